@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing and running Vantel need.
+# Safe to run any number of times: it only calls apt-get when something is missing.
+set -euo pipefail
+
+packages=(
+    g++
+    make
+    cmake
+    ninja-build
+    qt6-base-dev
+    qt6-qpa-plugins
+    libpugixml-dev
+    xvfb
+    xauth
+    fonts-liberation2
+    fontconfig
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=()
+elif command -v sudo >/dev/null 2>&1; then
+    sudo=(sudo)
+else
+    echo "install-deps: need root or sudo to install ${missing[*]}" >&2
+    exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+# A fresh machine may have empty package lists.
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
