@@ -1,0 +1,51 @@
+#include "queryentries.h"
+
+#include <QCoreApplication>
+
+void CQueryEntries::Add(const QString &name)
+{
+    if (!Contains(name))
+        m_names.append(name);
+}
+
+bool CQueryEntries::Contains(const QString &name) const
+{
+    return m_names.contains(name, Qt::CaseInsensitive);
+}
+
+bool ScanQueryEntries(const QString &query, CQueryEntries &entries, QString &message)
+{
+    const QString text = query.trimmed();
+    bool inDouble = false;
+    bool inSingle = false;
+    qsizetype openAt = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'"') {
+            inDouble = !inDouble;
+        } else if (c == u'\'') {
+            inSingle = !inSingle;
+        } else if (inDouble || inSingle) {
+            continue;
+        } else if (c == u'{') {
+            if (openAt >= 0) {
+                message = QCoreApplication::translate("Vantel",
+                                                      "Two open brackets in positions %1 and %2")
+                                  .arg(openAt)
+                                  .arg(i);
+                return false;
+            }
+            openAt = i;
+        } else if (c == u'}') {
+            if (openAt < 0) {
+                message = QCoreApplication::translate(
+                                  "Vantel", "A close bracket without an open one in position %1")
+                                  .arg(i);
+                return false;
+            }
+            entries.Add(text.mid(openAt + 1, i - openAt - 1));
+            openAt = -1;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The query entries of SQL texts: names written between curly braces outside
+// quotes. They are the report parameters.
+class CQueryEntries
+{
+public:
+    const QStringList &GetNames() const { return m_names; }
+    int GetCount() const { return int(m_names.size()); }
+    bool IsEmpty() const { return m_names.isEmpty(); }
+
+    // Adds the name unless an equal one (letter case ignored) is already there,
+    // so every entry keeps the letter case of its first occurrence.
+    void Add(const QString &name);
+    bool Contains(const QString &name) const;
+
+private:
+    QStringList m_names;
+};
+
+// Adds the entries of one query to the list. The text is trimmed first;
+// positions in the messages count from 0 in the trimmed text. Braces inside
+// double or single quotes are ignored; the two quote flags toggle independently.
+// False with "Two open brackets in positions %d and %d" or "A close bracket
+// without an open one in position %d"; an open brace left at the end is ignored.
+bool ScanQueryEntries(const QString &query, CQueryEntries &entries, QString &message);

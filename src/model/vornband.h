@@ -1,0 +1,57 @@
+#pragma once
+
+#include "objectarray.h"
+#include "vornelement.h"
+#include "vornitem.h"
+
+class CQueryEntries;
+
+// One horizontal band of the report page with its items. Its kind is one of the
+// six band codes; only a Report Contents band may name group header and footer
+// bands, which must themselves be Report Contents bands.
+class CVornBand : public CVornElement
+{
+public:
+    CVornBand() = default;
+    explicit CVornBand(int kind, const QString &name = QString());
+    ~CVornBand() override;
+
+    // Height 0, no group bands, printed on the first page, no items; name,
+    // kind, query and parent data source stay.
+    void Reset() override;
+    bool Validate(QString &message) const override;
+
+    // Display name of the band's kind, "Unknown" for a code that is no band.
+    QString BandKindName() const;
+
+    // Adds the entries of the band's query and of its DB Text items' queries.
+    bool CollectQueryEntries(CQueryEntries &entries, QString &message) const;
+
+    // The height the band takes on the page: 0 for a Page Break.
+    int GetEffectiveHeight() const;
+
+    const CObjectArray<CVornItem *> &GetItems() const { return m_items; }
+    CObjectArray<CVornItem *> &GetItems() { return m_items; }
+
+    int GetHeight() const { return m_height; }
+    void SetHeight(int height) { m_height = height; }
+    int GetPrintOnFirstPage() const { return m_printOnFirstPage; }
+    void SetPrintOnFirstPage(int print) { m_printOnFirstPage = print; }
+    const QString &GetHeader() const { return m_header; }
+    void SetHeader(const QString &name) { m_header = name; }
+    const QString &GetFooter() const { return m_footer; }
+    void SetFooter(const QString &name) { m_footer = name; }
+    const QString &GetDatabaseQuery() const { return m_databaseQuery; }
+    void SetDatabaseQuery(const QString &query) { m_databaseQuery = query; }
+    const QString &GetParentDataSource() const { return m_parentDataSource; }
+    void SetParentDataSource(const QString &name) { m_parentDataSource = name; }
+
+private:
+    CObjectArray<CVornItem *> m_items;
+    int m_height = 0;
+    int m_printOnFirstPage = 1;
+    QString m_header;
+    QString m_footer;
+    QString m_databaseQuery;
+    QString m_parentDataSource;
+};

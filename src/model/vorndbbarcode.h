@@ -1,0 +1,23 @@
+#pragma once
+
+#include "vornbarcode.h"
+
+// A barcode whose value comes from a database field when the report runs; its
+// inherited value is not stored in the file.
+class CVornDbBarcode : public CVornBarcode
+{
+public:
+    int GetKind() const override { return VornKind::DbBarcode; }
+    void Reset() override;
+    std::unique_ptr<CVornItem> Clone() const override;
+    void CopyFrom(const CVornDbBarcode &other);
+
+    const QString &GetDataSource() const { return m_dataSource; }
+    void SetDataSource(const QString &source) { m_dataSource = source; }
+    const QString &GetDataField() const { return m_dataField; }
+    void SetDataField(const QString &field) { m_dataField = field; }
+
+private:
+    QString m_dataSource;
+    QString m_dataField;
+};

@@ -1,0 +1,26 @@
+#include "vorndbtext.h"
+
+void CVornDbText::Reset()
+{
+    CVornText::Reset();
+    m_dataSource.clear();
+    m_dataField.clear();
+    m_format.clear();
+    m_query.clear();
+}
+
+std::unique_ptr<CVornItem> CVornDbText::Clone() const
+{
+    auto copy = std::make_unique<CVornDbText>();
+    copy->CopyFrom(*this);
+    return copy;
+}
+
+void CVornDbText::CopyFrom(const CVornDbText &other)
+{
+    CVornText::CopyFrom(other);
+    m_dataSource = other.m_dataSource;
+    m_dataField = other.m_dataField;
+    m_format = other.m_format;
+    m_query = other.m_query;
+}

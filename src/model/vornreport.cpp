@@ -1,0 +1,254 @@
+#include "vornreport.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QSet>
+
+CVornReport::~CVornReport()
+{
+    m_bands.RemoveAllAndDelete();
+    m_parameters.RemoveAllAndDelete();
+}
+
+void CVornReport::Reset()
+{
+    m_bands.RemoveAllAndDelete();
+    m_parameters.RemoveAllAndDelete();
+    m_width = 21000;
+    m_height = 29700;
+    m_databaseType = -1;
+    m_portrait = 1;
+}
+
+CVornElement *CVornReport::FindByName(const QString &name) const
+{
+    for (CVornBand *band : m_bands) {
+        if (SameName(band->GetName(), name))
+            return band;
+        for (CVornItem *item : band->GetItems()) {
+            if (SameName(item->GetName(), name))
+                return item;
+        }
+    }
+    return nullptr;
+}
+
+int CVornReport::IndexOfBand(const CVornElement *element) const
+{
+    if (element == nullptr)
+        return -1;
+    if (IsBand(element->GetKind()))
+        return m_bands.IndexOf(static_cast<const CVornBand *>(element));
+    for (int i = 0; i < m_bands.GetCount(); ++i) {
+        for (const CVornItem *item : m_bands[i]->GetItems()) {
+            // The name comparison here is exact, unlike every other one.
+            if (item == element || item->GetName() == element->GetName())
+                return i;
+        }
+    }
+    return -1;
+}
+
+QString CVornReport::MakeUniqueName(int kind) const
+{
+    // One pass over the names, then a set lookup per candidate.
+    QSet<QString> taken;
+    for (const CVornBand *band : m_bands) {
+        taken.insert(band->GetName().toCaseFolded());
+        for (const CVornItem *item : band->GetItems())
+            taken.insert(item->GetName().toCaseFolded());
+    }
+    const QString kindName = KindName(kind);
+    for (int n = 1; n <= 99999; ++n) {
+        const QString candidate = kindName + u' ' + QString::number(n);
+        if (!taken.contains(candidate.toCaseFolded()))
+            return candidate;
+    }
+    return QString();
+}
+
+bool CVornReport::IsNameUnique(const CVornElement *element, const QString &name) const
+{
+    const int kind = element->GetKind();
+    if (IsBand(kind)) {
+        for (const CVornBand *band : m_bands) {
+            if (band != element && SameName(band->GetName(), name))
+                return false;
+        }
+        return true;
+    }
+    if (!IsItemKind(kind))
+        return true;
+    const int index = IndexOfBand(element);
+    if (index < 0)
+        return true;
+    for (const CVornItem *item : m_bands[index]->GetItems()) {
+        if (item != element && SameName(item->GetName(), name))
+            return false;
+    }
+    return true;
+}
+
+void CVornReport::DeselectAll()
+{
+    for (CVornBand *band : m_bands) {
+        band->SetSelected(false);
+        for (CVornItem *item : band->GetItems())
+            item->SetSelected(false);
+    }
+}
+
+CVornElement *CVornReport::FindFirstSelected() const
+{
+    for (CVornBand *band : m_bands) {
+        if (band->IsSelected())
+            return band;
+        for (CVornItem *item : band->GetItems()) {
+            if (item->IsSelected())
+                return item;
+        }
+    }
+    return nullptr;
+}
+
+qint64 CVornReport::SumBandHeights(int kind) const
+{
+    qint64 sum = 0;
+    for (const CVornBand *band : m_bands) {
+        if (band->GetKind() == kind)
+            sum += band->GetEffectiveHeight();
+    }
+    return sum;
+}
+
+qint64 CVornReport::SumAllBandHeights() const
+{
+    qint64 sum = 0;
+    for (const CVornBand *band : m_bands)
+        sum += band->GetEffectiveHeight();
+    return sum;
+}
+
+bool CVornReport::Validate(QString &message) const
+{
+    for (int i = 0; i < m_bands.GetCount(); ++i) {
+        QString bandMessage;
+        if (!m_bands[i]->Validate(bandMessage)) {
+            message = QCoreApplication::translate("Vantel", "Band #%1 is invalid: ").arg(i)
+                      + bandMessage;
+            return false;
+        }
+    }
+    return ValidateItemNames(message) && ValidatePageHeight(message)
+           && ValidateGroupReferences(message) && ValidateSharedFooters(message);
+}
+
+bool CVornReport::ValidateItemNames(QString &message) const
+{
+    // The first item, in order, that shares its name with another item of its
+    // band: counting the names first keeps this linear.
+    for (const CVornBand *band : m_bands) {
+        const auto &items = band->GetItems();
+        QHash<QString, int> counts;
+        counts.reserve(items.GetCount());
+        for (const CVornItem *item : items)
+            ++counts[item->GetName().toCaseFolded()];
+        for (const CVornItem *item : items) {
+            if (counts.value(item->GetName().toCaseFolded()) > 1) {
+                message = QCoreApplication::translate(
+                                  "Vantel", "The \"%1\" band have elements with the same name: \"%2\"")
+                                  .arg(band->GetName(), item->GetName());
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool CVornReport::ValidatePageHeight(QString &message) const
+{
+    const qint64 headersAndFooters = SumBandHeights(VornKind::PageFooter)
+                                     + SumBandHeights(VornKind::PageHeader);
+    const qint64 page = GetPageHeight();
+    for (int j = 0; j < m_bands.GetCount(); ++j) {
+        const CVornBand *band = m_bands[j];
+        if (band->GetKind() == VornKind::PageHeader || band->GetKind() == VornKind::PageFooter)
+            continue;
+        if (page < band->GetEffectiveHeight() + headersAndFooters) {
+            message = QCoreApplication::translate("Vantel",
+                                                  "Band #%1 will not fit page height if printed "
+                                                  "with page header and footer")
+                              .arg(j);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CVornReport::ValidateGroupReferences(QString &message) const
+{
+    // The same first match as FindByName, built once for all references.
+    QHash<QString, const CVornElement *> byName;
+    const auto addFirst = [&byName](const CVornElement *element) {
+        const QString key = element->GetName().toCaseFolded();
+        if (!byName.contains(key))
+            byName.insert(key, element);
+    };
+    for (const CVornBand *band : m_bands) {
+        addFirst(band);
+        for (const CVornItem *item : band->GetItems())
+            addFirst(item);
+    }
+
+    for (const CVornBand *band : m_bands) {
+        for (const QString &reference : {band->GetHeader(), band->GetFooter()}) {
+            if (reference.isEmpty())
+                continue;
+            const CVornElement *found = byName.value(reference.toCaseFolded());
+            if (found == nullptr) {
+                message = QCoreApplication::translate("Vantel",
+                                                      "Header or footer band \"%1\" specified for "
+                                                      "the \"%2\" report band does not exist")
+                                  .arg(reference, band->GetName());
+                return false;
+            }
+            if (found->GetKind() != VornKind::ReportContents) {
+                message = QCoreApplication::translate(
+                                  "Vantel",
+                                  "Header or footer band \"%1\" specified for the \"%2\" report "
+                                  "band is not a band, or a band of a wrong type")
+                                  .arg(reference, band->GetName());
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool CVornReport::ValidateSharedFooters(QString &message) const
+{
+    // For the first contents band whose group footer a later contents band
+    // names too, the message names the first such later band.
+    QHash<QString, QList<int>> bandsByFooter;
+    for (int i = 0; i < m_bands.GetCount(); ++i) {
+        const CVornBand *band = m_bands[i];
+        if (band->GetKind() == VornKind::ReportContents && !band->GetFooter().isEmpty())
+            bandsByFooter[band->GetFooter().toCaseFolded()].append(i);
+    }
+    for (int o = 0; o < m_bands.GetCount(); ++o) {
+        const CVornBand *band = m_bands[o];
+        if (band->GetKind() != VornKind::ReportContents || band->GetFooter().isEmpty())
+            continue;
+        const QList<int> &sharing = bandsByFooter[band->GetFooter().toCaseFolded()];
+        if (sharing.size() < 2)
+            continue;
+        // o is the first of its list: any earlier band would have stopped the walk.
+        const CVornBand *other = m_bands[sharing.at(1)];
+        message = QCoreApplication::translate("Vantel",
+                                              "The \"%1\" and \"%2\" report bands have the same "
+                                              "\"%3\" band specified as a group footer")
+                          .arg(band->GetName(), other->GetName(), band->GetFooter());
+        return false;
+    }
+    return true;
+}

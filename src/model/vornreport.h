@@ -1,0 +1,86 @@
+#pragma once
+
+#include "objectarray.h"
+#include "vornband.h"
+#include "vornparameter.h"
+
+// The in-memory form of one report template: the printed page (sheet size in
+// portrait position, orientation, title, database connection), the bands from
+// top to bottom with their items, and the stored parameter values. Lengths are
+// hundredths of a millimetre.
+class CVornReport
+{
+public:
+    CVornReport() = default;
+    CVornReport(const CVornReport &) = delete;
+    CVornReport &operator=(const CVornReport &) = delete;
+    virtual ~CVornReport();
+
+    // Defaults again, without bands or parameters. The title and the connection
+    // string keep their values.
+    virtual void Reset();
+
+    // All report checks; false with the first fault in message.
+    bool Validate(QString &message) const;
+
+    // The first band or item with that name (letter case ignored), walking the
+    // bands in order and each band's items after the band itself.
+    CVornElement *FindByName(const QString &name) const;
+
+    // Index of a band (by identity), or of the band that holds an item (the item
+    // itself or one with exactly the same name); -1 when not found.
+    int IndexOfBand(const CVornElement *element) const;
+
+    // "<kind name> <n>" with the first n from 1 to 99999 that no band or item
+    // uses; the empty text when all are taken.
+    QString MakeUniqueName(int kind) const;
+
+    // Whether the name is free among the object's siblings: a band against the
+    // other bands, an item against the other items of its band.
+    bool IsNameUnique(const CVornElement *element, const QString &name) const;
+
+    void DeselectAll();
+    CVornElement *FindFirstSelected() const;
+
+    // Total height of the bands of one kind; Page Break bands count 0.
+    qint64 SumBandHeights(int kind) const;
+    // Total height of all bands; Page Break bands count 0.
+    qint64 SumAllBandHeights() const;
+
+    // The page as drawn: width and height with landscape swapping the sheet.
+    int GetPageWidth() const { return m_portrait ? m_width : m_height; }
+    int GetPageHeight() const { return m_portrait ? m_height : m_width; }
+
+    const CObjectArray<CVornBand *> &GetBands() const { return m_bands; }
+    CObjectArray<CVornBand *> &GetBands() { return m_bands; }
+    const CVornParameters &GetParameters() const { return m_parameters; }
+    CVornParameters &GetParameters() { return m_parameters; }
+
+    const QString &GetTitle() const { return m_title; }
+    void SetTitle(const QString &title) { m_title = title; }
+    int GetWidth() const { return m_width; }
+    void SetWidth(int width) { m_width = width; }
+    int GetHeight() const { return m_height; }
+    void SetHeight(int height) { m_height = height; }
+    int GetDatabaseType() const { return m_databaseType; }
+    void SetDatabaseType(int type) { m_databaseType = type; }
+    int GetPortrait() const { return m_portrait; }
+    void SetPortrait(int portrait) { m_portrait = portrait; }
+    const QString &GetConnectString() const { return m_connectString; }
+    void SetConnectString(const QString &text) { m_connectString = text; }
+
+private:
+    bool ValidateItemNames(QString &message) const;
+    bool ValidatePageHeight(QString &message) const;
+    bool ValidateGroupReferences(QString &message) const;
+    bool ValidateSharedFooters(QString &message) const;
+
+    CObjectArray<CVornBand *> m_bands;
+    CVornParameters m_parameters;
+    QString m_title;
+    int m_width = 21000;
+    int m_height = 29700;
+    int m_databaseType = -1;
+    int m_portrait = 1;
+    QString m_connectString;
+};
