@@ -40,6 +40,8 @@ public:
     CVornParameters() = default;
     CVornParameters(const CVornParameters &other);
     CVornParameters &operator=(const CVornParameters &other);
+    CVornParameters(CVornParameters &&) noexcept = default;
+    CVornParameters &operator=(CVornParameters &&) noexcept = default;
     ~CVornParameters() { RemoveAllAndDelete(); }
 
     // Sets the value of the parameter (band, name), letter case ignored, or

@@ -20,6 +20,18 @@ void CVornReport::Reset()
     m_portrait = 1;
 }
 
+void CVornReport::Swap(CVornReport &other) noexcept
+{
+    std::swap(m_bands, other.m_bands);
+    std::swap(m_parameters, other.m_parameters);
+    m_title.swap(other.m_title);
+    std::swap(m_width, other.m_width);
+    std::swap(m_height, other.m_height);
+    std::swap(m_databaseType, other.m_databaseType);
+    std::swap(m_portrait, other.m_portrait);
+    m_connectString.swap(other.m_connectString);
+}
+
 CVornElement *CVornReport::FindByName(const QString &name) const
 {
     for (CVornBand *band : m_bands) {

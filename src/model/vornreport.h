@@ -20,6 +20,10 @@ public:
     // string keep their values.
     virtual void Reset();
 
+    // Exchanges the whole content of two reports, so that a report read into a
+    // fresh object can replace the one a document holds only once it is complete.
+    void Swap(CVornReport &other) noexcept;
+
     // All report checks; false with the first fault in message.
     bool Validate(QString &message) const;
 

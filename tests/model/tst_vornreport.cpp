@@ -44,6 +44,28 @@ private slots:
         QCOMPARE(report.GetParameters().GetCount(), 0);
     }
 
+    void swapExchangesEverything()
+    {
+        CVornReport a;
+        a.SetTitle(QStringLiteral("A"));
+        a.SetWidth(100);
+        AddBand(a, 1, QStringLiteral("Lines"));
+        a.GetParameters().SetParameter(QStringLiteral("Lines"), QStringLiteral("ID"),
+                                       QStringLiteral("7"));
+        CVornReport b;
+        b.SetConnectString(QStringLiteral("db"));
+        b.SetPortrait(0);
+        a.Swap(b);
+        QCOMPARE(a.GetBands().GetCount(), 0);
+        QCOMPARE(a.GetParameters().GetCount(), 0);
+        QCOMPARE(a.GetConnectString(), QStringLiteral("db"));
+        QCOMPARE(a.GetPortrait(), 0);
+        QCOMPARE(b.GetTitle(), QStringLiteral("A"));
+        QCOMPARE(b.GetWidth(), 100);
+        QCOMPARE(b.GetBands()[0]->GetName(), QStringLiteral("Lines"));
+        QCOMPARE(b.GetParameters()[0]->GetValue(), QStringLiteral("7"));
+    }
+
     void landscapeOffersTheWidth()
     {
         CVornReport report;
