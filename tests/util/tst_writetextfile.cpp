@@ -1,0 +1,262 @@
+#include "systemerror.h"
+#include "testregistry.h"
+#include "testutil.h"
+#include "writetextfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray Utf16Le(const QString &text)
+{
+    QByteArray bytes;
+    for (QChar c : text) {
+        bytes.append(char(c.unicode() & 0xFF));
+        bytes.append(char(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+QStringList Entries(const QString &folder)
+{
+    return QDir(folder).entryList(
+            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Runs `body` in a child process and gives its exit code, or 1000 plus the
+// signal that ended it.
+int RunInChild(const std::function<int()> &body)
+{
+    const pid_t pid = fork();
+    if (pid == 0)
+        _exit(body());
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+}
+
+// Exit codes of a child that tries a write.
+enum ChildResult { Written = 0, FailedAsExpected = 1, FailedOtherwise = 2, CannotSetUp = 3 };
+
+int TryWrite(const QString &path, const QString &text, int expectedErrno)
+{
+    QString message;
+    if (WriteTextFile(path, text, &message))
+        return Written;
+    const bool expected = errno == expectedErrno && message == SystemErrorText(expectedErrno);
+    return expected ? FailedAsExpected : FailedOtherwise;
+}
+
+QString NewText()
+{
+    QString text;
+    for (int i = 0; i < 6000; ++i)
+        text.append(QChar(u'A' + i % 26));
+    return text; // 12000 bytes on disk
+}
+
+QByteArray OldBytes()
+{
+    return TestUtil::Utf16File(
+                   u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<report>\n</report>"_s)
+            .repeated(100);
+}
+
+} // namespace
+
+class TestWriteTextFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void replaces_data();
+    void replaces();
+    void keepsPermissions_data();
+    void keepsPermissions();
+    void writesThroughLink();
+    void failsAtEveryOffset_data();
+    void failsAtEveryOffset();
+    void refused_data();
+    void refused();
+};
+
+void TestWriteTextFile::replaces_data()
+{
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("new file") << QByteArray() << u"<report/>"_s;
+    QTest::newRow("longer old file, shorter text") << QByteArray(5000, 'x') << u"ab"_s;
+    QTest::newRow("empty text empties the file") << QByteArray("old") << QString();
+    QTest::newRow("non-ASCII and a surrogate pair") << QByteArray() << u"\u00e9\u20ac\U0001F600"_s;
+    QTest::newRow("CR LF is written as given") << QByteArray() << u"a\r\nb"_s;
+}
+
+void TestWriteTextFile::replaces()
+{
+    QFETCH(QByteArray, old);
+    QFETCH(QString, text);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"report.vnt"_s);
+    if (!old.isEmpty())
+        QVERIFY(TestUtil::WriteAll(path, old));
+    QString message = u"untouched"_s;
+    QVERIFY(WriteTextFile(path, text, &message));
+    QCOMPARE(message, u"untouched"_s);
+    QCOMPARE(TestUtil::ReadAll(path), Utf16Le(text));
+    QCOMPARE(Entries(dir.path()), QStringList {u"report.vnt"_s});
+}
+
+void TestWriteTextFile::keepsPermissions_data()
+{
+    QTest::addColumn<int>("oldMode");
+    const mode_t mask = umask(022);
+    umask(mask);
+    QTest::newRow("new file: the umask applies") << -int(0666 & ~mask);
+    QTest::newRow("owner only") << 0600;
+    QTest::newRow("group may read") << 0640;
+}
+
+void TestWriteTextFile::keepsPermissions()
+{
+    QFETCH(int, oldMode);
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath(u"report.vnt"_s));
+    if (oldMode > 0) {
+        QVERIFY(TestUtil::WriteAll(QFile::decodeName(path), "old"));
+        QCOMPARE(chmod(path.constData(), mode_t(oldMode)), 0);
+    }
+    QVERIFY(WriteTextFile(QFile::decodeName(path), u"new"_s, nullptr));
+    struct stat info;
+    QCOMPARE(stat(path.constData(), &info), 0);
+    QCOMPARE(int(info.st_mode & 07777), oldMode > 0 ? oldMode : -oldMode);
+}
+
+void TestWriteTextFile::writesThroughLink()
+{
+    QTemporaryDir dir;
+    const QString real = dir.filePath(u"real.vnt"_s);
+    const QString link = dir.filePath(u"link.vnt"_s);
+    QVERIFY(TestUtil::WriteAll(real, "old"));
+    QVERIFY(QFile::link(real, link));
+    QVERIFY(WriteTextFile(link, u"new"_s, nullptr));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(TestUtil::ReadAll(real), Utf16Le(u"new"_s));
+    QCOMPARE(Entries(dir.path()), (QStringList {u"link.vnt"_s, u"real.vnt"_s}));
+}
+
+void TestWriteTextFile::failsAtEveryOffset_data()
+{
+    // A file-size limit makes the write stop after `limit` bytes, as a full
+    // disk would. Without SIG_IGN the write itself must keep SIGXFSZ from
+    // ending the program.
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<bool>("ignoreSignal");
+    const qint64 size = NewText().size() * 2;
+    for (qint64 limit : {qint64(0), qint64(1), qint64(2), qint64(100), qint64(4095), qint64(4096),
+                         qint64(4097), size / 2, size - 1, size}) {
+        QTest::addRow("limit %lld", limit) << limit << false;
+    }
+    QTest::newRow("limit 0, signal ignored") << qint64(0) << true;
+    QTest::newRow("limit 4097, signal ignored") << qint64(4097) << true;
+}
+
+void TestWriteTextFile::failsAtEveryOffset()
+{
+    QFETCH(qint64, limit);
+    QFETCH(bool, ignoreSignal);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"report.vnt"_s);
+    QVERIFY(TestUtil::WriteAll(path, OldBytes()));
+    const QString text = NewText();
+
+    const int result = RunInChild([&] {
+        if (ignoreSignal)
+            signal(SIGXFSZ, SIG_IGN);
+        rlimit fileSize;
+        getrlimit(RLIMIT_FSIZE, &fileSize);
+        fileSize.rlim_cur = rlim_t(limit);
+        if (setrlimit(RLIMIT_FSIZE, &fileSize) != 0)
+            return int(CannotSetUp);
+        return TryWrite(path, text, EFBIG);
+    });
+
+    const bool fits = limit >= text.size() * 2;
+    QCOMPARE(result, int(fits ? Written : FailedAsExpected));
+    QCOMPARE(TestUtil::ReadAll(path), fits ? Utf16Le(text) : OldBytes());
+    QCOMPARE(Entries(dir.path()), QStringList {u"report.vnt"_s});
+}
+
+void TestWriteTextFile::refused_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<int>("expectedErrno");
+    QTest::newRow("target is a folder") << u"folder"_s << EISDIR;
+    QTest::newRow("folder does not exist") << u"no folder"_s << ENOENT;
+    QTest::newRow("read-only folder") << u"read-only"_s << EACCES;
+}
+
+void TestWriteTextFile::refused()
+{
+    QFETCH(QString, setup);
+    QFETCH(int, expectedErrno);
+    QTemporaryDir dir;
+    // Others may pass through, so that an unprivileged child reaches the folder.
+    QVERIFY(QFile::setPermissions(dir.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                          | QFile::ReadOther | QFile::ExeOther));
+    const QString folder = dir.filePath(u"reports"_s);
+    QVERIFY(QDir().mkdir(folder));
+    QString path = folder + u"/report.vnt"_s;
+    QByteArray old = OldBytes();
+    if (setup == u"folder") {
+        QVERIFY(QDir().mkdir(path));
+        old.clear();
+    } else if (setup == u"no folder") {
+        path = dir.filePath(u"missing/report.vnt"_s);
+        old.clear();
+    } else {
+        QVERIFY(TestUtil::WriteAll(path, old));
+        QVERIFY(QFile::setPermissions(path,
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+        QVERIFY(QFile::setPermissions(
+                folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+    }
+    const QStringList entriesBefore = Entries(folder);
+
+    // The superuser ignores permissions: the write is then tried by a child
+    // that has become the unprivileged user "nobody".
+    const bool dropPrivileges = setup == u"read-only" && geteuid() == 0;
+    const int result = RunInChild([&] {
+        if (dropPrivileges && (setgid(65534) != 0 || setuid(65534) != 0))
+            return int(CannotSetUp);
+        return TryWrite(path, u"new"_s, expectedErrno);
+    });
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (result == CannotSetUp)
+        QSKIP("Running as root and cannot become the user nobody, so permissions cannot be tested");
+
+    QCOMPARE(result, int(FailedAsExpected));
+    QCOMPARE(Entries(folder), entriesBefore);
+    if (setup == u"folder")
+        QVERIFY(QFileInfo(path).isDir());
+    else if (!old.isEmpty())
+        QCOMPARE(TestUtil::ReadAll(path), old);
+}
+
+VANTEL_TEST_CLASS(TestWriteTextFile)
+#include "tst_writetextfile.moc"
