@@ -104,14 +104,13 @@ void DrawEan13(QPainter &painter, QStringView value, int left, int top, int righ
         // background.
         if (layout.digits) {
             const Ean13Layout::Box &box = layout.textUnits;
-            const int height = FitBarcodeFont(*device, value, box.left, box.top, box.right,
-                                              box.bottom);
+            const int height
+                    = FitBarcodeFont(*device, value, box.left, box.top, box.right, box.bottom);
             painter.setFont(BarcodeFont(height, dpiY));
             painter.setPen(Qt::black);
             painter.setBackgroundMode(Qt::OpaqueMode);
             painter.setBackground(Qt::white);
-            painter.drawText(layout.textPixels, Qt::AlignHCenter | Qt::AlignTop,
-                             value.toString());
+            painter.drawText(layout.textPixels, Qt::AlignHCenter | Qt::AlignTop, value.toString());
         }
         for (const Ean13Layout::Module &module : layout.modules)
             painter.fillRect(module.pixels, module.bar ? Qt::black : Qt::white);

@@ -71,12 +71,12 @@ private slots:
         QTest::newRow("wrong check digit") << u"2000000000016"_s << Ean13Layout::Kind::CrossedBox;
         QTest::newRow("12 characters") << u"200000000001"_s << Ean13Layout::Kind::CrossedBox;
         QTest::newRow("14 characters") << u"20000000000150"_s << Ean13Layout::Kind::CrossedBox;
-        QTest::newRow("letter inside, check matches") << u"20000000000A7"_s
-                                                      << Ean13Layout::Kind::CrossedBox;
-        QTest::newRow("letter as check digit read as 0") << u"200000000006X"_s
-                                                        << Ean13Layout::Kind::CrossedBox;
-        QTest::newRow("non-ASCII digit") << u"\u0662000000000015"_s
-                                         << Ean13Layout::Kind::CrossedBox;
+        QTest::newRow("letter inside, check matches")
+                << u"20000000000A7"_s << Ean13Layout::Kind::CrossedBox;
+        QTest::newRow("letter as check digit read as 0")
+                << u"200000000006X"_s << Ean13Layout::Kind::CrossedBox;
+        QTest::newRow("non-ASCII digit")
+                << u"\u0662000000000015"_s << Ean13Layout::Kind::CrossedBox;
         QTest::newRow("empty") << QString() << Ean13Layout::Kind::Nothing;
     }
     void validation()
@@ -138,8 +138,8 @@ private slots:
         QTest::addColumn<int>("innerBottom"); // below the box top
         QTest::addColumn<int>("textTop");
         QTest::newRow("9.99 mm: full bars, no digits") << 3800 << 999 << 41 << false << 999 << 0;
-        QTest::newRow("10 mm: digits, bars divided first") << 3800 << 1000 << 41 << true << 630
-                                                           << 636;
+        QTest::newRow("10 mm: digits, bars divided first")
+                << 3800 << 1000 << 41 << true << 630 << 636;
         QTest::newRow("22 mm") << 3800 << 2200 << 41 << true << 1400 << 1400;
         QTest::newRow("narrower than 95 units") << 94 << 2000 << 1 << true << 1267 << 1272;
     }
@@ -153,7 +153,8 @@ private slots:
         QFETCH(int, textTop);
         const int left = 500;
         const int top = 300;
-        const Ean13Layout layout = LayoutEan13(Sample, left, top, left + width, top + height, 96, 96);
+        const Ean13Layout layout
+                = LayoutEan13(Sample, left, top, left + width, top + height, 96, 96);
         QCOMPARE(layout.pitch, pitch);
         QCOMPARE(layout.digits, digits);
         for (int i = 0; i < Ean13Layout::ModuleCount; ++i) {
@@ -174,7 +175,8 @@ private slots:
             QCOMPARE(text.bottom, top + height);
         }
         // An inverted box is the same box.
-        const Ean13Layout inverted = LayoutEan13(Sample, left + width, top + height, left, top, 96, 96);
+        const Ean13Layout inverted
+                = LayoutEan13(Sample, left + width, top + height, left, top, 96, 96);
         QCOMPARE(inverted.modules[94].units.right, layout.modules[94].units.right);
         QCOMPARE(inverted.textUnits.top, layout.textUnits.top);
     }
@@ -189,8 +191,8 @@ private slots:
             int module = 0;
             while (module < 95 && UnitsToPixels((module + 1) * 41, 96) <= x)
                 ++module;
-            const QRgb expected = module == 95 ? Grey
-                                               : (SampleSymbol[module] == u'1' ? Black : White);
+            const QRgb expected
+                    = module == 95 ? Grey : (SampleSymbol[module] == u'1' ? Black : White);
             QCOMPARE(image.pixel(x, bottom - 1), expected);
             QCOMPARE(image.pixel(x, bottom), Grey);
         }
@@ -231,8 +233,8 @@ private slots:
         QTest::newRow("inside, off the lines") << QPoint() << QPoint(60, 80) << Grey;
         QTest::newRow("outside") << QPoint() << QPoint(150, 150) << Grey;
         QTest::newRow("painter translation is kept") << QPoint(10, 5) << QPoint(58, 53) << Black;
-        QTest::newRow("nothing at the untranslated place") << QPoint(10, 5) << QPoint(48, 48)
-                                                           << Grey;
+        QTest::newRow("nothing at the untranslated place")
+                << QPoint(10, 5) << QPoint(48, 48) << Grey;
     }
     void crossedBox()
     {
