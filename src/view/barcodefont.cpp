@@ -6,6 +6,7 @@
 #include <QPaintDevice>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
