@@ -8,6 +8,22 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The SQL parser, counting the lines it is asked to parse.
+class CountingParser final : public CSyntaxParser
+{
+public:
+    quint32 ParseLine(quint32 state, QStringView line, std::vector<Block> *blocks) const override
+    {
+        ++calls;
+        return CSQLSyntaxParser::Shared().ParseLine(state, line, blocks);
+    }
+    mutable int calls = 0;
+};
+
+} // namespace
+
 // Colouring of whole texts in the editor: states carried from line to line,
 // typing, re-colouring after edits, and the colour table.
 class TestSyntaxRichEditCtrl : public QObject
@@ -108,6 +124,26 @@ private slots:
         cursor.deletePreviousChar();
         QCOMPARE(Colours(edit), before);
         QCOMPARE(EndStates(edit), (QList<uint>{0, 0, 0}));
+    }
+
+    // A keystroke parses the edited line alone unless it changes the line's
+    // end state; then it goes on while the following lines' states change.
+    void keystrokeParsesOnlyWhatChanged()
+    {
+        CountingParser parser;
+        CSyntaxRichEditCtrl edit;
+        edit.setPlainText(QStringList(50, u"SELECT 1"_s).join(u'\n'));
+        edit.SetParser(&parser);
+        QCOMPARE(parser.calls, 50);
+
+        QTextCursor cursor(edit.document()->findBlockByNumber(20));
+        parser.calls = 0;
+        cursor.insertText(u"/"_s);
+        QCOMPARE(parser.calls, 1);
+        parser.calls = 0;
+        cursor.insertText(u"*"_s);
+        QCOMPARE(parser.calls, 30);
+        QCOMPARE(edit.LineEndState(49), 4u);
     }
 
     void parserSwitchesColouring()

@@ -1,0 +1,185 @@
+// Timing of the SQL editor's colouring: a whole query coloured from scratch,
+// and one keystroke in the middle of queries of growing length. A keystroke
+// re-colours the edited line and stops as soon as a line's end state is
+// unchanged, so its cost must not grow with the length of the query.
+
+#include "csqlsyntaxparser.h"
+#include "csyntaxricheditctrl.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A realistic report query: joins, functions, strings, numbers, parameters,
+// line and block comments, cycled until the wanted number of lines. Without
+// block comments, an opened comment runs to the end of the text.
+QString Query(int lines, bool blockComments = true)
+{
+    static const QStringList pattern = {
+            u"/* Monthly sales per customer and product group"_s,
+            u"   for the report footer */"_s,
+            u"SELECT c.CustomerId, c.Name AS Customer, g.Title,"_s,
+            u"       SUM(o.Quantity * o.UnitPrice) AS Total, COUNT(*) AS Orders,"_s,
+            u"       CAST(o.OrderDate AS DATE) AS Day, 'n/a' AS Note"_s,
+            u"FROM Customers c"_s,
+            u"JOIN Orders o ON o.CustomerId = c.CustomerId"_s,
+            u"JOIN Products p ON p.ProductId = o.ProductId // product master"_s,
+            u"WHERE o.OrderDate >= {From} AND o.OrderDate < {To}"_s,
+            u"  AND c.Country IN ('DE', 'AT', 'CH') AND o.Discount < 0.25"_s,
+            u"  AND NOT p.Code = \"X-\\\"1\\\"\" OR p.Flags = 0x1F"_s,
+            u"GROUP BY c.CustomerId, c.Name, g.Title"_s,
+            u"ORDER BY Total DESC, UPPER(c.Name)"_s,
+            QString(),
+    };
+    QStringList text;
+    text.reserve(lines);
+    for (int line = 0; line < lines; ++line) {
+        const QString &next = pattern.at(line % pattern.size());
+        const bool comment = next.contains(u"/*"_s) || next.contains(u"*/"_s);
+        text.append(blockComments || !comment ? next : u"-- note"_s);
+    }
+    return text.join(u'\n');
+}
+
+// The edited line: the pattern's "JOIN Orders" line nearest to the middle, so
+// that every size parses the same line.
+constexpr int editedPatternLine = 6;
+constexpr int patternLines = 14;
+
+int MiddleLine(int lines)
+{
+    const int middle = lines / 2;
+    return middle - middle % patternLines + editedPatternLine;
+}
+
+double Milliseconds(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+struct Keystroke
+{
+    double editOnly;   // microseconds: edit and re-colouring
+    double withPaint;  // microseconds: edit, re-colouring and repaint
+};
+
+// One keystroke = inserting a letter at the start of the middle line, or
+// deleting it again; the mean over many of both. The editor shows about eight
+// lines, so that every size has a full view to repaint.
+Keystroke MeasureKeystroke(int lines)
+{
+    CSyntaxRichEditCtrl edit;
+    edit.resize(600, 8 * edit.fontMetrics().lineSpacing());
+    edit.setPlainText(Query(lines));
+    edit.SetParser(&CSQLSyntaxParser::Shared());
+    edit.show();
+    QCoreApplication::processEvents();
+
+    QTextCursor cursor(edit.document()->findBlockByNumber(MiddleLine(lines)));
+    edit.setTextCursor(cursor);
+    edit.ensureCursorVisible();
+    QCoreApplication::processEvents();
+
+    constexpr int pairs = 1000;
+    Keystroke result{};
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool paint = pass == 1;
+        QElapsedTimer timer;
+        timer.start();
+        for (int k = 0; k < pairs; ++k) {
+            cursor.insertText(u"x"_s);
+            if (paint)
+                QCoreApplication::processEvents();
+            cursor.deletePreviousChar();
+            if (paint)
+                QCoreApplication::processEvents();
+        }
+        const double mean = double(timer.nsecsElapsed()) / 1e3 / (2 * pairs);
+        (paint ? result.withPaint : result.editOnly) = mean;
+    }
+    return result;
+}
+
+// Typing the "*" of a "/*" at the start of the middle line turns every
+// following line into comment; deleting it turns them back.
+double MeasureCommentToggle(int lines)
+{
+    CSyntaxRichEditCtrl edit;
+    edit.setPlainText(Query(lines, false));
+    edit.SetParser(&CSQLSyntaxParser::Shared());
+    QTextCursor cursor(edit.document()->findBlockByNumber(MiddleLine(lines)));
+    cursor.insertText(u"/"_s);
+    constexpr int repeats = 10;
+    QElapsedTimer timer;
+    timer.start();
+    for (int k = 0; k < repeats; ++k) {
+        cursor.insertText(u"*"_s);
+        cursor.deletePreviousChar();
+    }
+    return Milliseconds(timer) / (2 * repeats);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    constexpr int bigLines = 10000;
+    const QString big = Query(bigLines);
+    const QStringList bigLinesText = big.split(u'\n');
+
+    QElapsedTimer timer;
+    timer.start();
+    quint32 state = 0;
+    std::vector<CSyntaxParser::Block> blocks;
+    for (const QString &line : bigLinesText) {
+        blocks.clear();
+        blocks.push_back({0, CSyntaxParser::ColourNormalText});
+        state = CSQLSyntaxParser::Shared().ParseLine(state, line, &blocks);
+    }
+    const double parseOnly = Milliseconds(timer);
+
+    CSyntaxRichEditCtrl edit;
+    timer.restart();
+    edit.setPlainText(big);
+    const double load = Milliseconds(timer);
+    timer.restart();
+    edit.SetParser(&CSQLSyntaxParser::Shared());
+    const double colourAll = Milliseconds(timer);
+
+    std::printf("SQL colouring, %d-line query (%lld characters)\n", bigLines,
+                static_cast<long long>(big.size()));
+    std::printf("  parser alone, all lines:              %8.2f ms\n", parseOnly);
+    std::printf("  placing the text uncoloured:          %8.2f ms\n", load);
+    std::printf("  colouring it from scratch:            %8.2f ms\n", colourAll);
+    std::printf("\nOne keystroke in the middle line (mean of 2000: insert a letter, delete it;\n"
+                "view of about 8 lines)\n");
+    std::printf("  %7s  %22s  %26s\n", "lines", "edit + colour (us)", "edit + colour + paint (us)");
+    const int sizes[] = {10, 1000, bigLines};
+    Keystroke measured[3];
+    for (int k = 0; k < 3; ++k) {
+        measured[k] = MeasureKeystroke(sizes[k]);
+        std::printf("  %7d  %22.2f  %26.2f\n", sizes[k], measured[k].editOnly,
+                    measured[k].withPaint);
+    }
+    std::printf("  ratio 1000/10:   %6.2f  (with paint %6.2f)\n",
+                measured[1].editOnly / measured[0].editOnly,
+                measured[1].withPaint / measured[0].withPaint);
+    std::printf("  ratio 10000/10:  %6.2f  (with paint %6.2f)\n",
+                measured[2].editOnly / measured[0].editOnly,
+                measured[2].withPaint / measured[0].withPaint);
+    std::printf("\nOpening or closing a block comment in the middle of %d lines without\n"
+                "other block comments (re-colours the rest): %.2f ms per keystroke\n",
+                bigLines, MeasureCommentToggle(bigLines));
+    return 0;
+}
