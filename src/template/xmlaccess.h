@@ -1,0 +1,90 @@
+#pragma once
+
+#include "xmldocument.h"
+#include "xmlnode.h"
+#include "xmlnodelist.h"
+
+#include <QAnyStringView>
+#include <QString>
+
+#include <optional>
+
+// The XML access layer: the few operations the template reader walks a file
+// with, and the escaping rule of the template writer. Callers need no XML
+// parser headers. Every operation that can fail returns false or an empty
+// optional and puts one English message into `message`; none throws.
+//
+// Typical walk:
+//     CXmlDocument document;
+//     if (!LoadXmlFile(path, document, message))
+//         return false;
+//     const std::optional<CXmlNodeList> bands = SelectNodes(document, u"//report/*"_s, message);
+//     if (!bands)
+//         return false;
+//     for (const CXmlNode &band : *bands) {
+//         if (NodeNameIs(band, u"element")) ...
+//     }
+
+// Loads an XML file into `document`, which must be empty.
+//   - `document` already holds a document: "Another document is already open".
+//   - No file or folder of that name: "File not found: <path>".
+//   - The file cannot be read (a folder, no permission): "Failed to load XML:: "
+//     and the system's text ("Is a directory").
+//   - Not well-formed (an empty or truncated file among them):
+//     "Failed to load XML:: <reason> Line: <n> Pos: <n>", the reason in
+//     English ("Start-end tags mismatch"), the line and the character within
+//     that line (both from 1, characters counted as Unicode code points, a
+//     line ending with CR LF, CR or LF) where the parser stopped.
+// The encoding is UTF-16LE or UTF-16BE, recognised by a byte-order mark or by
+// a first character '<' without one (as the template files are written), else
+// UTF-8 (with or without a byte-order mark). Text comes back as the XML rules
+// deliver it: CR LF and lone CR become LF, the predefined and the numeric
+// character references are decoded, and an element whose only content is
+// white space keeps that white space. A DOCTYPE is skipped: the entities it
+// declares are never expanded (a reference to one stays as written), and
+// nothing outside the file is ever read. On failure `document` stays empty.
+bool LoadXmlFile(const QString &path, CXmlDocument &document, QString &message);
+
+// Runs an XPath 1.0 expression from the document node and gives the selected
+// nodes in document order ("//*" gives every element, the root first). When
+// the document is empty, the expression is not valid XPath or does not select
+// nodes: "Failed to get a pointer to the node list: <expression>".
+std::optional<CXmlNodeList> SelectNodes(const CXmlDocument &document, const QString &xpath,
+                                        QString &message);
+
+// The element children of `node` in document order (an empty list for a leaf
+// or for an attribute). A null node: "Failed to get a pointer to the node list".
+std::optional<CXmlNodeList> SelectChildren(const CXmlNode &node, QString &message);
+
+// Number of nodes in a list. A list that exists always has a length.
+qsizetype NodeListLength(const CXmlNodeList &list);
+
+// The node at `index` (from 0). Outside the list: returns false, leaves `node`
+// null and sets "Failed to read a node of the XML file".
+bool NodeListItem(const CXmlNodeList &list, qsizetype index, CXmlNode &node, QString &message);
+
+// The name of an element or attribute as written in the file; "#text",
+// "#cdata-section", "#comment" or "#document" for those nodes; empty for a
+// null node.
+QString NodeName(const CXmlNode &node);
+
+// Compares the node's name with `name` without allocating; letter case is
+// ignored by default, as the reader compares child element names.
+bool NodeNameIs(const CXmlNode &node, QAnyStringView name,
+                Qt::CaseSensitivity cs = Qt::CaseInsensitive);
+
+// The text of a node: for an element the text of all its descendants joined
+// in document order (markup removed, entities decoded); for an attribute its
+// value. Empty for a null node.
+QString NodeText(const CXmlNode &node);
+
+// Reads the attribute `name` (letter case counts) of an element. A missing
+// attribute gives true and an empty value. A node that has no attributes (a
+// null node, an attribute, text): returns false, leaves `value` as it was and
+// sets "Failed to retrieve the list of attributes".
+bool GetAttribute(const CXmlNode &node, QAnyStringView name, QString &value, QString &message);
+
+// Makes a text safe inside an element or a double-quoted attribute value:
+// '&' becomes "&amp;", '<' "&lt;", '>' "&gt;" and '"' "&quot;"; the
+// apostrophe stays. Shares the text unchanged when nothing needs replacing.
+QString EscapeXml(const QString &text);

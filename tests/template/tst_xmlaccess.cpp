@@ -1,0 +1,397 @@
+#include "testregistry.h"
+#include "testutil.h"
+#include "xmlaccess.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray Utf16Le(QStringView text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size() * 2);
+    for (QChar c : text) {
+        bytes.append(char(c.unicode() & 0xFF));
+        bytes.append(char(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+QByteArray Utf16Be(QStringView text)
+{
+    QByteArray bytes;
+    for (QChar c : text) {
+        bytes.append(char(c.unicode() >> 8));
+        bytes.append(char(c.unicode() & 0xFF));
+    }
+    return bytes;
+}
+
+QStringList Names(const CXmlNodeList &list)
+{
+    QStringList names;
+    for (const CXmlNode &node : list)
+        names.append(NodeName(node));
+    return names;
+}
+
+} // namespace
+
+class TestXmlAccess : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void loadFailures_data();
+    void loadFailures();
+    void handleAlreadyInUse();
+    void encodings_data();
+    void encodings();
+    void text_data();
+    void text();
+    void doctypeNeverExpands_data();
+    void doctypeNeverExpands();
+    void hugeInput_data();
+    void hugeInput();
+    void selectNodes_data();
+    void selectNodes();
+    void children();
+    void getAttribute_data();
+    void getAttribute();
+    void escapeXml_data();
+    void escapeXml();
+
+private:
+    // Writes `bytes` to a new file of the temporary folder and loads it.
+    bool Load(const QByteArray &bytes, CXmlDocument &document, QString &message);
+    // Loads `xml` written as a template file is (UTF-16LE, no byte-order mark).
+    void LoadText(const QString &xml, CXmlDocument &document);
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+};
+
+void TestXmlAccess::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+bool TestXmlAccess::Load(const QByteArray &bytes, CXmlDocument &document, QString &message)
+{
+    const QString path = m_dir.filePath(u"file%1.xml"_s.arg(++m_files));
+    return TestUtil::WriteAll(path, bytes) && LoadXmlFile(path, document, message);
+}
+
+void TestXmlAccess::LoadText(const QString &xml, CXmlDocument &document)
+{
+    QString message;
+    QVERIFY2(Load(Utf16Le(xml), document, message), qPrintable(message));
+}
+
+void TestXmlAccess::loadFailures_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("message");
+    const QString missing = m_dir.filePath(u"missing.vnt"_s);
+    QTest::newRow("missing file") << missing << u"File not found: "_s + missing;
+    QTest::newRow("folder") << m_dir.path() << u"Failed to load XML:: Is a directory"_s;
+    QTest::newRow("empty file")
+            << TestUtil::FixturePath(u"xml_empty.xml"_s)
+            << u"Failed to load XML:: No document element found Line: 1 Pos: 1"_s;
+    QTest::newRow("truncated file")
+            << TestUtil::FixturePath(u"xml_truncated.xml"_s)
+            << u"Failed to load XML:: Start-end tags mismatch Line: 7 Pos: 17"_s;
+    // The position counts characters, not bytes: "Grüße €" comes before it.
+    QTest::newRow("mismatched end tag")
+            << TestUtil::FixturePath(u"xml_malformed.xml"_s)
+            << u"Failed to load XML:: Start-end tags mismatch Line: 4 Pos: 22"_s;
+}
+
+void TestXmlAccess::loadFailures()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, message);
+    CXmlDocument document;
+    QString text;
+    QVERIFY(!LoadXmlFile(path, document, text));
+    QCOMPARE(text, message);
+    QVERIFY(document.IsEmpty());
+}
+
+void TestXmlAccess::handleAlreadyInUse()
+{
+    CXmlDocument document;
+    LoadText(u"<report/>"_s, document);
+    QString message;
+    QVERIFY(!Load(Utf16Le(u"<other/>"), document, message));
+    QCOMPARE(message, u"Another document is already open"_s);
+    // The document already held is untouched.
+    const std::optional<CXmlNodeList> all = SelectNodes(document, u"//*"_s, message);
+    QVERIFY(all);
+    QCOMPARE(Names(*all), QStringList {u"report"_s});
+}
+
+void TestXmlAccess::encodings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    const QString xml
+            = u"<?xml version=\"1.0\"?>\r\n<report title=\"Gr\u00fc\u00dfe \u20ac\U0001F600\">"
+              u"\r\n<a>x\u00e9</a></report>"_s;
+    const QString noDeclaration = xml.mid(xml.indexOf(u"<report"));
+    const QByteArray utf8 = xml.toUtf8();
+    QTest::newRow("UTF-16LE without mark") << Utf16Le(xml) << QString();
+    QTest::newRow("UTF-16LE without mark or declaration") << Utf16Le(noDeclaration) << QString();
+    QTest::newRow("UTF-16LE with mark") << QByteArray("\xFF\xFE") + Utf16Le(xml) << QString();
+    QTest::newRow("UTF-16BE without mark") << Utf16Be(xml) << QString();
+    QTest::newRow("UTF-16BE with mark") << QByteArray("\xFE\xFF") + Utf16Be(xml) << QString();
+    QTest::newRow("UTF-8") << utf8 << QString();
+    QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF") + utf8 << QString();
+    // A second root after a line with a non-ASCII character: Pos counts from
+    // the start of its own line.
+    QTest::newRow("UTF-16LE with two top elements")
+            << Utf16Le(xml + u"\r\n<report/>"_s)
+            << u"Failed to load XML:: Only one top level element is allowed Line: 4 Pos: 1"_s;
+}
+
+void TestXmlAccess::encodings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    CXmlDocument document;
+    QString text;
+    QCOMPARE(Load(bytes, document, text), message.isEmpty());
+    QCOMPARE(text, message);
+    if (!message.isEmpty())
+        return;
+    const std::optional<CXmlNodeList> all = SelectNodes(document, u"//*"_s, text);
+    QVERIFY(all);
+    QCOMPARE(Names(*all), (QStringList {u"report"_s, u"a"_s}));
+    QString title;
+    QVERIFY(GetAttribute(*all->begin(), u"title", title, text));
+    QCOMPARE(title, u"Gr\u00fc\u00dfe \u20ac\U0001F600"_s);
+    QCOMPARE(NodeText(*(all->begin() + 1)), u"x\u00e9"_s);
+}
+
+void TestXmlAccess::text_data()
+{
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("CR LF becomes LF") << u"SELECT *\r\nFROM t"_s << u"SELECT *\nFROM t"_s;
+    QTest::newRow("a lone CR becomes LF") << u"a\rb"_s << u"a\nb"_s;
+    QTest::newRow("predefined entities") << u"&amp;&lt;&gt;&quot;&apos;"_s << u"&<>\"'"_s;
+    QTest::newRow("character references")
+            << u"&#10;&#x41;&#65;&#x20AC;&#x1F600;"_s << u"\nAA\u20ac\U0001F600"_s;
+    QTest::newRow("CDATA as written") << u"<![CDATA[<b>&amp;\r\n</b>]]>"_s << u"<b>&amp;\n</b>"_s;
+    QTest::newRow("descendants joined in order") << u"x<b>y<c>z</c></b>w"_s << u"xyzw"_s;
+    QTest::newRow("blanks as the only content") << u"  \t"_s << u"  \t"_s;
+    QTest::newRow("blanks around text kept") << u" x "_s << u" x "_s;
+    QTest::newRow("white space between elements dropped") << u"\r\n  <b>x</b>\r\n"_s << u"x"_s;
+    QTest::newRow("comments are not text") << u"a<!-- b -->c"_s << u"ac"_s;
+    QTest::newRow("an undeclared entity stays as written") << u"&nbsp;"_s << u"&nbsp;"_s;
+    QTest::newRow("empty") << QString() << QString();
+}
+
+void TestXmlAccess::text()
+{
+    QFETCH(QString, content);
+    QFETCH(QString, text);
+    CXmlDocument document;
+    LoadText(u"<report><a>"_s + content + u"</a></report>"_s, document);
+    QString message;
+    const std::optional<CXmlNodeList> found = SelectNodes(document, u"//a"_s, message);
+    QVERIFY(found);
+    QCOMPARE(found->Length(), 1);
+    QCOMPARE(NodeText(*found->begin()), text);
+}
+
+void TestXmlAccess::doctypeNeverExpands_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("billion laughs") << u"xml_billion_laughs.xml"_s << u"&lol9;"_s;
+    QTest::newRow("external entities") << u"xml_external_entity.xml"_s << u"&secret;"_s;
+}
+
+void TestXmlAccess::doctypeNeverExpands()
+{
+    QFETCH(QString, fixture);
+    QFETCH(QString, text);
+    CXmlDocument document;
+    QString message;
+    QVERIFY2(LoadXmlFile(TestUtil::FixturePath(fixture), document, message), qPrintable(message));
+    const std::optional<CXmlNodeList> all = SelectNodes(document, u"//*"_s, message);
+    QVERIFY(all);
+    QCOMPARE(NodeText(*all->begin()), text);
+}
+
+void TestXmlAccess::hugeInput_data()
+{
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<int>("textSize");
+    QTest::newRow("a text node of 8 MB") << 1 << 8 * 1024 * 1024;
+    QTest::newRow("elements nested 100000 deep") << 100000 << 1;
+}
+
+void TestXmlAccess::hugeInput()
+{
+    QFETCH(int, depth);
+    QFETCH(int, textSize);
+    QString text(textSize, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        text[i] = QChar(char16_t(u'A' + i % 26));
+    const QString xml = u"<a>"_s.repeated(depth) + text + u"</a>"_s.repeated(depth);
+    CXmlDocument document;
+    LoadText(xml, document);
+    QString message;
+    const std::optional<CXmlNodeList> all = SelectNodes(document, u"//*"_s, message);
+    QVERIFY(all);
+    QCOMPARE(all->Length(), depth);
+    QCOMPARE(NodeText(*all->begin()), text);
+}
+
+void TestXmlAccess::selectNodes_data()
+{
+    QTest::addColumn<QString>("xpath");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("every element, root first")
+            << u"//*"_s << QStringList {u"report"_s,  u"parameters"_s, u"parameter"_s,
+                                        u"element"_s, u"height"_s,     u"Element"_s}
+            << QString();
+    QTest::newRow("children of the root")
+            << u"//report/*"_s << QStringList {u"parameters"_s, u"element"_s, u"Element"_s}
+            << QString();
+    QTest::newRow("parameters") << u"//report/parameters/*"_s << QStringList {u"parameter"_s}
+                                << QString();
+    QTest::newRow("element names match exactly") << u"//Report/*"_s << QStringList() << QString();
+    QTest::newRow("attributes") << u"//@name"_s << QStringList {u"name"_s, u"name"_s, u"name"_s}
+                                << QString();
+    QTest::newRow("text nodes") << u"//height/text()"_s << QStringList {u"#text"_s} << QString();
+    QTest::newRow("not XPath") << u"//["_s << QStringList()
+                               << u"Failed to get a pointer to the node list: //["_s;
+    QTest::newRow("not a node set") << u"count(//*)"_s << QStringList()
+                                    << u"Failed to get a pointer to the node list: count(//*)"_s;
+}
+
+void TestXmlAccess::selectNodes()
+{
+    QFETCH(QString, xpath);
+    QFETCH(QStringList, names);
+    QFETCH(QString, message);
+    CXmlDocument document;
+    LoadText(u"<report><parameters><parameter band=\"b\" name=\"n\"/></parameters>"
+             u"<element name=\"B1\"><height>1</height></element><Element name=\"B2\"/></report>"_s,
+             document);
+    QString text;
+    const std::optional<CXmlNodeList> found = SelectNodes(document, xpath, text);
+    QCOMPARE(found.has_value(), message.isEmpty());
+    QCOMPARE(text, message);
+    if (found)
+        QCOMPARE(Names(*found), names);
+
+    CXmlDocument empty;
+    QVERIFY(!SelectNodes(empty, xpath, text));
+    QCOMPARE(text, u"Failed to get a pointer to the node list: "_s + xpath);
+}
+
+void TestXmlAccess::children()
+{
+    CXmlDocument document;
+    LoadText(u"<report>text<b><leaf>x</leaf></b>more<c/></report>"_s, document);
+    QString message;
+    CXmlNode root;
+    QVERIFY(NodeListItem(*SelectNodes(document, u"//*"_s, message), 0, root, message));
+
+    const std::optional<CXmlNodeList> children = SelectChildren(root, message);
+    QVERIFY(children);
+    QCOMPARE(Names(*children), (QStringList {u"b"_s, u"c"_s}));
+    QVERIFY(NodeNameIs(*children->begin(), u"B"));
+    QVERIFY(!NodeNameIs(*children->begin(), u"B", Qt::CaseSensitive));
+
+    CXmlNode leaf;
+    QVERIFY(NodeListItem(*SelectNodes(document, u"//leaf"_s, message), 0, leaf, message));
+    const std::optional<CXmlNodeList> none = SelectChildren(leaf, message);
+    QVERIFY(none);
+    QCOMPARE(NodeListLength(*none), 0);
+
+    message.clear();
+    CXmlNode item = leaf;
+    QVERIFY(!NodeListItem(*none, 0, item, message));
+    QVERIFY(item.IsNull());
+    QCOMPARE(message, u"Failed to read a node of the XML file"_s);
+
+    message.clear();
+    QVERIFY(!SelectChildren(CXmlNode(), message));
+    QCOMPARE(message, u"Failed to get a pointer to the node list"_s);
+}
+
+void TestXmlAccess::getAttribute_data()
+{
+    QTest::addColumn<QString>("xpath");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("present") << u"//report"_s << u"title"_s << true << u"Q1 & \"Q2\""_s;
+    QTest::newRow("missing gives empty") << u"//report"_s << u"width"_s << true << QString();
+    QTest::newRow("letter case counts") << u"//report"_s << u"Title"_s << true << QString();
+    QTest::newRow("CR LF in a value") << u"//report"_s << u"note"_s << true << u"a b"_s;
+    QTest::newRow("an attribute has no attributes")
+            << u"//@title"_s << u"title"_s << false << u"stale"_s;
+    QTest::newRow("text has no attributes")
+            << u"//report/text()"_s << u"x"_s << false << u"stale"_s;
+}
+
+void TestXmlAccess::getAttribute()
+{
+    QFETCH(QString, xpath);
+    QFETCH(QString, name);
+    QFETCH(bool, ok);
+    QFETCH(QString, value);
+    CXmlDocument document;
+    LoadText(u"<report title=\"Q1 &amp; &quot;Q2&quot;\" note=\"a\r\nb\">t</report>"_s, document);
+    QString message;
+    CXmlNode node;
+    QVERIFY(NodeListItem(*SelectNodes(document, xpath, message), 0, node, message));
+    QString read = u"stale"_s;
+    QCOMPARE(GetAttribute(node, name, read, message), ok);
+    QCOMPARE(read, value);
+    QCOMPARE(message, ok ? QString() : u"Failed to retrieve the list of attributes"_s);
+}
+
+void TestXmlAccess::escapeXml_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("escaped");
+    QTest::newRow("the four characters, apostrophe kept") << u"<&\"'"_s << u"&lt;&amp;&quot;'"_s;
+    QTest::newRow("nothing to replace") << u"Report Header"_s << u"Report Header"_s;
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("an entity is escaped again") << u"&amp;"_s << u"&amp;amp;"_s;
+    QTest::newRow("greater-than") << u"a > b"_s << u"a &gt; b"_s;
+}
+
+void TestXmlAccess::escapeXml()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, escaped);
+    QCOMPARE(EscapeXml(text), escaped);
+
+    // What the writer escapes, the loader gives back unchanged.
+    CXmlDocument document;
+    LoadText(u"<r a=\""_s + escaped + u"\">"_s + escaped + u"</r>"_s, document);
+    QString message;
+    CXmlNode root;
+    QVERIFY(NodeListItem(*SelectNodes(document, u"//*"_s, message), 0, root, message));
+    QString value;
+    QVERIFY(GetAttribute(root, u"a", value, message));
+    QCOMPARE(value, text);
+    QCOMPARE(NodeText(root), text);
+}
+
+VANTEL_TEST_CLASS(TestXmlAccess)
+#include "tst_xmlaccess.moc"
