@@ -66,8 +66,8 @@ double Milliseconds(const QElapsedTimer &timer)
 
 struct Keystroke
 {
-    double editOnly;   // microseconds: edit and re-colouring
-    double withPaint;  // microseconds: edit, re-colouring and repaint
+    double editOnly; // microseconds: edit and re-colouring
+    double withPaint; // microseconds: edit, re-colouring and repaint
 };
 
 // One keystroke = inserting a letter at the start of the middle line, or
@@ -88,7 +88,7 @@ Keystroke MeasureKeystroke(int lines)
     QCoreApplication::processEvents();
 
     constexpr int pairs = 1000;
-    Keystroke result{};
+    Keystroke result {};
     for (int pass = 0; pass < 2; ++pass) {
         const bool paint = pass == 1;
         QElapsedTimer timer;

@@ -37,12 +37,11 @@ CSqlDlg::CSqlDlg(QWidget *parent)
 
     const QRect client = DialogUnitsToPixels(0, 0, dialogSize.width(), dialogSize.height());
     resize(client.size());
-    m_edit->setGeometry(DialogUnitsToPixels(editRect.x(), editRect.y(), editRect.width(),
-                                            editRect.height()));
-    m_ok->setGeometry(DialogUnitsToPixels(okRect.x(), okRect.y(), okRect.width(),
-                                          okRect.height()));
-    m_cancel->setGeometry(DialogUnitsToPixels(cancelRect.x(), cancelRect.y(),
-                                              cancelRect.width(), cancelRect.height()));
+    m_edit->setGeometry(
+            DialogUnitsToPixels(editRect.x(), editRect.y(), editRect.width(), editRect.height()));
+    m_ok->setGeometry(DialogUnitsToPixels(okRect.x(), okRect.y(), okRect.width(), okRect.height()));
+    m_cancel->setGeometry(DialogUnitsToPixels(cancelRect.x(), cancelRect.y(), cancelRect.width(),
+                                              cancelRect.height()));
     CaptureLayout();
 }
 
@@ -96,8 +95,12 @@ QRect CSqlDlg::DialogUnitsToPixels(int x, int y, int width, int height) const
     const QString letters = u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"_s;
     const int baseX = qMax(1, (metrics.horizontalAdvance(letters) + 26) / 52);
     const int baseY = qMax(1, metrics.height());
-    const auto toX = [baseX](int units) { return (units * baseX + 2) / 4; };
-    const auto toY = [baseY](int units) { return (units * baseY + 4) / 8; };
+    const auto toX = [baseX](int units) {
+        return (units * baseX + 2) / 4;
+    };
+    const auto toY = [baseY](int units) {
+        return (units * baseY + 4) / 8;
+    };
     return QRect(QPoint(toX(x), toY(y)), QPoint(toX(x + width) - 1, toY(y + height) - 1));
 }
 

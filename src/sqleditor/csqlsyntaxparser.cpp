@@ -4,14 +4,13 @@
 
 namespace {
 
-using namespace Qt::StringLiterals;
+constexpr std::array<QStringView, 17> keywords
+        = {u"select", u"where", u"insert", u"into",  u"update",   u"from", u"in",  u"order", u"by",
+           u"and",    u"or",    u"not",    u"union", u"distinct", u"join", u"all", u"group"};
 
-constexpr std::array<QStringView, 17> keywords = {
-        u"select", u"where", u"insert", u"into", u"update", u"from", u"in", u"order", u"by",
-        u"and", u"or", u"not", u"union", u"distinct", u"join", u"all", u"group"};
-
-constexpr std::array<QStringView, 10> typeNames = {u"CHAR", u"VARCHAR", u"INTEGER", u"REAL",
-        u"DOUBLE", u"MEMO", u"BYTE", u"WORD", u"DATE", u"TIME"};
+constexpr std::array<QStringView, 10> typeNames
+        = {u"CHAR", u"VARCHAR", u"INTEGER", u"REAL", u"DOUBLE",
+           u"MEMO", u"BYTE",    u"WORD",    u"DATE", u"TIME"};
 
 // Character classes work on UTF-16 code units; every unit from 128 up counts
 // as a letter so that names in any script form words. The code 0 stands for
@@ -75,7 +74,7 @@ public:
     LineScan(QStringView text, std::vector<CSyntaxParser::Block> *blocks)
         : m_text(text)
         , m_blocks(blocks)
-    {}
+    { }
 
     qsizetype Size() const { return m_text.size(); }
 

@@ -50,7 +50,8 @@ public:
     // the line's end state. When `blocks` is given, the line's colour blocks
     // are appended to it through AddBlock; without it only the end state is
     // computed. The caller starts the list with a block (0, ColourNormalText).
-    virtual quint32 ParseLine(quint32 state, QStringView line, std::vector<Block> *blocks) const = 0;
+    virtual quint32 ParseLine(quint32 state, QStringView line,
+                              std::vector<Block> *blocks) const = 0;
 
     // Appends a block unless it starts before the last block of the list, so
     // that the list stays ordered by start. Blocks with the same start are all

@@ -58,7 +58,7 @@ void CSyntaxRichEditCtrl::changeEvent(QEvent *event)
 void CSyntaxRichEditCtrl::keyPressEvent(QKeyEvent *event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-            && (event->modifiers() & Qt::ShiftModifier)) {
+        && (event->modifiers() & Qt::ShiftModifier)) {
         QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
                         event->text(), event->isAutoRepeat(), ushort(event->count()));
         QPlainTextEdit::keyPressEvent(&plain);

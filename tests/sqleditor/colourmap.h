@@ -18,11 +18,11 @@ namespace ColourMap {
 
 inline const std::vector<std::pair<int, QChar>> &Letters()
 {
-    static const std::vector<std::pair<int, QChar>> letters = {
-            {CSyntaxParser::ColourKeyword, u'K'}, {CSyntaxParser::ColourTypeName, u'T'},
-            {CSyntaxParser::ColourNumber, u'N'}, {CSyntaxParser::ColourFunctionName, u'F'},
-            {CSyntaxParser::ColourString, u'S'}, {CSyntaxParser::ColourComment, u'C'},
-            {CSyntaxParser::ColourNormalText, u'w'}, {CSyntaxParser::ColourOperator, u'-'}};
+    static const std::vector<std::pair<int, QChar>> letters
+            = {{CSyntaxParser::ColourKeyword, u'K'},    {CSyntaxParser::ColourTypeName, u'T'},
+               {CSyntaxParser::ColourNumber, u'N'},     {CSyntaxParser::ColourFunctionName, u'F'},
+               {CSyntaxParser::ColourString, u'S'},     {CSyntaxParser::ColourComment, u'C'},
+               {CSyntaxParser::ColourNormalText, u'w'}, {CSyntaxParser::ColourOperator, u'-'}};
     return letters;
 }
 

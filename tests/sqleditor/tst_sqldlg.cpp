@@ -4,9 +4,9 @@
 #include "testregistry.h"
 
 #include <QPushButton>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <QTest>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -35,9 +35,9 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("result");
-        QTest::newRow("OK without changes") << u"SELECT *\nFROM t\nWHERE x = 1"_s << false
-                                            << QString() << true
-                                            << u"SELECT *\nFROM t\nWHERE x = 1"_s;
+        QTest::newRow("OK without changes")
+                << u"SELECT *\nFROM t\nWHERE x = 1"_s << false << QString() << true
+                << u"SELECT *\nFROM t\nWHERE x = 1"_s;
         QTest::newRow("OK returns the typed text")
                 << u"SELECT"_s << false << u" 1"_s << true << u"SELECT 1"_s;
         QTest::newRow("Cancel keeps the old text")

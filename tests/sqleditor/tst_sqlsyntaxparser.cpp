@@ -15,7 +15,7 @@ private:
     static std::vector<CSyntaxParser::Block> Parse(quint32 state, const QString &line,
                                                    quint32 *endState)
     {
-        std::vector<CSyntaxParser::Block> blocks{{0, CSyntaxParser::ColourNormalText}};
+        std::vector<CSyntaxParser::Block> blocks {{0, CSyntaxParser::ColourNormalText}};
         *endState = CSQLSyntaxParser::Shared().ParseLine(state, line, &blocks);
         return blocks;
     }
@@ -41,11 +41,10 @@ private slots:
         row("function across a tab", 0, u"MAX\t(x)"_s, u"FFF--w-"_s, 0);
         row("function name in any script", 0, u"gr\u00F6\u00DFe(1)"_s, u"FFFFF-N-"_s, 0);
         row("word alone is no function", 0, u"count"_s, u"wwwww"_s, 0);
-        row("type name wins over function", 0, u"varchar(10) Varchars"_s,
-            u"TTTTTTT-NN--wwwwwwww"_s, 0);
+        row("type name wins over function", 0, u"varchar(10) Varchars"_s, u"TTTTTTT-NN--wwwwwwww"_s,
+            0);
         row("decimal with exponent", 0, u"1.5e3 1.5e+3"_s, u"NNNNN-NNNN-N"_s, 0);
-        row("hexadecimal takes lower-case x", 0, u"0x1F 0X1F 0xfG 0x"_s,
-            u"NNNN-wwww-wwww-ww"_s, 0);
+        row("hexadecimal takes lower-case x", 0, u"0x1F 0X1F 0xfG 0x"_s, u"NNNN-wwww-wwww-ww"_s, 0);
         row("dot between names", 0, u"t.col"_s, u"w-www"_s, 0);
         row("leading dot", 0, u".5"_s, u"-N"_s, 0);
         row("double dash is punctuation", 0, u"-- note"_s, u"---wwww"_s, 0);

@@ -52,22 +52,22 @@ private slots:
         QTest::addColumn<QList<uint>>("endStates");
         QTest::newRow("block comment over several lines")
                 << u"a /* x\n* \n\n*\nend */ b"_s
-                << QStringList{u"w-CCCC"_s, u"CC"_s, QString(), u"C"_s, u"CCCCCC-w"_s}
-                << QList<uint>{4, 4, 4, 4, 0};
+                << QStringList {u"w-CCCC"_s, u"CC"_s, QString(), u"C"_s, u"CCCCCC-w"_s}
+                << QList<uint> {4, 4, 4, 4, 0};
         QTest::newRow("backslash carries a string")
-                << u"x = \"abc\\\nd\" y\nz"_s << QStringList{u"w---SSSSS"_s, u"SS-w"_s, u"w"_s}
-                << QList<uint>{8, 0, 0};
+                << u"x = \"abc\\\nd\" y\nz"_s << QStringList {u"w---SSSSS"_s, u"SS-w"_s, u"w"_s}
+                << QList<uint> {8, 0, 0};
         QTest::newRow("string ends at the line end")
-                << u"x = \"abc\nd\" y"_s << QStringList{u"w---SSSS"_s, u"wSSS"_s}
-                << QList<uint>{0, 0};
+                << u"x = \"abc\nd\" y"_s << QStringList {u"w---SSSS"_s, u"wSSS"_s}
+                << QList<uint> {0, 0};
         QTest::newRow("empty line passes the state on")
-                << u"x \"a\\\n\nb\" c"_s << QStringList{u"w-SSS"_s, QString(), u"SS-w"_s}
-                << QList<uint>{8, 8, 0};
+                << u"x \"a\\\n\nb\" c"_s << QStringList {u"w-SSS"_s, QString(), u"SS-w"_s}
+                << QList<uint> {8, 8, 0};
         QTest::newRow("backslash carries a line comment")
-                << u"// a\\\nstill\nafter"_s << QStringList{u"CCCCC"_s, u"CCCCC"_s, u"wwwww"_s}
-                << QList<uint>{1, 0, 0};
-        QTest::newRow("CR LF line ends") << u"SELECT\r\n1"_s << QStringList{u"KKKKKK"_s, u"N"_s}
-                                         << QList<uint>{0, 0};
+                << u"// a\\\nstill\nafter"_s << QStringList {u"CCCCC"_s, u"CCCCC"_s, u"wwwww"_s}
+                << QList<uint> {1, 0, 0};
+        QTest::newRow("CR LF line ends")
+                << u"SELECT\r\n1"_s << QStringList {u"KKKKKK"_s, u"N"_s} << QList<uint> {0, 0};
     }
     void lines()
     {
@@ -98,11 +98,10 @@ private slots:
         QTest::keyClicks(&edit, u"AND Id IN (SELECT CAST(Id AS VARCHAR) FROM Tags)"_s);
 
         QCOMPARE(Colours(edit),
-                 (QStringList{u"KKKKKK-w-wwww--FFFFF----CCCCCCCC"_s,
-                              u"CCCCCCCCCCCCC-KKKK-wwwww"_s,
-                              u"KKKKK-wwwww---NNNNN-KKK-wwww---SSSSSS-CCCCCCC"_s,
-                              u"KKK-ww-KK--KKKKKK-FFFF-ww-ww-TTTTTTT--KKKK-wwww-"_s}));
-        QCOMPARE(EndStates(edit), (QList<uint>{4, 0, 0, 0}));
+                 (QStringList {u"KKKKKK-w-wwww--FFFFF----CCCCCCCC"_s, u"CCCCCCCCCCCCC-KKKK-wwwww"_s,
+                               u"KKKKK-wwwww---NNNNN-KKK-wwww---SSSSSS-CCCCCCC"_s,
+                               u"KKK-ww-KK--KKKKKK-FFFF-ww-ww-TTTTTTT--KKKK-wwww-"_s}));
+        QCOMPARE(EndStates(edit), (QList<uint> {4, 0, 0, 0}));
     }
 
     // Opening a block comment at the top re-colours every following line;
@@ -116,14 +115,13 @@ private slots:
 
         QTextCursor cursor(edit.document());
         cursor.insertText(u"/*"_s);
-        QCOMPARE(Colours(edit),
-                 (QStringList{u"CCCCCCCCCC"_s, u"CCCCCC"_s, u"CCCCCCCCCCC"_s}));
-        QCOMPARE(EndStates(edit), (QList<uint>{4, 4, 4}));
+        QCOMPARE(Colours(edit), (QStringList {u"CCCCCCCCCC"_s, u"CCCCCC"_s, u"CCCCCCCCCCC"_s}));
+        QCOMPARE(EndStates(edit), (QList<uint> {4, 4, 4}));
 
         cursor.deletePreviousChar();
         cursor.deletePreviousChar();
         QCOMPARE(Colours(edit), before);
-        QCOMPARE(EndStates(edit), (QList<uint>{0, 0, 0}));
+        QCOMPARE(EndStates(edit), (QList<uint> {0, 0, 0}));
     }
 
     // A keystroke parses the edited line alone unless it changes the line's
@@ -150,15 +148,15 @@ private slots:
     {
         CSyntaxRichEditCtrl edit;
         edit.setPlainText(u"SELECT 1"_s);
-        QCOMPARE(Colours(edit), QStringList{u"        "_s});
+        QCOMPARE(Colours(edit), QStringList {u"        "_s});
 
         edit.SetParser(&CSQLSyntaxParser::Shared());
-        QCOMPARE(Colours(edit), QStringList{u"KKKKKK-N"_s});
+        QCOMPARE(Colours(edit), QStringList {u"KKKKKK-N"_s});
 
         edit.SetParser(nullptr);
-        QCOMPARE(Colours(edit), QStringList{u"        "_s});
+        QCOMPARE(Colours(edit), QStringList {u"        "_s});
         QTest::keyClicks(&edit, u"x"_s);
-        QCOMPARE(Colours(edit), QStringList{u"         "_s});
+        QCOMPARE(Colours(edit), QStringList {u"         "_s});
     }
 
     void paletteChangeRecolours()
