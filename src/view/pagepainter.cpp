@@ -1,0 +1,308 @@
+#include "pagepainter.h"
+
+#include "ean13.h"
+#include "gdidrawing.h"
+#include "imageplacement.h"
+#include "textitemlayout.h"
+#include "vornitems.h"
+#include "vornreport.h"
+
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPolygon>
+
+#include <algorithm>
+#include <tuple>
+
+const QString CPagePainter::SampleBarcode = QStringLiteral("2000000000015");
+
+namespace {
+
+constexpr int GridStep = 10;
+constexpr int HandleHalf = 3;
+
+// The first coordinate of the lattice first + k * GridStep (k >= 0) that is not below from.
+int FirstOnLattice(int first, int from)
+{
+    if (first >= from)
+        return first;
+    const int steps = (from - first + GridStep - 1) / GridStep;
+    return first + steps * GridStep;
+}
+
+} // namespace
+
+CPagePainter::CPagePainter(QPainter &painter, const CPageGeometry &geometry,
+                           const CVornReport &report, bool grid, CPictureCache *pictures)
+    : m_painter(painter)
+    , m_geometry(geometry)
+    , m_report(report)
+    , m_grid(grid)
+    , m_pictures(pictures ? pictures : &m_ownPictures)
+{
+    m_page = geometry.GetPageRect(&m_zoom);
+    // What of the draw area can show on the device; loops over pixels stay inside it, as a
+    // page from a damaged file may be millions of pixels large.
+    m_visible = geometry.GetDrawArea();
+    if (const QPaintDevice *device = painter.device()) {
+        bool invertible = false;
+        const QTransform toView = painter.combinedTransform().inverted(&invertible);
+        if (invertible) {
+            const QRect shown = toView.mapRect(QRect(0, 0, device->width(), device->height()));
+            m_visible = m_visible.Intersect(
+                    {shown.left(), shown.top(), shown.right() + 1, shown.bottom() + 1});
+        }
+    }
+}
+
+void CPagePainter::Paint()
+{
+    m_painter.save();
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    m_painter.setBackgroundMode(Qt::TransparentMode);
+    m_pictures->BeginPaint();
+
+    FillPixRect(m_painter, m_geometry.GetDrawArea(), QColor(BackgroundColor));
+    FillPixRect(m_painter, m_geometry.GetDarkArea(), QColor(BelowBandsColor));
+    const int count = m_report.GetBands().GetCount();
+    for (int i = 0; i < count; ++i)
+        DrawBand(i, Pass::Content);
+    for (int i = 0; i < count; ++i)
+        DrawBand(i, Pass::Marks);
+
+    m_pictures->EndPaint();
+    m_painter.restore();
+}
+
+void CPagePainter::DrawBand(int index, Pass pass)
+{
+    const CVornBand *band = m_report.GetBands().GetAt(index);
+    const PixRect rect = m_geometry.GetBandRect(index);
+    if (pass == Pass::Marks && band->IsSelected())
+        DrawSelectionMarks(rect);
+    if (pass == Pass::Content)
+        DrawRectangle(m_painter, rect, OutlinePen(QColor(OutlineColor), 1), QBrush(Qt::white));
+    // Drawn in both passes: under the items, and again over them for the marks.
+    if (m_grid)
+        DrawGrid(rect);
+    // Shapes first, so that every other item of the band lies on top of them.
+    for (const CVornItem *item : band->GetItems()) {
+        if (item->GetKind() == VornKind::Shape)
+            DrawItem(*item, rect, pass);
+    }
+    for (const CVornItem *item : band->GetItems()) {
+        if (item->GetKind() != VornKind::Shape)
+            DrawItem(*item, rect, pass);
+    }
+}
+
+void CPagePainter::DrawGrid(const PixRect &band)
+{
+    // One lattice for the whole page, at P.left + 9 + 10i and P.top + 9 + 10j; the remainders
+    // keep the sign of their dividend.
+    const int x0 = band.left + 9 - ((band.left - m_page.left) % GridStep);
+    const int y0 = band.top + 9 - ((band.top - m_page.top) % GridStep);
+    const PixRect area = band.Intersect(m_visible);
+    if (area.IsEmpty())
+        return;
+    QPolygon dots;
+    for (int y = FirstOnLattice(y0, area.top); y < area.bottom; y += GridStep) {
+        for (int x = FirstOnLattice(x0, area.left); x < area.right; x += GridStep)
+            dots.append(QPoint(x, y));
+    }
+    m_painter.setPen(QPen(QColor(GridColor), 1));
+    m_painter.drawPoints(dots);
+}
+
+void CPagePainter::DrawItem(const CVornItem &item, const PixRect &band, Pass pass)
+{
+    const PixRect box = m_geometry.GetClippedItemRect(item, band);
+    if (pass == Pass::Marks) {
+        if (item.IsSelected())
+            DrawSelectionMarks(box);
+        return;
+    }
+    if (box.IsEmpty())
+        return;
+
+    // Everything an item draws stays in its box. A shape's pen is centred on the box's edges
+    // and may be several pixels wide; it keeps its full width as long as it stays on the band.
+    PixRect clip = box;
+    const auto *shape = dynamic_cast<const CVornShape *>(&item);
+    if (shape) {
+        const int width = std::max(shape->GetLineWidth(), 1);
+        clip = box.Inflate(width, width).Intersect(band);
+    }
+    m_painter.save();
+    m_painter.setClipRect(clip.ToQRect(), Qt::IntersectClip);
+    if (shape)
+        DrawShape(*shape, box);
+    else if (const auto *text = dynamic_cast<const CVornText *>(&item))
+        DrawText(*text, box);
+    else if (const auto *image = dynamic_cast<const CVornImage *>(&item))
+        DrawImage(*image, box);
+    else if (const auto *barcode = dynamic_cast<const CVornBarcode *>(&item))
+        DrawBarcode(*barcode, box);
+    m_painter.restore();
+}
+
+void CPagePainter::DrawText(const CVornText &item, const PixRect &box)
+{
+    QString text = TextItemString(item);
+    m_painter.setFont(TextItemFont(item, m_geometry.DpiY(), m_zoom));
+    m_painter.setPen(ColorFromColorRef(item.GetColor()));
+    const QFontMetrics metrics = m_painter.fontMetrics();
+    const int flags = TextItemFlags(item);
+
+    PixRect layout = box;
+    if (item.GetWordWrap()) {
+        // Wrapped text ignores the vertical alignment flags; it is moved down by hand.
+        const QRect measured = metrics.boundingRect(box.ToQRect(), flags, text);
+        layout.top = WrappedTextTop(box, measured.height(), item.GetVertAlignment());
+    }
+    if (item.GetKind() == VornKind::DbText) {
+        // A placeholder too long for its box shows its end, where the field name is.
+        text = TrimFromLeft(text, box.Width(),
+                            [&metrics](const QString &s) { return metrics.horizontalAdvance(s); });
+    }
+    if (!layout.IsEmpty())
+        m_painter.drawText(layout.ToQRect(), flags, text);
+}
+
+void CPagePainter::DrawShape(const CVornShape &item, const PixRect &box)
+{
+    // The line width is in device pixels, whatever the zoom.
+    const QPen pen = OutlinePen(ColorFromColorRef(item.GetColor()), item.GetLineWidth(),
+                                item.GetLineStyle() == 2);
+    const QBrush brush(ColorFromColorRef(item.GetBkColor()));
+    switch (item.GetShapeType()) {
+    case 1:
+        DrawRectangle(m_painter, box, pen, brush);
+        break;
+    case 2:
+        DrawRoundRect(m_painter, box, 1, 1, pen, brush);
+        break;
+    case 3:
+        DrawLine(m_painter, QPoint(box.left, box.top), QPoint(box.left, box.bottom), pen);
+        break;
+    case 4:
+        DrawLine(m_painter, QPoint(box.left, box.top), QPoint(box.right, box.top), pen);
+        break;
+    case 5:
+        DrawEllipse(m_painter, box, pen, brush);
+        break;
+    default:
+        break;
+    }
+}
+
+void CPagePainter::DrawImage(const CVornImage &item, const PixRect &box)
+{
+    const CPictureCache::Picture *picture = m_pictures->Find(item.GetImageData());
+    if (picture && !picture->image.isNull()) {
+        const ImagePlacement placement =
+                PlaceImage(box, picture->units, item.GetHorzAlignment(), item.GetVertAlignment(),
+                           m_geometry.DpiX(), m_geometry.DpiY());
+        // Picture units to the image's own pixels; a whole picture maps exactly onto the image.
+        const QImage &image = picture->image;
+        const double unitsWide = std::max(picture->units.width(), 1);
+        const double unitsHigh = std::max(picture->units.height(), 1);
+        const QRectF &part = placement.source;
+        const QRectF source(part.x() * image.width() / unitsWide,
+                            part.y() * image.height() / unitsHigh,
+                            part.width() * image.width() / unitsWide,
+                            part.height() * image.height() / unitsHigh);
+        m_painter.drawImage(QRectF(placement.target.ToQRect()), image, source);
+        return;
+    }
+    // No picture, or bytes that are none: a white box crossed by its diagonals.
+    const QPen pen = OutlinePen(Qt::black, 1);
+    DrawRectangle(m_painter, box, pen, QBrush(Qt::white));
+    DrawLine(m_painter, QPoint(box.left, box.top), QPoint(box.right, box.bottom), pen);
+    DrawLine(m_painter, QPoint(box.right, box.top), QPoint(box.left, box.bottom), pen);
+}
+
+void CPagePainter::DrawBarcode(const CVornBarcode &item, const PixRect &box)
+{
+    const QString &value = item.GetBarcode().isEmpty() ? SampleBarcode : item.GetBarcode();
+    // The renderer works in model units; the box converted without the zoom lands on the very
+    // pixels drawn for the item.
+    DrawEan13(m_painter, value, m_geometry.PixelsToModelX(box.left),
+              m_geometry.PixelsToModelY(box.top), m_geometry.PixelsToModelX(box.right),
+              m_geometry.PixelsToModelY(box.bottom));
+}
+
+void CPagePainter::DrawSelectionMarks(const PixRect &rect)
+{
+    const bool topLeft = m_page.Contains(rect.left, rect.top);
+    const bool topRight = m_page.Contains(rect.right, rect.top);
+    const bool bottomRight = m_page.Contains(rect.right, rect.bottom);
+    const bool bottomLeft = m_page.Contains(rect.left, rect.bottom);
+
+    // Each side is a dotted line of no thickness, cut to the page; a side is drawn when one of
+    // its end corners is on the page.
+    const int x1 = std::max(rect.left, m_page.left);
+    const int x2 = std::min(rect.right, m_page.right);
+    const int y1 = std::max(rect.top, m_page.top);
+    const int y2 = std::min(rect.bottom, m_page.bottom);
+    QPolygon dots;
+    // Every other pixel, on a checkerboard fixed to the view; only the visible part is listed.
+    const PixRect &shown = m_visible;
+    const auto row = [&dots, &shown](int y, int from, int to) {
+        if (y < shown.top || y >= shown.bottom)
+            return;
+        for (int x = std::max(from, shown.left); x < std::min(to, shown.right); ++x) {
+            if (((x + y) & 1) == 0)
+                dots.append(QPoint(x, y));
+        }
+    };
+    const auto column = [&dots, &shown](int x, int from, int to) {
+        if (x < shown.left || x >= shown.right)
+            return;
+        for (int y = std::max(from, shown.top); y < std::min(to, shown.bottom); ++y) {
+            if (((x + y) & 1) == 0)
+                dots.append(QPoint(x, y));
+        }
+    };
+    const bool top = topLeft || topRight;
+    if (top)
+        row(y1, x1, x2);
+    if (topRight || bottomRight)
+        column(x2, y1, y2);
+    if (bottomLeft || bottomRight)
+        row(y2, x1, x2);
+    // The top side has inverted the shared corner already; inverting it twice would undo it.
+    if (topLeft || bottomLeft)
+        column(x1, top ? y1 + 1 : y1, y2);
+    DrawFocusLines(dots);
+
+    const QPen pen = OutlinePen(QColor(OutlineColor), 1);
+    const QBrush brush(Qt::white);
+    for (const auto &[x, y, on] : {std::tuple(rect.left, rect.top, topLeft),
+                                   std::tuple(rect.right, rect.top, topRight),
+                                   std::tuple(rect.right, rect.bottom, bottomRight),
+                                   std::tuple(rect.left, rect.bottom, bottomLeft)}) {
+        if (on)
+            DrawRectangle(m_painter, {x - HandleHalf, y - HandleHalf, x + HandleHalf, y + HandleHalf},
+                          pen, brush);
+    }
+}
+
+void CPagePainter::DrawFocusLines(const QPolygon &points)
+{
+    if (points.isEmpty())
+        return;
+    m_painter.save();
+    // Focus lines invert what lies under them so that they show on any colour; a device
+    // without raster operations gets plain dark dots instead.
+    const QPaintEngine *engine = m_painter.paintEngine();
+    if (engine && engine->hasFeature(QPaintEngine::RasterOpModes)) {
+        m_painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        m_painter.setPen(QPen(Qt::white, 1));
+    } else {
+        m_painter.setPen(QPen(QColor(OutlineColor), 1));
+    }
+    m_painter.drawPoints(points);
+    m_painter.restore();
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "pagegeometry.h"
+#include "picturecache.h"
+
+class QPainter;
+class CVornBand;
+class CVornBarcode;
+class CVornImage;
+class CVornItem;
+class CVornReport;
+class CVornShape;
+class CVornText;
+
+// Draws the report as one printed page on any painter: the design view, an image for the
+// command line, the tests. Positions come from a page geometry whose coordinates are the
+// painter's (view coordinates: a view translates its painter by minus the scroll position).
+//
+// A paint has two passes over the bands. The content pass draws each band (white with a dark
+// outline), the dot grid, the band's Shapes and then its other items, each kept inside its
+// clipped rectangle. The marks pass draws the grid again and the selection marks, so that both
+// lie above every band's content.
+class CPagePainter
+{
+public:
+    enum class Pass { Content, Marks };
+
+    // Colours of the page drawing.
+    static constexpr QRgb BackgroundColor = 0x808080;
+    static constexpr QRgb BelowBandsColor = 0x7A7A7A;
+    static constexpr QRgb OutlineColor = 0x404040;
+    static constexpr QRgb GridColor = 0x808080;
+
+    // The value a barcode with no value of its own shows.
+    static const QString SampleBarcode;
+
+    // pictures keeps decoded images between paints; without one every picture is decoded on
+    // every paint.
+    CPagePainter(QPainter &painter, const CPageGeometry &geometry, const CVornReport &report,
+                 bool grid, CPictureCache *pictures = nullptr);
+
+    // The whole draw area: background, the darker page area below the bands, both passes.
+    void Paint();
+
+    // One band of the report, given by its index, in one pass.
+    void DrawBand(int index, Pass pass);
+
+    // The dotted sides (those with an end corner on the page, cut to the page) and the 6 x 6
+    // handles (at the corners on the page) of a selected band or item.
+    void DrawSelectionMarks(const PixRect &rect);
+
+private:
+    void DrawGrid(const PixRect &band);
+    void DrawItem(const CVornItem &item, const PixRect &band, Pass pass);
+    void DrawText(const CVornText &item, const PixRect &box);
+    void DrawShape(const CVornShape &item, const PixRect &box);
+    void DrawImage(const CVornImage &item, const PixRect &box);
+    void DrawBarcode(const CVornBarcode &item, const PixRect &box);
+    void DrawFocusLines(const QPolygon &points);
+
+    QPainter &m_painter;
+    const CPageGeometry &m_geometry;
+    const CVornReport &m_report;
+    bool m_grid;
+    CPictureCache m_ownPictures;
+    CPictureCache *m_pictures;
+    PixRect m_page;
+    PixRect m_visible;
+    double m_zoom = 1.0;
+};

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "pagegeometry.h"
+#include "picturecache.h"
+
+#include <QAbstractScrollArea>
+#include <QCursor>
+
+#include <optional>
+
+class CVornDocument;
+class CVornElement;
+
+// The design surface: a scrolling view of the document's report as one printed page. It keeps
+// no copy of the model; every paint reads the report afresh through a page geometry made for
+// the moment (resolution of the viewport, its size, the scroll position) and the page painter.
+// The view never calls the Properties pane; it asks for it through its signals.
+class CQuarnView : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    // document may be null: the view then draws nothing.
+    explicit CQuarnView(CVornDocument *document, QWidget *parent = nullptr);
+
+    CVornDocument *GetDocument() const { return m_document; }
+
+    // Runs once a report has been created or opened: asks for the report's properties and
+    // sets the scroll extent.
+    void OnInitialUpdate();
+
+    // Sets the total scroll size to the page at full size plus 40 pixels, read at the
+    // viewport's resolution, and the scroll bars from it. Called when the page size or the
+    // orientation changes.
+    void UpdateScrollSizes();
+
+    QSize GetTotalSize() const { return m_totalSize; }
+    QPoint GetScrollPosition() const;
+
+    // The geometry of this moment; valid until the report's bands change.
+    CPageGeometry MakeGeometry() const;
+
+    // The client area widened to the total scroll size, in view coordinates.
+    PixRect GetDrawArea() const;
+    // The page in view coordinates and the zoom it is drawn at.
+    PixRect GetPageRect(double *zoom = nullptr) const;
+    // The unclipped rectangle of a band (across the page) or an item, in view coordinates.
+    PixRect GetItemPixelRect(const CVornElement *element) const;
+
+signals:
+    // The Properties pane should show this object; null shows the report.
+    void showPropertiesRequested(CVornElement *element);
+    // The Properties pane should put the focus on the main property of the object it shows.
+    void focusMainPropertyRequested();
+    // An insertion or drag ended; the Elements toolbox goes back to its "Pointer" entry.
+    void returnedToPointer();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void UpdateScrollBars();
+    void OnReportReset();
+
+    CVornDocument *m_document;
+    QSize m_totalSize;
+    // Decoded pictures, kept between paints.
+    CPictureCache m_pictures;
+
+    // Interaction state, driven by the mouse and keyboard handlers.
+    // Band or item being dragged; not owned, cleared when the report is reset.
+    CVornElement *m_dragItem = nullptr;
+    // 0 idle, 1 to 8 resizing by a corner or edge, 9 moving, 10 to 24 inserting an object.
+    int m_mode = 0;
+    // The cursor in place before a sizing cursor was first set; empty when none is saved.
+    std::optional<QCursor> m_savedCursor;
+    // Pointer position (view pixels) at the last button press or accepted drag step.
+    int m_lastX = -1;
+    int m_lastY = -1;
+};
