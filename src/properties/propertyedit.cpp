@@ -1,0 +1,372 @@
+#include "propertyedit.h"
+
+#include "fileutil.h"
+#include "numbertext.h"
+#include "vornitems.h"
+#include "vornreport.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+
+namespace {
+
+QString T(const char *text)
+{
+    return QCoreApplication::translate("Vantel", text);
+}
+
+bool Is(const CRowEdit &edit, const char *name)
+{
+    return SameName(edit.name, T(name));
+}
+
+int Stored(const CRowEdit &edit)
+{
+    return MillimetresToStored(ReadTypedInteger(edit.value));
+}
+
+// The code of an option text, compared without regard to letter case.
+std::optional<int> OptionCode(const QString &value,
+                              std::initializer_list<std::pair<const char *, int>> options)
+{
+    for (const auto &[text, code] : options) {
+        if (SameName(value, T(text)))
+            return code;
+    }
+    return std::nullopt;
+}
+
+// Stores an option's code through the setter; an unknown text changes nothing.
+template<typename Setter>
+bool SetOption(const QString &value, std::initializer_list<std::pair<const char *, int>> options,
+               Setter set)
+{
+    const std::optional<int> code = OptionCode(value, options);
+    if (!code)
+        return false;
+    set(*code);
+    return true;
+}
+
+CEditResult Changed(bool changed = true)
+{
+    CEditResult result;
+    result.changed = changed;
+    return result;
+}
+
+CEditResult Refused(const QString &name)
+{
+    CEditResult result;
+    result.nameRefused = true;
+    result.message = T("Duplicate object name: ") + name;
+    return result;
+}
+
+CEditResult ReportEdit(CVornReport &report, const CRowEdit &edit)
+{
+    if (Is(edit, "Height"))
+        report.SetHeight(Stored(edit));
+    else if (Is(edit, "Width"))
+        report.SetWidth(Stored(edit));
+    else if (Is(edit, "Title"))
+        report.SetTitle(edit.value);
+    else if (Is(edit, "Database Connection String"))
+        report.SetConnectString(edit.value);
+    else if (Is(edit, "Database Type"))
+        report.SetDatabaseType(
+                OptionCode(edit.value, {{"SQLite", 0}, {"FireBird", 1}, {"ODBC", 2}}).value_or(-1));
+    else if (Is(edit, "Page Orientation"))
+        report.SetPortrait(SameName(edit.value, T("Portrait")) ? 1 : 0);
+    else
+        return CEditResult();
+    CEditResult result = Changed();
+    result.pageSizeChanged = true;
+    return result;
+}
+
+// The new band name goes into every group header, group footer and DB Text
+// data source that names the band; parent data sources and the sources of DB
+// Image and DB Barcode items keep the old name.
+void RenameBand(CVornReport &report, CVornBand &band, const QString &newName)
+{
+    const QString oldName = band.GetName();
+    if (newName.isEmpty() || newName == oldName)
+        return;
+    for (CVornBand *b : report.GetBands()) {
+        if (SameName(b->GetHeader(), oldName))
+            b->SetHeader(newName);
+        if (SameName(b->GetFooter(), oldName))
+            b->SetFooter(newName);
+        for (CVornItem *item : b->GetItems()) {
+            auto *dbText = dynamic_cast<CVornDbText *>(item);
+            if (dbText && item->GetKind() == VornKind::DbText
+                && SameName(dbText->GetDataSource(), oldName))
+                dbText->SetDataSource(newName);
+        }
+    }
+    band.SetName(newName);
+}
+
+CEditResult BandEdit(CVornReport &report, CVornBand &band, const CRowEdit &edit)
+{
+    if (Is(edit, "Band Height")) {
+        band.SetHeight(Stored(edit));
+    } else if (Is(edit, "Name")) {
+        if (!report.IsNameUnique(&band, edit.value))
+            return Refused(edit.value);
+        RenameBand(report, band, edit.value);
+    } else if (Is(edit, "SQL Query")) {
+        band.SetDatabaseQuery(edit.sqlText);
+    } else if (Is(edit, "Parent Data Source")) {
+        band.SetParentDataSource(edit.value);
+    } else if (Is(edit, "Group Header")) {
+        band.SetHeader(edit.value);
+    } else if (Is(edit, "Group Footer")) {
+        band.SetFooter(edit.value);
+    } else if (Is(edit, "Print On First Page") && band.GetKind() == VornKind::PageHeader) {
+        band.SetPrintOnFirstPage(SameName(edit.value, T("True")) ? 1 : 0);
+    } else {
+        return CEditResult();
+    }
+    return Changed();
+}
+
+// Rows every item page has: the four edges and the name. Nothing when the row
+// is none of them.
+std::optional<CEditResult> CommonItemEdit(const CVornReport &report, CVornItem &item,
+                                          const CRowEdit &edit)
+{
+    if (Is(edit, "Left"))
+        item.SetLeft(Stored(edit));
+    else if (Is(edit, "Top"))
+        item.SetTop(Stored(edit));
+    else if (Is(edit, "Right"))
+        item.SetRight(Stored(edit));
+    else if (Is(edit, "Bottom"))
+        item.SetBottom(Stored(edit));
+    else if (Is(edit, "Name")) {
+        if (!report.IsNameUnique(&item, edit.value))
+            return Refused(edit.value);
+        item.SetName(edit.value);
+    } else
+        return std::nullopt;
+    return Changed();
+}
+
+std::optional<CEditResult> CommonTextEdit(const CVornReport &report, CVornText &item,
+                                          const CRowEdit &edit, int dpiY)
+{
+    if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
+        return result;
+    if (Is(edit, "Text Color")) {
+        item.SetColor(edit.color);
+        return Changed();
+    }
+    if (Is(edit, "Font")) {
+        StoreItemFont(item, edit.font, dpiY);
+        return Changed();
+    }
+    if (Is(edit, "Horizontal Alignment"))
+        return Changed(SetOption(edit.value, {{"Left", 0}, {"Right", 1}, {"Center", 2}},
+                                 [&item](int code) { item.SetHorzAlignment(code); }));
+    if (Is(edit, "Vertical Alignment"))
+        return Changed(SetOption(edit.value, {{"Top", 0}, {"Bottom", 2}, {"Center", 1}},
+                                 [&item](int code) { item.SetVertAlignment(code); }));
+    if (Is(edit, "Word Wrap"))
+        return Changed(SetOption(edit.value, {{"True", 1}, {"False", 0}},
+                                 [&item](int code) { item.SetWordWrap(code); }));
+    return std::nullopt;
+}
+
+CEditResult TextEdit(const CVornReport &report, CVornText &item, const CRowEdit &edit, int dpiY)
+{
+    if (std::optional<CEditResult> result = CommonTextEdit(report, item, edit, dpiY))
+        return *result;
+    if (!Is(edit, "Text"))
+        return CEditResult();
+    item.SetText(edit.value);
+    return Changed();
+}
+
+CEditResult DbTextEdit(const CVornReport &report, CVornDbText &item, const CRowEdit &edit,
+                       int dpiY)
+{
+    if (std::optional<CEditResult> result = CommonTextEdit(report, item, edit, dpiY))
+        return *result;
+    if (Is(edit, "Data Source"))
+        item.SetDataSource(edit.value);
+    else if (Is(edit, "Data Field"))
+        item.SetDataField(edit.value);
+    else if (Is(edit, "Data Format"))
+        item.SetFormat(edit.value);
+    else if (Is(edit, "SQL Query"))
+        // The full text, as for a band: the one-line form would join a "--"
+        // comment with the rest of the query and squeeze blanks inside strings.
+        item.SetQuery(edit.sqlText);
+    else
+        return CEditResult();
+    return Changed();
+}
+
+CEditResult ShapeEdit(const CVornReport &report, CVornShape &item, const CRowEdit &edit)
+{
+    if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
+        return *result;
+    if (Is(edit, "Color")) {
+        item.SetColor(edit.color);
+        return Changed();
+    }
+    if (Is(edit, "Background Color")) {
+        item.SetBkColor(edit.color);
+        return Changed();
+    }
+    if (Is(edit, "Shape Type"))
+        return Changed(SetOption(edit.value,
+                                 {{"Rectangle", 1},
+                                  {"Rounded Rectangle", 2},
+                                  {"Vertical Line", 3},
+                                  {"Horizontal Line", 4},
+                                  {"Ellipse", 5}},
+                                 [&item](int code) { item.SetShapeType(code); }));
+    if (Is(edit, "Line Style"))
+        return Changed(SetOption(edit.value, {{"Solid", 1}, {"Dotted", 2}},
+                                 [&item](int code) { item.SetLineStyle(code); }));
+    return CEditResult();
+}
+
+std::optional<CEditResult> CommonImageEdit(const CVornReport &report, CVornImage &item,
+                                           const CRowEdit &edit)
+{
+    if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
+        return result;
+    if (Is(edit, "Horizontal Alignment"))
+        return Changed(
+                SetOption(edit.value, {{"Left", 0}, {"Right", 1}, {"Center", 2}, {"Stretch", 3}},
+                          [&item](int code) { item.SetHorzAlignment(code); }));
+    if (Is(edit, "Vertical Alignment"))
+        return Changed(
+                SetOption(edit.value, {{"Top", 0}, {"Bottom", 2}, {"Center", 1}, {"Stretch", 3}},
+                          [&item](int code) { item.SetVertAlignment(code); }));
+    return std::nullopt;
+}
+
+CEditResult ImageEdit(const CVornReport &report, CVornImage &item, const CRowEdit &edit)
+{
+    if (std::optional<CEditResult> result = CommonImageEdit(report, item, edit))
+        return *result;
+    if (!Is(edit, "Image File"))
+        return CEditResult();
+    // A file that cannot be read leaves the picture as it was, but the edit
+    // still counts as a change.
+    CEditResult result = Changed();
+    QByteArray bytes;
+    if (ReadWholeFile(edit.value, bytes, result.message))
+        item.SetImageData(bytes);
+    return result;
+}
+
+CEditResult DbImageEdit(const CVornReport &report, CVornDbImage &item, const CRowEdit &edit)
+{
+    if (std::optional<CEditResult> result = CommonImageEdit(report, item, edit))
+        return *result;
+    if (Is(edit, "Data Source"))
+        item.SetDataSource(edit.value);
+    else if (Is(edit, "Data Field"))
+        item.SetDataField(edit.value);
+    else
+        return CEditResult();
+    return Changed();
+}
+
+CEditResult BarcodeEdit(const CVornReport &report, CVornBarcode &item, const CRowEdit &edit)
+{
+    if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
+        return *result;
+    if (!Is(edit, "Barcode"))
+        return CEditResult();
+    item.SetBarcode(edit.value);
+    return Changed();
+}
+
+CEditResult DbBarcodeEdit(const CVornReport &report, CVornDbBarcode &item, const CRowEdit &edit)
+{
+    if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
+        return *result;
+    if (Is(edit, "Data Source"))
+        item.SetDataSource(edit.value);
+    else if (Is(edit, "Data Field"))
+        item.SetDataField(edit.value);
+    else
+        return CEditResult();
+    return Changed();
+}
+
+// Runs the handler when the object's class matches its kind code.
+template<typename Object, typename Handler>
+CEditResult Dispatch(CVornElement *current, Handler handler)
+{
+    auto *object = dynamic_cast<Object *>(current);
+    return object ? handler(*object) : CEditResult();
+}
+
+} // namespace
+
+int ReadTypedInteger(const QString &text)
+{
+    return ReadInt(text);
+}
+
+int MillimetresToStored(int millimetres)
+{
+    return int(std::clamp<qint64>(qint64(millimetres) * 100, std::numeric_limits<int>::min(),
+                                  std::numeric_limits<int>::max()));
+}
+
+CEditResult ApplyEdit(CVornReport &report, CVornElement *current, const CRowEdit &edit,
+                      int screenDpiY)
+{
+    if (!current)
+        return ReportEdit(report, edit);
+
+    const int kind = current->GetKind();
+    if (IsBand(kind))
+        return Dispatch<CVornBand>(current, [&](CVornBand &band) {
+            return BandEdit(report, band, edit);
+        });
+    switch (kind) {
+    case VornKind::Text:
+        return Dispatch<CVornText>(current, [&](CVornText &item) {
+            return TextEdit(report, item, edit, screenDpiY);
+        });
+    case VornKind::DbText:
+        return Dispatch<CVornDbText>(current, [&](CVornDbText &item) {
+            return DbTextEdit(report, item, edit, screenDpiY);
+        });
+    case VornKind::Shape:
+        return Dispatch<CVornShape>(current, [&](CVornShape &item) {
+            return ShapeEdit(report, item, edit);
+        });
+    case VornKind::Image:
+        return Dispatch<CVornImage>(current, [&](CVornImage &item) {
+            return ImageEdit(report, item, edit);
+        });
+    case VornKind::DbImage:
+        return Dispatch<CVornDbImage>(current, [&](CVornDbImage &item) {
+            return DbImageEdit(report, item, edit);
+        });
+    case VornKind::Barcode:
+        return Dispatch<CVornBarcode>(current, [&](CVornBarcode &item) {
+            return BarcodeEdit(report, item, edit);
+        });
+    case VornKind::DbBarcode:
+        return Dispatch<CVornDbBarcode>(current, [&](CVornDbBarcode &item) {
+            return DbBarcodeEdit(report, item, edit);
+        });
+    default:
+        return CEditResult();
+    }
+}

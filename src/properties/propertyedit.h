@@ -1,0 +1,28 @@
+#pragma once
+
+#include "editresult.h"
+#include "rowedit.h"
+
+#include <QString>
+
+class CVornElement;
+class CVornReport;
+
+// Writes one committed row edit into the object shown in the grid: the report
+// when current is null, otherwise a band or item of that report. Integer rows
+// give whole millimetres, stored times 100 (clamped to the int range); names
+// are checked for duplicates first; a band's new name is carried into the
+// group headers, group footers and DB Text data sources of every band; an
+// image file is read whole; a font's pixel height is converted to points at
+// screenDpiY. A refused edit, a row the object's handler does not know and an
+// option text that matches no choice change nothing.
+CEditResult ApplyEdit(CVornReport &report, CVornElement *current, const CRowEdit &edit,
+                      int screenDpiY);
+
+// The integer a typed text gives: optional blanks, an optional sign, then
+// digits up to the first other character; 0 when it does not begin with a
+// number; clamped to the int range.
+int ReadTypedInteger(const QString &text);
+
+// Whole millimetres to hundredths, clamped to the int range.
+int MillimetresToStored(int millimetres);

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "propertyrow.h"
+
+#include <optional>
+
+class CVornElement;
+class CVornReport;
+
+// The rows of the property page of one object, top to bottom: the report page
+// when current is null, otherwise the page of the band or item's kind. The
+// report page's "(File Name)" shows fileName, or documentPath when fileName is
+// empty. Font rows convert point sizes to pixels at screenDpiY. Nothing for a
+// kind that has no page (and for an object whose class does not match its
+// kind), which leaves the grid as it is.
+std::optional<QList<CPropertyRow>> BuildPage(const CVornReport &report,
+                                             const CVornElement *current,
+                                             const QString &fileName,
+                                             const QString &documentPath, int screenDpiY);
+
+// The row that FocusMainProperty selects: "Title" for the report, "Text" for a
+// Text item, "Data Field" for a DB Text item and "Name" for every other kind.
+QString MainPropertyName(const CVornElement *current);
+
+// An SQL text on one line: tabs, CR LF pairs and single CR and LF become
+// blanks, then every run of blanks becomes one blank. Blanks at either end stay.
+QString SqlOneLine(const QString &sql);
+
+// A stored length in hundredths of a millimetre as whole millimetres, truncated
+// toward zero (-150 gives -1, 199 gives 1).
+int StoredToMillimetres(int stored);
+
+// The value a group row shows: its sub-rows' values separated by ", ".
+QString GroupValue(const QList<CPropertyRow> &subRows);

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "propertyfont.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// How a row of the property grid shows and edits its value.
+enum class PropertyRowKind {
+    ReadOnly, // text, not editable, drawn disabled
+    Text,     // text typed in place
+    Integer,  // whole millimetres typed in place
+    Option,   // picked from a fixed list, no typing
+    Group,    // no value of its own: the values of its sub-rows, comma-separated
+    Color,    // a colour 0x00BBGGRR
+    Font,     // a logical font with a colour
+    File,     // a file name chosen in a file-open dialog
+    Sql,      // the one-line form of an SQL text edited in the SQL editor
+};
+
+// One row of a property page as plain data: the grid widget only shows such a
+// list. The shown value is always filled (for colour, font and SQL rows it is
+// the text form of the payload below).
+struct CPropertyRow
+{
+    QString name;
+    QString value;
+    PropertyRowKind kind = PropertyRowKind::ReadOnly;
+    // Option rows: the choices in display order, without duplicates.
+    QStringList options;
+    // Shown in the description area; empty for rows without one.
+    QString description;
+    // Group rows only.
+    QList<CPropertyRow> subRows;
+
+    // Colour rows: the colour. Font rows: the colour offered with the font.
+    quint32 color = 0;
+    // Font rows: the font the item's font fields give on the screen.
+    CPropertyFont font;
+    // SQL rows: the full text with its line breaks (empty when there is none).
+    QString sqlText;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "propertyfont.h"
+
+#include <QString>
+
+// One committed change of a grid row, as the edit handlers read it: the row's
+// name (compared without regard to letter case) and its new value. Which of
+// the value fields counts depends on the row: text for text, integer, option
+// and file rows (integer rows are read from the typed text); color for colour
+// rows; font for font rows; sqlText (the full text, line breaks kept) for SQL
+// rows.
+struct CRowEdit
+{
+    QString name;
+    QString value;
+    quint32 color = 0;
+    CPropertyFont font;
+    QString sqlText;
+};
