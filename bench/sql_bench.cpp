@@ -11,7 +11,10 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -64,33 +67,28 @@ double Milliseconds(const QElapsedTimer &timer)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-struct Keystroke
+// An editor with a query, shown, with a cursor at the start of the middle
+// line. The editor shows about eight lines, so that every size has a full
+// view to repaint.
+struct KeystrokeFixture
 {
-    double editOnly; // microseconds: edit and re-colouring
-    double withPaint; // microseconds: edit, re-colouring and repaint
-};
+    explicit KeystrokeFixture(int lines)
+    {
+        edit.resize(600, 8 * edit.fontMetrics().lineSpacing());
+        edit.setPlainText(Query(lines));
+        edit.SetParser(&CSQLSyntaxParser::Shared());
+        edit.show();
+        cursor = QTextCursor(edit.document()->findBlockByNumber(MiddleLine(lines)));
+        edit.setTextCursor(cursor);
+        edit.ensureCursorVisible();
+        QCoreApplication::processEvents();
+    }
 
-// One keystroke = inserting a letter at the start of the middle line, or
-// deleting it again; the mean over many of both. The editor shows about eight
-// lines, so that every size has a full view to repaint.
-Keystroke MeasureKeystroke(int lines)
-{
-    CSyntaxRichEditCtrl edit;
-    edit.resize(600, 8 * edit.fontMetrics().lineSpacing());
-    edit.setPlainText(Query(lines));
-    edit.SetParser(&CSQLSyntaxParser::Shared());
-    edit.show();
-    QCoreApplication::processEvents();
-
-    QTextCursor cursor(edit.document()->findBlockByNumber(MiddleLine(lines)));
-    edit.setTextCursor(cursor);
-    edit.ensureCursorVisible();
-    QCoreApplication::processEvents();
-
-    constexpr int pairs = 1000;
-    Keystroke result {};
-    for (int pass = 0; pass < 2; ++pass) {
-        const bool paint = pass == 1;
+    // The mean time of one keystroke in microseconds: inserting a letter at
+    // the start of the middle line or deleting it again, `pairs` times each;
+    // with `paint` the editor repaints after each keystroke.
+    double Time(int pairs, bool paint)
+    {
         QElapsedTimer timer;
         timer.start();
         for (int k = 0; k < pairs; ++k) {
@@ -101,10 +99,17 @@ Keystroke MeasureKeystroke(int lines)
             if (paint)
                 QCoreApplication::processEvents();
         }
-        const double mean = double(timer.nsecsElapsed()) / 1e3 / (2 * pairs);
-        (paint ? result.withPaint : result.editOnly) = mean;
+        return double(timer.nsecsElapsed()) / 1e3 / (2 * pairs);
     }
-    return result;
+
+    CSyntaxRichEditCtrl edit;
+    QTextCursor cursor;
+};
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 // Typing the "*" of a "/*" at the start of the middle line turns every
@@ -162,22 +167,37 @@ int main(int argc, char **argv)
     std::printf("  parser alone, all lines:              %8.2f ms\n", parseOnly);
     std::printf("  placing the text uncoloured:          %8.2f ms\n", load);
     std::printf("  colouring it from scratch:            %8.2f ms\n", colourAll);
-    std::printf("\nOne keystroke in the middle line (mean of 2000: insert a letter, delete it;\n"
-                "view of about 8 lines)\n");
-    std::printf("  %7s  %22s  %26s\n", "lines", "edit + colour (us)", "edit + colour + paint (us)");
-    const int sizes[] = {10, 1000, bigLines};
-    Keystroke measured[3];
-    for (int k = 0; k < 3; ++k) {
-        measured[k] = MeasureKeystroke(sizes[k]);
-        std::printf("  %7d  %22.2f  %26.2f\n", sizes[k], measured[k].editOnly,
-                    measured[k].withPaint);
+    // The sizes take turns, round after round, so that a busy moment of the
+    // machine does not fall on one size only; each size reports its median.
+    constexpr int rounds = 7;
+    constexpr int pairs = 300;
+    const std::array<int, 3> sizes = {10, 1000, bigLines};
+    std::array<std::unique_ptr<KeystrokeFixture>, 3> fixtures;
+    for (size_t k = 0; k < sizes.size(); ++k)
+        fixtures[k] = std::make_unique<KeystrokeFixture>(sizes[k]);
+    std::array<std::vector<double>, 3> editOnly;
+    std::array<std::vector<double>, 3> withPaint;
+    for (int round = 0; round < rounds; ++round) {
+        for (size_t k = 0; k < sizes.size(); ++k) {
+            editOnly[k].push_back(fixtures[k]->Time(pairs, false));
+            withPaint[k].push_back(fixtures[k]->Time(pairs, true));
+        }
     }
-    std::printf("  ratio 1000/10:   %6.2f  (with paint %6.2f)\n",
-                measured[1].editOnly / measured[0].editOnly,
-                measured[1].withPaint / measured[0].withPaint);
-    std::printf("  ratio 10000/10:  %6.2f  (with paint %6.2f)\n",
-                measured[2].editOnly / measured[0].editOnly,
-                measured[2].withPaint / measured[0].withPaint);
+    std::array<double, 3> editMedian {};
+    std::array<double, 3> paintMedian {};
+    std::printf("\nOne keystroke in the middle line (insert a letter or delete it; view of\n"
+                "about 8 lines; median of %d rounds of %d keystrokes)\n",
+                rounds, 2 * pairs);
+    std::printf("  %7s  %22s  %26s\n", "lines", "edit + colour (us)", "edit + colour + paint (us)");
+    for (size_t k = 0; k < sizes.size(); ++k) {
+        editMedian[k] = Median(editOnly[k]);
+        paintMedian[k] = Median(withPaint[k]);
+        std::printf("  %7d  %22.2f  %26.2f\n", sizes[k], editMedian[k], paintMedian[k]);
+    }
+    std::printf("  ratio 1000/10:   %6.2f  (with paint %6.2f)\n", editMedian[1] / editMedian[0],
+                paintMedian[1] / paintMedian[0]);
+    std::printf("  ratio 10000/10:  %6.2f  (with paint %6.2f)\n", editMedian[2] / editMedian[0],
+                paintMedian[2] / paintMedian[0]);
     std::printf("\nOpening or closing a block comment in the middle of %d lines without\n"
                 "other block comments (re-colours the rest): %.2f ms per keystroke\n",
                 bigLines, MeasureCommentToggle(bigLines));
