@@ -1,0 +1,7 @@
+// The library that the missingdep engine needs and cannot find.
+#include "vantelengine.h"
+
+extern "C" VNT_EXPORT int vantelRunTestDependency(void)
+{
+    return 1;
+}
