@@ -17,6 +17,45 @@ bool IsText(pugi::xml_node node)
     return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
 }
 
+char32_t Unit(QChar c)
+{
+    return c.unicode();
+}
+
+char32_t Unit(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+char32_t FoldAscii(char32_t c)
+{
+    return c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c;
+}
+
+// Compares a parser name (NUL-terminated UTF-8) with a name the reader gives,
+// as long as both are ASCII: 1 equal, 0 different, -1 when a non-ASCII
+// character needs the full Unicode comparison. The reader compares names
+// many times per item, and its names are ASCII.
+int CompareAscii(const char *own, QAnyStringView name, Qt::CaseSensitivity cs)
+{
+    return name.visit([own, cs](auto view) {
+        const auto *data = view.data();
+        const qsizetype size = view.size();
+        for (qsizetype i = 0;; ++i) {
+            const char32_t a = static_cast<unsigned char>(own[i]);
+            if (i == size)
+                return a == 0 ? 1 : (a < 0x80 ? 0 : -1);
+            const char32_t b = Unit(data[i]);
+            if (a >= 0x80 || b >= 0x80)
+                return -1;
+            if (a == 0)
+                return 0;
+            if (a != b && (cs == Qt::CaseSensitive || FoldAscii(a) != FoldAscii(b)))
+                return 0;
+        }
+    });
+}
+
 // Every element below `root`, in document order, without recursion: a file
 // may nest elements deeper than any stack.
 void CollectElements(pugi::xml_node root, std::vector<CXmlNode> &nodes)
@@ -39,19 +78,18 @@ void CollectElements(pugi::xml_node root, std::vector<CXmlNode> &nodes)
 
 } // namespace
 
-std::optional<CXmlNodeList> SelectNodes(const CXmlDocument &document, const QString &xpath,
-                                        QString &message)
+bool SelectNodes(const CXmlDocument &document, const QString &xpath, CXmlNodeList &list,
+                 QString &message)
 {
-    const CXmlDocument::Data *data = XmlInternal::Data(document);
-    if (data) {
+    std::vector<CXmlNode> &nodes = XmlInternal::Nodes(list);
+    nodes.clear();
+    if (const CXmlDocument::Data *data = XmlInternal::Data(document)) {
         try {
-            CXmlNodeList list;
-            std::vector<CXmlNode> &nodes = XmlInternal::Nodes(list);
             if (xpath == u"//*") {
                 // The reader asks for this to reach the root element; a plain
                 // walk gives the same list without the XPath machinery.
                 CollectElements(data->document, nodes);
-                return list;
+                return true;
             }
             const pugi::xpath_query query(xpath.toUtf8().constData());
             pugi::xpath_node_set selected = query.evaluate_node_set(data->document);
@@ -61,28 +99,30 @@ std::optional<CXmlNodeList> SelectNodes(const CXmlDocument &document, const QStr
                 nodes.push_back(item.attribute() ? XmlInternal::FromAttribute(item.attribute())
                                                  : XmlInternal::FromNode(item.node()));
             }
-            return list;
+            return true;
         } catch (const pugi::xpath_exception &) {
         } catch (const std::bad_alloc &) { }
     }
+    nodes.clear();
     message = Tr("Failed to get a pointer to the node list: %1").arg(xpath);
-    return std::nullopt;
+    return false;
 }
 
-std::optional<CXmlNodeList> SelectChildren(const CXmlNode &node, QString &message)
+bool SelectChildren(const CXmlNode &node, CXmlNodeList &list, QString &message)
 {
+    std::vector<CXmlNode> &nodes = XmlInternal::Nodes(list);
+    nodes.clear();
     if (node.IsNull()) {
         message = Tr("Failed to get a pointer to the node list");
-        return std::nullopt;
+        return false;
     }
-    CXmlNodeList list;
     // An attribute has no children: its list stays empty.
     for (pugi::xml_node child = XmlInternal::Node(node).first_child(); child;
          child = child.next_sibling()) {
         if (child.type() == pugi::node_element)
-            XmlInternal::Nodes(list).push_back(XmlInternal::FromNode(child));
+            nodes.push_back(XmlInternal::FromNode(child));
     }
-    return list;
+    return true;
 }
 
 qsizetype NodeListLength(const CXmlNodeList &list)
@@ -127,9 +167,11 @@ bool NodeNameIs(const CXmlNode &node, QAnyStringView name, Qt::CaseSensitivity c
     const pugi::xml_attribute attribute = XmlInternal::Attribute(node);
     const pugi::xml_node element = XmlInternal::Node(node);
     if (!attribute && element.type() != pugi::node_element)
-        return name.isEmpty() ? node.IsNull()
-                              : QAnyStringView::compare(NodeName(node), name, cs) == 0;
+        return QAnyStringView::compare(NodeName(node), name, cs) == 0;
     const char *own = attribute ? attribute.name() : element.name();
+    const int ascii = CompareAscii(own, name, cs);
+    if (ascii >= 0)
+        return ascii == 1;
     return QAnyStringView::compare(QUtf8StringView(own), name, cs) == 0;
 }
 
@@ -176,7 +218,9 @@ bool GetAttribute(const CXmlNode &node, QAnyStringView name, QString &value, QSt
     value.clear();
     for (pugi::xml_attribute attribute = element.first_attribute(); attribute;
          attribute = attribute.next_attribute()) {
-        if (QAnyStringView::equal(QUtf8StringView(attribute.name()), name)) {
+        const int ascii = CompareAscii(attribute.name(), name, Qt::CaseSensitive);
+        if (ascii == 1
+            || (ascii < 0 && QAnyStringView::equal(QUtf8StringView(attribute.name()), name))) {
             value = QString::fromUtf8(attribute.value());
             break;
         }

@@ -7,21 +7,19 @@
 #include <QAnyStringView>
 #include <QString>
 
-#include <optional>
-
 // The XML access layer: the few operations the template reader walks a file
 // with, and the escaping rule of the template writer. Callers need no XML
-// parser headers. Every operation that can fail returns false or an empty
-// optional and puts one English message into `message`; none throws.
+// parser headers. Every operation that can fail returns false and puts one
+// English message into `message`; none throws.
 //
 // Typical walk:
 //     CXmlDocument document;
 //     if (!LoadXmlFile(path, document, message))
 //         return false;
-//     const std::optional<CXmlNodeList> bands = SelectNodes(document, u"//report/*"_s, message);
-//     if (!bands)
+//     CXmlNodeList bands;
+//     if (!SelectNodes(document, u"//report/*"_s, bands, message))
 //         return false;
-//     for (const CXmlNode &band : *bands) {
+//     for (const CXmlNode &band : bands) {
 //         if (NodeNameIs(band, u"element")) ...
 //     }
 
@@ -45,16 +43,18 @@
 // nothing outside the file is ever read. On failure `document` stays empty.
 bool LoadXmlFile(const QString &path, CXmlDocument &document, QString &message);
 
-// Runs an XPath 1.0 expression from the document node and gives the selected
-// nodes in document order ("//*" gives every element, the root first). When
-// the document is empty, the expression is not valid XPath or does not select
-// nodes: "Failed to get a pointer to the node list: <expression>".
-std::optional<CXmlNodeList> SelectNodes(const CXmlDocument &document, const QString &xpath,
-                                        QString &message);
+// Runs an XPath 1.0 expression from the document node and puts the selected
+// nodes into `list` in document order ("//*" gives every element, the root
+// first). When the document is empty, the expression is not valid XPath or
+// does not select nodes: returns false, empties `list` and sets
+// "Failed to get a pointer to the node list: <expression>".
+bool SelectNodes(const CXmlDocument &document, const QString &xpath, CXmlNodeList &list,
+                 QString &message);
 
-// The element children of `node` in document order (an empty list for a leaf
-// or for an attribute). A null node: "Failed to get a pointer to the node list".
-std::optional<CXmlNodeList> SelectChildren(const CXmlNode &node, QString &message);
+// Puts the element children of `node` into `list` in document order (none for
+// a leaf or for an attribute). A null node: returns false, empties `list` and
+// sets "Failed to get a pointer to the node list".
+bool SelectChildren(const CXmlNode &node, CXmlNodeList &list, QString &message);
 
 // Number of nodes in a list. A list that exists always has a length.
 qsizetype NodeListLength(const CXmlNodeList &list);

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QStringDecoder>
+#include <QSysInfo>
 
 #include <algorithm>
 #include <new>
@@ -45,8 +46,16 @@ QByteArray ToUtf8(const QByteArray &bytes)
     }
     if (!utf16)
         return bytes;
+    const QByteArrayView units = QByteArrayView(bytes).sliced(skip);
+    if (*utf16 == QStringDecoder::Utf16LE && QSysInfo::ByteOrder == QSysInfo::LittleEndian
+        && units.size() % 2 == 0) {
+        // The file's bytes already are this machine's UTF-16: convert them
+        // without an intermediate copy (the buffer is aligned for char16_t).
+        return QStringView(reinterpret_cast<const char16_t *>(units.data()), units.size() / 2)
+                .toUtf8();
+    }
     QStringDecoder decoder(*utf16, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(QByteArrayView(bytes).sliced(skip));
+    const QString text = decoder.decode(units);
     return text.toUtf8();
 }
 

@@ -39,6 +39,17 @@ QStringList Names(const CXmlNodeList &list)
     return names;
 }
 
+// Item 0 of a selection, null when there is none.
+CXmlNode First(const CXmlDocument &document, const QString &xpath)
+{
+    CXmlNodeList list;
+    QString message;
+    CXmlNode node;
+    if (SelectNodes(document, xpath, list, message))
+        NodeListItem(list, 0, node, message);
+    return node;
+}
+
 } // namespace
 
 class TestXmlAccess : public QObject
@@ -61,6 +72,8 @@ private slots:
     void selectNodes_data();
     void selectNodes();
     void children();
+    void nodeNameIs_data();
+    void nodeNameIs();
     void getAttribute_data();
     void getAttribute();
     void escapeXml_data();
@@ -131,9 +144,9 @@ void TestXmlAccess::handleAlreadyInUse()
     QVERIFY(!Load(Utf16Le(u"<other/>"), document, message));
     QCOMPARE(message, u"Another document is already open"_s);
     // The document already held is untouched.
-    const std::optional<CXmlNodeList> all = SelectNodes(document, u"//*"_s, message);
-    QVERIFY(all);
-    QCOMPARE(Names(*all), QStringList {u"report"_s});
+    CXmlNodeList all;
+    QVERIFY(SelectNodes(document, u"//*"_s, all, message));
+    QCOMPARE(Names(all), QStringList {u"report"_s});
 }
 
 void TestXmlAccess::encodings_data()
@@ -169,13 +182,13 @@ void TestXmlAccess::encodings()
     QCOMPARE(text, message);
     if (!message.isEmpty())
         return;
-    const std::optional<CXmlNodeList> all = SelectNodes(document, u"//*"_s, text);
-    QVERIFY(all);
-    QCOMPARE(Names(*all), (QStringList {u"report"_s, u"a"_s}));
+    CXmlNodeList all;
+    QVERIFY(SelectNodes(document, u"//*"_s, all, text));
+    QCOMPARE(Names(all), (QStringList {u"report"_s, u"a"_s}));
     QString title;
-    QVERIFY(GetAttribute(*all->begin(), u"title", title, text));
+    QVERIFY(GetAttribute(*all.begin(), u"title", title, text));
     QCOMPARE(title, u"Gr\u00fc\u00dfe \u20ac\U0001F600"_s);
-    QCOMPARE(NodeText(*(all->begin() + 1)), u"x\u00e9"_s);
+    QCOMPARE(NodeText(*(all.begin() + 1)), u"x\u00e9"_s);
 }
 
 void TestXmlAccess::text_data()
@@ -204,10 +217,10 @@ void TestXmlAccess::text()
     CXmlDocument document;
     LoadText(u"<report><a>"_s + content + u"</a></report>"_s, document);
     QString message;
-    const std::optional<CXmlNodeList> found = SelectNodes(document, u"//a"_s, message);
-    QVERIFY(found);
-    QCOMPARE(found->Length(), 1);
-    QCOMPARE(NodeText(*found->begin()), text);
+    CXmlNodeList found;
+    QVERIFY(SelectNodes(document, u"//a"_s, found, message));
+    QCOMPARE(NodeListLength(found), 1);
+    QCOMPARE(NodeText(*found.begin()), text);
 }
 
 void TestXmlAccess::doctypeNeverExpands_data()
@@ -225,9 +238,7 @@ void TestXmlAccess::doctypeNeverExpands()
     CXmlDocument document;
     QString message;
     QVERIFY2(LoadXmlFile(TestUtil::FixturePath(fixture), document, message), qPrintable(message));
-    const std::optional<CXmlNodeList> all = SelectNodes(document, u"//*"_s, message);
-    QVERIFY(all);
-    QCOMPARE(NodeText(*all->begin()), text);
+    QCOMPARE(NodeText(First(document, u"//*"_s)), text);
 }
 
 void TestXmlAccess::hugeInput_data()
@@ -249,10 +260,10 @@ void TestXmlAccess::hugeInput()
     CXmlDocument document;
     LoadText(xml, document);
     QString message;
-    const std::optional<CXmlNodeList> all = SelectNodes(document, u"//*"_s, message);
-    QVERIFY(all);
-    QCOMPARE(all->Length(), depth);
-    QCOMPARE(NodeText(*all->begin()), text);
+    CXmlNodeList all;
+    QVERIFY(SelectNodes(document, u"//*"_s, all, message));
+    QCOMPARE(NodeListLength(all), depth);
+    QCOMPARE(NodeText(*all.begin()), text);
 }
 
 void TestXmlAccess::selectNodes_data()
@@ -289,14 +300,13 @@ void TestXmlAccess::selectNodes()
              u"<element name=\"B1\"><height>1</height></element><Element name=\"B2\"/></report>"_s,
              document);
     QString text;
-    const std::optional<CXmlNodeList> found = SelectNodes(document, xpath, text);
-    QCOMPARE(found.has_value(), message.isEmpty());
+    CXmlNodeList found;
+    QCOMPARE(SelectNodes(document, xpath, found, text), message.isEmpty());
     QCOMPARE(text, message);
-    if (found)
-        QCOMPARE(Names(*found), names);
+    QCOMPARE(Names(found), names);
 
     CXmlDocument empty;
-    QVERIFY(!SelectNodes(empty, xpath, text));
+    QVERIFY(!SelectNodes(empty, xpath, found, text));
     QCOMPARE(text, u"Failed to get a pointer to the node list: "_s + xpath);
 }
 
@@ -305,30 +315,65 @@ void TestXmlAccess::children()
     CXmlDocument document;
     LoadText(u"<report>text<b><leaf>x</leaf></b>more<c/></report>"_s, document);
     QString message;
-    CXmlNode root;
-    QVERIFY(NodeListItem(*SelectNodes(document, u"//*"_s, message), 0, root, message));
+    CXmlNodeList children;
+    QVERIFY(SelectChildren(First(document, u"//*"_s), children, message));
+    QCOMPARE(Names(children), (QStringList {u"b"_s, u"c"_s}));
+    QVERIFY(NodeNameIs(*children.begin(), u"B"));
+    QVERIFY(!NodeNameIs(*children.begin(), u"B", Qt::CaseSensitive));
 
-    const std::optional<CXmlNodeList> children = SelectChildren(root, message);
-    QVERIFY(children);
-    QCOMPARE(Names(*children), (QStringList {u"b"_s, u"c"_s}));
-    QVERIFY(NodeNameIs(*children->begin(), u"B"));
-    QVERIFY(!NodeNameIs(*children->begin(), u"B", Qt::CaseSensitive));
-
-    CXmlNode leaf;
-    QVERIFY(NodeListItem(*SelectNodes(document, u"//leaf"_s, message), 0, leaf, message));
-    const std::optional<CXmlNodeList> none = SelectChildren(leaf, message);
-    QVERIFY(none);
-    QCOMPARE(NodeListLength(*none), 0);
+    // The same list object is refilled, as a reader walking levels does.
+    const CXmlNode leaf = First(document, u"//leaf"_s);
+    CXmlNodeList &none = children;
+    QVERIFY(SelectChildren(leaf, none, message));
+    QCOMPARE(NodeListLength(none), 0);
 
     message.clear();
     CXmlNode item = leaf;
-    QVERIFY(!NodeListItem(*none, 0, item, message));
+    QVERIFY(!NodeListItem(none, 0, item, message));
     QVERIFY(item.IsNull());
     QCOMPARE(message, u"Failed to read a node of the XML file"_s);
 
     message.clear();
-    QVERIFY(!SelectChildren(CXmlNode(), message));
+    QVERIFY(!SelectChildren(CXmlNode(), none, message));
     QCOMPARE(message, u"Failed to get a pointer to the node list"_s);
+}
+
+void TestXmlAccess::nodeNameIs_data()
+{
+    QTest::addColumn<QString>("own");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<bool>("equal");
+    QTest::newRow("other letter case")
+            << u"database-query"_s << u"DataBase-Query"_s << false << true;
+    QTest::newRow("other letter case, case counts")
+            << u"database-query"_s << u"DataBase-Query"_s << true << false;
+    QTest::newRow("a prefix is not the name") << u"height"_s << u"heigh"_s << false << false;
+    QTest::newRow("nor a longer name") << u"height"_s << u"heights"_s << false << false;
+    QTest::newRow("letters that differ by 0x20 only") << u"a-b"_s << u"a\rb"_s << false << false;
+    QTest::newRow("non-ASCII, other letter case")
+            << u"gr\u00f6\u00dfe"_s << u"GR\u00d6\u00dfE"_s << false << true;
+    QTest::newRow("non-ASCII against ASCII")
+            << u"gr\u00f6\u00dfe"_s << u"grosse"_s << false << false;
+}
+
+void TestXmlAccess::nodeNameIs()
+{
+    QFETCH(QString, own);
+    QFETCH(QString, name);
+    QFETCH(bool, caseSensitive);
+    QFETCH(bool, equal);
+    CXmlDocument document;
+    LoadText(u"<"_s + own + u" "_s + own + u"=\"v\"/>"_s, document);
+    const Qt::CaseSensitivity cs = caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    QCOMPARE(NodeNameIs(First(document, u"//*"_s), name, cs), equal);
+    QCOMPARE(NodeNameIs(First(document, u"//*"_s), name.toUtf8(), cs), equal);
+    QCOMPARE(NodeNameIs(First(document, u"//@*"_s), name, cs), equal);
+    // Attribute names always match exactly.
+    QString value;
+    QString message;
+    QVERIFY(GetAttribute(First(document, u"//*"_s), name, value, message));
+    QCOMPARE(value, own == name ? u"v"_s : QString());
 }
 
 void TestXmlAccess::getAttribute_data()
@@ -356,8 +401,8 @@ void TestXmlAccess::getAttribute()
     CXmlDocument document;
     LoadText(u"<report title=\"Q1 &amp; &quot;Q2&quot;\" note=\"a\r\nb\">t</report>"_s, document);
     QString message;
-    CXmlNode node;
-    QVERIFY(NodeListItem(*SelectNodes(document, xpath, message), 0, node, message));
+    const CXmlNode node = First(document, xpath);
+    QVERIFY(!node.IsNull());
     QString read = u"stale"_s;
     QCOMPARE(GetAttribute(node, name, read, message), ok);
     QCOMPARE(read, value);
@@ -385,8 +430,7 @@ void TestXmlAccess::escapeXml()
     CXmlDocument document;
     LoadText(u"<r a=\""_s + escaped + u"\">"_s + escaped + u"</r>"_s, document);
     QString message;
-    CXmlNode root;
-    QVERIFY(NodeListItem(*SelectNodes(document, u"//*"_s, message), 0, root, message));
+    const CXmlNode root = First(document, u"//*"_s);
     QString value;
     QVERIFY(GetAttribute(root, u"a", value, message));
     QCOMPARE(value, text);
