@@ -12,6 +12,8 @@
 #include <new>
 #include <optional>
 
+#include <cerrno>
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -76,8 +76,8 @@ QString ProgramFolder()
         return QCoreApplication::applicationDirPath();
     char buffer[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
-    if (n <= 0)
-        return {};
+    if (n <= 0 || n == ssize_t(sizeof buffer))
+        return {}; // Unreadable, or cut off at the buffer's end.
     return FolderOfPath(QFile::decodeName(QByteArray(buffer, n)));
 }
 
