@@ -1,0 +1,189 @@
+#include "propertieswnd.h"
+
+#include "propertiesctrl.h"
+#include "propertyedit.h"
+#include "propertygridproperty.h"
+#include "propertypage.h"
+#include "vornitems.h"
+#include "vorndocument.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QMessageBox>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+CPropertiesWnd::CPropertiesWnd(QWidget *parent)
+    : QDockWidget(tr("Properties"), parent)
+    , m_grid(new CPropertiesCtrl)
+    , m_descriptionName(new QLabel)
+    , m_descriptionText(new QLabel)
+{
+    setObjectName(QStringLiteral("Properties"));
+
+    auto *description = new QFrame;
+    description->setObjectName(QStringLiteral("descriptionArea"));
+    description->setFrameShape(QFrame::StyledPanel);
+    description->setBackgroundRole(QPalette::Window);
+    m_descriptionName->setObjectName(QStringLiteral("descriptionName"));
+    QFont nameFont = m_descriptionName->font();
+    nameFont.setBold(true);
+    m_descriptionName->setFont(nameFont);
+    m_descriptionName->setTextFormat(Qt::PlainText);
+    m_descriptionText->setObjectName(QStringLiteral("descriptionText"));
+    m_descriptionText->setTextFormat(Qt::PlainText);
+    m_descriptionText->setWordWrap(true);
+    m_descriptionText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto *descriptionLayout = new QVBoxLayout(description);
+    descriptionLayout->setContentsMargins(6, 4, 6, 4);
+    descriptionLayout->setSpacing(2);
+    descriptionLayout->addWidget(m_descriptionName);
+    descriptionLayout->addWidget(m_descriptionText, 1);
+
+    auto *splitter = new QSplitter(Qt::Vertical);
+    splitter->setObjectName(QStringLiteral("propertiesSplitter"));
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(m_grid);
+    splitter->addWidget(description);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    const int lines = m_descriptionText->fontMetrics().lineSpacing();
+    description->setMinimumHeight(lines * 2 + 12);
+    splitter->setSizes({lines * 20, lines * 5 + 12});
+    setWidget(splitter);
+    // The pane hands the focus to the grid.
+    setFocusProxy(m_grid);
+
+    connect(m_grid, &CPropertiesCtrl::propertyChanged, this, &CPropertiesWnd::OnPropertyChanged);
+    connect(m_grid, &CPropertiesCtrl::currentRowChanged, this, &CPropertiesWnd::ShowDescription);
+}
+
+void CPropertiesWnd::SetDocument(CVornDocument *document)
+{
+    if (m_document == document)
+        return;
+    if (m_document)
+        disconnect(m_document, nullptr, this, nullptr);
+    m_document = document;
+    m_current = nullptr;
+    ClearProperties();
+    if (document) {
+        connect(document, &CVornDocument::reportReset, this, &CPropertiesWnd::OnReportReset);
+        connect(document, &QObject::destroyed, this, [this] {
+            m_current = nullptr;
+            ClearProperties();
+        });
+    }
+}
+
+CVornDocument *CPropertiesWnd::GetDocument() const
+{
+    return m_document;
+}
+
+void CPropertiesWnd::ShowProperties(CVornElement *object)
+{
+    ShowPage(object, QString());
+}
+
+void CPropertiesWnd::ShowReportProperties(const QString &fileName)
+{
+    ShowPage(nullptr, fileName);
+}
+
+void CPropertiesWnd::ShowPage(CVornElement *object, const QString &fileName)
+{
+    if (!m_document) {
+        m_current = nullptr;
+        ClearProperties();
+        return;
+    }
+    const std::optional<QList<CPropertyRow>> rows = BuildPage(
+            m_document->GetReport(), object, fileName, m_document->GetPathName(), ScreenDpiY());
+    if (!rows)
+        return;
+    m_current = object;
+    ClearProperties();
+    m_grid->AddRows(*rows, ScreenDpiY(), this);
+}
+
+void CPropertiesWnd::ClearProperties()
+{
+    m_grid->RemoveAll();
+    ShowDescription(nullptr);
+}
+
+void CPropertiesWnd::FocusMainProperty()
+{
+    CPropertyGridProperty *row = m_grid->FindRow(MainPropertyName(m_current));
+    if (!row)
+        return;
+    m_grid->setCurrentItem(row, 0);
+    m_grid->scrollToItem(row);
+    m_grid->setFocus(Qt::OtherFocusReason);
+}
+
+int CPropertiesWnd::ScreenDpiY() const
+{
+    return m_grid->logicalDpiY();
+}
+
+void CPropertiesWnd::OnReportReset()
+{
+    // The object shown belonged to the old report.
+    m_current = nullptr;
+    ShowReportProperties();
+}
+
+bool CPropertiesWnd::IsInReport(const CVornElement *object) const
+{
+    for (const CVornBand *band : m_document->GetReport().GetBands()) {
+        if (band == object)
+            return true;
+        for (const CVornItem *item : band->GetItems()) {
+            if (item == object)
+                return true;
+        }
+    }
+    return false;
+}
+
+void CPropertiesWnd::OnPropertyChanged(CPropertyGridProperty *row)
+{
+    if (!m_document || !row)
+        return;
+    if (m_current && !IsInReport(m_current))
+        return;
+
+    const CRowEdit edit = row->MakeEdit();
+    const CEditResult result = ApplyEdit(m_document->GetReport(), m_current, edit, ScreenDpiY());
+
+    // The rows are brought up to date before a message box runs its own event
+    // loop. A name row shows the name the object really has, so a refused or
+    // empty band name goes back at once.
+    if (m_current && !row->GetParentRow() && SameName(edit.name, tr("Name")))
+        row->SetValue(m_current->GetName());
+    // The colour chosen in the font dialog is shown, but only the "Text Color"
+    // row itself changes the item's colour.
+    if (result.changed && row->GetKind() == PropertyRowKind::Font) {
+        if (CPropertyGridProperty *colorRow = m_grid->FindRow(tr("Text Color")))
+            colorRow->SetColor(edit.font.color);
+    }
+
+    if (!result.message.isEmpty()) {
+        QMessageBox box(QMessageBox::Warning, tr("Vantel"), result.message, QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    }
+    if (result.changed && m_document) {
+        if (result.pageSizeChanged)
+            m_document->PageSizeChanged();
+        m_document->ReportChanged();
+    }
+}
+
+void CPropertiesWnd::ShowDescription(CPropertyGridProperty *row)
+{
+    m_descriptionName->setText(row ? row->GetName() : QString());
+    m_descriptionText->setText(row ? row->GetDescription() : QString());
+}

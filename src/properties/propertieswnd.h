@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QDockWidget>
+#include <QPointer>
+
+class CPropertiesCtrl;
+class CPropertyGridProperty;
+class CVornDocument;
+class CVornElement;
+class QLabel;
+
+// The "Properties" pane: the property grid of the object selected in the
+// design view (the whole report when nothing is selected) with a description
+// area under it that explains the selected row. An edit committed in the grid
+// is written into the object at once; the document is then marked modified and
+// every view repaints (and recomputes its extent after a report-level edit).
+// The page is not rebuilt after an edit: the next ShowProperties does that.
+//
+// Pointers: the pane keeps a plain pointer to the object it shows. It forgets
+// it when the document resets the report (reportReset), and the design view
+// must call ShowProperties (with the new selection, or null) right after it
+// deletes the object the pane shows, before control returns to the event
+// loop. As a last guard an edit is applied only while the object is still one
+// of the report's bands or items.
+class CPropertiesWnd : public QDockWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CPropertiesWnd(QWidget *parent = nullptr);
+
+    // The document whose report the pane shows and edits; null for none, which
+    // leaves the pane empty.
+    void SetDocument(CVornDocument *document);
+    CVornDocument *GetDocument() const;
+
+    // The band or item shown, or null for the whole report.
+    CVornElement *GetCurrentObject() const { return m_current; }
+    CPropertiesCtrl *GetPropertyGrid() const { return m_grid; }
+
+    // Shows the page of a band or item; null shows the report page. An object
+    // of a kind without a page leaves the pane as it is.
+    void ShowProperties(CVornElement *object);
+    // Shows the report page; "(File Name)" shows fileName when it is given,
+    // else the document's path.
+    void ShowReportProperties(const QString &fileName = QString());
+    // Removes every row.
+    void ClearProperties();
+    // Selects the main row of the shown object ("Title", "Text", "Data Field"
+    // or "Name"), scrolls to it and gives the grid the focus.
+    void FocusMainProperty();
+
+    // Applies the committed change of one row to the shown object. Called by
+    // the grid and, synchronously from their editor, by SQL rows.
+    void OnPropertyChanged(CPropertyGridProperty *row);
+
+    // The vertical resolution font sizes are converted with.
+    int ScreenDpiY() const;
+
+private:
+    void ShowPage(CVornElement *object, const QString &fileName);
+    void ShowDescription(CPropertyGridProperty *row);
+    void OnReportReset();
+    bool IsInReport(const CVornElement *object) const;
+
+    QPointer<CVornDocument> m_document;
+    CVornElement *m_current = nullptr;
+    CPropertiesCtrl *m_grid;
+    QLabel *m_descriptionName;
+    QLabel *m_descriptionText;
+};
