@@ -2,6 +2,7 @@
 
 #include "pagegeometry.h"
 #include "picturecache.h"
+#include "vornelement.h"
 
 #include <QAbstractScrollArea>
 #include <QCursor>
@@ -9,7 +10,6 @@
 #include <optional>
 
 class CVornDocument;
-class CVornElement;
 
 // The design surface: a scrolling view of the document's report as one printed page. It keeps
 // no copy of the model; every paint reads the report afresh through a page geometry made for
