@@ -3,7 +3,9 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -278,4 +280,25 @@ QString EscapeXml(const QString &text)
         }
     }
     return escaped;
+}
+
+QString EscapeXmlAttribute(const QString &text)
+{
+    QString escaped = EscapeXml(text);
+    const auto needsReference = [](QChar c) { return c == u'\t' || c == u'\n' || c == u'\r'; };
+    if (std::none_of(escaped.cbegin(), escaped.cend(), needsReference))
+        return escaped;
+    QString out;
+    out.reserve(escaped.size() + 16);
+    for (const QChar c : std::as_const(escaped)) {
+        if (c == u'\t')
+            out += QLatin1StringView("&#9;");
+        else if (c == u'\n')
+            out += QLatin1StringView("&#10;");
+        else if (c == u'\r')
+            out += QLatin1StringView("&#13;");
+        else
+            out += c;
+    }
+    return out;
 }

@@ -88,3 +88,8 @@ bool GetAttribute(const CXmlNode &node, QAnyStringView name, QString &value, QSt
 // '&' becomes "&amp;", '<' "&lt;", '>' "&gt;" and '"' "&quot;"; the
 // apostrophe stays. Shares the text unchanged when nothing needs replacing.
 QString EscapeXml(const QString &text);
+
+// EscapeXml for a double-quoted attribute value, which an XML reader would
+// otherwise return with its tabs and line breaks turned into blanks: those
+// three characters are written as "&#9;", "&#10;" and "&#13;".
+QString EscapeXmlAttribute(const QString &text);

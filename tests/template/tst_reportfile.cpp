@@ -1,0 +1,301 @@
+#include "reportfile.h"
+#include "testregistry.h"
+#include "testutil.h"
+#include "vornitems.h"
+#include "vornreport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <climits>
+
+namespace {
+
+// Loads a fixture into a fresh report; the message when that fails.
+QString LoadFixture(const QString &name, CVornReport &report)
+{
+    QString message;
+    if (!VornTemplate::Load(report, TestUtil::FixturePath(name), message))
+        return message.isEmpty() ? QStringLiteral("(no message)") : message;
+    return QString();
+}
+
+template<typename T>
+T *ItemAt(const CVornReport &report, int band, int item)
+{
+    return dynamic_cast<T *>(report.GetBands()[band]->GetItems()[item]);
+}
+
+} // namespace
+
+// Writing templates byte for byte and reading back what was written and what
+// other writers may produce.
+class TestReportFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void emptyReportIsFourLines()
+    {
+        CVornReport report;
+        QCOMPARE(VornTemplate::WriteReportXml(report),
+                 QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
+                                "<report version=\"1\" width=\"21000\" height=\"29700\" title=\"\" "
+                                "database-type=\"-1\" portrait=\"1\" database-connect-string=\"\">"
+                                "\r\n\r\n</report>"));
+    }
+
+    void fullReportLoadsAndSavesByteForByte()
+    {
+        CVornReport report;
+        QCOMPARE(LoadFixture(QStringLiteral("full_report.vnt"), report), QString());
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("copy.vnt"));
+        QString message;
+        QVERIFY(VornTemplate::Save(report, path, message));
+        QCOMPARE(TestUtil::ReadAll(path),
+                 TestUtil::ReadAll(TestUtil::FixturePath(QStringLiteral("full_report.vnt"))));
+    }
+
+    void fullReportFields()
+    {
+        CVornReport report;
+        QCOMPARE(LoadFixture(QStringLiteral("full_report.vnt"), report), QString());
+        QCOMPARE(report.GetTitle(), QStringLiteral("Sales & \"Returns\" <2026>"));
+        QCOMPARE(report.GetDatabaseType(), 0);
+        QCOMPARE(report.GetConnectString(), QStringLiteral("/data/shop.db"));
+        QCOMPARE(report.GetBands().GetCount(), 4);
+        QCOMPARE(report.GetParameters().GetCount(), 1);
+        QCOMPARE(report.FindFirstSelected(), nullptr);
+
+        const CVornBand *header = report.GetBands()[0];
+        QCOMPARE(header->GetKind(), 4);
+        QCOMPARE(header->GetPrintOnFirstPage(), 0);
+        const auto *title = ItemAt<CVornText>(report, 0, 0);
+        QVERIFY(title);
+        QCOMPARE(title->GetText(), QStringLiteral("Invoice's title"));
+        QCOMPARE(title->GetColor(), 255u);
+        QCOMPARE(title->GetFontName(), QStringLiteral("Arial"));
+        QCOMPARE(title->GetCharset(), 204);
+        QCOMPARE(title->GetBold(), 1);
+        QCOMPARE(title->GetUnderline(), 1);
+        QCOMPARE(title->GetWordWrap(), 0);
+        const auto *frame = ItemAt<CVornShape>(report, 0, 1);
+        QCOMPARE(frame->GetColor(), 0xFFFFFFFFu);
+        QCOMPARE(frame->GetLeft(), -150);
+        QCOMPARE(frame->GetLineWidth(), 3);
+
+        const CVornBand *lines = report.GetBands()[1];
+        QCOMPARE(lines->GetDatabaseQuery(),
+                 QStringLiteral("SELECT * FROM Lines\nWHERE OrderId = {ORDER}"));
+        const auto *amount = ItemAt<CVornDbText>(report, 1, 0);
+        QCOMPARE(amount->GetFormat(), QStringLiteral("%.2f"));
+        QCOMPARE(amount->GetDataField(), QStringLiteral("AMOUNT"));
+        QCOMPARE(amount->GetQuery(),
+                 QStringLiteral("SELECT Name FROM Customers WHERE Id = {CUSTOMER_ID}"));
+        const auto *logo = ItemAt<CVornImage>(report, 1, 1);
+        QByteArray hundred;
+        for (int i = 0; i < 100; ++i)
+            hundred.append(char(i));
+        QCOMPARE(logo->GetImageData(), hundred);
+        QCOMPARE(logo->GetVertAlignment(), 2);
+        QCOMPARE(ItemAt<CVornDbImage>(report, 1, 2)->GetDataField(), QStringLiteral("PHOTO"));
+        QCOMPARE(ItemAt<CVornBarcode>(report, 1, 3)->GetBarcode(), QStringLiteral("2000000000015"));
+        QCOMPARE(ItemAt<CVornDbBarcode>(report, 1, 4)->GetDataSource(), QStringLiteral("Lines"));
+    }
+
+    void writerRules()
+    {
+        CVornReport report;
+        auto *pageBreak = new CVornBand(VornKind::PageBreak, QStringLiteral("PB"));
+        pageBreak->SetHeight(500);
+        report.GetBands().Add(pageBreak);
+        auto *contents = new CVornBand(VornKind::ReportContents, QStringLiteral("C"));
+        contents->SetDatabaseQuery(QStringLiteral("SELECT a\r\nFROM t"));
+        report.GetBands().Add(contents);
+        auto *image = new CVornImage;
+        image->SetName(QStringLiteral("Empty"));
+        contents->GetItems().Add(image);
+        auto *dbImage = new CVornDbImage;
+        dbImage->SetName(QStringLiteral("Db"));
+        dbImage->SetImageData(QByteArray("abc"));
+        contents->GetItems().Add(dbImage);
+        auto *dbBarcode = new CVornDbBarcode;
+        dbBarcode->SetName(QStringLiteral("DbCode"));
+        dbBarcode->SetBarcode(QStringLiteral("4006381333931"));
+        contents->GetItems().Add(dbBarcode);
+        report.GetParameters().SetParameter(QStringLiteral("C"), QStringLiteral("EMPTY"));
+
+        const QString text = VornTemplate::WriteReportXml(report);
+        QVERIFY(text.contains(QStringLiteral("\r\n\r\n<parameters>\r\n</parameters>\r\n\r\n")));
+        QVERIFY(text.contains(QStringLiteral("<element name=\"PB\" type=\"8\">\r\n  <header></header>"
+                                             "\r\n  <footer></footer>\r\n  <height>0</height>")));
+        QVERIFY(text.contains(QStringLiteral("  <image></image>\r\n")));
+        // Database kinds write no picture and no barcode of their own.
+        QCOMPARE(text.count(QStringLiteral("<image>")), 1);
+        QVERIFY(!text.contains(QStringLiteral("4006381333931")));
+        QVERIFY(text.endsWith(QStringLiteral("</element>\r\n\r\n</report>")));
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("r.vnt"));
+        QString message;
+        QVERIFY(VornTemplate::Save(report, path, message));
+        const QByteArray bytes = TestUtil::ReadAll(path);
+        // UTF-16LE without a byte-order mark.
+        QCOMPARE(bytes.left(4), QByteArray("<\0?\0", 4));
+
+        CVornReport back;
+        QVERIFY2(VornTemplate::Load(back, path, message), qPrintable(message));
+        QCOMPARE(back.GetParameters().GetCount(), 0);
+        QCOMPARE(back.GetBands()[0]->GetHeight(), 0);
+        // The XML end-of-line rule turns the written CR LF into LF.
+        QCOMPARE(back.GetBands()[1]->GetDatabaseQuery(), QStringLiteral("SELECT a\nFROM t"));
+    }
+
+    void textsSurviveARoundTrip_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("markup characters") << QStringLiteral("a \"b\" & <c> 'd'");
+        QTest::newRow("entity-like text") << QStringLiteral("&amp; &#10; &lt;");
+        QTest::newRow("non-latin") << QStringLiteral("Счёт № 5 – 東京 €");
+        QTest::newRow("blanks only") << QStringLiteral("   ");
+        QTest::newRow("percent signs") << QStringLiteral("%1 %s %d");
+        // An XML reader turns these into blanks inside attribute values unless
+        // they are written as character references.
+        QTest::newRow("tab and line breaks") << QStringLiteral("a\tb\nc");
+        QTest::newRow("carriage return alone") << QStringLiteral("a\rb");
+    }
+    void textsSurviveARoundTrip()
+    {
+        QFETCH(QString, text);
+        CVornReport report;
+        report.SetTitle(text);
+        report.SetConnectString(text);
+        auto *band = new CVornBand(VornKind::ReportContents, QStringLiteral("B"));
+        band->SetDatabaseQuery(text);
+        report.GetBands().Add(band);
+        auto *item = new CVornText;
+        item->SetName(QStringLiteral("T"));
+        item->SetText(text);
+        band->GetItems().Add(item);
+        report.GetParameters().SetParameter(QStringLiteral("B"), QStringLiteral("P"), text);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("t.vnt"));
+        QString message;
+        QVERIFY(VornTemplate::Save(report, path, message));
+        CVornReport back;
+        QVERIFY2(VornTemplate::Load(back, path, message), qPrintable(message));
+        QCOMPARE(back.GetTitle(), text);
+        QCOMPARE(back.GetConnectString(), text);
+        QCOMPARE(back.GetParameters()[0]->GetValue(), text);
+        // Element content follows the XML end-of-line rule.
+        QString content = text;
+        content.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        QCOMPARE(back.GetBands()[0]->GetDatabaseQuery(), content);
+        QCOMPARE(ItemAt<CVornText>(back, 0, 0)->GetText(), content);
+    }
+
+    void readerTolerance()
+    {
+        CVornReport report;
+        QCOMPARE(LoadFixture(QStringLiteral("reader_tolerance.vnt"), report), QString());
+        QCOMPARE(report.GetDatabaseType(), -1);
+        // Any non-zero number means portrait.
+        QCOMPARE(report.GetPortrait(), 1);
+        QCOMPARE(report.GetBands().GetCount(), 1);
+        const CVornBand *band = report.GetBands()[0];
+        QCOMPARE(band->GetHeight(), 1200);
+        QCOMPARE(band->GetDatabaseQuery(), QStringLiteral("SELECT * FROM T WHERE X = {ID}"));
+
+        const auto *old = ItemAt<CVornDbText>(report, 0, 0);
+        QVERIFY(old);
+        QCOMPARE(old->GetDataField(), QStringLiteral("AMOUNT"));
+        QVERIFY(old->GetText().isEmpty());
+        QCOMPARE(old->GetColor(), 0xFFFFFFFFu);
+        QCOMPARE(old->GetLeft(), INT_MIN);
+        QCOMPARE(old->GetTop(), 0);
+        QCOMPARE(old->GetRight(), INT_MAX);
+        QCOMPARE(old->GetBottom(), -500);
+        QCOMPARE(old->GetFontName(), QStringLiteral("Courier New"));
+        QCOMPARE(old->GetFontSize(), 0);
+        QCOMPARE(old->GetCharset(), 0);
+
+        // Decoding skips leading blanks and stops at the line break.
+        QCOMPARE(ItemAt<CVornImage>(report, 0, 1)->GetImageData(), QByteArray("\0\1\2", 3));
+
+        // The later of two equal parameters wins; missing attributes read as empty.
+        QCOMPARE(report.GetParameters().GetCount(), 2);
+        QCOMPARE(report.GetParameters()[0]->GetBand(), QStringLiteral("Lines"));
+        QCOMPARE(report.GetParameters()[0]->GetValue(), QStringLiteral("2"));
+        QCOMPARE(report.GetParameters()[1]->GetName(), QStringLiteral("LOOSE"));
+        QVERIFY(report.GetParameters()[1]->GetBand().isEmpty());
+    }
+
+    void missingAttributes()
+    {
+        CVornReport report;
+        report.SetTitle(QStringLiteral("kept?"));
+        QCOMPARE(LoadFixture(QStringLiteral("missing_attributes.vnt"), report), QString());
+        QCOMPARE(report.GetWidth(), 0);
+        QCOMPARE(report.GetHeight(), 0);
+        QCOMPARE(report.GetPortrait(), 0);
+        QCOMPARE(report.GetDatabaseType(), -1);
+        QVERIFY(report.GetTitle().isEmpty());
+    }
+
+    void otherRootReadsNoBands()
+    {
+        CVornReport report;
+        QCOMPARE(LoadFixture(QStringLiteral("other_root.vnt"), report), QString());
+        QCOMPARE(report.GetWidth(), 100);
+        QCOMPARE(report.GetHeight(), 200);
+        QCOMPARE(report.GetBands().GetCount(), 0);
+        QCOMPARE(report.GetParameters().GetCount(), 0);
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("band of an item type") << QStringLiteral("band_of_item_type.vnt")
+                                              << QStringLiteral("Band #0 is invalid: Wrong band "
+                                                                "type: 9");
+        QTest::newRow("item of no item type")
+                << QStringLiteral("item_of_unknown_type.vnt")
+                << QStringLiteral("The \"Lines\" band holds an element of an unknown type: \"13\"");
+        QTest::newRow("item without a type")
+                << QStringLiteral("item_without_type.vnt")
+                << QStringLiteral("The \"Lines\" band holds an element of an unknown type: \"\"");
+        QTest::newRow("validation fault") << QStringLiteral("invalid_report.vnt")
+                                          << QStringLiteral("Band #0 will not fit page height if "
+                                                            "printed with page header and footer");
+        QTest::newRow("truncated file") << QStringLiteral("truncated_report.vnt")
+                                        << QStringLiteral("Failed to load XML:: ");
+        QTest::newRow("missing file") << QStringLiteral("no_such_file.vnt")
+                                      << QStringLiteral("File not found: ");
+    }
+    void failures()
+    {
+        QFETCH(QString, fixture);
+        QFETCH(QString, message);
+        CVornReport report;
+        const QString got = LoadFixture(fixture, report);
+        QVERIFY2(got.startsWith(message), qPrintable(got));
+    }
+
+    void saveFailureLeavesTheReport()
+    {
+        CVornReport report;
+        report.SetTitle(QStringLiteral("T"));
+        QString message;
+        QVERIFY(!VornTemplate::Save(report, QStringLiteral("/nonexistent-folder/r.vnt"), message));
+        QCOMPARE(message, QStringLiteral("No such file or directory"));
+        QCOMPARE(report.GetTitle(), QStringLiteral("T"));
+    }
+};
+
+VANTEL_TEST_CLASS(TestReportFile)
+#include "tst_reportfile.moc"
