@@ -6,7 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTreeWidget>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -141,16 +143,23 @@ QRect CReportParametersDlg::DialogUnitsToPixels(int x, int y, int width, int hei
 }
 
 // The columns are sized from the names before any row exists, so the value
-// column takes the rest of a list without scroll bars.
+// column takes the rest of a list without scroll bars. A name's extent is
+// measured as the cell draws it, with the margin the style keeps on either
+// side of a cell's text, so that the widest name shows in full.
 void CReportParametersDlg::FillList()
 {
     m_list->ensurePolished();
-    const QFontMetrics metrics = m_list->fontMetrics();
+    // Fractions of a pixel count: the cell elides a text that lacks even those.
+    const QFontMetricsF metrics(m_list->font());
+    const int textMargins
+            = 2 * (m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1);
     int bandWidth = 0;
     int nameWidth = 0;
     for (const CVornParameter *parameter : m_parameters) {
-        bandWidth = std::max(bandWidth, metrics.horizontalAdvance(parameter->GetBand()));
-        nameWidth = std::max(nameWidth, metrics.horizontalAdvance(parameter->GetName()));
+        bandWidth = std::max(bandWidth,
+                             qCeil(metrics.horizontalAdvance(parameter->GetBand())) + textMargins);
+        nameWidth = std::max(nameWidth,
+                             qCeil(metrics.horizontalAdvance(parameter->GetName())) + textMargins);
     }
     const int clientWidth = m_list->maximumViewportSize().width();
     m_list->header()->resizeSection(BandColumn, bandWidth);

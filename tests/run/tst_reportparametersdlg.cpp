@@ -5,8 +5,10 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTreeWidget>
+#include <QtMath>
 
 using namespace RunTest;
 using namespace Qt::StringLiterals;
@@ -107,18 +109,23 @@ private slots:
         QFETCH(bool, valueAtMinimum);
 
         Dialog d(rows);
-        const QFontMetrics metrics = d.list->fontMetrics();
+        // Each name column is as wide as its widest name plus the margins the
+        // style keeps around a cell's text.
+        const QFontMetricsF metrics(d.list->font());
+        const int margins = 2
+                * (d.list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, d.list) + 1);
         int band = 0;
         int name = 0;
         for (const QStringList &row : rows) {
-            band = qMax(band, metrics.horizontalAdvance(row[0]));
-            name = qMax(name, metrics.horizontalAdvance(row[1]));
+            band = qMax(band, qCeil(metrics.horizontalAdvance(row[0])));
+            name = qMax(name, qCeil(metrics.horizontalAdvance(row[1])));
         }
-        QCOMPARE(d.list->columnWidth(0), band);
-        QCOMPARE(d.list->columnWidth(1), name);
+        QCOMPARE(d.list->columnWidth(0), band + margins);
+        QCOMPARE(d.list->columnWidth(1), name + margins);
         const int client = d.list->maximumViewportSize().width();
-        QCOMPARE(d.list->columnWidth(2), valueAtMinimum ? 50 : client - band - name - 3);
-        QCOMPARE(valueAtMinimum, client - band - name - 3 < 50);
+        const int rest = client - d.list->columnWidth(0) - d.list->columnWidth(1) - 3;
+        QCOMPARE(d.list->columnWidth(2), valueAtMinimum ? 50 : rest);
+        QCOMPARE(valueAtMinimum, rest < 50);
     }
 
     void valueBoxFollowsTheCurrentRow_data()

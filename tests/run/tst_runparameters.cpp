@@ -55,8 +55,8 @@ private slots:
         QFETCH(QString, message);
 
         CVornDocument document;
-        for (const QString &spec : bands) {
-            const QStringList parts = spec.split(u'|');
+        for (const QString &description : bands) {
+            const QStringList parts = description.split(u'|');
             CVornBand *band = AddBand(document, parts[0], parts[1]);
             for (qsizetype i = 2; i < parts.size(); ++i)
                 AddDbText(band, u"Field %1"_s.arg(i), parts[i]);
