@@ -4,6 +4,7 @@
 
 #include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -55,7 +56,11 @@ CPropertyFont CFontColorDlg::GetPropertyFont() const
 
 void CFontColorDlg::SetPropertyFont(const CPropertyFont &font)
 {
-    m_fontChooser->setCurrentFont(ToQFont(font, m_dpiY));
+    // The chooser lists installed families only; a face that is not installed
+    // is offered as the family the system draws it with.
+    QFont shown = ToQFont(font, m_dpiY);
+    shown.setFamily(QFontInfo(shown).family());
+    m_fontChooser->setCurrentFont(shown);
     m_faceName = font.faceName;
     m_shownFamily = m_fontChooser->currentFont().family();
     m_color->SetColor(font.color);
