@@ -1,20 +1,20 @@
-#include <QCommandLineParser>
-#include <QCoreApplication>
+#include "commandline.h"
+#include "quarnapp.h"
 
-#include "vantelversion.h"
+#include <csignal>
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Vantel"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                                    .arg(VANTEL_VERSION_MAJOR)
-                                                    .arg(VANTEL_VERSION_MINOR)
-                                                    .arg(VANTEL_VERSION_PATCH));
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Vantel report designer"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.process(app);
-    return 0;
+    // Writing past the file-size limit must fail the save, not end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    if (IsBatchCommand(argc, argv))
+        return RunBatchCommand(argc, argv);
+
+    CQuarnApp app(argc, argv);
+    QStringList files = QCoreApplication::arguments();
+    files.removeFirst();
+    if (!app.InitInstance(files))
+        return 1;
+    return app.exec();
 }

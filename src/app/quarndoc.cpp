@@ -1,0 +1,56 @@
+#include "quarndoc.h"
+
+#include "reportfile.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+QString CQuarnDoc::GridSettingKey()
+{
+    return QStringLiteral("Quarn Settings/Draw Grid");
+}
+
+CQuarnDoc::CQuarnDoc(QObject *parent)
+    : CVornDocument(parent)
+{
+    QSettings settings;
+    SetGridOn(settings.value(GridSettingKey(), 1).toInt() != 0);
+}
+
+CQuarnDoc::~CQuarnDoc()
+{
+    QSettings settings;
+    settings.setValue(GridSettingKey(), IsGridOn() ? 1 : 0);
+}
+
+bool CQuarnDoc::OnNewDocument()
+{
+    GetReport().Reset();
+    SetPathName(QString());
+    SetModifiedFlag(false);
+    NotifyReportReset();
+    return true;
+}
+
+bool CQuarnDoc::OnOpenDocument(const QString &path, QString &message)
+{
+    CVornReport fresh;
+    if (!VornTemplate::Load(fresh, path, message))
+        return false;
+    GetReport().Swap(fresh);
+    SetPathName(QFileInfo(path).absoluteFilePath());
+    SetModifiedFlag(false);
+    // Views drop their pointers into the old report before it is destroyed
+    // with `fresh` at the end of this scope.
+    NotifyReportReset();
+    return true;
+}
+
+bool CQuarnDoc::OnSaveDocument(const QString &path, QString &message)
+{
+    if (!VornTemplate::Save(GetReport(), path, message))
+        return false;
+    SetPathName(QFileInfo(path).absoluteFilePath());
+    SetModifiedFlag(false);
+    return true;
+}
