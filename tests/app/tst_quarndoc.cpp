@@ -1,0 +1,116 @@
+#include "quarndoc.h"
+#include "reportfile.h"
+#include "testregistry.h"
+#include "testutil.h"
+#include "vornitems.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The document's file commands and its grid setting.
+class TestQuarnDoc : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QSettings().remove(CQuarnDoc::GridSettingKey()); }
+
+    void gridSettingReadAtCreationWrittenAtDestruction()
+    {
+        {
+            CQuarnDoc doc;
+            QVERIFY(doc.IsGridOn()); // no setting yet: the default is on
+            doc.ToggleGrid();
+            // Written only when the document goes away.
+            QCOMPARE(QSettings().value(CQuarnDoc::GridSettingKey(), 7).toInt(), 7);
+        }
+        QCOMPARE(QSettings().value(CQuarnDoc::GridSettingKey()).toInt(), 0);
+        CQuarnDoc again;
+        QVERIFY(!again.IsGridOn());
+    }
+
+    void newKeepsTitleAndConnection()
+    {
+        CQuarnDoc doc;
+        QString message;
+        QVERIFY(doc.OnOpenDocument(TestUtil::FixturePath(QStringLiteral("full_report.vnt")),
+                                   message));
+        doc.GetReport().SetPortrait(0);
+        doc.SetModifiedFlag();
+        QSignalSpy reset(&doc, &CVornDocument::reportReset);
+        QVERIFY(doc.OnNewDocument());
+        QCOMPARE(reset.count(), 1);
+        const CVornReport &report = doc.GetReport();
+        QCOMPARE(report.GetTitle(), QStringLiteral("Sales & \"Returns\" <2026>"));
+        QCOMPARE(report.GetConnectString(), QStringLiteral("/data/shop.db"));
+        QCOMPARE(report.GetDatabaseType(), -1);
+        QCOMPARE(report.GetPortrait(), 1);
+        QCOMPARE(report.GetBands().GetCount(), 0);
+        QCOMPARE(report.GetParameters().GetCount(), 0);
+        QVERIFY(!doc.IsModified());
+        QVERIFY(doc.GetPathName().isEmpty());
+        QCOMPARE(doc.GetTitle(), QStringLiteral("Untitled"));
+    }
+
+    void failedOpenKeepsThePreviousReport_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::newRow("validation fault") << QStringLiteral("invalid_report.vnt");
+        QTest::newRow("truncated") << QStringLiteral("truncated_report.vnt");
+        QTest::newRow("unknown item kind") << QStringLiteral("item_of_unknown_type.vnt");
+        QTest::newRow("missing") << QStringLiteral("absent.vnt");
+    }
+    void failedOpenKeepsThePreviousReport()
+    {
+        QFETCH(QString, fixture);
+        CQuarnDoc doc;
+        QString message;
+        const QString good = TestUtil::FixturePath(QStringLiteral("full_report.vnt"));
+        QVERIFY(doc.OnOpenDocument(good, message));
+        CVornBand *firstBand = doc.GetReport().GetBands()[0];
+        doc.SetModifiedFlag();
+
+        QSignalSpy reset(&doc, &CVornDocument::reportReset);
+        QVERIFY(!doc.OnOpenDocument(TestUtil::FixturePath(fixture), message));
+        QVERIFY(!message.isEmpty());
+        QCOMPARE(reset.count(), 0);
+        // Same report, same objects, same path, still modified.
+        QCOMPARE(doc.GetReport().GetBands().GetCount(), 4);
+        QCOMPARE(doc.GetReport().GetBands()[0], firstBand);
+        QCOMPARE(doc.GetPathName(), good);
+        QVERIFY(doc.IsModified());
+    }
+
+    void saveWritesEvenWhenUnmodified()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("r.vnt"));
+        CQuarnDoc doc;
+        doc.OnNewDocument();
+        QString message;
+        QVERIFY(doc.OnSaveDocument(path, message));
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(doc.GetPathName(), path);
+        QCOMPARE(doc.GetTitle(), QStringLiteral("r.vnt"));
+    }
+
+    void failedSaveKeepsPathAndModifiedFlag()
+    {
+        CQuarnDoc doc;
+        doc.OnNewDocument();
+        doc.GetReport().SetTitle(QStringLiteral("Unsaved work"));
+        doc.SetModifiedFlag();
+        QString message;
+        QVERIFY(!doc.OnSaveDocument(QStringLiteral("/nonexistent-folder/x.vnt"), message));
+        QCOMPARE(message, QStringLiteral("No such file or directory"));
+        QVERIFY(doc.IsModified());
+        QVERIFY(doc.GetPathName().isEmpty());
+        QCOMPARE(doc.GetReport().GetTitle(), QStringLiteral("Unsaved work"));
+    }
+};
+
+VANTEL_TEST_CLASS(TestQuarnDoc)
+#include "tst_quarndoc.moc"
