@@ -33,12 +33,12 @@ int FirstOnLattice(int first, int from)
 } // namespace
 
 CPagePainter::CPagePainter(QPainter &painter, const CPageGeometry &geometry,
-                           const CVornReport &report, bool grid, CPictureCache *pictures)
+                           const CVornReport &report, bool grid, CPaintCache *cache)
     : m_painter(painter)
     , m_geometry(geometry)
     , m_report(report)
     , m_grid(grid)
-    , m_pictures(pictures ? pictures : &m_ownPictures)
+    , m_cache(cache ? cache : &m_ownCache)
 {
     m_page = geometry.GetPageRect(&m_zoom);
     // What of the draw area can show on the device; loops over pixels stay inside it, as a
@@ -61,7 +61,7 @@ void CPagePainter::Paint()
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     m_painter.setBackgroundMode(Qt::TransparentMode);
-    m_pictures->BeginPaint();
+    m_cache->BeginPaint();
 
     FillPixRect(m_painter, m_geometry.GetDrawArea(), QColor(BackgroundColor));
     FillPixRect(m_painter, m_geometry.GetDarkArea(), QColor(BelowBandsColor));
@@ -71,7 +71,7 @@ void CPagePainter::Paint()
     for (int i = 0; i < count; ++i)
         DrawBand(i, Pass::Marks);
 
-    m_pictures->EndPaint();
+    m_cache->EndPaint();
     m_painter.restore();
 }
 
@@ -150,21 +150,31 @@ void CPagePainter::DrawItem(const CVornItem &item, const PixRect &band, Pass pas
 void CPagePainter::DrawText(const CVornText &item, const PixRect &box)
 {
     QString text = TextItemString(item);
-    m_painter.setFont(TextItemFont(item, m_geometry.DpiY(), m_zoom));
+    const QFont font = TextItemFont(item, m_geometry.DpiY(), m_zoom);
+    m_painter.setFont(font);
     m_painter.setPen(ColorFromColorRef(item.GetColor()));
-    const QFontMetrics metrics = m_painter.fontMetrics();
     const int flags = TextItemFlags(item);
+    // Measurements are kept between paints: laying text out costs as much as drawing it.
+    const CTextMeasureCache::Key key {font.key(),  m_painter.device()->logicalDpiY(),
+                                      text,        box.Width(),
+                                      box.Height(), flags};
 
     PixRect layout = box;
     if (item.GetWordWrap()) {
         // Wrapped text ignores the vertical alignment flags; it is moved down by hand.
-        const QRect measured = metrics.boundingRect(box.ToQRect(), flags, text);
-        layout.top = WrappedTextTop(box, measured.height(), item.GetVertAlignment());
+        const int height = m_cache->texts.Height(key, [&] {
+            return m_painter.fontMetrics().boundingRect(box.ToQRect(), flags, text).height();
+        });
+        layout.top = WrappedTextTop(box, height, item.GetVertAlignment());
     }
     if (item.GetKind() == VornKind::DbText) {
         // A placeholder too long for its box shows its end, where the field name is.
-        text = TrimFromLeft(text, box.Width(),
-                            [&metrics](const QString &s) { return metrics.horizontalAdvance(s); });
+        text = m_cache->texts.Trimmed(key, [&] {
+            const QFontMetrics metrics = m_painter.fontMetrics();
+            return TrimFromLeft(text, box.Width(), [&metrics](const QString &s) {
+                return metrics.horizontalAdvance(s);
+            });
+        });
     }
     if (!layout.IsEmpty())
         m_painter.drawText(layout.ToQRect(), flags, text);
@@ -199,7 +209,7 @@ void CPagePainter::DrawShape(const CVornShape &item, const PixRect &box)
 
 void CPagePainter::DrawImage(const CVornImage &item, const PixRect &box)
 {
-    const CPictureCache::Picture *picture = m_pictures->Find(item.GetImageData());
+    const CPictureCache::Picture *picture = m_cache->pictures.Find(item.GetImageData());
     if (picture && !picture->image.isNull()) {
         const ImagePlacement placement =
                 PlaceImage(box, picture->units, item.GetHorzAlignment(), item.GetVertAlignment(),

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "pagegeometry.h"
-#include "picturecache.h"
+#include "paintcache.h"
 
 class QPainter;
 class CVornBand;
@@ -34,10 +34,10 @@ public:
     // The value a barcode with no value of its own shows.
     static const QString SampleBarcode;
 
-    // pictures keeps decoded images between paints; without one every picture is decoded on
-    // every paint.
+    // cache keeps decoded pictures and text measurements between paints; without one every
+    // paint decodes and measures afresh.
     CPagePainter(QPainter &painter, const CPageGeometry &geometry, const CVornReport &report,
-                 bool grid, CPictureCache *pictures = nullptr);
+                 bool grid, CPaintCache *cache = nullptr);
 
     // The whole draw area: background, the darker page area below the bands, both passes.
     void Paint();
@@ -62,8 +62,8 @@ private:
     const CPageGeometry &m_geometry;
     const CVornReport &m_report;
     bool m_grid;
-    CPictureCache m_ownPictures;
-    CPictureCache *m_pictures;
+    CPaintCache m_ownCache;
+    CPaintCache *m_cache;
     PixRect m_page;
     PixRect m_visible;
     double m_zoom = 1.0;

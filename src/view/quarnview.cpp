@@ -106,7 +106,7 @@ void CQuarnView::paintEvent(QPaintEvent *)
     QPainter painter(viewport());
     // View coordinates include the scroll offset.
     painter.translate(-geometry.GetScroll());
-    CPagePainter(painter, geometry, m_document->GetReport(), m_document->IsGridOn(), &m_pictures)
+    CPagePainter(painter, geometry, m_document->GetReport(), m_document->IsGridOn(), &m_paintCache)
             .Paint();
 }
 

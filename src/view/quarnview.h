@@ -1,7 +1,7 @@
 #pragma once
 
 #include "pagegeometry.h"
-#include "picturecache.h"
+#include "paintcache.h"
 #include "vornelement.h"
 
 #include <QAbstractScrollArea>
@@ -65,8 +65,8 @@ private:
 
     CVornDocument *m_document;
     QSize m_totalSize;
-    // Decoded pictures, kept between paints.
-    CPictureCache m_pictures;
+    // Decoded pictures and text measurements, kept between paints.
+    CPaintCache m_paintCache;
 
     // Interaction state, driven by the mouse and keyboard handlers.
     // Band or item being dragged; not owned, cleared when the report is reset.

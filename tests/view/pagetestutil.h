@@ -2,7 +2,7 @@
 
 #include "pagegeometry.h"
 #include "pagepainter.h"
-#include "picturecache.h"
+#include "paintcache.h"
 #include "vornitems.h"
 #include "vornreport.h"
 
@@ -42,7 +42,7 @@ inline CPageGeometry Geometry(const CVornReport &report, QSize client, int dpiX 
 
 // A 96 dpi image of the given size with the report painted over a colour that no drawing uses.
 inline QImage Render(const CVornReport &report, QSize client, bool grid = false,
-                     CPictureCache *pictures = nullptr)
+                     CPaintCache *cache = nullptr)
 {
     QImage image(client, QImage::Format_RGB32);
     image.setDotsPerMeterX(3780);
@@ -50,7 +50,7 @@ inline QImage Render(const CVornReport &report, QSize client, bool grid = false,
     image.fill(qRgb(1, 2, 3));
     const CPageGeometry geometry = Geometry(report, client);
     QPainter painter(&image);
-    CPagePainter(painter, geometry, report, grid, pictures).Paint();
+    CPagePainter(painter, geometry, report, grid, cache).Paint();
     return image;
 }
 

@@ -272,9 +272,9 @@ private slots:
         image->SetImageData(QuadrantPng(40, 20));
         auto *twin = AddItem<CVornImage>(band, U(200), U(24), U(248), U(72));
         twin->SetImageData(image->GetImageData());
-        CPictureCache pictures;
-        QCOMPARE(Pixel(Render(report, Client, false, &pictures), 151, 44), Red);
-        QCOMPARE(pictures.GetCount(), 2);
+        CPaintCache cache;
+        QCOMPARE(Pixel(Render(report, Client, false, &cache), 151, 44), Red);
+        QCOMPARE(cache.pictures.GetCount(), 2);
 
         // New bytes show on the next paint; so does a change made in place.
         QImage black(8, 8, QImage::Format_RGB32);
@@ -284,16 +284,38 @@ private slots:
         buffer.open(QIODevice::WriteOnly);
         black.save(&buffer, "BMP");
         image->SetImageData(bytes);
-        QCOMPARE(Pixel(Render(report, Client, false, &pictures), 151, 44), Black);
+        QCOMPARE(Pixel(Render(report, Client, false, &cache), 151, 44), Black);
         const_cast<QByteArray &>(image->GetImageData()).truncate(10);
-        QCOMPARE(Pixel(Render(report, Client, false, &pictures), 151, 44), Black); // crossed box
-        QCOMPARE(Pixel(Render(report, Client, false, &pictures), 152, 46), White);
+        QCOMPARE(Pixel(Render(report, Client, false, &cache), 151, 44), Black); // crossed box
+        QCOMPARE(Pixel(Render(report, Client, false, &cache), 152, 46), White);
 
         // Pictures of items that are gone are let go.
         delete band->GetItems().RemoveAt(0);
         delete band->GetItems().RemoveAt(0);
-        Render(report, Client, false, &pictures);
-        QCOMPARE(pictures.GetCount(), 0);
+        Render(report, Client, false, &cache);
+        QCOMPARE(cache.pictures.GetCount(), 0);
+    }
+
+    void keptMeasuresFollowEveryChange()
+    {
+        CVornReport report;
+        CVornBand *band = OneBand(report);
+        auto *text = AddItem<CVornText>(band, U(10), U(10), U(200), U(90));
+        text->SetText(u"One two three four five six"_s);
+        text->SetVertAlignment(2);
+        auto *dbText = AddItem<CVornDbText>(band, U(300), U(10), U(360), U(40));
+        dbText->SetDataField(u"CustomerName"_s);
+        dbText->SetWordWrap(0);
+        CPaintCache cache;
+        Render(report, Client, false, &cache);
+        QVERIFY(cache.texts.GetCount() > 0);
+
+        text->SetText(u"One two three four five six seven eight nine ten eleven twelve"_s);
+        dbText->SetDataField(u"Amount"_s);
+        QCOMPARE(Render(report, Client, false, &cache), Render(report, Client));
+        text->SetFontSize(16);
+        dbText->SetRight(U(330));
+        QCOMPARE(Render(report, Client, false, &cache), Render(report, Client));
     }
 
     void shapes_data()
