@@ -26,9 +26,14 @@ QColor ColorFromColorRef(quint32 colorRef)
     return QColor(int(colorRef & 0xFF), int((colorRef >> 8) & 0xFF), int((colorRef >> 16) & 0xFF));
 }
 
+int UsablePenWidth(int width)
+{
+    return std::clamp(width, 1, 1 << 16);
+}
+
 QPen OutlinePen(const QColor &color, int width, bool dotted)
 {
-    const int w = std::max(width, 1);
+    const int w = UsablePenWidth(width);
     QPen pen(color, w, dotted ? Qt::DotLine : Qt::SolidLine);
     if (w == 1) {
         pen.setCapStyle(Qt::FlatCap);

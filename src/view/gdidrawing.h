@@ -19,7 +19,11 @@ class QPainter;
 // A colour stored as 0x00BBGGRR: red in the low byte.
 QColor ColorFromColorRef(quint32 colorRef);
 
-// The pen of a shape or outline: width in device pixels (below 1 counts as 1), dotted or solid.
+// A pen width in device pixels as drawn: below 1 counts as 1, and no pen is wider than 65536
+// pixels, far more than any screen, so that a damaged value cannot overflow the arithmetic.
+int UsablePenWidth(int width);
+
+// The pen of a shape or outline: width as UsablePenWidth gives it, dotted or solid.
 // Lines of 1 pixel end short of their end point; wider ones get round ends and joins.
 QPen OutlinePen(const QColor &color, int width, bool dotted = false);
 

@@ -131,7 +131,7 @@ void CPagePainter::DrawItem(const CVornItem &item, const PixRect &band, Pass pas
     PixRect clip = box;
     const auto *shape = dynamic_cast<const CVornShape *>(&item);
     if (shape) {
-        const int width = std::max(shape->GetLineWidth(), 1);
+        const int width = UsablePenWidth(shape->GetLineWidth());
         clip = box.Inflate(width, width).Intersect(band);
     }
     m_painter.save();

@@ -560,6 +560,48 @@ private slots:
         QCOMPARE(Pixel(image, PageRight + 2, 92 + 2), Background);
     }
 
+    void damagedValuesDrawWithoutHarm_data()
+    {
+        QTest::addColumn<int>("pageWidth");
+        QTest::addColumn<int>("bandHeight");
+        QTest::addColumn<int>("coordinate");
+        QTest::addColumn<int>("size"); // font size, line width
+        QTest::newRow("huge page") << INT_MAX << 2540 << 1000 << 10;
+        QTest::newRow("huge band") << 21000 << INT_MAX << 1000 << 10;
+        QTest::newRow("huge items") << 21000 << 2540 << INT_MAX << 10;
+        QTest::newRow("items far left and up") << 21000 << 2540 << INT_MIN << 10;
+        QTest::newRow("huge font and pen") << 21000 << 2540 << 1000 << INT_MAX;
+        QTest::newRow("negative everything") << -21000 << -2540 << -1000 << -10;
+    }
+    void damagedValuesDrawWithoutHarm()
+    {
+        QFETCH(int, pageWidth);
+        QFETCH(int, bandHeight);
+        QFETCH(int, coordinate);
+        QFETCH(int, size);
+        CVornReport report;
+        report.SetWidth(pageWidth);
+        CVornBand *band = AddBand(report, bandHeight);
+        for (int kind : {VornKind::Text, VornKind::Shape, VornKind::DbText, VornKind::Image,
+                         VornKind::Barcode}) {
+            std::unique_ptr<CVornItem> item = CreateItem(kind);
+            item->SetRect(500, 500, coordinate, coordinate);
+            item->SetSelected(true);
+            if (auto *text = dynamic_cast<CVornText *>(item.get())) {
+                text->SetText(u"Some text here"_s);
+                text->SetFontSize(size);
+            }
+            if (auto *shape = dynamic_cast<CVornShape *>(item.get()))
+                shape->SetLineWidth(size);
+            if (auto *image = dynamic_cast<CVornImage *>(item.get()))
+                image->SetImageData(QuadrantPng(40, 20));
+            band->GetItems().Add(item.release());
+        }
+        band->SetSelected(true);
+        const QImage image = Render(report, QSize(800, 600), true);
+        QCOMPARE(Pixel(image, 2, 2), Background);
+    }
+
     void renderReportPage_data()
     {
         QTest::addColumn<QSize>("client");
