@@ -1,7 +1,7 @@
 #include "pagepainter.h"
 
 #include "ean13.h"
-#include "gdidrawing.h"
+#include "pixeldrawing.h"
 #include "imageplacement.h"
 #include "textitemlayout.h"
 #include "vornitems.h"

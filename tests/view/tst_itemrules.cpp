@@ -1,4 +1,4 @@
-#include "gdidrawing.h"
+#include "pixeldrawing.h"
 #include "imageplacement.h"
 #include "pagetestutil.h"
 #include "testregistry.h"

@@ -1,4 +1,4 @@
-#include "gdidrawing.h"
+#include "pixeldrawing.h"
 
 #include <QBrush>
 #include <QPainter>
