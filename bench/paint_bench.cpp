@@ -150,7 +150,9 @@ Timing Measure(const CVornReport &report)
         QPainter painter(&target);
         CPagePainter(painter, geometry, report, true, kept).Paint();
     };
-    const auto paint = [&] { paintInto(image, &cache); };
+    const auto paint = [&] {
+        paintInto(image, &cache);
+    };
     Timing timing;
     QElapsedTimer timer;
     timer.start();

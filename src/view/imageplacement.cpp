@@ -78,13 +78,13 @@ int PictureNaturalPixels(qint64 units, int dpi)
     return int(std::clamp<qint64>((units * dpi + 1270) / 2540, 0, 1 << 28));
 }
 
-ImagePlacement PlaceImage(const PixRect &box, QSize sizeUnits, int horzAlignment,
-                          int vertAlignment, int dpiX, int dpiY)
+ImagePlacement PlaceImage(const PixRect &box, QSize sizeUnits, int horzAlignment, int vertAlignment,
+                          int dpiX, int dpiY)
 {
-    const Span x = PlaceAxis(box.left, box.Width(), sizeUnits.width(), HorzAlign(horzAlignment),
-                             dpiX);
-    const Span y = PlaceAxis(box.top, box.Height(), sizeUnits.height(), VertAlign(vertAlignment),
-                             dpiY);
+    const Span x
+            = PlaceAxis(box.left, box.Width(), sizeUnits.width(), HorzAlign(horzAlignment), dpiX);
+    const Span y
+            = PlaceAxis(box.top, box.Height(), sizeUnits.height(), VertAlign(vertAlignment), dpiY);
     ImagePlacement placement;
     placement.target = {x.targetStart, y.targetStart, x.targetStart + x.targetSize,
                         y.targetStart + y.targetSize};

@@ -21,5 +21,5 @@ int PictureNaturalPixels(qint64 units, int dpi);
 // Placement in box of a picture sizeUnits large (hundredths of a millimetre). Horizontal
 // alignment codes: 0 Left, 1 Right, 2 Center, anything else Stretch; vertical: 0 Top, 1 Center,
 // 2 Bottom, anything else Stretch.
-ImagePlacement PlaceImage(const PixRect &box, QSize sizeUnits, int horzAlignment,
-                          int vertAlignment, int dpiX, int dpiY);
+ImagePlacement PlaceImage(const PixRect &box, QSize sizeUnits, int horzAlignment, int vertAlignment,
+                          int dpiX, int dpiY);

@@ -1,8 +1,8 @@
 #include "pagepainter.h"
 
 #include "ean13.h"
-#include "pixeldrawing.h"
 #include "imageplacement.h"
+#include "pixeldrawing.h"
 #include "textitemlayout.h"
 #include "vornitems.h"
 #include "vornreport.h"
@@ -155,9 +155,8 @@ void CPagePainter::DrawText(const CVornText &item, const PixRect &box)
     m_painter.setPen(ColorFromColorRef(item.GetColor()));
     const int flags = TextItemFlags(item);
     // Measurements are kept between paints: laying text out costs as much as drawing it.
-    const CTextMeasureCache::Key key {font.key(),  m_painter.device()->logicalDpiY(),
-                                      text,        box.Width(),
-                                      box.Height(), flags};
+    const CTextMeasureCache::Key key {
+            font.key(), m_painter.device()->logicalDpiY(), text, box.Width(), box.Height(), flags};
 
     PixRect layout = box;
     if (item.GetWordWrap()) {
@@ -211,9 +210,9 @@ void CPagePainter::DrawImage(const CVornImage &item, const PixRect &box)
 {
     const CPictureCache::Picture *picture = m_cache->pictures.Find(item.GetImageData());
     if (picture && !picture->image.isNull()) {
-        const ImagePlacement placement =
-                PlaceImage(box, picture->units, item.GetHorzAlignment(), item.GetVertAlignment(),
-                           m_geometry.DpiX(), m_geometry.DpiY());
+        const ImagePlacement placement
+                = PlaceImage(box, picture->units, item.GetHorzAlignment(), item.GetVertAlignment(),
+                             m_geometry.DpiX(), m_geometry.DpiY());
         // Picture units to the image's own pixels; a whole picture maps exactly onto the image.
         const QImage &image = picture->image;
         const double unitsWide = std::max(picture->units.width(), 1);
@@ -289,13 +288,14 @@ void CPagePainter::DrawSelectionMarks(const PixRect &rect)
 
     const QPen pen = OutlinePen(QColor(OutlineColor), 1);
     const QBrush brush(Qt::white);
-    for (const auto &[x, y, on] : {std::tuple(rect.left, rect.top, topLeft),
-                                   std::tuple(rect.right, rect.top, topRight),
-                                   std::tuple(rect.right, rect.bottom, bottomRight),
-                                   std::tuple(rect.left, rect.bottom, bottomLeft)}) {
+    for (const auto &[x, y, on] :
+         {std::tuple(rect.left, rect.top, topLeft), std::tuple(rect.right, rect.top, topRight),
+          std::tuple(rect.right, rect.bottom, bottomRight),
+          std::tuple(rect.left, rect.bottom, bottomLeft)}) {
         if (on)
-            DrawRectangle(m_painter, {x - HandleHalf, y - HandleHalf, x + HandleHalf, y + HandleHalf},
-                          pen, brush);
+            DrawRectangle(m_painter,
+                          {x - HandleHalf, y - HandleHalf, x + HandleHalf, y + HandleHalf}, pen,
+                          brush);
     }
 }
 

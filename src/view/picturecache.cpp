@@ -35,9 +35,8 @@ CPictureCache::Picture CPictureCache::Decode(const QByteArray &bytes)
     picture.units = QSize(PixelsToUnits(image.width(), StatedOr96(image.dotsPerMeterX())),
                           PixelsToUnits(image.height(), StatedOr96(image.dotsPerMeterY())));
     // The formats the raster painter blits fastest; the pixels are the same.
-    picture.image = image.convertToFormat(image.hasAlphaChannel()
-                                                  ? QImage::Format_ARGB32_Premultiplied
-                                                  : QImage::Format_RGB32);
+    picture.image = image.convertToFormat(
+            image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     return picture;
 }
 

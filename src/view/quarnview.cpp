@@ -17,7 +17,9 @@ CQuarnView::CQuarnView(CVornDocument *document, QWidget *parent)
         return;
     // Every paint covers the whole viewport; nothing needs erasing first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-    const auto repaint = [this] { viewport()->update(); };
+    const auto repaint = [this] {
+        viewport()->update();
+    };
     connect(m_document, &CVornDocument::reportChanged, this, repaint);
     connect(m_document, &CVornDocument::gridChanged, this, repaint);
     connect(m_document, &CVornDocument::pageSizeChanged, this, [this] {
@@ -46,9 +48,8 @@ void CQuarnView::OnReportReset()
 void CQuarnView::UpdateScrollSizes()
 {
     if (m_document) {
-        m_totalSize = CPageGeometry::TotalScrollSize(m_document->GetReport(),
-                                                     viewport()->logicalDpiX(),
-                                                     viewport()->logicalDpiY());
+        m_totalSize = CPageGeometry::TotalScrollSize(
+                m_document->GetReport(), viewport()->logicalDpiX(), viewport()->logicalDpiY());
     }
     UpdateScrollBars();
 }
@@ -79,8 +80,7 @@ CPageGeometry CQuarnView::MakeGeometry() const
     const CVornReport &report = m_document ? m_document->GetReport() : noReport;
     const QSize client = viewport()->size();
     return CPageGeometry(report, viewport()->logicalDpiX(), viewport()->logicalDpiY(),
-                         {0, 0, client.width(), client.height()}, GetScrollPosition(),
-                         m_totalSize);
+                         {0, 0, client.width(), client.height()}, GetScrollPosition(), m_totalSize);
 }
 
 PixRect CQuarnView::GetDrawArea() const

@@ -26,8 +26,7 @@ public:
         friend bool operator==(const Key &, const Key &) = default;
         friend size_t qHash(const Key &key, size_t seed = 0)
         {
-            return qHashMulti(seed, key.font, key.dpi, key.text, key.width, key.height,
-                              key.flags);
+            return qHashMulti(seed, key.font, key.dpi, key.text, key.width, key.height, key.flags);
         }
     };
 

@@ -33,8 +33,8 @@ Item *AddItem(CVornBand *band, int left, int top, int right, int bottom)
 }
 
 // The geometry of a view scrolled to the top left whose scroll size fits the report.
-inline CPageGeometry Geometry(const CVornReport &report, QSize client, int dpiX = 96,
-                              int dpiY = 96, QPoint scroll = QPoint())
+inline CPageGeometry Geometry(const CVornReport &report, QSize client, int dpiX = 96, int dpiY = 96,
+                              QPoint scroll = QPoint())
 {
     return CPageGeometry(report, dpiX, dpiY, {0, 0, client.width(), client.height()}, scroll,
                          CPageGeometry::TotalScrollSize(report, dpiX, dpiY));

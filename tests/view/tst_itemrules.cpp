@@ -1,6 +1,6 @@
-#include "pixeldrawing.h"
 #include "imageplacement.h"
 #include "pagetestutil.h"
+#include "pixeldrawing.h"
 #include "testregistry.h"
 #include "textitemlayout.h"
 
@@ -121,7 +121,9 @@ private slots:
         QFETCH(int, maxWidth);
         QFETCH(QString, kept);
         // Ten pixels for every character.
-        const auto width = [](const QString &s) { return 10 * int(s.toUcs4().size()); };
+        const auto width = [](const QString &s) {
+            return 10 * int(s.toUcs4().size());
+        };
         QCOMPARE(TrimFromLeft(text, maxWidth, width), kept);
     }
 
@@ -153,15 +155,14 @@ private slots:
         QTest::addColumn<int>("vert");
         QTest::addColumn<bool>("wrap");
         QTest::addColumn<int>("flags");
-        QTest::newRow("left top single") << 0 << 0 << false
-                                         << int(Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine);
+        QTest::newRow("left top single")
+                << 0 << 0 << false << int(Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine);
         QTest::newRow("right bottom single")
                 << 1 << 2 << false << int(Qt::AlignRight | Qt::AlignBottom | Qt::TextSingleLine);
         QTest::newRow("center center single")
-                << 2 << 1 << false
-                << int(Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine);
-        QTest::newRow("unknown codes") << 7 << 7 << false
-                                       << int(Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine);
+                << 2 << 1 << false << int(Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine);
+        QTest::newRow("unknown codes")
+                << 7 << 7 << false << int(Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine);
         QTest::newRow("wrapped text ignores the vertical code")
                 << 2 << 2 << true << int(Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap);
     }
@@ -189,29 +190,27 @@ private slots:
         // A 40 x 20 pixel picture at 96 dpi is 1058 x 529 units; boxes start at (100, 50).
         const QRectF whole(0, 0, 1058, 529);
         QTest::newRow("left top") << 96 << 48 << 0 << 0 << PixRect {100, 50, 140, 70} << whole;
-        QTest::newRow("right bottom")
-                << 96 << 48 << 1 << 2 << PixRect {156, 78, 196, 98} << whole;
-        QTest::newRow("center center")
-                << 96 << 48 << 2 << 1 << PixRect {128, 64, 168, 84} << whole;
+        QTest::newRow("right bottom") << 96 << 48 << 1 << 2 << PixRect {156, 78, 196, 98} << whole;
+        QTest::newRow("center center") << 96 << 48 << 2 << 1 << PixRect {128, 64, 168, 84} << whole;
         QTest::newRow("stretch") << 96 << 48 << 3 << 3 << PixRect {100, 50, 196, 98} << whole;
         QTest::newRow("unknown codes stretch")
                 << 96 << 48 << 9 << -1 << PixRect {100, 50, 196, 98} << whole;
         QTest::newRow("exactly as wide: the whole picture")
                 << 40 << 20 << 1 << 2 << PixRect {100, 50, 140, 70} << whole;
-        QTest::newRow("narrow, left part") << 20 << 48 << 0 << 0 << PixRect {100, 50, 120, 70}
-                                           << QRectF(0, 0, 515, 529);
-        QTest::newRow("narrow, right part") << 20 << 48 << 1 << 0 << PixRect {100, 50, 120, 70}
-                                            << QRectF(515, 0, 515, 529);
+        QTest::newRow("narrow, left part")
+                << 20 << 48 << 0 << 0 << PixRect {100, 50, 120, 70} << QRectF(0, 0, 515, 529);
+        QTest::newRow("narrow, right part")
+                << 20 << 48 << 1 << 0 << PixRect {100, 50, 120, 70} << QRectF(515, 0, 515, 529);
         QTest::newRow("narrow, middle part")
                 << 20 << 48 << 2 << 0 << PixRect {100, 50, 120, 70} << QRectF(251, 0, 515, 529);
         QTest::newRow("a pixel narrower, centred, starts at the picture's edge")
                 << 39 << 48 << 2 << 0 << PixRect {100, 50, 139, 70} << QRectF(0, 0, 1018, 529);
-        QTest::newRow("low, top part") << 96 << 10 << 0 << 0 << PixRect {100, 50, 140, 60}
-                                       << QRectF(0, 0, 1058, 251);
-        QTest::newRow("low, middle part") << 96 << 10 << 0 << 1 << PixRect {100, 50, 140, 60}
-                                          << QRectF(0, 119, 1058, 251);
-        QTest::newRow("low, bottom part") << 96 << 10 << 0 << 2 << PixRect {100, 50, 140, 60}
-                                          << QRectF(0, 251, 1058, 251);
+        QTest::newRow("low, top part")
+                << 96 << 10 << 0 << 0 << PixRect {100, 50, 140, 60} << QRectF(0, 0, 1058, 251);
+        QTest::newRow("low, middle part")
+                << 96 << 10 << 0 << 1 << PixRect {100, 50, 140, 60} << QRectF(0, 119, 1058, 251);
+        QTest::newRow("low, bottom part")
+                << 96 << 10 << 0 << 2 << PixRect {100, 50, 140, 60} << QRectF(0, 251, 1058, 251);
     }
     void imagePlacement()
     {
@@ -236,8 +235,7 @@ private slots:
         QTest::addColumn<QSize>("units");
         QTest::addColumn<int>("pixelsAt96");
         QTest::newRow("96 dpi") << QuadrantPng(40, 20) << QSize(1058, 529) << 40;
-        QTest::newRow("72 dpi shows larger") << QuadrantPng(40, 20, 2835) << QSize(1411, 705)
-                                             << 53;
+        QTest::newRow("72 dpi shows larger") << QuadrantPng(40, 20, 2835) << QSize(1411, 705) << 53;
         QTest::newRow("not a picture") << QByteArray("not a picture") << QSize() << 0;
     }
     void pictureNaturalSize()

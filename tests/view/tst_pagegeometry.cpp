@@ -222,9 +222,9 @@ private slots:
         QTest::newRow("negative coordinates are cut at the band's left and top")
                 << rc << QSize(1200, 800) << QRect(QPoint(-2540, -2540), QPoint(2540, 2540))
                 << Rect(107, 18, 299, 210) << Rect(203, 114, 299, 210);
-        QTest::newRow("wholly below the band") << rc << QSize(1200, 800)
-                                               << QRect(QPoint(0, 3000), QPoint(2540, 4000))
-                                               << Rect(203, 227, 299, 265) << Rect(0, 0, 0, 0);
+        QTest::newRow("wholly below the band")
+                << rc << QSize(1200, 800) << QRect(QPoint(0, 3000), QPoint(2540, 4000))
+                << Rect(203, 227, 299, 265) << Rect(0, 0, 0, 0);
         QTest::newRow("no width") << rc << QSize(1200, 800)
                                   << QRect(QPoint(2540, 0), QPoint(2540, 1000))
                                   << Rect(299, 114, 299, 151) << Rect(0, 0, 0, 0);
@@ -248,8 +248,8 @@ private slots:
         CVornReport report;
         AddBand(report, 2500);
         CVornBand *band = AddBand(report, 2540, bandKind);
-        auto *shape = AddItem<CVornShape>(band, item.left(), item.top(), item.right(),
-                                          item.bottom());
+        auto *shape
+                = AddItem<CVornShape>(band, item.left(), item.top(), item.right(), item.bottom());
         const CPageGeometry geometry = Geometry(report, client);
         const PixRect bandRect = geometry.GetBandRect(1);
         QCOMPARE(geometry.GetItemPixelRect(*shape, bandRect), unclipped);

@@ -50,7 +50,8 @@ QByteArray CheckProbes(const QImage &image, const QList<Probe> &probes, QPoint o
                     .arg(origin.x() + p.x)
                     .arg(origin.y() + p.y)
                     .arg(p.color, 6, 16, QLatin1Char('0'))
-                    .arg(actual, 6, 16, QLatin1Char('0')).toUtf8();
+                    .arg(actual, 6, 16, QLatin1Char('0'))
+                    .toUtf8();
         }
     }
     return {};
@@ -135,12 +136,12 @@ private slots:
         QTest::newRow("between dots") << true << PageLeft + 10 << PageTop + 9 << White;
         QTest::newRow("no dot on the outline") << true << PageLeft + 9 << PageTop << Outline;
         // The first band is 37 pixels high; the second goes on with the same lattice.
-        QTest::newRow("second band, same lattice") << true << PageLeft + 9 << PageTop + 39
-                                                   << Background;
-        QTest::newRow("dots lie on top of items") << true << PageLeft + 29 << PageTop + 19
-                                                  << Background;
-        QTest::newRow("next to the dot the item shows") << true << PageLeft + 30 << PageTop + 19
-                                                        << Black;
+        QTest::newRow("second band, same lattice")
+                << true << PageLeft + 9 << PageTop + 39 << Background;
+        QTest::newRow("dots lie on top of items")
+                << true << PageLeft + 29 << PageTop + 19 << Background;
+        QTest::newRow("next to the dot the item shows")
+                << true << PageLeft + 30 << PageTop + 19 << Black;
         QTest::newRow("grid off") << false << PageLeft + 9 << PageTop + 9 << White;
     }
     void grid()
@@ -193,8 +194,8 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("no bytes") << int(VornKind::Image) << QByteArray();
-        QTest::newRow("bytes that are no picture") << int(VornKind::Image)
-                                                   << QByteArray("\x89PNG broken", 11);
+        QTest::newRow("bytes that are no picture")
+                << int(VornKind::Image) << QByteArray("\x89PNG broken", 11);
         QTest::newRow("DB Image") << int(VornKind::DbImage) << QByteArray();
     }
     void imagePlaceholder()
@@ -208,9 +209,9 @@ private slots:
         static_cast<CVornImage *>(item.get())->SetImageData(bytes);
         band->GetItems().Add(item.release());
         // The box is 48 x 48 pixels from (151, 44): both diagonals run at 45 degrees.
-        const QList<Probe> probes {{0, 0, Black},   {10, 10, Black},  {38, 10, Black},
-                                   {10, 38, Black}, {47, 20, Black},  {20, 47, Black},
-                                   {10, 26, White}, {30, 20, White},  {48, 20, White}};
+        const QList<Probe> probes {{0, 0, Black},   {10, 10, Black}, {38, 10, Black},
+                                   {10, 38, Black}, {47, 20, Black}, {20, 47, Black},
+                                   {10, 26, White}, {30, 20, White}, {48, 20, White}};
         const QByteArray failure = CheckProbes(Render(report, Client), probes, {151, 44});
         QVERIFY2(failure.isEmpty(), failure.constData());
     }
@@ -224,8 +225,8 @@ private slots:
         // The picture is 40 x 20 pixels: red, blue / green, yellow quadrants of 20 x 10.
         QTest::newRow("left top, natural size")
                 << 0 << 0 << QSize(96, 48)
-                << QList<Probe> {{0, 0, Red},    {19, 9, Red},    {20, 0, Blue}, {39, 19, Yellow},
-                                 {0, 19, Green}, {40, 0, White},  {0, 20, White}};
+                << QList<Probe> {{0, 0, Red},    {19, 9, Red},   {20, 0, Blue}, {39, 19, Yellow},
+                                 {0, 19, Green}, {40, 0, White}, {0, 20, White}};
         QTest::newRow("right bottom")
                 << 1 << 2 << QSize(96, 48)
                 << QList<Probe> {{56, 28, Red}, {95, 47, Yellow}, {55, 47, White}, {95, 27, White}};
@@ -233,15 +234,15 @@ private slots:
                                  << QList<Probe> {{28, 14, Red}, {67, 33, Yellow}, {27, 14, White}};
         QTest::newRow("stretched over the box")
                 << 3 << 3 << QSize(96, 48)
-                << QList<Probe> {{0, 0, Red},      {47, 23, Red},   {48, 24, Yellow},
-                                 {95, 47, Yellow}, {95, 0, Blue},   {0, 47, Green}};
-        QTest::newRow("narrow box, left part") << 0 << 0 << QSize(20, 48)
-                                               << QList<Probe> {{0, 0, Red}, {18, 0, Red}};
+                << QList<Probe> {{0, 0, Red},      {47, 23, Red}, {48, 24, Yellow},
+                                 {95, 47, Yellow}, {95, 0, Blue}, {0, 47, Green}};
+        QTest::newRow("narrow box, left part")
+                << 0 << 0 << QSize(20, 48) << QList<Probe> {{0, 0, Red}, {18, 0, Red}};
         QTest::newRow("narrow box, right part")
                 << 1 << 0 << QSize(20, 48)
                 << QList<Probe> {{1, 0, Blue}, {19, 0, Blue}, {19, 19, Yellow}};
-        QTest::newRow("low box, top part") << 0 << 0 << QSize(96, 10)
-                                           << QList<Probe> {{0, 0, Red}, {39, 8, Blue}};
+        QTest::newRow("low box, top part")
+                << 0 << 0 << QSize(96, 10) << QList<Probe> {{0, 0, Red}, {39, 8, Blue}};
         QTest::newRow("low box, bottom part")
                 << 0 << 2 << QSize(96, 10) << QList<Probe> {{0, 1, Green}, {39, 9, Yellow}};
     }
@@ -324,19 +325,19 @@ private slots:
         QTest::addColumn<int>("style");
         QTest::addColumn<QList<Probe>>("probes");
         // The box is 48 x 24 pixels at (151, 44); the line colour is red, the fill blue.
-        QTest::newRow("rectangle") << 1 << 1
-                                   << QList<Probe> {{0, 0, Red},   {47, 23, Red},   {47, 5, Red},
-                                                    {48, 5, White}, {5, 24, White}, {1, 1, Blue}};
+        QTest::newRow("rectangle")
+                << 1 << 1 << QList<Probe> {{0, 0, Red},    {47, 23, Red},  {47, 5, Red},
+                                           {48, 5, White}, {5, 24, White}, {1, 1, Blue}};
         QTest::newRow("rounded rectangle")
                 << 2 << 1 << QList<Probe> {{10, 0, Red}, {0, 10, Red}, {10, 10, Blue}};
-        QTest::newRow("ellipse")
-                << 5 << 1 << QList<Probe> {{1, 1, White}, {24, 0, Red}, {24, 12, Blue}};
+        QTest::newRow("ellipse") << 5 << 1
+                                 << QList<Probe> {{1, 1, White}, {24, 0, Red}, {24, 12, Blue}};
         QTest::newRow("line down the left edge")
-                << 3 << 1 << QList<Probe> {{0, 0, Red}, {0, 23, Red}, {1, 10, White},
-                                           {0, 24, White}};
+                << 3 << 1
+                << QList<Probe> {{0, 0, Red}, {0, 23, Red}, {1, 10, White}, {0, 24, White}};
         QTest::newRow("line along the top edge")
-                << 4 << 1 << QList<Probe> {{0, 0, Red}, {47, 0, Red}, {10, 1, White},
-                                           {48, 0, White}};
+                << 4 << 1
+                << QList<Probe> {{0, 0, Red}, {47, 0, Red}, {10, 1, White}, {48, 0, White}};
         QTest::newRow("unknown type draws nothing")
                 << 9 << 1 << QList<Probe> {{0, 0, White}, {10, 10, White}};
     }
@@ -476,10 +477,10 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("value");
         QTest::addColumn<bool>("sample");
-        QTest::newRow("empty value shows the sample") << int(VornKind::Barcode) << QString()
-                                                      << true;
-        QTest::newRow("DB Barcode shows the sample") << int(VornKind::DbBarcode) << QString()
-                                                     << true;
+        QTest::newRow("empty value shows the sample")
+                << int(VornKind::Barcode) << QString() << true;
+        QTest::newRow("DB Barcode shows the sample")
+                << int(VornKind::DbBarcode) << QString() << true;
         QTest::newRow("its own value") << int(VornKind::Barcode) << u"4006381333931"_s << false;
         QTest::newRow("invalid value") << int(VornKind::Barcode) << u"123"_s << false;
     }
@@ -607,9 +608,10 @@ private slots:
         QTest::addColumn<QSize>("client");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QPoint>("pageTopLeft");
-        QTest::newRow("the scroll size by default") << QSize() << QSize(833, 1162) << QPoint(20, 20);
-        QTest::newRow("a wider client") << QSize(1000, 700) << QSize(1000, 700)
-                                        << QPoint(PageLeft, PageTop);
+        QTest::newRow("the scroll size by default")
+                << QSize() << QSize(833, 1162) << QPoint(20, 20);
+        QTest::newRow("a wider client")
+                << QSize(1000, 700) << QSize(1000, 700) << QPoint(PageLeft, PageTop);
     }
     void renderReportPage()
     {

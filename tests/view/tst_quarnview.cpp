@@ -53,8 +53,8 @@ private slots:
         m_view->OnInitialUpdate();
         QCOMPARE(properties.count(), 1);
         QCOMPARE(properties.at(0).at(0).value<CVornElement *>(), nullptr);
-        const QSize total = CPageGeometry::TotalScrollSize(m_document->GetReport(), Dpi().x(),
-                                                           Dpi().y());
+        const QSize total
+                = CPageGeometry::TotalScrollSize(m_document->GetReport(), Dpi().x(), Dpi().y());
         QCOMPARE(m_view->GetTotalSize(), total);
         CheckScrollRanges();
     }
@@ -109,8 +109,8 @@ private slots:
         const QPoint dot(page.left + 9, page.top + 9);
         QCOMPARE(Pixel(m_view->viewport()->grab().toImage(), dot.x(), dot.y()), QRgb(0xFFFFFF));
         if (signal == 0) {
-            auto *shape = AddItem<CVornShape>(m_document->GetReport().GetBands()[0], 0, 0, 1000,
-                                              1000);
+            auto *shape
+                    = AddItem<CVornShape>(m_document->GetReport().GetBands()[0], 0, 0, 1000, 1000);
             shape->SetBkColor(0);
             m_document->ReportChanged();
         } else {
@@ -155,8 +155,10 @@ private:
     {
         const QSize client = m_view->viewport()->size();
         const QSize total = m_view->GetTotalSize();
-        QCOMPARE(m_view->horizontalScrollBar()->maximum(), std::max(0, total.width() - client.width()));
-        QCOMPARE(m_view->verticalScrollBar()->maximum(), std::max(0, total.height() - client.height()));
+        QCOMPARE(m_view->horizontalScrollBar()->maximum(),
+                 std::max(0, total.width() - client.width()));
+        QCOMPARE(m_view->verticalScrollBar()->maximum(),
+                 std::max(0, total.height() - client.height()));
         QCOMPARE(m_view->horizontalScrollBar()->pageStep(), client.width());
     }
 
