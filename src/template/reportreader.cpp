@@ -8,6 +8,10 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <array>
+#include <string_view>
+
 namespace {
 
 bool ReadElementAttributes(CVornElement &element, const CXmlNode &node, QString &message)
@@ -44,77 +48,219 @@ bool ReadFont(CVornText &text, const CXmlNode &node, QString &message)
     return true;
 }
 
-// The fields of the item levels. Every level picks the child names it knows and
-// ignores the rest; a name belongs to one level only, so one walk serves all.
+// The child elements the reader knows, by name. Names are compared without
+// regard to letter case; a name belongs to one level of the item classes only.
+enum class Field {
+    Unknown,
+    Barcode,
+    BkColor,
+    Bottom,
+    Color,
+    DataField,
+    DataSource,
+    DatabaseQuery,
+    Element,
+    Font,
+    Footer,
+    Format,
+    Header,
+    Height,
+    HorzAlignment,
+    Image,
+    Left,
+    LineStyle,
+    LineWidth,
+    ParentDataSource,
+    PrintOnFirstPage,
+    Query,
+    Right,
+    ShapeType,
+    Text,
+    Top,
+    VertAlignment,
+    WordWrap,
+};
+
+struct FieldName
+{
+    std::string_view name;
+    Field field;
+};
+
+// Sorted by name, for the binary search.
+constexpr auto fieldNames = std::to_array<FieldName>({
+        {"barcode", Field::Barcode},
+        {"bk_color", Field::BkColor},
+        {"bottom", Field::Bottom},
+        {"color", Field::Color},
+        {"data-field", Field::DataField},
+        {"data-source", Field::DataSource},
+        {"database-query", Field::DatabaseQuery},
+        {"element", Field::Element},
+        {"font", Field::Font},
+        {"footer", Field::Footer},
+        {"format", Field::Format},
+        {"header", Field::Header},
+        {"height", Field::Height},
+        {"horz_alignment", Field::HorzAlignment},
+        {"image", Field::Image},
+        {"left", Field::Left},
+        {"line_style", Field::LineStyle},
+        {"line_width", Field::LineWidth},
+        {"parent-data-source", Field::ParentDataSource},
+        {"print-on-first-page", Field::PrintOnFirstPage},
+        {"query", Field::Query},
+        {"right", Field::Right},
+        {"shape_type", Field::ShapeType},
+        {"text", Field::Text},
+        {"top", Field::Top},
+        {"vert_alignment", Field::VertAlignment},
+        {"word_wrap", Field::WordWrap},
+});
+static_assert(std::is_sorted(fieldNames.begin(), fieldNames.end(),
+                             [](const FieldName &a, const FieldName &b) { return a.name < b.name; }));
+
+// Looks a child's name up once, instead of comparing it with every name a
+// level knows: the reader meets some hundred thousand children in a big file.
+Field FieldOf(const CXmlNode &node)
+{
+    const QByteArrayView raw = NodeNameUtf8(node);
+    char lower[24];
+    if (raw.size() >= qsizetype(sizeof lower))
+        return Field::Unknown;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const auto c = static_cast<unsigned char>(raw[i]);
+        if (c >= 0x80) {
+            // Rare: let Qt's case folding decide, as it does everywhere else.
+            const QString name = QString::fromUtf8(raw);
+            for (const FieldName &entry : fieldNames) {
+                if (name.compare(QLatin1StringView(entry.name.data(), qsizetype(entry.name.size())),
+                                 Qt::CaseInsensitive)
+                    == 0)
+                    return entry.field;
+            }
+            return Field::Unknown;
+        }
+        lower[i] = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    }
+    const std::string_view key(lower, size_t(raw.size()));
+    const auto found = std::lower_bound(fieldNames.begin(), fieldNames.end(), key,
+                                        [](const FieldName &entry, std::string_view name) {
+                                            return entry.name < name;
+                                        });
+    return found != fieldNames.end() && found->name == key ? found->field : Field::Unknown;
+}
+
+// The fields of the item levels: the element level's attributes come first,
+// then the item level's coordinates and colour, then the kind's own fields.
+// Unknown names are ignored at every level.
 bool ReadItemChild(CVornItem &item, const CXmlNode &child, QString &message)
 {
-    const auto is = [&child](const char16_t *name) { return NodeNameIs(child, name); };
-
-    if (is(u"color")) {
+    const Field field = FieldOf(child);
+    switch (field) {
+    case Field::Color:
         item.SetColor(ReadColor(NodeText(child)));
-    } else if (is(u"left")) {
+        return true;
+    case Field::Left:
         item.SetLeft(ReadInt(NodeText(child)));
-    } else if (is(u"top")) {
+        return true;
+    case Field::Top:
         item.SetTop(ReadInt(NodeText(child)));
-    } else if (is(u"right")) {
+        return true;
+    case Field::Right:
         item.SetRight(ReadInt(NodeText(child)));
-    } else if (is(u"bottom")) {
+        return true;
+    case Field::Bottom:
         item.SetBottom(ReadInt(NodeText(child)));
+        return true;
+    default:
+        break;
     }
 
     switch (item.GetKind()) {
     case VornKind::Text:
     case VornKind::DbText: {
         auto &text = static_cast<CVornText &>(item);
-        if (is(u"text"))
+        switch (field) {
+        case Field::Text:
             text.SetText(NodeText(child));
-        else if (is(u"horz_alignment"))
+            break;
+        case Field::HorzAlignment:
             text.SetHorzAlignment(ReadInt(NodeText(child)));
-        else if (is(u"vert_alignment"))
+            break;
+        case Field::VertAlignment:
             text.SetVertAlignment(ReadInt(NodeText(child)));
-        else if (is(u"word_wrap"))
+            break;
+        case Field::WordWrap:
             text.SetWordWrap(ReadInt(NodeText(child)));
-        else if (is(u"font") && !ReadFont(text, child, message))
-            return false;
+            break;
+        case Field::Font:
+            return ReadFont(text, child, message);
+        default:
+            break;
+        }
         if (item.GetKind() == VornKind::DbText) {
             auto &dbText = static_cast<CVornDbText &>(item);
-            if (is(u"data-source"))
+            switch (field) {
+            case Field::DataSource:
                 dbText.SetDataSource(NodeText(child));
-            else if (is(u"data-field"))
+                break;
+            case Field::DataField:
                 dbText.SetDataField(NodeText(child));
-            else if (is(u"format"))
+                break;
+            case Field::Format:
                 dbText.SetFormat(NodeText(child));
-            else if (is(u"query"))
+                break;
+            case Field::Query:
                 dbText.SetQuery(NodeText(child));
+                break;
+            default:
+                break;
+            }
         }
         break;
     }
     case VornKind::Shape: {
         auto &shape = static_cast<CVornShape &>(item);
-        if (is(u"bk_color"))
+        switch (field) {
+        case Field::BkColor:
             shape.SetBkColor(ReadColor(NodeText(child)));
-        else if (is(u"line_style"))
+            break;
+        case Field::LineStyle:
             shape.SetLineStyle(ReadInt(NodeText(child)));
-        else if (is(u"line_width"))
+            break;
+        case Field::LineWidth:
             shape.SetLineWidth(ReadInt(NodeText(child)));
-        else if (is(u"shape_type"))
+            break;
+        case Field::ShapeType:
             shape.SetShapeType(ReadInt(NodeText(child)));
+            break;
+        default:
+            break;
+        }
         break;
     }
     case VornKind::Image:
     case VornKind::DbImage: {
         auto &image = static_cast<CVornImage &>(item);
-        if (is(u"image"))
+        switch (field) {
+        case Field::Image:
             image.SetImageData(Base64Decode(NodeText(child)));
-        else if (is(u"horz_alignment"))
+            break;
+        case Field::HorzAlignment:
             image.SetHorzAlignment(ReadInt(NodeText(child)));
-        else if (is(u"vert_alignment"))
+            break;
+        case Field::VertAlignment:
             image.SetVertAlignment(ReadInt(NodeText(child)));
+            break;
+        default:
+            break;
+        }
         if (item.GetKind() == VornKind::DbImage) {
             auto &dbImage = static_cast<CVornDbImage &>(item);
-            if (is(u"data-source"))
+            if (field == Field::DataSource)
                 dbImage.SetDataSource(NodeText(child));
-            else if (is(u"data-field"))
+            else if (field == Field::DataField)
                 dbImage.SetDataField(NodeText(child));
         }
         break;
@@ -122,13 +268,13 @@ bool ReadItemChild(CVornItem &item, const CXmlNode &child, QString &message)
     case VornKind::Barcode:
     case VornKind::DbBarcode: {
         auto &barcode = static_cast<CVornBarcode &>(item);
-        if (is(u"barcode"))
+        if (field == Field::Barcode)
             barcode.SetBarcode(NodeText(child));
         if (item.GetKind() == VornKind::DbBarcode) {
             auto &dbBarcode = static_cast<CVornDbBarcode &>(item);
-            if (is(u"data-source"))
+            if (field == Field::DataSource)
                 dbBarcode.SetDataSource(NodeText(child));
-            else if (is(u"data-field"))
+            else if (field == Field::DataField)
                 dbBarcode.SetDataField(NodeText(child));
         }
         break;
@@ -187,31 +333,41 @@ bool ReadBand(CVornBand &band, const CXmlNode &node, QString &message)
     if (!SelectChildren(node, children, message))
         return false;
     for (const CXmlNode &child : children) {
-        if (NodeNameIs(child, u"height"))
+        switch (FieldOf(child)) {
+        case Field::Height:
             band.SetHeight(ReadInt(NodeText(child)));
-        else if (NodeNameIs(child, u"header"))
+            break;
+        case Field::Header:
             band.SetHeader(NodeText(child));
-        else if (NodeNameIs(child, u"footer"))
+            break;
+        case Field::Footer:
             band.SetFooter(NodeText(child));
-        else if (NodeNameIs(child, u"database-query"))
+            break;
+        case Field::DatabaseQuery:
             band.SetDatabaseQuery(NodeText(child));
-        else if (NodeNameIs(child, u"parent-data-source"))
+            break;
+        case Field::ParentDataSource:
             band.SetParentDataSource(NodeText(child));
-        else if (NodeNameIs(child, u"print-on-first-page"))
+            break;
+        case Field::PrintOnFirstPage:
             band.SetPrintOnFirstPage(ReadInt(NodeText(child)));
-        else if (NodeNameIs(child, u"element") && !ReadBandItem(band, child, message))
-            return false;
+            break;
+        case Field::Element:
+            if (!ReadBandItem(band, child, message))
+                return false;
+            break;
+        default:
+            break;
+        }
     }
     return true;
 }
 
 bool ReadReportAttributes(CVornReport &report, const CXmlDocument &document, QString &message)
 {
-    CXmlNodeList all;
-    if (!SelectNodes(document, QStringLiteral("//*"), all, message))
-        return false;
+    // The root element, whatever its name.
     CXmlNode root;
-    if (!NodeListItem(all, 0, root, message))
+    if (!DocumentElement(document, root, message))
         return false;
     QString title, width, height, portrait, databaseType, connect;
     if (!GetAttribute(root, u"title", title, message)

@@ -2,6 +2,7 @@
 #include "xmlinternal.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 #include <algorithm>
 #include <new>
@@ -58,13 +59,51 @@ int CompareAscii(const char *own, QAnyStringView name, Qt::CaseSensitivity cs)
     });
 }
 
+// The names of a path of the form "//a/b/*" (a, b, ...: plain element names),
+// outermost first; empty for any other expression.
+std::vector<QByteArray> SimpleChildPath(const QString &xpath)
+{
+    if (!xpath.startsWith(u"//") || !xpath.endsWith(u"/*"))
+        return {};
+    const QStringList steps = xpath.mid(2, xpath.size() - 4).split(u'/');
+    std::vector<QByteArray> names;
+    for (const QString &step : steps) {
+        if (step.isEmpty())
+            return {};
+        for (const QChar c : step) {
+            const char16_t u = c.unicode();
+            const bool plain = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z')
+                               || (u >= u'0' && u <= u'9') || u == u'-' || u == u'_';
+            if (!plain)
+                return {};
+        }
+        names.push_back(step.toLatin1());
+    }
+    return names;
+}
+
+// Whether the element's ancestors, nearest first, are named as the path says
+// from its last name back to its first.
+bool HasAncestorPath(pugi::xml_node element, const std::vector<QByteArray> &path)
+{
+    pugi::xml_node ancestor = element.parent();
+    for (auto name = path.rbegin(); name != path.rend(); ++name) {
+        if (ancestor.type() != pugi::node_element || qstrcmp(ancestor.name(), *name) != 0)
+            return false;
+        ancestor = ancestor.parent();
+    }
+    return true;
+}
+
 // Every element below `root`, in document order, without recursion: a file
-// may nest elements deeper than any stack.
-void CollectElements(pugi::xml_node root, std::vector<CXmlNode> &nodes)
+// may nest elements deeper than any stack. With a path, only the elements
+// whose ancestors match it: what "//a/b/*" selects.
+void CollectElements(pugi::xml_node root, std::vector<CXmlNode> &nodes,
+                     const std::vector<QByteArray> &path = {})
 {
     pugi::xml_node node = root.first_child();
     while (node) {
-        if (node.type() == pugi::node_element)
+        if (node.type() == pugi::node_element && (path.empty() || HasAncestorPath(node, path)))
             nodes.push_back(XmlInternal::FromNode(node));
         if (node.first_child()) {
             node = node.first_child();
@@ -91,6 +130,13 @@ bool SelectNodes(const CXmlDocument &document, const QString &xpath, CXmlNodeLis
                 // The reader asks for this to reach the root element; a plain
                 // walk gives the same list without the XPath machinery.
                 CollectElements(data->document, nodes);
+                return true;
+            }
+            // The reader's other expressions select the children of elements
+            // of given names; a walk gives them in document order as XPath
+            // would, without building and sorting node sets.
+            if (const std::vector<QByteArray> path = SimpleChildPath(xpath); !path.empty()) {
+                CollectElements(data->document, nodes, path);
                 return true;
             }
             const pugi::xpath_query query(xpath.toUtf8().constData());
@@ -175,6 +221,29 @@ bool NodeNameIs(const CXmlNode &node, QAnyStringView name, Qt::CaseSensitivity c
     if (ascii >= 0)
         return ascii == 1;
     return QAnyStringView::compare(QUtf8StringView(own), name, cs) == 0;
+}
+
+QByteArrayView NodeNameUtf8(const CXmlNode &node)
+{
+    if (const pugi::xml_attribute attribute = XmlInternal::Attribute(node))
+        return QByteArrayView(attribute.name());
+    const pugi::xml_node element = XmlInternal::Node(node);
+    if (element.type() != pugi::node_element)
+        return {};
+    return QByteArrayView(element.name());
+}
+
+bool DocumentElement(const CXmlDocument &document, CXmlNode &node, QString &message)
+{
+    node = CXmlNode();
+    if (const CXmlDocument::Data *data = XmlInternal::Data(document)) {
+        if (const pugi::xml_node root = data->document.document_element()) {
+            node = XmlInternal::FromNode(root);
+            return true;
+        }
+    }
+    message = Tr("Failed to read a node of the XML file");
+    return false;
 }
 
 QString NodeText(const CXmlNode &node)

@@ -5,6 +5,7 @@
 #include "xmlnodelist.h"
 
 #include <QAnyStringView>
+#include <QByteArrayView>
 #include <QString>
 
 // The XML access layer: the few operations the template reader walks a file
@@ -72,6 +73,16 @@ QString NodeName(const CXmlNode &node);
 // ignored by default, as the reader compares child element names.
 bool NodeNameIs(const CXmlNode &node, QAnyStringView name,
                 Qt::CaseSensitivity cs = Qt::CaseInsensitive);
+
+// The name of an element or attribute as the UTF-8 bytes of the file, without
+// a copy: valid as long as the document holds it. Empty for other nodes. For
+// readers that look names up in tables of their own.
+QByteArrayView NodeNameUtf8(const CXmlNode &node);
+
+// The document's root element: the first node "//*" selects, without listing
+// every element. False with "Failed to read a node of the XML file" when the
+// document is empty or has no element.
+bool DocumentElement(const CXmlDocument &document, CXmlNode &node, QString &message);
 
 // The text of a node: for an element the text of all its descendants joined
 // in document order (markup removed, entities decoded); for an attribute its

@@ -61,6 +61,19 @@ QByteArray ToUtf8(const QByteArray &bytes)
     return text.toUtf8();
 }
 
+// The parser's name for the file's encoding, found as ToUtf8 finds it.
+pugi::xml_encoding DetectEncoding(const QByteArray &bytes)
+{
+    const auto byte = [&bytes](qsizetype i) {
+        return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : -1;
+    };
+    if ((byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == '<' && byte(1) == 0))
+        return pugi::encoding_utf16_le;
+    if ((byte(0) == 0xFE && byte(1) == 0xFF) || (byte(0) == 0 && byte(1) == '<'))
+        return pugi::encoding_utf16_be;
+    return pugi::encoding_utf8;
+}
+
 // Line and character (both from 1) of a byte offset into UTF-8 text. CR LF,
 // CR and LF each end a line; continuation bytes do not count as characters.
 void LineAndPosition(const QByteArray &utf8, qsizetype offset, qsizetype &line, qsizetype &pos)
@@ -128,14 +141,24 @@ bool LoadXmlFile(const QString &path, CXmlDocument &document, QString &message)
 
     try {
         auto data = std::make_unique<CXmlDocument::Data>();
-        data->buffer = ToUtf8(fileBytes);
-        // Parsing in place spares the parser a copy of the whole text.
-        // Whitespace-only text is kept where it is an element's only content,
-        // so that a field holding blanks reads back as written; the white
-        // space between elements is still dropped.
+        // The parser converts UTF-16 to UTF-8 itself, in one pass into a
+        // buffer it owns; UTF-8 text is parsed in place in our buffer, which
+        // spares a copy of the whole text. A byte-order mark is skipped by the
+        // parser. Whitespace-only text is kept where it is an element's only
+        // content, so that a field holding blanks reads back as written; the
+        // white space between elements is still dropped.
+        const pugi::xml_encoding encoding = DetectEncoding(fileBytes);
+        if (encoding == pugi::encoding_utf8)
+            data->buffer = fileBytes;
         const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
-        const pugi::xml_parse_result result = data->document.load_buffer_inplace(
-                data->buffer.data(), size_t(data->buffer.size()), options, pugi::encoding_utf8);
+        const pugi::xml_parse_result result
+                = encoding == pugi::encoding_utf8
+                          ? data->document.load_buffer_inplace(data->buffer.data(),
+                                                               size_t(data->buffer.size()),
+                                                               options, encoding)
+                          : data->document.load_buffer(fileBytes.constData(),
+                                                       size_t(fileBytes.size()), options,
+                                                       encoding);
         if (!result) {
             message = ParseFailure(fileBytes, result.description(), result.offset);
             return false;

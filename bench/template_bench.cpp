@@ -1,0 +1,187 @@
+// Saving, loading and validating a large template, against the XML parser's
+// own parse time and a plain write of the same bytes; and how the name and
+// validation rules grow with the number of items.
+
+#include "reportfile.h"
+#include "vornitems.h"
+#include "vornreport.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// Median of several runs, in milliseconds.
+double Measure(int runs, const std::function<void()> &work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// bands x itemsPerBand items of every kind; images get imageBytes in all.
+void BuildReport(CVornReport &report, int bands, int itemsPerBand, int images, int imageBytes)
+{
+    QRandomGenerator random(42);
+    int imagesLeft = images;
+    for (int b = 0; b < bands; ++b) {
+        auto *band = new CVornBand(b == 0 ? VornKind::PageHeader : VornKind::ReportContents,
+                                   QStringLiteral("Band %1").arg(b));
+        band->SetHeight(2000);
+        band->SetDatabaseQuery(QStringLiteral("SELECT Code, Name, Price\nFROM Items\n"
+                                              "WHERE Group = {GROUP_%1} AND Price > 10")
+                                       .arg(b));
+        report.GetBands().Add(band);
+        for (int i = 0; i < itemsPerBand; ++i) {
+            const int kinds[] = {VornKind::Text, VornKind::DbText, VornKind::Shape,
+                                 VornKind::Barcode, VornKind::DbBarcode, VornKind::DbImage};
+            int kind = kinds[i % 6];
+            if (i == 0 && imagesLeft > 0) {
+                kind = VornKind::Image;
+                --imagesLeft;
+            }
+            std::unique_ptr<CVornItem> item = CreateItem(kind);
+            item->SetName(QStringLiteral("Item %1").arg(i));
+            item->SetRect(100 * (i % 20), 0, 100 * (i % 20) + 900, 500);
+            item->SetColor(0x00FF8040);
+            if (kind == VornKind::Text)
+                static_cast<CVornText *>(item.get())->SetText(QStringLiteral("Total & \"sum\""));
+            if (kind == VornKind::DbText) {
+                auto *text = static_cast<CVornDbText *>(item.get());
+                text->SetDataSource(band->GetName());
+                text->SetDataField(QStringLiteral("PRICE"));
+                text->SetFormat(QStringLiteral("%.2f"));
+            }
+            if (kind == VornKind::Barcode)
+                static_cast<CVornBarcode *>(item.get())->SetBarcode(QStringLiteral("2000000000015"));
+            if (kind == VornKind::Image) {
+                QByteArray bytes(imageBytes / images, Qt::Uninitialized);
+                for (char &c : bytes)
+                    c = char(random.bounded(256));
+                static_cast<CVornImage *>(item.get())->SetImageData(bytes);
+            }
+            band->GetItems().Add(item.release());
+        }
+    }
+}
+
+void PlainWrite(const QString &path, const QByteArray &bytes, bool sync)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0)
+        return;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    if (sync)
+        ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.vnt"));
+    const QString plainPath = dir.filePath(QStringLiteral("plain.vnt"));
+
+    CVornReport report;
+    BuildReport(report, 200, 50, 20, 2 * 1024 * 1024);
+    QString message;
+    if (!VornTemplate::Save(report, path, message)) {
+        std::printf("save failed: %s\n", qPrintable(message));
+        return 1;
+    }
+    const QByteArray bytes = [&] {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }();
+    std::printf("Template of 200 bands and 10,000 items with 2 MB of image bytes: %.1f MB\n\n",
+                double(bytes.size()) / (1024.0 * 1024.0));
+
+    // "--load N" only loads the file N times, for a profiler.
+    if (argc == 3 && qstrcmp(argv[1], "--load") == 0) {
+        for (int i = 0; i < atoi(argv[2]); ++i) {
+            CVornReport loaded;
+            VornTemplate::Load(loaded, path, message);
+        }
+        return 0;
+    }
+
+    const int runs = 7;
+    const double save = Measure(runs, [&] { VornTemplate::Save(report, path, message); });
+    const double build = Measure(runs, [&] { (void)VornTemplate::WriteReportXml(report); });
+    const double plain = Measure(runs, [&] { PlainWrite(plainPath, bytes, false); });
+    const double plainSync = Measure(runs, [&] { PlainWrite(plainPath, bytes, true); });
+    // Like the parser's document, each loaded report is freed within its run.
+    const double load = Measure(runs, [&] {
+        CVornReport loaded;
+        QString loadMessage;
+        if (!VornTemplate::Load(loaded, path, loadMessage))
+            std::printf("load failed: %s\n", qPrintable(loadMessage));
+    });
+    const double parse = Measure(runs, [&] {
+        pugi::xml_document document;
+        document.load_file(QFile::encodeName(path).constData());
+    });
+
+    std::printf("save (text built, written, flushed to disk, renamed): %8.1f ms\n", save);
+    std::printf("  of which building the text:                         %8.1f ms\n", build);
+    std::printf("plain write of the same bytes:                         %8.1f ms\n", plain);
+    std::printf("plain write of the same bytes, flushed to disk:        %8.1f ms\n", plainSync);
+    std::printf("  save / plain write:                 %5.2f\n", save / plain);
+    std::printf("  save / plain write flushed to disk: %5.2f   (target: at most 3)\n\n",
+                save / plainSync);
+    std::printf("load and validate:                                     %8.1f ms\n", load);
+    std::printf("pugixml parse of the same file:                        %8.1f ms\n", parse);
+    std::printf("  load and validate / parse:          %5.2f   (target: at most 3)\n\n",
+                load / parse);
+
+    // Growth of the name and validation rules with the number of items.
+    for (const int items : {1000, 10000}) {
+        CVornReport sized;
+        BuildReport(sized, items / 50, 50, 0, 0);
+        const double unique = Measure(runs, [&] {
+            (void)sized.MakeUniqueName(VornKind::Text);
+        });
+        const CVornElement *last = sized.GetBands()[sized.GetBands().GetCount() - 1];
+        const double nameCheck = Measure(runs, [&] {
+            (void)sized.IsNameUnique(last, QStringLiteral("Band 0"));
+        });
+        const double validate = Measure(runs, [&] {
+            QString validateMessage;
+            (void)sized.Validate(validateMessage);
+        });
+        std::printf("%6d items: MakeUniqueName %7.3f ms, IsNameUnique %7.3f ms, Validate %7.3f ms\n",
+                    items, unique, nameCheck, validate);
+    }
+    return 0;
+}
