@@ -200,14 +200,15 @@ private slots:
 
     void digitsPixels()
     {
-        // 22 mm high: bars stop at 1400 units (pixel 52), guards run to 2200 (pixel 83).
+        // 22 mm high: bars stop at 1400 units (pixel 53, rounded from 52.9), guards run to
+        // 2200 (pixel 83).
         QImage image = Canvas(170, 100);
         Draw(image, Sample, 0, 0, 3800, 2200);
         QCOMPARE(image.pixel(0, 82), Black);
         QCOMPARE(image.pixel(0, 83), Grey);
         const int x = UnitsToPixels(43 * 41, 96); // a bar of the left half's last digit
-        QCOMPARE(image.pixel(x, 51), Black);
-        QCOMPARE(image.pixel(x, 52), White); // the digits' background
+        QCOMPARE(image.pixel(x, 52), Black);
+        QCOMPARE(image.pixel(x, 53), White); // the digits' background
         int ink = 0;
         for (int y = 53; y < 83; ++y) {
             for (int column = 10; column < 130; ++column)

@@ -505,6 +505,27 @@ private slots:
         QCOMPARE(Render(report, Client) == image, sample);
     }
 
+    void crossedBoxFillsItsItem()
+    {
+        // The box goes to the renderer in units and comes back in pixels: the left and top
+        // sides of the crossed box must land on the item's own first column and row. The
+        // right and bottom sides lie on the item's exclusive edges, outside its clip, as
+        // lines drawn to a box's far edges do.
+        CVornReport report;
+        CVornBand *band = OneBand(report);
+        auto *barcode = AddItem<CVornBarcode>(band, U(48), U(12), U(240), U(84));
+        barcode->SetBarcode(u"123"_s);
+        const QImage image = Render(report, Client);
+        const int left = PageLeft + 48;
+        const int top = PageTop + 12;
+        QCOMPARE(Pixel(image, left, top + 30), Black);
+        QCOMPARE(Pixel(image, left + 100, top), Black);
+        QCOMPARE(Pixel(image, left + 192, top + 30), White);
+        QCOMPARE(Pixel(image, left + 100, top + 72), White);
+        // The diagonals meet in the middle.
+        QCOMPARE(Pixel(image, left + 96, top + 36), Black);
+    }
+
     void selectedItemMarks()
     {
         CVornReport report;
