@@ -16,11 +16,10 @@ struct Swatch
 
 // 0x00BBGGRR values. Black is offered as "Default".
 constexpr Swatch swatches[] = {
-        {"White", 0xFFFFFF},   {"Gray", 0x808080},    {"Silver", 0xC0C0C0},
-        {"Red", 0x0000FF},     {"Maroon", 0x000080},  {"Yellow", 0x00FFFF},
-        {"Olive", 0x008080},   {"Lime", 0x00FF00},    {"Green", 0x008000},
-        {"Aqua", 0xFFFF00},    {"Teal", 0x808000},    {"Blue", 0xFF0000},
-        {"Navy", 0x800000},    {"Fuchsia", 0xFF00FF}, {"Purple", 0x800080},
+        {"White", 0xFFFFFF},  {"Gray", 0x808080},    {"Silver", 0xC0C0C0}, {"Red", 0x0000FF},
+        {"Maroon", 0x000080}, {"Yellow", 0x00FFFF},  {"Olive", 0x008080},  {"Lime", 0x00FF00},
+        {"Green", 0x008000},  {"Aqua", 0xFFFF00},    {"Teal", 0x808000},   {"Blue", 0xFF0000},
+        {"Navy", 0x800000},   {"Fuchsia", 0xFF00FF}, {"Purple", 0x800080},
 };
 
 } // namespace

@@ -47,8 +47,8 @@ CFontColorDlg::CFontColorDlg(const CPropertyFont &font, int dpiY, QWidget *paren
 
 CPropertyFont CFontColorDlg::GetPropertyFont() const
 {
-    CPropertyFont font = FromQFont(m_fontChooser->currentFont(), m_color->GetColor(), m_charset,
-                                   m_dpiY);
+    CPropertyFont font
+            = FromQFont(m_fontChooser->currentFont(), m_color->GetColor(), m_charset, m_dpiY);
     if (font.faceName == m_shownFamily)
         font.faceName = m_faceName;
     return font;

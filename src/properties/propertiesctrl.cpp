@@ -29,12 +29,11 @@ CPropertiesCtrl::CPropertiesCtrl(QWidget *parent)
     setIndentation(fontMetrics().height());
     setItemDelegate(new CPropertyGridDelegate(this));
 
-    connect(this, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem *current) {
-                emit currentRowChanged(current && current->type() == CPropertyGridProperty::RowType
-                                               ? static_cast<CPropertyGridProperty *>(current)
-                                               : nullptr);
-            });
+    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current) {
+        emit currentRowChanged(current && current->type() == CPropertyGridProperty::RowType
+                                       ? static_cast<CPropertyGridProperty *>(current)
+                                       : nullptr);
+    });
 }
 
 void CPropertiesCtrl::AddRows(const QList<CPropertyRow> &rows, int dpiY, CPropertiesWnd *pane)
@@ -70,8 +69,8 @@ CPropertyGridProperty *CPropertiesCtrl::GetRow(int index) const
 {
     QTreeWidgetItem *item = topLevelItem(index);
     return item && item->type() == CPropertyGridProperty::RowType
-                   ? static_cast<CPropertyGridProperty *>(item)
-                   : nullptr;
+            ? static_cast<CPropertyGridProperty *>(item)
+            : nullptr;
 }
 
 CPropertyGridProperty *CPropertiesCtrl::FindRow(const QString &name) const
@@ -88,16 +87,16 @@ CPropertyGridProperty *CPropertiesCtrl::GetCurrentRow() const
 {
     QTreeWidgetItem *item = currentItem();
     return item && item->type() == CPropertyGridProperty::RowType
-                   ? static_cast<CPropertyGridProperty *>(item)
-                   : nullptr;
+            ? static_cast<CPropertyGridProperty *>(item)
+            : nullptr;
 }
 
 CPropertyGridProperty *CPropertiesCtrl::RowFromIndex(const QModelIndex &index) const
 {
     QTreeWidgetItem *item = itemFromIndex(index);
     return item && item->type() == CPropertyGridProperty::RowType
-                   ? static_cast<CPropertyGridProperty *>(item)
-                   : nullptr;
+            ? static_cast<CPropertyGridProperty *>(item)
+            : nullptr;
 }
 
 void CPropertiesCtrl::BeginEdit(CPropertyGridProperty *row)
@@ -137,8 +136,8 @@ bool CPropertiesCtrl::edit(const QModelIndex &index, EditTrigger trigger, QEvent
         return QTreeWidget::edit(index, trigger, event);
 
     const bool explicitStart = trigger == QAbstractItemView::AllEditTriggers
-                               || trigger == QAbstractItemView::DoubleClicked
-                               || trigger == QAbstractItemView::EditKeyPressed;
+            || trigger == QAbstractItemView::DoubleClicked
+            || trigger == QAbstractItemView::EditKeyPressed;
     if (row->UsesDialog()) {
         if (!explicitStart || state() == QAbstractItemView::EditingState)
             return QTreeWidget::edit(index, QAbstractItemView::NoEditTriggers, event);
@@ -170,7 +169,7 @@ void CPropertiesCtrl::mouseReleaseEvent(QMouseEvent *event)
 {
     const QModelIndex index = indexAt(event->position().toPoint());
     const bool clickedValue = event->button() == Qt::LeftButton && index.isValid()
-                              && index.column() == 1 && index == m_pressedIndex;
+            && index.column() == 1 && index == m_pressedIndex;
     m_pressedIndex = QPersistentModelIndex();
     QTreeWidget::mouseReleaseEvent(event);
     if (clickedValue && state() != QAbstractItemView::EditingState)
@@ -186,6 +185,13 @@ void CPropertiesCtrl::keyPressEvent(QKeyEvent *event)
         return;
     }
     QTreeWidget::keyPressEvent(event);
+}
+
+QSize CPropertiesCtrl::sizeHint() const
+{
+    const int nameWidth = fontMetrics().horizontalAdvance(QStringLiteral("Horizontal Alignment"))
+            + indentation() + 16;
+    return QSize(nameWidth * 100 / 45 + frameWidth() * 2, QTreeWidget::sizeHint().height());
 }
 
 // The names take a little less than half of the width, the values the rest.

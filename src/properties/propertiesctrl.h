@@ -27,6 +27,9 @@ public:
 
     using QTreeWidget::edit;
 
+    // Wide enough for the longer row names next to their values.
+    QSize sizeHint() const override;
+
     // Replaces nothing: appends the rows of a page, sub-rows expanded. SQL rows
     // are told the pane (may be null) that handles their change.
     void AddRows(const QList<CPropertyRow> &rows, int dpiY, CPropertiesWnd *pane);
@@ -61,7 +64,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void drawBranches(QPainter *painter, const QRect &rect, const QModelIndex &index) const override;
+    void drawBranches(QPainter *painter, const QRect &rect,
+                      const QModelIndex &index) const override;
 
 private:
     void AddRow(QTreeWidgetItem *parent, CPropertyGridProperty *row, CPropertiesWnd *pane);

@@ -4,8 +4,8 @@
 #include "propertyedit.h"
 #include "propertygridproperty.h"
 #include "propertypage.h"
-#include "vornitems.h"
 #include "vorndocument.h"
+#include "vornitems.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -192,8 +192,7 @@ CEditResult TextEdit(const CVornReport &report, CVornText &item, const CRowEdit 
     return Changed();
 }
 
-CEditResult DbTextEdit(const CVornReport &report, CVornDbText &item, const CRowEdit &edit,
-                       int dpiY)
+CEditResult DbTextEdit(const CVornReport &report, CVornDbText &item, const CRowEdit &edit, int dpiY)
 {
     if (std::optional<CEditResult> result = CommonTextEdit(report, item, edit, dpiY))
         return *result;
@@ -244,13 +243,13 @@ std::optional<CEditResult> CommonImageEdit(const CVornReport &report, CVornImage
     if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
         return result;
     if (Is(edit, "Horizontal Alignment"))
-        return Changed(
-                SetOption(edit.value, {{"Left", 0}, {"Right", 1}, {"Center", 2}, {"Stretch", 3}},
-                          [&item](int code) { item.SetHorzAlignment(code); }));
+        return Changed(SetOption(edit.value,
+                                 {{"Left", 0}, {"Right", 1}, {"Center", 2}, {"Stretch", 3}},
+                                 [&item](int code) { item.SetHorzAlignment(code); }));
     if (Is(edit, "Vertical Alignment"))
-        return Changed(
-                SetOption(edit.value, {{"Top", 0}, {"Bottom", 2}, {"Center", 1}, {"Stretch", 3}},
-                          [&item](int code) { item.SetVertAlignment(code); }));
+        return Changed(SetOption(edit.value,
+                                 {{"Top", 0}, {"Bottom", 2}, {"Center", 1}, {"Stretch", 3}},
+                                 [&item](int code) { item.SetVertAlignment(code); }));
     return std::nullopt;
 }
 
@@ -334,38 +333,31 @@ CEditResult ApplyEdit(CVornReport &report, CVornElement *current, const CRowEdit
 
     const int kind = current->GetKind();
     if (IsBand(kind))
-        return Dispatch<CVornBand>(current, [&](CVornBand &band) {
-            return BandEdit(report, band, edit);
-        });
+        return Dispatch<CVornBand>(current,
+                                   [&](CVornBand &band) { return BandEdit(report, band, edit); });
     switch (kind) {
     case VornKind::Text:
-        return Dispatch<CVornText>(current, [&](CVornText &item) {
-            return TextEdit(report, item, edit, screenDpiY);
-        });
+        return Dispatch<CVornText>(
+                current, [&](CVornText &item) { return TextEdit(report, item, edit, screenDpiY); });
     case VornKind::DbText:
         return Dispatch<CVornDbText>(current, [&](CVornDbText &item) {
             return DbTextEdit(report, item, edit, screenDpiY);
         });
     case VornKind::Shape:
-        return Dispatch<CVornShape>(current, [&](CVornShape &item) {
-            return ShapeEdit(report, item, edit);
-        });
+        return Dispatch<CVornShape>(
+                current, [&](CVornShape &item) { return ShapeEdit(report, item, edit); });
     case VornKind::Image:
-        return Dispatch<CVornImage>(current, [&](CVornImage &item) {
-            return ImageEdit(report, item, edit);
-        });
+        return Dispatch<CVornImage>(
+                current, [&](CVornImage &item) { return ImageEdit(report, item, edit); });
     case VornKind::DbImage:
-        return Dispatch<CVornDbImage>(current, [&](CVornDbImage &item) {
-            return DbImageEdit(report, item, edit);
-        });
+        return Dispatch<CVornDbImage>(
+                current, [&](CVornDbImage &item) { return DbImageEdit(report, item, edit); });
     case VornKind::Barcode:
-        return Dispatch<CVornBarcode>(current, [&](CVornBarcode &item) {
-            return BarcodeEdit(report, item, edit);
-        });
+        return Dispatch<CVornBarcode>(
+                current, [&](CVornBarcode &item) { return BarcodeEdit(report, item, edit); });
     case VornKind::DbBarcode:
-        return Dispatch<CVornDbBarcode>(current, [&](CVornDbBarcode &item) {
-            return DbBarcodeEdit(report, item, edit);
-        });
+        return Dispatch<CVornDbBarcode>(
+                current, [&](CVornDbBarcode &item) { return DbBarcodeEdit(report, item, edit); });
     default:
         return CEditResult();
     }

@@ -12,7 +12,7 @@
 CPropertyGridDelegate::CPropertyGridDelegate(CPropertiesCtrl *grid)
     : QStyledItemDelegate(grid)
     , m_grid(grid)
-{}
+{ }
 
 QColor CPropertyGridDelegate::ShadeColor(const QPalette &palette)
 {
@@ -45,7 +45,24 @@ void CPropertyGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem 
     }
     const QWidget *widget = option.widget;
     QStyle *style = widget ? widget->style() : QApplication::style();
+
+    // The selected font or file row shows a "..." button for its dialog.
+    QRect button;
+    if (row && index.column() == 1 && (option.state & QStyle::State_Selected)
+        && (row->GetKind() == PropertyRowKind::Font || row->GetKind() == PropertyRowKind::File)) {
+        const int side = option.rect.height() - 1;
+        button = QRect(option.rect.right() - side + 1, option.rect.top(), side, side);
+        opt.rect.setRight(button.left() - 1);
+    }
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+    if (button.isValid()) {
+        QStyleOptionButton buttonOption;
+        buttonOption.initFrom(widget);
+        buttonOption.rect = button;
+        buttonOption.text = QStringLiteral("...");
+        buttonOption.state = QStyle::State_Enabled | QStyle::State_Raised;
+        style->drawControl(QStyle::CE_PushButton, &buttonOption, painter, widget);
+    }
 
     // Thin lines between the rows and between name and value.
     painter->save();

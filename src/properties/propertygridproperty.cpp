@@ -100,7 +100,7 @@ bool CPropertyGridProperty::IsEditable() const
 bool CPropertyGridProperty::UsesDialog() const
 {
     return m_kind == PropertyRowKind::Font || m_kind == PropertyRowKind::File
-           || m_kind == PropertyRowKind::Sql;
+            || m_kind == PropertyRowKind::Sql;
 }
 
 CPropertyGridProperty *CPropertyGridProperty::GetParentRow() const

@@ -75,7 +75,7 @@ QString TrueFalse(int flag)
 template<typename Filter>
 QStringList BandNames(const CVornReport &report, Filter filter)
 {
-    QStringList names{QString()};
+    QStringList names {QString()};
     for (const CVornBand *band : report.GetBands()) {
         if (filter(band))
             names.append(band->GetName());
@@ -102,26 +102,29 @@ QList<CPropertyRow> ReportPage(const CVornReport &report, const QString &fileNam
         break;
     }
     return {
-        Row("(Object)", T("Entire Report"), PropertyRowKind::ReadOnly,
-            "This option shows you the type of the object (at the moment - the entire report) "
-            "you've selected"),
-        Row("(File Name)", fileName.isEmpty() ? documentPath : fileName,
-            PropertyRowKind::ReadOnly, "The currently selected report disk file name"),
-        Row("Title", report.GetTitle(), PropertyRowKind::Text,
-            "The currently selected report title that will display in the Print Preview window"),
-        OptionRow("Page Orientation", report.GetPortrait() ? T("Portrait") : T("Landscape"),
-                  {T("Portrait"), T("Landscape")},
-                  "Page orientation: vertically (portrait) or horizontally (landscape)"),
-        GroupRow("Page Size",
-                 {IntegerRow("Height", report.GetHeight(), "The report page height in millimetres"),
-                  IntegerRow("Width", report.GetWidth(), "The report page width in millimetres")}),
-        // "FireBird" may be shown but is not offered.
-        OptionRow("Database Type", databaseType, {T("None"), T("SQLite"), T("ODBC")},
-                  "Please select \"None\" if the report will receive data from a callback "
-                  "function, or select a database type from the list"),
-        Row("Database Connection String", report.GetConnectString(), PropertyRowKind::Text,
-            "Database connection string: full path name for SQLite databases, "
-            "login:password@alias for FireBird"),
+            Row("(Object)", T("Entire Report"), PropertyRowKind::ReadOnly,
+                "This option shows you the type of the object (at the moment - the entire report) "
+                "you've selected"),
+            Row("(File Name)", fileName.isEmpty() ? documentPath : fileName,
+                PropertyRowKind::ReadOnly, "The currently selected report disk file name"),
+            Row("Title", report.GetTitle(), PropertyRowKind::Text,
+                "The currently selected report title that will display in the Print Preview "
+                "window"),
+            OptionRow("Page Orientation", report.GetPortrait() ? T("Portrait") : T("Landscape"),
+                      {T("Portrait"), T("Landscape")},
+                      "Page orientation: vertically (portrait) or horizontally (landscape)"),
+            GroupRow("Page Size",
+                     {IntegerRow("Height", report.GetHeight(),
+                                 "The report page height in millimetres"),
+                      IntegerRow("Width", report.GetWidth(),
+                                 "The report page width in millimetres")}),
+            // "FireBird" may be shown but is not offered.
+            OptionRow("Database Type", databaseType, {T("None"), T("SQLite"), T("ODBC")},
+                      "Please select \"None\" if the report will receive data from a callback "
+                      "function, or select a database type from the list"),
+            Row("Database Connection String", report.GetConnectString(), PropertyRowKind::Text,
+                "Database connection string: full path name for SQLite databases, "
+                "login:password@alias for FireBird"),
     };
 }
 
@@ -136,17 +139,17 @@ QList<CPropertyRow> BandPage(const CVornReport &report, const CVornBand &band)
         return b->GetKind() == VornKind::ReportContents && other(b);
     };
 
-    QList<CPropertyRow> rows{
-        Row("(Object)", band.BandKindName(), PropertyRowKind::ReadOnly,
-            "You have selected a report band that is used to carry data on it"),
-        Row("Name", band.GetName(), PropertyRowKind::Text,
-            "Report band name. Used when printing the report"),
-        IntegerRow("Band Height", kind == VornKind::PageBreak ? 0 : band.GetHeight(),
-                   "Band height in millimetres"),
-        SqlRow(band.GetDatabaseQuery(), "SQL query used to retrieve data from the database"),
-        OptionRow("Parent Data Source", band.GetParentDataSource(), BandNames(report, other),
-                  "For database reports: the band that contains an SQL query used to supply "
-                  "parameters for this band's query"),
+    QList<CPropertyRow> rows {
+            Row("(Object)", band.BandKindName(), PropertyRowKind::ReadOnly,
+                "You have selected a report band that is used to carry data on it"),
+            Row("Name", band.GetName(), PropertyRowKind::Text,
+                "Report band name. Used when printing the report"),
+            IntegerRow("Band Height", kind == VornKind::PageBreak ? 0 : band.GetHeight(),
+                       "Band height in millimetres"),
+            SqlRow(band.GetDatabaseQuery(), "SQL query used to retrieve data from the database"),
+            OptionRow("Parent Data Source", band.GetParentDataSource(), BandNames(report, other),
+                      "For database reports: the band that contains an SQL query used to supply "
+                      "parameters for this band's query"),
     };
     if (kind == VornKind::ReportContents) {
         const QStringList groupBands = BandNames(report, otherContents);
@@ -200,26 +203,26 @@ QList<CPropertyRow> CommonTextRows(const CVornText &item, int dpiY)
     font.value = FontDisplayText(font.font, dpiY);
 
     return {
-        NameRow(item),
-        PositionRow(item),
-        font,
-        ColorRow("Text Color", item.GetColor(), "Specifies the text color"),
-        OptionRow("Horizontal Alignment", HorzAlignmentName(item.GetHorzAlignment(), false),
-                  {T("Left"), T("Center"), T("Right")},
-                  "Specifies how the text will be aligned horizontally"),
-        OptionRow("Vertical Alignment", VertAlignmentName(item.GetVertAlignment(), false),
-                  {T("Top"), T("Center"), T("Bottom")},
-                  "Specifies how the text will be aligned vertically"),
-        OptionRow("Word Wrap", TrueFalse(item.GetWordWrap()), {T("True"), T("False")},
-                  "Breaks words. Lines are automatically broken between words if a word would "
-                  "extend past the edge of the text rectangle"),
+            NameRow(item),
+            PositionRow(item),
+            font,
+            ColorRow("Text Color", item.GetColor(), "Specifies the text color"),
+            OptionRow("Horizontal Alignment", HorzAlignmentName(item.GetHorzAlignment(), false),
+                      {T("Left"), T("Center"), T("Right")},
+                      "Specifies how the text will be aligned horizontally"),
+            OptionRow("Vertical Alignment", VertAlignmentName(item.GetVertAlignment(), false),
+                      {T("Top"), T("Center"), T("Bottom")},
+                      "Specifies how the text will be aligned vertically"),
+            OptionRow("Word Wrap", TrueFalse(item.GetWordWrap()), {T("True"), T("False")},
+                      "Breaks words. Lines are automatically broken between words if a word would "
+                      "extend past the edge of the text rectangle"),
     };
 }
 
 QList<CPropertyRow> TextPage(const CVornText &item, int dpiY)
 {
-    QList<CPropertyRow> rows{Row("(Object)", T("Text Label"), PropertyRowKind::ReadOnly,
-                                 "You have selected a text field")};
+    QList<CPropertyRow> rows {Row("(Object)", T("Text Label"), PropertyRowKind::ReadOnly,
+                                  "You have selected a text field")};
     rows += CommonTextRows(item, dpiY);
     rows.append(Row("Text", item.GetText(), PropertyRowKind::Text,
                     "The text that will be written in this place when the report will print"));
@@ -233,21 +236,22 @@ QStringList AllBandNames(const CVornReport &report)
 
 QList<CPropertyRow> DbTextPage(const CVornReport &report, const CVornDbText &item, int dpiY)
 {
-    QList<CPropertyRow> rows{Row("(Object)", T("DB Text Label"), PropertyRowKind::ReadOnly,
-                                 "You have selected a database field")};
+    QList<CPropertyRow> rows {Row("(Object)", T("DB Text Label"), PropertyRowKind::ReadOnly,
+                                  "You have selected a database field")};
     rows += CommonTextRows(item, dpiY);
     rows += {
-        OptionRow("Data Source", item.GetDataSource(), AllBandNames(report),
-                  "The name of the band containing the SQL query this DB text label will display "
-                  "the data from"),
-        SqlRow(item.GetQuery(),
-               "SQL query used to receive this field data from the database for the case that "
-               "you wish to receive it in a separate query rather than retrieve it from the "
-               "query attached to the corresponding band"),
-        Row("Data Field", item.GetDataField(), PropertyRowKind::Text,
-            "The name of the database field to display in this position"),
-        Row("Data Format", item.GetFormat(), PropertyRowKind::Text,
-            "Data format in C/C++ rules, e.g. %s, %d, etc."),
+            OptionRow(
+                    "Data Source", item.GetDataSource(), AllBandNames(report),
+                    "The name of the band containing the SQL query this DB text label will display "
+                    "the data from"),
+            SqlRow(item.GetQuery(),
+                   "SQL query used to receive this field data from the database for the case that "
+                   "you wish to receive it in a separate query rather than retrieve it from the "
+                   "query attached to the corresponding band"),
+            Row("Data Field", item.GetDataField(), PropertyRowKind::Text,
+                "The name of the database field to display in this position"),
+            Row("Data Format", item.GetFormat(), PropertyRowKind::Text,
+                "Data format in C/C++ rules, e.g. %s, %d, etc."),
     };
     return rows;
 }
@@ -255,17 +259,18 @@ QList<CPropertyRow> DbTextPage(const CVornReport &report, const CVornDbText &ite
 QList<CPropertyRow> ShapePage(const CVornShape &item)
 {
     return {
-        Row("(Object)", T("Shape"), PropertyRowKind::ReadOnly),
-        OptionRow("Shape Type", ShapeTypeName(item.GetShapeType()),
-                  {T("Rectangle"), T("Rounded Rectangle"), T("Vertical Line"),
-                   T("Horizontal Line"), T("Ellipse")},
-                  "One of: Rectangle, Rounded Rectangle, Vertical Line, Horizontal Line, Ellipse"),
-        NameRow(item),
-        PositionRow(item),
-        ColorRow("Color", item.GetColor(), "Specifies the shape color"),
-        ColorRow("Background Color", item.GetBkColor(), "Specifies the shape background color"),
-        OptionRow("Line Style", LineStyleName(item.GetLineStyle()), {T("Solid"), T("Dotted")},
-                  "Please select one pen style from the list"),
+            Row("(Object)", T("Shape"), PropertyRowKind::ReadOnly),
+            OptionRow("Shape Type", ShapeTypeName(item.GetShapeType()),
+                      {T("Rectangle"), T("Rounded Rectangle"), T("Vertical Line"),
+                       T("Horizontal Line"), T("Ellipse")},
+                      "One of: Rectangle, Rounded Rectangle, Vertical Line, Horizontal Line, "
+                      "Ellipse"),
+            NameRow(item),
+            PositionRow(item),
+            ColorRow("Color", item.GetColor(), "Specifies the shape color"),
+            ColorRow("Background Color", item.GetBkColor(), "Specifies the shape background color"),
+            OptionRow("Line Style", LineStyleName(item.GetLineStyle()), {T("Solid"), T("Dotted")},
+                      "Please select one pen style from the list"),
     };
 }
 
@@ -273,15 +278,15 @@ QList<CPropertyRow> ShapePage(const CVornShape &item)
 QList<CPropertyRow> ImageRows(const CVornImage &item)
 {
     return {
-        Row("(Object)", T("Image"), PropertyRowKind::ReadOnly, "You have selected an image"),
-        NameRow(item),
-        PositionRow(item),
-        OptionRow("Horizontal Alignment", HorzAlignmentName(item.GetHorzAlignment(), true),
-                  {T("Left"), T("Center"), T("Right"), T("Stretch")},
-                  "Specifies how the text will be aligned horizontally"),
-        OptionRow("Vertical Alignment", VertAlignmentName(item.GetVertAlignment(), true),
-                  {T("Top"), T("Center"), T("Bottom"), T("Stretch")},
-                  "Specifies how the text will be aligned vertically"),
+            Row("(Object)", T("Image"), PropertyRowKind::ReadOnly, "You have selected an image"),
+            NameRow(item),
+            PositionRow(item),
+            OptionRow("Horizontal Alignment", HorzAlignmentName(item.GetHorzAlignment(), true),
+                      {T("Left"), T("Center"), T("Right"), T("Stretch")},
+                      "Specifies how the text will be aligned horizontally"),
+            OptionRow("Vertical Alignment", VertAlignmentName(item.GetVertAlignment(), true),
+                      {T("Top"), T("Center"), T("Bottom"), T("Stretch")},
+                      "Specifies how the text will be aligned vertically"),
     };
 }
 
@@ -298,11 +303,12 @@ QList<CPropertyRow> DbImagePage(const CVornReport &report, const CVornDbImage &i
 {
     QList<CPropertyRow> rows = ImageRows(item);
     rows += {
-        OptionRow("Data Source", item.GetDataSource(), AllBandNames(report),
-                  "The name of the band containing the SQL query this DB text label will display "
-                  "the data from"),
-        Row("Data Field", item.GetDataField(), PropertyRowKind::Text,
-            "The name of the database field to display in this position"),
+            OptionRow(
+                    "Data Source", item.GetDataSource(), AllBandNames(report),
+                    "The name of the band containing the SQL query this DB text label will display "
+                    "the data from"),
+            Row("Data Field", item.GetDataField(), PropertyRowKind::Text,
+                "The name of the database field to display in this position"),
     };
     return rows;
 }
@@ -310,27 +316,27 @@ QList<CPropertyRow> DbImagePage(const CVornReport &report, const CVornDbImage &i
 QList<CPropertyRow> BarcodePage(const CVornBarcode &item)
 {
     return {
-        Row("(Object)", T("Barcode"), PropertyRowKind::ReadOnly,
-            "You have selected a barcode field"),
-        NameRow(item),
-        PositionRow(item),
-        Row("Barcode", item.GetBarcode(), PropertyRowKind::Text,
-            "The barcode that will be displayed in this place when the report will print"),
+            Row("(Object)", T("Barcode"), PropertyRowKind::ReadOnly,
+                "You have selected a barcode field"),
+            NameRow(item),
+            PositionRow(item),
+            Row("Barcode", item.GetBarcode(), PropertyRowKind::Text,
+                "The barcode that will be displayed in this place when the report will print"),
     };
 }
 
 QList<CPropertyRow> DbBarcodePage(const CVornReport &report, const CVornDbBarcode &item)
 {
     return {
-        Row("(Object)", T("DB Barcode"), PropertyRowKind::ReadOnly,
-            "You have selected a database barcode field"),
-        NameRow(item),
-        PositionRow(item),
-        OptionRow("Data Source", item.GetDataSource(), AllBandNames(report),
-                  "The name of the band containing the SQL query this DB barcode label will "
-                  "display the data from"),
-        Row("Data Field", item.GetDataField(), PropertyRowKind::Text,
-            "The name of the database field to display barcode in this position"),
+            Row("(Object)", T("DB Barcode"), PropertyRowKind::ReadOnly,
+                "You have selected a database barcode field"),
+            NameRow(item),
+            PositionRow(item),
+            OptionRow("Data Source", item.GetDataSource(), AllBandNames(report),
+                      "The name of the band containing the SQL query this DB barcode label will "
+                      "display the data from"),
+            Row("Data Field", item.GetDataField(), PropertyRowKind::Text,
+                "The name of the database field to display barcode in this position"),
     };
 }
 
@@ -346,19 +352,17 @@ std::optional<QList<CPropertyRow>> ItemPage(const CVornElement *current, Build b
 
 } // namespace
 
-std::optional<QList<CPropertyRow>> BuildPage(const CVornReport &report,
-                                             const CVornElement *current,
-                                             const QString &fileName,
-                                             const QString &documentPath, int screenDpiY)
+std::optional<QList<CPropertyRow>> BuildPage(const CVornReport &report, const CVornElement *current,
+                                             const QString &fileName, const QString &documentPath,
+                                             int screenDpiY)
 {
     if (!current)
         return ReportPage(report, fileName, documentPath);
 
     const int kind = current->GetKind();
     if (IsBand(kind))
-        return ItemPage<CVornBand>(current, [&report](const CVornBand &band) {
-            return BandPage(report, band);
-        });
+        return ItemPage<CVornBand>(
+                current, [&report](const CVornBand &band) { return BandPage(report, band); });
     switch (kind) {
     case VornKind::Text:
         return ItemPage<CVornText>(current, [screenDpiY](const CVornText &item) {
@@ -373,9 +377,8 @@ std::optional<QList<CPropertyRow>> BuildPage(const CVornReport &report,
     case VornKind::Image:
         return ItemPage<CVornImage>(current, ImagePage);
     case VornKind::DbImage:
-        return ItemPage<CVornDbImage>(current, [&report](const CVornDbImage &item) {
-            return DbImagePage(report, item);
-        });
+        return ItemPage<CVornDbImage>(
+                current, [&report](const CVornDbImage &item) { return DbImagePage(report, item); });
     case VornKind::Barcode:
         return ItemPage<CVornBarcode>(current, BarcodePage);
     case VornKind::DbBarcode:

@@ -13,10 +13,9 @@ class CVornReport;
 // empty. Font rows convert point sizes to pixels at screenDpiY. Nothing for a
 // kind that has no page (and for an object whose class does not match its
 // kind), which leaves the grid as it is.
-std::optional<QList<CPropertyRow>> BuildPage(const CVornReport &report,
-                                             const CVornElement *current,
-                                             const QString &fileName,
-                                             const QString &documentPath, int screenDpiY);
+std::optional<QList<CPropertyRow>> BuildPage(const CVornReport &report, const CVornElement *current,
+                                             const QString &fileName, const QString &documentPath,
+                                             int screenDpiY);
 
 // The row that FocusMainProperty selects: "Title" for the report, "Text" for a
 // Text item, "Data Field" for a DB Text item and "Name" for every other kind.

@@ -9,14 +9,14 @@
 // How a row of the property grid shows and edits its value.
 enum class PropertyRowKind {
     ReadOnly, // text, not editable, drawn disabled
-    Text,     // text typed in place
-    Integer,  // whole millimetres typed in place
-    Option,   // picked from a fixed list, no typing
-    Group,    // no value of its own: the values of its sub-rows, comma-separated
-    Color,    // a colour 0x00BBGGRR
-    Font,     // a logical font with a colour
-    File,     // a file name chosen in a file-open dialog
-    Sql,      // the one-line form of an SQL text edited in the SQL editor
+    Text, // text typed in place
+    Integer, // whole millimetres typed in place
+    Option, // picked from a fixed list, no typing
+    Group, // no value of its own: the values of its sub-rows, comma-separated
+    Color, // a colour 0x00BBGGRR
+    Font, // a logical font with a colour
+    File, // a file name chosen in a file-open dialog
+    Sql, // the one-line form of an SQL text edited in the SQL editor
 };
 
 // One row of a property page as plain data: the grid widget only shows such a

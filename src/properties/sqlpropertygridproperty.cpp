@@ -9,7 +9,7 @@ CSQLPropertyGridProperty::CSQLPropertyGridProperty(const CPropertyRow &row, int 
     : CPropertyGridProperty(row, dpiY)
     , m_sqlText(row.sqlText)
     , m_builtSqlText(row.sqlText)
-{}
+{ }
 
 void CSQLPropertyGridProperty::SetPane(CPropertiesWnd *pane)
 {

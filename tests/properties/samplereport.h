@@ -120,8 +120,8 @@ inline QStringList PageText(const QList<CPropertyRow> &rows, const QString &inde
 {
     QStringList lines;
     for (const CPropertyRow &row : rows) {
-        QString line = indent + row.name + u" = "_s + row.value + u" ["_s + KindText(row.kind)
-                       + u']';
+        QString line
+                = indent + row.name + u" = "_s + row.value + u" ["_s + KindText(row.kind) + u']';
         if (row.kind == PropertyRowKind::Option)
             line += u" {"_s + row.options.join(u'|') + u'}';
         if (!row.description.isEmpty())

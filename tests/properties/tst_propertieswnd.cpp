@@ -88,10 +88,7 @@ public:
     }
 
     CPropertiesCtrl *Grid() const { return pane.GetPropertyGrid(); }
-    CVornElement *Object(const QString &name)
-    {
-        return document.GetReport().FindByName(name);
-    }
+    CVornElement *Object(const QString &name) { return document.GetReport().FindByName(name); }
     CPropertyGridProperty *Row(const QString &name) const
     {
         CPropertyGridProperty *row = Grid()->FindRow(name);
@@ -279,17 +276,16 @@ private slots:
         QTest::newRow("band, OK without changes")
                 << u"Orders"_s << u"ok"_s << QString() << u"SELECT *\r\nFROM orders"_s << true;
         QTest::newRow("band, typed and OK") << u"Orders"_s << u"ok"_s << u"\nWHERE id = 1"_s
-                                            << u"SELECT *\r\nFROM orders\r\nWHERE id = 1"_s
-                                            << true;
-        QTest::newRow("band, typed and Cancel") << u"Orders"_s << u"cancel"_s << u" x"_s
-                                                << u"SELECT *\r\nFROM orders"_s << false;
+                                            << u"SELECT *\r\nFROM orders\r\nWHERE id = 1"_s << true;
+        QTest::newRow("band, typed and Cancel")
+                << u"Orders"_s << u"cancel"_s << u" x"_s << u"SELECT *\r\nFROM orders"_s << false;
         QTest::newRow("band, cleared and OK")
                 << u"Orders"_s << u"clear"_s << QString() << QString() << true;
         QTest::newRow("DB Text keeps the lines")
                 << u"Amount"_s << u"ok"_s << u"\n-- note\nWHERE  x = 'a  b'"_s
                 << u"SELECT a,\r\n\t  b FROM t\r\n-- note\r\nWHERE  x = 'a  b'"_s << true;
-        QTest::newRow("DB Text, Cancel") << u"Amount"_s << u"cancel"_s << u"1"_s
-                                         << u"SELECT a,\r\n\t  b FROM t"_s << false;
+        QTest::newRow("DB Text, Cancel")
+                << u"Amount"_s << u"cancel"_s << u"1"_s << u"SELECT a,\r\n\t  b FROM t"_s << false;
     }
     // The user clicks "SQL Query", edits the query in the SQL Editor and
     // closes it with OK or Cancel.
@@ -328,17 +324,18 @@ private slots:
 
         QVERIFY(!opened.isEmpty());
         const QString stored = object == u"Orders"_s
-                                       ? static_cast<CVornBand *>(element)->GetDatabaseQuery()
-                                       : static_cast<CVornDbText *>(element)->GetQuery();
+                ? static_cast<CVornBand *>(element)->GetDatabaseQuery()
+                : static_cast<CVornDbText *>(element)->GetQuery();
         QCOMPARE(stored, query);
         QCOMPARE(f.document.IsModified(), modified);
         if (modified)
             QCOMPARE(row->GetValue(), SqlOneLine(query));
         else
             QCOMPARE(row->GetValue(), before);
-        QCOMPARE(row->IsModified(), stored != (object == u"Orders"_s
-                                                       ? u"SELECT *\r\nFROM orders"_s
-                                                       : u"SELECT a,\r\n\t  b FROM t"_s));
+        QCOMPARE(row->IsModified(),
+                 stored
+                         != (object == u"Orders"_s ? u"SELECT *\r\nFROM orders"_s
+                                                   : u"SELECT a,\r\n\t  b FROM t"_s));
     }
 
     // The user picks a font with a colour in the font dialog: the font is
@@ -491,12 +488,50 @@ private slots:
         f.pane.ShowProperties(code);
         CPropertyGridProperty *row = f.Row(u"Barcode"_s);
         row->SetValue(u"1"_s);
-        delete orders->GetItems().RemoveAt(orders->GetItems().IndexOf(
-                static_cast<CVornItem *>(code)));
+        delete orders->GetItems().RemoveAt(
+                orders->GetItems().IndexOf(static_cast<CVornItem *>(code)));
         f.pane.OnPropertyChanged(row);
         QVERIFY(!f.document.IsModified());
         f.pane.ShowProperties(nullptr);
         QCOMPARE(f.pane.GetCurrentObject(), nullptr);
+    }
+
+    void rebuildWhileReporting_data()
+    {
+        QTest::addColumn<QString>("row");
+        QTest::newRow("typed row") << u"Band Height"_s;
+        QTest::newRow("SQL row") << u"SQL Query"_s;
+        QTest::newRow("name refused") << u"Name"_s;
+    }
+    // An application that rebuilds the page whenever the report changes (the
+    // rows of the edit are deleted while the edit is reported) keeps working.
+    void rebuildWhileReporting()
+    {
+        QFETCH(QString, row);
+        Fixture f;
+        CVornElement *orders = f.Object(u"Orders"_s);
+        f.pane.ShowProperties(orders);
+        int rebuilds = 0;
+        const auto rebuild = [&f, orders, &rebuilds] {
+            f.pane.ShowProperties(orders);
+            ++rebuilds;
+        };
+        QObject::connect(&f.document, &CVornDocument::reportChanged, &f.pane, rebuild);
+        if (row == u"SQL Query") {
+            WhenModal<CSqlDlg>([](CSqlDlg *dialog) { dialog->accept(); });
+            f.ClickValue(f.Row(row));
+        } else if (row == u"Name") {
+            WhenModal<QMessageBox>([&rebuild](QMessageBox *box) {
+                rebuild();
+                box->accept();
+            });
+            f.TypeInto(row, u"groups"_s);
+        } else {
+            f.TypeInto(row, u"3"_s);
+        }
+        QCOMPARE(rebuilds, 1);
+        QCOMPARE(f.pane.GetCurrentObject(), orders);
+        QCOMPARE(f.Grid()->GetRowCount(), 7);
     }
 
     // Pages of kinds without a page leave the pane as it is; without a

@@ -54,7 +54,9 @@ QString Field(const CVornReport &report, const CVornElement *object, const QStri
     if (!item)
         return u"?"_s;
     if (field == u"rect")
-        return u"%1 %2 %3 %4"_s.arg(item->GetLeft()).arg(item->GetTop()).arg(item->GetRight())
+        return u"%1 %2 %3 %4"_s.arg(item->GetLeft())
+                .arg(item->GetTop())
+                .arg(item->GetRight())
                 .arg(item->GetBottom());
     if (field == u"color")
         return u"0x"_s + QString::number(item->GetColor(), 16);
@@ -139,47 +141,47 @@ private slots:
         QTest::addColumn<bool>("changed");
 
         // The report (object "").
-        QTest::newRow("page height") << QString() << u"Height"_s << u"250"_s << u"height"_s
-                                     << u"25000"_s << true;
-        QTest::newRow("page width") << QString() << u"Width"_s << u"-3"_s << u"width"_s
-                                    << u"-300"_s << true;
+        QTest::newRow("page height")
+                << QString() << u"Height"_s << u"250"_s << u"height"_s << u"25000"_s << true;
+        QTest::newRow("page width")
+                << QString() << u"Width"_s << u"-3"_s << u"width"_s << u"-300"_s << true;
         QTest::newRow("title") << QString() << u"Title"_s << u"Q1"_s << u"title"_s << u"Q1"_s
                                << true;
-        QTest::newRow("connection") << QString() << u"Database Connection String"_s
-                                    << u"a:b@c"_s << u"connect"_s << u"a:b@c"_s << true;
-        QTest::newRow("database None") << QString() << u"Database Type"_s << u"None"_s
-                                       << u"dbtype"_s << u"-1"_s << true;
-        QTest::newRow("database sqlite any case") << QString() << u"Database Type"_s
-                                                  << u"sqlite"_s << u"dbtype"_s << u"0"_s << true;
+        QTest::newRow("connection") << QString() << u"Database Connection String"_s << u"a:b@c"_s
+                                    << u"connect"_s << u"a:b@c"_s << true;
+        QTest::newRow("database None")
+                << QString() << u"Database Type"_s << u"None"_s << u"dbtype"_s << u"-1"_s << true;
+        QTest::newRow("database sqlite any case")
+                << QString() << u"Database Type"_s << u"sqlite"_s << u"dbtype"_s << u"0"_s << true;
         QTest::newRow("database FireBird") << QString() << u"Database Type"_s << u"FireBird"_s
                                            << u"dbtype"_s << u"1"_s << true;
-        QTest::newRow("database ODBC") << QString() << u"Database Type"_s << u"ODBC"_s
-                                       << u"dbtype"_s << u"2"_s << true;
+        QTest::newRow("database ODBC")
+                << QString() << u"Database Type"_s << u"ODBC"_s << u"dbtype"_s << u"2"_s << true;
         QTest::newRow("landscape") << QString() << u"Page Orientation"_s << u"Landscape"_s
                                    << u"portrait"_s << u"0"_s << true;
-        QTest::newRow("portrait any case") << QString() << u"Page Orientation"_s
-                                           << u"PORTRAIT"_s << u"portrait"_s << u"1"_s << true;
-        QTest::newRow("row names ignore case") << QString() << u"tItLe"_s << u"x"_s
-                                               << u"title"_s << u"x"_s << true;
-        QTest::newRow("report ignores a band row") << QString() << u"Band Height"_s << u"9"_s
-                                                   << u"height"_s << u"29700"_s << false;
-        QTest::newRow("group row does nothing") << QString() << u"Page Size"_s << u"1, 2"_s
-                                                << u"height"_s << u"29700"_s << false;
-        QTest::newRow("read-only row does nothing") << QString() << u"(File Name)"_s
-                                                    << u"x"_s << u"title"_s << u"Sales"_s << false;
+        QTest::newRow("portrait any case") << QString() << u"Page Orientation"_s << u"PORTRAIT"_s
+                                           << u"portrait"_s << u"1"_s << true;
+        QTest::newRow("row names ignore case")
+                << QString() << u"tItLe"_s << u"x"_s << u"title"_s << u"x"_s << true;
+        QTest::newRow("report ignores a band row")
+                << QString() << u"Band Height"_s << u"9"_s << u"height"_s << u"29700"_s << false;
+        QTest::newRow("group row does nothing")
+                << QString() << u"Page Size"_s << u"1, 2"_s << u"height"_s << u"29700"_s << false;
+        QTest::newRow("read-only row does nothing")
+                << QString() << u"(File Name)"_s << u"x"_s << u"title"_s << u"Sales"_s << false;
 
         // Bands.
-        QTest::newRow("band height 12") << u"Orders"_s << u"Band Height"_s << u"12"_s
-                                        << u"height"_s << u"1200"_s << true;
-        QTest::newRow("page break height is stored") << u"Break"_s << u"Band Height"_s
-                                                     << u"3"_s << u"height"_s << u"300"_s << true;
+        QTest::newRow("band height 12")
+                << u"Orders"_s << u"Band Height"_s << u"12"_s << u"height"_s << u"1200"_s << true;
+        QTest::newRow("page break height is stored")
+                << u"Break"_s << u"Band Height"_s << u"3"_s << u"height"_s << u"300"_s << true;
         QTest::newRow("band query keeps line breaks")
                 << u"Orders"_s << u"SQL Query"_s << u"SELECT a,\n  b\r\nFROM t"_s << u"query"_s
                 << u"SELECT a,\n  b\r\nFROM t"_s << true;
-        QTest::newRow("band query emptied") << u"Orders"_s << u"SQL Query"_s << QString()
-                                            << u"query"_s << QString() << true;
-        QTest::newRow("parent data source") << u"Orders"_s << u"Parent Data Source"_s
-                                            << u"End"_s << u"parent"_s << u"End"_s << true;
+        QTest::newRow("band query emptied")
+                << u"Orders"_s << u"SQL Query"_s << QString() << u"query"_s << QString() << true;
+        QTest::newRow("parent data source") << u"Orders"_s << u"Parent Data Source"_s << u"End"_s
+                                            << u"parent"_s << u"End"_s << true;
         QTest::newRow("group header") << u"Orders"_s << u"Group Header"_s << QString()
                                       << u"header"_s << QString() << true;
         QTest::newRow("group footer") << u"Orders"_s << u"Group Footer"_s << u"Groups"_s
@@ -195,113 +197,113 @@ private slots:
         // Position rows of every item kind; the other edges keep their values.
         QTest::newRow("text left") << u"Text 1"_s << u"Left"_s << u"60"_s << u"rect"_s
                                    << u"6000 199 5000 2050"_s << true;
-        QTest::newRow("text right below left") << u"Text 1"_s << u"Right"_s << u"-40"_s
-                                               << u"rect"_s << u"-150 199 -4000 2050"_s << true;
-        QTest::newRow("db text top") << u"Amount"_s << u"Top"_s << u"7"_s << u"rect"_s
-                                     << u"1000 700 3000 500"_s << true;
-        QTest::newRow("shape bottom") << u"Shape 1"_s << u"Bottom"_s << u"0"_s << u"rect"_s
-                                      << u"0 0 10000 0"_s << true;
-        QTest::newRow("image left") << u"Logo"_s << u"Left"_s << u"2"_s << u"rect"_s
-                                    << u"200 100 2100 2100"_s << true;
-        QTest::newRow("db image right") << u"Photo"_s << u"Right"_s << u"9"_s << u"rect"_s
-                                        << u"0 0 900 0"_s << true;
-        QTest::newRow("barcode top") << u"Code"_s << u"Top"_s << u"4"_s << u"rect"_s
-                                     << u"0 400 3800 2500"_s << true;
-        QTest::newRow("db barcode bottom") << u"EAN"_s << u"Bottom"_s << u"33"_s << u"rect"_s
-                                           << u"0 0 0 3300"_s << true;
+        QTest::newRow("text right below left") << u"Text 1"_s << u"Right"_s << u"-40"_s << u"rect"_s
+                                               << u"-150 199 -4000 2050"_s << true;
+        QTest::newRow("db text top")
+                << u"Amount"_s << u"Top"_s << u"7"_s << u"rect"_s << u"1000 700 3000 500"_s << true;
+        QTest::newRow("shape bottom")
+                << u"Shape 1"_s << u"Bottom"_s << u"0"_s << u"rect"_s << u"0 0 10000 0"_s << true;
+        QTest::newRow("image left")
+                << u"Logo"_s << u"Left"_s << u"2"_s << u"rect"_s << u"200 100 2100 2100"_s << true;
+        QTest::newRow("db image right")
+                << u"Photo"_s << u"Right"_s << u"9"_s << u"rect"_s << u"0 0 900 0"_s << true;
+        QTest::newRow("barcode top")
+                << u"Code"_s << u"Top"_s << u"4"_s << u"rect"_s << u"0 400 3800 2500"_s << true;
+        QTest::newRow("db barcode bottom")
+                << u"EAN"_s << u"Bottom"_s << u"33"_s << u"rect"_s << u"0 0 0 3300"_s << true;
 
         // Text and DB Text.
         QTest::newRow("text colour") << u"Text 1"_s << u"Text Color"_s << u"0x123456"_s
                                      << u"color"_s << u"0x123456"_s << true;
-        QTest::newRow("text name") << u"Text 1"_s << u"Name"_s << u"Greeting"_s << u"name"_s
-                                   << u"Greeting"_s << true;
+        QTest::newRow("text name")
+                << u"Text 1"_s << u"Name"_s << u"Greeting"_s << u"name"_s << u"Greeting"_s << true;
         QTest::newRow("text horizontal Right") << u"Text 1"_s << u"Horizontal Alignment"_s
                                                << u"Right"_s << u"align"_s << u"1 1"_s << true;
         QTest::newRow("text horizontal left any case")
-                << u"Text 1"_s << u"Horizontal Alignment"_s << u"LEFT"_s << u"align"_s
-                << u"0 1"_s << true;
+                << u"Text 1"_s << u"Horizontal Alignment"_s << u"LEFT"_s << u"align"_s << u"0 1"_s
+                << true;
         QTest::newRow("text horizontal Stretch is no text choice")
                 << u"Text 1"_s << u"Horizontal Alignment"_s << u"Stretch"_s << u"align"_s
                 << u"2 1"_s << false;
         QTest::newRow("text vertical Bottom") << u"Text 1"_s << u"Vertical Alignment"_s
                                               << u"Bottom"_s << u"align"_s << u"2 2"_s << true;
-        QTest::newRow("text vertical Top") << u"Text 1"_s << u"Vertical Alignment"_s
-                                           << u"Top"_s << u"align"_s << u"2 0"_s << true;
-        QTest::newRow("word wrap True") << u"Text 1"_s << u"Word Wrap"_s << u"True"_s
-                                        << u"wrap"_s << u"1"_s << true;
-        QTest::newRow("word wrap unknown") << u"Text 1"_s << u"Word Wrap"_s << u"Yes"_s
-                                           << u"wrap"_s << u"0"_s << false;
-        QTest::newRow("text text") << u"Text 1"_s << u"Text"_s << u"Bye"_s << u"text"_s
-                                   << u"Bye"_s << true;
-        QTest::newRow("text has no data field") << u"Text 1"_s << u"Data Field"_s << u"x"_s
-                                                << u"text"_s << u"Hello"_s << false;
-        QTest::newRow("db text colour") << u"Amount"_s << u"Text Color"_s << u"0xff"_s
-                                        << u"color"_s << u"0xff"_s << true;
-        QTest::newRow("db text word wrap False") << u"Amount"_s << u"Word Wrap"_s
-                                                 << u"False"_s << u"wrap"_s << u"0"_s << true;
+        QTest::newRow("text vertical Top") << u"Text 1"_s << u"Vertical Alignment"_s << u"Top"_s
+                                           << u"align"_s << u"2 0"_s << true;
+        QTest::newRow("word wrap True")
+                << u"Text 1"_s << u"Word Wrap"_s << u"True"_s << u"wrap"_s << u"1"_s << true;
+        QTest::newRow("word wrap unknown")
+                << u"Text 1"_s << u"Word Wrap"_s << u"Yes"_s << u"wrap"_s << u"0"_s << false;
+        QTest::newRow("text text")
+                << u"Text 1"_s << u"Text"_s << u"Bye"_s << u"text"_s << u"Bye"_s << true;
+        QTest::newRow("text has no data field")
+                << u"Text 1"_s << u"Data Field"_s << u"x"_s << u"text"_s << u"Hello"_s << false;
+        QTest::newRow("db text colour")
+                << u"Amount"_s << u"Text Color"_s << u"0xff"_s << u"color"_s << u"0xff"_s << true;
+        QTest::newRow("db text word wrap False")
+                << u"Amount"_s << u"Word Wrap"_s << u"False"_s << u"wrap"_s << u"0"_s << true;
         QTest::newRow("db text source") << u"Amount"_s << u"Data Source"_s << u"Groups"_s
                                         << u"source"_s << u"Groups"_s << true;
-        QTest::newRow("db text field") << u"Amount"_s << u"Data Field"_s << u"total"_s
-                                       << u"field"_s << u"total"_s << true;
-        QTest::newRow("db text format") << u"Amount"_s << u"Data Format"_s << u"%.2f"_s
-                                        << u"format"_s << u"%.2f"_s << true;
+        QTest::newRow("db text field")
+                << u"Amount"_s << u"Data Field"_s << u"total"_s << u"field"_s << u"total"_s << true;
+        QTest::newRow("db text format")
+                << u"Amount"_s << u"Data Format"_s << u"%.2f"_s << u"format"_s << u"%.2f"_s << true;
         // The full query is stored: its one-line form would let the "--"
         // comment swallow the rest and squeeze the blanks inside the string.
         QTest::newRow("db text query keeps its lines")
-                << u"Amount"_s << u"SQL Query"_s << u"SELECT a -- total\r\nFROM t\nWHERE s = 'a  b'"_s
-                << u"query"_s << u"SELECT a -- total\r\nFROM t\nWHERE s = 'a  b'"_s << true;
-        QTest::newRow("db text ignores a Text row") << u"Amount"_s << u"Text"_s << u"x"_s
-                                                    << u"text"_s << QString() << false;
+                << u"Amount"_s << u"SQL Query"_s
+                << u"SELECT a -- total\r\nFROM t\nWHERE s = 'a  b'"_s << u"query"_s
+                << u"SELECT a -- total\r\nFROM t\nWHERE s = 'a  b'"_s << true;
+        QTest::newRow("db text ignores a Text row")
+                << u"Amount"_s << u"Text"_s << u"x"_s << u"text"_s << QString() << false;
 
         // Shape.
-        QTest::newRow("shape colour") << u"Shape 1"_s << u"Color"_s << u"0xabcdef"_s
-                                      << u"color"_s << u"0xabcdef"_s << true;
+        QTest::newRow("shape colour") << u"Shape 1"_s << u"Color"_s << u"0xabcdef"_s << u"color"_s
+                                      << u"0xabcdef"_s << true;
         QTest::newRow("shape background") << u"Shape 1"_s << u"Background Color"_s << u"0"_s
                                           << u"bkcolor"_s << u"0x0"_s << true;
-        QTest::newRow("shape name") << u"Shape 1"_s << u"Name"_s << u"Box"_s << u"name"_s
-                                    << u"Box"_s << true;
+        QTest::newRow("shape name")
+                << u"Shape 1"_s << u"Name"_s << u"Box"_s << u"name"_s << u"Box"_s << true;
         QTest::newRow("shape type Ellipse") << u"Shape 1"_s << u"Shape Type"_s << u"ellipse"_s
                                             << u"shape"_s << u"5 2"_s << true;
-        QTest::newRow("shape type Vertical Line") << u"Shape 1"_s << u"Shape Type"_s
-                                                  << u"Vertical Line"_s << u"shape"_s << u"3 2"_s
-                                                  << true;
-        QTest::newRow("shape type unknown") << u"Shape 1"_s << u"Shape Type"_s << u"Star"_s
-                                            << u"shape"_s << u"2 2"_s << false;
-        QTest::newRow("line style Solid") << u"Shape 1"_s << u"Line Style"_s << u"Solid"_s
-                                          << u"shape"_s << u"2 1"_s << true;
+        QTest::newRow("shape type Vertical Line")
+                << u"Shape 1"_s << u"Shape Type"_s << u"Vertical Line"_s << u"shape"_s << u"3 2"_s
+                << true;
+        QTest::newRow("shape type unknown")
+                << u"Shape 1"_s << u"Shape Type"_s << u"Star"_s << u"shape"_s << u"2 2"_s << false;
+        QTest::newRow("line style Solid")
+                << u"Shape 1"_s << u"Line Style"_s << u"Solid"_s << u"shape"_s << u"2 1"_s << true;
         QTest::newRow("shape has no Text Color") << u"Shape 1"_s << u"Text Color"_s << u"0x1"_s
                                                  << u"color"_s << u"0xff00"_s << false;
 
         // Images.
         QTest::newRow("image horizontal Stretch") << u"Logo"_s << u"Horizontal Alignment"_s
-                                                  << u"Stretch"_s << u"align"_s << u"3 7"_s
-                                                  << true;
+                                                  << u"Stretch"_s << u"align"_s << u"3 7"_s << true;
         QTest::newRow("image vertical Center") << u"Logo"_s << u"Vertical Alignment"_s
                                                << u"Center"_s << u"align"_s << u"1 1"_s << true;
         QTest::newRow("image vertical Bottom") << u"Logo"_s << u"Vertical Alignment"_s
                                                << u"Bottom"_s << u"align"_s << u"1 2"_s << true;
-        QTest::newRow("image name") << u"Logo"_s << u"Name"_s << u"Logo 2"_s << u"name"_s
-                                    << u"Logo 2"_s << true;
+        QTest::newRow("image name")
+                << u"Logo"_s << u"Name"_s << u"Logo 2"_s << u"name"_s << u"Logo 2"_s << true;
         QTest::newRow("db image horizontal Left") << u"Photo"_s << u"Horizontal Alignment"_s
                                                   << u"Left"_s << u"align"_s << u"0 3"_s << true;
-        QTest::newRow("db image source") << u"Photo"_s << u"Data Source"_s << u"Top"_s
-                                         << u"source"_s << u"Top"_s << true;
-        QTest::newRow("db image field") << u"Photo"_s << u"Data Field"_s << u"face"_s
-                                        << u"field"_s << u"face"_s << true;
-        QTest::newRow("image has no data source") << u"Logo"_s << u"Data Source"_s << u"Top"_s
-                                                  << u"name"_s << u"Logo"_s << false;
+        QTest::newRow("db image source")
+                << u"Photo"_s << u"Data Source"_s << u"Top"_s << u"source"_s << u"Top"_s << true;
+        QTest::newRow("db image field")
+                << u"Photo"_s << u"Data Field"_s << u"face"_s << u"field"_s << u"face"_s << true;
+        QTest::newRow("image has no data source")
+                << u"Logo"_s << u"Data Source"_s << u"Top"_s << u"name"_s << u"Logo"_s << false;
 
         // Barcodes.
-        QTest::newRow("barcode value") << u"Code"_s << u"Barcode"_s << u"123"_s << u"barcode"_s
-                                       << u"123"_s << true;
-        QTest::newRow("barcode name") << u"Code"_s << u"Name"_s << u"B"_s << u"name"_s << u"B"_s
-                                      << true;
-        QTest::newRow("db barcode source") << u"EAN"_s << u"Data Source"_s << u"End"_s
-                                           << u"source"_s << u"End"_s << true;
-        QTest::newRow("db barcode field") << u"EAN"_s << u"Data Field"_s << u"code"_s
-                                          << u"field"_s << u"code"_s << true;
-        QTest::newRow("db barcode has no Barcode row") << u"EAN"_s << u"Barcode"_s << u"1"_s
-                                                       << u"barcode"_s << QString() << false;
+        QTest::newRow("barcode value")
+                << u"Code"_s << u"Barcode"_s << u"123"_s << u"barcode"_s << u"123"_s << true;
+        QTest::newRow("barcode name")
+                << u"Code"_s << u"Name"_s << u"B"_s << u"name"_s << u"B"_s << true;
+        QTest::newRow("db barcode source")
+                << u"EAN"_s << u"Data Source"_s << u"End"_s << u"source"_s << u"End"_s << true;
+        QTest::newRow("db barcode field")
+                << u"EAN"_s << u"Data Field"_s << u"code"_s << u"field"_s << u"code"_s << true;
+        QTest::newRow("db barcode has no Barcode row")
+                << u"EAN"_s << u"Barcode"_s << u"1"_s << u"barcode"_s << QString() << false;
     }
     void edits()
     {
@@ -339,10 +341,9 @@ private slots:
         QTest::newRow("empty") << QString() << 0;
         QTest::newRow("sign only") << u"-"_s << 0;
         QTest::newRow("beyond int after x100") << u"21474837"_s << std::numeric_limits<int>::max();
-        QTest::newRow("below int after x100")
-                << u"-21474837"_s << std::numeric_limits<int>::min();
-        QTest::newRow("far beyond int") << u"99999999999999999999"_s
-                                        << std::numeric_limits<int>::max();
+        QTest::newRow("below int after x100") << u"-21474837"_s << std::numeric_limits<int>::min();
+        QTest::newRow("far beyond int")
+                << u"99999999999999999999"_s << std::numeric_limits<int>::max();
         QTest::newRow("largest that fits") << u"21474836"_s << 2147483600;
     }
     void typedIntegers()
@@ -366,8 +367,7 @@ private slots:
         QTest::addColumn<bool>("refused");
         QTest::newRow("item to a sibling's name in other case")
                 << u"Text 1"_s << u"amount"_s << true;
-        QTest::newRow("item to its own name in other case") << u"Text 1"_s << u"TEXT 1"_s
-                                                            << false;
+        QTest::newRow("item to its own name in other case") << u"Text 1"_s << u"TEXT 1"_s << false;
         QTest::newRow("item to a band's name") << u"Code"_s << u"Orders"_s << false;
         QTest::newRow("item to an item's name on another band")
                 << u"Code"_s << u"Footnote"_s << false;
@@ -483,8 +483,8 @@ private slots:
         QTest::newRow("weight 599 is not") << -16 << 599 << 96 << 12 << 0;
         QTest::newRow("black") << -16 << 900 << 96 << 12 << 1;
         QTest::newRow("zero height") << 0 << 400 << 96 << 0 << 0;
-        QTest::newRow("huge height") << std::numeric_limits<int>::min() << 400 << 96
-                                     << 1610612736 << 0;
+        QTest::newRow("huge height")
+                << std::numeric_limits<int>::min() << 400 << 96 << 1610612736 << 0;
     }
     // The chosen font goes into the item's font fields; its colour does not.
     void fonts()

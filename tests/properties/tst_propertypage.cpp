@@ -52,6 +52,8 @@ private slots:
         QTest::addColumn<QString>("object");
         QTest::addColumn<QStringList>("expected");
 
+        // The long texts are kept as the tables give them.
+        // clang-format off
         QTest::newRow("report") << QString() << QStringList{
                 u"(Object) = Entire Report [read-only] : This option shows you the type of the "
                 "object (at the moment - the entire report) you've selected"_s,
@@ -242,6 +244,7 @@ private slots:
                                            u"Data Field = ean [text] : The name of the database "
                                            "field to display barcode in this position"_s,
                                    };
+        // clang-format on
     }
     void page()
     {
@@ -249,8 +252,8 @@ private slots:
         QFETCH(QStringList, expected);
         CVornReport report;
         Fill(report);
-        const auto rows = BuildPage(report, Find(report, object), QString(),
-                                    u"/home/ann/sales.vnt"_s, 96);
+        const auto rows
+                = BuildPage(report, Find(report, object), QString(), u"/home/ann/sales.vnt"_s, 96);
         QVERIFY(rows.has_value());
         const QStringList actual = PageText(*rows);
         // Line by line first, so that a failure names the row.
@@ -293,25 +296,25 @@ private slots:
         QTest::addColumn<QStringList>("options");
         // Bands are "kind:name"; shown is the index of the band whose page is built.
         QTest::newRow("namesakes leave each other out")
-                << QStringList{u"1:Detail"_s, u"1:DETAIL"_s, u"1:Other"_s} << 0
-                << u"Parent Data Source"_s << QStringList{QString(), u"Other"_s};
+                << QStringList {u"1:Detail"_s, u"1:DETAIL"_s, u"1:Other"_s} << 0
+                << u"Parent Data Source"_s << QStringList {QString(), u"Other"_s};
         QTest::newRow("namesake left out of the group lists")
-                << QStringList{u"1:Detail"_s, u"1:detail"_s, u"2:Head"_s} << 1
-                << u"Group Header"_s << QStringList{QString()};
+                << QStringList {u"1:Detail"_s, u"1:detail"_s, u"2:Head"_s} << 1 << u"Group Header"_s
+                << QStringList {QString()};
         QTest::newRow("group lists hold Report Contents bands only")
-                << QStringList{u"1:A"_s, u"2:H"_s, u"1:B"_s, u"3:F"_s, u"1:C"_s} << 0
-                << u"Group Footer"_s << QStringList{QString(), u"B"_s, u"C"_s};
+                << QStringList {u"1:A"_s, u"2:H"_s, u"1:B"_s, u"3:F"_s, u"1:C"_s} << 0
+                << u"Group Footer"_s << QStringList {QString(), u"B"_s, u"C"_s};
         QTest::newRow("an empty band name adds no second empty option")
-                << QStringList{u"1:A"_s, u"1:"_s, u"1:B"_s} << 0 << u"Parent Data Source"_s
-                << QStringList{QString(), u"B"_s};
+                << QStringList {u"1:A"_s, u"1:"_s, u"1:B"_s} << 0 << u"Parent Data Source"_s
+                << QStringList {QString(), u"B"_s};
         QTest::newRow("a name used twice is offered once")
-                << QStringList{u"1:A"_s, u"1:B"_s, u"4:B"_s} << 0 << u"Parent Data Source"_s
-                << QStringList{QString(), u"B"_s};
+                << QStringList {u"1:A"_s, u"1:B"_s, u"4:B"_s} << 0 << u"Parent Data Source"_s
+                << QStringList {QString(), u"B"_s};
         QTest::newRow("a band with an empty name leaves out the other empty names")
-                << QStringList{u"1:"_s, u"1:A"_s, u"1:"_s} << 0 << u"Parent Data Source"_s
-                << QStringList{QString(), u"A"_s};
-        QTest::newRow("the only band") << QStringList{u"1:A"_s} << 0 << u"Group Header"_s
-                                       << QStringList{QString()};
+                << QStringList {u"1:"_s, u"1:A"_s, u"1:"_s} << 0 << u"Parent Data Source"_s
+                << QStringList {QString(), u"A"_s};
+        QTest::newRow("the only band")
+                << QStringList {u"1:A"_s} << 0 << u"Group Header"_s << QStringList {QString()};
     }
     void optionLists()
     {
@@ -340,21 +343,21 @@ private slots:
         CVornReport report;
         CVornBand loose(VornKind::ReportContents, u"Loose"_s);
         const auto bandRows = BuildPage(report, &loose, {}, {}, 96);
-        QCOMPARE(bandRows->at(4).options, QStringList{QString()});
-        QCOMPARE(bandRows->at(5).options, QStringList{QString()});
+        QCOMPARE(bandRows->at(4).options, QStringList {QString()});
+        QCOMPARE(bandRows->at(5).options, QStringList {QString()});
 
         CVornDbText text;
         CVornDbImage image;
         CVornDbBarcode barcode;
-        QCOMPARE(BuildPage(report, &text, {}, {}, 96)->at(8).options, QStringList{QString()});
-        QCOMPARE(BuildPage(report, &image, {}, {}, 96)->at(5).options, QStringList{QString()});
-        QCOMPARE(BuildPage(report, &barcode, {}, {}, 96)->at(3).options, QStringList{QString()});
+        QCOMPARE(BuildPage(report, &text, {}, {}, 96)->at(8).options, QStringList {QString()});
+        QCOMPARE(BuildPage(report, &image, {}, {}, 96)->at(5).options, QStringList {QString()});
+        QCOMPARE(BuildPage(report, &barcode, {}, {}, 96)->at(3).options, QStringList {QString()});
 
         CVornBand *a = AddBand(report, VornKind::ReportContents, u"A"_s);
         AddBand(report, VornKind::ReportContents, u"a"_s);
         auto *item = AddItem<CVornDbText>(a, u"T"_s);
         QCOMPARE(BuildPage(report, item, {}, {}, 96)->at(8).options,
-                 (QStringList{QString(), u"A"_s, u"a"_s}));
+                 (QStringList {QString(), u"A"_s, u"a"_s}));
     }
 
     void values_data()
@@ -486,15 +489,15 @@ private slots:
     {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("line");
-        QTest::newRow("CR LF, tab and blanks") << u"SELECT a,\r\n\t  b FROM t"_s
-                                               << u"SELECT a, b FROM t"_s;
+        QTest::newRow("CR LF, tab and blanks")
+                << u"SELECT a,\r\n\t  b FROM t"_s << u"SELECT a, b FROM t"_s;
         QTest::newRow("lone CR and LF") << u"a\rb\nc"_s << u"a b c"_s;
         QTest::newRow("LF CR is two breaks, squeezed") << u"a\n\rb"_s << u"a b"_s;
         QTest::newRow("leading and trailing blanks stay as one")
                 << u"  \tSELECT 1 \r\n"_s << u" SELECT 1 "_s;
         QTest::newRow("blanks inside quotes are squeezed too") << u"'a   b'"_s << u"'a b'"_s;
-        QTest::newRow("other white space stays") << u"a\u00A0\u00A0b\fc"_s
-                                                 << u"a\u00A0\u00A0b\fc"_s;
+        QTest::newRow("other white space stays")
+                << u"a\u00A0\u00A0b\fc"_s << u"a\u00A0\u00A0b\fc"_s;
         QTest::newRow("empty") << QString() << QString();
         QTest::newRow("only breaks") << u"\r\n\r\n"_s << u" "_s;
     }
