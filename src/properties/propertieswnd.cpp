@@ -7,11 +7,22 @@
 #include "vorndocument.h"
 #include "vornitems.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSplitter>
 #include <QVBoxLayout>
+
+namespace {
+
+// Row names are translated in the context the pages are built with.
+QString RowName(const char *name)
+{
+    return QCoreApplication::translate("Vantel", name);
+}
+
+} // namespace
 
 CPropertiesWnd::CPropertiesWnd(QWidget *parent)
     : QDockWidget(tr("Properties"), parent)
@@ -161,12 +172,12 @@ void CPropertiesWnd::OnPropertyChanged(CPropertyGridProperty *row)
     // The rows are brought up to date before a message box runs its own event
     // loop. A name row shows the name the object really has, so a refused or
     // empty band name goes back at once.
-    if (m_current && !row->GetParentRow() && SameName(edit.name, tr("Name")))
+    if (m_current && !row->GetParentRow() && SameName(edit.name, RowName("Name")))
         row->SetValue(m_current->GetName());
     // The colour chosen in the font dialog is shown, but only the "Text Color"
     // row itself changes the item's colour.
     if (result.changed && row->GetKind() == PropertyRowKind::Font) {
-        if (CPropertyGridProperty *colorRow = m_grid->FindRow(tr("Text Color")))
+        if (CPropertyGridProperty *colorRow = m_grid->FindRow(RowName("Text Color")))
             colorRow->SetColor(edit.font.color);
     }
 
