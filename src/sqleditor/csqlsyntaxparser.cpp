@@ -170,7 +170,9 @@ quint32 CSQLSyntaxParser::ParseLine(quint32 state, QStringView line,
 {
     const LineScan scan(line, blocks);
     const qsizetype n = scan.Size();
-    if (n == 0)
+    // A line of one character keeps the normal-text block it starts with,
+    // whatever the state, and passes on an open block comment only.
+    if (n <= 1)
         return state & StateBlockComment;
 
     // `redefine` asks for a new block at the current position (or, with

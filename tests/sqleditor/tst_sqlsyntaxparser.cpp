@@ -65,10 +65,12 @@ private slots:
         row("backslash carries string", 0, u"x = \"abc\\"_s, u"w---SSSSS"_s, 8);
         row("carried string closes", 8, u"def\" y"_s, u"SSSS-w"_s, 0);
         row("double quote inside a word", 0, u"ab\"cd\" ("_s, u"wwSSSS--"_s, 0);
-        row("one punctuation character", 0, u")"_s, u"-"_s, 0);
-        row("one digit", 0, u"5"_s, u"N"_s, 0);
-        row("one star in a block comment", 4, u"*"_s, u"C"_s, 4);
-        row("one backslash in a string", 8, u"\\"_s, u"S"_s, 8);
+        // A line of one character is normal text and carries only an open block comment.
+        row("one punctuation character", 0, u")"_s, u"w"_s, 0);
+        row("one digit", 0, u"5"_s, u"w"_s, 0);
+        row("one star in a block comment", 4, u"*"_s, u"w"_s, 4);
+        row("one backslash in a string", 8, u"\\"_s, u"w"_s, 0);
+        row("one quote opens no string", 0, u"'"_s, u"w"_s, 0);
         row("empty line keeps a block comment", 4, QString(), QString(), 4);
         row("empty line ends a string", 8, QString(), QString(), 0);
     }

@@ -52,7 +52,7 @@ private slots:
         QTest::addColumn<QList<uint>>("endStates");
         QTest::newRow("block comment over several lines")
                 << u"a /* x\n* \n\n*\nend */ b"_s
-                << QStringList {u"w-CCCC"_s, u"CC"_s, QString(), u"C"_s, u"CCCCCC-w"_s}
+                << QStringList {u"w-CCCC"_s, u"CC"_s, QString(), u"w"_s, u"CCCCCC-w"_s}
                 << QList<uint> {4, 4, 4, 4, 0};
         QTest::newRow("backslash carries a string")
                 << u"x = \"abc\\\nd\" y\nz"_s << QStringList {u"w---SSSSS"_s, u"SS-w"_s, u"w"_s}
@@ -67,7 +67,7 @@ private slots:
                 << u"// a\\\nstill\nafter"_s << QStringList {u"CCCCC"_s, u"CCCCC"_s, u"wwwww"_s}
                 << QList<uint> {1, 0, 0};
         QTest::newRow("CR LF line ends")
-                << u"SELECT\r\n1"_s << QStringList {u"KKKKKK"_s, u"N"_s} << QList<uint> {0, 0};
+                << u"SELECT\r\n12"_s << QStringList {u"KKKKKK"_s, u"NN"_s} << QList<uint> {0, 0};
     }
     void lines()
     {
