@@ -3,8 +3,8 @@
 // re-colours the edited line and stops as soon as a line's end state is
 // unchanged, so its cost must not grow with the length of the query.
 
-#include "csqlsyntaxparser.h"
-#include "csyntaxricheditctrl.h"
+#include "sqlsyntaxparser.h"
+#include "syntaxricheditctrl.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

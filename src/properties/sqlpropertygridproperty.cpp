@@ -1,6 +1,6 @@
 #include "sqlpropertygridproperty.h"
 
-#include "csqldlg.h"
+#include "sqldlg.h"
 #include "propertiesctrl.h"
 #include "propertieswnd.h"
 #include "propertypage.h"

@@ -1,5 +1,5 @@
 #include "colorpickercombo.h"
-#include "csqldlg.h"
+#include "sqldlg.h"
 #include "fontcolordlg.h"
 #include "propertiesctrl.h"
 #include "propertieswnd.h"

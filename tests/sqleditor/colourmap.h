@@ -1,7 +1,7 @@
 #pragma once
 
-#include "csyntaxhighlighter.h"
-#include "csyntaxparser.h"
+#include "syntaxhighlighter.h"
+#include "syntaxparser.h"
 
 #include <QTextBlock>
 #include <QTextLayout>

@@ -1,6 +1,6 @@
-#include "csqldlg.h"
-#include "csqlsyntaxparser.h"
-#include "csyntaxricheditctrl.h"
+#include "sqldlg.h"
+#include "sqlsyntaxparser.h"
+#include "syntaxricheditctrl.h"
 #include "testregistry.h"
 
 #include <QPushButton>

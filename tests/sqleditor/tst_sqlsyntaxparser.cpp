@@ -1,5 +1,5 @@
 #include "colourmap.h"
-#include "csqlsyntaxparser.h"
+#include "sqlsyntaxparser.h"
 #include "testregistry.h"
 
 #include <QTest>

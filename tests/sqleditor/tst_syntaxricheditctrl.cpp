@@ -1,6 +1,6 @@
 #include "colourmap.h"
-#include "csqlsyntaxparser.h"
-#include "csyntaxricheditctrl.h"
+#include "sqlsyntaxparser.h"
+#include "syntaxricheditctrl.h"
 #include "testregistry.h"
 
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "csyntaxparser.h"
+#include "syntaxparser.h"
 
 // Colours SQL text line by line: keywords, type names, numbers, function names,
 // quoted strings, "//" line comments, "/* */" block comments and the

@@ -1,7 +1,7 @@
-#include "csqldlg.h"
+#include "sqldlg.h"
 
-#include "csqlsyntaxparser.h"
-#include "csyntaxricheditctrl.h"
+#include "sqlsyntaxparser.h"
+#include "syntaxricheditctrl.h"
 
 #include <QFontMetrics>
 #include <QPushButton>

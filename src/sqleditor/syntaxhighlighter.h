@@ -1,6 +1,6 @@
 #pragma once
 
-#include "csyntaxparser.h"
+#include "syntaxparser.h"
 
 #include <QPalette>
 #include <QSyntaxHighlighter>

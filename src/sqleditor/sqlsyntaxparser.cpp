@@ -1,4 +1,4 @@
-#include "csqlsyntaxparser.h"
+#include "sqlsyntaxparser.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "csyntaxricheditctrl.h"
+#include "syntaxricheditctrl.h"
 
-#include "csyntaxhighlighter.h"
+#include "syntaxhighlighter.h"
 
 #include <QEvent>
 #include <QKeyEvent>

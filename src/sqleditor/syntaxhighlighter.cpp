@@ -1,4 +1,4 @@
-#include "csyntaxhighlighter.h"
+#include "syntaxhighlighter.h"
 
 #include <QFont>
 

@@ -1,4 +1,4 @@
-#include "csyntaxparser.h"
+#include "syntaxparser.h"
 
 CSyntaxParser::~CSyntaxParser() = default;
 
