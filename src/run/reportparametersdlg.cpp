@@ -1,5 +1,6 @@
 #include "reportparametersdlg.h"
 
+#include "dialogunits.h"
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
@@ -124,22 +125,12 @@ void CReportParametersDlg::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-// Each edge is converted on its own and rounded, so that controls that share
-// an edge in dialog units share it in pixels too. The average character width
-// is that of the 52 ASCII letters; the height is the font's line height.
 QRect CReportParametersDlg::DialogUnitsToPixels(int x, int y, int width, int height) const
 {
     const QFontMetrics metrics(font());
-    const QString letters = u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"_s;
-    const int baseX = qMax(1, (metrics.horizontalAdvance(letters) + 26) / 52);
-    const int baseY = qMax(1, metrics.height());
-    const auto toX = [baseX](int units) {
-        return (units * baseX + 2) / 4;
-    };
-    const auto toY = [baseY](int units) {
-        return (units * baseY + 4) / 8;
-    };
-    return QRect(QPoint(toX(x), toY(y)), QPoint(toX(x + width) - 1, toY(y + height) - 1));
+    const CDialogUnits units(metrics.horizontalAdvance(CDialogUnits::SampleLetters()),
+                             metrics.height());
+    return units.ToPixels(x, y, width, height);
 }
 
 // The columns are sized from the names before any row exists, so the value

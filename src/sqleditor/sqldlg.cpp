@@ -1,5 +1,6 @@
 #include "sqldlg.h"
 
+#include "dialogunits.h"
 #include "sqlsyntaxparser.h"
 #include "syntaxricheditctrl.h"
 
@@ -86,22 +87,12 @@ void CSqlDlg::resizeEvent(QResizeEvent *event)
     m_cancel->move(width - m_cancelFromCorner.x(), height - m_cancelFromCorner.y());
 }
 
-// Each edge is converted on its own and rounded, so that controls that share
-// an edge in dialog units share it in pixels too. The average character width
-// is that of the 52 ASCII letters.
 QRect CSqlDlg::DialogUnitsToPixels(int x, int y, int width, int height) const
 {
     const QFontMetrics metrics(font());
-    const QString letters = u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"_s;
-    const int baseX = qMax(1, (metrics.horizontalAdvance(letters) + 26) / 52);
-    const int baseY = qMax(1, metrics.height());
-    const auto toX = [baseX](int units) {
-        return (units * baseX + 2) / 4;
-    };
-    const auto toY = [baseY](int units) {
-        return (units * baseY + 4) / 8;
-    };
-    return QRect(QPoint(toX(x), toY(y)), QPoint(toX(x + width) - 1, toY(y + height) - 1));
+    const CDialogUnits units(metrics.horizontalAdvance(CDialogUnits::SampleLetters()),
+                             metrics.height());
+    return units.ToPixels(x, y, width, height);
 }
 
 void CSqlDlg::CaptureLayout()
