@@ -1,5 +1,6 @@
 #include "mainframe.h"
 
+#include "elementsview.h"
 #include "quarndoc.h"
 #include "quarnview.h"
 
@@ -27,6 +28,7 @@ CMainFrame::CMainFrame(CQuarnDoc *document, QWidget *parent)
 {
     setCentralWidget(m_view);
     CreateMenus();
+    CreatePanes();
     connect(m_document, &CVornDocument::modifiedChanged, this, &CMainFrame::UpdateCaption);
     connect(m_document, &CVornDocument::pathNameChanged, this, &CMainFrame::UpdateCaption);
     UpdateCaption();
@@ -52,6 +54,17 @@ void CMainFrame::CreateMenus()
     m_alignToGrid->setChecked(m_document->IsGridOn());
     connect(m_alignToGrid, &QAction::triggered, m_document, &CVornDocument::ToggleGrid);
     connect(m_document, &CVornDocument::gridChanged, m_alignToGrid, &QAction::setChecked);
+}
+
+void CMainFrame::CreatePanes()
+{
+    // The toolbox and the view keep one choice between them: a row chosen in the toolbox
+    // sets the view's insertion mode, and every release in the view goes back to "Pointer".
+    m_elements = new CElementsView(this);
+    addDockWidget(Qt::LeftDockWidgetArea, m_elements);
+    connect(m_elements, &CElementsView::insertKindChosen, m_view, &CQuarnView::SetInsertKind);
+    connect(m_view, &CQuarnView::returnedToPointer, m_elements,
+            [this] { m_elements->SelectKind(0); });
 }
 
 void CMainFrame::UpdateCaption()

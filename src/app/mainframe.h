@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+class CElementsView;
 class CQuarnDoc;
 class CQuarnView;
 class QAction;
@@ -18,6 +19,7 @@ public:
 
     CQuarnDoc *GetDocument() const { return m_document; }
     CQuarnView *GetView() const { return m_view; }
+    CElementsView *GetElementsView() const { return m_elements; }
 
     // File New: asks to save a modified report first; false when the user
     // cancelled.
@@ -53,10 +55,12 @@ protected:
 
 private:
     void CreateMenus();
+    void CreatePanes();
     void UpdateCaption();
     void OnReportOpened(const QString &path);
 
     CQuarnDoc *m_document;
     CQuarnView *m_view;
+    CElementsView *m_elements = nullptr;
     QAction *m_alignToGrid = nullptr;
 };

@@ -3,7 +3,12 @@
 #include "pagepainter.h"
 #include "vorndocument.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QResizeEvent>
 #include <QScrollBar>
 
@@ -13,6 +18,11 @@ CQuarnView::CQuarnView(CVornDocument *document, QWidget *parent)
     : QAbstractScrollArea(parent)
     , m_document(document)
 {
+    // Keys reach the view once it has been clicked; the cursor follows the pointer over the
+    // selected object without a button held.
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setMouseTracking(true);
+    CreateContextMenu();
     if (!m_document)
         return;
     // Every paint covers the whole viewport; nothing needs erasing first.
@@ -39,7 +49,7 @@ void CQuarnView::OnInitialUpdate()
 void CQuarnView::OnReportReset()
 {
     // Every pointer into the old report is gone; the new report starts at the top left.
-    m_dragItem = nullptr;
+    m_state.m_dragItem = nullptr;
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
     OnInitialUpdate();
@@ -114,4 +124,152 @@ void CQuarnView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollBars();
+}
+
+void CQuarnView::SetInsertKind(int kind)
+{
+    m_state.m_mode = CViewInteraction::ModeForKind(kind);
+}
+
+void CQuarnView::CreateContextMenu()
+{
+    // The design view has no clipboard: the commands are shown but lead nowhere.
+    m_contextMenu = new QMenu(tr("Edit"), this);
+    for (const QString &text : {tr("Cu&t\tCtrl+X"), tr("&Copy\tCtrl+C"), tr("&Paste\tCtrl+V")})
+        m_contextMenu->addAction(text)->setEnabled(false);
+}
+
+void CQuarnView::ShowContextMenu(QPoint globalPos)
+{
+    m_contextMenu->popup(globalPos);
+}
+
+void CQuarnView::Apply(CViewInteraction::Result &result)
+{
+    if (result.repaintAll) {
+        viewport()->update();
+    } else if (!result.repaintAreas.empty()) {
+        QRegion region;
+        for (const PixRect &area : result.repaintAreas)
+            region += area.ToQRect();
+        // A drag step is painted at once so that the object follows the pointer.
+        if (result.updateNow)
+            viewport()->repaint(region);
+        else
+            viewport()->update(region);
+    }
+    if (result.showProperties)
+        emit showPropertiesRequested(result.propertiesObject);
+    // Only now that the Properties pane has let go of it.
+    result.removed.reset();
+    if (result.focusMainProperty)
+        emit focusMainPropertyRequested();
+}
+
+void CQuarnView::ApplyCursor(CViewInteraction::Cursor cursor)
+{
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    switch (cursor) {
+    case CViewInteraction::Cursor::SizeNwSe:
+        shape = Qt::SizeFDiagCursor;
+        break;
+    case CViewInteraction::Cursor::SizeNeSw:
+        shape = Qt::SizeBDiagCursor;
+        break;
+    case CViewInteraction::Cursor::SizeHorizontal:
+        shape = Qt::SizeHorCursor;
+        break;
+    case CViewInteraction::Cursor::SizeVertical:
+        shape = Qt::SizeVerCursor;
+        break;
+    case CViewInteraction::Cursor::Unchanged:
+    case CViewInteraction::Cursor::NoSizing:
+        // A widget keeps its cursor until it is changed, so away from the selected object the
+        // arrow comes back as well: the pointer never carries a sizing cursor over the page.
+        if (m_savedCursor) {
+            viewport()->setCursor(Qt::ArrowCursor);
+            m_savedCursor.reset();
+        }
+        return;
+    }
+    if (!m_savedCursor)
+        m_savedCursor = viewport()->cursor();
+    viewport()->setCursor(shape);
+}
+
+void CQuarnView::mousePressEvent(QMouseEvent *event)
+{
+    setFocus(Qt::MouseFocusReason);
+    event->accept();
+    if (!m_document || event->button() != Qt::LeftButton)
+        return;
+    const CPageGeometry geometry = MakeGeometry();
+    CViewInteraction interaction(*m_document, geometry, m_state);
+    CViewInteraction::Result result
+            = interaction.OnLeftButtonDown(geometry.ClientToView(event->position().toPoint()));
+    Apply(result);
+}
+
+void CQuarnView::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (!m_document)
+        return;
+    const bool idle = m_state.m_mode == CViewInteraction::Idle;
+    const CPageGeometry geometry = MakeGeometry();
+    CViewInteraction interaction(*m_document, geometry, m_state);
+    CViewInteraction::Result result
+            = interaction.OnMouseMove(geometry.ClientToView(event->position().toPoint()));
+    if (idle)
+        ApplyCursor(result.cursor);
+    Apply(result);
+}
+
+void CQuarnView::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() == Qt::LeftButton) {
+        m_state.m_mode = CViewInteraction::Idle;
+        m_state.m_dragItem = nullptr;
+        m_state.m_lastX = -1;
+        m_state.m_lastY = -1;
+        emit returnedToPointer();
+    } else if (event->button() == Qt::RightButton) {
+        ShowContextMenu(event->globalPosition().toPoint());
+    }
+}
+
+void CQuarnView::contextMenuEvent(QContextMenuEvent *event)
+{
+    event->accept();
+    // A right click shows the menu when the button is released (mouseReleaseEvent); this
+    // event only serves the keyboard.
+    if (event->reason() != QContextMenuEvent::Mouse)
+        ShowContextMenu(event->globalPos());
+}
+
+void CQuarnView::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Delete:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        break;
+    default:
+        // Page keys and the like still scroll.
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!m_document)
+        return;
+    const CPageGeometry geometry = MakeGeometry();
+    CViewInteraction interaction(*m_document, geometry, m_state);
+    CViewInteraction::Result result
+            = interaction.OnKeyDown(event->key(), event->modifiers().testFlag(Qt::ShiftModifier));
+    Apply(result);
 }

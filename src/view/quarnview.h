@@ -2,6 +2,7 @@
 
 #include "pagegeometry.h"
 #include "paintcache.h"
+#include "viewinteraction.h"
 #include "vornelement.h"
 
 #include <QAbstractScrollArea>
@@ -10,11 +11,14 @@
 #include <optional>
 
 class CVornDocument;
+class QMenu;
 
 // The design surface: a scrolling view of the document's report as one printed page. It keeps
 // no copy of the model; every paint reads the report afresh through a page geometry made for
 // the moment (resolution of the viewport, its size, the scroll position) and the page painter.
-// The view never calls the Properties pane; it asks for it through its signals.
+// Mouse and key events go to the interaction rules (CViewInteraction), and the view carries
+// out what they ask for: repaints, cursors, requests to the Properties pane. The view never
+// calls the Properties pane; it asks for it through its signals.
 class CQuarnView : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -47,6 +51,15 @@ public:
     // The unclipped rectangle of a band (across the page) or an item, in view coordinates.
     PixRect GetItemPixelRect(const CVornElement *element) const;
 
+    // The interaction mode: 0 idle, 1 to 9 dragging, 10 to 24 inserting one object.
+    int GetMode() const { return m_state.m_mode; }
+    void SetMode(int mode) { m_state.m_mode = mode; }
+    // The Elements toolbox's choice: the insertion mode for a kind, idle for any other code.
+    void SetInsertKind(int kind);
+
+    // The pop-up "Edit" menu shown on a right click or the context-menu key.
+    QMenu *GetContextMenu() const { return m_contextMenu; }
+
 signals:
     // The Properties pane should show this object; null shows the report.
     void showPropertiesRequested(CVornElement *element);
@@ -58,24 +71,30 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void UpdateScrollBars();
     void OnReportReset();
+    void CreateContextMenu();
+    void ShowContextMenu(QPoint globalPos);
+    // Carries out what the interaction rules asked for.
+    void Apply(CViewInteraction::Result &result);
+    void ApplyCursor(CViewInteraction::Cursor cursor);
 
     CVornDocument *m_document;
     QSize m_totalSize;
     // Decoded pictures and text measurements, kept between paints.
     CPaintCache m_paintCache;
 
-    // Interaction state, driven by the mouse and keyboard handlers.
-    // Band or item being dragged; not owned, cleared when the report is reset.
-    CVornElement *m_dragItem = nullptr;
-    // 0 idle, 1 to 8 resizing by a corner or edge, 9 moving, 10 to 24 inserting an object.
-    int m_mode = 0;
+    // Interaction state (mode, dragged object, last pointer position), driven by the mouse
+    // and keyboard handlers; the dragged object is cleared when the report is reset.
+    CViewInteraction::State m_state;
     // The cursor in place before a sizing cursor was first set; empty when none is saved.
     std::optional<QCursor> m_savedCursor;
-    // Pointer position (view pixels) at the last button press or accepted drag step.
-    int m_lastX = -1;
-    int m_lastY = -1;
+    QMenu *m_contextMenu = nullptr;
 };

@@ -1,0 +1,92 @@
+#include "elementsctrl.h"
+
+#include "elementsdelegate.h"
+#include "elementsicons.h"
+#include "vornkind.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+
+CElementsCtrl::CElementsCtrl(QWidget *parent)
+    : QTreeWidget(parent)
+    , m_iconStrip(ElementsIcons::Strip())
+{
+    setColumnCount(1);
+    setHeaderLabels({tr("Select an item to insert:")});
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header()->setStretchLastSection(true);
+    header()->setSectionsClickable(false);
+    setRootIsDecorated(false);
+    setIndentation(0);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setAllColumnsShowFocus(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setFrameShape(QFrame::NoFrame);
+    setItemDelegate(new CElementsDelegate(this));
+    AddRows();
+}
+
+void CElementsCtrl::AddRows()
+{
+    struct Row
+    {
+        QString text;
+        int icon;
+        int kind;
+    };
+    const Row rows[] = {
+            {tr("Pointer"), 0, VornKind::None},
+            {tr("Page Header"), 1, VornKind::PageHeader},
+            {tr("Report Header"), 1, VornKind::ReportHeader},
+            {tr("Contents"), 2, VornKind::ReportContents},
+            {tr("Report Footer"), 3, VornKind::ReportFooter},
+            {tr("Page Footer"), 3, VornKind::PageFooter},
+            {tr("Text Box"), 4, VornKind::Text},
+            {tr("DB Text Box"), 4, VornKind::DbText},
+            {tr("Shape: line, rectangle, etc."), 5, VornKind::Shape},
+            {tr("Image"), 6, VornKind::Image},
+            {tr("DB Image"), 6, VornKind::DbImage},
+            {tr("Barcode"), 8, VornKind::Barcode},
+            {tr("DB Barcode"), 8, VornKind::DbBarcode},
+    };
+    for (const Row &row : rows) {
+        auto *item = new QTreeWidgetItem(this, {row.text});
+        item->setData(0, KindRole, row.kind);
+        item->setData(0, IconRole, row.icon);
+        item->setToolTip(0, row.text);
+    }
+}
+
+int CElementsCtrl::KindOf(const QTreeWidgetItem *row)
+{
+    return row ? row->data(0, KindRole).toInt() : -1;
+}
+
+void CElementsCtrl::SelectKind(int kind)
+{
+    bool focused = false;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = topLevelItem(i);
+        const bool match = KindOf(row) == kind;
+        if (match && !focused) {
+            setCurrentItem(row, 0, QItemSelectionModel::NoUpdate);
+            focused = true;
+        }
+        row->setSelected(match);
+    }
+}
+
+void CElementsCtrl::mousePressEvent(QMouseEvent *event)
+{
+    // The list selects the row under the mouse first; the choice is then the selected row, or
+    // the focused one when nothing is selected.
+    QTreeWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QList<QTreeWidgetItem *> selected = selectedItems();
+    const QTreeWidgetItem *row = selected.isEmpty() ? currentItem() : selected.constFirst();
+    if (row)
+        emit insertKindChosen(KindOf(row));
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QPixmap>
+#include <QTreeWidget>
+
+// The list of the Elements pane: the pointer, the five band kinds and the seven item kinds
+// that can be inserted, one row each with its icon and, as its data, the kind code (0 for the
+// pointer). A left click on a row chooses that kind for the design view.
+class CElementsCtrl : public QTreeWidget
+{
+    Q_OBJECT
+
+public:
+    // Where a row keeps its kind code and its icon index.
+    static constexpr int KindRole = Qt::UserRole;
+    static constexpr int IconRole = Qt::UserRole + 1;
+
+    explicit CElementsCtrl(QWidget *parent = nullptr);
+
+    // Selects and focuses the rows whose kind is the code and clears the others.
+    void SelectKind(int kind);
+
+    // Kind code of the row (-1 for no row).
+    static int KindOf(const QTreeWidgetItem *row);
+
+    // The nine icons side by side, the transparent grey taken out.
+    const QPixmap &GetIconStrip() const { return m_iconStrip; }
+
+signals:
+    // The user chose a row with the mouse; kind 0 is the pointer.
+    void insertKindChosen(int kind);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    void AddRows();
+
+    QPixmap m_iconStrip;
+};

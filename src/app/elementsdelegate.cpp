@@ -1,0 +1,72 @@
+#include "elementsdelegate.h"
+
+#include "elementsctrl.h"
+#include "elementsicons.h"
+
+#include <QAbstractItemView>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+
+QRgb CElementsDelegate::RowTextColor(int row)
+{
+    if (row == 0)
+        return PointerColor;
+    return row <= 5 ? BandColor : ItemColor;
+}
+
+void CElementsDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                              const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return;
+    const QPalette &palette = option.palette;
+    // The row that has the focus is the list's current row, whether or not the list itself
+    // has the keyboard focus.
+    const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
+    const bool focused = (view && view->currentIndex() == index)
+            || option.state.testFlag(QStyle::State_HasFocus);
+    const bool selected = option.state.testFlag(QStyle::State_Selected);
+    const QRect row = option.rect;
+    const QRect textArea = row.adjusted(TextIndent, 0, 0, 0);
+
+    painter->save();
+    painter->fillRect(row, palette.color(QPalette::Base));
+    painter->fillRect(textArea,
+                      palette.color(selected || focused ? QPalette::Highlight : QPalette::Base));
+    if (focused && option.widget) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(option.widget);
+        focus.rect = textArea;
+        focus.backgroundColor = palette.color(QPalette::Highlight);
+        option.widget->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter,
+                                              option.widget);
+    }
+
+    const auto *list = qobject_cast<const CElementsCtrl *>(option.widget);
+    const int icon = index.data(CElementsCtrl::IconRole).toInt();
+    if (list && icon >= 0 && icon < ElementsIcons::IconCount) {
+        const int size = ElementsIcons::IconSize;
+        painter->drawPixmap(row.left() + 2, row.top() + 2, list->GetIconStrip(), icon * size, 0,
+                            size, size);
+    }
+
+    painter->setPen(selected || focused ? palette.color(QPalette::HighlightedText)
+                                        : QColor::fromRgb(RowTextColor(index.row())));
+    painter->setFont(option.font);
+    const QRect textBox = textArea.adjusted(2, 0, -2, 0);
+    const QString text = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(),
+                                                       Qt::ElideRight, textBox.width());
+    painter->drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+    painter->restore();
+}
+
+QSize CElementsDelegate::sizeHint(const QStyleOptionViewItem &option,
+                                  const QModelIndex &index) const
+{
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const int width = TextIndent + 4 + option.fontMetrics.horizontalAdvance(text);
+    // Room for the 16-pixel icon 2 pixels below the row's top.
+    const int height = std::max(ElementsIcons::IconSize + 4, option.fontMetrics.height() + 4);
+    return QSize(width, height);
+}

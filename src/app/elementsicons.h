@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+
+// The Elements pane's icons: one strip of nine 16 x 16 pictures side by side (144 x 16), drawn
+// here rather than loaded. Index 0 pointer, 1 band header, 2 contents, 3 band footer, 4 text,
+// 5 shape, 6 image, 7 unused, 8 barcode.
+namespace ElementsIcons {
+
+constexpr int IconSize = 16;
+constexpr int IconCount = 9;
+// The colour that stands for "transparent" in the strip.
+constexpr QRgb TransparentColor = 0x808080;
+
+// The strip as drawn, on the transparent colour.
+QImage Bitmap();
+
+// The strip with the transparent colour taken out.
+QPixmap Strip();
+
+} // namespace ElementsIcons

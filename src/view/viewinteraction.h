@@ -1,0 +1,197 @@
+#pragma once
+
+#include "pagegeometry.h"
+#include "pixrect.h"
+
+#include <QPoint>
+
+#include <memory>
+#include <vector>
+
+class CVornBand;
+class CVornDocument;
+class CVornElement;
+class CVornItem;
+class CVornReport;
+
+// What the design view does under the mouse and the keyboard: hit testing, selection, dragging
+// an object's edges or the whole object, insertion of new bands and items, key steps and
+// deletion. The rules are plain code on the document's report, a page geometry of the moment
+// and the view's interaction state; nothing here touches a widget. Every operation changes the
+// model through the document (which it marks modified) and returns what the widget still has
+// to do: repaint, ask the Properties pane for an object, set a cursor.
+//
+// An interaction object is made for one event, like the geometry it works on: after a band has
+// been inserted or removed the geometry no longer matches the report.
+class CViewInteraction
+{
+public:
+    // Interaction modes of the view.
+    enum Mode : int {
+        Idle = 0,
+        DragTopLeft = 1,
+        DragTop = 2,
+        DragTopRight = 3,
+        DragRight = 4,
+        DragBottomRight = 5,
+        DragBottom = 6,
+        DragBottomLeft = 7,
+        DragLeft = 8,
+        Move = 9,
+        // 10 to 24 insert one object of a kind (see KindForMode).
+        FirstInsertMode = 10,
+        LastInsertMode = 24,
+    };
+
+    // A pixel counts as near an edge within this distance.
+    static constexpr int EdgeTolerance = 3;
+    static constexpr int GridStep = 10;
+    // Margins around a changed item that also cover its selection handles.
+    static constexpr int RepaintMargin = 18;
+    static constexpr int RepaintMarginBelow = 60;
+    // Default size of a new item (a new Shape is taller) in view pixels, and of a new band.
+    static constexpr int NewItemWidth = 150;
+    static constexpr int NewItemHeight = 20;
+    static constexpr int NewShapeHeight = 30;
+    static constexpr int NewBandHeight = 1200;
+
+    // A rectangle in model units (hundredths of a millimetre). Wide enough that a band's
+    // position on the page (the sum of the heights above it) cannot overflow.
+    struct ModelRect
+    {
+        qint64 left = 0;
+        qint64 top = 0;
+        qint64 right = 0;
+        qint64 bottom = 0;
+
+        ModelRect Offset(qint64 dx, qint64 dy) const
+        {
+            return {left + dx, top + dy, right + dx, bottom + dy};
+        }
+        friend bool operator==(const ModelRect &, const ModelRect &) = default;
+    };
+
+    // The view's interaction fields. The view owns them; the rules read and change them.
+    struct State
+    {
+        int m_mode = Idle;
+        // Band or item being dragged; not owned.
+        CVornElement *m_dragItem = nullptr;
+        // Pointer position (view pixels) at the last button press or accepted drag step.
+        int m_lastX = -1;
+        int m_lastY = -1;
+        // The dragged object's rectangle when the drag began, in its band's coordinates (a band
+        // spans (0, 0, page width, height)). Edge drags are measured against it.
+        ModelRect m_dragStart;
+    };
+
+    // The pointer shape the widget should show.
+    enum class Cursor {
+        Unchanged, // leave the cursor as it is
+        NoSizing, // back to the arrow if a sizing cursor is showing
+        SizeNwSe, // diagonal, top-left to bottom-right
+        SizeNeSw, // diagonal, top-right to bottom-left
+        SizeHorizontal,
+        SizeVertical,
+    };
+
+    // What the widget must do after an operation.
+    struct Result
+    {
+        // Invalidate the whole view.
+        bool repaintAll = false;
+        // Areas to invalidate, in client coordinates.
+        std::vector<PixRect> repaintAreas;
+        // Paint the invalidated areas at once (a drag step follows the pointer).
+        bool updateNow = false;
+        // Ask the Properties pane for propertiesObject (null: the report).
+        bool showProperties = false;
+        CVornElement *propertiesObject = nullptr;
+        // The model changed; the document has been marked modified.
+        bool modified = false;
+        // Put the focus on the main row of the Properties pane.
+        bool focusMainProperty = false;
+        Cursor cursor = Cursor::Unchanged;
+        // A deleted band or item, taken out of the report. The widget destroys it only after
+        // the Properties pane has been asked for the next selection, since the pane may still
+        // hold a pointer to it until then.
+        std::unique_ptr<CVornElement> removed;
+    };
+
+    CViewInteraction(CVornDocument &document, const CPageGeometry &geometry, State &state);
+
+    // The insertion modes and the kinds they insert; other kinds give Idle, other modes 0.
+    static int ModeForKind(int kind);
+    static int KindForMode(int mode);
+
+    // Events, in view coordinates.
+    Result OnLeftButtonDown(QPoint pt);
+    Result OnMouseMove(QPoint pt);
+    void OnLeftButtonUp();
+    // A key press with Shift held or not; keys are Qt::Key values.
+    Result OnKeyDown(int key, bool shift);
+
+    // The band or item under the point: items above their band, any other item above the
+    // Shapes, a later item above an earlier one. With selectedOnly only the selected object
+    // counts (the selected band, or the first selected item hit). Null when the point is on
+    // no band.
+    CVornElement *HitTest(QPoint pt, bool selectedOnly) const;
+
+    // Selects the object under the point (or nothing) and asks for its properties.
+    Result SelectAt(QPoint pt);
+    Result SelectItem(CVornElement *element);
+
+    // Starts dragging the selected object under the point: its corners and edges (within
+    // EdgeTolerance) resize it, anywhere else moves it. Nothing when no selected object is hit.
+    void BeginDrag(QPoint pt);
+
+    // The cursor for the point while idle: a sizing cursor on the edges and corners of the
+    // selected item, the vertical one on the bottom edge of the selected band.
+    Cursor UpdateCursor(QPoint pt) const;
+
+    // One drag step to the pointer position, by the current mode.
+    Result DragTo(QPoint pt);
+
+    // Rounds the edges the current mode moves to the 10-pixel lattice of the page; rect is in
+    // the coordinates of a band whose top lies bandTop model units below the page top.
+    ModelRect SnapRectToGrid(const ModelRect &rect, qint64 bandTop) const;
+
+    // Inserts a band, or an item into the band under the point, of the kind given.
+    Result InsertAt(QPoint pt, int kind);
+    // Where a new band of the kind goes in the band list.
+    int BandInsertIndex(int kind) const;
+
+    // The key step: one screen pixel in model units at the current zoom.
+    int KeyStepX() const;
+    int KeyStepY() const;
+    Result MoveByKeys(CVornElement *element, int dx, int dy);
+    Result ResizeByKeys(CVornElement *element, int dx, int dy);
+
+    // Removes the object, selects its neighbour and hands the object back in the result.
+    Result DeleteSelected(CVornElement *element);
+    // The object selected after this one is deleted: the next sibling, else the previous one,
+    // else (for an item) its band.
+    CVornElement *NextSelectionAfterDelete(const CVornElement *element) const;
+    // Empties every group band, parent data source and DB Text data source that names band i.
+    void ClearBandReferences(int bandIndex);
+
+    // The band that holds an item (by identity), or the band itself; -1 when not in the report.
+    int BandIndexOf(const CVornElement *element) const;
+
+private:
+    CVornReport &Report() const;
+    // Sum of the heights of the bands above band i (a Page Break counts 0).
+    qint64 BandTopInModel(int bandIndex) const;
+    // Whole-pixel pointer position relative to the page, stepped by the grid when it is on.
+    int GridAdvance(int pos, int last) const;
+    PixRect ToClient(const PixRect &view) const;
+    // The area of a rectangle in page model units, in client pixels, grown by the margins.
+    PixRect ItemRepaintArea(const ModelRect &pageRect) const;
+    PixRect BandRepaintArea(int bandIndex) const;
+    bool IsGridOn() const;
+    void MarkModified(Result &result);
+
+    CVornDocument &m_document;
+    const CPageGeometry &m_geometry;
+    State &m_state;
+};
