@@ -21,7 +21,8 @@ CElementsCtrl::CElementsCtrl(QWidget *parent)
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setAllColumnsShowFocus(true);
+    // The delegate draws the focused row's frame; the tree's own would cover the whole row.
+    setAllColumnsShowFocus(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFrameShape(QFrame::NoFrame);
     setItemDelegate(new CElementsDelegate(this));

@@ -6,7 +6,6 @@
 #include <QAbstractItemView>
 #include <QPainter>
 #include <QStyle>
-#include <QStyleOptionFocusRect>
 
 QRgb CElementsDelegate::RowTextColor(int row)
 {
@@ -34,13 +33,11 @@ void CElementsDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     painter->fillRect(row, palette.color(QPalette::Base));
     painter->fillRect(textArea,
                       palette.color(selected || focused ? QPalette::Highlight : QPalette::Base));
-    if (focused && option.widget) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(option.widget);
-        focus.rect = textArea;
-        focus.backgroundColor = palette.color(QPalette::Highlight);
-        option.widget->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter,
-                                              option.widget);
+    if (focused) {
+        // A dotted frame, whatever the style; the list draws no focus frame of its own.
+        painter->setPen(QPen(palette.color(QPalette::HighlightedText), 1, Qt::DotLine));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(textArea.adjusted(0, 0, -1, -1));
     }
 
     const auto *list = qobject_cast<const CElementsCtrl *>(option.widget);
