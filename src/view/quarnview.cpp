@@ -229,10 +229,7 @@ void CQuarnView::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
     if (event->button() == Qt::LeftButton) {
-        m_state.m_mode = CViewInteraction::Idle;
-        m_state.m_dragItem = nullptr;
-        m_state.m_lastX = -1;
-        m_state.m_lastY = -1;
+        CViewInteraction::OnLeftButtonUp(m_state);
         emit returnedToPointer();
     } else if (event->button() == Qt::RightButton) {
         ShowContextMenu(event->globalPosition().toPoint());

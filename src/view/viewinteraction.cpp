@@ -228,12 +228,12 @@ CViewInteraction::Result CViewInteraction::OnMouseMove(QPoint pt)
     return {};
 }
 
-void CViewInteraction::OnLeftButtonUp()
+void CViewInteraction::OnLeftButtonUp(State &state)
 {
-    m_state.m_mode = Idle;
-    m_state.m_dragItem = nullptr;
-    m_state.m_lastX = -1;
-    m_state.m_lastY = -1;
+    state.m_mode = Idle;
+    state.m_dragItem = nullptr;
+    state.m_lastX = -1;
+    state.m_lastY = -1;
 }
 
 CViewInteraction::Result CViewInteraction::OnKeyDown(int key, bool shift)

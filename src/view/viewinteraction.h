@@ -127,7 +127,8 @@ public:
     // Events, in view coordinates.
     Result OnLeftButtonDown(QPoint pt);
     Result OnMouseMove(QPoint pt);
-    void OnLeftButtonUp();
+    // Every release of the left button ends a drag or an insertion: back to idle.
+    static void OnLeftButtonUp(State &state);
     // A key press with Shift held or not; keys are Qt::Key values.
     Result OnKeyDown(int key, bool shift);
 

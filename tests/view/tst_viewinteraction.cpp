@@ -109,7 +109,7 @@ private slots:
         QVERIFY(!second.showProperties);
         QCOMPARE(rig.State().m_mode, int(Mode::Move));
         QCOMPARE(rig.State().m_dragItem, item);
-        rig.Do().OnLeftButtonUp();
+        CViewInteraction::OnLeftButtonUp(rig.State());
         QCOMPARE(rig.State().m_mode, int(Mode::Idle));
         QCOMPARE(rig.State().m_lastX, -1);
         QCOMPARE(rig.State().m_lastY, -1);
@@ -390,7 +390,7 @@ private slots:
         QVERIFY(step.modified);
 
         // A band repaints the page and what lies below it.
-        rig.Do().OnLeftButtonUp();
+        CViewInteraction::OnLeftButtonUp(rig.State());
         rig.Report().DeselectAll();
         rig.Report().GetBands()[1]->SetSelected(true);
         rig.Do().OnLeftButtonDown(rig.At(QPoint(400, 383)));
