@@ -1,5 +1,6 @@
 #include "vornband.h"
 
+#include "namekey.h"
 #include "queryentries.h"
 #include "vorndbtext.h"
 
@@ -99,12 +100,12 @@ bool CVornBand::Validate(QString &message) const
     if (entries.IsEmpty())
         return true;
 
-    QSet<QString> itemNames;
+    QSet<CNameKey> itemNames;
     itemNames.reserve(m_items.GetCount());
     for (const CVornItem *item : m_items)
-        itemNames.insert(item->GetName().toCaseFolded());
+        itemNames.insert({item->GetName()});
     for (const QString &entry : entries.GetNames()) {
-        if (itemNames.contains(entry.toCaseFolded())) {
+        if (itemNames.contains({entry})) {
             message = QCoreApplication::translate("Vantel",
                                                   "The %1 SQL query entry in the %2 report band has "
                                                   "the same name with one of the band's elements")

@@ -1,5 +1,7 @@
 #include "vornreport.h"
 
+#include "namekey.h"
+
 #include <QCoreApplication>
 #include <QHash>
 #include <QSet>
@@ -64,16 +66,16 @@ int CVornReport::IndexOfBand(const CVornElement *element) const
 QString CVornReport::MakeUniqueName(int kind) const
 {
     // One pass over the names, then a set lookup per candidate.
-    QSet<QString> taken;
+    QSet<CNameKey> taken;
     for (const CVornBand *band : m_bands) {
-        taken.insert(band->GetName().toCaseFolded());
+        taken.insert({band->GetName()});
         for (const CVornItem *item : band->GetItems())
-            taken.insert(item->GetName().toCaseFolded());
+            taken.insert({item->GetName()});
     }
     const QString kindName = KindName(kind);
     for (int n = 1; n <= 99999; ++n) {
         const QString candidate = kindName + u' ' + QString::number(n);
-        if (!taken.contains(candidate.toCaseFolded()))
+        if (!taken.contains({candidate}))
             return candidate;
     }
     return QString();
@@ -161,12 +163,12 @@ bool CVornReport::ValidateItemNames(QString &message) const
     // band: counting the names first keeps this linear.
     for (const CVornBand *band : m_bands) {
         const auto &items = band->GetItems();
-        QHash<QString, int> counts;
+        QHash<CNameKey, int> counts;
         counts.reserve(items.GetCount());
         for (const CVornItem *item : items)
-            ++counts[item->GetName().toCaseFolded()];
+            ++counts[{item->GetName()}];
         for (const CVornItem *item : items) {
-            if (counts.value(item->GetName().toCaseFolded()) > 1) {
+            if (counts.value({item->GetName()}) > 1) {
                 message = QCoreApplication::translate(
                                   "Vantel", "The \"%1\" band have elements with the same name: \"%2\"")
                                   .arg(band->GetName(), item->GetName());
@@ -199,10 +201,16 @@ bool CVornReport::ValidatePageHeight(QString &message) const
 
 bool CVornReport::ValidateGroupReferences(QString &message) const
 {
+    bool anyReference = false;
+    for (const CVornBand *band : m_bands)
+        anyReference = anyReference || !band->GetHeader().isEmpty() || !band->GetFooter().isEmpty();
+    if (!anyReference)
+        return true;
+
     // The same first match as FindByName, built once for all references.
-    QHash<QString, const CVornElement *> byName;
+    QHash<CNameKey, const CVornElement *> byName;
     const auto addFirst = [&byName](const CVornElement *element) {
-        const QString key = element->GetName().toCaseFolded();
+        const CNameKey key{element->GetName()};
         if (!byName.contains(key))
             byName.insert(key, element);
     };
@@ -216,7 +224,7 @@ bool CVornReport::ValidateGroupReferences(QString &message) const
         for (const QString &reference : {band->GetHeader(), band->GetFooter()}) {
             if (reference.isEmpty())
                 continue;
-            const CVornElement *found = byName.value(reference.toCaseFolded());
+            const CVornElement *found = byName.value({reference});
             if (found == nullptr) {
                 message = QCoreApplication::translate("Vantel",
                                                       "Header or footer band \"%1\" specified for "
@@ -241,17 +249,17 @@ bool CVornReport::ValidateSharedFooters(QString &message) const
 {
     // For the first contents band whose group footer a later contents band
     // names too, the message names the first such later band.
-    QHash<QString, QList<int>> bandsByFooter;
+    QHash<CNameKey, QList<int>> bandsByFooter;
     for (int i = 0; i < m_bands.GetCount(); ++i) {
         const CVornBand *band = m_bands[i];
         if (band->GetKind() == VornKind::ReportContents && !band->GetFooter().isEmpty())
-            bandsByFooter[band->GetFooter().toCaseFolded()].append(i);
+            bandsByFooter[{band->GetFooter()}].append(i);
     }
     for (int o = 0; o < m_bands.GetCount(); ++o) {
         const CVornBand *band = m_bands[o];
         if (band->GetKind() != VornKind::ReportContents || band->GetFooter().isEmpty())
             continue;
-        const QList<int> &sharing = bandsByFooter[band->GetFooter().toCaseFolded()];
+        const QList<int> &sharing = bandsByFooter[{band->GetFooter()}];
         if (sharing.size() < 2)
             continue;
         // o is the first of its list: any earlier band would have stopped the walk.

@@ -8,8 +8,6 @@
 
 #include <QCoreApplication>
 
-#include <algorithm>
-#include <array>
 #include <string_view>
 
 namespace {
@@ -81,74 +79,88 @@ enum class Field {
     WordWrap,
 };
 
-struct FieldName
+Field FieldOfLower(std::string_view name)
 {
-    std::string_view name;
-    Field field;
-};
-
-// Sorted by name, for the binary search.
-constexpr auto fieldNames = std::to_array<FieldName>({
-        {"barcode", Field::Barcode},
-        {"bk_color", Field::BkColor},
-        {"bottom", Field::Bottom},
-        {"color", Field::Color},
-        {"data-field", Field::DataField},
-        {"data-source", Field::DataSource},
-        {"database-query", Field::DatabaseQuery},
-        {"element", Field::Element},
-        {"font", Field::Font},
-        {"footer", Field::Footer},
-        {"format", Field::Format},
-        {"header", Field::Header},
-        {"height", Field::Height},
-        {"horz_alignment", Field::HorzAlignment},
-        {"image", Field::Image},
-        {"left", Field::Left},
-        {"line_style", Field::LineStyle},
-        {"line_width", Field::LineWidth},
-        {"parent-data-source", Field::ParentDataSource},
-        {"print-on-first-page", Field::PrintOnFirstPage},
-        {"query", Field::Query},
-        {"right", Field::Right},
-        {"shape_type", Field::ShapeType},
-        {"text", Field::Text},
-        {"top", Field::Top},
-        {"vert_alignment", Field::VertAlignment},
-        {"word_wrap", Field::WordWrap},
-});
-static_assert(std::is_sorted(fieldNames.begin(), fieldNames.end(),
-                             [](const FieldName &a, const FieldName &b) { return a.name < b.name; }));
+    const auto is = [name](std::string_view candidate) { return name == candidate; };
+    switch (name.size()) {
+    case 3:
+        return is("top") ? Field::Top : Field::Unknown;
+    case 4:
+        return is("left") ? Field::Left
+               : is("text") ? Field::Text
+               : is("font") ? Field::Font
+                            : Field::Unknown;
+    case 5:
+        return is("color") ? Field::Color
+               : is("right") ? Field::Right
+               : is("image") ? Field::Image
+               : is("query") ? Field::Query
+                             : Field::Unknown;
+    case 6:
+        return is("bottom") ? Field::Bottom
+               : is("height") ? Field::Height
+               : is("header") ? Field::Header
+               : is("footer") ? Field::Footer
+               : is("format") ? Field::Format
+                              : Field::Unknown;
+    case 7:
+        return is("element") ? Field::Element
+               : is("barcode") ? Field::Barcode
+                               : Field::Unknown;
+    case 8:
+        return is("bk_color") ? Field::BkColor : Field::Unknown;
+    case 9:
+        return is("word_wrap") ? Field::WordWrap : Field::Unknown;
+    case 10:
+        return is("data-field") ? Field::DataField
+               : is("line_style") ? Field::LineStyle
+               : is("line_width") ? Field::LineWidth
+               : is("shape_type") ? Field::ShapeType
+                                  : Field::Unknown;
+    case 11:
+        return is("data-source") ? Field::DataSource : Field::Unknown;
+    case 14:
+        return is("horz_alignment") ? Field::HorzAlignment
+               : is("vert_alignment") ? Field::VertAlignment
+               : is("database-query") ? Field::DatabaseQuery
+                                      : Field::Unknown;
+    case 18:
+        return is("parent-data-source") ? Field::ParentDataSource : Field::Unknown;
+    case 19:
+        return is("print-on-first-page") ? Field::PrintOnFirstPage : Field::Unknown;
+    default:
+        return Field::Unknown;
+    }
+}
 
 // Looks a child's name up once, instead of comparing it with every name a
 // level knows: the reader meets some hundred thousand children in a big file.
+// The name is folded to lower case and compared with the few names of its
+// length.
 Field FieldOf(const CXmlNode &node)
 {
     const QByteArrayView raw = NodeNameUtf8(node);
-    char lower[24];
+    char lower[20];
     if (raw.size() >= qsizetype(sizeof lower))
         return Field::Unknown;
     for (qsizetype i = 0; i < raw.size(); ++i) {
         const auto c = static_cast<unsigned char>(raw[i]);
         if (c >= 0x80) {
-            // Rare: let Qt's case folding decide, as it does everywhere else.
-            const QString name = QString::fromUtf8(raw);
-            for (const FieldName &entry : fieldNames) {
-                if (name.compare(QLatin1StringView(entry.name.data(), qsizetype(entry.name.size())),
-                                 Qt::CaseInsensitive)
-                    == 0)
-                    return entry.field;
+            // Rare: a letter that folds to an ASCII one, which Qt's case
+            // folding decides as it does everywhere else.
+            const QString folded = QString::fromUtf8(raw).toCaseFolded();
+            if (folded.size() >= qsizetype(sizeof lower))
+                return Field::Unknown;
+            for (qsizetype k = 0; k < folded.size(); ++k) {
+                if (folded[k].unicode() >= 0x80)
+                    return Field::Unknown;
+                lower[k] = char(folded[k].unicode());
             }
-            return Field::Unknown;
+            return FieldOfLower(std::string_view(lower, size_t(folded.size())));
         }
         lower[i] = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
     }
-    const std::string_view key(lower, size_t(raw.size()));
-    const auto found = std::lower_bound(fieldNames.begin(), fieldNames.end(), key,
-                                        [](const FieldName &entry, std::string_view name) {
-                                            return entry.name < name;
-                                        });
-    return found != fieldNames.end() && found->name == key ? found->field : Field::Unknown;
+    return FieldOfLower(std::string_view(lower, size_t(raw.size())));
 }
 
 // The fields of the item levels: the element level's attributes come first,
@@ -387,6 +399,21 @@ bool ReadReportAttributes(CVornReport &report, const CXmlDocument &document, QSt
     return true;
 }
 
+// Every parameter node, whatever its name, gives band, name and value; a
+// missing attribute reads as empty, and a later equal parameter wins.
+bool ReadParameters(CVornReport &report, const CXmlNodeList &nodes, QString &message)
+{
+    for (const CXmlNode &node : nodes) {
+        QString band, name, value;
+        if (!GetAttribute(node, u"band", band, message)
+            || !GetAttribute(node, u"name", name, message)
+            || !GetAttribute(node, u"value", value, message))
+            return false;
+        report.GetParameters().SetParameter(band, name, value);
+    }
+    return true;
+}
+
 } // namespace
 
 namespace VornTemplate {
@@ -405,15 +432,7 @@ bool LoadParameters(CVornReport &report, const CXmlDocument &document, QString &
     CXmlNodeList nodes;
     if (!SelectNodes(document, QStringLiteral("//report/parameters/*"), nodes, message))
         return false;
-    for (const CXmlNode &node : nodes) {
-        QString band, name, value;
-        if (!GetAttribute(node, u"band", band, message)
-            || !GetAttribute(node, u"name", name, message)
-            || !GetAttribute(node, u"value", value, message))
-            return false;
-        report.GetParameters().SetParameter(band, name, value);
-    }
-    return true;
+    return ReadParameters(report, nodes, message);
 }
 
 bool Load(CVornReport &report, const QString &path, QString &message)
@@ -424,10 +443,14 @@ bool Load(CVornReport &report, const QString &path, QString &message)
     if (!ReadReportAttributes(report, document, message))
         return false;
 
-    CXmlNodeList nodes;
-    if (!SelectNodes(document, QStringLiteral("//report/*"), nodes, message))
+    // The bands and the parameters section are found in one walk of the file.
+    CXmlNodeList bands;
+    CXmlNodeList parameters;
+    if (!SelectNodesTogether(document,
+                             {QStringLiteral("//report/*"), QStringLiteral("//report/parameters/*")},
+                             {&bands, &parameters}, message))
         return false;
-    for (const CXmlNode &node : nodes) {
+    for (const CXmlNode &node : bands) {
         if (!NodeNameIs(node, u"element"))
             continue;
         auto band = std::make_unique<CVornBand>();
@@ -436,7 +459,7 @@ bool Load(CVornReport &report, const QString &path, QString &message)
         report.GetBands().Add(band.release());
     }
 
-    if (!LoadParameters(report, document, message))
+    if (!ReadParameters(report, parameters, message))
         return false;
     document.Release();
     return report.Validate(message);

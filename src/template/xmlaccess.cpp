@@ -82,28 +82,13 @@ std::vector<QByteArray> SimpleChildPath(const QString &xpath)
     return names;
 }
 
-// Whether the element's ancestors, nearest first, are named as the path says
-// from its last name back to its first.
-bool HasAncestorPath(pugi::xml_node element, const std::vector<QByteArray> &path)
-{
-    pugi::xml_node ancestor = element.parent();
-    for (auto name = path.rbegin(); name != path.rend(); ++name) {
-        if (ancestor.type() != pugi::node_element || qstrcmp(ancestor.name(), *name) != 0)
-            return false;
-        ancestor = ancestor.parent();
-    }
-    return true;
-}
-
 // Every element below `root`, in document order, without recursion: a file
-// may nest elements deeper than any stack. With a path, only the elements
-// whose ancestors match it: what "//a/b/*" selects.
-void CollectElements(pugi::xml_node root, std::vector<CXmlNode> &nodes,
-                     const std::vector<QByteArray> &path = {})
+// may nest elements deeper than any stack.
+void CollectElements(pugi::xml_node root, std::vector<CXmlNode> &nodes)
 {
     pugi::xml_node node = root.first_child();
     while (node) {
-        if (node.type() == pugi::node_element && (path.empty() || HasAncestorPath(node, path)))
+        if (node.type() == pugi::node_element)
             nodes.push_back(XmlInternal::FromNode(node));
         if (node.first_child()) {
             node = node.first_child();
@@ -111,6 +96,60 @@ void CollectElements(pugi::xml_node root, std::vector<CXmlNode> &nodes,
         }
         while (node != root && !node.next_sibling())
             node = node.parent();
+        if (node == root)
+            break;
+        node = node.next_sibling();
+    }
+}
+
+// What "//a/b/*" selects: the element children of every element named b whose
+// parent is named a, in document order. One walk without recursion serves
+// several such paths at once; each element that has children is named once,
+// when the walk enters it, and a bit mask per path and open element says which
+// leading parts of the path end there.
+void CollectChildrenOfPaths(pugi::xml_node root,
+                            const std::vector<std::vector<QByteArray>> &paths,
+                            const std::vector<std::vector<CXmlNode> *> &results)
+{
+    const size_t count = paths.size();
+    for (const std::vector<QByteArray> &path : paths) {
+        if (path.empty() || path.size() > 64)
+            return;
+    }
+    const auto maskOf = [](const char *name, const std::vector<QByteArray> &path,
+                           quint64 parentMask) {
+        quint64 mask = 0;
+        for (size_t j = 0; j < path.size(); ++j) {
+            const bool chainGoesOn = j == 0 || (parentMask & (quint64(1) << (j - 1)));
+            if (chainGoesOn && qstrcmp(name, path[j]) == 0)
+                mask |= quint64(1) << j;
+        }
+        return mask;
+    };
+    // The masks of the open elements, `count` per element, the root first.
+    std::vector<quint64> masks(count, 0);
+    pugi::xml_node node = root.first_child();
+    while (node) {
+        // Only elements have children: text, comments and the like are passed
+        // over without asking for them.
+        if (node.type() == pugi::node_element) {
+            const size_t parent = masks.size() - count;
+            for (size_t k = 0; k < count; ++k) {
+                if (masks[parent + k] & (quint64(1) << (paths[k].size() - 1)))
+                    results[k]->push_back(XmlInternal::FromNode(node));
+            }
+            if (const pugi::xml_node child = node.first_child()) {
+                const char *name = node.name();
+                for (size_t k = 0; k < count; ++k)
+                    masks.push_back(maskOf(name, paths[k], masks[parent + k]));
+                node = child;
+                continue;
+            }
+        }
+        while (node != root && !node.next_sibling()) {
+            node = node.parent();
+            masks.resize(masks.size() - count);
+        }
         if (node == root)
             break;
         node = node.next_sibling();
@@ -135,8 +174,8 @@ bool SelectNodes(const CXmlDocument &document, const QString &xpath, CXmlNodeLis
             // The reader's other expressions select the children of elements
             // of given names; a walk gives them in document order as XPath
             // would, without building and sorting node sets.
-            if (const std::vector<QByteArray> path = SimpleChildPath(xpath); !path.empty()) {
-                CollectElements(data->document, nodes, path);
+            if (std::vector<QByteArray> path = SimpleChildPath(xpath); !path.empty()) {
+                CollectChildrenOfPaths(data->document, {std::move(path)}, {&nodes});
                 return true;
             }
             const pugi::xpath_query query(xpath.toUtf8().constData());
@@ -153,6 +192,41 @@ bool SelectNodes(const CXmlDocument &document, const QString &xpath, CXmlNodeLis
     }
     nodes.clear();
     message = Tr("Failed to get a pointer to the node list: %1").arg(xpath);
+    return false;
+}
+
+bool SelectNodesTogether(const CXmlDocument &document, const QStringList &xpaths,
+                         const std::vector<CXmlNodeList *> &lists, QString &message)
+{
+    if (lists.size() != size_t(xpaths.size())) {
+        message = Tr("Failed to get a pointer to the node list");
+        return false;
+    }
+    std::vector<std::vector<QByteArray>> paths;
+    std::vector<std::vector<CXmlNode> *> results;
+    for (qsizetype i = 0; i < xpaths.size(); ++i) {
+        std::vector<QByteArray> path = SimpleChildPath(xpaths[i]);
+        if (path.empty()) {
+            if (!SelectNodes(document, xpaths[i], *lists[size_t(i)], message))
+                return false;
+            continue;
+        }
+        std::vector<CXmlNode> &nodes = XmlInternal::Nodes(*lists[size_t(i)]);
+        nodes.clear();
+        paths.push_back(std::move(path));
+        results.push_back(&nodes);
+    }
+    if (paths.empty())
+        return true;
+    if (const CXmlDocument::Data *data = XmlInternal::Data(document)) {
+        try {
+            CollectChildrenOfPaths(data->document, paths, results);
+            return true;
+        } catch (const std::bad_alloc &) { }
+    }
+    for (std::vector<CXmlNode> *nodes : results)
+        nodes->clear();
+    message = Tr("Failed to get a pointer to the node list: %1").arg(xpaths.join(u", "));
     return false;
 }
 

@@ -7,6 +7,9 @@
 #include <QAnyStringView>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
+
+#include <vector>
 
 // The XML access layer: the few operations the template reader walks a file
 // with, and the escaping rule of the template writer. Callers need no XML
@@ -51,6 +54,13 @@ bool LoadXmlFile(const QString &path, CXmlDocument &document, QString &message);
 // "Failed to get a pointer to the node list: <expression>".
 bool SelectNodes(const CXmlDocument &document, const QString &xpath, CXmlNodeList &list,
                  QString &message);
+
+// Runs several expressions at once, each into its list: the same lists as
+// SelectNodes gives one by one. Expressions of the form "//a/b/*" (plain
+// element names) share one walk of the document, which matters for big files.
+// `lists` holds one list per expression.
+bool SelectNodesTogether(const CXmlDocument &document, const QStringList &xpaths,
+                         const std::vector<CXmlNodeList *> &lists, QString &message);
 
 // Puts the element children of `node` into `list` in document order (none for
 // a leaf or for an attribute). A null node: returns false, empties `list` and

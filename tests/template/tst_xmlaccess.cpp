@@ -71,6 +71,8 @@ private slots:
     void hugeInput();
     void selectNodes_data();
     void selectNodes();
+    void simplePathsMatchXPath_data();
+    void simplePathsMatchXPath();
     void children();
     void nodeNameIs_data();
     void nodeNameIs();
@@ -308,6 +310,51 @@ void TestXmlAccess::selectNodes()
     CXmlDocument empty;
     QVERIFY(!SelectNodes(empty, xpath, found, text));
     QCOMPARE(text, u"Failed to get a pointer to the node list: "_s + xpath);
+}
+
+void TestXmlAccess::simplePathsMatchXPath_data()
+{
+    QTest::addColumn<QString>("xml");
+    QTest::newRow("template shape")
+            << u"<report><parameters><p a=\"1\"/><p a=\"2\"/></parameters>"
+               u"<element><height>1</height></element><element/></report>"_s;
+    QTest::newRow("nested reports and parameters")
+            << u"<report><parameters><x/><report><parameters><y/></parameters><z/></report>"
+               u"<w/></parameters><element><report><q/></report></element></report>"_s;
+    QTest::newRow("other root with a report inside")
+            << u"<template><report><element/><parameters><p/></parameters></report>"
+               u"<Report><element/></Report></template>"_s;
+    QTest::newRow("text between elements")
+            << u"<report>a<parameters>b<p/>c<p/></parameters>d<e/></report>"_s;
+}
+
+// The reader's child paths are walked by hand; the parser's own XPath must
+// agree node for node, in the same order, also for nested sections.
+void TestXmlAccess::simplePathsMatchXPath()
+{
+    QFETCH(QString, xml);
+    CXmlDocument document;
+    LoadText(xml, document);
+    const QStringList paths {u"//report/*"_s, u"//report/parameters/*"_s, u"//parameters/*"_s};
+    std::vector<CXmlNodeList> together(size_t(paths.size()));
+    std::vector<CXmlNodeList *> lists;
+    for (CXmlNodeList &list : together)
+        lists.push_back(&list);
+    QString message;
+    QVERIFY(SelectNodesTogether(document, paths, lists, message));
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        CXmlNodeList walked;
+        CXmlNodeList viaXPath;
+        QString xpath = paths[i];
+        xpath.replace(xpath.size() - 1, 1, u"child::*"_s); // not a plain path: real XPath
+        QVERIFY(SelectNodes(document, paths[i], walked, message));
+        QVERIFY(SelectNodes(document, xpath, viaXPath, message));
+        const std::vector<CXmlNode> a(walked.begin(), walked.end());
+        const std::vector<CXmlNode> b(viaXPath.begin(), viaXPath.end());
+        const std::vector<CXmlNode> c(together[size_t(i)].begin(), together[size_t(i)].end());
+        QVERIFY2(a == b, qPrintable(paths[i]));
+        QVERIFY2(a == c, qPrintable(paths[i]));
+    }
 }
 
 void TestXmlAccess::children()
