@@ -324,6 +324,8 @@ void TestXmlAccess::simplePathsMatchXPath_data()
     QTest::newRow("other root with a report inside")
             << u"<template><report><element/><parameters><p/></parameters></report>"
                u"<Report><element/></Report></template>"_s;
+    QTest::newRow("parameters outside a report")
+            << u"<report><element><parameters><p/></parameters></element></report>"_s;
     QTest::newRow("text between elements")
             << u"<report>a<parameters>b<p/>c<p/></parameters>d<e/></report>"_s;
 }
