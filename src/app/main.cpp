@@ -1,5 +1,8 @@
 #include "commandline.h"
+#include "firstpaintprobe.h"
+#include "mainframe.h"
 #include "quarnapp.h"
+#include "quarnview.h"
 
 #include <csignal>
 
@@ -16,5 +19,7 @@ int main(int argc, char **argv)
     files.removeFirst();
     if (!app.InitInstance(files))
         return 1;
+    if (qEnvironmentVariableIsSet("VANTEL_FIRST_PAINT_PROBE"))
+        new CFirstPaintProbe(app.GetMainFrame()->GetView()->viewport());
     return app.exec();
 }

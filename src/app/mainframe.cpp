@@ -1,16 +1,37 @@
 #include "mainframe.h"
 
+#include "aboutdlg.h"
+#include "applicationlook.h"
+#include "commandicons.h"
+#include "commandtable.h"
 #include "elementsview.h"
+#include "keyindicators.h"
+#include "propertieswnd.h"
 #include "quarndoc.h"
 #include "quarnview.h"
+#include "reportfile.h"
+#include "reportrunner.h"
+#include "userimages.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QSettings>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWidgetAction>
+
+using namespace CommandTable;
 
 namespace {
 
@@ -19,41 +40,208 @@ QString FileFilter()
     return QCoreApplication::translate("Vantel", "Vantel Reports (*.vnt)");
 }
 
+// The buttons of the "Standard" toolbar in order; 0 stands for a separator.
+constexpr int toolbarLayout[] = {FileNew,  FileOpen,  FileSave, FileRun,   0,       EditCut,
+                                 EditCopy, EditPaste, 0,        FilePrint, AppAbout};
+
+// The commands that nothing in the designer carries out: shown, but disabled.
+constexpr int unhandledCommands[] = {EditCut, EditCopy, EditPaste, EditUndo, FilePrint};
+
+QString WorkspaceKey(const char *name)
+{
+    return QStringLiteral("Workspace/") + QLatin1String(name);
+}
+
+constexpr int workspaceVersion = 1;
+
+// The first local file among dropped URLs that is a report.
+QString DroppedReport(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return QString();
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile()
+            && url.toLocalFile().endsWith(QStringLiteral(".vnt"), Qt::CaseInsensitive))
+            return url.toLocalFile();
+    }
+    return QString();
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(CQuarnDoc *document, QWidget *parent)
     : QMainWindow(parent)
     , m_document(document)
-    , m_view(new CQuarnView(document, this))
+    , m_view(nullptr)
 {
+    setObjectName(QStringLiteral("MainFrame"));
+    // The look comes first, so that the widgets made below are polished once.
+    ApplicationLook::Apply(ApplicationLook::ReadSetting());
+    setWindowIcon(CommandIcons::AppIcon());
+
+    m_view = new CQuarnView(document, this);
     setCentralWidget(m_view);
+    m_recentFiles.Load();
+    m_userImages = UserImages::Load(UserImages::DefaultPath());
     CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
     CreatePanes();
+    LoadWorkspace();
+    RefreshIcons();
+    UpdateLookMarks();
+
     connect(m_document, &CVornDocument::modifiedChanged, this, &CMainFrame::UpdateCaption);
     connect(m_document, &CVornDocument::pathNameChanged, this, &CMainFrame::UpdateCaption);
     UpdateCaption();
-    resize(1000, 760);
+    setAcceptDrops(true);
+    m_view->setFocus();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction *CMainFrame::FindCommand(int id) const
+{
+    return m_commands.value(id);
+}
+
+QAction *CMainFrame::AddCommand(int id)
+{
+    QAction *action = CreateAction(id, this);
+    m_commands.insert(id, action);
+    return action;
+}
+
+QAction *CMainFrame::AddTo(QMenu *menu, int id)
+{
+    QAction *action = AddCommand(id);
+    menu->addAction(action);
+    return action;
 }
 
 void CMainFrame::CreateMenus()
 {
-    QMenu *file = menuBar()->addMenu(tr("&File"));
-    QAction *newAction = file->addAction(tr("&New"), this, &CMainFrame::DoFileNew);
-    newAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    QAction *openAction = file->addAction(tr("&Open..."), this, &CMainFrame::DoFileOpen);
-    openAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    QAction *saveAction = file->addAction(tr("&Save"), this, &CMainFrame::DoFileSave);
-    saveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    file->addAction(tr("Save &As..."), this, &CMainFrame::DoFileSaveAs);
-    file->addSeparator();
-    file->addAction(tr("E&xit"), this, &QWidget::close);
+    m_fileMenu = menuBar()->addMenu(tr("&File"));
+    connect(AddTo(m_fileMenu, FileNew), &QAction::triggered, this, &CMainFrame::DoFileNew);
+    connect(AddTo(m_fileMenu, FileOpen), &QAction::triggered, this, &CMainFrame::DoFileOpen);
+    connect(AddTo(m_fileMenu, FileSave), &QAction::triggered, this, &CMainFrame::DoFileSave);
+    connect(AddTo(m_fileMenu, FileSaveAs), &QAction::triggered, this, &CMainFrame::DoFileSaveAs);
+    connect(AddTo(m_fileMenu, FileRun), &QAction::triggered, this, &CMainFrame::RunReportCommand);
+    m_fileMenu->addSeparator();
+    m_recentEnd = m_fileMenu->addSeparator();
+    UpdateRecentMenu();
+    connect(AddTo(m_fileMenu, AppExit), &QAction::triggered, this, &QWidget::close);
 
     QMenu *view = menuBar()->addMenu(tr("&View"));
-    m_alignToGrid = view->addAction(tr("Align To Grid"));
-    m_alignToGrid->setCheckable(true);
-    m_alignToGrid->setChecked(m_document->IsGridOn());
-    connect(m_alignToGrid, &QAction::triggered, m_document, &CVornDocument::ToggleGrid);
-    connect(m_document, &CVornDocument::gridChanged, m_alignToGrid, &QAction::setChecked);
+    QAction *grid = AddTo(view, ViewAlignToGrid);
+    grid->setCheckable(true);
+    grid->setChecked(m_document->IsGridOn());
+    connect(grid, &QAction::triggered, m_document, &CVornDocument::ToggleGrid);
+    connect(m_document, &CVornDocument::gridChanged, grid, &QAction::setChecked);
+
+    // Filled with the toolbar and the panes once they exist.
+    QMenu *toolbars = view->addMenu(MenuText(ViewToolbars));
+    toolbars->setObjectName(QStringLiteral("ToolbarsMenu"));
+    toolbars->menuAction()->setObjectName(ObjectName(ViewToolbars));
+    toolbars->menuAction()->setData(int(ViewToolbars));
+    m_commands.insert(ViewToolbars, toolbars->menuAction());
+    connect(AddCommand(ViewCustomize), &QAction::triggered, this, &CMainFrame::Customize);
+
+    QAction *statusBarCommand = AddTo(view, ViewStatusBar);
+    statusBarCommand->setCheckable(true);
+    statusBarCommand->setChecked(true);
+    connect(statusBarCommand, &QAction::toggled, this,
+            [this](bool on) { statusBar()->setVisible(on); });
+    CreateLookMenu(view);
+
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    connect(AddTo(help, AppAbout), &QAction::triggered, this, &CMainFrame::ShowAbout);
+
+    for (const int id : unhandledCommands) {
+        QAction *action = FindCommand(id) ? FindCommand(id) : AddCommand(id);
+        action->setEnabled(false);
+        addAction(action);
+        // The keys stay taken by their commands, disabled or not, so that they never reach
+        // the view as plain keys: Shift+Delete (Cut) must not delete the selection there. A
+        // text field that edits takes them first, as usual.
+        for (const QKeySequence &key : action->shortcuts())
+            new QShortcut(key, this);
+    }
+    connect(AddCommand(NextPane), &QAction::triggered, this, [this] { SwitchPane(true); });
+    connect(AddCommand(PrevPane), &QAction::triggered, this, [this] { SwitchPane(false); });
+    addAction(FindCommand(NextPane));
+    addAction(FindCommand(PrevPane));
+}
+
+void CMainFrame::CreateLookMenu(QMenu *view)
+{
+    QMenu *looks = view->addMenu(tr("&Application Look"));
+    looks->setObjectName(QStringLiteral("ApplicationLookMenu"));
+    m_looks = new QActionGroup(this);
+    const auto addLook = [this](QMenu *menu, int id) {
+        QAction *action = AddTo(menu, id);
+        action->setCheckable(true);
+        m_looks->addAction(action);
+        connect(action, &QAction::triggered, this, [this, id] { ChooseLook(id); });
+    };
+    for (const int id :
+         {LookWindows2000, LookOfficeXP, LookWindowsXP, LookOffice2003, LookVS2005, LookVS2008})
+        addLook(looks, id);
+    QMenu *office2007 = looks->addMenu(tr("Office 200&7"));
+    for (const int id :
+         {LookOffice2007Blue, LookOffice2007Black, LookOffice2007Silver, LookOffice2007Aqua})
+        addLook(office2007, id);
+}
+
+void CMainFrame::CreateToolBar()
+{
+    m_toolBar = new QToolBar(tr("Standard"), this);
+    m_toolBar->setObjectName(QStringLiteral("Standard"));
+    m_toolBar->setIconSize(QSize(16, 16));
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+
+    // The small button at the end of the toolbar that leads to "Customize...".
+    auto *button = new QToolButton;
+    button->setObjectName(QStringLiteral("CustomizeButton"));
+    button->setAutoRaise(true);
+    button->setArrowType(Qt::DownArrow);
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setToolTip(MenuText(ViewCustomize));
+    auto *menu = new QMenu(button);
+    menu->addAction(FindCommand(ViewCustomize));
+    button->setMenu(menu);
+    m_customizeButton = new QWidgetAction(this);
+    m_customizeButton->setDefaultWidget(button);
+    RebuildToolBar();
+}
+
+void CMainFrame::RebuildToolBar()
+{
+    m_toolBar->clear();
+    // A separator shows only between two shown buttons.
+    bool pendingSeparator = false;
+    for (const int id : toolbarLayout) {
+        if (id == 0) {
+            pendingSeparator = !m_toolBar->actions().isEmpty();
+            continue;
+        }
+        if (m_hiddenButtons.contains(id))
+            continue;
+        if (pendingSeparator)
+            m_toolBar->addSeparator();
+        pendingSeparator = false;
+        m_toolBar->addAction(FindCommand(id) ? FindCommand(id) : AddCommand(id));
+    }
+    m_toolBar->addAction(m_customizeButton);
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    // The message pane: "Ready" while no prompt is shown over it.
+    m_readyPane = new QLabel(tr("Ready"));
+    m_readyPane->setObjectName(QStringLiteral("ReadyPane"));
+    statusBar()->addWidget(m_readyPane, 1);
+    m_keyIndicators = new CKeyIndicators(statusBar());
 }
 
 void CMainFrame::CreatePanes()
@@ -65,6 +253,204 @@ void CMainFrame::CreatePanes()
     connect(m_elements, &CElementsView::insertKindChosen, m_view, &CQuarnView::SetInsertKind);
     connect(m_view, &CQuarnView::returnedToPointer, m_elements,
             [this] { m_elements->SelectKind(0); });
+
+    // The view asks for the pane; it never calls it.
+    m_properties = new CPropertiesWnd(this);
+    m_properties->SetDocument(m_document);
+    addDockWidget(Qt::RightDockWidgetArea, m_properties);
+    connect(m_view, &CQuarnView::showPropertiesRequested, m_properties,
+            &CPropertiesWnd::ShowProperties);
+    connect(m_view, &CQuarnView::focusMainPropertyRequested, m_properties,
+            &CPropertiesWnd::FocusMainProperty);
+    resizeDocks({m_elements, m_properties}, {200, 200}, Qt::Horizontal);
+
+    // F6 reaches a pane that floats in a window of its own too.
+    for (QDockWidget *pane :
+         {static_cast<QDockWidget *>(m_elements), static_cast<QDockWidget *>(m_properties)}) {
+        pane->addAction(FindCommand(NextPane));
+        pane->addAction(FindCommand(PrevPane));
+    }
+
+    QMenu *toolbars = menuBar()->findChild<QMenu *>(QStringLiteral("ToolbarsMenu"));
+    toolbars->addAction(m_toolBar->toggleViewAction());
+    toolbars->addAction(m_elements->toggleViewAction());
+    toolbars->addAction(m_properties->toggleViewAction());
+    toolbars->addSeparator();
+    toolbars->addAction(FindCommand(ViewCustomize));
+}
+
+QMenu *CMainFrame::createPopupMenu()
+{
+    QMenu *menu = QMainWindow::createPopupMenu();
+    if (menu) {
+        menu->addSeparator();
+        menu->addAction(FindCommand(ViewCustomize));
+    }
+    return menu;
+}
+
+void CMainFrame::LoadWorkspace()
+{
+    QSettings settings;
+    const QStringList hidden = settings.value(WorkspaceKey("HiddenButtons")).toStringList();
+    for (const QString &id : hidden)
+        m_hiddenButtons.append(id.toInt());
+    const QStringList images = settings.value(WorkspaceKey("ButtonImages")).toStringList();
+    for (const QString &entry : images) {
+        const int id = entry.section(u':', 0, 0).toInt();
+        const int image = entry.section(u':', 1, 1).toInt();
+        if (image >= 0 && image < m_userImages.size())
+            m_buttonImages.insert(id, image);
+    }
+    RebuildToolBar();
+
+    const QByteArray geometry = settings.value(WorkspaceKey("Geometry")).toByteArray();
+    if (geometry.isEmpty() || !restoreGeometry(geometry))
+        resize(1000, 760);
+    restoreState(settings.value(WorkspaceKey("State")).toByteArray(), workspaceVersion);
+    const bool statusBarShown = settings.value(WorkspaceKey("StatusBar"), true).toBool();
+    statusBar()->setVisible(statusBarShown);
+    FindCommand(ViewStatusBar)->setChecked(statusBarShown);
+}
+
+void CMainFrame::SaveWorkspace()
+{
+    QSettings settings;
+    settings.setValue(WorkspaceKey("Geometry"), saveGeometry());
+    settings.setValue(WorkspaceKey("State"), saveState(workspaceVersion));
+    settings.setValue(WorkspaceKey("StatusBar"), FindCommand(ViewStatusBar)->isChecked());
+}
+
+QList<CCustomizeDlg::Button> CMainFrame::GetToolbarButtons() const
+{
+    QList<CCustomizeDlg::Button> buttons;
+    for (const int id : toolbarLayout) {
+        if (id == 0)
+            continue;
+        CCustomizeDlg::Button button;
+        button.id = id;
+        button.name = ToolTip(id);
+        button.icon = CommandIcons::Icon(id, palette());
+        button.shown = !m_hiddenButtons.contains(id);
+        button.userImage = m_buttonImages.value(id, -1);
+        buttons.append(button);
+    }
+    return buttons;
+}
+
+void CMainFrame::ApplyToolbarButtons(const QList<CCustomizeDlg::Button> &buttons)
+{
+    m_hiddenButtons.clear();
+    m_buttonImages.clear();
+    QStringList hidden;
+    QStringList images;
+    for (const CCustomizeDlg::Button &button : buttons) {
+        if (!button.shown) {
+            m_hiddenButtons.append(button.id);
+            hidden.append(QString::number(button.id));
+        }
+        if (button.userImage >= 0 && button.userImage < m_userImages.size()) {
+            m_buttonImages.insert(button.id, button.userImage);
+            images.append(QStringLiteral("%1:%2").arg(button.id).arg(button.userImage));
+        }
+    }
+    RebuildToolBar();
+    RefreshIcons();
+    QSettings settings;
+    settings.setValue(WorkspaceKey("HiddenButtons"), hidden);
+    settings.setValue(WorkspaceKey("ButtonImages"), images);
+}
+
+void CMainFrame::Customize()
+{
+    CCustomizeDlg dialog(GetToolbarButtons(), m_userImages, this);
+    if (dialog.exec() == QDialog::Accepted)
+        ApplyToolbarButtons(dialog.GetButtons());
+}
+
+void CMainFrame::RefreshIcons()
+{
+    for (auto it = m_commands.cbegin(); it != m_commands.cend(); ++it) {
+        const int image = m_buttonImages.value(it.key(), -1);
+        if (image >= 0 && image < m_userImages.size())
+            it.value()->setIcon(QIcon(m_userImages.at(image)));
+        else
+            it.value()->setIcon(CommandIcons::Icon(it.key(), palette()));
+    }
+}
+
+void CMainFrame::ChooseLook(int id)
+{
+    ApplicationLook::Apply(id);
+    UpdateLookMarks();
+}
+
+void CMainFrame::UpdateLookMarks()
+{
+    // A stored look without a menu entry (219, or any other value) marks nothing.
+    for (QAction *action : m_looks->actions())
+        action->setChecked(IdOf(action) == ApplicationLook::Current());
+}
+
+void CMainFrame::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Lines drawn in the text colour follow a new look.
+    if (event->type() == QEvent::PaletteChange && !m_commands.isEmpty())
+        RefreshIcons();
+}
+
+void CMainFrame::SwitchPane(bool forward)
+{
+    QList<QWidget *> panes {m_view};
+    for (QDockWidget *pane :
+         {static_cast<QDockWidget *>(m_elements), static_cast<QDockWidget *>(m_properties)}) {
+        if (pane->isVisible())
+            panes.append(pane);
+    }
+    const QWidget *focus = QApplication::focusWidget();
+    qsizetype current = -1;
+    for (qsizetype i = 0; i < panes.size(); ++i) {
+        if (focus && (panes.at(i) == focus || panes.at(i)->isAncestorOf(focus)))
+            current = i;
+    }
+    const qsizetype count = panes.size();
+    const qsizetype next = current < 0 ? 0 : (current + (forward ? 1 : count - 1)) % count;
+    QWidget *target = panes.at(next);
+    if (target->isWindow())
+        target->activateWindow();
+    target->setFocus(Qt::OtherFocusReason);
+}
+
+void CMainFrame::UpdateRecentMenu()
+{
+    for (QAction *action : std::as_const(m_recentActions))
+        delete action;
+    m_recentActions.clear();
+    if (m_recentFiles.GetCount() == 0) {
+        // An empty list shows its place, disabled.
+        auto *placeholder = new QAction(tr("Recent File"), this);
+        placeholder->setObjectName(ObjectName(RecentFileFirst));
+        placeholder->setData(int(RecentFileFirst));
+        placeholder->setEnabled(false);
+        m_recentActions.append(placeholder);
+    }
+    for (int i = 0; i < m_recentFiles.GetCount(); ++i) {
+        auto *action = new QAction(CRecentFileList::MenuText(i, m_recentFiles.GetAt(i)), this);
+        action->setObjectName(ObjectName(RecentFileFirst + i));
+        action->setData(RecentFileFirst + i);
+        action->setStatusTip(StatusTip(RecentFileFirst + i));
+        connect(action, &QAction::triggered, this, [this, i] { OpenRecentFile(i); });
+        m_recentActions.append(action);
+    }
+    m_fileMenu->insertActions(m_recentEnd, m_recentActions);
+}
+
+void CMainFrame::AddRecentFile(const QString &path)
+{
+    m_recentFiles.Add(path);
+    m_recentFiles.Save();
+    UpdateRecentMenu();
 }
 
 void CMainFrame::UpdateCaption()
@@ -98,8 +484,8 @@ bool CMainFrame::DoFileNew()
 {
     if (!SaveModified())
         return false;
+    // The reset makes the view start over and ask for the report's page.
     m_document->OnNewDocument();
-    m_view->OnInitialUpdate();
     return true;
 }
 
@@ -108,33 +494,52 @@ bool CMainFrame::DoFileOpen()
     if (!SaveModified())
         return false;
     const QString path = AskOpenFileName();
-    if (path.isEmpty())
-        return false;
+    return !path.isEmpty() && ReadFile(path);
+}
+
+CMainFrame::OpenResult CMainFrame::OpenFile(const QString &path)
+{
+    if (!SaveModified())
+        return OpenResult::Cancelled;
+    return ReadFile(path) ? OpenResult::Opened : OpenResult::Failed;
+}
+
+bool CMainFrame::ReadFile(const QString &path)
+{
     QString message;
     if (!m_document->OnOpenDocument(path, message)) {
         ShowMessage(message);
         return false;
     }
-    OnReportOpened(path);
+    OnReportOpened();
     return true;
 }
 
 bool CMainFrame::OpenDocumentFile(const QString &path)
 {
-    if (!SaveModified())
-        return false;
-    QString message;
-    if (!m_document->OnOpenDocument(path, message)) {
-        ShowMessage(message);
-        return false;
-    }
-    OnReportOpened(path);
-    return true;
+    return OpenFile(path) == OpenResult::Opened;
 }
 
-void CMainFrame::OnReportOpened(const QString &)
+bool CMainFrame::OpenRecentFile(int index)
 {
-    m_view->OnInitialUpdate();
+    if (index < 0 || index >= m_recentFiles.GetCount())
+        return false;
+    const QString path = m_recentFiles.GetAt(index);
+    const OpenResult result = OpenFile(path);
+    if (result == OpenResult::Failed) {
+        const int now = int(m_recentFiles.GetFiles().indexOf(path));
+        m_recentFiles.Remove(now);
+        m_recentFiles.Save();
+        UpdateRecentMenu();
+    }
+    return result == OpenResult::Opened;
+}
+
+void CMainFrame::OnReportOpened()
+{
+    const QString path = m_document->GetPathName();
+    AddRecentFile(path);
+    m_properties->ShowReportProperties(path);
 }
 
 bool CMainFrame::DoFileSave()
@@ -159,7 +564,42 @@ bool CMainFrame::SaveDocumentTo(const QString &path)
         ShowMessage(message);
         return false;
     }
+    AddRecentFile(m_document->GetPathName());
     return true;
+}
+
+bool CMainFrame::RestoreRecoveredReport(const QString &recoveryPath, const QString &originalPath)
+{
+    CVornReport restored;
+    QString message;
+    if (!VornTemplate::Load(restored, recoveryPath, message)) {
+        // A report can be saved while it does not pass the checks (the user was still at
+        // work on it). Its copy is then read in full and only the final check fails, with
+        // the same message the report gives now: that work is kept.
+        QString check;
+        if (restored.Validate(check) || check != message) {
+            ShowMessage(tr("The automatically saved report could not be restored: ") + message);
+            return false;
+        }
+    }
+    m_document->OnNewDocument();
+    m_document->GetReport().Swap(restored);
+    m_document->SetPathName(originalPath);
+    m_document->PageSizeChanged();
+    m_document->ReportChanged();
+    m_properties->ShowReportProperties(originalPath);
+    return true;
+}
+
+void CMainFrame::RunReportCommand()
+{
+    RunReport(*m_document, this);
+}
+
+void CMainFrame::ShowAbout()
+{
+    CAboutDlg dialog(this);
+    dialog.exec();
 }
 
 QString CMainFrame::AskOpenFileName()
@@ -182,8 +622,28 @@ QString CMainFrame::AskSaveFileName()
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
-    if (SaveModified())
-        event->accept();
-    else
+    if (!SaveModified()) {
         event->ignore();
+        return;
+    }
+    SaveWorkspace();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!DroppedReport(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent *event)
+{
+    const QString path = DroppedReport(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The drop ends before the file is opened: a save prompt or a message box must not run
+    // inside the drag-and-drop exchange.
+    activateWindow();
+    QTimer::singleShot(0, this, [this, path] { OpenDocumentFile(path); });
 }

@@ -1,25 +1,56 @@
 #pragma once
 
+#include "customizedlg.h"
+#include "recentfilelist.h"
+
+#include <QHash>
 #include <QMainWindow>
 
 class CElementsView;
+class CKeyIndicators;
+class CPropertiesWnd;
 class CQuarnDoc;
 class CQuarnView;
 class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QToolBar;
+class QWidgetAction;
 
-// The main window: the design view in the middle and the File and View menus
-// that drive the document. File commands prompt to save a modified report and
-// show every failure in a message box titled "Vantel".
+// The main window: the design view in the middle, the Elements pane on the
+// left and the Properties pane on the right, the menu bar, the "Standard"
+// toolbar and the status bar. It carries out the file commands (prompting to
+// save a modified report and showing every failure in a message box titled
+// "Vantel"), Run, About, the application looks, the recent-file list, files
+// dropped on it, F6 between the panes, and keeps its layout in the
+// "Workspace" settings.
+//
+// Every command's action is named "ID_<id>" and carries its id as data (see
+// CommandTable); FindCommand looks one up.
 class CMainFrame : public QMainWindow
 {
     Q_OBJECT
 
 public:
     explicit CMainFrame(CQuarnDoc *document, QWidget *parent = nullptr);
+    ~CMainFrame() override;
 
     CQuarnDoc *GetDocument() const { return m_document; }
     CQuarnView *GetView() const { return m_view; }
     CElementsView *GetElementsView() const { return m_elements; }
+    CPropertiesWnd *GetPropertiesWnd() const { return m_properties; }
+    QToolBar *GetStandardToolBar() const { return m_toolBar; }
+    const CRecentFileList &GetRecentFiles() const { return m_recentFiles; }
+    // The message pane of the status bar, which shows "Ready" while no prompt shows.
+    QLabel *GetReadyPane() const { return m_readyPane; }
+    CKeyIndicators *GetKeyIndicators() const { return m_keyIndicators; }
+    // The images of UserImages.bmp, read when the frame was made; empty without it.
+    const QList<QPixmap> &GetUserImages() const { return m_userImages; }
+
+    // The action of a command id; null when the frame has none.
+    QAction *FindCommand(int id) const;
+    QAction *GetAlignToGridAction() const { return FindCommand(32778); }
 
     // File New: asks to save a modified report first; false when the user
     // cancelled.
@@ -30,12 +61,22 @@ public:
     // files): asks to save a modified report first, shows the reader's message
     // on failure.
     bool OpenDocumentFile(const QString &path);
+    // Opens entry index of the recent-file list. An entry that cannot be
+    // opened (its message shown) leaves the list; one the user did not open
+    // because they cancelled the save prompt stays.
+    bool OpenRecentFile(int index);
     // File Save: the current path, or Save As for a report never saved.
     bool DoFileSave();
     // File Save As with its file dialog.
     bool DoFileSaveAs();
     // Saves to the given path, showing the writer's message on failure.
     bool SaveDocumentTo(const QString &path);
+
+    // Puts an automatically saved copy in place of the current report. The
+    // report keeps the path it was edited under and is marked modified, so
+    // that Save writes where the user expects. False, after a message, when
+    // the copy cannot be read.
+    bool RestoreRecoveredReport(const QString &recoveryPath, const QString &originalPath);
 
     // Asks whether to save a modified report: true to go on (saved or not),
     // false when the user cancelled or the save failed.
@@ -44,23 +85,79 @@ public:
     // Shows a message box titled "Vantel" with an OK button.
     void ShowMessage(const QString &text);
 
-    QAction *GetAlignToGridAction() const { return m_alignToGrid; }
+    // View > Application Look: applies the look at once, marks it in the menu
+    // and keeps it in the settings.
+    void ChooseLook(int id);
+
+    // F6 and Shift+F6: the focus goes to the next or previous of the design
+    // view, the Elements pane and the Properties pane that are shown.
+    void SwitchPane(bool forward);
+
+    // The buttons of the "Standard" toolbar with what the user chose for them,
+    // and applying (and keeping) new choices.
+    QList<CCustomizeDlg::Button> GetToolbarButtons() const;
+    void ApplyToolbarButtons(const QList<CCustomizeDlg::Button> &buttons);
+    // Opens the Customize dialog.
+    void Customize();
+
+    // Writes the window's geometry, the toolbar and pane layout and the status
+    // bar's visibility to the "Workspace" settings; done when the window closes.
+    void SaveWorkspace();
+
+    QMenu *createPopupMenu() override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
     // The file dialogs; an empty result means the user cancelled.
     virtual QString AskOpenFileName();
     virtual QString AskSaveFileName();
 
 private:
+    enum class OpenResult { Opened, Cancelled, Failed };
+
+    QAction *AddCommand(int id);
+    // A new command's action, added to the menu.
+    QAction *AddTo(QMenu *menu, int id);
     void CreateMenus();
+    void CreateLookMenu(QMenu *view);
+    void CreateToolBar();
+    void CreateStatusBar();
     void CreatePanes();
+    void LoadWorkspace();
+    void RebuildToolBar();
+    void RefreshIcons();
+    void UpdateLookMarks();
+    void UpdateRecentMenu();
+    void AddRecentFile(const QString &path);
     void UpdateCaption();
-    void OnReportOpened(const QString &path);
+    OpenResult OpenFile(const QString &path);
+    // Reads the file into the document; shows the reader's message on failure.
+    bool ReadFile(const QString &path);
+    void OnReportOpened();
+    void RunReportCommand();
+    void ShowAbout();
 
     CQuarnDoc *m_document;
     CQuarnView *m_view;
     CElementsView *m_elements = nullptr;
-    QAction *m_alignToGrid = nullptr;
+    CPropertiesWnd *m_properties = nullptr;
+    QToolBar *m_toolBar = nullptr;
+    QWidgetAction *m_customizeButton = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_recentEnd = nullptr;
+    QList<QAction *> m_recentActions;
+    QActionGroup *m_looks = nullptr;
+    QLabel *m_readyPane = nullptr;
+    CKeyIndicators *m_keyIndicators = nullptr;
+    QHash<int, QAction *> m_commands;
+
+    CRecentFileList m_recentFiles;
+    QList<QPixmap> m_userImages;
+    // Toolbar buttons the user took off, and user images chosen for buttons.
+    QList<int> m_hiddenButtons;
+    QHash<int, int> m_buttonImages;
 };

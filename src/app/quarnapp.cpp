@@ -1,21 +1,21 @@
 #include "quarnapp.h"
 
-#include "mainframe.h"
-#include "quarndoc.h"
-#include "quarnview.h"
+#include "appinstance.h"
+#include "commandicons.h"
 #include "versiontext.h"
 
 CQuarnApp::CQuarnApp(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     SetIdentity();
+    setWindowIcon(CommandIcons::AppIcon());
+    // Lets the desktop match the windows with the installed vantel-designer.desktop.
+    setDesktopFileName(QStringLiteral("vantel-designer"));
 }
 
 CQuarnApp::~CQuarnApp()
 {
-    // The frame holds pointers into the document's report: it goes first.
-    m_frame.reset();
-    m_document.reset();
+    m_instance.reset();
 }
 
 void CQuarnApp::SetIdentity()
@@ -27,13 +27,16 @@ void CQuarnApp::SetIdentity()
 
 bool CQuarnApp::InitInstance(const QStringList &files)
 {
-    m_document = std::make_unique<CQuarnDoc>();
-    m_frame = std::make_unique<CMainFrame>(m_document.get());
-    if (files.isEmpty()) {
-        m_frame->DoFileNew();
-    } else if (!m_frame->OpenDocumentFile(files.constFirst())) {
-        return false;
-    }
-    m_frame->show();
-    return true;
+    m_instance = std::make_unique<CAppInstance>();
+    return m_instance->Start(files);
+}
+
+CQuarnDoc *CQuarnApp::GetDocument() const
+{
+    return m_instance ? m_instance->GetDocument() : nullptr;
+}
+
+CMainFrame *CQuarnApp::GetMainFrame() const
+{
+    return m_instance ? m_instance->GetMainFrame() : nullptr;
 }

@@ -4,13 +4,13 @@
 
 #include <memory>
 
+class CAppInstance;
 class CMainFrame;
 class CQuarnDoc;
 
-// The application object: sets up the settings store, creates the one document
-// and the main frame with its design view, and opens the file named on the
-// command line. The document and the frame live until exit; the document is
-// destroyed last, after the frame, and writes its grid setting then.
+// The application object: names the settings store ("Vantel"/"Vantel"), gives
+// every window the designer's icon, and runs one CAppInstance, which holds
+// the document and the main frame until exit.
 class CQuarnApp : public QApplication
 {
     Q_OBJECT
@@ -24,13 +24,12 @@ public:
     // and the program ends.
     bool InitInstance(const QStringList &files);
 
-    CQuarnDoc *GetDocument() const { return m_document.get(); }
-    CMainFrame *GetMainFrame() const { return m_frame.get(); }
+    CQuarnDoc *GetDocument() const;
+    CMainFrame *GetMainFrame() const;
 
     // Organisation and application name of the settings store, both "Vantel".
     static void SetIdentity();
 
 private:
-    std::unique_ptr<CQuarnDoc> m_document;
-    std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<CAppInstance> m_instance;
 };

@@ -1,0 +1,158 @@
+#include "commandtable.h"
+
+#include <QAction>
+#include <QCoreApplication>
+
+namespace CommandTable {
+
+namespace {
+
+struct Entry
+{
+    int id;
+    const char *menuText;
+    const char *prompt;
+};
+
+// Texts are translated in the context "Vantel", like the rest of the shell.
+const Entry entries[] = {
+        {ViewCustomize, QT_TRANSLATE_NOOP("Vantel", "Customize..."), nullptr},
+        {LookWindows2000, QT_TRANSLATE_NOOP("Vantel", "Windows &2000"), nullptr},
+        {LookOfficeXP, QT_TRANSLATE_NOOP("Vantel", "Office &XP"), nullptr},
+        {LookWindowsXP, QT_TRANSLATE_NOOP("Vantel", "&Windows XP"), nullptr},
+        {LookOffice2003, QT_TRANSLATE_NOOP("Vantel", "Office 200&3"), nullptr},
+        {LookVS2005, QT_TRANSLATE_NOOP("Vantel", "Visual Studio 200&5"), nullptr},
+        {LookVS2008, QT_TRANSLATE_NOOP("Vantel", "Visual Studio 200&8"), nullptr},
+        {LookOffice2007Blue, QT_TRANSLATE_NOOP("Vantel", "&Blue Style"), nullptr},
+        {LookOffice2007Black, QT_TRANSLATE_NOOP("Vantel", "B&lack Style"), nullptr},
+        {LookOffice2007Silver, QT_TRANSLATE_NOOP("Vantel", "&Silver Style"), nullptr},
+        {LookOffice2007Aqua, QT_TRANSLATE_NOOP("Vantel", "&Aqua Style"), nullptr},
+        {FileRun, QT_TRANSLATE_NOOP("Vantel", "&Run...\tCtrl+F5"),
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Runs the current report and opens it in the Preview window\nRun")},
+        {ViewAlignToGrid, QT_TRANSLATE_NOOP("Vantel", "Align To Grid"), nullptr},
+        {FileNew, QT_TRANSLATE_NOOP("Vantel", "&New\tCtrl+N"),
+         QT_TRANSLATE_NOOP("Vantel", "Create a new document\nNew")},
+        {FileOpen, QT_TRANSLATE_NOOP("Vantel", "&Open...\tCtrl+O"),
+         QT_TRANSLATE_NOOP("Vantel", "Open an existing document\nOpen")},
+        {FileSave, QT_TRANSLATE_NOOP("Vantel", "&Save\tCtrl+S"),
+         QT_TRANSLATE_NOOP("Vantel", "Save the active document\nSave")},
+        {FileSaveAs, QT_TRANSLATE_NOOP("Vantel", "Save &As..."),
+         QT_TRANSLATE_NOOP("Vantel", "Save the active document with a new name\nSave As")},
+        {FilePrint, QT_TRANSLATE_NOOP("Vantel", "&Print..."),
+         QT_TRANSLATE_NOOP("Vantel", "Print the active document\nPrint")},
+        {EditCopy, QT_TRANSLATE_NOOP("Vantel", "&Copy\tCtrl+C"),
+         QT_TRANSLATE_NOOP("Vantel", "Copy the selection and put it on the Clipboard\nCopy")},
+        {EditCut, QT_TRANSLATE_NOOP("Vantel", "Cu&t\tCtrl+X"),
+         QT_TRANSLATE_NOOP("Vantel", "Cut the selection and put it on the Clipboard\nCut")},
+        {EditPaste, QT_TRANSLATE_NOOP("Vantel", "&Paste\tCtrl+V"),
+         QT_TRANSLATE_NOOP("Vantel", "Insert Clipboard contents\nPaste")},
+        {EditUndo, QT_TRANSLATE_NOOP("Vantel", "&Undo\tCtrl+Z"),
+         QT_TRANSLATE_NOOP("Vantel", "Undo the last action\nUndo")},
+        {AppAbout, QT_TRANSLATE_NOOP("Vantel", "&About Vantel..."),
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Display program information, version number and copyright\nAbout")},
+        {AppExit, QT_TRANSLATE_NOOP("Vantel", "E&xit"),
+         QT_TRANSLATE_NOOP("Vantel", "Quit the application; prompts to save documents\nExit")},
+        {NextPane, QT_TRANSLATE_NOOP("Vantel", "Next Pane"),
+         QT_TRANSLATE_NOOP("Vantel", "Switch to the next window pane\nNext Pane")},
+        {PrevPane, QT_TRANSLATE_NOOP("Vantel", "Previous Pane"),
+         QT_TRANSLATE_NOOP("Vantel", "Switch back to the previous window pane\nPrevious Pane")},
+        {ViewToolbars, QT_TRANSLATE_NOOP("Vantel", "&Toolbars and Docking Windows"), nullptr},
+        {ViewStatusBar, QT_TRANSLATE_NOOP("Vantel", "&Status Bar"),
+         QT_TRANSLATE_NOOP("Vantel", "Show or hide the status bar\nToggle Status Bar")},
+};
+
+const Entry *Find(int id)
+{
+    for (const Entry &entry : entries) {
+        if (entry.id == id)
+            return &entry;
+    }
+    return nullptr;
+}
+
+QString Translate(const char *text)
+{
+    return text ? QCoreApplication::translate("Vantel", text) : QString();
+}
+
+} // namespace
+
+QString MenuText(int id)
+{
+    const Entry *entry = Find(id);
+    return entry ? Translate(entry->menuText) : QString();
+}
+
+QString Prompt(int id)
+{
+    // Every recent-file entry shares one prompt, which has no tooltip part.
+    if (id >= RecentFileFirst && id <= RecentFileLast)
+        return QCoreApplication::translate("Vantel", "Open this document");
+    const Entry *entry = Find(id);
+    return entry ? Translate(entry->prompt) : QString();
+}
+
+QString StatusTip(int id)
+{
+    return Prompt(id).section(u'\n', 0, 0);
+}
+
+QString ToolTip(int id)
+{
+    return Prompt(id).section(u'\n', 1);
+}
+
+QList<QKeySequence> Shortcuts(int id)
+{
+    switch (id) {
+    case FileNew:
+        return {QKeySequence(Qt::CTRL | Qt::Key_N)};
+    case FileOpen:
+        return {QKeySequence(Qt::CTRL | Qt::Key_O)};
+    case FileSave:
+        return {QKeySequence(Qt::CTRL | Qt::Key_S)};
+    case FileRun:
+        return {QKeySequence(Qt::CTRL | Qt::Key_F5)};
+    case EditCopy:
+        return {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)};
+    case EditCut:
+        return {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)};
+    case EditPaste:
+        return {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)};
+    case EditUndo:
+        return {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)};
+    case NextPane:
+        return {QKeySequence(Qt::Key_F6)};
+    case PrevPane:
+        return {QKeySequence(Qt::SHIFT | Qt::Key_F6)};
+    default:
+        return {};
+    }
+}
+
+QString ObjectName(int id)
+{
+    return QStringLiteral("ID_%1").arg(id);
+}
+
+QAction *CreateAction(int id, QObject *parent)
+{
+    auto *action = new QAction(MenuText(id), parent);
+    action->setObjectName(ObjectName(id));
+    action->setData(id);
+    action->setStatusTip(StatusTip(id));
+    const QString tip = ToolTip(id);
+    if (!tip.isEmpty())
+        action->setToolTip(tip);
+    action->setShortcuts(Shortcuts(id));
+    return action;
+}
+
+int IdOf(const QAction *action)
+{
+    return action ? action->data().toInt() : 0;
+}
+
+} // namespace CommandTable
