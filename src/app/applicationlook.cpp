@@ -146,7 +146,7 @@ int ReadSetting()
     return ok ? id : DefaultLook;
 }
 
-void Apply(int id)
+void Apply(int id, bool store)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     current = id;
@@ -160,7 +160,8 @@ void Apply(int id)
     // Widgets hear of the new palette through posted events; they take it now, so that the
     // whole window changes at once, under the wait cursor.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::ApplicationPaletteChange);
-    QSettings().setValue(SettingKey(), id);
+    if (store)
+        QSettings().setValue(SettingKey(), id);
     QGuiApplication::restoreOverrideCursor();
 }
 

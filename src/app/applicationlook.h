@@ -40,7 +40,8 @@ int ReadSetting();
 QString SettingKey();
 
 // Makes the look current: style and palette of the whole application, then
-// the id written to the settings. The wait cursor shows meanwhile.
-void Apply(int id);
+// the id written to the settings unless store is false (the stored look
+// applied at start-up). The wait cursor shows meanwhile.
+void Apply(int id, bool store = true);
 
 } // namespace ApplicationLook

@@ -89,8 +89,10 @@ std::optional<CKeyIndicators::State> CKeyIndicators::ReadState()
 #if QT_CONFIG(xcb)
     const auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
     Display *display = x11 ? x11->display() : nullptr;
+    if (!display)
+        return std::nullopt;
     const Xkb &xkb = XkbFunctions();
-    if (!display || !xkb.internAtom || !xkb.getNamedIndicator)
+    if (!xkb.internAtom || !xkb.getNamedIndicator)
         return std::nullopt;
     const char *const names[KeyCount] = {"Caps Lock", "Num Lock", "Scroll Lock"};
     State state {};

@@ -75,8 +75,9 @@ CMainFrame::CMainFrame(CQuarnDoc *document, QWidget *parent)
     , m_view(nullptr)
 {
     setObjectName(QStringLiteral("MainFrame"));
-    // The look comes first, so that the widgets made below are polished once.
-    ApplicationLook::Apply(ApplicationLook::ReadSetting());
+    // The look comes first, so that the widgets made below are polished once. The stored
+    // value is not written back: it is already there.
+    ApplicationLook::Apply(ApplicationLook::ReadSetting(), false);
     setWindowIcon(CommandIcons::AppIcon());
 
     m_view = new CQuarnView(document, this);
@@ -448,7 +449,9 @@ void CMainFrame::UpdateRecentMenu()
 
 void CMainFrame::AddRecentFile(const QString &path)
 {
-    m_recentFiles.Add(path);
+    // Reopening the newest entry changes nothing, and costs no settings write.
+    if (!m_recentFiles.Add(path))
+        return;
     m_recentFiles.Save();
     UpdateRecentMenu();
 }

@@ -45,15 +45,18 @@ void CRecentFileList::Save() const
     }
 }
 
-void CRecentFileList::Add(const QString &path)
+bool CRecentFileList::Add(const QString &path)
 {
     if (path.isEmpty())
-        return;
+        return false;
     const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!m_files.isEmpty() && m_files.constFirst() == absolute)
+        return false;
     m_files.removeAll(absolute);
     m_files.prepend(absolute);
     while (m_files.size() > MaxCount)
         m_files.removeLast();
+    return true;
 }
 
 void CRecentFileList::Remove(int index)

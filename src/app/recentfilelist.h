@@ -15,8 +15,9 @@ public:
     void Save() const;
 
     // Puts the file at the top (as an absolute path), moving it there when it
-    // is listed already and dropping the oldest beyond MaxCount.
-    void Add(const QString &path);
+    // is listed already and dropping the oldest beyond MaxCount. False when
+    // the list did not change.
+    bool Add(const QString &path);
     void Remove(int index);
 
     int GetCount() const { return int(m_files.size()); }
