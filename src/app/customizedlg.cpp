@@ -25,6 +25,9 @@ CCustomizeDlg::CCustomizeDlg(const QList<Button> &buttons, const QList<QPixmap> 
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         UpdateRow(row);
     }
+    // Every button shows without scrolling.
+    m_list->setMinimumHeight(m_list->sizeHintForRow(0) * m_list->count()
+                             + 2 * m_list->frameWidth());
     layout->addWidget(m_list, 1);
 
     m_image->setObjectName(QStringLiteral("customizeImage"));
