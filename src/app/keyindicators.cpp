@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLibrary>
 #include <QStatusBar>
@@ -111,13 +112,17 @@ std::optional<CKeyIndicators::State> CKeyIndicators::ReadState()
 
 bool CKeyIndicators::eventFilter(QObject *watched, QEvent *event)
 {
-    // Only the key events of windows: the same event also passes every widget on its way.
     switch (event->type()) {
     case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-        if (watched->isWindowType())
+    case QEvent::KeyRelease: {
+        // Only the lock keys change the state, and each key event is looked at once, where it
+        // reaches its window (it passes every widget on its way too).
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (watched->isWindowType()
+            && (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock))
             Update();
         break;
+    }
     case QEvent::ApplicationActivate:
         Update();
         break;

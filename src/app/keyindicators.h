@@ -13,9 +13,10 @@ class QStatusBar;
 //
 // Qt does not report the lock keys, so on X11 the state is read from the X
 // server's keyboard indicators (through the Xlib the platform plugin has
-// loaded already). It is read again after every key press and release and
-// when the application becomes active. Where it cannot be read (Wayland, the
-// offscreen platform) the panes stay blank.
+// loaded already). It is read again when a lock key is pressed or released
+// and when the application becomes active (a key may have been pressed in
+// another program meanwhile). Where it cannot be read (Wayland, the offscreen
+// platform) the panes stay blank.
 class CKeyIndicators : public QObject
 {
     Q_OBJECT

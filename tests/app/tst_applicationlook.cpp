@@ -63,42 +63,6 @@ private slots:
     }
     void init() { QSettings().clear(); }
 
-    void looks_data()
-    {
-        QTest::addColumn<int>("id");
-        QTest::addColumn<QString>("style");
-        QTest::addColumn<int>("tone");
-        QTest::addColumn<bool>("known");
-
-        using ApplicationLook::Tone;
-        QTest::newRow("Windows 2000") << 205 << "windows" << int(Tone::Silver) << true;
-        QTest::newRow("Office XP") << 206 << "windows" << int(Tone::Light) << true;
-        QTest::newRow("Windows XP") << 207 << "fusion" << int(Tone::Light) << true;
-        QTest::newRow("Office 2003") << 208 << "fusion" << int(Tone::Blue) << true;
-        QTest::newRow("Visual Studio 2005") << 209 << "fusion" << int(Tone::Silver) << true;
-        QTest::newRow("Visual Studio 2008") << 210 << "fusion" << int(Tone::Light) << true;
-        QTest::newRow("blue") << 215 << "fusion" << int(Tone::Blue) << true;
-        QTest::newRow("black") << 216 << "fusion" << int(Tone::Black) << true;
-        QTest::newRow("silver") << 217 << "fusion" << int(Tone::Silver) << true;
-        QTest::newRow("aqua") << 218 << "fusion" << int(Tone::Aqua) << true;
-        QTest::newRow("Windows 7") << 219 << "fusion" << int(Tone::Light) << true;
-        QTest::newRow("between the groups") << 212 << "fusion" << int(Tone::Blue) << false;
-        QTest::newRow("below the table") << 204 << "fusion" << int(Tone::Blue) << false;
-        QTest::newRow("far outside") << -7 << "fusion" << int(Tone::Blue) << false;
-    }
-    void looks()
-    {
-        QFETCH(int, id);
-        QFETCH(QString, style);
-        QFETCH(int, tone);
-        QFETCH(bool, known);
-
-        const ApplicationLook::Look look = ApplicationLook::LookFor(id);
-        QCOMPARE(look.styleName.toLower(), style);
-        QCOMPARE(int(look.tone), tone);
-        QCOMPARE(ApplicationLook::IsKnownLook(id), known);
-    }
-
     void palettesAreReadable_data()
     {
         QTest::addColumn<int>("tone");
