@@ -2,6 +2,7 @@
 
 #include "elementsctrl.h"
 #include "elementsicons.h"
+#include "readablecolor.h"
 
 #include <QAbstractItemView>
 #include <QPainter>
@@ -12,6 +13,17 @@ QRgb CElementsDelegate::RowTextColor(int row)
     if (row == 0)
         return PointerColor;
     return row <= 5 ? BandColor : ItemColor;
+}
+
+QColor CElementsDelegate::ReadableRowColor(int row, const QPalette &palette)
+{
+    // The row colours are made for a light list; a dark look lightens them.
+    const auto toColorRef = [](QRgb rgb) {
+        return quint32(qRed(rgb)) | (quint32(qGreen(rgb)) << 8) | (quint32(qBlue(rgb)) << 16);
+    };
+    const quint32 colour = ReadableColorRef(toColorRef(RowTextColor(row)),
+                                            toColorRef(palette.color(QPalette::Base).rgb()));
+    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
 }
 
 void CElementsDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
@@ -49,7 +61,7 @@ void CElementsDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     }
 
     painter->setPen(selected || focused ? palette.color(QPalette::HighlightedText)
-                                        : QColor::fromRgb(RowTextColor(index.row())));
+                                        : ReadableRowColor(index.row(), palette));
     painter->setFont(option.font);
     const QRect textBox = textArea.adjusted(2, 0, -2, 0);
     const QString text = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(),

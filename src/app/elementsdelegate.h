@@ -21,6 +21,8 @@ public:
 
     // The text colour of an unselected, unfocused row.
     static QRgb RowTextColor(int row);
+    // That colour as drawn on the list's background: lightened in a dark look.
+    static QColor ReadableRowColor(int row, const QPalette &palette);
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;

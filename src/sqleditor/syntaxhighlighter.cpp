@@ -1,5 +1,7 @@
 #include "syntaxhighlighter.h"
 
+#include "readablecolor.h"
+
 #include <QFont>
 
 namespace {
@@ -8,6 +10,11 @@ namespace {
 QColor FromColorRef(quint32 bgr)
 {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+quint32 ToColorRef(const QColor &colour)
+{
+    return quint32(colour.red()) | (quint32(colour.green()) << 8) | (quint32(colour.blue()) << 16);
 }
 
 constexpr quint32 outsideTableColour = 0x00000080;
@@ -37,6 +44,11 @@ void CSyntaxHighlighter::SetPalette(const QPalette &palette)
 
 QColor CSyntaxHighlighter::TextColour(int index, const QPalette &palette)
 {
+    // The table's fixed colours are made for a light text area; a dark look
+    // lightens them so that they stay readable.
+    const auto fixed = [&palette](quint32 colorRef) {
+        return FromColorRef(ReadableColorRef(colorRef, ToColorRef(palette.color(QPalette::Base))));
+    };
     switch (index) {
     case CSyntaxParser::ColourBackground:
     case CSyntaxParser::ColourBackgroundAlt:
@@ -46,28 +58,28 @@ QColor CSyntaxHighlighter::TextColour(int index, const QPalette &palette)
     case CSyntaxParser::ColourScrollBar:
         return palette.color(QPalette::Button);
     case CSyntaxParser::ColourBlack:
-        return FromColorRef(0x00000000);
+        return fixed(0x00000000);
     case CSyntaxParser::ColourWhite:
-        return FromColorRef(0x00FFFFFF);
+        return fixed(0x00FFFFFF);
     case CSyntaxParser::ColourKeyword:
-        return FromColorRef(0x00FF0000);
+        return fixed(0x00FF0000);
     case CSyntaxParser::ColourFunctionName:
-        return FromColorRef(0x00800080);
+        return fixed(0x00800080);
     case CSyntaxParser::ColourComment:
-        return FromColorRef(0x00008000);
+        return fixed(0x00008000);
     case CSyntaxParser::ColourNumber:
-        return FromColorRef(0x000000FF);
+        return fixed(0x000000FF);
     case CSyntaxParser::ColourOperator:
-        return FromColorRef(0x00606060);
+        return fixed(0x00606060);
     case CSyntaxParser::ColourString:
-        return FromColorRef(0x00000080);
+        return fixed(0x00000080);
     case CSyntaxParser::ColourAccent:
     case CSyntaxParser::ColourAccentAlt:
-        return FromColorRef(0x00C08000);
+        return fixed(0x00C08000);
     case CSyntaxParser::ColourTypeName:
-        return FromColorRef(0x00800000);
+        return fixed(0x00800000);
     default:
-        return FromColorRef(outsideTableColour);
+        return fixed(outsideTableColour);
     }
 }
 

@@ -175,8 +175,8 @@ private slots:
     {
         QTest::addColumn<int>("index");
         QTest::addColumn<QColor>("colour");
-        QTest::newRow("0 text area background") << 0 << QColor(10, 20, 30);
-        QTest::newRow("1 text area background") << 1 << QColor(10, 20, 30);
+        QTest::newRow("0 text area background") << 0 << QColor(250, 250, 240);
+        QTest::newRow("1 text area background") << 1 << QColor(250, 250, 240);
         QTest::newRow("2 text") << 2 << QColor(40, 50, 60);
         QTest::newRow("3 scroll bar") << 3 << QColor(70, 80, 90);
         QTest::newRow("4 black") << 4 << QColor(0, 0, 0);
@@ -198,13 +198,26 @@ private slots:
         QFETCH(int, index);
         QFETCH(QColor, colour);
         QPalette palette;
-        palette.setColor(QPalette::Base, QColor(10, 20, 30));
+        palette.setColor(QPalette::Base, QColor(250, 250, 240));
         palette.setColor(QPalette::Text, QColor(40, 50, 60));
         palette.setColor(QPalette::Button, QColor(70, 80, 90));
         QCOMPARE(CSyntaxHighlighter::TextColour(index, palette), colour);
         const QTextCharFormat format = CSyntaxHighlighter::CharFormat(index, palette);
         QCOMPARE(format.fontWeight() == QFont::Bold, index == 6);
         QVERIFY(!format.fontItalic());
+    }
+
+    void darkTextAreaLightensTheFixedColours()
+    {
+        // In a dark look the table's colours keep their hue and become readable; the
+        // palette's own colours are used as they are.
+        QPalette palette;
+        palette.setColor(QPalette::Base, QColor(30, 30, 30));
+        palette.setColor(QPalette::Text, QColor(220, 220, 220));
+        QCOMPARE(CSyntaxHighlighter::TextColour(6, palette), QColor(153, 153, 255));
+        QCOMPARE(CSyntaxHighlighter::TextColour(8, palette), QColor(102, 255, 102));
+        QCOMPARE(CSyntaxHighlighter::TextColour(2, palette), QColor(220, 220, 220));
+        QCOMPARE(CSyntaxHighlighter::TextColour(0, palette), QColor(30, 30, 30));
     }
 };
 
