@@ -53,10 +53,18 @@ int CVornReport::IndexOfBand(const CVornElement *element) const
         return -1;
     if (IsBand(element->GetKind()))
         return m_bands.IndexOf(static_cast<const CVornBand *>(element));
+    // The band that holds the object itself comes first: items on different
+    // bands may share a name, and a namesake on an earlier band must not stand
+    // in for it (a rename would then be checked against the wrong band).
+    for (int i = 0; i < m_bands.GetCount(); ++i) {
+        if (m_bands[i]->GetItems().IndexOf(static_cast<const CVornItem *>(element)) >= 0)
+            return i;
+    }
+    // An object held by no band is found by its name, compared exactly here,
+    // unlike every other name comparison.
     for (int i = 0; i < m_bands.GetCount(); ++i) {
         for (const CVornItem *item : m_bands[i]->GetItems()) {
-            // The name comparison here is exact, unlike every other one.
-            if (item == element || item->GetName() == element->GetName())
+            if (item->GetName() == element->GetName())
                 return i;
         }
     }

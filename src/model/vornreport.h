@@ -31,8 +31,9 @@ public:
     // bands in order and each band's items after the band itself.
     CVornElement *FindByName(const QString &name) const;
 
-    // Index of a band (by identity), or of the band that holds an item (the item
-    // itself or one with exactly the same name); -1 when not found.
+    // Index of a band (by identity), or of the band that holds an item: the band
+    // holding that very item, else the first band with an item of exactly the
+    // same name; -1 when not found.
     int IndexOfBand(const CVornElement *element) const;
 
     // "<kind name> <n>" with the first n from 1 to 99999 that no band or item

@@ -128,6 +128,13 @@ private slots:
         loose.SetName(QStringLiteral("amount"));
         QCOMPARE(report.IndexOfBand(&loose), -1);
 
+        // The item's own band wins over a namesake on an earlier band.
+        CVornText *namesakeOnFirst = AddItem(b1, QStringLiteral("Amount"));
+        QCOMPARE(report.IndexOfBand(onTwo), 2);
+        QCOMPARE(report.IndexOfBand(namesakeOnFirst), 1);
+        loose.SetName(QStringLiteral("Amount"));
+        QCOMPARE(report.IndexOfBand(&loose), 1);
+
         // A band is found by identity, never by name.
         CVornBand namesake(1, QStringLiteral("C1"));
         QCOMPARE(report.IndexOfBand(&namesake), -1);
@@ -193,6 +200,22 @@ private slots:
         QVERIFY(!report.IsNameUnique(text, QStringLiteral("qty")));
         QVERIFY(report.IsNameUnique(text, QStringLiteral("Total")));
         QVERIFY(report.IsNameUnique(text, QStringLiteral("Price")));
+    }
+
+    void renameIsCheckedOnTheItemsOwnBand()
+    {
+        // Items of different bands may share a name; renaming the later one must
+        // be checked against its own band, or a duplicate slips into it and the
+        // saved file no longer opens.
+        CVornReport report;
+        CVornBand *a = AddBand(report, 1, QStringLiteral("A"));
+        CVornBand *b = AddBand(report, 1, QStringLiteral("B"));
+        AddItem(a, QStringLiteral("Total"));
+        CVornText *total = AddItem(b, QStringLiteral("Total"));
+        AddItem(b, QStringLiteral("Tax"));
+        QVERIFY(!report.IsNameUnique(total, QStringLiteral("tax")));
+        AddItem(a, QStringLiteral("Net"));
+        QVERIFY(report.IsNameUnique(total, QStringLiteral("Net")));
     }
 
     void selection()
