@@ -1,6 +1,7 @@
 #include "elementsdelegate.h"
 
 #include "elementsctrl.h"
+#include "colorref.h"
 #include "elementsicons.h"
 #include "readablecolor.h"
 
@@ -18,12 +19,8 @@ QRgb CElementsDelegate::RowTextColor(int row)
 QColor CElementsDelegate::ReadableRowColor(int row, const QPalette &palette)
 {
     // The row colours are made for a light list; a dark look lightens them.
-    const auto toColorRef = [](QRgb rgb) {
-        return quint32(qRed(rgb)) | (quint32(qGreen(rgb)) << 8) | (quint32(qBlue(rgb)) << 16);
-    };
-    const quint32 colour = ReadableColorRef(toColorRef(RowTextColor(row)),
-                                            toColorRef(palette.color(QPalette::Base).rgb()));
-    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+    return ColorRefToQColor(ReadableColorRef(QColorToColorRef(QColor::fromRgb(RowTextColor(row))),
+                                             QColorToColorRef(palette.color(QPalette::Base))));
 }
 
 void CElementsDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,

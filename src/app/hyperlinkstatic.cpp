@@ -1,5 +1,6 @@
 #include "hyperlinkstatic.h"
 
+#include "colorref.h"
 #include "readablecolor.h"
 
 #include <QDesktopServices>
@@ -41,11 +42,8 @@ void CHyperlinkStatic::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setFont(m_linkFont);
     // Blue, lightened when the dialog is dark (a dark application look).
-    const QColor background = palette().color(QPalette::Window);
-    const quint32 blue = ReadableColorRef(0x00FF0000, quint32(background.red())
-                                                          | (quint32(background.green()) << 8)
-                                                          | (quint32(background.blue()) << 16));
-    painter.setPen(QColor(int(blue & 0xFF), int((blue >> 8) & 0xFF), int((blue >> 16) & 0xFF)));
+    painter.setPen(ColorRefToQColor(
+            ReadableColorRef(0x00FF0000, QColorToColorRef(palette().color(QPalette::Window)))));
     painter.drawText(QRect(QPoint(0, 0), size()), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                      m_text);
 }
