@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+
+// One row of a query's result: the query's column names (shared by every row of the query)
+// and the values in the same order. Field names are looked up without regard to letter case.
+class CDataRow
+{
+public:
+    CDataRow() = default;
+    CDataRow(std::shared_ptr<const QStringList> columns, QVariantList values);
+
+    bool IsEmpty() const { return m_values.isEmpty(); }
+    const QStringList &GetColumns() const;
+    const QVariantList &GetValues() const { return m_values; }
+
+    // Index of the column (letter case ignored), -1 when the query returns no such column.
+    int IndexOf(const QString &name) const;
+    // The value of the column, an invalid QVariant when there is no such column.
+    QVariant Value(const QString &name) const;
+
+private:
+    std::shared_ptr<const QStringList> m_columns;
+    QVariantList m_values;
+};
+
+// The result of one query, read forward only. It always holds one row of lookahead, so that
+// the last row is known as such without a row count (SQLite, ODBC and FireBird give none).
+class CDataCursor
+{
+public:
+    virtual ~CDataCursor() = default;
+
+    virtual const QStringList &GetColumns() const = 0;
+    // True while a row is left to fetch.
+    virtual bool HasNext() const = 0;
+    // Moves to the next row and copies it into row. False at the end (message empty) or on a
+    // failure while reading (message set, naming what failed).
+    virtual bool Fetch(CDataRow &row, QString &message) = 0;
+};
+
+// The value of a query entry {NAME}, asked for each entry of the SQL text; a null QString
+// binds the empty text.
+using EntryValueFunction = std::function<QString(const QString &name)>;
+
+// A connection to a report's database. Qt SQL allows a connection only on the thread that made
+// it: open, query and close it on one thread. Cancel() alone may be called from any thread.
+class CDataConnection
+{
+public:
+    virtual ~CDataConnection() = default;
+
+    // Runs a query. Its entries {NAME} (found with the same scan as the report's validation,
+    // outside quotes) are bound as query parameters, never pasted into the text. Null with the
+    // database's message on failure.
+    virtual std::unique_ptr<CDataCursor> Execute(const QString &sql, const EntryValueFunction &entry,
+                                                 QString &message) = 0;
+
+    // Asks a running query to stop as soon as the driver allows; the query then fails.
+    virtual void Cancel() {}
+};
+
+// Opens the report's database: type 0 SQLite (the connection string is the file's path,
+// relative to reportFolder; opened read-only and never created), 1 FireBird, 2 ODBC. Null with
+// a message that names the database (never its password) on failure, and for any other type.
+std::unique_ptr<CDataConnection> OpenDataConnection(int databaseType, const QString &connectString,
+                                                    const QString &reportFolder, QString &message);
