@@ -37,9 +37,15 @@ QString CVornDocument::GetTitle() const
     return QFileInfo(m_pathName).fileName();
 }
 
-void CVornDocument::ReportChanged()
+void CVornDocument::MarkEdited()
 {
     SetModifiedFlag(true);
+    emit edited();
+}
+
+void CVornDocument::ReportChanged()
+{
+    MarkEdited();
     emit reportChanged();
 }
 

@@ -37,6 +37,10 @@ public:
     // The file name shown in the caption, "Untitled" for an unsaved report.
     QString GetTitle() const;
 
+    // An edit of the model was made (a view repaints what it changed itself):
+    // marks the document modified and tells every listener through edited.
+    void MarkEdited();
+
     // The model changed: marks the document modified and asks every view to
     // redraw everything.
     void ReportChanged();
@@ -48,6 +52,9 @@ signals:
     void modifiedChanged(bool modified);
     void gridChanged(bool on);
     void pathNameChanged(const QString &path);
+    // The model was edited: bands or items added, removed, renamed, moved or
+    // resized. Emitted for every edit, reportChanged ones included.
+    void edited();
     // Every view redraws the whole report.
     void reportChanged();
     // The page size or orientation changed.

@@ -48,7 +48,7 @@ int ToModelZoomed(int px, int dpi, double zoom)
 } // namespace
 
 CPageGeometry::CPageGeometry(const CVornReport &report, int dpiX, int dpiY, const PixRect &client,
-                             QPoint scroll, QSize totalSize)
+                             QPoint scroll, QSize totalSize, double zoomChoice)
     : m_report(report)
     , m_dpiX(UsableDpi(dpiX))
     , m_dpiY(UsableDpi(dpiY))
@@ -66,15 +66,21 @@ CPageGeometry::CPageGeometry(const CVornReport &report, int dpiX, int dpiY, cons
     const PixRect inner = m_drawArea.Inflate(-20, -20);
     const int pageWidth = report.GetPageWidth();
     const int pageHeight = report.GetPageHeight();
-    if (pageWidth > 0) {
-        const int modelLeft = PixelsToModelX(inner.left);
-        const int modelRight = PixelsToModelX(inner.right);
-        m_zoom = double(qint64(modelRight) - modelLeft) / pageWidth;
+    const double choice = UsableZoomChoice(zoomChoice);
+    if (choice != FitWidth) {
+        m_zoom = choice;
+    } else {
+        if (pageWidth > 0) {
+            const int modelLeft = PixelsToModelX(inner.left);
+            const int modelRight = PixelsToModelX(inner.right);
+            m_zoom = double(qint64(modelRight) - modelLeft) / pageWidth;
+        }
+        // A zoom of 0 or below (a window not laid out yet, a page too small to show a pixel)
+        // would lose the page or divide by zero in the reverse conversion; such a page is
+        // shown unzoomed.
+        if (!(m_zoom > 0.0) || m_zoom > 1.0)
+            m_zoom = 1.0;
     }
-    // A zoom of 0 or below (a window not laid out yet, a page too small to show a pixel) would
-    // lose the page or divide by zero in the reverse conversion; such a page is shown unzoomed.
-    if (!(m_zoom > 0.0) || m_zoom > 1.0)
-        m_zoom = 1.0;
 
     const int pixelWidth = ToPixels(qint64(std::trunc(m_zoom * pageWidth)), 1.0, m_dpiX);
     const int pixelHeight = ToPixels(qint64(std::trunc(m_zoom * pageHeight)), 1.0, m_dpiY);
@@ -89,11 +95,25 @@ CPageGeometry::CPageGeometry(const CVornReport &report, int dpiX, int dpiY, cons
     }
 }
 
-QSize CPageGeometry::TotalScrollSize(const CVornReport &report, int dpiX, int dpiY)
+QSize CPageGeometry::TotalScrollSize(const CVornReport &report, int dpiX, int dpiY,
+                                     double zoomChoice)
 {
-    const int width = ToPixels(report.GetPageWidth(), 1.0, UsableDpi(dpiX)) + 40;
-    const int height = ToPixels(report.GetPageHeight(), 1.0, UsableDpi(dpiY)) + 40;
-    return QSize(std::max(width, 0), std::max(height, 0));
+    const double choice = UsableZoomChoice(zoomChoice);
+    const double zoom = choice == FitWidth ? 1.0 : choice;
+    const int width = ToPixels(report.GetPageWidth(), zoom, UsableDpi(dpiX));
+    // The bands as drawn: each height converted on its own.
+    int bands = 0;
+    for (const CVornBand *band : report.GetBands())
+        bands = ClampSum(bands, ToPixels(band->GetEffectiveHeight(), zoom, UsableDpi(dpiY)));
+    const int height = std::max(ToPixels(report.GetPageHeight(), zoom, UsableDpi(dpiY)), bands);
+    return QSize(std::max(width + 40, 0), std::max(height + 40, 0));
+}
+
+double CPageGeometry::UsableZoomChoice(double zoomChoice)
+{
+    if (!(zoomChoice > 0.0))
+        return FitWidth;
+    return std::clamp(zoomChoice, MinZoom, MaxZoom);
 }
 
 int CPageGeometry::ModelToPixelsX(qint64 v, double zoom) const
@@ -183,4 +203,35 @@ PixRect CPageGeometry::GetItemPixelRect(const CVornElement *element) const
             return GetItemPixelRect(*item, GetBandRect(i));
     }
     return {};
+}
+
+QPoint CPageGeometry::ScrollToShow(const PixRect &viewRect) const
+{
+    const auto axis = [](int scroll, int low, int high, int clientSize, int total) {
+        // The far edge first, then the near one, so that the near edge wins.
+        if (high > scroll + clientSize)
+            scroll = high - clientSize;
+        if (low < scroll)
+            scroll = low;
+        return std::clamp(scroll, 0, std::max(0, total - clientSize));
+    };
+    return {axis(m_scroll.x(), viewRect.left, viewRect.right, m_client.Width(),
+                 m_totalSize.width()),
+            axis(m_scroll.y(), viewRect.top, viewRect.bottom, m_client.Height(),
+                 m_totalSize.height())};
+}
+
+QPoint CPageGeometry::ScrollKeepingPoint(const CPageGeometry &before, QPoint client) const
+{
+    // The point in model units from the page's top-left corner, at the zoom before.
+    const QPoint view = before.ClientToView(client);
+    const PixRect oldPage = before.GetPageRect();
+    const int mx = before.PixelsToModelX(view.x() - oldPage.left, before.GetZoom());
+    const int my = before.PixelsToModelY(view.y() - oldPage.top, before.GetZoom());
+    // The page's place does not depend on the scroll position.
+    const int x = ClampSum(m_pageRect.left, ModelToPixelsX(mx, m_zoom));
+    const int y = ClampSum(m_pageRect.top, ModelToPixelsY(my, m_zoom));
+    const int maxX = std::max(0, m_totalSize.width() - m_client.Width());
+    const int maxY = std::max(0, m_totalSize.height() - m_client.Height());
+    return {std::clamp(x - client.x(), 0, maxX), std::clamp(y - client.y(), 0, maxY)};
 }

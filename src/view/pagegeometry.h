@@ -22,15 +22,27 @@ class CVornReport;
 // A geometry reads the report when it is built (the band tops) and when asked about an item; it
 // is made afresh for every paint and every mouse or keyboard event and must not outlive the
 // report or a change of its bands.
+//
+// The zoom is the user's choice: a factor from MinZoom to MaxZoom, or FitWidth, where the page
+// fills the width of the draw area less its margins but never grows above full size.
 class CPageGeometry
 {
 public:
-    CPageGeometry(const CVornReport &report, int dpiX, int dpiY, const PixRect &client,
-                  QPoint scroll, QSize totalSize);
+    static constexpr double FitWidth = 0.0;
+    static constexpr double MinZoom = 0.25;
+    static constexpr double MaxZoom = 4.0;
 
-    // The view's scrollable extent for the report: the page at full size plus 20 pixels on
-    // each side.
-    static QSize TotalScrollSize(const CVornReport &report, int dpiX, int dpiY);
+    CPageGeometry(const CVornReport &report, int dpiX, int dpiY, const PixRect &client,
+                  QPoint scroll, QSize totalSize, double zoomChoice = FitWidth);
+
+    // The view's scrollable extent for the report: the page, or the bands where they run
+    // past its bottom, plus 20 pixels on each side. Fit Width measures at full size.
+    static QSize TotalScrollSize(const CVornReport &report, int dpiX, int dpiY,
+                                 double zoomChoice = FitWidth);
+
+    // A zoom choice made usable: FitWidth for zero, NaN or below, else the factor kept
+    // within MinZoom and MaxZoom.
+    static double UsableZoomChoice(double zoomChoice);
 
     int DpiX() const { return m_dpiX; }
     int DpiY() const { return m_dpiY; }
@@ -80,6 +92,16 @@ public:
 
     // Whether a pixel lies on the page (right and bottom edges excluded).
     bool IsOnPage(int x, int y) const { return m_pageRect.Contains(x, y); }
+
+    // The scroll position that brings a view rectangle into the client area, moving as little
+    // as possible (its top-left corner wins when it is larger than the client), within the
+    // scroll range.
+    QPoint ScrollToShow(const PixRect &viewRect) const;
+
+    // After a change of zoom: the scroll position of this geometry under which the model point
+    // that lay under the client point in the geometry before lies under it again, within the
+    // scroll range. Both geometries must be of the same report and client.
+    QPoint ScrollKeepingPoint(const CPageGeometry &before, QPoint client) const;
 
 private:
     const CVornReport &m_report;

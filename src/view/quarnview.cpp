@@ -1,7 +1,9 @@
 #include "quarnview.h"
 
+#include "elementtext.h"
 #include "pagepainter.h"
 #include "vorndocument.h"
+#include "zoomsteps.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -11,6 +13,8 @@
 #include <QRegion>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QToolTip>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -31,6 +35,8 @@ CQuarnView::CQuarnView(CVornDocument *document, QWidget *parent)
         viewport()->update();
     };
     connect(m_document, &CVornDocument::reportChanged, this, repaint);
+    // Bands that grow, shrink, come or go change the extent when they run past the page.
+    connect(m_document, &CVornDocument::edited, this, &CQuarnView::UpdateScrollSizes);
     connect(m_document, &CVornDocument::gridChanged, this, repaint);
     connect(m_document, &CVornDocument::pageSizeChanged, this, [this] {
         UpdateScrollSizes();
@@ -58,10 +64,57 @@ void CQuarnView::OnReportReset()
 void CQuarnView::UpdateScrollSizes()
 {
     if (m_document) {
-        m_totalSize = CPageGeometry::TotalScrollSize(
-                m_document->GetReport(), viewport()->logicalDpiX(), viewport()->logicalDpiY());
+        m_totalSize = CPageGeometry::TotalScrollSize(m_document->GetReport(),
+                                                     viewport()->logicalDpiX(),
+                                                     viewport()->logicalDpiY(), m_zoomChoice);
     }
     UpdateScrollBars();
+}
+
+double CQuarnView::GetZoom() const
+{
+    return MakeGeometry().GetZoom();
+}
+
+void CQuarnView::SetZoom(double choice)
+{
+    const QSize client = viewport()->size();
+    SetZoomAt(choice, QPoint(client.width() / 2, client.height() / 2));
+}
+
+void CQuarnView::SetZoomAt(double choice, QPoint client)
+{
+    const CPageGeometry before = MakeGeometry();
+    m_zoomChoice = CPageGeometry::UsableZoomChoice(choice);
+    UpdateScrollSizes();
+    SetScrollPosition(MakeGeometry().ScrollKeepingPoint(before, client));
+    viewport()->update();
+    m_shownZoom = GetZoom();
+    emit zoomChanged();
+}
+
+void CQuarnView::ZoomIn()
+{
+    SetZoom(ZoomSteps::Next(GetZoom()));
+}
+
+void CQuarnView::ZoomOut()
+{
+    SetZoom(ZoomSteps::Previous(GetZoom()));
+}
+
+void CQuarnView::SetBandCaptions(bool on)
+{
+    if (m_bandCaptions == on)
+        return;
+    m_bandCaptions = on;
+    viewport()->update();
+}
+
+void CQuarnView::SetScrollPosition(QPoint scroll)
+{
+    horizontalScrollBar()->setValue(scroll.x());
+    verticalScrollBar()->setValue(scroll.y());
 }
 
 void CQuarnView::UpdateScrollBars()
@@ -90,7 +143,8 @@ CPageGeometry CQuarnView::MakeGeometry() const
     const CVornReport &report = m_document ? m_document->GetReport() : noReport;
     const QSize client = viewport()->size();
     return CPageGeometry(report, viewport()->logicalDpiX(), viewport()->logicalDpiY(),
-                         {0, 0, client.width(), client.height()}, GetScrollPosition(), m_totalSize);
+                         {0, 0, client.width(), client.height()}, GetScrollPosition(), m_totalSize,
+                         m_zoomChoice);
 }
 
 PixRect CQuarnView::GetDrawArea() const
@@ -124,6 +178,11 @@ void CQuarnView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollBars();
+    // A fitted page may change its zoom with the window.
+    if (m_document && GetZoom() != m_shownZoom) {
+        m_shownZoom = GetZoom();
+        emit zoomChanged();
+    }
 }
 
 void CQuarnView::SetInsertKind(int kind)
@@ -137,6 +196,53 @@ void CQuarnView::CreateContextMenu()
     m_contextMenu = new QMenu(tr("Edit"), this);
     for (const QString &text : {tr("Cu&t\tCtrl+X"), tr("&Copy\tCtrl+C"), tr("&Paste\tCtrl+V")})
         m_contextMenu->addAction(text)->setEnabled(false);
+    m_contextMenu->addSeparator();
+    QAction *pageBreak = m_contextMenu->addAction(tr("Insert Page &Break"));
+    pageBreak->setObjectName(QStringLiteral("InsertPageBreak"));
+    pageBreak->setEnabled(m_document != nullptr);
+    connect(pageBreak, &QAction::triggered, this, &CQuarnView::InsertPageBreak);
+}
+
+void CQuarnView::InsertPageBreak()
+{
+    if (!m_document)
+        return;
+    const CPageGeometry geometry = MakeGeometry();
+    CViewInteraction interaction(*m_document, geometry, m_state);
+    CViewInteraction::Result result = interaction.InsertPageBreak();
+    Apply(result);
+}
+
+void CQuarnView::SelectElement(CVornElement *element)
+{
+    if (!m_document)
+        return;
+    {
+        const CPageGeometry geometry = MakeGeometry();
+        CViewInteraction interaction(*m_document, geometry, m_state);
+        CViewInteraction::Result result = interaction.SelectItem(element);
+        Apply(result);
+    }
+    if (!element)
+        return;
+    // An inverted rectangle is shown by its corners all the same; the margin takes in the
+    // selection handles.
+    const CPageGeometry geometry = MakeGeometry();
+    const PixRect r = geometry.GetItemPixelRect(element);
+    const PixRect shown {std::min(r.left, r.right), std::min(r.top, r.bottom),
+                         std::max(r.left, r.right), std::max(r.top, r.bottom)};
+    SetScrollPosition(geometry.ScrollToShow(shown.Inflate(8, 8)));
+}
+
+QString CQuarnView::ToolTipAt(QPoint client) const
+{
+    if (!m_document)
+        return QString();
+    const CPageGeometry geometry = MakeGeometry();
+    CViewInteraction::State state = m_state;
+    CViewInteraction interaction(*m_document, geometry, state);
+    return ElementText::Describe(m_document->GetReport(),
+                                 interaction.HitTest(geometry.ClientToView(client), false));
 }
 
 void CQuarnView::ShowContextMenu(QPoint globalPos)
@@ -222,7 +328,15 @@ void CQuarnView::mouseMoveEvent(QMouseEvent *event)
             = interaction.OnMouseMove(geometry.ClientToView(event->position().toPoint()));
     if (idle)
         ApplyCursor(result.cursor);
+    else
+        EmitGeometryOfSelection(result);
     Apply(result);
+}
+
+void CQuarnView::EmitGeometryOfSelection(const CViewInteraction::Result &result)
+{
+    if (result.modified && m_document)
+        emit elementGeometryChanged(m_document->GetReport().FindFirstSelected());
 }
 
 void CQuarnView::mouseReleaseEvent(QMouseEvent *event)
@@ -247,26 +361,75 @@ void CQuarnView::contextMenuEvent(QContextMenuEvent *event)
 
 void CQuarnView::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_Delete:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        break;
-    default:
+    if (!HandleKey(event->key(), event->modifiers())) {
         // Page keys and the like still scroll.
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
     event->accept();
+}
+
+bool CQuarnView::HandleKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    bool arrow = false;
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        arrow = true;
+        break;
+    case Qt::Key_Delete:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        break;
+    default:
+        return false;
+    }
     if (!m_document)
-        return;
+        return true;
     const CPageGeometry geometry = MakeGeometry();
     CViewInteraction interaction(*m_document, geometry, m_state);
     CViewInteraction::Result result
-            = interaction.OnKeyDown(event->key(), event->modifiers().testFlag(Qt::ShiftModifier));
+            = interaction.OnKeyDown(key, modifiers.testFlag(Qt::ShiftModifier),
+                                    modifiers.testFlag(Qt::ControlModifier));
+    if (arrow)
+        EmitGeometryOfSelection(result);
     Apply(result);
+    return true;
+}
+
+void CQuarnView::wheelEvent(QWheelEvent *event)
+{
+    if (!event->modifiers().testFlag(Qt::ControlModifier)) {
+        m_wheelTurn = 0;
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    // One zoom level per notch; the finer turns of a touchpad add up to one.
+    m_wheelTurn += event->angleDelta().y();
+    const QPoint client = event->position().toPoint();
+    while (m_wheelTurn >= QWheelEvent::DefaultDeltasPerStep) {
+        m_wheelTurn -= QWheelEvent::DefaultDeltasPerStep;
+        SetZoomAt(ZoomSteps::Next(GetZoom()), client);
+    }
+    while (m_wheelTurn <= -QWheelEvent::DefaultDeltasPerStep) {
+        m_wheelTurn += QWheelEvent::DefaultDeltasPerStep;
+        SetZoomAt(ZoomSteps::Previous(GetZoom()), client);
+    }
+}
+
+bool CQuarnView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString text = ToolTipAt(help->pos());
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, viewport());
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
 }

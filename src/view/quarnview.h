@@ -33,10 +33,39 @@ public:
     // sets the scroll extent.
     void OnInitialUpdate();
 
-    // Sets the total scroll size to the page at full size plus 40 pixels, read at the
-    // viewport's resolution, and the scroll bars from it. Called when the page size or the
-    // orientation changes.
+    // Sets the total scroll size to the page (or the bands, when they run past it) at the
+    // chosen zoom plus 40 pixels, read at the viewport's resolution, and the scroll bars from
+    // it. Called when the zoom, the page size, the orientation or the bands change.
     void UpdateScrollSizes();
+
+    // The zoom the user chose: a factor from 0.25 to 4, or CPageGeometry::FitWidth (the
+    // default). GetZoom is the zoom the page is drawn at now.
+    double GetZoomChoice() const { return m_zoomChoice; }
+    double GetZoom() const;
+    // A new zoom keeping the point under the client position where it is (the middle of the
+    // client area when none is given).
+    void SetZoom(double choice);
+    void SetZoomAt(double choice, QPoint client);
+    void ZoomIn();
+    void ZoomOut();
+
+    // Band captions: each band's name in a small tab inside its top-left corner.
+    bool GetBandCaptions() const { return m_bandCaptions; }
+    void SetBandCaptions(bool on);
+
+    // Selects a band or item (null: nothing), asks for its properties and scrolls it into
+    // sight; as a click on it would, for objects that cannot be clicked as well.
+    void SelectElement(CVornElement *element);
+    // The view's keys, from the view or from a pane that acts on the view's selection: arrows
+    // move (Shift: resize; Ctrl: by a grid step), Delete deletes, Enter goes to the
+    // Properties pane. False for a key the view does not handle.
+    bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
+    // Puts a Page Break band after the selected band (or the band of the selected item), or
+    // at the end, and selects it.
+    void InsertPageBreak();
+
+    // The text of the tooltip at a client point: the band or item under it and its kind.
+    QString ToolTipAt(QPoint client) const;
 
     QSize GetTotalSize() const { return m_totalSize; }
     QPoint GetScrollPosition() const;
@@ -67,6 +96,10 @@ signals:
     void focusMainPropertyRequested();
     // An insertion or drag ended; the Elements toolbox goes back to its "Pointer" entry.
     void returnedToPointer();
+    // A drag or key step moved or resized the selected object.
+    void elementGeometryChanged(CVornElement *element);
+    // The zoom choice or the zoom it gives changed.
+    void zoomChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -76,6 +109,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     void UpdateScrollBars();
@@ -85,6 +120,8 @@ private:
     // Carries out what the interaction rules asked for.
     void Apply(CViewInteraction::Result &result);
     void ApplyCursor(CViewInteraction::Cursor cursor);
+    void SetScrollPosition(QPoint scroll);
+    void EmitGeometryOfSelection(const CViewInteraction::Result &result);
 
     CVornDocument *m_document;
     QSize m_totalSize;
@@ -97,4 +134,10 @@ private:
     // The cursor in place before a sizing cursor was first set; empty when none is saved.
     std::optional<QCursor> m_savedCursor;
     QMenu *m_contextMenu = nullptr;
+    double m_zoomChoice = CPageGeometry::FitWidth;
+    // The zoom last announced, so that a resize that changes a fitted zoom is told too.
+    double m_shownZoom = 0.0;
+    // Wheel turns with Ctrl held, gathered until they make one notch.
+    int m_wheelTurn = 0;
+    bool m_bandCaptions = false;
 };

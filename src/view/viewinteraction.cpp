@@ -157,7 +157,7 @@ bool CViewInteraction::IsGridOn() const
 
 void CViewInteraction::MarkModified(Result &result)
 {
-    m_document.SetModifiedFlag(true);
+    m_document.MarkEdited();
     result.modified = true;
 }
 
@@ -236,11 +236,11 @@ void CViewInteraction::OnLeftButtonUp(State &state)
     state.m_lastY = -1;
 }
 
-CViewInteraction::Result CViewInteraction::OnKeyDown(int key, bool shift)
+CViewInteraction::Result CViewInteraction::OnKeyDown(int key, bool shift, bool ctrl)
 {
     CVornElement *selected = Report().FindFirstSelected();
-    const int sx = KeyStepX();
-    const int sy = KeyStepY();
+    const int sx = ctrl ? GridKeyStepX() : KeyStepX();
+    const int sy = ctrl ? GridKeyStepY() : KeyStepY();
     const auto step = [&](int dx, int dy) {
         return shift ? ResizeByKeys(selected, dx, dy) : MoveByKeys(selected, dx, dy);
     };
@@ -699,6 +699,26 @@ int CViewInteraction::BandInsertIndex(int kind) const
     }
 }
 
+CViewInteraction::Result CViewInteraction::InsertPageBreak()
+{
+    Result result;
+    CVornReport &report = Report();
+    auto &bands = report.GetBands();
+    const int after = BandIndexOf(report.FindFirstSelected());
+    const int index = after >= 0 ? after + 1 : bands.GetCount();
+    auto band = std::make_unique<CVornBand>(VornKind::PageBreak,
+                                            report.MakeUniqueName(VornKind::PageBreak));
+    report.DeselectAll();
+    band->SetSelected(true);
+    CVornBand *added = band.get();
+    bands.InsertAt(index, band.release());
+    result.repaintAll = true;
+    result.showProperties = true;
+    result.propertiesObject = added;
+    MarkModified(result);
+    return result;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Keyboard
 
@@ -710,6 +730,16 @@ int CViewInteraction::KeyStepX() const
 int CViewInteraction::KeyStepY() const
 {
     return int(double(2540 / m_geometry.DpiY()) / m_geometry.GetZoom());
+}
+
+int CViewInteraction::GridKeyStepX() const
+{
+    return m_geometry.PixelsToModelX(GridStep, m_geometry.GetZoom());
+}
+
+int CViewInteraction::GridKeyStepY() const
+{
+    return m_geometry.PixelsToModelY(GridStep, m_geometry.GetZoom());
 }
 
 PixRect CViewInteraction::BandRepaintArea(int bandIndex) const

@@ -129,8 +129,9 @@ public:
     Result OnMouseMove(QPoint pt);
     // Every release of the left button ends a drag or an insertion: back to idle.
     static void OnLeftButtonUp(State &state);
-    // A key press with Shift held or not; keys are Qt::Key values.
-    Result OnKeyDown(int key, bool shift);
+    // A key press with Shift and Ctrl held or not; keys are Qt::Key values. Ctrl makes an
+    // arrow key step by the grid step instead of one pixel.
+    Result OnKeyDown(int key, bool shift, bool ctrl = false);
 
     // The band or item under the point: items above their band, any other item above the
     // Shapes, a later item above an earlier one. With selectedOnly only the selected object
@@ -161,10 +162,17 @@ public:
     Result InsertAt(QPoint pt, int kind);
     // Where a new band of the kind goes in the band list.
     int BandInsertIndex(int kind) const;
+    // Inserts a Page Break band right after the band that holds the selection (the selected
+    // band, or the band of the selected item), at the end when nothing is selected; it is
+    // named like any new object and becomes the selection.
+    Result InsertPageBreak();
 
     // The key step: one screen pixel in model units at the current zoom.
     int KeyStepX() const;
     int KeyStepY() const;
+    // The Ctrl key step: one grid step (10 pixels) in model units at the current zoom.
+    int GridKeyStepX() const;
+    int GridKeyStepY() const;
     Result MoveByKeys(CVornElement *element, int dx, int dy);
     Result ResizeByKeys(CVornElement *element, int dx, int dy);
 

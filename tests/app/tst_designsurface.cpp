@@ -185,12 +185,15 @@ private slots:
         QMenu *menu = m_view->GetContextMenu();
         QCOMPARE(menu->title(), QStringLiteral("Edit"));
         const QList<QAction *> actions = menu->actions();
-        QCOMPARE(actions.size(), 3);
+        QCOMPARE(actions.size(), 5);
         QCOMPARE(actions[0]->text(), QStringLiteral("Cu&t\tCtrl+X"));
         QCOMPARE(actions[1]->text(), QStringLiteral("&Copy\tCtrl+C"));
         QCOMPARE(actions[2]->text(), QStringLiteral("&Paste\tCtrl+V"));
-        for (const QAction *action : actions)
+        for (const QAction *action : actions.mid(0, 3))
             QVERIFY(!action->isEnabled());
+        QVERIFY(actions[3]->isSeparator());
+        QCOMPARE(actions[4]->text(), QStringLiteral("Insert Page &Break"));
+        QVERIFY(actions[4]->isEnabled());
 
         QTest::mouseClick(m_view->viewport(), Qt::RightButton, {}, ToClient(QPoint(50, 50)));
         QTRY_VERIFY(menu->isVisible());

@@ -13,9 +13,11 @@
 class CInteractionRig
 {
 public:
-    explicit CInteractionRig(QSize client = QSize(900, 700), QPoint scroll = QPoint())
+    explicit CInteractionRig(QSize client = QSize(900, 700), QPoint scroll = QPoint(),
+                             double zoom = CPageGeometry::FitWidth)
         : m_client(client)
         , m_scroll(scroll)
+        , m_zoom(zoom)
     {
         m_document.SetGridOn(false);
     }
@@ -27,7 +29,7 @@ public:
     CViewInteraction &Do()
     {
         m_interaction.reset();
-        m_geometry.emplace(PageTest::Geometry(Report(), m_client, 96, 96, m_scroll));
+        m_geometry.emplace(PageTest::Geometry(Report(), m_client, 96, 96, m_scroll, m_zoom));
         m_interaction.emplace(m_document, *m_geometry, m_state);
         return *m_interaction;
     }
@@ -69,6 +71,7 @@ private:
     CViewInteraction::State m_state;
     QSize m_client;
     QPoint m_scroll;
+    double m_zoom;
     std::optional<CPageGeometry> m_geometry;
     std::optional<CViewInteraction> m_interaction;
 };

@@ -32,12 +32,12 @@ Item *AddItem(CVornBand *band, int left, int top, int right, int bottom)
     return item;
 }
 
-// The geometry of a view scrolled to the top left whose scroll size fits the report.
+// The geometry of a view whose scroll size fits the report at the zoom chosen.
 inline CPageGeometry Geometry(const CVornReport &report, QSize client, int dpiX = 96, int dpiY = 96,
-                              QPoint scroll = QPoint())
+                              QPoint scroll = QPoint(), double zoom = CPageGeometry::FitWidth)
 {
     return CPageGeometry(report, dpiX, dpiY, {0, 0, client.width(), client.height()}, scroll,
-                         CPageGeometry::TotalScrollSize(report, dpiX, dpiY));
+                         CPageGeometry::TotalScrollSize(report, dpiX, dpiY, zoom), zoom);
 }
 
 // A 96 dpi image of the given size with the report painted over a colour that no drawing uses.

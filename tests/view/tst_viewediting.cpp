@@ -2,6 +2,7 @@
 #include "testregistry.h"
 #include "vornitems.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -187,6 +188,42 @@ private slots:
         for (const QString &code : bands.split(u' ', Qt::SkipEmptyParts))
             PageTest::AddBand(rig.Report(), 1000, KindCode(code));
         QCOMPARE(rig.Do().BandInsertIndex(KindCode(kind)), index);
+    }
+
+    void insertPageBreak_data()
+    {
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<int>("index");
+        // Bands "Band 0" to "Band 2" and "Page Break 1"; "Band 1" holds "Item 0".
+        QTest::newRow("after the selected band") << "Band 0" << 1;
+        QTest::newRow("after the band of the selected item") << "Item 0" << 2;
+        QTest::newRow("at the end without a selection") << "" << 4;
+        QTest::newRow("after a selected page break") << "Page Break 1" << 4;
+    }
+    void insertPageBreak()
+    {
+        QFETCH(QString, selected);
+        QFETCH(int, index);
+        CInteractionRig rig;
+        for (int i = 0; i < 3; ++i)
+            PageTest::AddBand(rig.Report(), 1000);
+        rig.AddItem<CVornText>(rig.Report().GetBands()[1], QStringLiteral("Item 0"), 0, 0, 10, 10);
+        PageTest::AddBand(rig.Report(), 0, VornKind::PageBreak)->SetName(QStringLiteral("Page Break 1"));
+        for (CVornBand *band : rig.Report().GetBands()) {
+            band->SetSelected(band->GetName() == selected);
+            for (CVornItem *item : band->GetItems())
+                item->SetSelected(item->GetName() == selected);
+        }
+        QSignalSpy edited(&rig.Doc(), &CVornDocument::edited);
+        const CViewInteraction::Result result = rig.Do().InsertPageBreak();
+        CVornBand *added = rig.Report().GetBands()[index];
+        QCOMPARE(added->GetKind(), int(VornKind::PageBreak));
+        QCOMPARE(added->GetName(), QStringLiteral("Page Break 2"));
+        QCOMPARE(rig.Report().FindFirstSelected(), added);
+        QCOMPARE(result.propertiesObject, added);
+        QVERIFY(result.repaintAll);
+        QCOMPARE(edited.count(), 1);
+        QVERIFY(rig.Doc().IsModified());
     }
 
     void keyStep_data()
