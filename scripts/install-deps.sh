@@ -10,6 +10,7 @@ packages=(
     ninja-build
     qt6-base-dev
     qt6-qpa-plugins
+    libqt6sql6-sqlite
     libpugixml-dev
     xvfb
     xauth
