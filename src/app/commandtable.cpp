@@ -31,6 +31,18 @@ const Entry entries[] = {
          QT_TRANSLATE_NOOP("Vantel",
                            "Runs the current report and opens it in the Preview window\nRun")},
         {ViewAlignToGrid, QT_TRANSLATE_NOOP("Vantel", "Align To Grid"), nullptr},
+        {ViewZoomIn, QT_TRANSLATE_NOOP("Vantel", "Zoom &In\tCtrl++"),
+         QT_TRANSLATE_NOOP("Vantel", "Show the page larger\nZoom In")},
+        {ViewZoomOut, QT_TRANSLATE_NOOP("Vantel", "Zoom &Out\tCtrl+-"),
+         QT_TRANSLATE_NOOP("Vantel", "Show the page smaller\nZoom Out")},
+        {ViewActualSize, QT_TRANSLATE_NOOP("Vantel", "Actual Si&ze\tCtrl+0"),
+         QT_TRANSLATE_NOOP("Vantel", "Show the page at its actual size\nActual Size")},
+        {ViewFitWidth, QT_TRANSLATE_NOOP("Vantel", "Fit &Width"),
+         QT_TRANSLATE_NOOP("Vantel", "Show the page as wide as the window allows, up to its "
+                                     "actual size\nFit Width")},
+        {ViewBandCaptions, QT_TRANSLATE_NOOP("Vantel", "Band &Captions"),
+         QT_TRANSLATE_NOOP("Vantel", "Show or hide the name of each band on the page\nBand "
+                                     "Captions")},
         {FileNew, QT_TRANSLATE_NOOP("Vantel", "&New\tCtrl+N"),
          QT_TRANSLATE_NOOP("Vantel", "Create a new document\nNew")},
         {FileOpen, QT_TRANSLATE_NOOP("Vantel", "&Open...\tCtrl+O"),
@@ -123,6 +135,13 @@ QList<QKeySequence> Shortcuts(int id)
         return {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)};
     case EditUndo:
         return {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)};
+    case ViewZoomIn:
+        // Ctrl+= is the same key without Shift on most keyboards.
+        return {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)};
+    case ViewZoomOut:
+        return {QKeySequence(Qt::CTRL | Qt::Key_Minus)};
+    case ViewActualSize:
+        return {QKeySequence(Qt::CTRL | Qt::Key_0)};
     case NextPane:
         return {QKeySequence(Qt::Key_F6)};
     case PrevPane:

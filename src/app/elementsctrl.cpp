@@ -34,28 +34,27 @@ void CElementsCtrl::AddRows()
     struct Row
     {
         QString text;
-        int icon;
         int kind;
     };
     const Row rows[] = {
-            {tr("Pointer"), 0, VornKind::None},
-            {tr("Page Header"), 1, VornKind::PageHeader},
-            {tr("Report Header"), 1, VornKind::ReportHeader},
-            {tr("Contents"), 2, VornKind::ReportContents},
-            {tr("Report Footer"), 3, VornKind::ReportFooter},
-            {tr("Page Footer"), 3, VornKind::PageFooter},
-            {tr("Text Box"), 4, VornKind::Text},
-            {tr("DB Text Box"), 4, VornKind::DbText},
-            {tr("Shape: line, rectangle, etc."), 5, VornKind::Shape},
-            {tr("Image"), 6, VornKind::Image},
-            {tr("DB Image"), 6, VornKind::DbImage},
-            {tr("Barcode"), 8, VornKind::Barcode},
-            {tr("DB Barcode"), 8, VornKind::DbBarcode},
+            {tr("Pointer"), VornKind::None},
+            {tr("Page Header"), VornKind::PageHeader},
+            {tr("Report Header"), VornKind::ReportHeader},
+            {tr("Contents"), VornKind::ReportContents},
+            {tr("Report Footer"), VornKind::ReportFooter},
+            {tr("Page Footer"), VornKind::PageFooter},
+            {tr("Text Box"), VornKind::Text},
+            {tr("DB Text Box"), VornKind::DbText},
+            {tr("Shape: line, rectangle, etc."), VornKind::Shape},
+            {tr("Image"), VornKind::Image},
+            {tr("DB Image"), VornKind::DbImage},
+            {tr("Barcode"), VornKind::Barcode},
+            {tr("DB Barcode"), VornKind::DbBarcode},
     };
     for (const Row &row : rows) {
         auto *item = new QTreeWidgetItem(this, {row.text});
         item->setData(0, KindRole, row.kind);
-        item->setData(0, IconRole, row.icon);
+        item->setData(0, IconRole, ElementsIcons::IndexForKind(row.kind));
         item->setToolTip(0, row.text);
     }
 }

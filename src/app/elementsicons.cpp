@@ -1,5 +1,7 @@
 #include "elementsicons.h"
 
+#include "vornkind.h"
+
 #include <QPainter>
 #include <QPolygon>
 
@@ -129,6 +131,39 @@ QPixmap Strip()
         }
     }
     return QPixmap::fromImage(image);
+}
+
+int IndexForKind(int kind)
+{
+    switch (kind) {
+    case VornKind::PageHeader:
+    case VornKind::ReportHeader:
+        return 1;
+    case VornKind::ReportContents:
+    case VornKind::PageBreak:
+        return 2;
+    case VornKind::ReportFooter:
+    case VornKind::PageFooter:
+        return 3;
+    case VornKind::Text:
+    case VornKind::DbText:
+        return 4;
+    case VornKind::Shape:
+        return 5;
+    case VornKind::Image:
+    case VornKind::DbImage:
+        return 6;
+    case VornKind::Barcode:
+    case VornKind::DbBarcode:
+        return 8;
+    default:
+        return 0;
+    }
+}
+
+QIcon IconForKind(const QPixmap &strip, int kind)
+{
+    return QIcon(strip.copy(IndexForKind(kind) * IconSize, 0, IconSize, IconSize));
 }
 
 } // namespace ElementsIcons

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <QPixmap>
 
@@ -18,5 +19,12 @@ QImage Bitmap();
 
 // The strip with the transparent colour taken out.
 QPixmap Strip();
+
+// The picture of a band or item kind in the strip: headers, contents (a Page Break too),
+// footers, texts, shapes, images, barcodes; 0, the pointer, for anything else.
+int IndexForKind(int kind);
+
+// That picture alone, cut from a strip.
+QIcon IconForKind(const QPixmap &strip, int kind);
 
 } // namespace ElementsIcons

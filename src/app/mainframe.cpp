@@ -5,13 +5,17 @@
 #include "commandicons.h"
 #include "commandtable.h"
 #include "elementsview.h"
+#include "elementtext.h"
 #include "keyindicators.h"
+#include "outlinewnd.h"
 #include "propertieswnd.h"
 #include "quarndoc.h"
 #include "quarnview.h"
 #include "reportfile.h"
 #include "reportrunner.h"
 #include "userimages.h"
+#include "viewsettings.h"
+#include "zoomsteps.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -88,6 +92,10 @@ CMainFrame::CMainFrame(CQuarnDoc *document, QWidget *parent)
     CreateToolBar();
     CreateStatusBar();
     CreatePanes();
+    m_storedZoom = ViewSettings::ReadZoom();
+    m_view->SetZoom(m_storedZoom);
+    connect(m_view, &CQuarnView::zoomChanged, this, &CMainFrame::OnZoomChanged);
+    OnZoomChanged();
     LoadWorkspace();
     RefreshIcons();
     UpdateLookMarks();
@@ -139,6 +147,7 @@ void CMainFrame::CreateMenus()
     grid->setChecked(m_document->IsGridOn());
     connect(grid, &QAction::triggered, m_document, &CVornDocument::ToggleGrid);
     connect(m_document, &CVornDocument::gridChanged, grid, &QAction::setChecked);
+    CreateZoomCommands(view);
 
     // Filled with the toolbar and the panes once they exist.
     QMenu *toolbars = view->addMenu(MenuText(ViewToolbars));
@@ -172,6 +181,54 @@ void CMainFrame::CreateMenus()
     connect(AddCommand(PrevPane), &QAction::triggered, this, [this] { SwitchPane(false); });
     addAction(FindCommand(NextPane));
     addAction(FindCommand(PrevPane));
+}
+
+void CMainFrame::CreateZoomCommands(QMenu *view)
+{
+    QAction *captions = AddTo(view, ViewBandCaptions);
+    captions->setCheckable(true);
+    captions->setChecked(ViewSettings::ReadBandCaptions());
+    m_view->SetBandCaptions(captions->isChecked());
+    connect(captions, &QAction::toggled, this, [this](bool on) {
+        m_view->SetBandCaptions(on);
+        ViewSettings::WriteBandCaptions(on);
+    });
+    view->addSeparator();
+    connect(AddTo(view, ViewZoomIn), &QAction::triggered, m_view, &CQuarnView::ZoomIn);
+    connect(AddTo(view, ViewZoomOut), &QAction::triggered, m_view, &CQuarnView::ZoomOut);
+    connect(AddTo(view, ViewActualSize), &QAction::triggered, this, [this] { m_view->SetZoom(1.0); });
+    QAction *fit = AddTo(view, ViewFitWidth);
+    fit->setCheckable(true);
+    connect(fit, &QAction::triggered, this,
+            [this] { m_view->SetZoom(CPageGeometry::FitWidth); });
+    view->addSeparator();
+}
+
+void CMainFrame::OnZoomChanged()
+{
+    const double choice = m_view->GetZoomChoice();
+    FindCommand(ViewFitWidth)->setChecked(choice == CPageGeometry::FitWidth);
+    m_zoomPane->setText(ZoomSteps::Text(choice, m_view->GetZoom()));
+    if (choice != m_storedZoom) {
+        m_storedZoom = choice;
+        ViewSettings::WriteZoom(choice);
+    }
+}
+
+void CMainFrame::ShowPosition(CVornElement *element)
+{
+    m_positionElement = element;
+    m_positionPane->setText(ElementText::Geometry(m_document->GetReport(), element));
+}
+
+void CMainFrame::OnPropertiesRequested(CVornElement *element)
+{
+    // Another object, or none: the position shown no longer applies.
+    if (element != m_positionElement) {
+        m_positionElement = nullptr;
+        m_positionPane->clear();
+    }
+    m_outline->SyncSelection();
 }
 
 void CMainFrame::CreateLookMenu(QMenu *view)
@@ -242,6 +299,16 @@ void CMainFrame::CreateStatusBar()
     m_readyPane = new QLabel(tr("Ready"));
     m_readyPane->setObjectName(QStringLiteral("ReadyPane"));
     statusBar()->addWidget(m_readyPane, 1);
+    m_positionPane = new QLabel(statusBar());
+    m_positionPane->setObjectName(QStringLiteral("PositionPane"));
+    statusBar()->addPermanentWidget(m_positionPane);
+    m_zoomPane = new QLabel(statusBar());
+    m_zoomPane->setObjectName(QStringLiteral("ZoomPane"));
+    m_zoomPane->setAlignment(Qt::AlignCenter);
+    m_zoomPane->setMinimumWidth(m_zoomPane->fontMetrics().horizontalAdvance(
+                                        ZoomSteps::Text(CPageGeometry::FitWidth, 1.0))
+                                + 8);
+    statusBar()->addPermanentWidget(m_zoomPane);
     m_keyIndicators = new CKeyIndicators(statusBar());
 }
 
@@ -261,21 +328,37 @@ void CMainFrame::CreatePanes()
     addDockWidget(Qt::RightDockWidgetArea, m_properties);
     connect(m_view, &CQuarnView::showPropertiesRequested, m_properties,
             &CPropertiesWnd::ShowProperties);
-    connect(m_view, &CQuarnView::focusMainPropertyRequested, m_properties,
-            &CPropertiesWnd::FocusMainProperty);
+    connect(m_view, &CQuarnView::focusMainPropertyRequested, m_properties, [this] {
+        // Enter in the outline brings the Properties tab to the front.
+        m_properties->raise();
+        m_properties->FocusMainProperty();
+    });
+
+    // The outline selects through the view, as a click there would; the view's selection
+    // comes back to it with every request for properties.
+    m_outline = new COutlineWnd(this);
+    m_outline->SetDocument(m_document);
+    // Tabbed with Properties, which stays in front: the view keeps its width.
+    tabifyDockWidget(m_properties, m_outline);
+    m_properties->raise();
+    connect(m_outline, &COutlineWnd::elementChosen, m_view, &CQuarnView::SelectElement);
+    connect(m_outline, &COutlineWnd::viewKeyPressed, m_view, &CQuarnView::HandleKey);
+    connect(m_view, &CQuarnView::showPropertiesRequested, this,
+            &CMainFrame::OnPropertiesRequested);
+    connect(m_view, &CQuarnView::elementGeometryChanged, this, &CMainFrame::ShowPosition);
+    connect(m_document, &CVornDocument::reportReset, this, [this] { ShowPosition(nullptr); });
     resizeDocks({m_elements, m_properties}, {200, 200}, Qt::Horizontal);
 
     // F6 reaches a pane that floats in a window of its own too.
-    for (QDockWidget *pane :
-         {static_cast<QDockWidget *>(m_elements), static_cast<QDockWidget *>(m_properties)}) {
+    for (QDockWidget *pane : Panes()) {
         pane->addAction(FindCommand(NextPane));
         pane->addAction(FindCommand(PrevPane));
     }
 
     QMenu *toolbars = menuBar()->findChild<QMenu *>(QStringLiteral("ToolbarsMenu"));
     toolbars->addAction(m_toolBar->toggleViewAction());
-    toolbars->addAction(m_elements->toggleViewAction());
-    toolbars->addAction(m_properties->toggleViewAction());
+    for (QDockWidget *pane : Panes())
+        toolbars->addAction(pane->toggleViewAction());
     toolbars->addSeparator();
     toolbars->addAction(FindCommand(ViewCustomize));
 }
@@ -401,11 +484,15 @@ void CMainFrame::changeEvent(QEvent *event)
         RefreshIcons();
 }
 
+QList<QDockWidget *> CMainFrame::Panes() const
+{
+    return {m_elements, m_properties, m_outline};
+}
+
 void CMainFrame::SwitchPane(bool forward)
 {
     QList<QWidget *> panes {m_view};
-    for (QDockWidget *pane :
-         {static_cast<QDockWidget *>(m_elements), static_cast<QDockWidget *>(m_properties)}) {
+    for (QDockWidget *pane : Panes()) {
         if (pane->isVisible())
             panes.append(pane);
     }
@@ -420,6 +507,8 @@ void CMainFrame::SwitchPane(bool forward)
     QWidget *target = panes.at(next);
     if (target->isWindow())
         target->activateWindow();
+    // A pane that shares its place with another comes to the front.
+    target->raise();
     target->setFocus(Qt::OtherFocusReason);
 }
 

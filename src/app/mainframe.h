@@ -8,19 +8,23 @@
 
 class CElementsView;
 class CKeyIndicators;
+class COutlineWnd;
 class CPropertiesWnd;
+class CVornElement;
 class CQuarnDoc;
 class CQuarnView;
 class QAction;
 class QActionGroup;
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QToolBar;
 class QWidgetAction;
 
 // The main window: the design view in the middle, the Elements pane on the
-// left and the Properties pane on the right, the menu bar, the "Standard"
-// toolbar and the status bar. It carries out the file commands (prompting to
+// left and the Properties and Outline panes on the right, the menu bar, the
+// "Standard" toolbar and the status bar (with the zoom and the position and
+// size of an object being moved). It carries out the file commands (prompting to
 // save a modified report and showing every failure in a message box titled
 // "Vantel"), Run, About, the application looks, the recent-file list, files
 // dropped on it, F6 between the panes, and keeps its layout in the
@@ -40,11 +44,16 @@ public:
     CQuarnView *GetView() const { return m_view; }
     CElementsView *GetElementsView() const { return m_elements; }
     CPropertiesWnd *GetPropertiesWnd() const { return m_properties; }
+    COutlineWnd *GetOutlineWnd() const { return m_outline; }
     QToolBar *GetStandardToolBar() const { return m_toolBar; }
     const CRecentFileList &GetRecentFiles() const { return m_recentFiles; }
     // The message pane of the status bar, which shows "Ready" while no prompt shows.
     QLabel *GetReadyPane() const { return m_readyPane; }
     CKeyIndicators *GetKeyIndicators() const { return m_keyIndicators; }
+    // The zoom of the view, and the position and size of the object being dragged or
+    // nudged (empty otherwise).
+    QLabel *GetZoomPane() const { return m_zoomPane; }
+    QLabel *GetPositionPane() const { return m_positionPane; }
     // The images of UserImages.bmp, read when the frame was made; empty without it.
     const QList<QPixmap> &GetUserImages() const { return m_userImages; }
 
@@ -90,7 +99,8 @@ public:
     void ChooseLook(int id);
 
     // F6 and Shift+F6: the focus goes to the next or previous of the design
-    // view, the Elements pane and the Properties pane that are shown.
+    // view, the Elements pane, the Properties pane and the Outline pane that
+    // are shown.
     void SwitchPane(bool forward);
 
     // The buttons of the "Standard" toolbar with what the user chose for them,
@@ -127,6 +137,12 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void CreatePanes();
+    void CreateZoomCommands(QMenu *view);
+    // The docking panes in the order of F6 and of the View menu.
+    QList<QDockWidget *> Panes() const;
+    void OnZoomChanged();
+    void ShowPosition(CVornElement *element);
+    void OnPropertiesRequested(CVornElement *element);
     void LoadWorkspace();
     void RebuildToolBar();
     void RefreshIcons();
@@ -145,6 +161,7 @@ private:
     CQuarnView *m_view;
     CElementsView *m_elements = nullptr;
     CPropertiesWnd *m_properties = nullptr;
+    COutlineWnd *m_outline = nullptr;
     QToolBar *m_toolBar = nullptr;
     QWidgetAction *m_customizeButton = nullptr;
     QMenu *m_fileMenu = nullptr;
@@ -153,6 +170,12 @@ private:
     QActionGroup *m_looks = nullptr;
     QLabel *m_readyPane = nullptr;
     CKeyIndicators *m_keyIndicators = nullptr;
+    QLabel *m_zoomPane = nullptr;
+    QLabel *m_positionPane = nullptr;
+    // The object whose position the pane shows; compared, never followed.
+    const CVornElement *m_positionElement = nullptr;
+    // The zoom choice in the settings, written only when the user changes it.
+    double m_storedZoom = 0.0;
     QHash<int, QAction *> m_commands;
 
     CRecentFileList m_recentFiles;

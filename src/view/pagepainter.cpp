@@ -7,6 +7,7 @@
 #include "vornitems.h"
 #include "vornreport.h"
 
+#include <QFontMetrics>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
@@ -68,10 +69,45 @@ void CPagePainter::Paint()
     const int count = m_report.GetBands().GetCount();
     for (int i = 0; i < count; ++i)
         DrawBand(i, Pass::Content);
+    if (m_captions) {
+        for (int i = 0; i < count; ++i)
+            DrawCaption(i);
+    }
     for (int i = 0; i < count; ++i)
         DrawBand(i, Pass::Marks);
 
     m_cache->EndPaint();
+    m_painter.restore();
+}
+
+void CPagePainter::DrawCaption(int index)
+{
+    const CVornBand *band = m_report.GetBands().GetAt(index);
+    const PixRect rect = m_geometry.GetBandRect(index);
+    if (rect.Intersect(m_visible.Inflate(0, 20)).IsEmpty() && !rect.IsEmpty())
+        return;
+    m_painter.save();
+    // A fixed size whatever the zoom: the tab is a label of the designer, not of the report.
+    QFont font = m_painter.font();
+    font.setPixelSize(10);
+    m_painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(band->GetName()) + 8;
+    const int height = metrics.height() + 2;
+    PixRect tab {rect.left + 1, rect.top + 1, rect.left + 1 + width, rect.top + 1 + height};
+    if (rect.IsEmpty()) {
+        // A Page Break: its line across the page, its tab hanging below it at the right.
+        QPen pen(QColor(OutlineColor), 1, Qt::DashLine);
+        m_painter.setPen(pen);
+        m_painter.drawLine(rect.left, rect.top, rect.right - 1, rect.top);
+        tab = tab.Offset(rect.Width() - width - 2, 0);
+    } else {
+        // A tab never reaches past its band.
+        m_painter.setClipRect(rect.ToQRect(), Qt::IntersectClip);
+    }
+    DrawRectangle(m_painter, tab, OutlinePen(QColor(OutlineColor), 1), QColor(CaptionColor));
+    m_painter.setPen(QColor(OutlineColor));
+    m_painter.drawText(tab.ToQRect(), Qt::AlignCenter | Qt::TextSingleLine, band->GetName());
     m_painter.restore();
 }
 

@@ -19,7 +19,7 @@ class CVornText;
 // A paint has two passes over the bands. The content pass draws each band (white with a dark
 // outline), the dot grid, the band's Shapes and then its other items, each kept inside its
 // clipped rectangle. The marks pass draws the grid again and the selection marks, so that both
-// lie above every band's content.
+// lie above every band's content. Band captions, when they are asked for, lie between the two.
 class CPagePainter
 {
 public:
@@ -30,6 +30,7 @@ public:
     static constexpr QRgb BelowBandsColor = 0x7A7A7A;
     static constexpr QRgb OutlineColor = 0x404040;
     static constexpr QRgb GridColor = 0x808080;
+    static constexpr QRgb CaptionColor = 0xFFF4C0;
 
     // The value a barcode with no value of its own shows.
     static const QString SampleBarcode;
@@ -38,6 +39,10 @@ public:
     // paint decodes and measures afresh.
     CPagePainter(QPainter &painter, const CPageGeometry &geometry, const CVornReport &report,
                  bool grid, CPaintCache *cache = nullptr);
+
+    // Draws each band's name in a small tab inside its top-left corner (a Page Break, which has
+    // no height, as a dashed line across the page with its tab at the right). Off by default.
+    void SetBandCaptions(bool on) { m_captions = on; }
 
     // The whole draw area: background, the darker page area below the bands, both passes.
     void Paint();
@@ -57,11 +62,13 @@ private:
     void DrawImage(const CVornImage &item, const PixRect &box);
     void DrawBarcode(const CVornBarcode &item, const PixRect &box);
     void DrawFocusLines(const QPolygon &points);
+    void DrawCaption(int index);
 
     QPainter &m_painter;
     const CPageGeometry &m_geometry;
     const CVornReport &m_report;
     bool m_grid;
+    bool m_captions = false;
     CPaintCache m_ownCache;
     CPaintCache *m_cache;
     PixRect m_page;

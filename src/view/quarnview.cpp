@@ -170,8 +170,10 @@ void CQuarnView::paintEvent(QPaintEvent *)
     QPainter painter(viewport());
     // View coordinates include the scroll offset.
     painter.translate(-geometry.GetScroll());
-    CPagePainter(painter, geometry, m_document->GetReport(), m_document->IsGridOn(), &m_paintCache)
-            .Paint();
+    CPagePainter page(painter, geometry, m_document->GetReport(), m_document->IsGridOn(),
+                      &m_paintCache);
+    page.SetBandCaptions(m_bandCaptions);
+    page.Paint();
 }
 
 void CQuarnView::resizeEvent(QResizeEvent *event)

@@ -4,6 +4,8 @@
 #include "elementsview.h"
 #include "keyindicators.h"
 #include "mainframe.h"
+#include "outlinectrl.h"
+#include "outlinewnd.h"
 #include "modalanswer.h"
 #include "propertiesctrl.h"
 #include "propertieswnd.h"
@@ -107,10 +109,12 @@ private slots:
                               u"ID_32771"_s, u"-"_s, u"ID_57616"_s, u"-"_s, u"ID_57665"_s}));
         QMenu *view = TopMenu(m_frame.get(), QStringLiteral("&View"));
         QCOMPARE(Entries(view),
-                 QStringList(
-                         {u"ID_32778"_s, u"ID_59392"_s, u"ID_59393"_s, u"[&Application Look]"_s}));
+                 QStringList({u"ID_32778"_s, u"ID_32804"_s, u"-"_s, u"ID_32800"_s, u"ID_32801"_s,
+                              u"ID_32802"_s, u"ID_32803"_s, u"-"_s, u"ID_59392"_s, u"ID_59393"_s,
+                              u"[&Application Look]"_s}));
         QCOMPARE(Entries(m_frame->FindCommand(59392)->menu()),
-                 QStringList({u"Standard"_s, u"Elements"_s, u"Properties"_s, u"-"_s, u"ID_126"_s}));
+                 QStringList({u"Standard"_s, u"Elements"_s, u"Properties"_s, u"Outline"_s, u"-"_s,
+                              u"ID_126"_s}));
         QMenu *looks = Submenu(view, QStringLiteral("&Application Look"));
         QVERIFY(looks);
         QCOMPARE(Entries(looks),
@@ -331,14 +335,16 @@ private slots:
         QTest::addColumn<bool>("forward");
         QTest::addColumn<QStringList>("order");
 
+        // The outline shares its place with the properties; F6 brings its tab to the front.
         QTest::newRow("F6") << true << true
-                            << QStringList(
-                                       {u"elements"_s, u"properties"_s, u"view"_s, u"elements"_s});
+                            << QStringList({u"elements"_s, u"properties"_s, u"outline"_s,
+                                            u"view"_s, u"elements"_s});
         QTest::newRow("Shift+F6") << true << false
-                                  << QStringList({u"properties"_s, u"elements"_s, u"view"_s,
-                                                  u"properties"_s});
+                                  << QStringList({u"outline"_s, u"properties"_s, u"elements"_s,
+                                                  u"view"_s, u"outline"_s});
         QTest::newRow("a closed pane is skipped")
-                << false << true << QStringList({u"elements"_s, u"view"_s, u"elements"_s});
+                << false << true
+                << QStringList({u"elements"_s, u"outline"_s, u"view"_s, u"elements"_s});
     }
     void switchPanes()
     {
@@ -356,6 +362,8 @@ private slots:
                             forward ? Qt::NoModifier : Qt::ShiftModifier);
             QWidget *expected = pane == QLatin1String("view")
                     ? static_cast<QWidget *>(m_frame->GetView())
+                    : pane == QLatin1String("outline")
+                    ? static_cast<QWidget *>(m_frame->GetOutlineWnd()->GetCtrl())
                     : pane == QLatin1String("elements")
                     ? static_cast<QWidget *>(m_frame->GetElementsView()->GetCtrl())
                     : static_cast<QWidget *>(m_frame->GetPropertiesWnd()->GetPropertyGrid());
