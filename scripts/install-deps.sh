@@ -10,6 +10,9 @@ packages=(
     ninja-build
     qt6-base-dev
     qt6-qpa-plugins
+    libqt6sql6-sqlite
+    sqlite3
+    poppler-utils
     libpugixml-dev
     xvfb
     xauth
