@@ -12,7 +12,9 @@ CREATE TABLE Customers (
 CREATE TABLE Invoices (
     InvoiceNo INTEGER PRIMARY KEY,
     InvoiceDate TEXT NOT NULL,
-    CustomerId INTEGER NOT NULL REFERENCES Customers(Id)
+    CustomerId INTEGER NOT NULL REFERENCES Customers(Id),
+    -- The EAN-13 printed on the invoice: "2" (in-store numbering), the number, a check digit.
+    Barcode TEXT NOT NULL
 );
 
 CREATE TABLE InvoiceLines (
@@ -42,13 +44,13 @@ INSERT INTO Customers VALUES (23, 'Lantern Books', '31 Abbey Walk', 'Hillford', 
 INSERT INTO Customers VALUES (26, 'Moorland Dairy', 'Moor Farm', 'Brookton', NULL);
 INSERT INTO Customers VALUES (28, 'Northgate Pharmacy', '140 Northgate', 'Lakeside', NULL);
 
-INSERT INTO Invoices VALUES (1038, '2026-02-27', 8);
-INSERT INTO Invoices VALUES (1039, '2026-03-02', 3);
-INSERT INTO Invoices VALUES (1040, '2026-03-05', 12);
-INSERT INTO Invoices VALUES (1041, '2026-03-09', 17);
-INSERT INTO Invoices VALUES (1042, '2026-03-14', 17);
-INSERT INTO Invoices VALUES (1043, '2026-03-16', 21);
-INSERT INTO Invoices VALUES (1044, '2026-03-20', 5);
+INSERT INTO Invoices VALUES (1038, '2026-02-27', 8, '2000000010380');
+INSERT INTO Invoices VALUES (1039, '2026-03-02', 3, '2000000010397');
+INSERT INTO Invoices VALUES (1040, '2026-03-05', 12, '2000000010403');
+INSERT INTO Invoices VALUES (1041, '2026-03-09', 17, '2000000010410');
+INSERT INTO Invoices VALUES (1042, '2026-03-14', 17, '2000000010427');
+INSERT INTO Invoices VALUES (1043, '2026-03-16', 21, '2000000010434');
+INSERT INTO Invoices VALUES (1044, '2026-03-20', 5, '2000000010441');
 
 INSERT INTO InvoiceLines VALUES (1038, 1, 'PAP-A4', 'Copy paper A4, 500 sheets', 10, 4.95);
 INSERT INTO InvoiceLines VALUES (1038, 2, 'PEN-BL', 'Ballpoint pens, blue, box of 10', 2, 3.75);

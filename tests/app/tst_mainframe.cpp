@@ -104,7 +104,8 @@ private slots:
 
         QCOMPARE(Entries(TopMenu(m_frame.get(), QStringLiteral("&File"))),
                  QStringList({u"ID_57600"_s, u"ID_57601"_s, u"ID_57603"_s, u"ID_57604"_s,
-                              u"ID_32771"_s, u"-"_s, u"ID_57616"_s, u"-"_s, u"ID_57665"_s}));
+                              u"ID_32771"_s, u"ID_32772"_s, u"-"_s, u"ID_57616"_s, u"-"_s,
+                              u"ID_57665"_s}));
         QMenu *view = TopMenu(m_frame.get(), QStringLiteral("&View"));
         QCOMPARE(Entries(view),
                  QStringList(
