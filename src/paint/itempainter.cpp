@@ -28,7 +28,8 @@ PixRect ItemTextLayout(QPainter &painter, const PixRect &box, const QString &tex
                        int vertAlignment, CTextMeasureCache *cache)
 {
     PixRect layout = box;
-    if (flags & Qt::TextWordWrap) {
+    // A wrapped text aligned to the top starts at the top whatever its height.
+    if ((flags & Qt::TextWordWrap) && (vertAlignment == 1 || vertAlignment == 2)) {
         const int height = WrappedTextHeight(painter, box, text, flags, cache);
         layout.top = WrappedTextTop(box, height, vertAlignment);
     }
