@@ -403,14 +403,19 @@ bool ReadReportAttributes(CVornReport &report, const CXmlDocument &document, QSt
 // missing attribute reads as empty, and a later equal parameter wins.
 bool ReadParameters(CVornReport &report, const CXmlNodeList &nodes, QString &message)
 {
+    std::vector<CVornParameter> read;
+    read.reserve(size_t(nodes.Length()));
     for (const CXmlNode &node : nodes) {
         QString band, name, value;
         if (!GetAttribute(node, u"band", band, message)
             || !GetAttribute(node, u"name", name, message)
-            || !GetAttribute(node, u"value", value, message))
+            || !GetAttribute(node, u"value", value, message)) {
+            report.GetParameters().SetParameters(read); // what was read stays
             return false;
-        report.GetParameters().SetParameter(band, name, value);
+        }
+        read.emplace_back(band, name, value);
     }
+    report.GetParameters().SetParameters(read);
     return true;
 }
 
