@@ -440,11 +440,8 @@ bool LoadParameters(CVornReport &report, const CXmlDocument &document, QString &
     return ReadParameters(report, nodes, message);
 }
 
-bool Load(CVornReport &report, const QString &path, QString &message)
+bool ReadDocument(CVornReport &report, const CXmlDocument &document, QString &message)
 {
-    CXmlDocument document;
-    if (!LoadXmlFile(path, document, message))
-        return false;
     if (!ReadReportAttributes(report, document, message))
         return false;
 
@@ -463,8 +460,23 @@ bool Load(CVornReport &report, const QString &path, QString &message)
             return false;
         report.GetBands().Add(band.release());
     }
+    return ReadParameters(report, parameters, message);
+}
 
-    if (!ReadParameters(report, parameters, message))
+bool Load(CVornReport &report, const QString &path, QString &message)
+{
+    CXmlDocument document;
+    if (!LoadXmlFile(path, document, message) || !ReadDocument(report, document, message))
+        return false;
+    document.Release();
+    return report.Validate(message);
+}
+
+bool LoadBytes(CVornReport &report, QByteArray bytes, QString &message)
+{
+    CXmlDocument document;
+    if (!LoadXmlBytes(std::move(bytes), document, message)
+        || !ReadDocument(report, document, message))
         return false;
     document.Release();
     return report.Validate(message);
