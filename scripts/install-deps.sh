@@ -12,6 +12,8 @@ packages=(
     ninja-build
     qt6-base-dev
     qt6-qpa-plugins
+    libqt6sql6-sqlite
+    poppler-utils
     libpugixml-dev
     xvfb
     xauth

@@ -6,8 +6,8 @@
 
 class QPainter;
 
-// The EAN-13 barcode of the design view: validation, encoding and drawing of one value.
-// Nothing here knows the report model; the page painter hands in the text and the box.
+// The EAN-13 barcode of a report: validation, encoding and drawing of one value.
+// Nothing here knows the report model; the painters hand in the text and the box.
 
 // Check digit of the first 12 characters of a value (fewer are summed as they are). Every
 // character counts as its code minus the code of '0'; the result is always 0 to 9.

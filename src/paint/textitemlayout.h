@@ -19,8 +19,12 @@ class CVornText;
 // the default height.
 int TextFontHeight(int points, int dpiY, double zoom);
 
-// The item's font at dpiY and the zoom: face, weight 700 or 400, italic, underline and
-// strike-out as stored, sans-serif as the fallback family, pixel size from TextFontHeight.
+// A text font at dpiY and the zoom: the face (sans-serif as the fallback family), weight 700 or
+// 400, italic, underline and strike-out, pixel size from TextFontHeight.
+QFont TextFont(const QString &face, int points, bool bold, bool italic, bool underline,
+               bool strikeout, int dpiY, double zoom);
+
+// The item's font at dpiY and the zoom, as TextFont makes it from the item's font description.
 QFont TextItemFont(const CVornText &item, int dpiY, double zoom);
 
 // The text a DB Text shows in the designer, which has no data: its field in square brackets,

@@ -21,22 +21,30 @@ int TextFontHeight(int points, int dpiY, double zoom)
     return -static_cast<int>(std::clamp(height, -1e6, 1e6));
 }
 
-QFont TextItemFont(const CVornText &item, int dpiY, double zoom)
+QFont TextFont(const QString &face, int points, bool bold, bool italic, bool underline,
+               bool strikeout, int dpiY, double zoom)
 {
     QFont font;
-    if (!item.GetFontName().isEmpty())
-        font.setFamilies({item.GetFontName()});
+    if (!face.isEmpty())
+        font.setFamilies({face});
     font.setStyleHint(QFont::SansSerif);
-    const int height = TextFontHeight(item.GetFontSize(), dpiY, zoom);
+    const int height = TextFontHeight(points, dpiY, zoom);
     // A positive height would ask for the cell height; it is taken as the character height,
     // which is as close as a pixel size gets.
     if (height != 0)
         font.setPixelSize(std::abs(height));
-    font.setWeight(item.GetBold() ? QFont::Bold : QFont::Normal);
-    font.setItalic(item.GetItalic() != 0);
-    font.setUnderline(item.GetUnderline() != 0);
-    font.setStrikeOut(item.GetStrikeout() != 0);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    font.setStrikeOut(strikeout);
     return font;
+}
+
+QFont TextItemFont(const CVornText &item, int dpiY, double zoom)
+{
+    return TextFont(item.GetFontName(), item.GetFontSize(), item.GetBold() != 0,
+                    item.GetItalic() != 0, item.GetUnderline() != 0, item.GetStrikeout() != 0,
+                    dpiY, zoom);
 }
 
 QString DbTextPlaceholder(const CVornDbText &item)
