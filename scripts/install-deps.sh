@@ -13,6 +13,7 @@ packages=(
     qt6-base-dev
     qt6-qpa-plugins
     libqt6sql6-sqlite
+    sqlite3
     poppler-utils
     libpugixml-dev
     xvfb

@@ -8,6 +8,10 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -76,9 +80,23 @@ const CVornBand *CReportLayout::FindBand(const QString &name) const
 
 bool CReportLayout::Run(QString &message)
 {
-    const bool done = [this] {
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool finished = false;
+    std::thread watcher;
+    const bool done = [&] {
         if (!Prepare())
             return false;
+        if (m_options.cancel && m_connection) {
+            // A query that runs long is stopped in the driver, not only between rows.
+            watcher = std::thread([&] {
+                std::unique_lock lock(mutex);
+                while (!finished && !m_options.cancel->load())
+                    wake.wait_for(lock, std::chrono::milliseconds(20));
+                if (!finished)
+                    m_connection->Cancel();
+            });
+        }
         // Report headers open the body and report footers close it, whatever their place in
         // the list; the other bands follow in list order.
         for (const int kind : {int(VornKind::ReportHeader), 0, int(VornKind::ReportFooter)}) {
@@ -94,6 +112,16 @@ bool CReportLayout::Run(QString &message)
         }
         return m_pages->Finish();
     }();
+    if (watcher.joinable()) {
+        {
+            std::lock_guard lock(mutex);
+            finished = true;
+        }
+        wake.notify_all();
+        watcher.join();
+    }
+    if (!done && m_options.cancel && m_options.cancel->load())
+        m_message = Tr("Cancelled");
     // The connection is closed on the thread that opened it, before the run reports back.
     m_connection.reset();
     if (!done) {

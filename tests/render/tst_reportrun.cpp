@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -14,6 +15,7 @@
 #include <QTest>
 
 #include <functional>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 using namespace ReportBuilder;
@@ -322,14 +324,28 @@ void TestReportRun::failures()
 
 void TestReportRun::cancelStopsTheRun()
 {
-    const std::unique_ptr<CVornReport> report = NewReport();
-    Field(Band(*report, ReportContents, u"Rows"_s, u"SELECT name FROM customers"_s), u"Rows"_s,
-          u"name"_s);
-    std::atomic_bool cancel = true;
-    CPageModel model;
-    QString message;
-    QVERIFY(!Run(*report, model, message, {}, &cancel));
-    QCOMPARE(message, u"Cancelled"_s);
+    // Set before the first row, and while a query that would run for a long time runs.
+    for (const QString &sql :
+         {u"SELECT name FROM customers"_s,
+          u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 1000000000) "
+          u"SELECT count(*) AS name FROM c"_s}) {
+        const std::unique_ptr<CVornReport> report = NewReport();
+        Field(Band(*report, ReportContents, u"Rows"_s, sql), u"Rows"_s, u"name"_s);
+        std::atomic_bool cancel = sql.startsWith(u"SELECT"_s);
+        std::thread stopper([&cancel] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            cancel = true;
+        });
+        CPageModel model;
+        QString message;
+        QElapsedTimer timer;
+        timer.start();
+        const bool ran = Run(*report, model, message, {}, &cancel);
+        stopper.join();
+        QVERIFY(!ran);
+        QCOMPARE(message, u"Cancelled"_s);
+        QVERIFY(timer.elapsed() < 5000);
+    }
 }
 
 void TestReportRun::pdfAndPicturesOfARun()
