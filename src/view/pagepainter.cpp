@@ -20,7 +20,6 @@ const QString CPagePainter::SampleBarcode = QStringLiteral("2000000000015");
 namespace {
 
 constexpr int GridStep = 10;
-constexpr int HandleHalf = 3;
 
 // The first coordinate of the lattice first + k * GridStep (k >= 0) that is not below from.
 int FirstOnLattice(int first, int from)
@@ -262,7 +261,7 @@ void CPagePainter::DrawSelectionMarks(const PixRect &rect)
           std::tuple(rect.left, rect.bottom, bottomLeft)}) {
         if (on)
             DrawRectangle(m_painter,
-                          {x - HandleHalf, y - HandleHalf, x + HandleHalf, y + HandleHalf}, pen,
+                          {x - HandleReach, y - HandleReach, x + HandleReach, y + HandleReach}, pen,
                           brush);
     }
 }
