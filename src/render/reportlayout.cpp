@@ -635,7 +635,7 @@ bool CReportLayout::ItemValue(const CVornBand &band, ItemPlan &plan, const QStri
     }
     if (row->IsEmpty())
         return true;
-    if (plan.columns != &row->GetColumns()) {
+    if (plan.columns != &row->GetColumns() || plan.column >= row->GetValues().size()) {
         plan.columns = &row->GetColumns();
         plan.column = row->IndexOf(field);
     }

@@ -43,12 +43,14 @@ private slots:
     void failures();
     void cancelStopsTheRun();
     void pdfAndPicturesOfARun();
+    void tenThousandPagesToPdf();
 
 private:
     std::unique_ptr<CVornReport> NewReport() const;
     bool Run(const CVornReport &report, CPageModel &model, QString &message,
              const Parameters &parameters = {},
-             const std::atomic_bool *cancel = nullptr) const;
+             const std::atomic_bool *cancel = nullptr,
+             const std::function<void(int)> &progress = {}) const;
 
     QTemporaryDir m_folder;
     QByteArray m_logo;
@@ -97,10 +99,11 @@ std::unique_ptr<CVornReport> TestReportRun::NewReport() const
 }
 
 bool TestReportRun::Run(const CVornReport &report, CPageModel &model, QString &message,
-                        const Parameters &parameters,
-                        const std::atomic_bool *cancel) const
+                        const Parameters &parameters, const std::atomic_bool *cancel,
+                        const std::function<void(int)> &progress) const
 {
     CRunOptions options;
+    options.progress = progress;
     options.reportFolder = m_folder.path();
     options.parameter = [parameters](const QString &band, const QString &name) {
         return parameters.value(band.toLower() + u'/' + name.toLower());
@@ -385,6 +388,32 @@ void TestReportRun::pdfAndPicturesOfARun()
     const QStringList pages = PdfPages(path);
     QCOMPARE(pages.size(), 1);
     QVERIFY(pages[0].contains(u"C01"_s) && pages[0].contains(u"C12"_s));
+}
+
+void TestReportRun::tenThousandPagesToPdf()
+{
+    // A page break after every row, as a detail of the rows.
+    const std::unique_ptr<CVornReport> report = NewReport();
+    Field(Band(*report, ReportContents, u"Rows"_s,
+               u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 10000) "
+               u"SELECT x FROM c"_s),
+          u"Rows"_s, u"x"_s, u"row %d"_s);
+    Band(*report, PageBreak, u"Break"_s, {}, u"Rows"_s);
+    CPageModel model;
+    QString message;
+    QList<int> progress;
+    QVERIFY2(Run(*report, model, message, {}, nullptr, [&](int pages) { progress << pages; }),
+             qPrintable(message));
+    QCOMPARE(model.GetPageCount(), 10000);
+    // Told after every page, each page in the model when told.
+    QCOMPARE(progress.size(), 10000);
+    QCOMPARE(progress.first(), 1);
+    QCOMPARE(progress.last(), 10000);
+    const QString path = m_folder.filePath(u"many.pdf"_s);
+    QVERIFY2(WritePdf(model, path, {}, message), qPrintable(message));
+    const QStringList pages = PdfPages(path);
+    QCOMPARE(pages.size(), 10000);
+    QCOMPARE(pages.last().trimmed(), u"row 10000"_s);
 }
 
 VANTEL_TEST_CLASS(TestReportRun)
