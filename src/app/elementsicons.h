@@ -17,8 +17,10 @@ constexpr QRgb TransparentColor = 0x808080;
 // The strip as drawn, on the transparent colour.
 QImage Bitmap();
 
-// The strip with the transparent colour taken out.
-QPixmap Strip();
+// The strip with the transparent colour taken out, for a list of the given background: on a
+// dark one (a dark application look) every dark colour of the drawings is lightened with its
+// hue kept, so that the dark-blue and black lines stay visible.
+QPixmap Strip(QRgb background = 0xFFFFFF);
 
 // The picture of a band or item kind in the strip: headers, contents (a Page Break too),
 // footers, texts, shapes, images, barcodes; 0, the pointer, for anything else.

@@ -5,6 +5,7 @@
 #include "vorndocument.h"
 #include "vornkind.h"
 
+#include <QEvent>
 #include <QFont>
 #include <QPalette>
 #include <QScopedValueRollback>
@@ -18,7 +19,6 @@ constexpr int ElementRole = Qt::UserRole + 1;
 COutlineWnd::COutlineWnd(QWidget *parent)
     : QDockWidget(tr("Outline"), parent)
     , m_ctrl(new COutlineCtrl)
-    , m_icons(ElementsIcons::Strip())
 {
     setObjectName(QStringLiteral("Outline"));
     setWidget(m_ctrl);
@@ -79,6 +79,8 @@ void COutlineWnd::Rebuild()
     QScopedValueRollback<bool> guard(m_updating, true);
     if (m_document && m_rows.empty())
         m_rows = ReportOutline::Build(m_document->GetReport());
+    // The pictures readable on the tree's background, dark looks included.
+    m_icons = ElementsIcons::Strip(m_ctrl->palette().color(QPalette::Base).rgb());
     m_ctrl->clear();
     QList<QTreeWidgetItem *> bands;
     bands.reserve(qsizetype(m_rows.size()));
@@ -146,6 +148,13 @@ void COutlineWnd::SyncSelection()
         m_ctrl->clearSelection();
         m_ctrl->setCurrentItem(nullptr);
     }
+}
+
+void COutlineWnd::changeEvent(QEvent *event)
+{
+    QDockWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        Rebuild();
 }
 
 void COutlineWnd::OnCurrentRowChanged()

@@ -44,6 +44,9 @@ signals:
     // Delete or Enter in the tree, for the design view's selection.
     void viewKeyPressed(int key, Qt::KeyboardModifiers modifiers);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void Rebuild();
     void UpdateTexts();
