@@ -7,6 +7,7 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTransform>
 
 #include <algorithm>
 
@@ -36,12 +37,30 @@ PixRect ItemTextLayout(QPainter &painter, const PixRect &box, const QString &tex
     return layout;
 }
 
+QString ItemTextShown(QPainter &painter, const PixRect &box, const QString &text, int flags)
+{
+    if (text.size() <= 20000)
+        return text;
+    int height = box.Height();
+    if (const QPaintDevice *device = painter.device()) {
+        bool invertible = false;
+        const QTransform toLogical = painter.combinedTransform().inverted(&invertible);
+        if (invertible)
+            height = std::min(height, toLogical.mapRect(QRect(0, 0, device->width(),
+                                                              device->height())).height());
+    }
+    const qsizetype limit
+            = VisibleTextLimit(box.Width(), height, painter.fontMetrics().lineSpacing());
+    return VisibleTextPart(text, limit, flags);
+}
+
 void PaintItemText(QPainter &painter, const PixRect &box, const QString &text, int flags,
                    int vertAlignment, CTextMeasureCache *cache)
 {
-    const PixRect layout = ItemTextLayout(painter, box, text, flags, vertAlignment, cache);
+    const QString shown = ItemTextShown(painter, box, text, flags);
+    const PixRect layout = ItemTextLayout(painter, box, shown, flags, vertAlignment, cache);
     if (!layout.IsEmpty())
-        painter.drawText(layout.ToQRect(), flags, text);
+        painter.drawText(layout.ToQRect(), flags, shown);
 }
 
 void PaintItemShape(QPainter &painter, const PixRect &box, int shapeType, const QPen &pen,

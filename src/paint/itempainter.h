@@ -20,6 +20,11 @@ class QPainter;
 void PaintItemText(QPainter &painter, const PixRect &box, const QString &text, int flags,
                    int vertAlignment, CTextMeasureCache *cache = nullptr);
 
+// What of text can show in box with the painter's font on its device (VisibleTextPart):
+// laying a text out costs time and memory in its length, and a field may hold megabytes of
+// which a box shows a few lines. Texts of up to 20,000 characters come back whole.
+QString ItemTextShown(QPainter &painter, const PixRect &box, const QString &text, int flags);
+
 // Where text is laid out in box: box itself for a single line, moved down after vertAlignment
 // for a wrapped text.
 PixRect ItemTextLayout(QPainter &painter, const PixRect &box, const QString &text, int flags,

@@ -128,3 +128,30 @@ QString TrimFromLeft(const QString &text, int maxWidth,
     }
     return text.mid(starts[fits]);
 }
+
+qsizetype VisibleTextLimit(int width, int height, int lineHeight)
+{
+    const qint64 lines = 4 * qint64(std::max(height, 0)) / std::max(lineHeight, 1) + 4;
+    const qint64 limit = lines * (qint64(std::max(width, 0)) + 1);
+    return qsizetype(std::clamp<qint64>(limit, 20000, qint64(1) << 40));
+}
+
+QString VisibleTextPart(const QString &text, qsizetype limit, int flags)
+{
+    if (text.size() <= limit)
+        return text;
+    qsizetype start = 0;
+    if (!(flags & Qt::TextWordWrap)) {
+        if (flags & Qt::AlignRight)
+            start = text.size() - limit;
+        else if (flags & Qt::AlignHCenter)
+            start = (text.size() - limit) / 2;
+    }
+    qsizetype end = start + limit;
+    // Never half a surrogate pair at either end.
+    if (start > 0 && text[start].isLowSurrogate() && text[start - 1].isHighSurrogate())
+        ++start;
+    if (end < text.size() && text[end].isLowSurrogate() && text[end - 1].isHighSurrogate())
+        --end;
+    return text.mid(start, end - start);
+}

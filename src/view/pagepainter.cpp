@@ -10,6 +10,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
+#include <QRegion>
 
 #include <algorithm>
 #include <tuple>
@@ -19,7 +20,6 @@ const QString CPagePainter::SampleBarcode = QStringLiteral("2000000000015");
 namespace {
 
 constexpr int GridStep = 10;
-constexpr int HandleHalf = 3;
 
 // The first coordinate of the lattice first + k * GridStep (k >= 0) that is not below from.
 int FirstOnLattice(int first, int from)
@@ -48,7 +48,15 @@ CPagePainter::CPagePainter(QPainter &painter, const CPageGeometry &geometry,
         bool invertible = false;
         const QTransform toView = painter.combinedTransform().inverted(&invertible);
         if (invertible) {
-            const QRect shown = toView.mapRect(QRect(0, 0, device->width(), device->height()));
+            QRect shown = toView.mapRect(QRect(0, 0, device->width(), device->height()));
+            // A repaint of part of a window draws only there.
+            if (const QPaintEngine *engine = painter.paintEngine()) {
+                const QRegion exposed = engine->systemClip();
+                if (!exposed.isEmpty())
+                    shown &= toView.mapRect(exposed.boundingRect());
+            }
+            if (painter.hasClipping())
+                shown &= painter.clipBoundingRect().toAlignedRect();
             m_visible = m_visible.Intersect(
                     {shown.left(), shown.top(), shown.right() + 1, shown.bottom() + 1});
         }
@@ -134,6 +142,9 @@ void CPagePainter::DrawItem(const CVornItem &item, const PixRect &band, Pass pas
         const int width = UsablePenWidth(shape->GetLineWidth());
         clip = box.Inflate(width, width).Intersect(band);
     }
+    // Items that cannot show are not laid out at all: a page may hold thousands.
+    if (clip.Intersect(m_visible).IsEmpty())
+        return;
     m_painter.save();
     m_painter.setClipRect(clip.ToQRect(), Qt::IntersectClip);
     if (shape)
@@ -154,6 +165,7 @@ void CPagePainter::DrawText(const CVornText &item, const PixRect &box)
     m_painter.setFont(font);
     m_painter.setPen(ColorFromColorRef(item.GetColor()));
     const int flags = TextItemFlags(item);
+    text = ItemTextShown(m_painter, box, text, flags);
     const PixRect layout
             = ItemTextLayout(m_painter, box, text, flags, item.GetVertAlignment(), &m_cache->texts);
     if (item.GetKind() == VornKind::DbText) {
@@ -249,7 +261,7 @@ void CPagePainter::DrawSelectionMarks(const PixRect &rect)
           std::tuple(rect.left, rect.bottom, bottomLeft)}) {
         if (on)
             DrawRectangle(m_painter,
-                          {x - HandleHalf, y - HandleHalf, x + HandleHalf, y + HandleHalf}, pen,
+                          {x - HandleReach, y - HandleReach, x + HandleReach, y + HandleReach}, pen,
                           brush);
     }
 }

@@ -2,10 +2,12 @@
 #include "previewview.h"
 #include "previewwnd.h"
 #include "reportfixture.h"
+#include "reportprinter.h"
 #include "testregistry.h"
 
 #include <QFile>
 #include <QLabel>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
@@ -115,6 +117,30 @@ private slots:
         QVERIFY(text.contains(u"Person 1\n"_s));
         QVERIFY(text.contains(u"Person 45"_s));
         QVERIFY(!text.contains(u"Person 46"_s));
+    }
+
+    void printsThePagesAsked()
+    {
+        CPreviewWnd window(m_report, Options(u"100"_s), u"People"_s);
+        window.StartLayout();
+        QVERIFY(WaitForLayout(window));
+        // A PDF printer stands in for paper; pages 2 to 3 of 4.
+        const QString path = m_dir.filePath(u"printed.pdf"_s);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        ReportPrinter::PreparePrinter(window.GetModel(), printer);
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(2, 3);
+        QString message;
+        QVERIFY2(ReportPrinter::PrintPages(window.GetModel(), printer, message),
+                 qPrintable(message));
+        const QString text = PdfText(path);
+        QVERIFY(text.contains(u"Person 30\n"_s));
+        QVERIFY(text.contains(u"Person 87\n"_s));
+        QVERIFY(!text.contains(u"Person 29\n"_s));
+        QVERIFY(!text.contains(u"Person 88\n"_s));
+        QCOMPARE(text.count(u'\f'), 2);
     }
 
     void cancelStopsAndExportsNothing()
