@@ -11,6 +11,15 @@ packages=(
     qt6-base-dev
     qt6-qpa-plugins
     libqt6sql6-sqlite
+    libqt6sql6-odbc
+    libqt6sql6-ibase
+    unixodbc
+    odbc-postgresql
+    libsqliteodbc
+    firebird3.0-server
+    firebird3.0-utils
+    firebird3.0-examples
+    postgresql
     libpugixml-dev
     xvfb
     xauth
@@ -40,6 +49,11 @@ else
 fi
 
 export DEBIAN_FRONTEND=noninteractive
+# The FireBird server package asks for a SYSDBA password for its own service; the tests start
+# servers of their own and never use that service, so the package may pick one at random.
+if printf '%s\n' "${missing[@]}" | grep -q '^firebird3.0-server$' && command -v debconf-set-selections >/dev/null; then
+    echo "firebird3.0-server shared/firebird/enabled boolean false" | "${sudo[@]}" debconf-set-selections || true
+fi
 # A fresh machine may have empty package lists.
 "${sudo[@]}" apt-get update -q
 "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -58,7 +58,7 @@ std::unique_ptr<CDataCursor> CSqlConnection::Execute(const QString &sql,
         query->addBindValue(value);
     }
 
-    void *statement = DriverCancel::PointerHandle(query->result()->handle(), "SQLHANDLE");
+    void *statement = DriverCancel::PointerHandle(query->result()->handle(), "void*");
     m_session->AddStatement(statement);
     if (!query->exec()) {
         message = m_session->IsCancelled()

@@ -16,7 +16,7 @@ void CSqlSession::Opened()
     if (m_route == Route::SQLite)
         m_sqliteHandle = DriverCancel::PointerHandle(handle, "sqlite3*");
     else if (m_route == Route::FireBird)
-        m_fireBirdHandle = DriverCancel::NumberHandle(handle, "isc_db_handle");
+        m_fireBirdHandle = DriverCancel::NumberHandle(handle, "uint");
 }
 
 CSqlSession::~CSqlSession()
