@@ -49,11 +49,8 @@ else
 fi
 
 export DEBIAN_FRONTEND=noninteractive
-# The FireBird server package asks for a SYSDBA password for its own service; the tests start
-# servers of their own and never use that service, so the package may pick one at random.
-if printf '%s\n' "${missing[@]}" | grep -q '^firebird3.0-server$' && command -v debconf-set-selections >/dev/null; then
-    echo "firebird3.0-server shared/firebird/enabled boolean false" | "${sudo[@]}" debconf-set-selections || true
-fi
+# Non-interactive: the FireBird server package then gives its own service a random SYSDBA
+# password. The tests never use that service; they start servers of their own.
 # A fresh machine may have empty package lists.
 "${sudo[@]}" apt-get update -q
 "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,3 +1,4 @@
+#include "connectioncheck.h"
 #include "dataconnection.h"
 #include "dataformat.h"
 #include "testregistry.h"
@@ -24,6 +25,8 @@ private slots:
     void cleanupTestCase();
     void sameRowsOnEveryRoute_data();
     void sameRowsOnEveryRoute();
+    void checkConnection_data();
+    void checkConnection();
     void entriesAreBound_data();
     void entriesAreBound();
     void openFailures_data();
@@ -155,6 +158,20 @@ void TestServerRoutes::sameRowsOnEveryRoute()
     QCOMPARE(report, reference);
 }
 
+void TestServerRoutes::checkConnection_data()
+{
+    AddRoutes();
+}
+
+void TestServerRoutes::checkConnection()
+{
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    QString message;
+    QVERIFY2(CheckDataConnection(type, connect, QString(), message), qPrintable(message));
+    QCOMPARE(message, u"Connected"_s);
+}
+
 void TestServerRoutes::entriesAreBound_data()
 {
     AddRoutes();
@@ -229,6 +246,10 @@ void TestServerRoutes::openFailures()
     QVERIFY(!message.contains(u"Wr0ng"_s));
     QVERIFY(!message.contains(m_servers.Password()));
     QVERIFY(!QFileInfo::exists(u"/nonexistent"_s));
+    // The designer's Test Connection says the same.
+    QString checked;
+    QVERIFY(!CheckDataConnection(type, connect, QString(), checked));
+    QCOMPARE(checked, message);
 }
 
 void TestServerRoutes::queryError_data()
