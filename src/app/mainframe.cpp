@@ -11,6 +11,7 @@
 #include "quarndoc.h"
 #include "quarnview.h"
 #include "reportfile.h"
+#include "reportpreviewer.h"
 #include "reportrunner.h"
 #include "userimages.h"
 
@@ -42,11 +43,11 @@ QString FileFilter()
 }
 
 // The buttons of the "Standard" toolbar in order; 0 stands for a separator.
-constexpr int toolbarLayout[] = {FileNew,  FileOpen,  FileSave, FileRun,   0,       EditCut,
-                                 EditCopy, EditPaste, 0,        FilePrint, AppAbout};
+constexpr int toolbarLayout[] = {FileNew,  FileOpen, FileSave,  FileRun, FilePreview, 0,
+                                 EditCut,  EditCopy, EditPaste, 0,       FilePrint,   AppAbout};
 
 // The commands that nothing in the designer carries out: shown, but disabled.
-constexpr int unhandledCommands[] = {EditCut, EditCopy, EditPaste, EditUndo, FilePrint};
+constexpr int unhandledCommands[] = {EditCut, EditCopy, EditPaste, EditUndo};
 
 QString WorkspaceKey(const char *name)
 {
@@ -129,6 +130,10 @@ void CMainFrame::CreateMenus()
     connect(AddTo(m_fileMenu, FileSave), &QAction::triggered, this, &CMainFrame::DoFileSave);
     connect(AddTo(m_fileMenu, FileSaveAs), &QAction::triggered, this, &CMainFrame::DoFileSaveAs);
     connect(AddTo(m_fileMenu, FileRun), &QAction::triggered, this, &CMainFrame::RunReportCommand);
+    connect(AddTo(m_fileMenu, FilePreview), &QAction::triggered, this,
+            &CMainFrame::PreviewReportCommand);
+    // Print is a toolbar button only: it prints what Preview would show.
+    connect(AddCommand(FilePrint), &QAction::triggered, this, &CMainFrame::PrintReportCommand);
     m_fileMenu->addSeparator();
     m_recentEnd = m_fileMenu->addSeparator();
     UpdateRecentMenu();
@@ -605,6 +610,16 @@ bool CMainFrame::RestoreRecoveredReport(const QString &recoveryPath, const QStri
 void CMainFrame::RunReportCommand()
 {
     RunReport(*m_document, this);
+}
+
+void CMainFrame::PreviewReportCommand()
+{
+    PreviewDocument(*m_document, this);
+}
+
+void CMainFrame::PrintReportCommand()
+{
+    PrintDocument(*m_document, this);
 }
 
 void CMainFrame::ShowAbout()

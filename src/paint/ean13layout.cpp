@@ -59,8 +59,20 @@ Ean13Layout LayoutEan13(QStringView value, int left, int top, int right, int bot
     layout.kind = Ean13Layout::Kind::Symbol;
     const int d = (right - left) / Ean13Layout::ModuleCount;
     const int h = bottom - top;
-    layout.pitch = d + 1;
+    // The whole symbol stays inside the box, so that the item's clip never cuts the end
+    // guard off (a scanner reads nothing without it).
+    layout.pitch = d;
     layout.digits = h >= Ean13Layout::DigitsMinHeight;
+
+    // On the device every module is the same whole number of pixels wide: bars of one
+    // width must print alike, which widths rounded from units one by one would not. Only a
+    // box narrower than 95 pixels spreads the modules over its pixels unevenly.
+    const int x0 = UnitsToPixels(left, dpiX);
+    const int boxPixels = UnitsToPixels(right, dpiX) - x0;
+    const int pixelPitch = boxPixels / Ean13Layout::ModuleCount;
+    const auto moduleX = [x0, boxPixels, pixelPitch](int i) {
+        return x0 + (pixelPitch > 0 ? i * pixelPitch : (i * boxPixels) / Ean13Layout::ModuleCount);
+    };
 
     // With digits the bars between the guards stop above them; dividing first can leave that
     // bottom a few units above the digits' box.
@@ -85,7 +97,8 @@ Ean13Layout LayoutEan13(QStringView value, int left, int top, int right, int bot
             module.bar = halves[i - 8] != 0;
         module.units = {left + i * layout.pitch, top, left + (i + 1) * layout.pitch,
                         guard ? bottom : innerBottom};
-        module.pixels = toPixels(module.units);
+        const QRect rows = toPixels(module.units);
+        module.pixels = QRect(moduleX(i), rows.y(), moduleX(i + 1) - moduleX(i), rows.height());
     }
     return layout;
 }

@@ -19,8 +19,12 @@ class CVornText;
 // the default height.
 int TextFontHeight(int points, int dpiY, double zoom);
 
-// The item's font at dpiY and the zoom: face, weight 700 or 400, italic, underline and
-// strike-out as stored, sans-serif as the fallback family, pixel size from TextFontHeight.
+// A text font at dpiY and the zoom: the face (sans-serif as the fallback family), weight 700 or
+// 400, italic, underline and strike-out, pixel size from TextFontHeight.
+QFont TextFont(const QString &face, int points, bool bold, bool italic, bool underline,
+               bool strikeout, int dpiY, double zoom);
+
+// The item's font at dpiY and the zoom, as TextFont makes it from the item's font description.
 QFont TextItemFont(const CVornText &item, int dpiY, double zoom);
 
 // The text a DB Text shows in the designer, which has no data: its field in square brackets,
@@ -45,3 +49,14 @@ int WrappedTextTop(const PixRect &box, int textHeight, int vertAlignment);
 // single character is left. A character is a code point: surrogate pairs are never split.
 QString TrimFromLeft(const QString &text, int maxWidth,
                      const std::function<int(const QString &)> &width);
+
+// At most how many characters of a text can show in a box of width x height pixels with
+// lines lineHeight apart: one per pixel of width on every line of four times the height (a
+// wrapped text taller than its box is moved down by its excess), at least 20,000. height
+// is the part of the box that can show on the device, when that is less.
+qsizetype VisibleTextLimit(int width, int height, int lineHeight);
+
+// The part of text that can show when it is longer than limit characters: the start for a
+// wrapped text or a single line aligned left, the end for a single line aligned right, the
+// middle for one centred. A shorter text comes back as it is. Surrogate pairs are never split.
+QString VisibleTextPart(const QString &text, qsizetype limit, int flags);

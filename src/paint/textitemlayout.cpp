@@ -21,22 +21,30 @@ int TextFontHeight(int points, int dpiY, double zoom)
     return -static_cast<int>(std::clamp(height, -1e6, 1e6));
 }
 
-QFont TextItemFont(const CVornText &item, int dpiY, double zoom)
+QFont TextFont(const QString &face, int points, bool bold, bool italic, bool underline,
+               bool strikeout, int dpiY, double zoom)
 {
     QFont font;
-    if (!item.GetFontName().isEmpty())
-        font.setFamilies({item.GetFontName()});
+    if (!face.isEmpty())
+        font.setFamilies({face});
     font.setStyleHint(QFont::SansSerif);
-    const int height = TextFontHeight(item.GetFontSize(), dpiY, zoom);
+    const int height = TextFontHeight(points, dpiY, zoom);
     // A positive height would ask for the cell height; it is taken as the character height,
     // which is as close as a pixel size gets.
     if (height != 0)
         font.setPixelSize(std::abs(height));
-    font.setWeight(item.GetBold() ? QFont::Bold : QFont::Normal);
-    font.setItalic(item.GetItalic() != 0);
-    font.setUnderline(item.GetUnderline() != 0);
-    font.setStrikeOut(item.GetStrikeout() != 0);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    font.setStrikeOut(strikeout);
     return font;
+}
+
+QFont TextItemFont(const CVornText &item, int dpiY, double zoom)
+{
+    return TextFont(item.GetFontName(), item.GetFontSize(), item.GetBold() != 0,
+                    item.GetItalic() != 0, item.GetUnderline() != 0, item.GetStrikeout() != 0,
+                    dpiY, zoom);
 }
 
 QString DbTextPlaceholder(const CVornDbText &item)
@@ -119,4 +127,31 @@ QString TrimFromLeft(const QString &text, int maxWidth,
             tooWide = middle;
     }
     return text.mid(starts[fits]);
+}
+
+qsizetype VisibleTextLimit(int width, int height, int lineHeight)
+{
+    const qint64 lines = 4 * qint64(std::max(height, 0)) / std::max(lineHeight, 1) + 4;
+    const qint64 limit = lines * (qint64(std::max(width, 0)) + 1);
+    return qsizetype(std::clamp<qint64>(limit, 20000, qint64(1) << 40));
+}
+
+QString VisibleTextPart(const QString &text, qsizetype limit, int flags)
+{
+    if (text.size() <= limit)
+        return text;
+    qsizetype start = 0;
+    if (!(flags & Qt::TextWordWrap)) {
+        if (flags & Qt::AlignRight)
+            start = text.size() - limit;
+        else if (flags & Qt::AlignHCenter)
+            start = (text.size() - limit) / 2;
+    }
+    qsizetype end = start + limit;
+    // Never half a surrogate pair at either end.
+    if (start > 0 && text[start].isLowSurrogate() && text[start - 1].isHighSurrogate())
+        ++start;
+    if (end < text.size() && text[end].isLowSurrogate() && text[end - 1].isHighSurrogate())
+        --end;
+    return text.mid(start, end - start);
 }

@@ -6,8 +6,8 @@
 
 class QPainter;
 
-// The EAN-13 barcode of the design view: validation, encoding and drawing of one value.
-// Nothing here knows the report model; the page painter hands in the text and the box.
+// The EAN-13 barcode of a report: validation, encoding and drawing of one value.
+// Nothing here knows the report model; the painters hand in the text and the box.
 
 // Check digit of the first 12 characters of a value (fewer are summed as they are). Every
 // character counts as its code minus the code of '0'; the result is always 0 to 9.
@@ -27,8 +27,9 @@ std::array<int, 84> EncodeEan13(QStringView value13);
 // Draws value into the box (left, top, right, bottom), given in hundredths of a millimetre with
 // y growing downward and converted to pixels of the painter's current coordinate system with the
 // device's logical resolution:
-// - a valid value (IsValidEan13) gives the 95 modules, each (right - left) / 95 + 1 units wide
-//   from left (so the symbol may pass the right edge by up to 95 units); when the box is at least
+// - a valid value (IsValidEan13) gives the 95 modules from left, each the same whole number of
+//   device pixels wide (the box's width in pixels / 95), so that the symbol stays inside the box
+//   at any resolution, the printer's included; when the box is at least
 //   10 mm high the digits are printed in its lower four elevenths and the bars above them stop
 //   short, only the outer guards running to the bottom;
 // - any other non-empty value gives the box with its four sides and both diagonals;

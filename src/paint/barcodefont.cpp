@@ -19,7 +19,8 @@ struct FontCache
     int result = 0;
 };
 
-FontCache s_fontCache;
+// One per thread: a page may be drawn on paper in a worker while the view paints.
+thread_local FontCache s_fontCache;
 
 } // namespace
 

@@ -31,6 +31,8 @@ struct Ean13Layout
     struct Module
     {
         Box units;
+        // On the device every module has the same whole number of pixels, (box width in
+        // pixels) / 95, from the box's left pixel; the symbol never passes the box's right.
         QRect pixels;
         bool bar = false;
     };
@@ -42,7 +44,7 @@ struct Ean13Layout
     static constexpr int DigitsMinHeight = 1000;
 
     Kind kind = Kind::Nothing;
-    int pitch = 0; // width of every module in units
+    int pitch = 0; // width of every module in units: the box's width / 95
     bool digits = false;
     Box textUnits; // the digits' box, when digits is set
     QRect textPixels;

@@ -33,6 +33,6 @@ int LargestFittingHeight(const std::function<bool(int)> &fits);
 // The largest character height at which text fits the box (left, top, right, bottom) in
 // hundredths of a millimetre, 0 when even the smallest does not. The answer is remembered for
 // the size of the last box asked about, whatever the text, and shared by every barcode: a box of
-// that same size gets it back without measuring. Not for use from two threads.
+// that same size gets it back without measuring. Each thread keeps its own.
 int FitBarcodeFont(const QPaintDevice &device, QStringView text, int left, int top, int right,
                    int bottom);
