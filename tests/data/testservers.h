@@ -27,6 +27,8 @@ public:
     QString PostgresOdbc(const QString &password, const QString &database = QStringLiteral("employee")) const;
     QString SqliteOdbc() const;
     QString SqliteFile() const;
+    // The FireBird database file, for the embedded engine.
+    QString FireBirdFile() const { return Path(QStringLiteral("employee.fdb")); }
 
     QString Password() const { return QStringLiteral("Pa:ss@word"); }
     int FireBirdPort() const { return m_fireBirdPort; }

@@ -1,6 +1,8 @@
 #include "connectioncheck.h"
 #include "dataconnection.h"
 #include "dataformat.h"
+#include "reportbuilder.h"
+#include "reportrun.h"
 #include "testregistry.h"
 #include "testservers.h"
 
@@ -25,8 +27,12 @@ private slots:
     void cleanupTestCase();
     void sameRowsOnEveryRoute_data();
     void sameRowsOnEveryRoute();
+    void readOnly_data();
+    void readOnly();
     void checkConnection_data();
     void checkConnection();
+    void samePagesOnEveryRoute_data();
+    void samePagesOnEveryRoute();
     void entriesAreBound_data();
     void entriesAreBound();
     void openFailures_data();
@@ -158,6 +164,30 @@ void TestServerRoutes::sameRowsOnEveryRoute()
     QCOMPARE(report, reference);
 }
 
+void TestServerRoutes::readOnly_data()
+{
+    AddRoutes();
+}
+
+void TestServerRoutes::readOnly()
+{
+    // What a report's SQL changes is never kept: refused, or rolled back when the report ends.
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    for (int round = 0; round < 2; ++round) {
+        auto connection = Open(type, connect);
+        QVERIFY(connection);
+        QString message;
+        connection->Execute(u"CREATE TABLE PROBE (A INTEGER)"_s, {}, message);
+        QVERIFY2(!message.contains(u"exists"_s), qPrintable(message));
+        connection->Execute(u"DELETE FROM EMPLOYEE"_s, {}, message);
+    }
+    QString message;
+    auto connection = Open(type, connect);
+    QCOMPARE(Lines(*connection, u"SELECT COUNT(*) FROM EMPLOYEE"_s, {u"%d"_s}, {}, message),
+             QStringList{u"42"_s});
+}
+
 void TestServerRoutes::checkConnection_data()
 {
     AddRoutes();
@@ -170,6 +200,91 @@ void TestServerRoutes::checkConnection()
     QString message;
     QVERIFY2(CheckDataConnection(type, connect, QString(), message), qPrintable(message));
     QCOMPARE(message, u"Connected"_s);
+}
+
+void TestServerRoutes::samePagesOnEveryRoute_data()
+{
+    AddRoutes();
+}
+
+// Every primitive of every page: kind, box and text.
+static QStringList Dump(const CPageModel &model)
+{
+    QStringList lines;
+    for (int i = 0; i < model.GetPageCount(); ++i) {
+        lines.append(u"page %1"_s.arg(i + 1));
+        for (const CPageItem &item : model.GetPage(i)->GetItems()) {
+            const CPageRect *box = nullptr;
+            QString what;
+            if (const auto *text = std::get_if<CPageText>(&item)) {
+                box = &text->box;
+                what = u"text "_s + text->text;
+            } else if (const auto *shape = std::get_if<CPageShape>(&item)) {
+                box = &shape->box;
+                what = u"shape %1"_s.arg(int(shape->kind));
+            } else {
+                what = u"other"_s;
+            }
+            if (box)
+                what += u" @%1,%2,%3,%4"_s.arg(box->left).arg(box->top).arg(box->right).arg(box->bottom);
+            lines.append(what);
+        }
+    }
+    return lines;
+}
+
+void TestServerRoutes::samePagesOnEveryRoute()
+{
+    // The department list: each department with its staff as master/detail, the staff grouped
+    // by job (a group header without a query of its own and a group footer), and a report
+    // footer with a total from its own query.
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    using namespace ReportBuilder;
+    CVornReport report;
+    report.SetDatabaseType(type);
+    report.SetConnectString(connect);
+    Text(Band(report, VornKind::ReportHeader, u"Title"_s), u"Departments"_s);
+    CVornBand *dept = Band(report, VornKind::ReportContents, u"Dept"_s,
+                           u"SELECT DEPT_NO, DEPARTMENT, LOCATION FROM DEPARTMENT ORDER BY DEPT_NO"_s);
+    Field(dept, u"Dept"_s, u"dept_no"_s);
+    Field(dept, u"Dept"_s, u"Department"_s);
+    Field(dept, u"Dept"_s, u"LOCATION"_s, u"in %s"_s);
+    CVornBand *job = Band(report, VornKind::ReportContents, u"Job"_s);
+    job->SetFooter(u"JobEnd"_s);
+    Field(job, u"Staff"_s, u"JOB_CODE"_s);
+    Field(job, u"Staff"_s, u"JOB_TITLE"_s);
+    Field(Band(report, VornKind::ReportContents, u"JobEnd"_s), u"Staff"_s, u"FULL_NAME"_s,
+          u"last: %s"_s);
+    CVornBand *staff = Band(report, VornKind::ReportContents, u"Staff"_s,
+                            u"SELECT e.JOB_CODE, j.JOB_TITLE, e.EMP_NO, e.FULL_NAME, e.SALARY "
+                            u"FROM EMPLOYEE e JOIN JOB j ON j.JOB_CODE = e.JOB_CODE AND "
+                            u"j.JOB_GRADE = e.JOB_GRADE AND j.JOB_COUNTRY = e.JOB_COUNTRY "
+                            u"WHERE e.DEPT_NO = {DEPT_NO} ORDER BY e.JOB_CODE, e.EMP_NO"_s,
+                            u"Dept"_s);
+    staff->SetHeader(u"Job"_s);
+    Field(staff, u"Staff"_s, u"EMP_NO"_s, u"%05d"_s);
+    Field(staff, u"Staff"_s, u"FULL_NAME"_s);
+    Field(staff, u"Staff"_s, u"SALARY"_s, u"%12.2f"_s);
+    CVornBand *total = Band(report, VornKind::ReportFooter, u"Total"_s,
+                            u"SELECT COUNT(*) AS HEADS, SUM(SALARY) AS PAYROLL FROM EMPLOYEE"_s);
+    Field(total, u"Total"_s, u"HEADS"_s, u"%d staff"_s);
+    Field(total, u"Total"_s, u"PAYROLL"_s, u"%.2f"_s);
+    CVornBand *footer = Band(report, VornKind::PageFooter, u"Foot"_s);
+    Field(footer, QString(), u"#PAGE"_s, u"Page %d"_s);
+    report.SetHeight(29700);
+
+    CRunOptions options;
+    CPageModel model;
+    QString message;
+    QVERIFY2(RunReport(report, options, model, message), qPrintable(message));
+    const QStringList pages = Dump(model);
+    QVERIFY(model.GetPageCount() >= 3);
+    QVERIFY(pages.join(u'\n').contains(u"text 42 staff"_s));
+    static QStringList reference;
+    if (reference.isEmpty())
+        reference = pages;
+    QCOMPARE(pages, reference);
 }
 
 void TestServerRoutes::entriesAreBound_data()
