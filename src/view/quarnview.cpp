@@ -160,8 +160,6 @@ void CQuarnView::Apply(CViewInteraction::Result &result)
     }
     if (result.showProperties)
         emit showPropertiesRequested(result.propertiesObject);
-    // Only now that the Properties pane has let go of it.
-    result.removed.reset();
     if (result.focusMainProperty)
         emit focusMainPropertyRequested();
 }
