@@ -4,7 +4,6 @@
 #include "propertyedit.h"
 #include "propertygridproperty.h"
 #include "propertypage.h"
-#include "reportedit.h"
 #include "vorndocument.h"
 #include "vornitems.h"
 
@@ -170,7 +169,7 @@ void CPropertiesWnd::OnPropertyChanged(CPropertyGridProperty *row)
         return;
 
     const CRowEdit edit = row->MakeEdit();
-    const CEditResult result = ApplyAsOneStep(edit);
+    const CEditResult result = ApplyEditStep(*m_document, m_current, edit, ScreenDpiY());
 
     // The rows are brought up to date before a message box runs its own event
     // loop. A name row shows the name the object really has, so a refused or
@@ -194,34 +193,6 @@ void CPropertiesWnd::OnPropertyChanged(CPropertyGridProperty *row)
             m_document->PageSizeChanged();
         m_document->ReportChanged();
     }
-}
-
-CEditResult CPropertiesWnd::ApplyAsOneStep(const CRowEdit &edit)
-{
-    CVornReport &report = m_document->GetReport();
-    const bool rename = SameName(edit.name, RowName("Name"));
-    CReportEdit step(*m_document, rename ? tr("Rename") : tr("Change %1").arg(edit.name));
-    if (!m_current) {
-        step.WillChangePage();
-    } else if (auto *item = dynamic_cast<CVornItem *>(m_current)) {
-        step.WillChange(item);
-    } else if (auto *band = dynamic_cast<CVornBand *>(m_current)) {
-        step.WillChange(band);
-        if (rename) {
-            // A band's new name is carried into the group bands and DB Texts that name it;
-            // the fields that stay as they were are left out of the step again.
-            for (CVornBand *other : report.GetBands()) {
-                step.WillChange(other);
-                for (CVornItem *item : other->GetItems()) {
-                    if (item->GetKind() == VornKind::DbText)
-                        step.WillChange(item);
-                }
-            }
-        }
-    }
-    const CEditResult result = ApplyEdit(report, m_current, edit, ScreenDpiY());
-    step.Commit();
-    return result;
 }
 
 void CPropertiesWnd::ShowDescription(CPropertyGridProperty *row)

@@ -1,8 +1,5 @@
 #pragma once
 
-#include "editresult.h"
-#include "rowedit.h"
-
 #include <QDockWidget>
 #include <QPointer>
 
@@ -62,8 +59,6 @@ public:
     int ScreenDpiY() const;
 
 private:
-    // Applies the edit to the shown object as one undo step.
-    CEditResult ApplyAsOneStep(const CRowEdit &edit);
     void ShowPage(CVornElement *object, const QString &fileName);
     void ShowDescription(CPropertyGridProperty *row);
     void OnReportReset();

@@ -671,7 +671,12 @@ CViewInteraction::Result CViewInteraction::InsertAt(QPoint pt, int kind)
 
 int CViewInteraction::BandInsertIndex(int kind) const
 {
-    const auto &bands = Report().GetBands();
+    return BandInsertIndex(Report(), kind);
+}
+
+int CViewInteraction::BandInsertIndex(const CVornReport &report, int kind)
+{
+    const auto &bands = report.GetBands();
     const int n = bands.GetCount();
     const auto kindAt = [&bands](int i) {
         return bands[i]->GetKind();
@@ -834,7 +839,8 @@ CVornElement *CViewInteraction::NextSelectionAfterDelete(const CVornElement *ele
     return band;
 }
 
-CViewInteraction::Result CViewInteraction::DeleteSelected(CVornElement *element)
+CViewInteraction::Result CViewInteraction::DeleteSelected(CVornElement *element,
+                                                          const QString &text)
 {
     const int bandIndex = BandIndexOf(element);
     if (bandIndex < 0)
@@ -845,7 +851,7 @@ CViewInteraction::Result CViewInteraction::DeleteSelected(CVornElement *element)
         bandArea = ToClient(m_geometry.GetBandRect(bandIndex));
     // The object goes into the history, which keeps it for an undo; the Properties pane may
     // still point at it until it is asked for the next selection.
-    CReportEdit edit(m_document, T("Delete"));
+    CReportEdit edit(m_document, text.isEmpty() ? T("Delete") : text);
     edit.Delete(element);
     // A drag in progress must not reach the removed object.
     m_state.m_dragItem = nullptr;

@@ -4,6 +4,7 @@
 #include "pixrect.h"
 
 #include <QPoint>
+#include <QString>
 
 #include <memory>
 #include <vector>
@@ -160,6 +161,7 @@ public:
     Result InsertAt(QPoint pt, int kind);
     // Where a new band of the kind goes in the band list.
     int BandInsertIndex(int kind) const;
+    static int BandInsertIndex(const CVornReport &report, int kind);
 
     // The key step: one screen pixel in model units at the current zoom.
     int KeyStepX() const;
@@ -169,7 +171,8 @@ public:
 
     // Deletes the object (a band with the references to it, as one undo step) and selects its
     // neighbour. The history keeps the object.
-    Result DeleteSelected(CVornElement *element);
+    // The undo step is named text ("Delete" when empty).
+    Result DeleteSelected(CVornElement *element, const QString &text = QString());
     // The object selected after this one is deleted: the next sibling, else the previous one,
     // else (for an item) its band.
     CVornElement *NextSelectionAfterDelete(const CVornElement *element) const;
