@@ -25,5 +25,10 @@ run: build
 bench: build
 	@./scripts/run-benchmarks.sh
 
+# The libFuzzer harnesses under fuzz/, each for FUZZ_SECONDS (default 60).
+fuzz:
+	@./scripts/install-deps.sh fuzz
+	@./scripts/run-fuzz.sh
+
 clean:
-	rm -rf build build-asan build-ci
+	rm -rf build build-asan build-ci build-fuzz

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running Vantel need.
 # Safe to run any number of times: it only calls apt-get when something is missing.
+# With the argument "fuzz" it also installs what `make fuzz` needs (clang and its
+# libFuzzer and sanitizer runtimes).
 set -euo pipefail
 
 packages=(
@@ -10,12 +12,19 @@ packages=(
     ninja-build
     qt6-base-dev
     qt6-qpa-plugins
+    libqt6sql6-sqlite
+    sqlite3
+    poppler-utils
     libpugixml-dev
     xvfb
     xauth
     fonts-liberation2
     fontconfig
+    zbar-tools
 )
+if [ "${1:-}" = fuzz ]; then
+    packages+=(clang-14 libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

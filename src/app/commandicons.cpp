@@ -120,6 +120,17 @@ void DrawRun(QPainter &p)
     p.drawPolygon(QPolygonF({QPointF(4, 2), QPointF(13.5, 8), QPointF(4, 14)}));
 }
 
+void DrawPreview(QPainter &p)
+{
+    DrawSheet(p, 1.5, 1.5, 9, 12, 2.5);
+    // A magnifying glass over the sheet.
+    p.setPen(Pen(QColor(60, 60, 60), 1.6));
+    p.drawLine(QPointF(11.2, 11.2), QPointF(14.5, 14.5));
+    p.setPen(Pen(QColor(40, 70, 120), 1.2));
+    p.setBrush(QColor(200, 225, 250, 200));
+    p.drawEllipse(QPointF(9, 9), 3.3, 3.3);
+}
+
 void DrawCut(QPainter &p, const QColor &ink)
 {
     QPen blade(ink, 1.3);
@@ -213,6 +224,9 @@ QIcon Icon(int id, const QPalette &palette)
         break;
     case CommandTable::FileRun:
         drawing = DrawRun;
+        break;
+    case CommandTable::FilePreview:
+        drawing = DrawPreview;
         break;
     case CommandTable::EditCut:
         drawing = [ink](QPainter &p) {

@@ -30,6 +30,10 @@ const Entry entries[] = {
         {FileRun, QT_TRANSLATE_NOOP("Vantel", "&Run...\tCtrl+F5"),
          QT_TRANSLATE_NOOP("Vantel",
                            "Runs the current report and opens it in the Preview window\nRun")},
+        {FilePreview, QT_TRANSLATE_NOOP("Vantel", "Pre&view\tF5"),
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Shows the report as it is in the designer with its data, unsaved "
+                           "changes included\nPreview")},
         {ViewAlignToGrid, QT_TRANSLATE_NOOP("Vantel", "Align To Grid"), nullptr},
         {FileNew, QT_TRANSLATE_NOOP("Vantel", "&New\tCtrl+N"),
          QT_TRANSLATE_NOOP("Vantel", "Create a new document\nNew")},
@@ -40,7 +44,7 @@ const Entry entries[] = {
         {FileSaveAs, QT_TRANSLATE_NOOP("Vantel", "Save &As..."),
          QT_TRANSLATE_NOOP("Vantel", "Save the active document with a new name\nSave As")},
         {FilePrint, QT_TRANSLATE_NOOP("Vantel", "&Print..."),
-         QT_TRANSLATE_NOOP("Vantel", "Print the active document\nPrint")},
+         QT_TRANSLATE_NOOP("Vantel", "Print the report\nPrint")},
         {EditCopy, QT_TRANSLATE_NOOP("Vantel", "&Copy\tCtrl+C"),
          QT_TRANSLATE_NOOP("Vantel", "Copy the selection and put it on the Clipboard\nCopy")},
         {EditCut, QT_TRANSLATE_NOOP("Vantel", "Cu&t\tCtrl+X"),
@@ -123,6 +127,8 @@ QList<QKeySequence> Shortcuts(int id)
         return {QKeySequence(Qt::CTRL | Qt::Key_S)};
     case FileRun:
         return {QKeySequence(Qt::CTRL | Qt::Key_F5)};
+    case FilePreview:
+        return {QKeySequence(Qt::Key_F5)};
     case EditCopy:
         return {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)};
     case EditCut:

@@ -27,6 +27,7 @@ enum Id : int {
     LookOffice2007Aqua = 218,
     LookWindows7 = 219,
     FileRun = 32771,
+    FilePreview = 32772,
     ViewAlignToGrid = 32778,
     EditDuplicate = 32810,
     FileNew = 57600,

@@ -7,6 +7,16 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
+const QPixmap &CElementsCtrl::GetIconStrip() const
+{
+    const QRgb background = palette().color(QPalette::Base).rgb();
+    if (background != m_iconBackground) {
+        m_iconStrip = ElementsIcons::Strip(background);
+        m_iconBackground = background;
+    }
+    return m_iconStrip;
+}
+
 CElementsCtrl::CElementsCtrl(QWidget *parent)
     : QTreeWidget(parent)
     , m_iconStrip(ElementsIcons::Strip())

@@ -23,8 +23,9 @@ public:
     // Kind code of the row (-1 for no row).
     static int KindOf(const QTreeWidgetItem *row);
 
-    // The nine icons side by side, the transparent grey taken out.
-    const QPixmap &GetIconStrip() const { return m_iconStrip; }
+    // The nine icons side by side, the transparent grey taken out, readable on the list's
+    // background (made again when the look changes it).
+    const QPixmap &GetIconStrip() const;
 
 signals:
     // The user chose a row with the mouse; kind 0 is the pointer.
@@ -36,5 +37,6 @@ protected:
 private:
     void AddRows();
 
-    QPixmap m_iconStrip;
+    mutable QPixmap m_iconStrip;
+    mutable QRgb m_iconBackground = 0xFFFFFF;
 };

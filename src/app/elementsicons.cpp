@@ -1,5 +1,8 @@
 #include "elementsicons.h"
 
+#include "colorref.h"
+#include "readablecolor.h"
+
 #include <QPainter>
 #include <QPolygon>
 
@@ -118,14 +121,19 @@ QImage Bitmap()
     return image;
 }
 
-QPixmap Strip()
+QPixmap Strip(QRgb background)
 {
+    const quint32 backgroundRef = QColorToColorRef(QColor::fromRgb(background));
     QImage image = Bitmap().convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
-            if ((line[x] & 0xFFFFFF) == TransparentColor)
+            if ((line[x] & 0xFFFFFF) == TransparentColor) {
                 line[x] = 0;
+                continue;
+            }
+            const quint32 ref = QColorToColorRef(QColor::fromRgb(line[x]));
+            line[x] = ColorRefToQColor(ReadableColorRef(ref, backgroundRef)).rgb();
         }
     }
     return QPixmap::fromImage(image);

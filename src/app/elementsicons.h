@@ -16,7 +16,9 @@ constexpr QRgb TransparentColor = 0x808080;
 // The strip as drawn, on the transparent colour.
 QImage Bitmap();
 
-// The strip with the transparent colour taken out.
-QPixmap Strip();
+// The strip with the transparent colour taken out, for a list of the given background: on a
+// dark one (a dark application look) every dark colour of the drawings is lightened with its
+// hue kept, so that the dark-blue and black lines stay visible.
+QPixmap Strip(QRgb background = 0xFFFFFF);
 
 } // namespace ElementsIcons

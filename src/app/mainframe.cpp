@@ -12,6 +12,7 @@
 #include "reportclipboard.h"
 #include "reportedit.h"
 #include "reportfile.h"
+#include "reportpreviewer.h"
 #include "reportrunner.h"
 #include "userimages.h"
 
@@ -27,7 +28,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSettings>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -45,11 +45,8 @@ QString FileFilter()
 }
 
 // The buttons of the "Standard" toolbar in order; 0 stands for a separator.
-constexpr int toolbarLayout[] = {FileNew,  FileOpen,  FileSave, FileRun,   0,       EditCut,
-                                 EditCopy, EditPaste, 0,        FilePrint, AppAbout};
-
-// The commands that nothing in the designer carries out: shown, but disabled.
-constexpr int unhandledCommands[] = {FilePrint};
+constexpr int toolbarLayout[] = {FileNew,  FileOpen, FileSave,  FileRun, FilePreview, 0,
+                                 EditCut,  EditCopy, EditPaste, 0,       FilePrint,   AppAbout};
 
 QString WorkspaceKey(const char *name)
 {
@@ -134,6 +131,10 @@ void CMainFrame::CreateMenus()
     connect(AddTo(m_fileMenu, FileSave), &QAction::triggered, this, &CMainFrame::DoFileSave);
     connect(AddTo(m_fileMenu, FileSaveAs), &QAction::triggered, this, &CMainFrame::DoFileSaveAs);
     connect(AddTo(m_fileMenu, FileRun), &QAction::triggered, this, &CMainFrame::RunReportCommand);
+    connect(AddTo(m_fileMenu, FilePreview), &QAction::triggered, this,
+            &CMainFrame::PreviewReportCommand);
+    // Print is a toolbar button only: it prints what Preview would show.
+    connect(AddCommand(FilePrint), &QAction::triggered, this, &CMainFrame::PrintReportCommand);
     m_fileMenu->addSeparator();
     m_recentEnd = m_fileMenu->addSeparator();
     UpdateRecentMenu();
@@ -166,16 +167,6 @@ void CMainFrame::CreateMenus()
     QMenu *help = menuBar()->addMenu(tr("&Help"));
     connect(AddTo(help, AppAbout), &QAction::triggered, this, &CMainFrame::ShowAbout);
 
-    for (const int id : unhandledCommands) {
-        QAction *action = FindCommand(id) ? FindCommand(id) : AddCommand(id);
-        action->setEnabled(false);
-        addAction(action);
-        // The keys stay taken by their commands, disabled or not, so that they never reach
-        // the view as plain keys: Shift+Delete (Cut) must not delete the selection there. A
-        // text field that edits takes them first, as usual.
-        for (const QKeySequence &key : action->shortcuts())
-            new QShortcut(key, this);
-    }
     connect(AddCommand(NextPane), &QAction::triggered, this, [this] { SwitchPane(true); });
     connect(AddCommand(PrevPane), &QAction::triggered, this, [this] { SwitchPane(false); });
     addAction(FindCommand(NextPane));
@@ -751,6 +742,16 @@ bool CMainFrame::RestoreRecoveredReport(const QString &recoveryPath, const QStri
 void CMainFrame::RunReportCommand()
 {
     RunReport(*m_document, this);
+}
+
+void CMainFrame::PreviewReportCommand()
+{
+    PreviewDocument(*m_document, this);
+}
+
+void CMainFrame::PrintReportCommand()
+{
+    PrintDocument(*m_document, this);
 }
 
 void CMainFrame::ShowAbout()

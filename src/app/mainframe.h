@@ -154,6 +154,8 @@ private:
     bool ReadFile(const QString &path);
     void OnReportOpened();
     void RunReportCommand();
+    void PreviewReportCommand();
+    void PrintReportCommand();
     void ShowAbout();
 
     CQuarnDoc *m_document;

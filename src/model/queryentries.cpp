@@ -15,6 +15,16 @@ bool CQueryEntries::Contains(const QString &name) const
 
 bool ScanQueryEntries(const QString &query, CQueryEntries &entries, QString &message)
 {
+    // Entries before a failing brace are kept, as callers listing them expect.
+    QList<CQueryEntrySpan> spans;
+    const bool ok = ScanQueryEntrySpans(query, spans, message);
+    for (const CQueryEntrySpan &span : std::as_const(spans))
+        entries.Add(span.name);
+    return ok;
+}
+
+bool ScanQueryEntrySpans(const QString &query, QList<CQueryEntrySpan> &spans, QString &message)
+{
     const QString text = query.trimmed();
     bool inDouble = false;
     bool inSingle = false;
@@ -43,7 +53,7 @@ bool ScanQueryEntries(const QString &query, CQueryEntries &entries, QString &mes
                                   .arg(i);
                 return false;
             }
-            entries.Add(text.mid(openAt + 1, i - openAt - 1));
+            spans.append({text.mid(openAt + 1, i - openAt - 1), openAt, i - openAt + 1});
             openAt = -1;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -27,3 +28,16 @@ private:
 // False with "Two open brackets in positions %d and %d" or "A close bracket
 // without an open one in position %d"; an open brace left at the end is ignored.
 bool ScanQueryEntries(const QString &query, CQueryEntries &entries, QString &message);
+
+// One entry of a query: its name and where "{NAME}" stands, braces included.
+struct CQueryEntrySpan
+{
+    QString name;
+    qsizetype start = 0;
+    qsizetype length = 0;
+};
+
+// The scan behind ScanQueryEntries, keeping every occurrence in text order with
+// its position in the trimmed text (query.trimmed()), for code that replaces
+// the entries in place. Same messages and rules as ScanQueryEntries.
+bool ScanQueryEntrySpans(const QString &query, QList<CQueryEntrySpan> &spans, QString &message);

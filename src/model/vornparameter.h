@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <vector>
+
 // A stored value for one query entry of one band. A parameter is identified by
 // the band name and the entry name, letter case ignored.
 class CVornParameter
@@ -47,6 +49,10 @@ public:
     // Sets the value of the parameter (band, name), letter case ignored, or
     // appends a new one; returns its index. No value means the empty value.
     int SetParameter(const QString &band, const QString &name, const QString &value = QString());
+
+    // SetParameter for each of `parameters` in order, in time that grows
+    // linearly with their number (a template may list very many).
+    void SetParameters(const std::vector<CVornParameter> &parameters);
 
     // The parameter (band, name), letter case ignored, or null.
     CVornParameter *Find(const QString &band, const QString &name) const;

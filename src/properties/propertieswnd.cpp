@@ -176,11 +176,20 @@ void CPropertiesWnd::OnPropertyChanged(CPropertyGridProperty *row)
     // empty band name goes back at once.
     if (m_current && !row->GetParentRow() && SameName(edit.name, RowName("Name")))
         row->SetValue(m_current->GetName());
-    // The colour chosen in the font dialog is shown, but only the "Text Color"
-    // row itself changes the item's colour.
-    if (result.changed && row->GetKind() == PropertyRowKind::Font) {
-        if (CPropertyGridProperty *colorRow = m_grid->FindRow(RowName("Text Color")))
-            colorRow->SetColor(edit.font.color);
+    // Only the "Text Color" row changes a text's colour. The row and the colour
+    // the font dialog offers both show the colour the item has now, whichever
+    // of the two was edited last.
+    if (result.changed && m_current
+        && (row->GetKind() == PropertyRowKind::Font || SameName(edit.name, RowName("Text Color")))) {
+        if (const auto *item = dynamic_cast<const CVornItem *>(m_current)) {
+            if (CPropertyGridProperty *colorRow = m_grid->FindRow(RowName("Text Color")))
+                colorRow->SetColor(item->GetColor());
+            if (CPropertyGridProperty *fontRow = m_grid->FindRow(RowName("Font"))) {
+                CPropertyFont font = fontRow->GetFont();
+                font.color = item->GetColor();
+                fontRow->SetFont(font);
+            }
+        }
     }
 
     if (!result.message.isEmpty()) {

@@ -79,19 +79,9 @@ CReportRunner::Outcome CReportRunner::Run(CVornDocument &document)
     }
 
     CVornParameters gathered;
-    QString message;
-    if (!RunParameters::Gather(report, gathered, message)) {
-        m_ui.ShowMessage(tr("Failed to parse report parameters: ") + message);
-        return Outcome::ParseFailed;
-    }
-    RunParameters::CarryOver(report.GetParameters(), gathered);
-
-    if (!gathered.IsEmpty()) {
-        CVornParameters edited(gathered);
-        if (!m_ui.EditParameters(edited))
-            return Outcome::Cancelled;
-        gathered = std::move(edited);
-    }
+    const Outcome asked = AskParameters(report, gathered);
+    if (asked != Outcome::Succeeded)
+        return asked;
 
     // New values are stored in the report and so make it modified: the engine
     // reads the file, which must hold them before a run can go on.
@@ -111,6 +101,25 @@ CReportRunner::Outcome CReportRunner::Run(CVornDocument &document)
     }
 
     return CallEngine(document.GetPathName(), &gathered);
+}
+
+CReportRunner::Outcome CReportRunner::AskParameters(const CVornReport &report,
+                                                    CVornParameters &gathered)
+{
+    QString message;
+    if (!RunParameters::Gather(report, gathered, message)) {
+        m_ui.ShowMessage(tr("Failed to parse report parameters: ") + message);
+        return Outcome::ParseFailed;
+    }
+    RunParameters::CarryOver(report.GetParameters(), gathered);
+
+    if (!gathered.IsEmpty()) {
+        CVornParameters edited(gathered);
+        if (!m_ui.EditParameters(edited))
+            return Outcome::Cancelled;
+        gathered = std::move(edited);
+    }
+    return Outcome::Succeeded;
 }
 
 CReportRunner::Outcome CReportRunner::CallEngine(const QString &reportPath, void *context)

@@ -4,6 +4,8 @@
 #include <QString>
 
 class CRunUi;
+class CVornParameters;
+class CVornReport;
 class CVornDocument;
 class QWidget;
 
@@ -48,6 +50,12 @@ public:
     QString GetEnginePath() const;
 
     Outcome Run(CVornDocument &document);
+
+    // Steps shared by Run and the designer's Preview: gathers the parameters of the report's
+    // queries into `gathered`, carries the stored values over and lets the user edit them in
+    // the Report Parameters dialog (skipped for an empty list). ParseFailed after its
+    // message, Cancelled silently, else Succeeded. Stores nothing in the report.
+    Outcome AskParameters(const CVornReport &report, CVornParameters &gathered);
 
     // Whether the user has accepted the run warning in this process.
     static bool IsWarningAccepted();

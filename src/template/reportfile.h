@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class CVornReport;
@@ -29,6 +30,12 @@ void WriteXml(const CVornElement &element, QString &out);
 // validating it. False with one message: the XML layer's, a read failure's or
 // the first validation fault. A report read only in part keeps what was read.
 bool Load(CVornReport &report, const QString &path, QString &message);
+
+// Load for a file's bytes already in memory.
+bool LoadBytes(CVornReport &report, QByteArray bytes, QString &message);
+
+// The reading part of Load, without the validation at its end.
+bool ReadDocument(CVornReport &report, const CXmlDocument &document, QString &message);
 
 // Reads the parameters section of a loaded document into the report.
 bool LoadParameters(CVornReport &report, const CXmlDocument &document, QString &message);

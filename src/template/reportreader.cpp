@@ -403,14 +403,19 @@ bool ReadReportAttributes(CVornReport &report, const CXmlDocument &document, QSt
 // missing attribute reads as empty, and a later equal parameter wins.
 bool ReadParameters(CVornReport &report, const CXmlNodeList &nodes, QString &message)
 {
+    std::vector<CVornParameter> read;
+    read.reserve(size_t(nodes.Length()));
     for (const CXmlNode &node : nodes) {
         QString band, name, value;
         if (!GetAttribute(node, u"band", band, message)
             || !GetAttribute(node, u"name", name, message)
-            || !GetAttribute(node, u"value", value, message))
+            || !GetAttribute(node, u"value", value, message)) {
+            report.GetParameters().SetParameters(read); // what was read stays
             return false;
-        report.GetParameters().SetParameter(band, name, value);
+        }
+        read.emplace_back(band, name, value);
     }
+    report.GetParameters().SetParameters(read);
     return true;
 }
 
@@ -435,11 +440,8 @@ bool LoadParameters(CVornReport &report, const CXmlDocument &document, QString &
     return ReadParameters(report, nodes, message);
 }
 
-bool Load(CVornReport &report, const QString &path, QString &message)
+bool ReadDocument(CVornReport &report, const CXmlDocument &document, QString &message)
 {
-    CXmlDocument document;
-    if (!LoadXmlFile(path, document, message))
-        return false;
     if (!ReadReportAttributes(report, document, message))
         return false;
 
@@ -458,8 +460,23 @@ bool Load(CVornReport &report, const QString &path, QString &message)
             return false;
         report.GetBands().Add(band.release());
     }
+    return ReadParameters(report, parameters, message);
+}
 
-    if (!ReadParameters(report, parameters, message))
+bool Load(CVornReport &report, const QString &path, QString &message)
+{
+    CXmlDocument document;
+    if (!LoadXmlFile(path, document, message) || !ReadDocument(report, document, message))
+        return false;
+    document.Release();
+    return report.Validate(message);
+}
+
+bool LoadBytes(CVornReport &report, QByteArray bytes, QString &message)
+{
+    CXmlDocument document;
+    if (!LoadXmlBytes(std::move(bytes), document, message)
+        || !ReadDocument(report, document, message))
         return false;
     document.Release();
     return report.Validate(message);

@@ -5,6 +5,7 @@
 #include "xmlnodelist.h"
 
 #include <QAnyStringView>
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
@@ -31,12 +32,17 @@
 //   - `document` already holds a document: "Another document is already open".
 //   - No file or folder of that name: "File not found: <path>".
 //   - The file cannot be read (a folder, no permission): "Failed to load XML:: "
-//     and the system's text ("Is a directory").
+//     and the system's text ("Is a directory"). Only regular files are read:
+//     a device, a pipe or a socket is refused without reading from it, and so
+//     is a file larger than MaxReadFileSize, each with a message saying so.
 //   - Not well-formed (an empty or truncated file among them):
 //     "Failed to load XML:: <reason> Line: <n> Pos: <n>", the reason in
 //     English ("Start-end tags mismatch"), the line and the character within
 //     that line (both from 1, characters counted as Unicode code points, a
-//     line ending with CR LF, CR or LF) where the parser stopped.
+//     line ending with CR LF, CR or LF) where the parser stopped. Refused the
+//     same way: text or CDATA outside the root element, a NUL or an unpaired
+//     surrogate, and a character reference to NUL, a surrogate or a value
+//     beyond U+10FFFF.
 // The encoding is UTF-16LE or UTF-16BE, recognised by a byte-order mark or by
 // a first character '<' without one (as the template files are written), else
 // UTF-8 (with or without a byte-order mark). Text comes back as the XML rules
@@ -46,6 +52,11 @@
 // declares are never expanded (a reference to one stays as written), and
 // nothing outside the file is ever read. On failure `document` stays empty.
 bool LoadXmlFile(const QString &path, CXmlDocument &document, QString &message);
+
+// LoadXmlFile for a file's bytes already in memory: the same encodings, the
+// same parse and the same messages (from "Another document is already open"
+// on, without the file's own checks).
+bool LoadXmlBytes(QByteArray bytes, CXmlDocument &document, QString &message);
 
 // Runs an XPath 1.0 expression from the document node and puts the selected
 // nodes into `list` in document order ("//*" gives every element, the root

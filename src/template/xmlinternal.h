@@ -13,8 +13,6 @@
 
 struct CXmlDocument::Data
 {
-    // The UTF-8 text the DOM was parsed from in place; the DOM points into it.
-    QByteArray buffer;
     pugi::xml_document document;
 };
 

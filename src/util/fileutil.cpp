@@ -14,7 +14,7 @@
 
 namespace {
 
-enum class ReadStep { Done, Missing, Open, Handle, Read };
+using ReadStep = EFileRead;
 
 // Runs the whole read and tells which step failed, with errno of that step.
 ReadStep ReadFile(const QString &path, QByteArray &bytes, int &errorCode)
@@ -27,7 +27,14 @@ ReadStep ReadFile(const QString &path, QByteArray &bytes, int &errorCode)
         errorCode = name.isEmpty() ? ENOENT : errno;
         return ReadStep::Missing;
     }
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    // Opening a device may already act on it (a tape rewinds), a socket
+    // cannot be opened at all: only regular files and folders are opened.
+    if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+        errorCode = EINVAL;
+        return ReadStep::NotRegular;
+    }
+    // Should the path name a named pipe by now, opening it does not wait.
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         errorCode = errno;
         return ReadStep::Open;
@@ -40,6 +47,12 @@ ReadStep ReadFile(const QString &path, QByteArray &bytes, int &errorCode)
     } else if (S_ISDIR(info.st_mode)) {
         errorCode = EISDIR;
         step = ReadStep::Open;
+    } else if (!S_ISREG(info.st_mode)) {
+        errorCode = EINVAL;
+        step = ReadStep::NotRegular;
+    } else if (info.st_size > MaxReadFileSize) {
+        errorCode = EFBIG;
+        step = ReadStep::TooLarge;
     } else {
         try {
             bytes.resize(static_cast<qsizetype>(info.st_size));
@@ -94,9 +107,9 @@ bool FileExists(const QString &path)
     return !name.isEmpty() && ::stat(name.constData(), &info) == 0;
 }
 
-bool ReadFileBytes(const QString &path, QByteArray &bytes, int &errorCode)
+EFileRead ReadFileBytes(const QString &path, QByteArray &bytes, int &errorCode)
 {
-    return ReadFile(path, bytes, errorCode) == ReadStep::Done;
+    return ReadFile(path, bytes, errorCode);
 }
 
 bool ReadWholeFile(const QString &path, QByteArray &bytes, QString &message)
@@ -110,8 +123,13 @@ bool ReadWholeFile(const QString &path, QByteArray &bytes, QString &message)
         text = QT_TRANSLATE_NOOP("FileUtil", "File does not exist: \"%1\"");
         break;
     case ReadStep::Open:
+    case ReadStep::NotRegular:
         text = QT_TRANSLATE_NOOP("FileUtil", "Failed to open the file: \"%1\"");
         break;
+    case ReadStep::TooLarge:
+        message = QCoreApplication::translate("FileUtil", "The file is larger than %2 MB: \"%1\"")
+                          .arg(path, QString::number(MaxReadFileSize >> 20));
+        return false;
     case ReadStep::Handle:
         text = QT_TRANSLATE_NOOP("FileUtil",
                                  "The file was opened, but the file handle is invalid: \"%1\"");

@@ -2,6 +2,7 @@
 
 #include "systemerror.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSysInfo>
@@ -146,6 +147,16 @@ bool WriteTextFile(const QString &path, const QString &text, QString *message)
         errno = EISDIR;
         return Fail(message);
     }
+    // A device, a pipe or a socket would be replaced by a regular file (as
+    // root, even the system's /dev/null): such a target is left alone.
+    if (hasOld && !S_ISREG(old.st_mode)) {
+        errno = EINVAL;
+        if (message) {
+            *message = QCoreApplication::translate(
+                    "WriteTextFile", "The path names a device, a pipe or a socket, not a file");
+        }
+        return false;
+    }
 
     // The template format is little-endian whatever the machine's own order.
     QString swapped;
@@ -190,7 +201,9 @@ bool WriteTextFile(const QString &path, const QString &text, QString *message)
         errno = savedErrno;
         return Fail(message);
     }
-    if (!SyncFolder(target))
-        return Fail(message);
+    // The new file is complete and in place: the save has happened even if
+    // the folder cannot be flushed (the rename may then be lost in a crash,
+    // which no retry here would prevent).
+    SyncFolder(target);
     return true;
 }

@@ -20,9 +20,13 @@
 // While writing, SIGXFSZ is held back for the calling thread, so that going
 // over the file-size limit fails the write instead of ending the program.
 //
+// Only a regular file is replaced: when `path` (or the file a link points to)
+// is a device, a named pipe or a socket, nothing is written, it is left as it
+// is, errno is EINVAL and `message` says "The path names a device, a pipe or a
+// socket, not a file".
+//
 // On failure errno holds the code of the failing operation and `message`
-// (when not null) gets the system's text for it. The one failure that can
-// happen after the rename is the flush of the folder; the new file is then
-// complete and in place, yet false is returned because it may not survive a
-// crash.
+// (when not null) gets the system's text for it. Once the new file is in
+// place the write counts as done: a failed flush of the folder afterwards is
+// not reported.
 bool WriteTextFile(const QString &path, const QString &text, QString *message);

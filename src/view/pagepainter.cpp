@@ -1,7 +1,7 @@
 #include "pagepainter.h"
 
 #include "ean13.h"
-#include "imageplacement.h"
+#include "itempainter.h"
 #include "pixeldrawing.h"
 #include "textitemlayout.h"
 #include "vornitems.h"
@@ -10,6 +10,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
+#include <QRegion>
 
 #include <algorithm>
 #include <tuple>
@@ -19,7 +20,6 @@ const QString CPagePainter::SampleBarcode = QStringLiteral("2000000000015");
 namespace {
 
 constexpr int GridStep = 10;
-constexpr int HandleHalf = 3;
 
 // The first coordinate of the lattice first + k * GridStep (k >= 0) that is not below from.
 int FirstOnLattice(int first, int from)
@@ -48,7 +48,15 @@ CPagePainter::CPagePainter(QPainter &painter, const CPageGeometry &geometry,
         bool invertible = false;
         const QTransform toView = painter.combinedTransform().inverted(&invertible);
         if (invertible) {
-            const QRect shown = toView.mapRect(QRect(0, 0, device->width(), device->height()));
+            QRect shown = toView.mapRect(QRect(0, 0, device->width(), device->height()));
+            // A repaint of part of a window draws only there.
+            if (const QPaintEngine *engine = painter.paintEngine()) {
+                const QRegion exposed = engine->systemClip();
+                if (!exposed.isEmpty())
+                    shown &= toView.mapRect(exposed.boundingRect());
+            }
+            if (painter.hasClipping())
+                shown &= painter.clipBoundingRect().toAlignedRect();
             m_visible = m_visible.Intersect(
                     {shown.left(), shown.top(), shown.right() + 1, shown.bottom() + 1});
         }
@@ -134,6 +142,9 @@ void CPagePainter::DrawItem(const CVornItem &item, const PixRect &band, Pass pas
         const int width = UsablePenWidth(shape->GetLineWidth());
         clip = box.Inflate(width, width).Intersect(band);
     }
+    // Items that cannot show are not laid out at all: a page may hold thousands.
+    if (clip.Intersect(m_visible).IsEmpty())
+        return;
     m_painter.save();
     m_painter.setClipRect(clip.ToQRect(), Qt::IntersectClip);
     if (shape)
@@ -154,20 +165,13 @@ void CPagePainter::DrawText(const CVornText &item, const PixRect &box)
     m_painter.setFont(font);
     m_painter.setPen(ColorFromColorRef(item.GetColor()));
     const int flags = TextItemFlags(item);
-    // Measurements are kept between paints: laying text out costs as much as drawing it.
-    const CTextMeasureCache::Key key {
-            font.key(), m_painter.device()->logicalDpiY(), text, box.Width(), box.Height(), flags};
-
-    PixRect layout = box;
-    if (item.GetWordWrap()) {
-        // Wrapped text ignores the vertical alignment flags; it is moved down by hand.
-        const int height = m_cache->texts.Height(key, [&] {
-            return m_painter.fontMetrics().boundingRect(box.ToQRect(), flags, text).height();
-        });
-        layout.top = WrappedTextTop(box, height, item.GetVertAlignment());
-    }
+    text = ItemTextShown(m_painter, box, text, flags);
+    const PixRect layout
+            = ItemTextLayout(m_painter, box, text, flags, item.GetVertAlignment(), &m_cache->texts);
     if (item.GetKind() == VornKind::DbText) {
         // A placeholder too long for its box shows its end, where the field name is.
+        const CTextMeasureCache::Key key {font.key(), m_painter.device()->logicalDpiY(), text,
+                                          box.Width(), box.Height(), flags};
         text = m_cache->texts.Trimmed(key, [&] {
             const QFontMetrics metrics = m_painter.fontMetrics();
             return TrimFromLeft(text, box.Width(), [&metrics](const QString &s) {
@@ -184,52 +188,15 @@ void CPagePainter::DrawShape(const CVornShape &item, const PixRect &box)
     // The line width is in device pixels, whatever the zoom.
     const QPen pen = OutlinePen(ColorFromColorRef(item.GetColor()), item.GetLineWidth(),
                                 item.GetLineStyle() == 2);
-    const QBrush brush(ColorFromColorRef(item.GetBkColor()));
-    switch (item.GetShapeType()) {
-    case 1:
-        DrawRectangle(m_painter, box, pen, brush);
-        break;
-    case 2:
-        DrawRoundRect(m_painter, box, 1, 1, pen, brush);
-        break;
-    case 3:
-        DrawLine(m_painter, QPoint(box.left, box.top), QPoint(box.left, box.bottom), pen);
-        break;
-    case 4:
-        DrawLine(m_painter, QPoint(box.left, box.top), QPoint(box.right, box.top), pen);
-        break;
-    case 5:
-        DrawEllipse(m_painter, box, pen, brush);
-        break;
-    default:
-        break;
-    }
+    PaintItemShape(m_painter, box, item.GetShapeType(), pen,
+                   QBrush(ColorFromColorRef(item.GetBkColor())));
 }
 
 void CPagePainter::DrawImage(const CVornImage &item, const PixRect &box)
 {
-    const CPictureCache::Picture *picture = m_cache->pictures.Find(item.GetImageData());
-    if (picture && !picture->image.isNull()) {
-        const ImagePlacement placement
-                = PlaceImage(box, picture->units, item.GetHorzAlignment(), item.GetVertAlignment(),
-                             m_geometry.DpiX(), m_geometry.DpiY());
-        // Picture units to the image's own pixels; a whole picture maps exactly onto the image.
-        const QImage &image = picture->image;
-        const double unitsWide = std::max(picture->units.width(), 1);
-        const double unitsHigh = std::max(picture->units.height(), 1);
-        const QRectF &part = placement.source;
-        const QRectF source(part.x() * image.width() / unitsWide,
-                            part.y() * image.height() / unitsHigh,
-                            part.width() * image.width() / unitsWide,
-                            part.height() * image.height() / unitsHigh);
-        m_painter.drawImage(QRectF(placement.target.ToQRect()), image, source);
-        return;
-    }
-    // No picture, or bytes that are none: a white box crossed by its diagonals.
-    const QPen pen = OutlinePen(Qt::black, 1);
-    DrawRectangle(m_painter, box, pen, QBrush(Qt::white));
-    DrawLine(m_painter, QPoint(box.left, box.top), QPoint(box.right, box.bottom), pen);
-    DrawLine(m_painter, QPoint(box.right, box.top), QPoint(box.left, box.bottom), pen);
+    PaintItemPicture(m_painter, box, m_cache->pictures.Find(item.GetImageData()),
+                     item.GetHorzAlignment(), item.GetVertAlignment(), m_geometry.DpiX(),
+                     m_geometry.DpiY());
 }
 
 void CPagePainter::DrawBarcode(const CVornBarcode &item, const PixRect &box)
@@ -294,7 +261,7 @@ void CPagePainter::DrawSelectionMarks(const PixRect &rect)
           std::tuple(rect.left, rect.bottom, bottomLeft)}) {
         if (on)
             DrawRectangle(m_painter,
-                          {x - HandleHalf, y - HandleHalf, x + HandleHalf, y + HandleHalf}, pen,
+                          {x - HandleReach, y - HandleReach, x + HandleReach, y + HandleReach}, pen,
                           brush);
     }
 }

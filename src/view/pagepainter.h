@@ -31,6 +31,10 @@ public:
     static constexpr QRgb OutlineColor = 0x404040;
     static constexpr QRgb GridColor = 0x808080;
 
+    // How far a selection handle reaches from the corner it marks, on every side: the
+    // handles of a band stand this many pixels out of the page.
+    static constexpr int HandleReach = 3;
+
     // The value a barcode with no value of its own shows.
     static const QString SampleBarcode;
 

@@ -1,5 +1,6 @@
 #include "viewinteraction.h"
 
+#include "pagepainter.h"
 #include "reportedit.h"
 #include "vorndocument.h"
 #include "vornitems.h"
@@ -549,7 +550,8 @@ CViewInteraction::Result CViewInteraction::DragTo(QPoint pt)
         } else {
             // The bands below move with the band's height, down to the end of the draw area
             // when they run past the page.
-            PixRect area = page;
+            // The moving bands' selection handles stand out of the page at both sides.
+            PixRect area = page.Inflate(CPagePainter::HandleReach, 0);
             area.bottom = std::max(page.bottom, m_geometry.GetDrawArea().bottom);
             result.repaintAreas.push_back(ToClient(area));
         }

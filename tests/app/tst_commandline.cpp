@@ -1,6 +1,7 @@
 #include "testregistry.h"
 #include "testutil.h"
 
+#include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -13,9 +14,13 @@ struct Result
 {
     int exitCode = -1;
     QString output;
+    QString error;
 };
 
-Result RunDesigner(const QStringList &arguments)
+// Runs the designer without a display and without a runtime folder of the
+// user's session; `tempDir` (when given) becomes its TMPDIR, where the
+// toolkit would create one.
+Result RunDesigner(const QStringList &arguments, const QString &tempDir = QString())
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -23,12 +28,16 @@ Result RunDesigner(const QStringList &arguments)
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    if (!tempDir.isEmpty())
+        env.insert(QStringLiteral("TMPDIR"), tempDir);
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::SeparateChannels);
     process.start(QStringLiteral(VANTEL_DESIGNER_PATH), arguments);
     if (!process.waitForFinished(60000))
         return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()).trimmed()};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()).trimmed(),
+            QString::fromUtf8(process.readAllStandardError()).trimmed()};
 }
 
 } // namespace
@@ -60,7 +69,104 @@ private slots:
         const Result result = RunDesigner(
                 {QStringLiteral("--check"), TestUtil::FixturePath(fixture)});
         QCOMPARE(result.exitCode, exitCode);
-        QCOMPARE(result.output, output);
+        // The answer on standard output, a failure on standard error.
+        QCOMPARE(exitCode == 0 ? result.output : result.error, output);
+        QVERIFY((exitCode == 0 ? result.error : result.output).isEmpty());
+    }
+
+    void usageErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("error");
+        const auto list = [](const char *text) {
+            return QString::fromLatin1(text).split(u' ');
+        };
+        QTest::newRow("misspelt option") << list("--chek file.vnt")
+                                         << QStringLiteral("Unknown option: --chek");
+        QTest::newRow("unknown short option") << list("-x") << QStringLiteral("Unknown option: -x");
+        QTest::newRow("two batch commands")
+                << list("--check a.vnt --version")
+                << QStringLiteral("Only one of --check, --resave, --render, --help and "
+                                  "--version may be given");
+        QTest::newRow("option without its value")
+                << list("--check") << QStringLiteral("Missing value for --check");
+        QTest::newRow("render option without --render")
+                << list("a.vnt --grid 1") << QStringLiteral("-o, --size and --grid go with --render");
+        QTest::newRow("two files for the window")
+                << list("a.vnt b.vnt") << QStringLiteral("Only one FILE may be given");
+    }
+    void usageErrors()
+    {
+        // Without a display: a wrong command line never gets as far as a window.
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, error);
+        const Result result = RunDesigner(arguments);
+        QCOMPARE(result.exitCode, 2);
+        QVERIFY(result.output.isEmpty());
+        QCOMPARE(result.error.section(u'\n', 0, 0), QStringLiteral("vantel-designer: ") + error);
+    }
+
+    void batchCommandsSayOnlyTheirAnswer_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("output");
+        const QString report = TestUtil::FixturePath(QStringLiteral("full_report.vnt"));
+        QTest::newRow("check") << QStringList{QStringLiteral("--check"), report}
+                               << QStringLiteral("OK");
+        QTest::newRow("render") << QStringList{QStringLiteral("--render"), report,
+                                               QStringLiteral("-o"), QStringLiteral("page.png")}
+                                << QString();
+        QTest::newRow("version") << QStringList{QStringLiteral("--version")}
+                                 << QStringLiteral("Vantel 1.0.0");
+    }
+    void batchCommandsSayOnlyTheirAnswer()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, output);
+        QTemporaryDir dir;
+        arguments.replaceInStrings(QStringLiteral("page.png"), dir.filePath(QStringLiteral("page.png")));
+        const QString temp = dir.filePath(QStringLiteral("tmp"));
+        QVERIFY(QDir().mkdir(temp));
+        const Result result = RunDesigner(arguments, temp);
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.output.section(u'\n', 0, 0).startsWith(QStringLiteral("Vantel ")),
+                 output.startsWith(QStringLiteral("Vantel ")));
+        if (!output.startsWith(QStringLiteral("Vantel ")))
+            QCOMPARE(result.output, output);
+        // No toolkit warnings, and no runtime folder left in the temporary folder.
+        QCOMPARE(result.error, QString());
+        QCOMPARE(QDir(temp).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+    }
+
+    void helpNamesEveryArgument()
+    {
+        const Result result = RunDesigner({QStringLiteral("--help")});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.error.isEmpty());
+        for (const char *usage : {"vantel-designer [FILE]", "--check FILE", "--resave IN OUT",
+                                  "--render IN -o OUT.png [--size WxH] [--grid 0|1]"}) {
+            QVERIFY2(result.output.contains(QLatin1StringView(usage)), usage);
+        }
+    }
+
+    void renderRefusesAHugePage()
+    {
+        // A sheet of 10 x 10 metres would be an image of gigabytes.
+        QTemporaryDir dir;
+        const QString report = dir.filePath(QStringLiteral("huge.vnt"));
+        QVERIFY(TestUtil::WriteAll(
+                report, TestUtil::Utf16File(QStringLiteral(
+                                "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<report version=\"1\" "
+                                "width=\"1000000\" height=\"1000000\" title=\"\" "
+                                "database-type=\"-1\" portrait=\"1\" "
+                                "database-connect-string=\"\">\n\n</report>"))));
+        const QString out = dir.filePath(QStringLiteral("page.png"));
+        const Result result = RunDesigner({QStringLiteral("--render"), report, QStringLiteral("-o"), out});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.error.startsWith(QStringLiteral("The page is too large to render: ")),
+                 qPrintable(result.error));
+        QVERIFY(!QFile::exists(out));
     }
 
     void resaveWritesTheSameBytes()
@@ -81,7 +187,7 @@ private slots:
                 {QStringLiteral("--resave"),
                  TestUtil::FixturePath(QStringLiteral("truncated_report.vnt")), out});
         QCOMPARE(result.exitCode, 1);
-        QVERIFY(result.output.startsWith(QStringLiteral("Failed to load XML:: ")));
+        QVERIFY(result.error.startsWith(QStringLiteral("Failed to load XML:: ")));
         QVERIFY(!QFile::exists(out));
     }
 

@@ -169,6 +169,33 @@ private slots:
         }
     }
 
+    void iconsReadableOnDarkLooks_data()
+    {
+        QTest::addColumn<int>("icon");
+        QTest::newRow("text") << 4;
+        QTest::newRow("shape") << 5;
+    }
+    void iconsReadableOnDarkLooks()
+    {
+        // In a dark look the dark-blue lines stand out of the list's background; on a light
+        // one they keep their colour.
+        QFETCH(int, icon);
+        const QRgb dark = qRgb(30, 30, 30);
+        const QImage onDark = ElementsIcons::Strip(dark).toImage();
+        const QImage onLight = ElementsIcons::Strip().toImage();
+        int faint = 0;
+        bool darkBlueOnLight = false;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = icon * 16; x < icon * 16 + 16; ++x) {
+                if (qAlpha(onDark.pixel(x, y)) != 0 && qGray(onDark.pixel(x, y)) < 90)
+                    ++faint;
+                darkBlueOnLight |= (onLight.pixel(x, y) & 0xFFFFFF) == 0x000080;
+            }
+        }
+        QCOMPARE(faint, 0);
+        QVERIFY(darkBlueOnLight);
+    }
+
 private:
     std::unique_ptr<CElementsView> m_pane;
 };

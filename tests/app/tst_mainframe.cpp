@@ -109,7 +109,8 @@ private slots:
 
         QCOMPARE(Entries(TopMenu(m_frame.get(), QStringLiteral("&File"))),
                  QStringList({u"ID_57600"_s, u"ID_57601"_s, u"ID_57603"_s, u"ID_57604"_s,
-                              u"ID_32771"_s, u"-"_s, u"ID_57616"_s, u"-"_s, u"ID_57665"_s}));
+                              u"ID_32771"_s, u"ID_32772"_s, u"-"_s, u"ID_57616"_s, u"-"_s,
+                              u"ID_57665"_s}));
         QMenu *view = TopMenu(m_frame.get(), QStringLiteral("&View"));
         QCOMPARE(Entries(view),
                  QStringList(
@@ -212,8 +213,13 @@ private slots:
                                 << "Delete" << false;
         QTest::newRow("print") << 57607 << "&Print..."
                                << ""
-                               << "Print the active document"
-                               << "Print" << false;
+                               << "Print the report"
+                               << "Print" << true;
+        QTest::newRow("preview") << 32772 << "Pre&view\tF5"
+                                 << "F5"
+                                 << "Shows the report as it is in the designer with its data, "
+                                    "unsaved changes included"
+                                 << "Preview" << true;
         QTest::newRow("next pane") << 57680 << "Next Pane"
                                    << "F6"
                                    << "Switch to the next window pane"
@@ -263,7 +269,8 @@ private slots:
             }
         }
         QCOMPARE(ids,
-                 QList<int>({57600, 57601, 57603, 32771, 0, 57635, 57634, 57637, 0, 57607, 57664}));
+                 QList<int>({57600, 57601, 57603, 32771, 32772, 0, 57635, 57634, 57637, 0, 57607,
+                             57664}));
         // The last button leads to "Customize...".
         auto *customize = bar->findChild<QToolButton *>(QStringLiteral("CustomizeButton"));
         QVERIFY(customize && customize->isVisible());
@@ -523,10 +530,10 @@ private slots:
             for (int row = 0; row < list->count(); ++row)
                 names << list->item(row)->text();
             if (names
-                == QStringList({u"New"_s, u"Open"_s, u"Save"_s, u"Run"_s, u"Cut"_s, u"Copy"_s,
-                                u"Paste"_s, u"Print"_s, u"About"_s})) {
-                list->item(4)->setCheckState(Qt::Unchecked);
+                == QStringList({u"New"_s, u"Open"_s, u"Save"_s, u"Run"_s, u"Preview"_s, u"Cut"_s,
+                                u"Copy"_s, u"Paste"_s, u"Print"_s, u"About"_s})) {
                 list->item(5)->setCheckState(Qt::Unchecked);
+                list->item(6)->setCheckState(Qt::Unchecked);
             }
             dialog->accept();
         });
@@ -541,7 +548,7 @@ private slots:
             }
             return ids;
         };
-        const QList<int> expected {57600, 57601, 57603, 32771, 0, 57637, 0, 57607, 57664};
+        const QList<int> expected {57600, 57601, 57603, 32771, 32772, 0, 57637, 0, 57607, 57664};
         QCOMPARE(toolbarIds(), expected);
         // The commands stay in the frame; only their buttons went.
         QVERIFY(m_frame->FindCommand(57635));
@@ -551,9 +558,9 @@ private slots:
         m_frame = std::make_unique<CMainFrame>(m_doc.get());
         QCOMPARE(toolbarIds(), expected);
         QList<CCustomizeDlg::Button> buttons = m_frame->GetToolbarButtons();
-        buttons[6].shown = false; // Paste
+        buttons[7].shown = false; // Paste
         m_frame->ApplyToolbarButtons(buttons);
-        QCOMPARE(toolbarIds(), QList<int>({57600, 57601, 57603, 32771, 0, 57607, 57664}));
+        QCOMPARE(toolbarIds(), QList<int>({57600, 57601, 57603, 32771, 32772, 0, 57607, 57664}));
     }
 
 private:

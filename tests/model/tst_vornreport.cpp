@@ -264,6 +264,33 @@ private slots:
         QVERIFY(list[1]->GetValue().isEmpty());
     }
 
+    void setParametersActsAsSetParameterInOrder()
+    {
+        // The bulk path used when loading must give the list one call per
+        // parameter gives: first-seen order and spelling, the later value.
+        const std::vector<CVornParameter> input {
+                {QStringLiteral("B\u00c4nd"), QStringLiteral("id"), QStringLiteral("1")},
+                {QStringLiteral("Other"), QStringLiteral("\u03a3x"), QStringLiteral("2")},
+                {QStringLiteral("b\u00e4ND"), QStringLiteral("ID"), QStringLiteral("3")},
+                {QStringLiteral("other"), QStringLiteral("\u03c2X"), QString()},
+                {QStringLiteral("Other"), QStringLiteral("id"), QStringLiteral("4")},
+        };
+        CVornParameters single;
+        CVornParameters bulk;
+        single.SetParameter(QStringLiteral("OTHER"), QStringLiteral("ID"), QStringLiteral("0"));
+        bulk = single;
+        for (const CVornParameter &p : input)
+            single.SetParameter(p.GetBand(), p.GetName(), p.GetValue());
+        bulk.SetParameters(input);
+        QCOMPARE(bulk.GetCount(), single.GetCount());
+        for (int i = 0; i < single.GetCount(); ++i) {
+            QCOMPARE(bulk[i]->GetBand(), single[i]->GetBand());
+            QCOMPARE(bulk[i]->GetName(), single[i]->GetName());
+            QCOMPARE(bulk[i]->GetValue(), single[i]->GetValue());
+        }
+        QCOMPARE(bulk.GetCount(), 3);
+    }
+
     void scanQueryEntries_data()
     {
         QTest::addColumn<QString>("query");

@@ -350,7 +350,7 @@ private slots:
     }
 
     // The user picks a font with a colour in the font dialog: the font is
-    // stored and "Text Color" shows the colour, which the item does not take.
+    // stored; the item keeps its colour, which "Text Color" goes on showing.
     void fontDialog()
     {
         Fixture f;
@@ -375,8 +375,31 @@ private slots:
         QCOMPARE(text->GetCharset(), 1);
         QVERIFY(f.document.IsModified());
         QCOMPARE(text->GetColor(), 0u);
-        QCOMPARE(f.Row(u"Text Color"_s)->GetColor(), 0x0000FFu);
+        QCOMPARE(f.Row(u"Text Color"_s)->GetColor(), 0u);
         QCOMPARE(f.Row(u"Font"_s)->GetValue().section(u", "_s, 1), u"14, Bold, Underline"_s);
+    }
+
+    // The user makes the text green, then opens the font dialog: it offers
+    // green, and after OK the row still shows the green the item has.
+    void fontDialogOffersTheColourTheItemHasNow()
+    {
+        Fixture f;
+        auto *text = static_cast<CVornText *>(f.Object(u"Amount"_s));
+        f.pane.ShowProperties(text);
+        CPropertyGridProperty *colorRow = f.Row(u"Text Color"_s);
+        // What the colour editor does once the user has picked green and closed it.
+        colorRow->SetColor(0x00FF00);
+        f.Grid()->NotifyPropertyChanged(colorRow);
+        QCOMPARE(text->GetColor(), 0x00FF00u);
+        quint32 offered = 1;
+        WhenModal<CFontColorDlg>([&offered](CFontColorDlg *dialog) {
+            offered = dialog->GetPropertyFont().color;
+            dialog->accept();
+        });
+        f.ClickValue(f.Row(u"Font"_s));
+        QCOMPARE(offered, 0x00FF00u);
+        QCOMPARE(text->GetColor(), 0x00FF00u);
+        QCOMPARE(f.Row(u"Text Color"_s)->GetColor(), 0x00FF00u);
     }
 
     // OK in the font dialog without touching it keeps the item's face, even

@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -55,6 +56,41 @@ private slots:
         QCOMPARE(seen.title, u"Vantel"_s);
         QCOMPARE(seen.text, u"The report is empty, nothing to run"_s);
         QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+
+    // The engine fails with a message of 1,023 characters without a blank: the user sees
+    // all of it, wrapped, and can select it.
+    void longMessageWraps()
+    {
+        QString message;
+        while (message.size() < 1023)
+            message += u"C:/Data/orders_2024/"_s;
+        message.truncate(1023);
+        QString shown;
+        int lines = 0;
+        int width = 0;
+        bool selectable = false;
+        bool textKept = false;
+        CModalAnswers answers({[&](QWidget *window) {
+            auto *box = qobject_cast<QMessageBox *>(window);
+            auto *view = box ? box->findChild<QPlainTextEdit *>(u"messageText"_s) : nullptr;
+            if (!view)
+                return;
+            textKept = box->text() == message;
+            shown = view->toPlainText();
+            lines = view->height() / view->fontMetrics().lineSpacing();
+            width = box->width();
+            selectable = view->textInteractionFlags() & Qt::TextSelectableByMouse;
+            box->button(QMessageBox::Ok)->click();
+        }});
+        CMessageBoxRunUi ui;
+        ui.ShowMessage(message);
+        QCOMPARE(answers.handled, 1);
+        QCOMPARE(shown, message);
+        QVERIFY(textKept);
+        QVERIFY2(lines > 5, qPrintable(QString::number(lines)));
+        QVERIFY(width < 1200);
+        QVERIFY(selectable);
     }
 
     // The user runs a report, but the engine library is not installed beside

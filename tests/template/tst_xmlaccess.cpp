@@ -3,8 +3,14 @@
 #include "xmlaccess.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -60,6 +66,10 @@ private slots:
     void initTestCase();
     void loadFailures_data();
     void loadFailures();
+    void notWellFormed_data();
+    void notWellFormed();
+    void specialFiles_data();
+    void specialFiles();
     void handleAlreadyInUse();
     void encodings_data();
     void encodings();
@@ -131,6 +141,112 @@ void TestXmlAccess::loadFailures()
 {
     QFETCH(QString, path);
     QFETCH(QString, message);
+    CXmlDocument document;
+    QString text;
+    QVERIFY(!LoadXmlFile(path, document, text));
+    QCOMPARE(text, message);
+    QVERIFY(document.IsEmpty());
+}
+
+void TestXmlAccess::notWellFormed_data()
+{
+    // What the parser would take, but no conforming XML reader does. Each is
+    // refused where it stands, whatever comes later in the file.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    const QString head = u"<?xml version=\"1.0\"?>\r\n<report>\r\n"_s;
+    const auto fault = [](const char *reason, int line, int pos) {
+        return u"Failed to load XML:: %1 Line: %2 Pos: %3"_s.arg(QLatin1StringView(reason))
+                .arg(line)
+                .arg(pos);
+    };
+    QTest::newRow("text after the root")
+            << Utf16Le(head + u"</report>\r\n  junk"_s)
+            << fault("Text outside the root element", 4, 3);
+    QTest::newRow("text before the root")
+            << QByteArray("x<report/>") << fault("Text outside the root element", 1, 1);
+    QTest::newRow("CDATA after the root") << Utf16Le(u"<report/><![CDATA[x]]>"_s)
+                                          << fault("Text outside the root element", 1, 10);
+    QTest::newRow("reference to NUL in text")
+            << Utf16Le(head + u"<a>abc&#0;def</a></report>"_s)
+            << fault("Invalid character reference", 3, 7);
+    QTest::newRow("hexadecimal reference to NUL in an attribute")
+            << Utf16Le(u"<report title=\"a&#x00;\"/>"_s)
+            << fault("Invalid character reference", 1, 17);
+    QTest::newRow("reference to a surrogate")
+            << Utf16Le(u"<report>&#xD800;</report>"_s)
+            << fault("Invalid character reference", 1, 9);
+    QTest::newRow("reference beyond Unicode")
+            << Utf16Le(u"<report>&#99999999999;</report>"_s)
+            << fault("Invalid character reference", 1, 9);
+    QString lone = u"<report>\u00e9x</report>"_s;
+    lone[8] = QChar(char16_t(0xD83D));
+    QTest::newRow("unpaired high surrogate")
+            << Utf16Le(lone) << fault("Unpaired surrogate", 1, 9);
+    lone[8] = QChar(char16_t(0xDE00));
+    QTest::newRow("lone low surrogate, big-endian")
+            << Utf16Be(lone) << fault("Unpaired surrogate", 1, 9);
+    QTest::newRow("surrogate written as UTF-8")
+            << QByteArray("<report>\xED\xA0\x80</report>") << fault("Unpaired surrogate", 1, 9);
+    QTest::newRow("NUL character")
+            << Utf16Le(u"<report>a"_s) + QByteArray(2, 0) + Utf16Le(u"b</report>"_s)
+            << fault("Invalid character", 1, 10);
+    // Where a reference is only text, it stays allowed.
+    QTest::newRow("references in a comment, CDATA and after the root's comment")
+            << Utf16Le(u"<!-- &#0; --><report><![CDATA[&#0;]]><?p &#0;?></report><!--x-->\r\n"_s)
+            << QString();
+    QTest::newRow("'>' and '/>' in attribute values")
+            << Utf16Le(u"<report a=\"/>\" b='>'><x c=\"/\"/></report>"_s) << QString();
+}
+
+void TestXmlAccess::notWellFormed()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    CXmlDocument document;
+    QString text;
+    QCOMPARE(Load(bytes, document, text), message.isEmpty());
+    QCOMPARE(text, message);
+    QCOMPARE(document.IsEmpty(), !message.isEmpty());
+}
+
+void TestXmlAccess::specialFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");
+    const QString special
+            = u"Failed to load XML:: The path names a device, a pipe or a socket, not a file"_s;
+    QTest::newRow("named pipe without a writer") << u"fifo"_s << special;
+    QTest::newRow("character device") << u"device"_s << special;
+    QTest::newRow("socket") << u"socket"_s << special;
+    QTest::newRow("sparse file over the limit")
+            << u"huge"_s
+            << u"Failed to load XML:: The file is larger than 256 MB, the most a template may have"_s;
+}
+
+void TestXmlAccess::specialFiles()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    QString path = m_dir.filePath(kind);
+    if (kind == u"fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == u"device") {
+        path = u"/dev/zero"_s; // endless: reading it would never stop
+    } else if (kind == u"socket") {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = QFile::encodeName(path);
+        QVERIFY(size_t(name.size()) < sizeof address.sun_path);
+        std::copy(name.cbegin(), name.cend(), address.sun_path);
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        ::close(fd);
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("<report/>") == 9);
+        QVERIFY(file.resize(qint64(257) << 20));
+    }
     CXmlDocument document;
     QString text;
     QVERIFY(!LoadXmlFile(path, document, text));

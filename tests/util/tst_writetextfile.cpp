@@ -14,6 +14,9 @@
 #include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -93,6 +96,8 @@ private slots:
     void failsAtEveryOffset();
     void refused_data();
     void refused();
+    void leavesSpecialFilesAlone_data();
+    void leavesSpecialFilesAlone();
 };
 
 void TestWriteTextFile::replaces_data()
@@ -256,6 +261,57 @@ void TestWriteTextFile::refused()
         QVERIFY(QFileInfo(path).isDir());
     else if (!old.isEmpty())
         QCOMPARE(TestUtil::ReadAll(path), old);
+}
+
+
+void TestWriteTextFile::leavesSpecialFilesAlone_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("throughLink");
+    for (const char *kind : {"fifo", "socket", "device"}) {
+        QTest::addRow("%s", kind) << QString::fromLatin1(kind) << false;
+        QTest::addRow("link to a %s", kind) << QString::fromLatin1(kind) << true;
+    }
+}
+
+void TestWriteTextFile::leavesSpecialFilesAlone()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, throughLink);
+    QTemporaryDir dir;
+    const QString special = dir.filePath(u"special"_s);
+    const QByteArray name = QFile::encodeName(special);
+    if (kind == u"fifo") {
+        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+    } else if (kind == u"socket") {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        QVERIFY(size_t(name.size()) < sizeof address.sun_path);
+        std::copy(name.cbegin(), name.cend(), address.sun_path);
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        ::close(fd);
+    } else if (::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+        // A node of our own, so that a failure could never replace the system's.
+        QSKIP("Cannot create a device node here (needs root)");
+    }
+    struct stat before;
+    QCOMPARE(::lstat(name.constData(), &before), 0);
+    QString path = special;
+    if (throughLink) {
+        path = dir.filePath(u"link.vnt"_s);
+        QVERIFY(QFile::link(special, path));
+    }
+
+    QString message;
+    QVERIFY(!WriteTextFile(path, u"new"_s, &message));
+    QCOMPARE(message, u"The path names a device, a pipe or a socket, not a file"_s);
+    struct stat after;
+    QCOMPARE(::lstat(name.constData(), &after), 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(QFileInfo(path).isSymLink(), throughLink);
+    QCOMPARE(Entries(dir.path()).size(), throughLink ? 2 : 1);
 }
 
 VANTEL_TEST_CLASS(TestWriteTextFile)

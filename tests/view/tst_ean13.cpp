@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -137,11 +139,11 @@ private slots:
         QTest::addColumn<bool>("digits");
         QTest::addColumn<int>("innerBottom"); // below the box top
         QTest::addColumn<int>("textTop");
-        QTest::newRow("9.99 mm: full bars, no digits") << 3800 << 999 << 41 << false << 999 << 0;
+        QTest::newRow("9.99 mm: full bars, no digits") << 3800 << 999 << 40 << false << 999 << 0;
         QTest::newRow("10 mm: digits, bars divided first")
-                << 3800 << 1000 << 41 << true << 630 << 636;
-        QTest::newRow("22 mm") << 3800 << 2200 << 41 << true << 1400 << 1400;
-        QTest::newRow("narrower than 95 units") << 94 << 2000 << 1 << true << 1267 << 1272;
+                << 3800 << 1000 << 40 << true << 630 << 636;
+        QTest::newRow("22 mm") << 3800 << 2200 << 40 << true << 1400 << 1400;
+        QTest::newRow("narrower than 95 units") << 94 << 2000 << 0 << true << 1267 << 1272;
     }
     void layout()
     {
@@ -168,7 +170,7 @@ private slots:
         }
         if (digits) {
             const Ean13Layout::Box &text = layout.textUnits;
-            const int d = pitch - 1;
+            const int d = pitch;
             QCOMPARE(text.left, left + 3 * d);
             QCOMPARE(text.right, left + width - 3 * d);
             QCOMPARE(text.top, top + textTop);
@@ -181,16 +183,48 @@ private slots:
         QCOMPARE(inverted.textUnits.top, layout.textUnits.top);
     }
 
+    void symbolStaysInsideItsBox_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("dpi");
+        QTest::newRow("38 mm on screen") << 3800 << 96;
+        QTest::newRow("just under two pixels a module") << 5000 << 96;
+        QTest::newRow("narrower than 95 pixels") << 2000 << 96;
+        QTest::newRow("37.99 mm on a 600 dpi printer") << 3799 << 600;
+        QTest::newRow("31.35 mm at 1200 dpi") << 3135 << 1200;
+    }
+    void symbolStaysInsideItsBox()
+    {
+        // The item's clip would cut off whatever passes the box: the end guard must be inside,
+        // and every module as wide as every other on the device.
+        QFETCH(int, width);
+        QFETCH(int, dpi);
+        const int left = 1234;
+        const Ean13Layout layout = LayoutEan13(Sample, left, 0, left + width, 900, dpi, dpi);
+        const int x0 = UnitsToPixels(left, dpi);
+        const int x1 = UnitsToPixels(left + width, dpi);
+        const int pitch = (x1 - x0) / 95;
+        QCOMPARE(layout.modules[0].pixels.left(), x0);
+        QVERIFY(layout.modules[94].pixels.right() < x1);
+        QVERIFY(layout.modules[94].units.right <= left + width);
+        for (int i = 0; i < Ean13Layout::ModuleCount; ++i) {
+            const QRect &pixels = layout.modules[i].pixels;
+            if (pitch > 0)
+                QCOMPARE(pixels.width(), pitch);
+            if (i > 0)
+                QCOMPARE(pixels.left(), layout.modules[i - 1].pixels.left() + layout.modules[i - 1].pixels.width());
+        }
+    }
+
     void symbolPixels()
     {
         // A 9 mm box: no digits, every module runs to the bottom.
         QImage image = Canvas(170, 40);
         Draw(image, Sample, 0, 0, 3800, 900);
         const int bottom = UnitsToPixels(900, 96);
+        // 144 pixels wide: one pixel a module.
         for (int x = 0; x < image.width(); ++x) {
-            int module = 0;
-            while (module < 95 && UnitsToPixels((module + 1) * 41, 96) <= x)
-                ++module;
+            const int module = std::min(x, 95);
             const QRgb expected
                     = module == 95 ? Grey : (SampleSymbol[module] == u'1' ? Black : White);
             QCOMPARE(image.pixel(x, bottom - 1), expected);
@@ -206,7 +240,7 @@ private slots:
         Draw(image, Sample, 0, 0, 3800, 2200);
         QCOMPARE(image.pixel(0, 82), Black);
         QCOMPARE(image.pixel(0, 83), Grey);
-        const int x = UnitsToPixels(43 * 41, 96); // a bar of the left half's last digit
+        const int x = 43; // a bar of the left half's last digit, one pixel a module
         QCOMPARE(image.pixel(x, 52), Black);
         QCOMPARE(image.pixel(x, 53), White); // the digits' background
         int ink = 0;

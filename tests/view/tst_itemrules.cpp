@@ -2,8 +2,11 @@
 #include "pagetestutil.h"
 #include "pixeldrawing.h"
 #include "testregistry.h"
+#include "itempainter.h"
 #include "textitemlayout.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -125,6 +128,66 @@ private slots:
             return 10 * int(s.toUcs4().size());
         };
         QCOMPARE(TrimFromLeft(text, maxWidth, width), kept);
+    }
+
+    void longTextDrawsWhatShows_data()
+    {
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<int>("vertAlignment");
+        const int single = Qt::TextSingleLine;
+        QTest::newRow("wrapped, top") << int(Qt::TextWordWrap | Qt::AlignTop) << 0;
+        QTest::newRow("wrapped, bottom: moved out of the box")
+                << int(Qt::TextWordWrap | Qt::AlignTop) << 2;
+        QTest::newRow("single line, left") << (single | Qt::AlignLeft) << 0;
+        QTest::newRow("single line, right") << (single | Qt::AlignRight) << 0;
+    }
+    void longTextDrawsWhatShows()
+    {
+        // A field of megabytes shows a few lines: drawing only what can show gives the very
+        // pixels of drawing it all.
+        QFETCH(int, flags);
+        QFETCH(int, vertAlignment);
+        QString text;
+        for (int i = 0; text.size() < 60000; ++i)
+            text += QStringLiteral("word%1 ").arg(i);
+        const PixRect box {10, 10, 150, 60};
+        QCOMPARE(VisibleTextPart(text, 20000, flags).size(), 20000);
+        const auto draw = [&](bool all) {
+            QImage image(160, 70, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.setClipRect(box.ToQRect());
+            if (all) {
+                const PixRect layout = ItemTextLayout(painter, box, text, flags, vertAlignment);
+                painter.drawText(layout.ToQRect(), flags, text);
+            } else {
+                PaintItemText(painter, box, text, flags, vertAlignment);
+            }
+            return image;
+        };
+        QCOMPARE(draw(false), draw(true));
+    }
+
+    void visibleTextPart_data()
+    {
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<QString>("part");
+        const QString pair = QStringLiteral("\U0001F600");
+        QTest::newRow("wrapped keeps the start") << int(Qt::TextWordWrap | Qt::AlignRight)
+                                                 << QStringLiteral("ab");
+        QTest::newRow("left keeps the start") << int(Qt::AlignLeft) << QStringLiteral("ab");
+        QTest::newRow("right keeps the end, pair whole") << int(Qt::AlignRight) << pair;
+        QTest::newRow("centred keeps the middle") << int(Qt::AlignHCenter) << QStringLiteral("cd");
+    }
+    void visibleTextPart()
+    {
+        QFETCH(int, flags);
+        QFETCH(QString, part);
+        const QString text = QStringLiteral("abcde\U0001F600");
+        QCOMPARE(VisibleTextPart(text, 2, flags), part);
+        QCOMPARE(VisibleTextPart(text, 7, flags), text);
+        QCOMPARE(VisibleTextLimit(150, 20, 15), 20000);
+        QCOMPARE(VisibleTextLimit(1000, 150, 15), (4 * 150 / 15 + 4) * 1001);
     }
 
     void wrappedTextTop_data()

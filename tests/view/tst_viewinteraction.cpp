@@ -389,7 +389,8 @@ private slots:
         QCOMPARE(step.propertiesObject, item);
         QVERIFY(step.modified);
 
-        // A band repaints the page and what lies below it.
+        // A band repaints the page and what lies below it, with the handles that stand
+        // three pixels out of the page at both sides.
         CViewInteraction::OnLeftButtonUp(rig.State());
         rig.Report().DeselectAll();
         rig.Report().GetBands()[1]->SetSelected(true);
@@ -397,7 +398,7 @@ private slots:
         const CViewInteraction::Result band = rig.Do().OnMouseMove(rig.At(QPoint(400, 400)));
         QCOMPARE(band.repaintAreas.size(), size_t(1));
         QCOMPARE(band.repaintAreas[0],
-                 (PixRect {page.left, page.top - 30, page.right,
+                 (PixRect {page.left - 3, page.top - 30, page.right + 3,
                            rig.Geometry().GetDrawArea().bottom - 30}));
     }
 

@@ -1,0 +1,352 @@
+// The reporting engine end to end on a generated SQLite database: a list report to PDF against
+// QPdfWriter drawing the same texts and lines itself, PDF size per page, a picture on every
+// row, master/detail, peak memory for 1,000 pages and growth from 1,000 to 100,000 rows.
+// Memory is measured in a child process per figure (this program run again with --child), so
+// that one figure's peak does not hide the next.
+
+#include "pagemodel.h"
+#include "pagerender.h"
+#include "reportrun.h"
+#include "vornitems.h"
+#include "vornreport.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <ctime>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int maxRows = 100000;
+constexpr int rowHeight = 1000; // 29 rows on an A4 page
+
+QString Folder()
+{
+    return qEnvironmentVariable("VANTEL_BENCH_DIR");
+}
+
+// A picture that does not compress (about 20 KB): a PDF that embedded it per row would show.
+QByteArray LogoPng()
+{
+    QImage image(120, 60, QImage::Format_RGB32);
+    quint32 seed = 12345;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            seed = seed * 1103515245u + 12345u;
+            image.setPixel(x, y, 0xFF000000u | (seed >> 8));
+        }
+    }
+    QPainter painter(&image);
+    painter.setBrush(QColor(30, 80, 160));
+    painter.drawEllipse(5, 5, 50, 50);
+    painter.drawRect(65, 10, 50, 40);
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+bool BuildDatabase(const QString &path)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"build"_s);
+    db.setDatabaseName(path);
+    if (!db.open())
+        return false;
+    QSqlQuery query(db);
+    db.transaction();
+    query.exec(u"CREATE TABLE Items (Id INTEGER PRIMARY KEY, Code TEXT, Name TEXT, Amount REAL, "
+               "Logo BLOB)"_s);
+    query.prepare(u"INSERT INTO Items VALUES (?, ?, ?, ?, ?)"_s);
+    const QByteArray logo = LogoPng();
+    for (int i = 1; i <= maxRows; ++i) {
+        query.addBindValue(i);
+        query.addBindValue(u"C-%1"_s.arg(i, 6, 10, QChar(u'0')));
+        query.addBindValue(u"Item number %1 of the list"_s.arg(i));
+        query.addBindValue(i * 1.25);
+        query.addBindValue(logo);
+        query.exec();
+    }
+    query.exec(u"CREATE TABLE Masters (Id INTEGER PRIMARY KEY, Name TEXT)"_s);
+    query.exec(u"CREATE TABLE Details (MasterId INTEGER, Line INTEGER, Text TEXT)"_s);
+    query.exec(u"CREATE INDEX DetailsByMaster ON Details(MasterId)"_s);
+    for (int m = 1; m <= 2000; ++m) {
+        query.exec(u"INSERT INTO Masters VALUES (%1, 'Master %1')"_s.arg(m));
+        for (int d = 1; d <= 5; ++d)
+            query.exec(u"INSERT INTO Details VALUES (%1, %2, 'Detail %2 of %1')"_s.arg(m).arg(d));
+    }
+    db.commit();
+    db.close();
+    return true;
+}
+
+CVornDbText *AddText(CVornBand &band, const QString &field, int left, int right)
+{
+    auto *text = new CVornDbText;
+    text->SetName(field);
+    text->SetFontName(u"Arial"_s);
+    text->SetFontSize(9);
+    text->SetRect(left, 100, right, 600);
+    text->SetDataSource(band.GetName());
+    text->SetDataField(field);
+    band.GetItems().Add(text);
+    return text;
+}
+
+CVornBand *AddBand(CVornReport &report, const QString &name, const QString &query, int height)
+{
+    auto *band = new CVornBand(VornKind::ReportContents, name);
+    band->SetHeight(height);
+    band->SetDatabaseQuery(query);
+    report.GetBands().Add(band);
+    return band;
+}
+
+// The list: three texts and, unless text only, a line per row; with a picture per row if asked.
+void ListReport(CVornReport &report, int rows, bool line, bool picture)
+{
+    report.SetDatabaseType(0);
+    report.SetConnectString(u"bench.db"_s);
+    CVornBand *band = AddBand(report, u"Rows"_s,
+                              u"SELECT Code, Name, Amount, Logo FROM Items WHERE Id <= %1 ORDER BY Id"_s
+                                      .arg(rows),
+                              rowHeight);
+    AddText(*band, u"CODE"_s, 1000, 4000);
+    AddText(*band, u"NAME"_s, 4000, 14000);
+    CVornDbText *amount = AddText(*band, u"AMOUNT"_s, 14000, 19000);
+    amount->SetFormat(u"%.2f"_s);
+    amount->SetHorzAlignment(1);
+    if (line) {
+        auto *rule = new CVornShape;
+        rule->SetName(u"Rule"_s);
+        rule->SetShapeType(4);
+        rule->SetRect(1000, 800, 19000, 850);
+        band->GetItems().Add(rule);
+    }
+    if (picture) {
+        auto *logo = new CVornDbImage;
+        logo->SetName(u"Logo"_s);
+        logo->SetRect(19200, 50, 20400, 650);
+        logo->SetDataSource(u"Rows"_s);
+        logo->SetDataField(u"LOGO"_s);
+        band->GetItems().Add(logo);
+    }
+}
+
+void MasterDetailReport(CVornReport &report)
+{
+    report.SetDatabaseType(0);
+    report.SetConnectString(u"bench.db"_s);
+    CVornBand *master = AddBand(report, u"Masters"_s, u"SELECT Id, Name FROM Masters ORDER BY Id"_s, 700);
+    AddText(*master, u"NAME"_s, 1000, 10000);
+    CVornBand *detail = AddBand(report, u"Details"_s,
+                                u"SELECT Text FROM Details WHERE MasterId = {ID} ORDER BY Line"_s, 500);
+    detail->SetParentDataSource(u"Masters"_s);
+    AddText(*detail, u"TEXT"_s, 2000, 12000);
+}
+
+struct Outcome
+{
+    double runMs = 0;
+    double pdfMs = 0;
+    int pages = 0;
+    qint64 bytes = 0;
+    double cpuMs = 0;
+};
+
+Outcome RunToPdf(const CVornReport &report, const QString &pdf)
+{
+    Outcome outcome;
+    const std::clock_t cpu = std::clock();
+    CRunOptions options;
+    options.reportFolder = Folder();
+    CPageModel model;
+    QString message;
+    QElapsedTimer timer;
+    timer.start();
+    if (!RunReport(report, options, model, message)) {
+        std::fprintf(stderr, "run failed: %s\n", qPrintable(message));
+        std::exit(1);
+    }
+    outcome.runMs = timer.nsecsElapsed() / 1e6;
+    timer.restart();
+    if (!WritePdf(model, pdf, u"Bench"_s, message)) {
+        std::fprintf(stderr, "PDF failed: %s\n", qPrintable(message));
+        std::exit(1);
+    }
+    outcome.pdfMs = timer.nsecsElapsed() / 1e6;
+    outcome.pages = model.GetPageCount();
+    outcome.bytes = QFileInfo(pdf).size();
+    outcome.cpuMs = (std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC;
+    return outcome;
+}
+
+// What a program that draws the list itself does: read the rows, draw three texts and a line
+// per row with QPdfWriter.
+double DirectPdf(int rows, const QString &pdf, double &cpuMs)
+{
+    const std::clock_t cpu = std::clock();
+    QElapsedTimer timer;
+    timer.start();
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"direct"_s);
+    db.setDatabaseName(Folder() + u"/bench.db"_s);
+    db.open();
+    {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        query.exec(u"SELECT Code, Name, Amount FROM Items WHERE Id <= %1 ORDER BY Id"_s.arg(rows));
+        QPdfWriter writer(pdf);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF());
+        writer.setResolution(600);
+        QPainter painter(&writer);
+        QFont font(u"Arial"_s, 9);
+        painter.setFont(font);
+        const double unit = 600.0 / 2540.0; // pixels per 0.01 mm
+        int row = 0;
+        while (query.next()) {
+            if (row == 29) {
+                writer.newPage();
+                row = 0;
+            }
+            const double top = row * rowHeight * unit;
+            const QString amount = QString::number(query.value(2).toDouble(), 'f', 2);
+            painter.drawText(QRectF(1000 * unit, top + 100 * unit, 3000 * unit, 500 * unit),
+                             query.value(0).toString());
+            painter.drawText(QRectF(4000 * unit, top + 100 * unit, 10000 * unit, 500 * unit),
+                             query.value(1).toString());
+            painter.drawText(QRectF(14000 * unit, top + 100 * unit, 5000 * unit, 500 * unit),
+                             Qt::AlignRight, amount);
+            painter.drawLine(QPointF(1000 * unit, top + 800 * unit), QPointF(19000 * unit, top + 800 * unit));
+            ++row;
+        }
+    }
+    db.close();
+    cpuMs = (std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC;
+    return timer.nsecsElapsed() / 1e6;
+}
+
+qint64 PeakKb()
+{
+    QFile status(u"/proc/self/status"_s);
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    }
+    return 0;
+}
+
+// Child: one list report of `rows` rows to PDF; prints "ms pages peak-kB".
+int Child(int rows)
+{
+    CVornReport report;
+    ListReport(report, rows, true, false);
+    const Outcome outcome = RunToPdf(report, Folder() + u"/child.pdf"_s);
+    std::printf("%.0f %d %lld\n", outcome.runMs + outcome.pdfMs, outcome.pages, PeakKb());
+    return 0;
+}
+
+QStringList RunChild(int rows)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {u"--child"_s, QString::number(rows)});
+    child.waitForFinished(-1);
+    return QString::fromUtf8(child.readAllStandardOutput()).trimmed().split(u' ');
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--child") == 0)
+        return Child(QByteArray(argv[2]).toInt());
+
+    QTemporaryDir dir;
+    qputenv("VANTEL_BENCH_DIR", dir.path().toUtf8());
+    QElapsedTimer timer;
+    timer.start();
+    if (!BuildDatabase(dir.filePath(u"bench.db"_s))) {
+        std::fprintf(stderr, "could not build the database\n");
+        return 1;
+    }
+    std::printf("database of %d rows built in %.1f s\n", maxRows, timer.elapsed() / 1000.0);
+
+    {
+        CVornReport report;
+        ListReport(report, 10000, true, false);
+        // A first run warms fonts and the page cache of the database file, for both sides.
+        RunToPdf(report, dir.filePath(u"warm.pdf"_s));
+        const Outcome list = RunToPdf(report, dir.filePath(u"list.pdf"_s));
+        double directCpu = 0;
+        const double direct = DirectPdf(10000, dir.filePath(u"direct.pdf"_s), directCpu);
+        std::printf("10,000-row list to PDF, end to end: %.0f ms (layout %.0f ms, PDF %.0f ms), "
+                    "%d pages\n",
+                    list.runMs + list.pdfMs, list.runMs, list.pdfMs, list.pages);
+        std::printf("  QPdfWriter drawing the same texts and lines itself: %.0f ms; ratio %.2f\n",
+                    direct, (list.runMs + list.pdfMs) / direct);
+        // The machine may be shared: processor time shows the work without the waiting.
+        std::printf("  processor time: %.0f ms against %.0f ms; ratio %.2f\n", list.cpuMs,
+                    directCpu, list.cpuMs / directCpu);
+        std::printf("  PDF size: %lld bytes (%.1f KB per page; direct: %.1f KB per page)\n",
+                    list.bytes, list.bytes / 1024.0 / list.pages,
+                    QFileInfo(dir.filePath(u"direct.pdf"_s)).size() / 1024.0 / list.pages);
+    }
+    {
+        CVornReport report;
+        ListReport(report, 10000, false, false);
+        const Outcome text = RunToPdf(report, dir.filePath(u"text.pdf"_s));
+        std::printf("text only: %.1f KB per page\n", text.bytes / 1024.0 / text.pages);
+    }
+    {
+        CVornReport plain;
+        CVornReport pictured;
+        CVornReport picturedMore;
+        ListReport(plain, 1000, true, false);
+        ListReport(pictured, 1000, true, true);
+        ListReport(picturedMore, 10000, true, true);
+        const Outcome a = RunToPdf(plain, dir.filePath(u"plain.pdf"_s));
+        const Outcome b = RunToPdf(pictured, dir.filePath(u"pictured.pdf"_s));
+        const Outcome c = RunToPdf(picturedMore, dir.filePath(u"pictured10k.pdf"_s));
+        std::printf("same picture on every row: 1,000 rows %lld bytes without, %lld with "
+                    "(+%.1f bytes per row); 10,000 rows with: %lld bytes (%.1f KB per page)\n",
+                    a.bytes, b.bytes, double(b.bytes - a.bytes) / 1000.0, c.bytes,
+                    c.bytes / 1024.0 / c.pages);
+    }
+    {
+        CVornReport report;
+        MasterDetailReport(report);
+        const Outcome md = RunToPdf(report, dir.filePath(u"masterdetail.pdf"_s));
+        std::printf("master/detail, 2,000 masters x 5 details: %.0f ms (layout %.0f ms, PDF "
+                    "%.0f ms), %d pages\n",
+                    md.runMs + md.pdfMs, md.runMs, md.pdfMs, md.pages);
+    }
+    std::printf("growth (each in a process of its own, layout and PDF):\n");
+    for (const int rows : {1000, 10000, 29000, 100000}) {
+        const QStringList figures = RunChild(rows);
+        if (figures.size() != 3)
+            continue;
+        std::printf("  %6d rows: %6s ms, %5s pages, peak memory %.1f MB\n", rows,
+                    qPrintable(figures[0]), qPrintable(figures[1]), figures[2].toDouble() / 1024.0);
+    }
+    return 0;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+// A DB Text's Data Format: literal text with at most one conversion
+// %[flags][width][.precision]conversion (flags - + space # 0; width and precision at most 255;
+// conversion one of d i u x X o e E f F g G s c) and %% for a percent sign. A length letter
+// (h, hh, l, ll, L) may stand before the conversion and is ignored: the value brings its own
+// size. The user's text is parsed here and never handed to printf as written.
+class CDataFormat
+{
+public:
+    // Parses a format; false with a short problem text (what is wrong, where) when it is refused.
+    static bool Parse(const QString &format, CDataFormat &result, QString &problem);
+
+    // The value in this format. It is first converted to the conversion's type: for d i u x X o
+    // and c a whole number (a fraction is cut off, a number beyond the range is clamped), for
+    // e E f F g G a floating-point number, for s its text. A text that is no number, an empty
+    // value and NULL count as 0. %c prints the character of a number's code, or the first
+    // character of a text. An empty format gives the value's plain text.
+    QString Format(const QVariant &value) const;
+
+private:
+    bool m_plain = true;
+    bool m_hasConversion = false;
+    QString m_prefix;
+    QString m_suffix;
+    QByteArray m_flags;
+    int m_width = -1;
+    int m_precision = -1;
+    char m_conversion = 0;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "reportrun.h"
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+class CPageModel;
+class CVornReport;
+
+// Lays a report out on a worker thread of its own, where RunReport opens its own database
+// connection, while the window that owns this object shows the pages as they come. Signals
+// arrive on the owner's thread. The report must stay unchanged until the run has finished or
+// this object is destroyed: the destructor cancels the run and waits for its thread.
+class CPreviewRun : public QObject
+{
+    Q_OBJECT
+
+public:
+    CPreviewRun(const CVornReport &report, CRunOptions options, QObject *parent = nullptr);
+    ~CPreviewRun() override;
+
+    // The pages laid out so far; complete once finished() reported success.
+    const std::shared_ptr<CPageModel> &GetModel() const { return m_model; }
+
+    void Start();
+    // Asks the layout to stop; finished() follows with the cancelled flag set.
+    void Cancel();
+    bool IsRunning() const { return m_running; }
+    bool IsCancelled() const { return m_cancel; }
+
+signals:
+    // More pages are in the model (count of them now). Several new pages may arrive as one
+    // signal while the owner's thread is busy.
+    void pagesAdded(int count);
+    // The layout ended: succeeded, or failed with the run's message, or was cancelled.
+    void finished(bool succeeded, bool cancelled, const QString &message);
+
+private:
+    void Work();
+    void NotifyPages();
+
+    const CVornReport &m_report;
+    CRunOptions m_options;
+    std::shared_ptr<CPageModel> m_model;
+    std::atomic_bool m_cancel {false};
+    // Set while a pagesAdded notification waits in the owner's queue, so a fast layout does
+    // not flood it with one event per page.
+    std::atomic_bool m_notifyPending {false};
+    bool m_running = false;
+    std::thread m_thread;
+};

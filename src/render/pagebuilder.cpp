@@ -1,0 +1,88 @@
+#include "pagebuilder.h"
+
+#include "pagemodel.h"
+#include "vornband.h"
+
+CPageBuilder::CPageBuilder(CPageModel &model, std::shared_ptr<const CPageFontTable> fonts,
+                           int pageHeight, std::vector<const CVornBand *> headers,
+                           std::vector<const CVornBand *> footers, DrawBand draw,
+                           std::function<bool(int)> pageDone)
+    : m_model(model)
+    , m_fonts(std::move(fonts))
+    , m_pageHeight(pageHeight)
+    , m_headers(std::move(headers))
+    , m_footers(std::move(footers))
+    , m_draw(std::move(draw))
+    , m_pageDone(std::move(pageDone))
+{
+}
+
+bool CPageBuilder::OnPage(const CVornBand &band) const
+{
+    return m_pageCount > 1 || band.GetPrintOnFirstPage() != 0;
+}
+
+bool CPageBuilder::StartPage()
+{
+    m_page = std::make_unique<CPage>(m_fonts);
+    ++m_pageCount;
+    m_top = 0;
+    for (const CVornBand *header : m_headers) {
+        if (!OnPage(*header))
+            continue;
+        if (!m_draw(*header, m_top, *m_page))
+            return false;
+        m_top += header->GetEffectiveHeight();
+    }
+    m_bottom = m_pageHeight;
+    for (const CVornBand *footer : m_footers) {
+        if (OnPage(*footer))
+            m_bottom -= footer->GetEffectiveHeight();
+    }
+    m_bodyEmpty = true;
+    return true;
+}
+
+bool CPageBuilder::EndPage()
+{
+    int top = m_bottom;
+    for (const CVornBand *footer : m_footers) {
+        if (!OnPage(*footer))
+            continue;
+        if (!m_draw(*footer, top, *m_page))
+            return false;
+        top += footer->GetEffectiveHeight();
+    }
+    m_model.AddPage(std::shared_ptr<const CPage>(std::move(m_page)));
+    return m_pageDone(m_model.GetPageCount());
+}
+
+bool CPageBuilder::Place(const CVornBand &band)
+{
+    const int height = band.GetEffectiveHeight();
+    if (m_page && !m_bodyEmpty && qint64(m_top) + height > m_bottom) {
+        if (!EndPage())
+            return false;
+    }
+    if (!m_page && !StartPage())
+        return false;
+    if (!m_draw(band, m_top, *m_page))
+        return false;
+    m_top += height;
+    m_bodyEmpty = false;
+    return true;
+}
+
+bool CPageBuilder::Break()
+{
+    if (!m_page || m_bodyEmpty)
+        return true;
+    return EndPage();
+}
+
+bool CPageBuilder::Finish()
+{
+    if (!m_page && m_model.GetPageCount() == 0 && !StartPage())
+        return false;
+    return !m_page || EndPage();
+}

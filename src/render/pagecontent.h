@@ -1,0 +1,110 @@
+#pragma once
+
+#include "picturecache.h"
+
+#include <QRgb>
+#include <QString>
+
+#include <memory>
+#include <variant>
+#include <vector>
+
+class CDataFormat;
+
+// What one laid-out page holds: plain drawing primitives in hundredths of a millimetre from the
+// page's top left corner, in drawing order. Nothing here is a widget or a document; a page is
+// built once by the layout and only read afterwards, from any thread.
+
+// A rectangle in hundredths of a millimetre; right and bottom are exclusive.
+struct CPageRect
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    friend bool operator==(const CPageRect &, const CPageRect &) = default;
+};
+
+// One font of the run, shared by every text that uses it.
+struct CPageFont
+{
+    QString face;
+    int points = 10;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeout = false;
+
+    friend bool operator==(const CPageFont &, const CPageFont &) = default;
+};
+
+// The fonts of a run, made once and shared by every page; a text names its font by index.
+using CPageFontTable = std::vector<CPageFont>;
+
+// A run of plain text in its box.
+struct CPageText
+{
+    // A page number or the number of pages is only known when the page is drawn.
+    enum class Field { None, PageNumber, PageCount };
+
+    CPageRect box;
+    QString text;
+    int font = 0; // index into the page's font table; any other value draws in a default font
+    QRgb color = 0xFF000000;
+    int horzAlignment = 0; // 0 left, 1 right, 2 centre
+    int vertAlignment = 0; // 0 top, 1 centre, 2 bottom
+    bool wordWrap = true;
+    Field field = Field::None;
+    std::shared_ptr<const CDataFormat> format; // for a page field: how its number is written
+};
+
+// A line, rectangle, rounded rectangle or ellipse.
+struct CPageShape
+{
+    enum class Kind { Rectangle = 1, RoundRect = 2, VerticalLine = 3, HorizontalLine = 4, Ellipse = 5 };
+
+    CPageRect box;
+    Kind kind = Kind::Rectangle;
+    QRgb color = 0xFF000000;
+    QRgb fill = 0xFFFFFFFF;
+    int lineWidth = 1; // in 1/96 inch
+    bool dotted = false;
+};
+
+// A picture decoded once per run; every page that shows it holds the same one, so a PDF
+// carries it once. No picture, or one that did not decode, draws the crossed placeholder.
+struct CPageImage
+{
+    CPageRect box;
+    std::shared_ptr<const CPictureCache::Picture> picture;
+    int horzAlignment = 3; // 0 left, 1 right, 2 centre, 3 stretch
+    int vertAlignment = 3; // 0 top, 1 centre, 2 bottom, 3 stretch
+};
+
+// An EAN-13 value drawn in its box (the crossed box when invalid), cut at clip.
+struct CPageBarcode
+{
+    CPageRect box;
+    CPageRect clip;
+    QString value;
+};
+
+using CPageItem = std::variant<CPageText, CPageShape, CPageImage, CPageBarcode>;
+
+class CPage
+{
+public:
+    explicit CPage(std::shared_ptr<const CPageFontTable> fonts = {});
+
+    const CPageFontTable &GetFonts() const;
+    const std::shared_ptr<const CPageFontTable> &GetFontTable() const { return m_fonts; }
+
+    const std::vector<CPageItem> &GetItems() const { return m_items; }
+    void Add(CPageItem item) { m_items.push_back(std::move(item)); }
+    bool IsEmpty() const { return m_items.empty(); }
+
+private:
+    std::shared_ptr<const CPageFontTable> m_fonts;
+    std::vector<CPageItem> m_items;
+};

@@ -1,0 +1,165 @@
+#include "pagepainting.h"
+
+#include "dataformat.h"
+#include "ean13.h"
+#include "imageplacement.h"
+#include "itempainter.h"
+#include "pixeldrawing.h"
+#include "textitemlayout.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+int Round(double v)
+{
+    return int(std::lround(std::clamp(v, -1e9, 1e9)));
+}
+
+int QtFlags(const CPageText &text)
+{
+    int flags = text.horzAlignment == 1 ? Qt::AlignRight
+              : text.horzAlignment == 2 ? Qt::AlignHCenter
+                                        : Qt::AlignLeft;
+    if (text.wordWrap)
+        return flags | Qt::TextWordWrap | Qt::AlignTop;
+    flags |= Qt::TextSingleLine;
+    return flags | (text.vertAlignment == 1 ? Qt::AlignVCenter
+                    : text.vertAlignment == 2 ? Qt::AlignBottom
+                                              : Qt::AlignTop);
+}
+
+} // namespace
+
+CPagePainting::CPagePainting(QPainter &painter, int dpiX, int dpiY)
+    : m_painter(painter)
+    , m_dpiX(dpiX > 0 ? dpiX : 96)
+    , m_dpiY(dpiY > 0 ? dpiY : 96)
+    , m_defaultFont(TextFont({}, 10, false, false, false, false, m_dpiY, 1.0))
+{
+}
+
+int CPagePainting::ToPixelsX(int units) const
+{
+    return Round(units * (m_dpiX / 2540.0));
+}
+
+int CPagePainting::ToPixelsY(int units) const
+{
+    return Round(units * (m_dpiY / 2540.0));
+}
+
+PixRect CPagePainting::ToPixels(const CPageRect &rect) const
+{
+    return {ToPixelsX(rect.left), ToPixelsY(rect.top), ToPixelsX(rect.right),
+            ToPixelsY(rect.bottom)};
+}
+
+void CPagePainting::Paint(const CPage &page, int number, int count)
+{
+    m_painter.save();
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    m_painter.setBackgroundMode(Qt::TransparentMode);
+    for (const CPageItem &item : page.GetItems()) {
+        if (const auto *text = std::get_if<CPageText>(&item))
+            Draw(page, *text, number, count);
+        else if (const auto *shape = std::get_if<CPageShape>(&item))
+            Draw(*shape);
+        else if (const auto *image = std::get_if<CPageImage>(&item))
+            Draw(*image);
+        else if (const auto *barcode = std::get_if<CPageBarcode>(&item))
+            Draw(*barcode);
+    }
+    m_painter.restore();
+}
+
+const QFont &CPagePainting::FontOf(const CPage &page, int index)
+{
+    const CPageFontTable &table = page.GetFonts();
+    if (index < 0 || size_t(index) >= table.size())
+        return m_defaultFont;
+    auto it = m_fonts.find({&table, index});
+    if (it == m_fonts.end()) {
+        const CPageFont &f = table[size_t(index)];
+        it = m_fonts.emplace(std::pair(&table, index),
+                             TextFont(f.face, f.points, f.bold, f.italic, f.underline,
+                                      f.strikeout, m_dpiY, 1.0))
+                     .first;
+    }
+    return it->second;
+}
+
+void CPagePainting::Draw(const CPage &page, const CPageText &text, int number, int count)
+{
+    const PixRect box = ToPixels(text.box);
+    if (box.IsEmpty())
+        return;
+    QString value = text.text;
+    if (text.field != CPageText::Field::None) {
+        const int n = text.field == CPageText::Field::PageNumber ? number : count;
+        value = text.format ? text.format->Format(n) : QString::number(n);
+    }
+    if (value.isEmpty())
+        return;
+    m_painter.setFont(FontOf(page, text.font));
+    m_painter.setPen(QColor::fromRgb(text.color));
+    PaintItemText(m_painter, box, value, QtFlags(text), text.vertAlignment);
+}
+
+void CPagePainting::Draw(const CPageShape &shape)
+{
+    const PixRect box = ToPixels(shape.box);
+    // A line width counts 1/96 inch on any device.
+    const int width = std::max(1, Round(shape.lineWidth * (m_dpiX / 96.0)));
+    const QPen pen = OutlinePen(QColor::fromRgb(shape.color), width, shape.dotted);
+    PaintItemShape(m_painter, box, int(shape.kind), pen, QBrush(QColor::fromRgb(shape.fill)));
+}
+
+void CPagePainting::Draw(const CPageImage &image)
+{
+    const PixRect box = ToPixels(image.box);
+    if (box.IsEmpty())
+        return;
+    const CPictureCache::Picture *picture = image.picture.get();
+    if (!picture || picture->image.isNull()) {
+        PaintItemPicture(m_painter, box, nullptr, 0, 0, m_dpiX, m_dpiY);
+        return;
+    }
+    const ImagePlacement placement = PlaceImage(box, picture->units, image.horzAlignment,
+                                                image.vertAlignment, m_dpiX, m_dpiY);
+    const QImage &full = picture->image;
+    const double unitsWide = std::max(picture->units.width(), 1);
+    const double unitsHigh = std::max(picture->units.height(), 1);
+    const QRectF &part = placement.source;
+    const QRect source = QRectF(part.x() * full.width() / unitsWide,
+                                part.y() * full.height() / unitsHigh,
+                                part.width() * full.width() / unitsWide,
+                                part.height() * full.height() / unitsHigh)
+                                 .toAlignedRect()
+                                 .intersected(full.rect());
+    const QRectF target(placement.target.ToQRect());
+    if (source == full.rect()) {
+        // The very image of the run: a PDF writes it once however often it is drawn.
+        m_painter.drawImage(target, full);
+        return;
+    }
+    const auto key = qMakePair(full.cacheKey(), source);
+    auto it = m_parts.find(key);
+    if (it == m_parts.end())
+        it = m_parts.insert(key, full.copy(source));
+    m_painter.drawImage(target, *it);
+}
+
+void CPagePainting::Draw(const CPageBarcode &barcode)
+{
+    m_painter.save();
+    m_painter.setClipRect(ToPixels(barcode.clip).ToQRect(), Qt::IntersectClip);
+    // The barcode drawing converts units itself, at the resolution of the painter's device.
+    DrawEan13(m_painter, barcode.value, barcode.box.left, barcode.box.top, barcode.box.right,
+              barcode.box.bottom);
+    m_painter.restore();
+}

@@ -1,0 +1,651 @@
+#include "reportlayout.h"
+
+#include "pagemodel.h"
+#include "pixeldrawing.h"
+#include "vornitems.h"
+#include "vornreport.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("RunReport", text);
+}
+
+bool IsPageBand(const CVornBand &band)
+{
+    return band.GetKind() == VornKind::PageHeader || band.GetKind() == VornKind::PageFooter;
+}
+
+bool HasQuery(const QString &sql)
+{
+    return !sql.trimmed().isEmpty();
+}
+
+// The common part of two rectangles, or an empty one when they do not overlap.
+CPageRect Intersect(const CPageRect &a, const CPageRect &b)
+{
+    const CPageRect common {std::max(a.left, b.left), std::max(a.top, b.top),
+                            std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    if (common.right <= common.left || common.bottom <= common.top)
+        return {};
+    return common;
+}
+
+QRgb Rgb(quint32 colorRef)
+{
+    return ColorFromColorRef(colorRef).rgb();
+}
+
+} // namespace
+
+CReportLayout::CReportLayout(const CVornReport &report, const CRunOptions &options,
+                             CPageModel &model)
+    : m_report(report)
+    , m_options(options)
+    , m_model(model)
+    , m_fonts(std::make_shared<CPageFontTable>())
+{
+}
+
+bool CReportLayout::Fail(const QString &message)
+{
+    if (m_message.isEmpty())
+        m_message = message;
+    return false;
+}
+
+bool CReportLayout::Cancelled()
+{
+    if (m_options.cancel && m_options.cancel->load()) {
+        Fail(Tr("Cancelled"));
+        return true;
+    }
+    return false;
+}
+
+const CVornBand *CReportLayout::FindBand(const QString &name) const
+{
+    return m_bandsByName.value(name.toLower(), nullptr);
+}
+
+bool CReportLayout::Run(QString &message)
+{
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool finished = false;
+    std::thread watcher;
+    const bool done = [&] {
+        if (!Prepare())
+            return false;
+        if (m_options.cancel && m_connection) {
+            // A query that runs long is stopped in the driver, not only between rows.
+            watcher = std::thread([&] {
+                std::unique_lock lock(mutex);
+                while (!finished && !m_options.cancel->load())
+                    wake.wait_for(lock, std::chrono::milliseconds(20));
+                if (!finished)
+                    m_connection->Cancel();
+            });
+        }
+        // Report headers open the body and report footers close it, whatever their place in
+        // the list; the other bands follow in list order.
+        for (const int kind : {int(VornKind::ReportHeader), 0, int(VornKind::ReportFooter)}) {
+            for (const CVornBand *band : m_report.GetBands()) {
+                const bool edge = band->GetKind() == VornKind::ReportHeader
+                               || band->GetKind() == VornKind::ReportFooter;
+                if (IsPageBand(*band) || !m_plans[band].printedAlone
+                    || (kind == 0 ? edge : band->GetKind() != kind))
+                    continue;
+                if (!PrintBand(*band, nullptr))
+                    return false;
+            }
+        }
+        return m_pages->Finish();
+    }();
+    if (watcher.joinable()) {
+        {
+            std::lock_guard lock(mutex);
+            finished = true;
+        }
+        wake.notify_all();
+        watcher.join();
+    }
+    if (!done && m_options.cancel && m_options.cancel->load())
+        m_message = Tr("Cancelled");
+    // The connection is closed on the thread that opened it, before the run reports back.
+    m_connection.reset();
+    if (!done) {
+        message = m_message.isEmpty() ? Tr("The report could not be run") : m_message;
+        return false;
+    }
+    m_model.SetComplete();
+    return true;
+}
+
+bool CReportLayout::Prepare()
+{
+    QString problem;
+    if (!m_report.Validate(problem))
+        return Fail(problem);
+    m_model.SetPageSize({m_report.GetPageWidth(), m_report.GetPageHeight()});
+
+    std::vector<const CVornBand *> headers;
+    std::vector<const CVornBand *> footers;
+    for (const CVornBand *band : m_report.GetBands()) {
+        if (!m_bandsByName.contains(band->GetName().toLower()))
+            m_bandsByName.insert(band->GetName().toLower(), band);
+        if (band->GetKind() == VornKind::PageHeader)
+            headers.push_back(band);
+        else if (band->GetKind() == VornKind::PageFooter)
+            footers.push_back(band);
+    }
+    // Group bands print only as such.
+    for (const CVornBand *band : m_report.GetBands()) {
+        BandPlan &plan = m_plans[band];
+        if (band->GetHeader().isEmpty() || IsPageBand(*band))
+            continue;
+        plan.groupHeader = FindBand(band->GetHeader());
+        if (!plan.groupHeader || plan.groupHeader == band) {
+            plan.groupHeader = nullptr;
+            continue;
+        }
+        const QString &footer = plan.groupHeader->GetFooter().isEmpty()
+                                      ? band->GetFooter()
+                                      : plan.groupHeader->GetFooter();
+        plan.groupFooter = footer.isEmpty() ? nullptr : FindBand(footer);
+        if (plan.groupFooter == band || plan.groupFooter == plan.groupHeader)
+            plan.groupFooter = nullptr;
+        m_plans[plan.groupHeader].printedAlone = false;
+        if (plan.groupFooter)
+            m_plans[plan.groupFooter].printedAlone = false;
+    }
+    // Details follow each row of the band their parent data source names.
+    for (const CVornBand *band : m_report.GetBands()) {
+        BandPlan &plan = m_plans[band];
+        if (IsPageBand(*band) || !plan.printedAlone || band->GetParentDataSource().isEmpty())
+            continue;
+        const CVornBand *parent = FindBand(band->GetParentDataSource());
+        // A band grouped under its own parent is printed by the group; one whose parent is
+        // missing, a page band or itself prints on its own.
+        if (!parent || parent == band || IsPageBand(*parent) || parent == plan.groupHeader)
+            continue;
+        m_plans[parent].details.push_back(band);
+        plan.printedAlone = false;
+    }
+    for (const CVornBand *band : m_report.GetBands()) {
+        if (!PrepareItems(*band, m_plans[band]))
+            return false;
+    }
+
+    const int type = m_report.GetDatabaseType();
+    m_noDatabase = type < 0 || type > 2;
+    if (!m_noDatabase) {
+        m_connection = OpenDataConnection(type, m_report.GetConnectString(),
+                                          m_options.reportFolder, problem);
+        if (!m_connection)
+            return Fail(problem);
+    }
+
+    m_pages = std::make_unique<CPageBuilder>(
+            m_model, m_fonts, m_report.GetPageHeight(), headers, footers,
+            [this](const CVornBand &band, int top, CPage &page) {
+                return DrawBand(band, top, page);
+            },
+            [this](int pageCount) {
+                if (m_options.progress)
+                    m_options.progress(pageCount);
+                return !Cancelled();
+            });
+    return true;
+}
+
+bool CReportLayout::PrepareItems(const CVornBand &band, BandPlan &plan)
+{
+    // Shapes lie under the other items of their band, as the design view draws them.
+    std::vector<const CVornItem *> ordered;
+    for (const CVornItem *item : band.GetItems()) {
+        if (item->GetKind() == VornKind::Shape)
+            ordered.push_back(item);
+    }
+    for (const CVornItem *item : band.GetItems()) {
+        if (item->GetKind() != VornKind::Shape)
+            ordered.push_back(item);
+    }
+    for (const CVornItem *item : ordered) {
+        ItemPlan itemPlan;
+        itemPlan.item = item;
+        if (const auto *text = dynamic_cast<const CVornText *>(item)) {
+            const CPageFont font {text->GetFontName(), text->GetFontSize(), text->GetBold() != 0,
+                                  text->GetItalic() != 0, text->GetUnderline() != 0,
+                                  text->GetStrikeout() != 0};
+            const auto found = std::find(m_fonts->begin(), m_fonts->end(), font);
+            itemPlan.font = int(found - m_fonts->begin());
+            if (found == m_fonts->end())
+                m_fonts->push_back(font);
+        }
+        QString source;
+        if (const auto *dbText = dynamic_cast<const CVornDbText *>(item)) {
+            source = dbText->GetDataSource();
+            if (!dbText->GetFormat().isEmpty()) {
+                auto format = std::make_shared<CDataFormat>();
+                QString problem;
+                if (!CDataFormat::Parse(dbText->GetFormat(), *format, problem))
+                    return Fail(Tr("The Data Format \"%1\" of the item \"%2\" on the band \"%3\" "
+                                   "cannot be used: %4")
+                                        .arg(dbText->GetFormat(), item->GetName(),
+                                             band.GetName(), problem));
+                itemPlan.format = std::move(format);
+            }
+            if (source.isEmpty() && dbText->GetQuery().trimmed().isEmpty()) {
+                if (SameName(dbText->GetDataField(), u"#PAGE"_s))
+                    itemPlan.field = CPageText::Field::PageNumber;
+                else if (SameName(dbText->GetDataField(), u"#PAGES"_s))
+                    itemPlan.field = CPageText::Field::PageCount;
+            }
+        } else if (const auto *dbImage = dynamic_cast<const CVornDbImage *>(item)) {
+            source = dbImage->GetDataSource();
+        } else if (const auto *dbBarcode = dynamic_cast<const CVornDbBarcode *>(item)) {
+            source = dbBarcode->GetDataSource();
+        } else if (const auto *image = dynamic_cast<const CVornImage *>(item)) {
+            if (!image->GetImageData().isEmpty())
+                itemPlan.picture = PictureOf(image->GetImageData());
+        }
+        // A DB item without a data source shows a field of its own band's row.
+        itemPlan.source = source.isEmpty() ? &band : FindBand(source);
+        if (!itemPlan.source)
+            return Fail(Tr("The item \"%1\" on the band \"%2\" takes its data from \"%3\", "
+                           "which is no band of the report")
+                                .arg(item->GetName(), band.GetName(), source));
+        plan.items.push_back(std::move(itemPlan));
+    }
+    return true;
+}
+
+std::shared_ptr<const CPictureCache::Picture> CReportLayout::PictureOf(const QByteArray &bytes)
+{
+    // Found by content: the same picture on every row is decoded, and stored, once.
+    auto it = m_pictures.find(bytes);
+    if (it == m_pictures.end())
+        it = m_pictures.insert(
+                bytes, std::make_shared<const CPictureCache::Picture>(CPictureCache::Decode(bytes)));
+    return *it;
+}
+
+std::unique_ptr<CDataCursor> CReportLayout::Query(const CVornBand &band, const QString &sql,
+                                                  const Context *outer, const QString &itemName)
+{
+    const auto entry = [&](const QString &name) -> QString {
+        for (const Context *context = outer; context; context = context->outer) {
+            if (!context->row)
+                continue;
+            const int index = context->row->IndexOf(name);
+            if (index >= 0)
+                return context->row->GetValues().at(index).toString();
+        }
+        if (m_options.parameter)
+            return m_options.parameter(band.GetName(), name);
+        if (const CVornParameter *stored = m_report.GetParameters().Find(band.GetName(), name))
+            return stored->GetValue();
+        return {};
+    };
+    QString problem;
+    std::unique_ptr<CDataCursor> cursor = m_connection->Execute(sql, entry, problem);
+    if (!cursor) {
+        if (itemName.isEmpty())
+            Fail(Tr("The query of the band \"%1\" failed: %2").arg(band.GetName(), problem));
+        else
+            Fail(Tr("The query of the item \"%1\" on the band \"%2\" failed: %3")
+                         .arg(itemName, band.GetName(), problem));
+    }
+    return cursor;
+}
+
+bool CReportLayout::Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band)
+{
+    if (Cancelled())
+        return false;
+    QString problem;
+    if (cursor.Fetch(row, problem))
+        return true;
+    if (!problem.isEmpty())
+        Fail(Tr("Reading the rows of the band \"%1\" failed: %2").arg(band.GetName(), problem));
+    return false;
+}
+
+bool CReportLayout::Place(const CVornBand &band, const Context *outer)
+{
+    m_placing = &band;
+    m_placingContext = outer;
+    const bool placed = m_pages->Place(band);
+    m_placing = nullptr;
+    m_placingContext = nullptr;
+    return placed;
+}
+
+bool CReportLayout::PrintBand(const CVornBand &band, const Context *outer)
+{
+    if (band.GetKind() == VornKind::PageBreak)
+        return m_pages->Break();
+    const BandPlan &plan = m_plans[&band];
+    if (plan.groupHeader)
+        return PrintGroup(band, outer);
+    if (m_noDatabase || !HasQuery(band.GetDatabaseQuery())) {
+        if (!Place(band, outer))
+            return false;
+        return PrintDetails(band, nullptr, outer);
+    }
+    std::unique_ptr<CDataCursor> cursor = Query(band, band.GetDatabaseQuery(), outer, {});
+    if (!cursor)
+        return false;
+    CDataRow row;
+    if (band.GetKind() == VornKind::ReportHeader || band.GetKind() == VornKind::ReportFooter) {
+        // Printed once: with the first row, or with empty fields when there is none.
+        if (!Fetch(*cursor, row, band)) {
+            if (!m_message.isEmpty())
+                return false;
+            row = CDataRow();
+        }
+        return PrintRow(band, row, outer);
+    }
+    while (Fetch(*cursor, row, band)) {
+        if (!PrintRow(band, row, outer))
+            return false;
+    }
+    return m_message.isEmpty();
+}
+
+bool CReportLayout::PrintRow(const CVornBand &band, const CDataRow &row, const Context *outer)
+{
+    m_current[&band] = row;
+    if (!Place(band, outer))
+        return false;
+    return PrintDetails(band, &row, outer);
+}
+
+bool CReportLayout::PrintDetails(const CVornBand &band, const CDataRow *row, const Context *outer)
+{
+    const Context context {&band, row, outer};
+    for (const CVornBand *detail : m_plans[&band].details) {
+        if (!PrintBand(*detail, &context))
+            return false;
+    }
+    return true;
+}
+
+QVariantList CReportLayout::GroupKey(const CVornBand &header, const CVornBand &detail,
+                                     const CDataRow &row)
+{
+    QVariantList key;
+    for (const ItemPlan &plan : m_plans[&header].items) {
+        if (plan.source != &detail)
+            continue;
+        QString field;
+        if (const auto *dbText = dynamic_cast<const CVornDbText *>(plan.item))
+            field = dbText->GetQuery().trimmed().isEmpty() ? dbText->GetDataField() : QString();
+        else if (const auto *dbImage = dynamic_cast<const CVornDbImage *>(plan.item))
+            field = dbImage->GetDataField();
+        else if (const auto *dbBarcode = dynamic_cast<const CVornDbBarcode *>(plan.item))
+            field = dbBarcode->GetDataField();
+        if (!field.isEmpty())
+            key.append(row.Value(field));
+    }
+    return key;
+}
+
+bool CReportLayout::PrintGroup(const CVornBand &detail, const Context *outer)
+{
+    const BandPlan &plan = m_plans[&detail];
+    const CVornBand &header = *plan.groupHeader;
+    const CVornBand *footer = plan.groupFooter;
+    const auto printFooter = [&](const Context *context) {
+        return !footer || PrintDetailsOf(*footer, context);
+    };
+    const auto printDetail = [&](const Context *context) -> bool {
+        if (m_noDatabase || !HasQuery(detail.GetDatabaseQuery())) {
+            if (!Place(detail, context))
+                return false;
+            return PrintDetails(detail, nullptr, context);
+        }
+        std::unique_ptr<CDataCursor> cursor = Query(detail, detail.GetDatabaseQuery(), context, {});
+        if (!cursor)
+            return false;
+        CDataRow row;
+        while (Fetch(*cursor, row, detail)) {
+            if (!PrintRow(detail, row, context))
+                return false;
+        }
+        return m_message.isEmpty();
+    };
+
+    if (!m_noDatabase && HasQuery(header.GetDatabaseQuery())) {
+        // Each row of the header's own query is a group; the detail's query runs for it.
+        std::unique_ptr<CDataCursor> cursor = Query(header, header.GetDatabaseQuery(), outer, {});
+        if (!cursor)
+            return false;
+        CDataRow row;
+        while (Fetch(*cursor, row, header)) {
+            m_current[&header] = row;
+            if (!Place(header, outer) || !PrintDetails(header, &row, outer))
+                return false;
+            const Context context {&header, &m_current[&header], outer};
+            if (!printDetail(&context) || !printFooter(&context))
+                return false;
+        }
+        return m_message.isEmpty();
+    }
+    if (m_noDatabase || !HasQuery(detail.GetDatabaseQuery())) {
+        return Place(header, outer) && PrintDetails(header, nullptr, outer) && printDetail(outer)
+            && printFooter(outer);
+    }
+    // A new group starts whenever a field the header shows from the detail changes.
+    std::unique_ptr<CDataCursor> cursor = Query(detail, detail.GetDatabaseQuery(), outer, {});
+    if (!cursor)
+        return false;
+    CDataRow row;
+    QVariantList groupKey;
+    bool first = true;
+    while (Fetch(*cursor, row, detail)) {
+        const QVariantList key = GroupKey(header, detail, row);
+        if (first || key != groupKey) {
+            // The footer of the group that ends sees its last row.
+            if (!first && !printFooter(outer))
+                return false;
+            m_current[&detail] = row;
+            if (!Place(header, outer) || !PrintDetails(header, nullptr, outer))
+                return false;
+            groupKey = key;
+            first = false;
+        }
+        if (!PrintRow(detail, row, outer))
+            return false;
+    }
+    if (!m_message.isEmpty())
+        return false;
+    return first || printFooter(outer);
+}
+
+bool CReportLayout::PrintDetailsOf(const CVornBand &band, const Context *outer)
+{
+    return Place(band, outer) && PrintDetails(band, nullptr, outer);
+}
+
+bool CReportLayout::DrawBand(const CVornBand &band, int top, CPage &page)
+{
+    if (IsPageBand(band) && !m_noDatabase && HasQuery(band.GetDatabaseQuery())
+        && !m_current.count(&band)) {
+        // A page band with a query of its own shows its first row on every page.
+        std::unique_ptr<CDataCursor> cursor = Query(band, band.GetDatabaseQuery(), nullptr, {});
+        if (!cursor)
+            return false;
+        CDataRow row;
+        if (!Fetch(*cursor, row, band) && !m_message.isEmpty())
+            return false;
+        m_current[&band] = row;
+    }
+    const CPageRect bandRect {0, top, m_report.GetPageWidth(), top + band.GetEffectiveHeight()};
+    for (ItemPlan &plan : m_plans[&band].items) {
+        const CVornItem &item = *plan.item;
+        const CPageRect box = Intersect({item.GetLeft(), top + item.GetTop(), item.GetRight(),
+                                         top + item.GetBottom()},
+                                        bandRect);
+        if (box.right <= box.left)
+            continue;
+        if (!DrawItem(band, plan, box, page))
+            return false;
+    }
+    return true;
+}
+
+bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageRect &box,
+                             CPage &page)
+{
+    const CVornItem &item = *plan.item;
+    switch (item.GetKind()) {
+    case VornKind::Text:
+    case VornKind::DbText: {
+        const auto &textItem = static_cast<const CVornText &>(item);
+        CPageText text;
+        text.box = box;
+        text.font = plan.font;
+        text.color = Rgb(item.GetColor());
+        text.horzAlignment = textItem.GetHorzAlignment();
+        text.vertAlignment = textItem.GetVertAlignment();
+        text.wordWrap = textItem.GetWordWrap() != 0;
+        if (item.GetKind() == VornKind::Text) {
+            text.text = textItem.GetText();
+        } else if (plan.field != CPageText::Field::None) {
+            text.field = plan.field;
+            text.format = plan.format;
+        } else {
+            const auto &dbText = static_cast<const CVornDbText &>(item);
+            QVariant value;
+            if (!ItemValue(band, plan, dbText.GetDataSource(), dbText.GetDataField(),
+                           dbText.GetQuery(), value))
+                return false;
+            text.text = plan.format ? plan.format->Format(value) : value.toString();
+        }
+        if (!text.text.isEmpty() || text.field != CPageText::Field::None)
+            page.Add(std::move(text));
+        return true;
+    }
+    case VornKind::Shape: {
+        const auto &shapeItem = static_cast<const CVornShape &>(item);
+        const int type = shapeItem.GetShapeType();
+        if (type < 1 || type > 5)
+            return true;
+        CPageShape shape;
+        shape.box = box;
+        shape.kind = CPageShape::Kind(type);
+        shape.color = Rgb(item.GetColor());
+        shape.fill = Rgb(shapeItem.GetBkColor());
+        shape.lineWidth = shapeItem.GetLineWidth();
+        shape.dotted = shapeItem.GetLineStyle() == 2;
+        page.Add(shape);
+        return true;
+    }
+    case VornKind::Image:
+    case VornKind::DbImage: {
+        const auto &imageItem = static_cast<const CVornImage &>(item);
+        CPageImage image {box, plan.picture, imageItem.GetHorzAlignment(),
+                          imageItem.GetVertAlignment()};
+        if (item.GetKind() == VornKind::DbImage) {
+            const auto &dbImage = static_cast<const CVornDbImage &>(item);
+            QVariant value;
+            if (!ItemValue(band, plan, dbImage.GetDataSource(), dbImage.GetDataField(), {}, value))
+                return false;
+            QByteArray bytes = value.toByteArray();
+            if (m_noDatabase && !bytes.isEmpty()) {
+                // Without a database the caller names a picture file.
+                QFile file(value.toString());
+                bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            }
+            // No picture in the row prints nothing; bytes that are no picture the placeholder.
+            if (bytes.isEmpty())
+                return true;
+            image.picture = PictureOf(bytes);
+        }
+        page.Add(std::move(image));
+        return true;
+    }
+    case VornKind::Barcode:
+    case VornKind::DbBarcode: {
+        CPageBarcode barcode;
+        barcode.box = box;
+        barcode.clip = box;
+        if (item.GetKind() == VornKind::Barcode) {
+            barcode.value = static_cast<const CVornBarcode &>(item).GetBarcode();
+        } else {
+            const auto &dbBarcode = static_cast<const CVornDbBarcode &>(item);
+            QVariant value;
+            if (!ItemValue(band, plan, dbBarcode.GetDataSource(), dbBarcode.GetDataField(), {},
+                           value))
+                return false;
+            barcode.value = value.toString().trimmed();
+        }
+        if (!barcode.value.isEmpty())
+            page.Add(std::move(barcode));
+        return true;
+    }
+    default:
+        return true;
+    }
+}
+
+bool CReportLayout::ItemValue(const CVornBand &band, ItemPlan &plan, const QString &dataSource,
+                              const QString &field, const QString &query, QVariant &value)
+{
+    value = QVariant();
+    if (m_noDatabase) {
+        if (m_options.value)
+            value = m_options.value(dataSource, field);
+        return true;
+    }
+    const QString &itemName = plan.item->GetName();
+    CDataRow ownRow;
+    const CDataRow *row = nullptr;
+    QString from = plan.source->GetName();
+    if (HasQuery(query)) {
+        // The item's own query, with entries valued from its band's row and then as the
+        // band's own entries are; its first row counts.
+        const auto current = m_current.find(&band);
+        const Context context {&band, current == m_current.end() ? nullptr : &current->second,
+                               m_placing == &band ? m_placingContext : nullptr};
+        std::unique_ptr<CDataCursor> cursor = Query(band, query, &context, itemName);
+        if (!cursor)
+            return false;
+        if (!Fetch(*cursor, ownRow, band))
+            return m_message.isEmpty();
+        row = &ownRow;
+        from = itemName;
+    } else {
+        const auto it = m_current.find(plan.source);
+        if (it == m_current.end())
+            return true;
+        row = &it->second;
+    }
+    if (row->IsEmpty())
+        return true;
+    if (plan.columns != &row->GetColumns() || plan.column >= row->GetValues().size()) {
+        plan.columns = &row->GetColumns();
+        plan.column = row->IndexOf(field);
+    }
+    if (plan.column < 0) {
+        plan.columns = nullptr;
+        return Fail(Tr("The item \"%1\" on the band \"%2\" shows the field \"%3\", which the "
+                       "query of \"%4\" does not return; it returns: %5")
+                            .arg(itemName, band.GetName(), field, from,
+                                 row->GetColumns().join(u", "_s)));
+    }
+    value = row->GetValues().at(plan.column);
+    return true;
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "dataconnection.h"
+#include "dataformat.h"
+#include "pagebuilder.h"
+#include "reportrun.h"
+
+#include <QHash>
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class CVornBand;
+class CVornItem;
+class CVornReport;
+
+// One run of a report: its bands walked in the order of a run with the rows of their queries,
+// laid out into pages by a page builder. Made and used for a single RunReport call.
+class CReportLayout
+{
+public:
+    CReportLayout(const CVornReport &report, const CRunOptions &options, CPageModel &model);
+
+    bool Run(QString &message);
+
+private:
+    // The rows in effect for a query's entries: the nearest parent first.
+    struct Context
+    {
+        const CVornBand *band = nullptr;
+        const CDataRow *row = nullptr;
+        const Context *outer = nullptr;
+    };
+
+    // What an item needs at run time, worked out once.
+    struct ItemPlan
+    {
+        const CVornItem *item = nullptr;
+        int font = 0;
+        const CVornBand *source = nullptr; // data source band of a DB item
+        CPageText::Field field = CPageText::Field::None;
+        std::shared_ptr<const CDataFormat> format;
+        std::shared_ptr<const CPictureCache::Picture> picture; // of a static Image
+        // Column index of the field in the last column list seen.
+        const QStringList *columns = nullptr;
+        int column = -1;
+    };
+
+    struct BandPlan
+    {
+        std::vector<ItemPlan> items;
+        std::vector<const CVornBand *> details; // bands whose parent data source this is
+        const CVornBand *groupHeader = nullptr;
+        const CVornBand *groupFooter = nullptr;
+        bool printedAlone = true; // a top-level body band
+    };
+
+    bool Prepare();
+    bool PrepareItems(const CVornBand &band, BandPlan &plan);
+    const CVornBand *FindBand(const QString &name) const;
+
+    bool PrintBand(const CVornBand &band, const Context *outer);
+    bool PrintOnce(const CVornBand &band, const Context *outer, bool withFirstRow);
+    bool PrintRow(const CVornBand &band, const CDataRow &row, const Context *outer);
+    bool PrintDetails(const CVornBand &band, const CDataRow *row, const Context *outer);
+    bool PrintGroup(const CVornBand &detail, const Context *outer);
+    bool Place(const CVornBand &band, const Context *outer);
+    bool PrintDetailsOf(const CVornBand &band, const Context *outer);
+
+    std::unique_ptr<CDataCursor> Query(const CVornBand &band, const QString &sql,
+                                       const Context *outer, const QString &itemName);
+    bool Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band);
+    QVariantList GroupKey(const CVornBand &header, const CVornBand &detail, const CDataRow &row);
+
+    bool DrawBand(const CVornBand &band, int top, CPage &page);
+    bool DrawItem(const CVornBand &band, ItemPlan &plan, const CPageRect &box, CPage &page);
+    bool ItemValue(const CVornBand &band, ItemPlan &plan, const QString &dataSource,
+                   const QString &field, const QString &query, QVariant &value);
+    std::shared_ptr<const CPictureCache::Picture> PictureOf(const QByteArray &bytes);
+
+    bool Cancelled();
+    bool Fail(const QString &message);
+
+    const CVornReport &m_report;
+    const CRunOptions &m_options;
+    CPageModel &m_model;
+    std::unique_ptr<CDataConnection> m_connection;
+    std::unique_ptr<CPageBuilder> m_pages;
+    std::shared_ptr<CPageFontTable> m_fonts;
+    std::unordered_map<const CVornBand *, BandPlan> m_plans;
+    QHash<QString, const CVornBand *> m_bandsByName; // names folded to lower case
+    // The current row of every band that has printed one.
+    std::unordered_map<const CVornBand *, CDataRow> m_current;
+    // The body band being placed and its context, for the entries of its items' queries.
+    const CVornBand *m_placing = nullptr;
+    const Context *m_placingContext = nullptr;
+    QHash<QByteArray, std::shared_ptr<const CPictureCache::Picture>> m_pictures;
+    QString m_message;
+    bool m_noDatabase = false;
+};

@@ -1,0 +1,93 @@
+#include "renderarguments.h"
+#include "testregistry.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// Reading the command line of vantel-render.
+class TestRenderArguments : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        // "report|output|format|page|dpi|band/name=value;..." or the message.
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("pdf") << QStringList {u"r.vnt"_s, u"-o"_s, u"out.pdf"_s}
+                             << u"r.vnt|out.pdf|pdf|1|96|"_s;
+        QTest::newRow("png with page and dpi, options first")
+                << QStringList {u"--page"_s, u"3"_s, u"--dpi=150"_s, u"-o"_s, u"a.PNG"_s, u"r.vnt"_s}
+                << u"r.vnt|a.PNG|png|3|150|"_s;
+        QTest::newRow("parameters keep their order; value may hold = and /")
+                << QStringList {u"r.vnt"_s, u"--output=o.pdf"_s, u"--param"_s, u"Lines/NO=1042"_s,
+                                u"--param=Band/With/Slash/X=a=b/c"_s}
+                << u"r.vnt|o.pdf|pdf|1|96|Lines/NO=1042;Band/With/Slash/X=a=b/c"_s;
+        QTest::newRow("empty value") << QStringList {u"r.vnt"_s, u"-o"_s, u"o.pdf"_s,
+                                                     u"--param"_s, u"B/N="_s}
+                                     << u"r.vnt|o.pdf|pdf|1|96|B/N="_s;
+
+        QTest::newRow("no report") << QStringList {u"-o"_s, u"o.pdf"_s} << u"No report given"_s;
+        QTest::newRow("two reports") << QStringList {u"a.vnt"_s, u"b.vnt"_s, u"-o"_s, u"o.pdf"_s}
+                                     << u"One report at a time, not a.vnt b.vnt"_s;
+        QTest::newRow("no output") << QStringList {u"r.vnt"_s}
+                                   << u"-o OUT is missing (a .pdf or .png file)"_s;
+        QTest::newRow("-o without value") << QStringList {u"r.vnt"_s, u"-o"_s}
+                                          << u"-o needs a value"_s;
+        QTest::newRow("other extension") << QStringList {u"r.vnt"_s, u"-o"_s, u"o.jpg"_s}
+                                         << u"The output must end in .pdf or .png: o.jpg"_s;
+        QTest::newRow("page for a pdf") << QStringList {u"r.vnt"_s, u"-o"_s, u"o.pdf"_s,
+                                                        u"--page"_s, u"2"_s}
+                                        << u"--page and --dpi apply to PNG output only"_s;
+        QTest::newRow("page 0") << QStringList {u"r.vnt"_s, u"-o"_s, u"o.png"_s, u"--page"_s, u"0"_s}
+                                << u"--page needs a whole number from 1 to 1000000, not \"0\""_s;
+        QTest::newRow("dpi too high")
+                << QStringList {u"r.vnt"_s, u"-o"_s, u"o.png"_s, u"--dpi"_s, u"5000"_s}
+                << u"--dpi needs a whole number from 1 to 1200, not \"5000\""_s;
+        QTest::newRow("parameter without =")
+                << QStringList {u"r.vnt"_s, u"-o"_s, u"o.pdf"_s, u"--param"_s, u"B/N"_s}
+                << u"--param needs BAND/NAME=VALUE, not \"B/N\""_s;
+        QTest::newRow("parameter without band")
+                << QStringList {u"r.vnt"_s, u"-o"_s, u"o.pdf"_s, u"--param"_s, u"N=1"_s}
+                << u"--param needs BAND/NAME=VALUE, not \"N=1\""_s;
+        QTest::newRow("slash only after =")
+                << QStringList {u"r.vnt"_s, u"-o"_s, u"o.pdf"_s, u"--param"_s, u"N=a/b"_s}
+                << u"--param needs BAND/NAME=VALUE, not \"N=a/b\""_s;
+        QTest::newRow("unknown option") << QStringList {u"r.vnt"_s, u"--pages"_s, u"2"_s}
+                                        << u"Unknown option: --pages"_s;
+    }
+    void parse()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, expected);
+
+        CRenderArguments parsed;
+        QString message;
+        if (!parsed.Parse(arguments, message)) {
+            QCOMPARE(message, expected);
+            return;
+        }
+        QStringList parameters;
+        for (const CRenderParameter &parameter : parsed.parameters)
+            parameters << parameter.band + u'/' + parameter.name + u'=' + parameter.value;
+        const QString format = parsed.format == CRenderArguments::Format::Pdf ? u"pdf"_s : u"png"_s;
+        QCOMPARE(QStringList({parsed.report, parsed.output, format, QString::number(parsed.page),
+                              QString::number(parsed.dpi), parameters.join(u';')})
+                         .join(u'|'),
+                 expected);
+    }
+
+    void helpNeedsNothingElse()
+    {
+        CRenderArguments parsed;
+        QString message;
+        QVERIFY(parsed.Parse({u"--help"_s}, message));
+        QVERIFY(parsed.help);
+    }
+};
+
+VANTEL_TEST_CLASS(TestRenderArguments)
+#include "tst_renderarguments.moc"

@@ -1,0 +1,258 @@
+#include "dataconnection.h"
+#include "testregistry.h"
+#include "testutil.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <thread>
+
+using namespace Qt::StringLiterals;
+
+using Entries = QMap<QString, QString>;
+
+// The SQLite route against a database the test builds: binding, the cursor, names, failures.
+class TestDataConnection : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void binding_data();
+    void binding();
+    void cursorLooksOneRowAhead();
+    void fieldNamesIgnoreLetterCase();
+    void openFailures_data();
+    void openFailures();
+    void queryErrors_data();
+    void queryErrors();
+    void cancelFromAnotherThread();
+    void cursorOutlivesConnection();
+
+private:
+    std::unique_ptr<CDataConnection> Open();
+    // The first column of every row, or the message in place of the rows.
+    QStringList Column(CDataConnection &connection, const QString &sql, const Entries &entries);
+
+    QTemporaryDir m_folder;
+};
+
+void TestDataConnection::initTestCase()
+{
+    QVERIFY(m_folder.isValid());
+    QVERIFY(QDir(m_folder.path()).mkpath(u"sub"_s));
+    {
+        auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"build"_s);
+        db.setDatabaseName(m_folder.filePath(u"sub/people.db"_s));
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        for (const QString &sql :
+             {u"CREATE TABLE people (id INTEGER PRIMARY KEY, Name TEXT, city TEXT)"_s,
+              u"INSERT INTO people VALUES (1, 'Ann', 'Oslo'), (2, 'Bob', 'Rome'), "
+              u"(3, 'O''Brien', 'Rome'), (4, '', NULL)"_s})
+            QVERIFY2(q.exec(sql), qPrintable(sql));
+    }
+    QSqlDatabase::removeDatabase(u"build"_s);
+    QVERIFY(TestUtil::WriteAll(m_folder.filePath(u"text.db"_s), "not a database at all, "
+                                                                 "just some text in a file"));
+}
+
+void TestDataConnection::init()
+{
+    // A connection left behind or removed while in use is a fault here.
+    QTest::failOnWarning(QRegularExpression(u"QSqlDatabase"_s));
+}
+
+std::unique_ptr<CDataConnection> TestDataConnection::Open()
+{
+    QString message;
+    auto connection = OpenDataConnection(0, u"sub/people.db"_s, m_folder.path(), message);
+    if (!connection)
+        qWarning("%s", qPrintable(message));
+    return connection;
+}
+
+QStringList TestDataConnection::Column(CDataConnection &connection, const QString &sql,
+                                       const Entries &entries)
+{
+    QString message;
+    auto cursor = connection.Execute(
+            sql, [&](const QString &name) { return entries.value(name); }, message);
+    if (!cursor)
+        return {u"error: "_s + message};
+    QStringList values;
+    CDataRow row;
+    while (cursor->Fetch(row, message))
+        values.append(row.GetValues().value(0).toString());
+    if (!message.isEmpty())
+        values.append(u"error: "_s + message);
+    return values;
+}
+
+void TestDataConnection::binding_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<Entries>("entries");
+    QTest::addColumn<QStringList>("expected");
+    const QString byName = u"SELECT id FROM people WHERE Name = {NAME} ORDER BY id"_s;
+    QTest::newRow("entry bound")
+            << u"SELECT Name FROM people WHERE id = {ID}"_s << Entries{{u"ID"_s, u"2"_s}}
+            << QStringList{u"Bob"_s};
+    QTest::newRow("injection matches nothing")
+            << byName << Entries{{u"NAME"_s, u"x' OR '1'='1"_s}} << QStringList();
+    QTest::newRow("a quote in the value is data")
+            << byName << Entries{{u"NAME"_s, u"O'Brien"_s}} << QStringList{u"3"_s};
+    QTest::newRow("no value binds the empty text, not NULL") << byName << Entries()
+                                                              << QStringList{u"4"_s};
+    QTest::newRow("entries in quotes stay text")
+            << u"SELECT '{ID}' || \"{ID}\" FROM people WHERE id = {ID}"_s
+            << Entries{{u"ID"_s, u"1"_s}} << QStringList{u"{ID}{ID}"_s};
+    QTest::newRow("entries in order, one repeated")
+            << u"  SELECT id FROM people WHERE city = {CITY} AND id > {MIN} OR id = {MIN} ORDER BY id\n"_s
+            << Entries{{u"CITY"_s, u"Rome"_s}, {u"MIN"_s, u"2"_s}} << QStringList{u"2"_s, u"3"_s};
+    QTest::newRow("a brace fault is the scan's message")
+            << u"SELECT {A {B}"_s << Entries()
+            << QStringList{u"error: Two open brackets in positions 7 and 10"_s};
+}
+
+void TestDataConnection::binding()
+{
+    QFETCH(QString, sql);
+    QFETCH(Entries, entries);
+    QFETCH(QStringList, expected);
+    auto connection = Open();
+    QVERIFY(connection);
+    QCOMPARE(Column(*connection, sql, entries), expected);
+}
+
+void TestDataConnection::cursorLooksOneRowAhead()
+{
+    auto connection = Open();
+    QVERIFY(connection);
+    QString message;
+    auto cursor = connection->Execute(u"SELECT id FROM people WHERE id <= 2 ORDER BY id"_s, {},
+                                      message);
+    QVERIFY2(cursor, qPrintable(message));
+    CDataRow row;
+    QVERIFY(cursor->HasNext());
+    QVERIFY(cursor->Fetch(row, message));
+    QCOMPARE(row.Value(u"id"_s).toInt(), 1);
+    QVERIFY(cursor->HasNext());
+    QVERIFY(cursor->Fetch(row, message));
+    QCOMPARE(row.Value(u"id"_s).toInt(), 2);
+    QVERIFY(!cursor->HasNext());
+    QVERIFY(!cursor->Fetch(row, message));
+    QVERIFY(message.isEmpty());
+
+    auto empty = connection->Execute(u"SELECT id FROM people WHERE id > 99"_s, {}, message);
+    QVERIFY(empty);
+    QVERIFY(!empty->HasNext());
+    QCOMPARE(empty->GetColumns(), QStringList{u"id"_s});
+}
+
+void TestDataConnection::fieldNamesIgnoreLetterCase()
+{
+    auto connection = Open();
+    QVERIFY(connection);
+    QString message;
+    auto cursor = connection->Execute(u"SELECT * FROM people WHERE id = 4"_s, {}, message);
+    QVERIFY(cursor);
+    CDataRow row;
+    QVERIFY(cursor->Fetch(row, message));
+    QCOMPARE(row.GetColumns(), (QStringList{u"id"_s, u"Name"_s, u"city"_s}));
+    QCOMPARE(row.IndexOf(u"NAME"_s), 1);
+    QCOMPARE(row.IndexOf(u"CiTy"_s), 2);
+    QVERIFY(row.Value(u"CITY"_s).isNull());
+    QCOMPARE(row.IndexOf(u"missing"_s), -1);
+    QVERIFY(!row.Value(u"missing"_s).isValid());
+}
+
+void TestDataConnection::openFailures_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("connect");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing file") << 0 << u"nothere.db"_s << u"The database %1 does not exist"_s;
+    QTest::newRow("folder") << 0 << u"sub"_s << u"The database %1 is not a file"_s;
+    QTest::newRow("no path") << 0 << u"  "_s << u"The report names no SQLite database file"_s;
+    QTest::newRow("not a database")
+            << 0 << u"text.db"_s << u"Cannot open the database %1: file is not a database"_s;
+    QTest::newRow("no database type") << -1 << u"sub/people.db"_s << u"The report has no database"_s;
+}
+
+void TestDataConnection::openFailures()
+{
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    QFETCH(QString, message);
+    QString text;
+    QVERIFY(!OpenDataConnection(type, connect, m_folder.path(), text));
+    const QString path = QDir::cleanPath(m_folder.filePath(connect.trimmed()));
+    QCOMPARE(text, message.contains(u"%1"_s) ? message.arg(QDir::toNativeSeparators(path)) : message);
+    QCOMPARE(QFileInfo::exists(path), connect != u"nothere.db"_s);
+}
+
+void TestDataConnection::queryErrors_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("unknown table") << u"SELECT * FROM nothere"_s << u"no such table: nothere"_s;
+    QTest::newRow("syntax") << u"SELEC 1"_s << u"near \"SELEC\": syntax error"_s;
+    QTest::newRow("read-only") << u"DELETE FROM people"_s
+                               << u"attempt to write a readonly database"_s;
+}
+
+void TestDataConnection::queryErrors()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, message);
+    auto connection = Open();
+    QVERIFY(connection);
+    QCOMPARE(Column(*connection, sql, {}), QStringList{u"error: "_s + message});
+    // The connection stays usable after a failed query.
+    QCOMPARE(Column(*connection, u"SELECT count(*) FROM people"_s, {}), QStringList{u"4"_s});
+}
+
+void TestDataConnection::cancelFromAnotherThread()
+{
+    auto connection = Open();
+    QVERIFY(connection);
+    // Runs for minutes unless it is stopped.
+    const QString endless = u"WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n "
+                            u"WHERE x < 4000000000) SELECT count(*) FROM n"_s;
+    std::thread canceller([&connection] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        connection->Cancel();
+    });
+    const QStringList result = Column(*connection, endless, {});
+    canceller.join();
+    QCOMPARE(result, QStringList{u"error: Cancelled"_s});
+    QCOMPARE(Column(*connection, u"SELECT 1"_s, {}), QStringList{u"error: Cancelled"_s});
+}
+
+void TestDataConnection::cursorOutlivesConnection()
+{
+    auto connection = Open();
+    QVERIFY(connection);
+    QString message;
+    auto cursor = connection->Execute(u"SELECT id FROM people ORDER BY id"_s, {}, message);
+    QVERIFY(cursor);
+    connection.reset();
+    int rows = 0;
+    CDataRow row;
+    while (cursor->Fetch(row, message))
+        ++rows;
+    QCOMPARE(rows, 4);
+    QVERIFY(message.isEmpty());
+    cursor.reset();
+    QVERIFY(QSqlDatabase::connectionNames().isEmpty());
+}
+
+VANTEL_TEST_CLASS(TestDataConnection)
+#include "tst_dataconnection.moc"

@@ -1,0 +1,203 @@
+#include "dataformat.h"
+#include "pagecontent.h"
+#include "pagemodel.h"
+#include "pagerender.h"
+#include "pdftext.h"
+#include "testregistry.h"
+#include "testutil.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// The page model drawn on images and written as PDF, from a model built by hand.
+class TestPageRender : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void imagePixels();
+    void pdfTextAndPageFields();
+    void samePictureStoredOnce();
+    void failedWriteLeavesNothing();
+    void paintScalesToTarget();
+
+private:
+    static std::shared_ptr<CPage> NewPage();
+    static std::shared_ptr<const CPictureCache::Picture> Picture(QColor color);
+};
+
+std::shared_ptr<CPage> TestPageRender::NewPage()
+{
+    static const auto fonts = std::make_shared<const CPageFontTable>(
+            CPageFontTable {{u"DejaVu Sans"_s, 12}, {u"DejaVu Serif"_s, 10, true}});
+    return std::make_shared<CPage>(fonts);
+}
+
+std::shared_ptr<const CPictureCache::Picture> TestPageRender::Picture(QColor color)
+{
+    QImage image(64, 64, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return std::make_shared<const CPictureCache::Picture>(CPictureCache::Decode(bytes));
+}
+
+void TestPageRender::imagePixels()
+{
+    CPageModel model;
+    model.SetPageSize({2540, 2540}); // one inch: 96 pixels at 96 dpi
+    auto page = NewPage();
+    CPageShape red;
+    red.box = {0, 0, 1270, 1270};
+    red.color = qRgb(255, 0, 0);
+    red.fill = qRgb(0, 0, 255);
+    page->Add(red);
+    CPageShape line;
+    line.box = {0, 2000, 2540, 2100};
+    line.kind = CPageShape::Kind::HorizontalLine;
+    line.lineWidth = 3;
+    page->Add(line);
+    page->Add(CPageImage {{1270, 1270, 2540, 2540}, Picture(Qt::green)});
+    page->Add(CPageImage {{1270, 0, 2540, 1270}, nullptr});
+    model.AddPage(page);
+
+    const QImage at96 = RenderPageImage(model, 0, 96);
+    QCOMPARE(at96.size(), QSize(96, 96));
+    QCOMPARE(at96.pixel(0, 0), qRgb(255, 0, 0)); // outline
+    QCOMPARE(at96.pixel(10, 10), qRgb(0, 0, 255)); // fill
+    QCOMPARE(at96.pixel(70, 70), qRgb(0, 255, 0)); // stretched picture
+    QCOMPARE(at96.pixel(58, 10), qRgb(0, 0, 0)); // crossed placeholder's diagonal
+    QCOMPARE(at96.pixel(70, 10), qRgb(255, 255, 255));
+    // A pen of 3/96 inch is 3 pixels here and 6 at twice the resolution.
+    const auto thickness = [](const QImage &image, int x) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            n += image.pixel(x, y) == qRgb(0, 0, 0);
+        return n;
+    };
+    QCOMPARE(thickness(at96, 40), 3);
+    const QImage at192 = RenderPageImage(model, 0, 192);
+    QCOMPARE(at192.size(), QSize(192, 192));
+    QCOMPARE(thickness(at192, 80), 6);
+    QVERIFY(RenderPageImage(model, 1, 96).isNull());
+}
+
+void TestPageRender::pdfTextAndPageFields()
+{
+    CPageModel model;
+    model.SetPageSize({21000, 29700});
+    CDataFormat format;
+    QString problem;
+    QVERIFY(CDataFormat::Parse(u"Page %d"_s, format, problem));
+    const auto pageFormat = std::make_shared<const CDataFormat>(format);
+    for (int i = 0; i < 3; ++i) {
+        auto page = NewPage();
+        CPageText text;
+        text.box = {1000, 1000, 15000, 2000};
+        text.text = u"Row value %1 \u00e9t\u00e9"_s.arg(i);
+        text.font = i % 2;
+        page->Add(text);
+        CPageText number;
+        number.box = {1000, 28000, 6000, 29000};
+        number.field = CPageText::Field::PageNumber;
+        number.format = pageFormat;
+        page->Add(number);
+        CPageText total = number;
+        total.box = {7000, 28000, 12000, 29000};
+        total.field = CPageText::Field::PageCount;
+        total.format = nullptr;
+        page->Add(total);
+        model.AddPage(page);
+    }
+    model.SetComplete();
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"out.pdf"_s);
+    QString message;
+    QVERIFY2(WritePdf(model, path, u"Title"_s, message), qPrintable(message));
+    const QStringList pages = PdfPages(path);
+    QCOMPARE(pages.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY2(pages[i].contains(u"Row value %1 \u00e9t\u00e9"_s.arg(i)), qPrintable(pages[i]));
+        QVERIFY(pages[i].contains(u"Page %1"_s.arg(i + 1)));
+        QVERIFY(pages[i].contains(u"3"_s));
+    }
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList {u"out.pdf"_s});
+}
+
+void TestPageRender::samePictureStoredOnce()
+{
+    QTemporaryDir folder;
+    qint64 sizes[2] = {};
+    const auto picture = Picture(Qt::darkCyan);
+    for (int pages : {2, 20}) {
+        CPageModel model;
+        model.SetPageSize({21000, 29700});
+        for (int p = 0; p < pages; ++p) {
+            auto page = NewPage();
+            for (int row = 0; row < 20; ++row)
+                page->Add(CPageImage {{1000, row * 1000, 2000, row * 1000 + 900}, picture});
+            // A part of the picture, cut the same way on every page.
+            page->Add(CPageImage {{3000, 0, 3500, 500}, picture, 0, 0});
+            model.AddPage(page);
+        }
+        const QString path = folder.filePath(u"p%1.pdf"_s.arg(pages));
+        QString message;
+        QVERIFY2(WritePdf(model, path, {}, message), qPrintable(message));
+        sizes[pages == 20] = QFileInfo(path).size();
+    }
+    // Eighteen more pages of twenty-one pictures each cost only their drawing commands.
+    QVERIFY2(sizes[1] - sizes[0] < 18 * 1200, qPrintable(u"%1 %2"_s.arg(sizes[0]).arg(sizes[1])));
+}
+
+void TestPageRender::failedWriteLeavesNothing()
+{
+    CPageModel model;
+    model.SetPageSize({21000, 29700});
+    QTemporaryDir folder;
+    QString message;
+    QVERIFY(!WritePdf(model, folder.filePath(u"empty.pdf"_s), {}, message));
+    QVERIFY(!message.isEmpty());
+    model.AddPage(NewPage());
+    message.clear();
+    QVERIFY(!WritePdf(model, folder.filePath(u"missing/out.pdf"_s), {}, message));
+    QVERIFY2(message.contains(u"out.pdf"_s), qPrintable(message));
+    QVERIFY(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    // An existing file is replaced only by a complete one.
+    const QString path = folder.filePath(u"keep.pdf"_s);
+    QVERIFY(TestUtil::WriteAll(path, "old"));
+    QVERIFY2(WritePdf(model, path, {}, message), qPrintable(message));
+    QVERIFY(TestUtil::ReadAll(path).startsWith("%PDF"));
+}
+
+void TestPageRender::paintScalesToTarget()
+{
+    CPageModel model;
+    model.SetPageSize({2540, 5080});
+    auto page = NewPage();
+    CPageShape box;
+    box.box = {1270, 2540, 2540, 5080};
+    box.fill = qRgb(0, 0, 0);
+    page->Add(box);
+    model.AddPage(page);
+    QImage image(300, 300, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    {
+        QPainter painter(&image);
+        PaintPage(painter, model, 0, QRectF(100, 50, 48, 10));
+    }
+    // 48 pixels wide, so 96 high, white paper with the black lower right quarter.
+    QCOMPARE(image.pixel(99, 60), QColor(Qt::gray).rgb());
+    QCOMPARE(image.pixel(110, 60), qRgb(255, 255, 255));
+    QCOMPARE(image.pixel(140, 130), qRgb(0, 0, 0));
+    QCOMPARE(image.pixel(140, 147), QColor(Qt::gray).rgb());
+}
+
+VANTEL_TEST_CLASS(TestPageRender)
+#include "tst_pagerender.moc"

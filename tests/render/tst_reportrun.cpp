@@ -1,0 +1,420 @@
+#include "pagerender.h"
+#include "pdftext.h"
+#include "reportbuilder.h"
+#include "reportrun.h"
+#include "testregistry.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <thread>
+
+using namespace Qt::StringLiterals;
+using namespace ReportBuilder;
+using Parameters = QMap<QString, QString>;
+constexpr int ReportContents = VornKind::ReportContents;
+constexpr int ReportHeader = VornKind::ReportHeader;
+constexpr int ReportFooter = VornKind::ReportFooter;
+constexpr int PageHeader = VornKind::PageHeader;
+constexpr int PageFooter = VornKind::PageFooter;
+constexpr int PageBreak = VornKind::PageBreak;
+
+using Build = std::function<void(CVornReport &)>;
+Q_DECLARE_METATYPE(Build)
+
+// Reports run against a small shop database that the test builds: what lands on which page.
+class TestReportRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void layout_data();
+    void layout();
+    void failures_data();
+    void failures();
+    void cancelStopsTheRun();
+    void pdfAndPicturesOfARun();
+    void tenThousandPagesToPdf();
+
+private:
+    std::unique_ptr<CVornReport> NewReport() const;
+    bool Run(const CVornReport &report, CPageModel &model, QString &message,
+             const Parameters &parameters = {},
+             const std::atomic_bool *cancel = nullptr,
+             const std::function<void(int)> &progress = {}) const;
+
+    QTemporaryDir m_folder;
+    QByteArray m_logo;
+};
+
+void TestReportRun::initTestCase()
+{
+    QVERIFY(m_folder.isValid());
+    QImage logo(40, 40, QImage::Format_RGB32);
+    logo.fill(qRgb(0, 128, 0));
+    QBuffer buffer(&m_logo);
+    buffer.open(QIODevice::WriteOnly);
+    logo.save(&buffer, "PNG");
+
+    auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"build"_s);
+    db.setDatabaseName(m_folder.filePath(u"shop.db"_s));
+    QVERIFY(db.open());
+    QSqlQuery q(db);
+    for (const QString &sql :
+         {u"CREATE TABLE customers (id INTEGER PRIMARY KEY, name TEXT, city TEXT, logo BLOB)"_s,
+          u"CREATE TABLE invoices (id INTEGER PRIMARY KEY, customer_id INTEGER, total REAL)"_s,
+          u"CREATE TABLE lines (invoice_id INTEGER, item TEXT)"_s,
+          u"INSERT INTO invoices VALUES (10, 1, 12.5), (11, 1, 7.25), (20, 2, 100)"_s,
+          u"INSERT INTO lines VALUES (10, 'pen'), (10, 'ink'), (11, 'pad'), (20, 'desk')"_s})
+        QVERIFY2(q.exec(sql), qPrintable(sql + q.lastError().text()));
+    // Twelve customers C01 .. C12 in three cities; the first two have a logo.
+    const QStringList cities {u"Oslo"_s, u"Rome"_s, u"Paris"_s};
+    for (int i = 1; i <= 12; ++i) {
+        q.prepare(u"INSERT INTO customers VALUES (?, ?, ?, ?)"_s);
+        q.addBindValue(i);
+        q.addBindValue(u"C%1"_s.arg(i, 2, 10, QLatin1Char('0')));
+        q.addBindValue(cities[i % 3]);
+        q.addBindValue(i <= 2 ? QVariant(m_logo) : QVariant(QMetaType(QMetaType::QByteArray)));
+        QVERIFY(q.exec());
+    }
+    db.close();
+}
+
+std::unique_ptr<CVornReport> TestReportRun::NewReport() const
+{
+    auto report = std::make_unique<CVornReport>();
+    report->SetDatabaseType(0);
+    report->SetConnectString(u"shop.db"_s);
+    report->SetHeight(10000);
+    return report;
+}
+
+bool TestReportRun::Run(const CVornReport &report, CPageModel &model, QString &message,
+                        const Parameters &parameters, const std::atomic_bool *cancel,
+                        const std::function<void(int)> &progress) const
+{
+    CRunOptions options;
+    options.progress = progress;
+    options.reportFolder = m_folder.path();
+    options.parameter = [parameters](const QString &band, const QString &name) {
+        return parameters.value(band.toLower() + u'/' + name.toLower());
+    };
+    options.value = [](const QString &band, const QString &field) {
+        return band + u'.' + field;
+    };
+    options.cancel = cancel;
+    return RunReport(report, options, model, message);
+}
+
+void TestReportRun::layout_data()
+{
+    QTest::addColumn<Build>("build");
+    QTest::addColumn<Parameters>("parameters");
+    QTest::addColumn<QStringList>("pages");
+
+    const QString all = u"SELECT id, name, city FROM customers ORDER BY id"_s;
+    const auto pageBands = [](CVornReport &r, int headerOnFirst) {
+        CVornBand *header = Band(r, PageHeader, u"PH"_s);
+        header->SetPrintOnFirstPage(headerOnFirst);
+        Text(header, u"Head"_s);
+        CVornBand *footer = Band(r, PageFooter, u"PF"_s);
+        Field(footer, {}, u"#PAGE"_s, u"Page %d"_s);
+        Field(footer, {}, u"#pages"_s, u"of %d"_s);
+    };
+    QTest::newRow("page header and footer, rows moving on")
+            << Build([=](CVornReport &r) {
+                   pageBands(r, 1);
+                   Field(Band(r, ReportContents, u"Rows"_s, all), u"Rows"_s, u"name"_s);
+               })
+            << Parameters()
+            << QStringList {u"Head C01 C02 C03 C04 C05 C06 C07 C08 Page 1 of 2"_s,
+                            u"Head C09 C10 C11 C12 Page 2 of 2"_s};
+    QTest::newRow("header left out on the first page gives its space")
+            << Build([=](CVornReport &r) {
+                   pageBands(r, 0);
+                   Field(Band(r, ReportContents, u"Rows"_s, all), u"Rows"_s, u"NAME"_s);
+               })
+            << Parameters()
+            << QStringList {u"C01 C02 C03 C04 C05 C06 C07 C08 C09 Page 1 of 2"_s,
+                            u"Head C10 C11 C12 Page 2 of 2"_s};
+    QTest::newRow("report header and footer with queries, in their places")
+            << Build([=](CVornReport &r) {
+                   Field(Band(r, ReportFooter, u"RF"_s,
+                              u"SELECT sum(total) AS s FROM invoices"_s),
+                         u"RF"_s, u"s"_s, u"Total %.2f"_s);
+                   CVornBand *rows = Band(r, ReportContents, u"Rows"_s,
+                                          u"SELECT name FROM customers WHERE id < 3"_s);
+                   Field(rows, {}, u"name"_s);
+                   CVornBand *head = Band(r, ReportHeader, u"RH"_s,
+                                          u"SELECT count(*) AS n FROM customers"_s);
+                   Field(head, u"RH"_s, u"n"_s, u"%d customers"_s);
+                   CVornBand *none = Band(r, ReportHeader, u"RH2"_s,
+                                          u"SELECT name FROM customers WHERE 0"_s);
+                   Text(none, u"none:"_s);
+                   Field(none, u"RH2"_s, u"name"_s);
+               })
+            << Parameters()
+            << QStringList {u"12 customers none: C01 C02 Total 119.75"_s};
+    QTest::newRow("master and detail two levels deep, nearest entry first")
+            << Build([=](CVornReport &r) {
+                   CVornBand *c = Band(r, ReportContents, u"Cust"_s,
+                                       u"SELECT id, name FROM customers WHERE id <= 3"_s);
+                   Field(c, u"Cust"_s, u"name"_s);
+                   CVornBand *lines = Band(r, ReportContents, u"Lines"_s,
+                                           u"SELECT item FROM lines WHERE invoice_id = {ID}"_s,
+                                           u"Inv"_s);
+                   Field(lines, u"Lines"_s, u"item"_s);
+                   CVornBand *inv = Band(r, ReportContents, u"Inv"_s,
+                                         u"SELECT id, total FROM invoices "
+                                         u"WHERE customer_id = {id} ORDER BY id"_s,
+                                         u"Cust"_s);
+                   Field(inv, u"Inv"_s, u"id"_s, u"#%d"_s);
+                   Field(inv, u"Cust"_s, u"name"_s, u"of %s"_s);
+                   // Its own query, entries valued from its band's row and the rows above.
+                   Field(inv, {}, u"n"_s)->SetQuery(
+                           u"SELECT count(*) || ' lines' AS n FROM lines WHERE invoice_id = {id}"_s);
+               })
+            << Parameters()
+            << QStringList {u"C01 #10 of C01 2 lines pen ink #11 of C01 1 lines pad C02 #20 of "
+                            u"C02 1 lines desk C03"_s};
+    QTest::newRow("group without a query of its own")
+            << Build([=](CVornReport &r) {
+                   CVornBand *head = Band(r, ReportContents, u"H"_s);
+                   head->SetFooter(u"F"_s);
+                   Field(head, u"D"_s, u"city"_s);
+                   Field(Band(r, ReportContents, u"F"_s), u"D"_s, u"name"_s, u"last %s"_s);
+                   CVornBand *d = Band(r, ReportContents, u"D"_s,
+                                       u"SELECT name, city FROM customers "
+                                       u"WHERE id <= 6 ORDER BY city, name"_s);
+                   d->SetHeader(u"H"_s);
+                   Field(d, u"D"_s, u"name"_s);
+                   r.SetHeight(29700);
+               })
+            << Parameters()
+            << QStringList {u"Oslo C03 C06 last C06 Paris C02 C05 last C05 Rome C01 C04 last C04"_s};
+    QTest::newRow("group with a query of its own")
+            << Build([=](CVornReport &r) {
+                   CVornBand *head = Band(r, ReportContents, u"H"_s,
+                                          u"SELECT DISTINCT city FROM customers ORDER BY city"_s);
+                   head->SetFooter(u"F"_s);
+                   Field(head, u"H"_s, u"city"_s);
+                   Text(Band(r, ReportContents, u"F"_s), u"end"_s);
+                   CVornBand *d = Band(r, ReportContents, u"D"_s,
+                                       u"SELECT name FROM customers WHERE city = {CITY} "
+                                       u"AND id > 6 ORDER BY name"_s,
+                                       u"H"_s);
+                   d->SetHeader(u"H"_s);
+                   Field(d, u"D"_s, u"name"_s);
+                   r.SetHeight(29700);
+               })
+            << Parameters()
+            << QStringList {u"Oslo C09 C12 end Paris C08 C11 end Rome C07 C10 end"_s};
+    QTest::newRow("page breaks, none at the top of a page")
+            << Build([=](CVornReport &r) {
+                   Band(r, PageBreak, u"PB0"_s);
+                   Text(Band(r, ReportContents, u"A"_s), u"A"_s);
+                   Band(r, PageBreak, u"PB1"_s);
+                   Band(r, PageBreak, u"PB2"_s);
+                   Text(Band(r, ReportContents, u"B"_s), u"B"_s);
+                   Band(r, PageBreak, u"PB3"_s);
+               })
+            << Parameters() << QStringList {u"A"_s, u"B"_s};
+    QTest::newRow("entries: parent row, then parameter, then empty")
+            << Build([=](CVornReport &r) {
+                   CVornBand *m = Band(r, ReportContents, u"M"_s, u"SELECT 'row' AS who"_s);
+                   CVornBand *d = Band(r, ReportContents, u"D"_s,
+                                       u"SELECT {WHO} || '/' || {what} || '/' || {none} AS v"_s,
+                                       u"M"_s);
+                   Field(d, u"D"_s, u"v"_s);
+               })
+            << Parameters {{u"d/who"_s, u"param"_s}, {u"d/what"_s, u"x"_s}}
+            << QStringList {u"row/x/"_s};
+    QTest::newRow("a parameter is data, never SQL")
+            << Build([=](CVornReport &r) {
+                   CVornBand *d = Band(r, ReportContents, u"D"_s,
+                                       u"SELECT name FROM customers WHERE name = {n}"_s);
+                   Field(d, u"D"_s, u"name"_s);
+                   Text(Band(r, ReportContents, u"E"_s), u"end"_s);
+               })
+            << Parameters {{u"d/n"_s, u"x' OR '1'='1"_s}} << QStringList {u"end"_s};
+    QTest::newRow("no database: every band once, values from the caller")
+            << Build([=](CVornReport &r) {
+                   r.SetDatabaseType(-1);
+                   CVornBand *d = Band(r, ReportContents, u"D"_s, u"SELECT broken"_s);
+                   Field(d, u"D"_s, u"name"_s, u"[%s]"_s);
+                   Field(d, {}, u"#PAGE"_s);
+               })
+            << Parameters() << QStringList {u"[D.name] 1"_s};
+}
+
+void TestReportRun::layout()
+{
+    QFETCH(Build, build);
+    QFETCH(Parameters, parameters);
+    QFETCH(QStringList, pages);
+    const std::unique_ptr<CVornReport> report = NewReport();
+    build(*report);
+    CPageModel model;
+    QString message;
+    QVERIFY2(Run(*report, model, message, parameters), qPrintable(message));
+    QVERIFY(model.IsComplete());
+    QCOMPARE(Pages(model), pages);
+}
+
+void TestReportRun::failures_data()
+{
+    QTest::addColumn<Build>("build");
+    QTest::addColumn<QStringList>("message");
+
+    QTest::newRow("database missing, never made")
+            << Build([](CVornReport &r) { r.SetConnectString(u"missing.db"_s); })
+            << QStringList {u"missing.db"_s, u"does not exist"_s};
+    QTest::newRow("band query error")
+            << Build([](CVornReport &r) {
+                   Band(r, ReportContents, u"Rows"_s, u"SELECT * FROM missing_table"_s);
+               })
+            << QStringList {u"\"Rows\""_s, u"no such table"_s};
+    QTest::newRow("field the query does not return")
+            << Build([](CVornReport &r) {
+                   Field(Band(r, ReportContents, u"Rows"_s, u"SELECT id, name FROM customers"_s),
+                         u"Rows"_s, u"nope"_s);
+               })
+            << QStringList {u"\"I0\""_s, u"\"Rows\""_s, u"\"nope\""_s, u"id, name"_s};
+    QTest::newRow("item query error")
+            << Build([](CVornReport &r) {
+                   Field(Band(r, ReportContents, u"Rows"_s), {}, u"x"_s)
+                           ->SetQuery(u"SELEC 1"_s);
+               })
+            << QStringList {u"\"I0\""_s, u"\"Rows\""_s, u"syntax error"_s};
+    QTest::newRow("refused format")
+            << Build([](CVornReport &r) {
+                   Field(Band(r, ReportContents, u"Rows"_s), u"Rows"_s, u"id"_s, u"%d%n"_s);
+               })
+            << QStringList {u"\"%d%n\""_s, u"\"I0\""_s, u"\"Rows\""_s};
+    QTest::newRow("data source that is no band")
+            << Build([](CVornReport &r) {
+                   Field(Band(r, ReportContents, u"Rows"_s), u"Ghost"_s, u"id"_s);
+               })
+            << QStringList {u"\"Ghost\""_s, u"\"I0\""_s};
+    QTest::newRow("invalid report")
+            << Build([](CVornReport &r) { Band(r, ReportContents, QString()); })
+            << QStringList {u"Band #0 is invalid"_s};
+}
+
+void TestReportRun::failures()
+{
+    QFETCH(Build, build);
+    QFETCH(QStringList, message);
+    const std::unique_ptr<CVornReport> report = NewReport();
+    build(*report);
+    CPageModel model;
+    QString text;
+    QVERIFY(!Run(*report, model, text));
+    QVERIFY(!model.IsComplete());
+    for (const QString &part : message)
+        QVERIFY2(text.contains(part), qPrintable(text));
+    QVERIFY(!QFile::exists(m_folder.filePath(u"missing.db"_s)));
+}
+
+void TestReportRun::cancelStopsTheRun()
+{
+    // Set before the first row, and while a query that would run for a long time runs.
+    for (const QString &sql :
+         {u"SELECT name FROM customers"_s,
+          u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 1000000000) "
+          u"SELECT count(*) AS name FROM c"_s}) {
+        const std::unique_ptr<CVornReport> report = NewReport();
+        Field(Band(*report, ReportContents, u"Rows"_s, sql), u"Rows"_s, u"name"_s);
+        std::atomic_bool cancel = sql.startsWith(u"SELECT"_s);
+        std::thread stopper([&cancel] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            cancel = true;
+        });
+        CPageModel model;
+        QString message;
+        QElapsedTimer timer;
+        timer.start();
+        const bool ran = Run(*report, model, message, {}, &cancel);
+        stopper.join();
+        QVERIFY(!ran);
+        QCOMPARE(message, u"Cancelled"_s);
+        QVERIFY(timer.elapsed() < 5000);
+    }
+}
+
+void TestReportRun::pdfAndPicturesOfARun()
+{
+    // One row per customer with its logo when it has one; the logo is the same picture on
+    // every row that shows it, and a PDF of the run reads back with its values.
+    const std::unique_ptr<CVornReport> report = NewReport();
+    report->SetHeight(29700);
+    CVornBand *rows = Band(*report, ReportContents, u"Rows"_s,
+                           u"SELECT name, logo, (SELECT logo FROM customers WHERE id = 1) AS same "
+                           u"FROM customers ORDER BY id"_s);
+    Field(rows, u"Rows"_s, u"name"_s);
+    Add<CVornDbImage>(rows)->SetDataField(u"logo"_s);
+    Add<CVornDbImage>(rows)->SetDataField(u"same"_s);
+    CPageModel model;
+    QString message;
+    QVERIFY2(Run(*report, model, message), qPrintable(message));
+    QCOMPARE(model.GetPageCount(), 1);
+    int pictures = 0;
+    const CPictureCache::Picture *first = nullptr;
+    for (const CPageItem &item : model.GetPage(0)->GetItems()) {
+        if (const auto *image = std::get_if<CPageImage>(&item)) {
+            ++pictures;
+            first = first ? first : image->picture.get();
+            QCOMPARE(image->picture.get(), first);
+        }
+    }
+    QCOMPARE(pictures, 2 + 12); // two logos, and the same one on every row
+    const QImage png = RenderPageImage(model, 0, 96);
+    // Rows of 10 mm (37.8 pixels at 96 dpi), the logo from 10 to 20 mm across.
+    QCOMPARE(png.pixel(50, 20), qRgb(0, 128, 0)); // C01
+    QCOMPARE(png.pixel(50, 55), qRgb(0, 128, 0)); // C02
+    QCOMPARE(png.pixel(50, 90), qRgb(255, 255, 255)); // C03 has none
+
+    const QString path = m_folder.filePath(u"run.pdf"_s);
+    QVERIFY2(WritePdf(model, path, u"Customers"_s, message), qPrintable(message));
+    const QStringList pages = PdfPages(path);
+    QCOMPARE(pages.size(), 1);
+    QVERIFY(pages[0].contains(u"C01"_s) && pages[0].contains(u"C12"_s));
+}
+
+void TestReportRun::tenThousandPagesToPdf()
+{
+    // A page break after every row, as a detail of the rows.
+    const std::unique_ptr<CVornReport> report = NewReport();
+    Field(Band(*report, ReportContents, u"Rows"_s,
+               u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 10000) "
+               u"SELECT x FROM c"_s),
+          u"Rows"_s, u"x"_s, u"row %d"_s);
+    Band(*report, PageBreak, u"Break"_s, {}, u"Rows"_s);
+    CPageModel model;
+    QString message;
+    QList<int> progress;
+    QVERIFY2(Run(*report, model, message, {}, nullptr, [&](int pages) { progress << pages; }),
+             qPrintable(message));
+    QCOMPARE(model.GetPageCount(), 10000);
+    // Told after every page, each page in the model when told.
+    QCOMPARE(progress.size(), 10000);
+    QCOMPARE(progress.first(), 1);
+    QCOMPARE(progress.last(), 10000);
+    const QString path = m_folder.filePath(u"many.pdf"_s);
+    QVERIFY2(WritePdf(model, path, {}, message), qPrintable(message));
+    const QStringList pages = PdfPages(path);
+    QCOMPARE(pages.size(), 10000);
+    QCOMPARE(pages.last().trimmed(), u"row 10000"_s);
+}
+
+VANTEL_TEST_CLASS(TestReportRun)
+#include "tst_reportrun.moc"
