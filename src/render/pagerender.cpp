@@ -71,8 +71,9 @@ QImage RenderPageImage(const CPageModel &model, int index, int dpi)
         dpi = 96;
     const double width = std::ceil(size.width() * (dpi / 2540.0));
     const double height = std::ceil(size.height() * (dpi / 2540.0));
-    // Larger than any page at any sensible resolution; a bigger request gets no image.
-    if (width * height > 1e9)
+    // An A4 page at 1200 dpi is 140 million pixels; a larger request gets no image rather
+    // than gigabytes of memory.
+    if (width * height > 1.5e8)
         return {};
     QImage image(int(width), int(height), QImage::Format_RGB32);
     if (image.isNull())

@@ -260,8 +260,12 @@ bool CReportLayout::PrepareItems(const CVornBand &band, BandPlan &plan)
             if (!image->GetImageData().isEmpty())
                 itemPlan.picture = PictureOf(image->GetImageData());
         }
-        // A DB item without a data source shows a field of its own band's row.
+        // A DB item without a data source shows a field of its own band's row; one with a
+        // query of its own needs none.
         itemPlan.source = source.isEmpty() ? &band : FindBand(source);
+        const auto *dbText = dynamic_cast<const CVornDbText *>(item);
+        if (dbText && HasQuery(dbText->GetQuery()) && !itemPlan.source)
+            itemPlan.source = &band;
         if (!itemPlan.source)
             return Fail(Tr("The item \"%1\" on the band \"%2\" takes its data from \"%3\", "
                            "which is no band of the report")

@@ -47,7 +47,9 @@ void WhenModal(Action action)
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, clock, action] {
         auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget());
-        if (!dialog && clock->elapsed() < 5000)
+        // A loaded machine can take seconds to build a file dialog: wait long enough that
+        // a late dialog is still answered instead of blocking the test.
+        if (!dialog && clock->elapsed() < 120000)
             return;
         timer->stop();
         timer->deleteLater();

@@ -86,7 +86,8 @@ void TestPageRender::imagePixels()
     const QImage at192 = RenderPageImage(model, 0, 192);
     QCOMPARE(at192.size(), QSize(192, 192));
     QCOMPARE(thickness(at192, 80), 6);
-    QVERIFY(RenderPageImage(model, 1, 96).isNull());
+    QVERIFY(RenderPageImage(model, 1, 96).isNull()); // no such page
+    QVERIFY(RenderPageImage(model, 0, 1000000).isNull()); // far too many pixels
 }
 
 void TestPageRender::pdfTextAndPageFields()
