@@ -179,7 +179,9 @@ private:
         Do().SelectItem(band);
         // Sometimes the name of another band (refused), sometimes a new one.
         const QString name = Below(4) ? u"Band%1"_s.arg(Below(50)) : Objects().at(0)->GetName();
-        CRowEdit edit {u"Name"_s, name};
+        CRowEdit edit;
+        edit.name = u"Name"_s;
+        edit.value = name;
         Mark();
         ApplyEditStep(m_doc, band, edit, 96);
     }
@@ -190,16 +192,16 @@ private:
         if (!element)
             Do().SelectItem(nullptr);
         const QString number = QString::number(Below(120));
-        QList<CRowEdit> edits;
+        QList<std::pair<QString, QString>> edits;
         if (!element) {
             edits = {{u"Title"_s, u"Title %1"_s.arg(number)},
                      {u"Height"_s, QString::number(250 + Below(100))},
                      {u"Page Orientation"_s, Below(2) ? u"Portrait"_s : u"Landscape"_s},
                      {u"Database Type"_s, u"ODBC"_s}};
         } else if (element->IsBandElement()) {
-            CRowEdit sql {u"SQL Query"_s};
-            sql.sqlText = u"SELECT *\r\nFROM t%1 WHERE id = {ID}"_s.arg(number);
-            edits = {{u"Band Height"_s, number}, sql, {u"Group Header"_s, u"Band1"_s},
+            edits = {{u"Band Height"_s, number},
+                     {u"SQL Query"_s, u"SELECT *\r\nFROM t%1 WHERE id = {ID}"_s.arg(number)},
+                     {u"Group Header"_s, u"Band1"_s},
                      {u"Parent Data Source"_s, u"Band2"_s}};
         } else {
             edits = {{u"Left"_s, number}, {u"Top"_s, QString::number(Below(10))},
@@ -216,7 +218,10 @@ private:
             }
         }
         Mark();
-        ApplyEditStep(m_doc, element, edits.at(Below(int(edits.size()))), 96);
+        CRowEdit edit;
+        std::tie(edit.name, edit.value) = edits.at(Below(int(edits.size())));
+        edit.sqlText = edit.value;
+        ApplyEditStep(m_doc, element, edit, 96);
     }
 
     void PasteCopy()
