@@ -2,11 +2,13 @@
 // QPdfWriter drawing the same texts and lines itself, PDF size per page, a picture on every
 // row, master/detail, peak memory for 1,000 pages and growth from 1,000 to 100,000 rows.
 // Memory is measured in a child process per figure (this program run again with --child), so
-// that one figure's peak does not hide the next.
+// that one figure's peak does not hide the next. Last, the same list through PostgreSQL (its
+// ODBC driver) and a FireBird server, on servers started for the run.
 
 #include "pagemodel.h"
 #include "pagerender.h"
 #include "reportrun.h"
+#include "testservers.h"
 #include "vornitems.h"
 #include "vornreport.h"
 
@@ -63,7 +65,7 @@ QByteArray LogoPng()
     return bytes;
 }
 
-bool BuildDatabase(const QString &path)
+bool BuildDatabase(const QString &path, int rows = maxRows)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"build"_s);
     db.setDatabaseName(path);
@@ -75,7 +77,7 @@ bool BuildDatabase(const QString &path)
                "Logo BLOB)"_s);
     query.prepare(u"INSERT INTO Items VALUES (?, ?, ?, ?, ?)"_s);
     const QByteArray logo = LogoPng();
-    for (int i = 1; i <= maxRows; ++i) {
+    for (int i = 1; i <= rows; ++i) {
         query.addBindValue(i);
         query.addBindValue(u"C-%1"_s.arg(i, 6, 10, QChar(u'0')));
         query.addBindValue(u"Item number %1 of the list"_s.arg(i));
@@ -271,6 +273,80 @@ QStringList RunChild(int rows)
     return QString::fromUtf8(child.readAllStandardOutput()).trimmed().split(u' ');
 }
 
+// The Items of the list (without pictures) copied into a database through a writable
+// connection of its own.
+bool CopyItems(QSqlDatabase &db, const QString &blobType, int rows)
+{
+    QSqlQuery query(db);
+    if (!query.exec(u"CREATE TABLE Items (Id INTEGER PRIMARY KEY, Code VARCHAR(10), "
+                    u"Name VARCHAR(40), Amount DOUBLE PRECISION, Logo %1)"_s.arg(blobType))) {
+        std::fprintf(stderr, "%s\n", qPrintable(query.lastError().text()));
+        return false;
+    }
+    db.transaction();
+    query.prepare(u"INSERT INTO Items (Id, Code, Name, Amount) VALUES (?, ?, ?, ?)"_s);
+    for (int i = 1; i <= rows; ++i) {
+        query.bindValue(0, i);
+        query.bindValue(1, u"C-%1"_s.arg(i, 6, 10, QChar(u'0')));
+        query.bindValue(2, u"Item number %1 of the list"_s.arg(i));
+        query.bindValue(3, i * 1.25);
+        if (!query.exec()) {
+            std::fprintf(stderr, "%s\n", qPrintable(query.lastError().text()));
+            return false;
+        }
+    }
+    return db.commit();
+}
+
+void ServerRoutes(const QString &pdfFolder, double sqliteMs)
+{
+    TestServers servers;
+    QString problem;
+    bool missing = false;
+    if (!servers.Start(problem, missing)) {
+        std::printf("server routes: %s\n", qPrintable(problem));
+        return;
+    }
+    bool copied = false;
+    {
+        QSqlDatabase fireBird = QSqlDatabase::addDatabase(u"QIBASE"_s, u"copy-firebird"_s);
+        fireBird.setDatabaseName(servers.FireBirdFile());
+        fireBird.setUserName(u"SYSDBA"_s);
+        QSqlDatabase postgres = QSqlDatabase::addDatabase(u"QODBC"_s, u"copy-postgres"_s);
+        postgres.setDatabaseName(servers.PostgresOdbc(servers.Password()));
+        copied = fireBird.open() && postgres.open() && CopyItems(fireBird, u"BLOB"_s, 10000)
+                && CopyItems(postgres, u"BYTEA"_s, 10000);
+    }
+    QSqlDatabase::removeDatabase(u"copy-firebird"_s);
+    QSqlDatabase::removeDatabase(u"copy-postgres"_s);
+    if (!copied) {
+        std::printf("server routes: the list could not be copied\n");
+        return;
+    }
+    const struct
+    {
+        const char *name;
+        int type;
+        QString connect;
+    } routes[] = {
+            {"PostgreSQL through ODBC", 2, servers.PostgresOdbc(servers.Password())},
+            {"FireBird server", 1, servers.FireBirdServer(servers.Password())},
+    };
+    for (const auto &route : routes) {
+        CVornReport report;
+        ListReport(report, 10000, true, false);
+        report.SetDatabaseType(route.type);
+        report.SetConnectString(route.connect);
+        RunToPdf(report, pdfFolder + u"/warm-route.pdf"_s);
+        const Outcome outcome = RunToPdf(report, pdfFolder + u"/route.pdf"_s);
+        const double total = outcome.runMs + outcome.pdfMs;
+        std::printf("10,000-row list to PDF through %s: %.0f ms (layout %.0f ms, PDF %.0f ms), "
+                    "%d pages; ratio to SQLite %.2f\n",
+                    route.name, total, outcome.runMs, outcome.pdfMs, outcome.pages,
+                    total / sqliteMs);
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -283,6 +359,20 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     qputenv("VANTEL_BENCH_DIR", dir.path().toUtf8());
+    // "--routes": only the 10,000-row list, through SQLite and then the servers.
+    if (argc == 2 && qstrcmp(argv[1], "--routes") == 0) {
+        if (!BuildDatabase(dir.filePath(u"bench.db"_s), 10000))
+            return 1;
+        CVornReport report;
+        ListReport(report, 10000, true, false);
+        RunToPdf(report, dir.filePath(u"warm.pdf"_s));
+        const Outcome list = RunToPdf(report, dir.filePath(u"list.pdf"_s));
+        std::printf("10,000-row list to PDF through SQLite: %.0f ms (layout %.0f ms, PDF %.0f ms), "
+                    "%d pages\n",
+                    list.runMs + list.pdfMs, list.runMs, list.pdfMs, list.pages);
+        ServerRoutes(dir.path(), list.runMs + list.pdfMs);
+        return 0;
+    }
     QElapsedTimer timer;
     timer.start();
     if (!BuildDatabase(dir.filePath(u"bench.db"_s))) {
@@ -291,12 +381,14 @@ int main(int argc, char **argv)
     }
     std::printf("database of %d rows built in %.1f s\n", maxRows, timer.elapsed() / 1000.0);
 
+    double sqliteListMs = 0;
     {
         CVornReport report;
         ListReport(report, 10000, true, false);
         // A first run warms fonts and the page cache of the database file, for both sides.
         RunToPdf(report, dir.filePath(u"warm.pdf"_s));
         const Outcome list = RunToPdf(report, dir.filePath(u"list.pdf"_s));
+        sqliteListMs = list.runMs + list.pdfMs;
         double directCpu = 0;
         const double direct = DirectPdf(10000, dir.filePath(u"direct.pdf"_s), directCpu);
         std::printf("10,000-row list to PDF, end to end: %.0f ms (layout %.0f ms, PDF %.0f ms), "
@@ -348,5 +440,6 @@ int main(int argc, char **argv)
         std::printf("  %6d rows: %6s ms, %5s pages, peak memory %.1f MB\n", rows,
                     qPrintable(figures[0]), qPrintable(figures[1]), figures[2].toDouble() / 1024.0);
     }
+    ServerRoutes(dir.path(), sqliteListMs);
     return 0;
 }

@@ -15,6 +15,15 @@ packages=(
     libqt6sql6-sqlite
     sqlite3
     poppler-utils
+    libqt6sql6-odbc
+    libqt6sql6-ibase
+    unixodbc
+    odbc-postgresql
+    libsqliteodbc
+    firebird3.0-server
+    firebird3.0-utils
+    firebird3.0-examples
+    postgresql
     libpugixml-dev
     xvfb
     xauth
@@ -48,6 +57,8 @@ else
 fi
 
 export DEBIAN_FRONTEND=noninteractive
+# Non-interactive: the FireBird server package then gives its own service a random SYSDBA
+# password. The tests never use that service; they start servers of their own.
 # A fresh machine may have empty package lists.
 "${sudo[@]}" apt-get update -q
 "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -4,6 +4,7 @@
 #include "applicationlook.h"
 #include "commandicons.h"
 #include "commandtable.h"
+#include "connectioncheck.h"
 #include "elementsview.h"
 #include "keyindicators.h"
 #include "propertieswnd.h"
@@ -401,6 +402,13 @@ void CMainFrame::CreatePanes()
     // The view asks for the pane; it never calls it.
     m_properties = new CPropertiesWnd(this);
     m_properties->SetDocument(m_document);
+    m_properties->SetConnectionTester([this](const CVornReport &report, QString &message) {
+        // Relative SQLite paths are taken from the report's folder, as a run takes them.
+        const QString path = m_document->GetPathName();
+        return CheckDataConnection(report.GetDatabaseType(), report.GetConnectString(),
+                                   path.isEmpty() ? QString() : QFileInfo(path).absolutePath(),
+                                   message);
+    });
     addDockWidget(Qt::RightDockWidgetArea, m_properties);
     connect(m_view, &CQuarnView::showPropertiesRequested, m_properties,
             &CPropertiesWnd::ShowProperties);

@@ -66,7 +66,12 @@ public:
 };
 
 // Opens the report's database: type 0 SQLite (the connection string is the file's path,
-// relative to reportFolder; opened read-only and never created), 1 FireBird, 2 ODBC. Null with
-// a message that names the database (never its password) on failure, and for any other type.
+// relative to reportFolder; opened read-only and never created), 1 FireBird
+// ("login:password@database", see connectstring.h), 2 ODBC (the string goes to the driver
+// manager as it is, asking for a read-only session). FireBird and ODBC sessions run in a
+// transaction that is rolled back at their end. Null with a message that names the
+// database (never its password) on failure, and for any other type. A server that does not
+// answer within timeoutMs fails the open.
 std::unique_ptr<CDataConnection> OpenDataConnection(int databaseType, const QString &connectString,
-                                                    const QString &reportFolder, QString &message);
+                                                    const QString &reportFolder, QString &message,
+                                                    int timeoutMs = 10000);

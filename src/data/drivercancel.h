@@ -8,7 +8,8 @@
 namespace DriverCancel {
 
 // The raw pointer or number inside a driver's handle variant (QSqlDriver::handle(),
-// QSqlResult::handle()), when its type is the one named.
+// QSqlResult::handle()) when its type is the one named: "sqlite3*" for SQLite's connection,
+// "void*" for an ODBC statement, "uint" for a FireBird attachment.
 void *PointerHandle(const QVariant &handle, const char *typeName);
 unsigned int NumberHandle(const QVariant &handle, const char *typeName);
 

@@ -1,5 +1,7 @@
 #include "dataconnection.h"
 
+#include "boundedopen.h"
+#include "connectstring.h"
 #include "sqlconnection.h"
 #include "sqlcursor.h"
 #include "sqlsession.h"
@@ -73,19 +75,99 @@ std::unique_ptr<CDataConnection> OpenSqlite(const QString &connectString,
     return std::make_unique<CSqlConnection>(std::move(session));
 }
 
+// FireBird and ODBC: a client library talks to a server (or FireBird's embedded engine), so
+// the open is bounded in time.
+std::unique_ptr<CDataConnection> OpenServer(CSqlSession::Route route, const QString &driver,
+                                            const QString &shown, const QString &secret,
+                                            const std::function<void(QSqlDatabase &)> &configure,
+                                            int timeoutMs, QString &message)
+{
+    CBoundedOpen open;
+    open.driver = driver;
+    open.connectionName = CSqlSession::NewConnectionName();
+    open.configure = configure;
+    open.timeoutMs = timeoutMs;
+    QSqlDatabase db;
+    QString error;
+    bool timedOut = false;
+    const bool ok = open.Run(db, error, timedOut);
+    if (timedOut) {
+        message = Tr("Cannot open the database %1: no answer within %2 seconds")
+                          .arg(shown)
+                          .arg((timeoutMs + 999) / 1000);
+        return nullptr;
+    }
+    // The session must hold the only copy, or its removal reports the connection in use.
+    auto session =
+            std::make_shared<CSqlSession>(route, std::exchange(db, QSqlDatabase()), open.connectionName);
+    session->SetSecret(secret);
+    if (!ok) {
+        message = HideSecret(Tr("Cannot open the database %1: %2").arg(shown, error), secret);
+        return nullptr;
+    }
+    session->Opened();
+    return std::make_unique<CSqlConnection>(std::move(session));
+}
+
+std::unique_ptr<CDataConnection> OpenFireBird(const QString &connectString, int timeoutMs,
+                                              QString &message)
+{
+    const CFireBirdConnect parts = CFireBirdConnect::Parse(connectString);
+    if (parts.database.isEmpty()) {
+        message = Tr("The report names no FireBird database");
+        return nullptr;
+    }
+    if (DriverMissing(QStringLiteral("QIBASE"), QStringLiteral("libqt6sql6-ibase"), message))
+        return nullptr;
+    return OpenServer(
+            CSqlSession::Route::FireBird, QStringLiteral("QIBASE"), parts.database, parts.password,
+            [parts](QSqlDatabase &db) {
+                // The whole database text goes to the client as it is: a path or alias for the
+                // embedded engine, host:alias or host/port:alias for a server.
+                db.setDatabaseName(parts.database);
+                db.setUserName(parts.login);
+                db.setPassword(parts.password);
+                db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
+            },
+            timeoutMs, message);
+}
+
+std::unique_ptr<CDataConnection> OpenOdbc(const QString &connectString, int timeoutMs,
+                                          QString &message)
+{
+    if (connectString.trimmed().isEmpty()) {
+        message = Tr("The report names no ODBC data source");
+        return nullptr;
+    }
+    if (DriverMissing(QStringLiteral("QODBC"), QStringLiteral("libqt6sql6-odbc"), message))
+        return nullptr;
+    const int seconds = std::max(1, (timeoutMs + 999) / 1000);
+    return OpenServer(
+            CSqlSession::Route::Odbc, QStringLiteral("QODBC"), HideOdbcPassword(connectString),
+            OdbcPassword(connectString),
+            [connectString, seconds](QSqlDatabase &db) {
+                db.setDatabaseName(connectString);
+                db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;"
+                                                    "SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY")
+                                             .arg(seconds));
+            },
+            timeoutMs, message);
+}
+
 } // namespace
 
 std::unique_ptr<CDataConnection> OpenDataConnection(int databaseType, const QString &connectString,
-                                                    const QString &reportFolder, QString &message)
+                                                    const QString &reportFolder, QString &message,
+                                                    int timeoutMs)
 {
     message.clear();
     switch (databaseType) {
     case 0:
         return OpenSqlite(connectString, reportFolder, message);
     case 1:
+        return OpenFireBird(connectString, timeoutMs, message);
     case 2:
-        message = Tr("This program cannot read FireBird or ODBC databases yet");
-        return nullptr;
+        return OpenOdbc(connectString, timeoutMs, message);
     default:
         message = Tr("The report has no database");
         return nullptr;

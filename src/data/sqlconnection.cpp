@@ -48,6 +48,8 @@ std::unique_ptr<CDataCursor> CSqlConnection::Execute(const QString &sql,
     query->setForwardOnly(true);
     if (!query->prepare(text)) {
         message = HideSecret(DatabaseErrorText(query->lastError()), m_session->GetSecret());
+        query.reset();
+        m_session->RestartTransaction();
         return nullptr;
     }
     for (const CQueryEntrySpan &span : std::as_const(spans)) {
@@ -58,13 +60,15 @@ std::unique_ptr<CDataCursor> CSqlConnection::Execute(const QString &sql,
         query->addBindValue(value);
     }
 
-    void *statement = DriverCancel::PointerHandle(query->result()->handle(), "SQLHANDLE");
+    void *statement = DriverCancel::PointerHandle(query->result()->handle(), "void*");
     m_session->AddStatement(statement);
     if (!query->exec()) {
         message = m_session->IsCancelled()
                 ? cancelled
                 : HideSecret(DatabaseErrorText(query->lastError()), m_session->GetSecret());
         m_session->RemoveStatement(statement);
+        query.reset();
+        m_session->RestartTransaction();
         return nullptr;
     }
     auto cursor = std::make_unique<CSqlCursor>(m_session, std::move(query), statement);

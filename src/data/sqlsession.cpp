@@ -16,7 +16,10 @@ void CSqlSession::Opened()
     if (m_route == Route::SQLite)
         m_sqliteHandle = DriverCancel::PointerHandle(handle, "sqlite3*");
     else if (m_route == Route::FireBird)
-        m_fireBirdHandle = DriverCancel::NumberHandle(handle, "isc_db_handle");
+        m_fireBirdHandle = DriverCancel::NumberHandle(handle, "uint");
+    if (m_route != Route::SQLite && m_database.driver()
+        && m_database.driver()->hasFeature(QSqlDriver::Transactions))
+        m_inTransaction = m_database.transaction();
 }
 
 CSqlSession::~CSqlSession()
@@ -26,11 +29,21 @@ CSqlSession::~CSqlSession()
         m_sqliteHandle = nullptr;
         m_fireBirdHandle = 0;
     }
+    if (m_inTransaction)
+        m_database.rollback();
     m_database.close();
     // Our copy must be gone before the name is removed, or Qt reports the connection as
     // still in use.
     m_database = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+void CSqlSession::RestartTransaction()
+{
+    if (m_inTransaction) {
+        m_database.rollback();
+        m_inTransaction = m_database.transaction();
+    }
 }
 
 QString CSqlSession::NewConnectionName()

@@ -20,8 +20,13 @@ public:
     CSqlSession(const CSqlSession &) = delete;
     CSqlSession &operator=(const CSqlSession &) = delete;
 
-    // Takes the driver's handles that Cancel() needs; called once the database is open.
+    // Takes the driver's handles that Cancel() needs; called once the database is open. For
+    // FireBird and ODBC, whose drivers do not all refuse writes, it also starts a transaction
+    // that is only ever rolled back: whatever a report's SQL changes is never kept.
     void Opened();
+    // After a failed statement: some servers refuse every further statement of a transaction
+    // that saw an error, so the transaction starts afresh.
+    void RestartTransaction();
 
     // A connection name no other connection of the process uses.
     static QString NewConnectionName();
@@ -52,4 +57,5 @@ private:
     std::mutex m_mutex;
     std::set<void *> m_statements;
     std::atomic_bool m_cancelled = false;
+    bool m_inTransaction = false;
 };

@@ -99,34 +99,38 @@ QHash<QString, QString> AskItemValues(const CVornReport &report, VntValueCallbac
     return values;
 }
 
-bool PreviewReportFile(const QString &path, VntValueCallback callback, void *context,
-                       QString &message)
+bool Prepare(const QString &path, VntValueCallback callback, void *context, CPreparedRun &run,
+             QString &message)
 {
-    CVornReport report;
-    if (!VornTemplate::Load(report, path, message))
+    run.path = path;
+    run.report = std::make_unique<CVornReport>();
+    if (!VornTemplate::Load(*run.report, path, message))
         return false;
-
-    // Every question to the caller comes first, on the caller's thread.
-    CVornParameters values;
-    if (!AskParameterValues(report, callback, context, values, message))
+    auto values = std::make_shared<CVornParameters>();
+    if (!AskParameterValues(*run.report, callback, context, *values, message))
         return false;
-    const bool hasDatabase = report.GetDatabaseType() >= 0 && report.GetDatabaseType() <= 2;
-    const QHash<QString, QString> itemValues
-            = hasDatabase ? QHash<QString, QString>() : AskItemValues(report, callback, context);
+    run.values = std::move(values);
+    run.hasDatabase = run.report->GetDatabaseType() >= 0 && run.report->GetDatabaseType() <= 2;
+    if (!run.hasDatabase)
+        run.itemValues = AskItemValues(*run.report, callback, context);
+    return true;
+}
 
+bool Show(const CPreparedRun &run, QString &message)
+{
     CRunOptions options;
-    options.reportFolder = FolderOfPath(QFileInfo(path).absoluteFilePath());
-    options.parameter = [values](const QString &band, const QString &name) {
-        const CVornParameter *parameter = values.Find(band, name);
+    options.reportFolder = FolderOfPath(QFileInfo(run.path).absoluteFilePath());
+    options.parameter = [values = run.values](const QString &band, const QString &name) {
+        const CVornParameter *parameter = values->Find(band, name);
         return parameter ? parameter->GetValue() : QString();
     };
-    if (!hasDatabase) {
-        options.value = [itemValues](const QString &band, const QString &field) {
+    if (!run.hasDatabase) {
+        options.value = [itemValues = run.itemValues](const QString &band, const QString &field) {
             return itemValues.value(ItemValueKey(band, field));
         };
     }
-    return PreviewReport::Show(report, options, PreviewReport::TitleOf(report, path), nullptr,
-                               message);
+    return PreviewReport::Show(*run.report, options, PreviewReport::TitleOf(*run.report, run.path),
+                               nullptr, message);
 }
 
 void WriteErrorText(const QString &message, char16_t *errorText)

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "vantelengine.h"
+#include "vornreport.h"
 
 #include <QHash>
 #include <QString>
 
-class CVornParameters;
-class CVornReport;
+#include <memory>
+
 
 // The work of the engine library's entry, apart from its C boundary.
 namespace EngineCall {
@@ -24,10 +25,24 @@ QHash<QString, QString> AskItemValues(const CVornReport &report, VntValueCallbac
                                       void *context);
 QString ItemValueKey(const QString &band, const QString &field);
 
-// Reads the report file, asks for the values, lays the report out and shows the preview until
-// the user closes it. Needs a QApplication on the calling thread. False with the one message.
-bool PreviewReportFile(const QString &path, VntValueCallback callback, void *context,
-                       QString &message);
+// One call's report with the caller's answers, ready to lay out.
+struct CPreparedRun
+{
+    QString path;
+    std::unique_ptr<CVornReport> report;
+    std::shared_ptr<const CVornParameters> values;
+    QHash<QString, QString> itemValues;
+    bool hasDatabase = true;
+};
+
+// Reads the report file and asks the caller for every value it needs, before any other work.
+// False with the one message.
+bool Prepare(const QString &path, VntValueCallback callback, void *context, CPreparedRun &run,
+             QString &message);
+
+// Lays the prepared report out and shows the preview until the user closes it. Needs a
+// QApplication on the calling thread. False with the one message.
+bool Show(const CPreparedRun &run, QString &message);
 
 // Copies a message into the caller's error buffer of VNT_ERROR_CHARS units: cut to fit
 // (never between the halves of a surrogate pair) and NUL-terminated.

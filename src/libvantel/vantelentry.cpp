@@ -49,17 +49,22 @@ bool Preview(const char16_t *reportPath, VntValueCallback callback, void *contex
         message = Tr("The reporting engine must be called from the program's main thread");
         return false;
     }
+    if (!existing && !CanCreateApplication(message))
+        return false;
+
+    // The caller is asked for every value first, before the engine does any other work.
+    EngineCall::CPreparedRun run;
+    if (!EngineCall::Prepare(path, callback, context, run, message))
+        return false;
+
     // Made for this call and gone before it returns: the library leaves no object behind.
     int argc = 1;
     char name[] = "vantel";
     char *argv[] = {name, nullptr};
     std::unique_ptr<QApplication> application;
-    if (!existing) {
-        if (!CanCreateApplication(message))
-            return false;
+    if (!existing)
         application = std::make_unique<QApplication>(argc, argv);
-    }
-    return EngineCall::PreviewReportFile(path, callback, context, message);
+    return EngineCall::Show(run, message);
 }
 
 } // namespace

@@ -7,9 +7,11 @@
 #include "vorndocument.h"
 #include "vornitems.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -67,6 +69,33 @@ CPropertiesWnd::CPropertiesWnd(QWidget *parent)
 
     connect(m_grid, &CPropertiesCtrl::propertyChanged, this, &CPropertiesWnd::OnPropertyChanged);
     connect(m_grid, &CPropertiesCtrl::currentRowChanged, this, &CPropertiesWnd::ShowDescription);
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &QWidget::customContextMenuRequested, this, &CPropertiesWnd::ShowContextMenu);
+}
+
+void CPropertiesWnd::ShowContextMenu(const QPoint &position)
+{
+    // Only the report page holds the database settings.
+    if (!m_document || m_current || !m_connectionTester)
+        return;
+    QMenu menu(this);
+    menu.addAction(tr("Test Connection"), this, &CPropertiesWnd::TestConnection);
+    menu.exec(m_grid->viewport()->mapToGlobal(position));
+}
+
+bool CPropertiesWnd::TestConnection()
+{
+    if (!m_document || m_current || !m_connectionTester)
+        return false;
+    QString message;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool connected = m_connectionTester(m_document->GetReport(), message);
+    QApplication::restoreOverrideCursor();
+    QMessageBox box(connected ? QMessageBox::Information : QMessageBox::Warning,
+                    tr("Test Connection"), message, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    return true;
 }
 
 void CPropertiesWnd::SetDocument(CVornDocument *document)

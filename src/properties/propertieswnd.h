@@ -3,10 +3,13 @@
 #include <QDockWidget>
 #include <QPointer>
 
+#include <functional>
+
 class CPropertiesCtrl;
 class CPropertyGridProperty;
 class CVornDocument;
 class CVornElement;
+class CVornReport;
 class QLabel;
 
 // The "Properties" pane: the property grid of the object selected in the
@@ -58,15 +61,26 @@ public:
     // The vertical resolution font sizes are converted with.
     int ScreenDpiY() const;
 
+    // Connects to the report's database with its current settings: true with "Connected",
+    // false with the driver's message. Set by the program; without one the report page offers
+    // no "Test Connection".
+    using ConnectionTester = std::function<bool(const CVornReport &report, QString &message)>;
+    void SetConnectionTester(ConnectionTester tester) { m_connectionTester = std::move(tester); }
+    // The report page's "Test Connection" (its context menu): runs the tester and shows what
+    // it says. False when there is nothing to test (no document, not the report page).
+    bool TestConnection();
+
 private:
     void ShowPage(CVornElement *object, const QString &fileName);
     void ShowDescription(CPropertyGridProperty *row);
     void OnReportReset();
     bool IsInReport(const CVornElement *object) const;
+    void ShowContextMenu(const QPoint &position);
 
     QPointer<CVornDocument> m_document;
     CVornElement *m_current = nullptr;
     CPropertiesCtrl *m_grid;
     QLabel *m_descriptionName;
     QLabel *m_descriptionText;
+    ConnectionTester m_connectionTester;
 };

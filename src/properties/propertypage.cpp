@@ -124,7 +124,9 @@ QList<CPropertyRow> ReportPage(const CVornReport &report, const QString &fileNam
                       "function, or select a database type from the list"),
             Row("Database Connection String", report.GetConnectString(), PropertyRowKind::Text,
                 "Database connection string: full path name for SQLite databases, "
-                "login:password@alias for FireBird"),
+                "login:password@alias for FireBird (the login ends at the first colon and the "
+                "alias starts after the last @, so the password may hold both), the driver "
+                "manager's connection string for ODBC. Right-click for Test Connection"),
     };
 }
 

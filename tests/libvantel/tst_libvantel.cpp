@@ -134,6 +134,23 @@ private slots:
         QCOMPARE(QString::fromUtf8(host.readAllStandardOutput()), expected + expected + expected);
     }
 
+    void noDisplayIsAMessageNotAnAbort()
+    {
+        // Without a display Qt would end the whole host; the engine says so instead.
+        QProcess host;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+            env.remove(name);
+        host.setProcessEnvironment(env);
+        host.start(QStringLiteral(VANTEL_TEST_HOST_PATH),
+                   {QStringLiteral(VANTEL_ENGINE_PATH), m_dir.filePath(u"good.vnt"_s), u"1"_s});
+        QVERIFY(host.waitForFinished(120000));
+        QCOMPARE(host.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(host.readAllStandardOutput()),
+                 u"result 0 There is no display to show the preview on "
+                 "(DISPLAY and WAYLAND_DISPLAY are not set)\n"_s);
+    }
+
     void exportsOnlyTheEntry()
     {
         QProcess nm;

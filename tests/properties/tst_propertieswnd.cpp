@@ -144,6 +144,28 @@ class TestPropertiesWnd : public QObject
     Q_OBJECT
 
 private slots:
+    void testConnectionAsksWithTheReportAndShowsTheAnswer()
+    {
+        // The user right-clicks the report page and picks Test Connection.
+        Fixture f;
+        QString asked;
+        f.pane.SetConnectionTester([&asked](const CVornReport &report, QString &message) {
+            asked = report.GetConnectString();
+            message = u"Cannot open the database x: refused"_s;
+            return false;
+        });
+        f.pane.ShowReportProperties();
+        MessageWatch watch;
+        watch.Arm();
+        QVERIFY(f.pane.TestConnection());
+        QCOMPARE(asked, f.document.GetReport().GetConnectString());
+        QCOMPARE(watch.title, u"Test Connection"_s);
+        QCOMPARE(watch.text, u"Cannot open the database x: refused"_s);
+        // A band's page has no database settings.
+        f.pane.ShowProperties(f.Object(u"Orders"_s));
+        QVERIFY(!f.pane.TestConnection());
+    }
+
     void typedIntegers_data()
     {
         QTest::addColumn<QString>("typed");

@@ -71,7 +71,9 @@ private slots:
                 "type from the list"_s,
                 u"Database Connection String = /data/shop.db [text] : Database connection "
                 "string: full path name for SQLite databases, login:password@alias for "
-                "FireBird"_s,
+                "FireBird (the login ends at the first colon and the alias starts after the "
+                "last @, so the password may hold both), the driver manager's connection "
+                "string for ODBC. Right-click for Test Connection"_s,
         };
 
         const QString bandObject = u" [read-only] : You have selected a report band that is "

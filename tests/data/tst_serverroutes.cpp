@@ -1,0 +1,500 @@
+#include "connectioncheck.h"
+#include "dataconnection.h"
+#include "dataformat.h"
+#include "reportbuilder.h"
+#include "reportrun.h"
+#include "testregistry.h"
+#include "testservers.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QTest>
+
+#include <thread>
+
+using namespace Qt::StringLiterals;
+
+// The FireBird and ODBC routes against servers this test starts: the EMPLOYEE sample in
+// FireBird (server and embedded engine), PostgreSQL through its ODBC driver and SQLite through
+// its ODBC driver, with the SQLite route itself as a fifth.
+class TestServerRoutes : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void sameRowsOnEveryRoute_data();
+    void sameRowsOnEveryRoute();
+    void readOnly_data();
+    void readOnly();
+    void checkConnection_data();
+    void checkConnection();
+    void samePagesOnEveryRoute_data();
+    void samePagesOnEveryRoute();
+    void entriesAreBound_data();
+    void entriesAreBound();
+    void openFailures_data();
+    void openFailures();
+    void queryError_data();
+    void queryError();
+    void silentServerIsBounded_data();
+    void silentServerIsBounded();
+    void cancelStopsALongQuery_data();
+    void cancelStopsALongQuery();
+    // Kill the servers: these run last.
+    void serverDiesDuringAReport_data();
+    void serverDiesDuringAReport();
+
+private:
+    void AddRoutes();
+    std::unique_ptr<CDataConnection> Open(int type, const QString &connect);
+
+    TestServers m_servers;
+    bool m_started = false;
+};
+
+void TestServerRoutes::initTestCase()
+{
+    QString problem;
+    bool missing = false;
+    QElapsedTimer timer;
+    timer.start();
+    m_started = m_servers.Start(problem, missing);
+    if (missing)
+        QSKIP(qPrintable(problem));
+    QVERIFY2(m_started, qPrintable(problem));
+    qInfo("servers started and EMPLOYEE loaded in %lld ms", timer.elapsed());
+}
+
+void TestServerRoutes::cleanupTestCase()
+{
+    m_servers.Stop();
+}
+
+void TestServerRoutes::AddRoutes()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("connect");
+    const QString password = m_servers.Password();
+    QTest::newRow("FireBird server") << 1 << m_servers.FireBirdServer(password);
+    QTest::newRow("FireBird embedded") << 1 << m_servers.FireBirdEmbedded();
+    QTest::newRow("PostgreSQL ODBC") << 2 << m_servers.PostgresOdbc(password);
+    QTest::newRow("SQLite ODBC") << 2 << m_servers.SqliteOdbc();
+    QTest::newRow("SQLite") << 0 << m_servers.SqliteFile();
+}
+
+std::unique_ptr<CDataConnection> TestServerRoutes::Open(int type, const QString &connect)
+{
+    QString message;
+    auto connection = OpenDataConnection(type, connect, QString(), message);
+    if (!connection)
+        qWarning("%s", qPrintable(message));
+    return connection;
+}
+
+// Every row of a query as one line, each value through the format of its column.
+static QStringList Lines(CDataConnection &connection, const QString &sql, const QStringList &formats,
+                         const EntryValueFunction &entry, QString &message)
+{
+    QStringList lines;
+    auto cursor = connection.Execute(sql, entry, message);
+    if (!cursor)
+        return lines;
+    CDataRow row;
+    while (cursor->Fetch(row, message)) {
+        QStringList values;
+        for (int i = 0; i < row.GetValues().size(); ++i) {
+            CDataFormat format;
+            QString problem;
+            CDataFormat::Parse(formats.value(i), format, problem);
+            values.append(format.Format(row.GetValues().at(i)));
+        }
+        lines.append(values.join(u'|'));
+    }
+    return lines;
+}
+
+void TestServerRoutes::sameRowsOnEveryRoute_data()
+{
+    AddRoutes();
+}
+
+void TestServerRoutes::sameRowsOnEveryRoute()
+{
+    // The data of the department report: departments, each with its employees by job (the
+    // master's DEPT_NO bound into the detail query), and a total of its own.
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    auto connection = Open(type, connect);
+    QVERIFY(connection);
+    QString message;
+    const QStringList departments =
+            Lines(*connection, u"SELECT DEPT_NO, DEPARTMENT, LOCATION FROM DEPARTMENT ORDER BY DEPT_NO"_s,
+                  {}, {}, message);
+    QVERIFY2(message.isEmpty(), qPrintable(message));
+    QCOMPARE(departments.size(), 21);
+    QStringList report;
+    for (const QString &department : departments) {
+        report.append(department);
+        const QString deptNo = department.section(u'|', 0, 0);
+        report += Lines(*connection,
+                        u"SELECT e.JOB_CODE, j.JOB_TITLE, e.EMP_NO, e.FULL_NAME, e.SALARY "
+                        u"FROM EMPLOYEE e JOIN JOB j ON j.JOB_CODE = e.JOB_CODE AND "
+                        u"j.JOB_GRADE = e.JOB_GRADE AND j.JOB_COUNTRY = e.JOB_COUNTRY "
+                        u"WHERE e.DEPT_NO = {dept_no} ORDER BY e.JOB_CODE, e.EMP_NO"_s,
+                        {u"%s"_s, u"%s"_s, u"%5d"_s, u"%s"_s, u"%.2f"_s},
+                        [&](const QString &name) {
+                            return name.compare(u"DEPT_NO"_s, Qt::CaseInsensitive) == 0 ? deptNo
+                                                                                         : QString();
+                        },
+                        message);
+        QVERIFY2(message.isEmpty(), qPrintable(message));
+    }
+    report += Lines(*connection,
+                    u"SELECT COUNT(*) AS HEADS, SUM(SALARY) AS PAYROLL FROM EMPLOYEE"_s,
+                    {u"%d"_s, u"%.2f"_s}, {}, message);
+    QVERIFY2(message.isEmpty(), qPrintable(message));
+    QCOMPARE(report.size(), 21 + 42 + 1);
+    // Every route must give what the FireBird server gives.
+    static QStringList reference;
+    if (reference.isEmpty())
+        reference = report;
+    QCOMPARE(report, reference);
+}
+
+void TestServerRoutes::readOnly_data()
+{
+    AddRoutes();
+}
+
+void TestServerRoutes::readOnly()
+{
+    // What a report's SQL changes is never kept: refused, or rolled back when the report ends.
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    for (int round = 0; round < 2; ++round) {
+        auto connection = Open(type, connect);
+        QVERIFY(connection);
+        QString message;
+        connection->Execute(u"CREATE TABLE PROBE (A INTEGER)"_s, {}, message);
+        QVERIFY2(!message.contains(u"exists"_s), qPrintable(message));
+        connection->Execute(u"DELETE FROM EMPLOYEE"_s, {}, message);
+    }
+    QString message;
+    auto connection = Open(type, connect);
+    QCOMPARE(Lines(*connection, u"SELECT COUNT(*) FROM EMPLOYEE"_s, {u"%d"_s}, {}, message),
+             QStringList{u"42"_s});
+}
+
+void TestServerRoutes::checkConnection_data()
+{
+    AddRoutes();
+}
+
+void TestServerRoutes::checkConnection()
+{
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    QString message;
+    QVERIFY2(CheckDataConnection(type, connect, QString(), message), qPrintable(message));
+    QCOMPARE(message, u"Connected"_s);
+}
+
+void TestServerRoutes::samePagesOnEveryRoute_data()
+{
+    AddRoutes();
+}
+
+// Every primitive of every page: kind, box and text.
+static QStringList Dump(const CPageModel &model)
+{
+    QStringList lines;
+    for (int i = 0; i < model.GetPageCount(); ++i) {
+        lines.append(u"page %1"_s.arg(i + 1));
+        for (const CPageItem &item : model.GetPage(i)->GetItems()) {
+            const CPageRect *box = nullptr;
+            QString what;
+            if (const auto *text = std::get_if<CPageText>(&item)) {
+                box = &text->box;
+                what = u"text "_s + text->text;
+            } else if (const auto *shape = std::get_if<CPageShape>(&item)) {
+                box = &shape->box;
+                what = u"shape %1"_s.arg(int(shape->kind));
+            } else {
+                what = u"other"_s;
+            }
+            if (box)
+                what += u" @%1,%2,%3,%4"_s.arg(box->left).arg(box->top).arg(box->right).arg(box->bottom);
+            lines.append(what);
+        }
+    }
+    return lines;
+}
+
+void TestServerRoutes::samePagesOnEveryRoute()
+{
+    // The department list: each department with its staff as master/detail, the staff grouped
+    // by job (a group header without a query of its own and a group footer), and a report
+    // footer with a total from its own query.
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    using namespace ReportBuilder;
+    CVornReport report;
+    report.SetDatabaseType(type);
+    report.SetConnectString(connect);
+    Text(Band(report, VornKind::ReportHeader, u"Title"_s), u"Departments"_s);
+    CVornBand *dept = Band(report, VornKind::ReportContents, u"Dept"_s,
+                           u"SELECT DEPT_NO, DEPARTMENT, LOCATION FROM DEPARTMENT ORDER BY DEPT_NO"_s);
+    Field(dept, u"Dept"_s, u"dept_no"_s);
+    Field(dept, u"Dept"_s, u"Department"_s);
+    Field(dept, u"Dept"_s, u"LOCATION"_s, u"in %s"_s);
+    CVornBand *job = Band(report, VornKind::ReportContents, u"Job"_s);
+    job->SetFooter(u"JobEnd"_s);
+    Field(job, u"Staff"_s, u"JOB_CODE"_s);
+    Field(job, u"Staff"_s, u"JOB_TITLE"_s);
+    Field(Band(report, VornKind::ReportContents, u"JobEnd"_s), u"Staff"_s, u"FULL_NAME"_s,
+          u"last: %s"_s);
+    CVornBand *staff = Band(report, VornKind::ReportContents, u"Staff"_s,
+                            u"SELECT e.JOB_CODE, j.JOB_TITLE, e.EMP_NO, e.FULL_NAME, e.SALARY "
+                            u"FROM EMPLOYEE e JOIN JOB j ON j.JOB_CODE = e.JOB_CODE AND "
+                            u"j.JOB_GRADE = e.JOB_GRADE AND j.JOB_COUNTRY = e.JOB_COUNTRY "
+                            u"WHERE e.DEPT_NO = {DEPT_NO} ORDER BY e.JOB_CODE, e.EMP_NO"_s,
+                            u"Dept"_s);
+    staff->SetHeader(u"Job"_s);
+    Field(staff, u"Staff"_s, u"EMP_NO"_s, u"%05d"_s);
+    Field(staff, u"Staff"_s, u"FULL_NAME"_s);
+    Field(staff, u"Staff"_s, u"SALARY"_s, u"%12.2f"_s);
+    CVornBand *total = Band(report, VornKind::ReportFooter, u"Total"_s,
+                            u"SELECT COUNT(*) AS HEADS, SUM(SALARY) AS PAYROLL FROM EMPLOYEE"_s);
+    Field(total, u"Total"_s, u"HEADS"_s, u"%d staff"_s);
+    Field(total, u"Total"_s, u"PAYROLL"_s, u"%.2f"_s);
+    CVornBand *footer = Band(report, VornKind::PageFooter, u"Foot"_s);
+    Field(footer, QString(), u"#PAGE"_s, u"Page %d"_s);
+    report.SetHeight(29700);
+
+    CRunOptions options;
+    CPageModel model;
+    QString message;
+    QVERIFY2(RunReport(report, options, model, message), qPrintable(message));
+    const QStringList pages = Dump(model);
+    QVERIFY(model.GetPageCount() >= 3);
+    QVERIFY(pages.join(u'\n').contains(u"text 42 staff"_s));
+    static QStringList reference;
+    if (reference.isEmpty())
+        reference = pages;
+    QCOMPARE(pages, reference);
+}
+
+void TestServerRoutes::entriesAreBound_data()
+{
+    AddRoutes();
+}
+
+void TestServerRoutes::entriesAreBound()
+{
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    auto connection = Open(type, connect);
+    QVERIFY(connection);
+    const QString sql = u"SELECT COUNT(*) FROM EMPLOYEE WHERE LAST_NAME = {NAME}"_s;
+    QStringList counts;
+    for (const QString &name : {u"Nelson"_s, u"x' OR '1'='1"_s, u"O'Brien"_s}) {
+        QString message;
+        counts += Lines(*connection, sql, {u"%d"_s}, [&](const QString &) { return name; }, message);
+        QVERIFY2(message.isEmpty(), qPrintable(message));
+    }
+    QCOMPARE(counts, (QStringList{u"1"_s, u"0"_s, u"1"_s}));
+}
+
+void TestServerRoutes::openFailures_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("connect");
+    QTest::addColumn<QString>("database");
+    QTest::addColumn<QString>("because");
+    const QString wrong = u"Wr0ng:p@ss"_s;
+    const QString good = m_servers.Password();
+    const QString fbServer = u"127.0.0.1/%1:"_s.arg(m_servers.FireBirdPort());
+    QTest::newRow("FireBird, wrong password")
+            << 1 << m_servers.FireBirdServer(wrong) << fbServer + u"employee"_s
+            << u"user name and password are not defined"_s;
+    QTest::newRow("FireBird, unknown host")
+            << 1 << u"SYSDBA:%1@nohost.invalid:employee"_s.arg(good) << u"nohost.invalid:employee"_s
+            << u"Failed to locate host machine"_s;
+    QTest::newRow("FireBird, unknown database")
+            << 1 << u"SYSDBA:%1@%2nothere"_s.arg(good, fbServer) << fbServer + u"nothere"_s
+            << u"nothere"_s;
+    QTest::newRow("FireBird embedded, missing file")
+            << 1 << u"SYSDBA:%1@/nonexistent/x.fdb"_s.arg(good) << u"/nonexistent/x.fdb"_s
+            << u"No such file or directory"_s;
+    const QString pgWrong = m_servers.PostgresOdbc(wrong);
+    QTest::newRow("PostgreSQL, wrong password")
+            << 2 << pgWrong << QString(pgWrong).replace(u"{"_s + wrong + u"}"_s, u"***"_s)
+            << u"password authentication failed for user \"vantel\""_s;
+    QString pgHost = m_servers.PostgresOdbc(good);
+    pgHost.replace(u"SERVER=127.0.0.1"_s, u"SERVER=nohost.invalid"_s);
+    QTest::newRow("PostgreSQL, unknown host")
+            << 2 << pgHost << QString(pgHost).replace(u"{"_s + good + u"}"_s, u"***"_s)
+            << u"nohost.invalid"_s;
+    const QString pgBase = m_servers.PostgresOdbc(good, u"nothere"_s);
+    QTest::newRow("PostgreSQL, unknown database")
+            << 2 << pgBase << QString(pgBase).replace(u"{"_s + good + u"}"_s, u"***"_s)
+            << u"database \"nothere\" does not exist"_s;
+    QTest::newRow("ODBC, unknown driver") << 2 << u"DRIVER={No Such Driver};PWD=Wr0ng:p@ss"_s
+                                          << u"DRIVER={No Such Driver};PWD=***"_s
+                                          << u"not found"_s;
+}
+
+void TestServerRoutes::openFailures()
+{
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    QFETCH(QString, database);
+    QFETCH(QString, because);
+    QString message;
+    QVERIFY(!OpenDataConnection(type, connect, QString(), message));
+    QVERIFY2(message.startsWith(u"Cannot open the database "_s + database + u": "_s),
+             qPrintable(message));
+    QVERIFY2(message.contains(because, Qt::CaseInsensitive), qPrintable(message));
+    QVERIFY(!message.contains(u"Wr0ng"_s));
+    QVERIFY(!message.contains(m_servers.Password()));
+    QVERIFY(!QFileInfo::exists(u"/nonexistent"_s));
+    // The designer's Test Connection says the same.
+    QString checked;
+    QVERIFY(!CheckDataConnection(type, connect, QString(), checked));
+    QCOMPARE(checked, message);
+}
+
+void TestServerRoutes::queryError_data()
+{
+    AddRoutes();
+}
+
+void TestServerRoutes::queryError()
+{
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    auto connection = Open(type, connect);
+    QVERIFY(connection);
+    QString message;
+    QVERIFY(!connection->Execute(u"SELECT NO_SUCH_COLUMN FROM EMPLOYEE"_s, {}, message));
+    QVERIFY2(message.contains(u"NO_SUCH_COLUMN"_s, Qt::CaseInsensitive), qPrintable(message));
+    // The connection still serves the next query.
+    QVERIFY(connection->Execute(u"SELECT EMP_NO FROM EMPLOYEE"_s, {}, message));
+}
+
+void TestServerRoutes::silentServerIsBounded_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("connect");
+    QTest::addColumn<QString>("database");
+    QTest::newRow("FireBird") << 1 << u"SYSDBA:%1@127.0.0.1/%2:employee"_s << u"127.0.0.1/%2:employee"_s;
+    QTest::newRow("PostgreSQL ODBC")
+            << 2 << u"DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%2;DATABASE=x;UID=u;PWD=%1"_s
+            << u"DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%2;DATABASE=x;UID=u;PWD=***"_s;
+}
+
+void TestServerRoutes::silentServerIsBounded()
+{
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    QFETCH(QString, database);
+    {
+        SilentServer silent;
+        const QString password = m_servers.Password();
+        QString message;
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!OpenDataConnection(type, connect.arg(password).arg(silent.Port()), QString(),
+                                    message, 2000));
+        // Well above the bound, so that only a hang fails here.
+        QVERIFY(timer.elapsed() < 8000);
+        QVERIFY2(message.startsWith(u"Cannot open the database "_s
+                                    + database.arg(silent.Port()) + u": "_s),
+                 qPrintable(message));
+        QVERIFY(!message.contains(password));
+    }
+    // With the listener gone the abandoned open fails and removes its connection.
+    QTRY_VERIFY_WITH_TIMEOUT(QSqlDatabase::connectionNames().isEmpty(), 30000);
+}
+
+void TestServerRoutes::cancelStopsALongQuery_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("connect");
+    QTest::addColumn<QString>("sql");
+    const QString password = m_servers.Password();
+    const QString fireBird = u"SELECT COUNT(*) FROM RDB$FIELDS a, RDB$FIELDS b, RDB$FIELDS c"_s;
+    QTest::newRow("FireBird server") << 1 << m_servers.FireBirdServer(password) << fireBird;
+    QTest::newRow("FireBird embedded") << 1 << m_servers.FireBirdEmbedded() << fireBird;
+    QTest::newRow("PostgreSQL ODBC") << 2 << m_servers.PostgresOdbc(password)
+                                     << u"SELECT pg_sleep(40)"_s;
+    QTest::newRow("SQLite ODBC") << 2 << m_servers.SqliteOdbc()
+                                 << u"WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 "
+                                    u"FROM n WHERE x < 400000000) SELECT count(*) FROM n"_s;
+}
+
+void TestServerRoutes::cancelStopsALongQuery()
+{
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    QFETCH(QString, sql);
+    auto connection = Open(type, connect);
+    QVERIFY(connection);
+    std::thread canceller([&connection] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        connection->Cancel();
+    });
+    QString message;
+    QElapsedTimer timer;
+    timer.start();
+    QStringList rows = Lines(*connection, sql, {}, {}, message);
+    canceller.join();
+    QCOMPARE(rows, QStringList());
+    QCOMPARE(message, u"Cancelled"_s);
+    // Each query runs for half a minute or more when nothing stops it.
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestServerRoutes::serverDiesDuringAReport_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("connect");
+    QTest::addColumn<QString>("sql");
+    const QString password = m_servers.Password();
+    QTest::newRow("FireBird server")
+            << 1 << m_servers.FireBirdServer(password)
+            << u"SELECT a.RDB$FIELD_NAME FROM RDB$FIELDS a, RDB$FIELDS b"_s;
+    QTest::newRow("PostgreSQL ODBC") << 2 << m_servers.PostgresOdbc(password)
+                                     << u"SELECT x FROM generate_series(1, 200000) AS x"_s;
+}
+
+void TestServerRoutes::serverDiesDuringAReport()
+{
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    QFETCH(QString, sql);
+    auto connection = Open(type, connect);
+    QVERIFY(connection);
+    QString message;
+    auto cursor = connection->Execute(sql, {}, message);
+    QVERIFY2(cursor, qPrintable(message));
+    CDataRow row;
+    QVERIFY(cursor->Fetch(row, message));
+    if (type == 1)
+        m_servers.KillFireBird();
+    else
+        m_servers.KillPostgres();
+    // A driver may still hand out rows it holds; the next read of the server fails.
+    while (cursor->Fetch(row, message)) {
+    }
+    if (message.isEmpty())
+        QVERIFY(!connection->Execute(u"SELECT 1 FROM EMPLOYEE"_s, {}, message));
+    QVERIFY(!message.isEmpty());
+    qInfo("%s", qPrintable(message));
+}
+
+VANTEL_TEST_CLASS(TestServerRoutes)
+#include "tst_serverroutes.moc"
