@@ -65,7 +65,7 @@ QByteArray LogoPng()
     return bytes;
 }
 
-bool BuildDatabase(const QString &path, int rows = maxRows)
+bool BuildDatabase(const QString &path, int rows = maxRows, bool logos = true)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"build"_s);
     db.setDatabaseName(path);
@@ -76,7 +76,8 @@ bool BuildDatabase(const QString &path, int rows = maxRows)
     query.exec(u"CREATE TABLE Items (Id INTEGER PRIMARY KEY, Code TEXT, Name TEXT, Amount REAL, "
                "Logo BLOB)"_s);
     query.prepare(u"INSERT INTO Items VALUES (?, ?, ?, ?, ?)"_s);
-    const QByteArray logo = LogoPng();
+    // Without logos the rows match the server copies, whose Logo is NULL.
+    const QVariant logo = logos ? QVariant(LogoPng()) : QVariant(QMetaType(QMetaType::QByteArray));
     for (int i = 1; i <= rows; ++i) {
         query.addBindValue(i);
         query.addBindValue(u"C-%1"_s.arg(i, 6, 10, QChar(u'0')));
@@ -361,7 +362,7 @@ int main(int argc, char **argv)
     qputenv("VANTEL_BENCH_DIR", dir.path().toUtf8());
     // "--routes": only the 10,000-row list, through SQLite and then the servers.
     if (argc == 2 && qstrcmp(argv[1], "--routes") == 0) {
-        if (!BuildDatabase(dir.filePath(u"bench.db"_s), 10000))
+        if (!BuildDatabase(dir.filePath(u"bench.db"_s), 10000, false))
             return 1;
         CVornReport report;
         ListReport(report, 10000, true, false);

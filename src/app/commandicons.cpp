@@ -250,6 +250,14 @@ QIcon Icon(int id, const QPalette &palette)
             DrawUndo(p, ink);
         };
         break;
+    case CommandTable::EditRedo:
+        // The undo arrow turned the other way.
+        drawing = [ink](QPainter &p) {
+            p.translate(16, 0);
+            p.scale(-1, 1);
+            DrawUndo(p, ink);
+        };
+        break;
     default:
         return QIcon();
     }

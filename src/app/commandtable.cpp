@@ -65,6 +65,14 @@ const Entry entries[] = {
          QT_TRANSLATE_NOOP("Vantel", "Insert Clipboard contents\nPaste")},
         {EditUndo, QT_TRANSLATE_NOOP("Vantel", "&Undo\tCtrl+Z"),
          QT_TRANSLATE_NOOP("Vantel", "Undo the last action\nUndo")},
+        {EditRedo, QT_TRANSLATE_NOOP("Vantel", "&Redo\tCtrl+Y"),
+         QT_TRANSLATE_NOOP("Vantel", "Redo the previously undone action\nRedo")},
+        {EditClear, QT_TRANSLATE_NOOP("Vantel", "&Delete\tDel"),
+         QT_TRANSLATE_NOOP("Vantel", "Delete the selection\nDelete")},
+        {EditDuplicate, QT_TRANSLATE_NOOP("Vantel", "D&uplicate\tCtrl+D"),
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Copy the selection and paste it at once, leaving the Clipboard as it "
+                           "is\nDuplicate")},
         {AppAbout, QT_TRANSLATE_NOOP("Vantel", "&About Vantel..."),
          QT_TRANSLATE_NOOP("Vantel",
                            "Display program information, version number and copyright\nAbout")},
@@ -148,6 +156,10 @@ QList<QKeySequence> Shortcuts(int id)
         return {QKeySequence(Qt::CTRL | Qt::Key_Minus)};
     case ViewActualSize:
         return {QKeySequence(Qt::CTRL | Qt::Key_0)};
+    case EditRedo:
+        return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
+    case EditDuplicate:
+        return {QKeySequence(Qt::CTRL | Qt::Key_D)};
     case NextPane:
         return {QKeySequence(Qt::Key_F6)};
     case PrevPane:

@@ -12,6 +12,8 @@
 #include "propertieswnd.h"
 #include "quarndoc.h"
 #include "quarnview.h"
+#include "reportclipboard.h"
+#include "reportedit.h"
 #include "reportfile.h"
 #include "reportpreviewer.h"
 #include "reportrunner.h"
@@ -22,6 +24,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -30,10 +33,10 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSettings>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 #include <QToolButton>
 #include <QWidgetAction>
 
@@ -49,9 +52,6 @@ QString FileFilter()
 // The buttons of the "Standard" toolbar in order; 0 stands for a separator.
 constexpr int toolbarLayout[] = {FileNew,  FileOpen, FileSave,  FileRun, FilePreview, 0,
                                  EditCut,  EditCopy, EditPaste, 0,       FilePrint,   AppAbout};
-
-// The commands that nothing in the designer carries out: shown, but disabled.
-constexpr int unhandledCommands[] = {EditCut, EditCopy, EditPaste, EditUndo};
 
 QString WorkspaceKey(const char *name)
 {
@@ -102,6 +102,8 @@ CMainFrame::CMainFrame(CQuarnDoc *document, QWidget *parent)
     RefreshIcons();
     UpdateLookMarks();
 
+    m_view->SetContextMenuActions(
+            {FindCommand(EditCut), FindCommand(EditCopy), FindCommand(EditPaste)});
     connect(m_document, &CVornDocument::modifiedChanged, this, &CMainFrame::UpdateCaption);
     connect(m_document, &CVornDocument::pathNameChanged, this, &CMainFrame::UpdateCaption);
     UpdateCaption();
@@ -147,6 +149,8 @@ void CMainFrame::CreateMenus()
     UpdateRecentMenu();
     connect(AddTo(m_fileMenu, AppExit), &QAction::triggered, this, &QWidget::close);
 
+    CreateEditMenu();
+
     QMenu *view = menuBar()->addMenu(tr("&View"));
     QAction *grid = AddTo(view, ViewAlignToGrid);
     grid->setCheckable(true);
@@ -173,16 +177,6 @@ void CMainFrame::CreateMenus()
     QMenu *help = menuBar()->addMenu(tr("&Help"));
     connect(AddTo(help, AppAbout), &QAction::triggered, this, &CMainFrame::ShowAbout);
 
-    for (const int id : unhandledCommands) {
-        QAction *action = FindCommand(id) ? FindCommand(id) : AddCommand(id);
-        action->setEnabled(false);
-        addAction(action);
-        // The keys stay taken by their commands, disabled or not, so that they never reach
-        // the view as plain keys: Shift+Delete (Cut) must not delete the selection there. A
-        // text field that edits takes them first, as usual.
-        for (const QKeySequence &key : action->shortcuts())
-            new QShortcut(key, this);
-    }
     connect(AddCommand(NextPane), &QAction::triggered, this, [this] { SwitchPane(true); });
     connect(AddCommand(PrevPane), &QAction::triggered, this, [this] { SwitchPane(false); });
     addAction(FindCommand(NextPane));
@@ -235,6 +229,150 @@ void CMainFrame::OnPropertiesRequested(CVornElement *element)
         m_positionPane->clear();
     }
     m_outline->SyncSelection();
+}
+
+void CMainFrame::CreateEditMenu()
+{
+    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("EditMenu"));
+    QUndoStack *history = m_document->GetUndoStack();
+    connect(AddTo(edit, EditUndo), &QAction::triggered, history, &QUndoStack::undo);
+    connect(AddTo(edit, EditRedo), &QAction::triggered, history, &QUndoStack::redo);
+    edit->addSeparator();
+    connect(AddTo(edit, EditCut), &QAction::triggered, this, &CMainFrame::DoCut);
+    connect(AddTo(edit, EditCopy), &QAction::triggered, this, &CMainFrame::DoCopy);
+    connect(AddTo(edit, EditPaste), &QAction::triggered, this, &CMainFrame::DoPaste);
+    connect(AddTo(edit, EditDuplicate), &QAction::triggered, this, &CMainFrame::DoDuplicate);
+    connect(AddTo(edit, EditClear), &QAction::triggered, this,
+            [this] { m_view->DeleteSelection(QString(), true); });
+    // The keys work wherever the focus is in the window, unless a text field takes them.
+    for (const int id : {EditUndo, EditRedo, EditCut, EditCopy, EditPaste, EditDuplicate})
+        addAction(FindCommand(id));
+
+    for (const auto signal : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
+        connect(history, signal, this, &CMainFrame::UpdateUndoCommands);
+    for (const auto signal : {&QUndoStack::undoTextChanged, &QUndoStack::redoTextChanged})
+        connect(history, signal, this, &CMainFrame::UpdateUndoCommands);
+    UpdateUndoCommands();
+
+    // The selection changes in the view, with an undo or redo, or with a new report.
+    connect(m_view, &CQuarnView::showPropertiesRequested, this, &CMainFrame::UpdateEditCommands);
+    connect(m_document, &CVornDocument::historyReplayed, this, &CMainFrame::UpdateEditCommands);
+    connect(m_document, &CVornDocument::reportReset, this, &CMainFrame::UpdateEditCommands);
+    connect(m_document, &CVornDocument::reportChanged, this, &CMainFrame::UpdateEditCommands);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &CMainFrame::UpdateEditCommands);
+    UpdateEditCommands();
+}
+
+void CMainFrame::UpdateUndoCommands()
+{
+    // "Undo Move" in the menu, the status bar and the tooltip while there is a step to undo;
+    // the plain command, disabled, when there is none.
+    const QUndoStack *history = m_document->GetUndoStack();
+    const struct
+    {
+        int id;
+        bool can;
+        QString step;
+        QString name;
+    } commands[] = {{EditUndo, history->canUndo(), history->undoText(), tr("Undo")},
+                    {EditRedo, history->canRedo(), history->redoText(), tr("Redo")}};
+    for (const auto &command : commands) {
+        QAction *action = FindCommand(command.id);
+        action->setEnabled(command.can);
+        const QString menuText = MenuText(command.id);
+        if (command.can && !command.step.isEmpty()) {
+            const QString named = command.name + u' ' + command.step;
+            action->setText(menuText.section(u'\t', 0, 0) + u' ' + command.step + u'\t'
+                            + menuText.section(u'\t', 1));
+            action->setStatusTip(named);
+            action->setToolTip(named);
+        } else {
+            action->setText(menuText);
+            action->setStatusTip(StatusTip(command.id));
+            action->setToolTip(ToolTip(command.id));
+        }
+    }
+}
+
+void CMainFrame::UpdateEditCommands()
+{
+    const bool selected = m_document->GetReport().FindFirstSelected() != nullptr;
+    for (const int id : {EditCut, EditCopy, EditDuplicate, EditClear})
+        FindCommand(id)->setEnabled(selected);
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    FindCommand(EditPaste)->setEnabled(data && data->hasFormat(ReportClipboard::MimeType()));
+}
+
+bool CMainFrame::DoCopy()
+{
+    const CVornElement *selected = m_document->GetReport().FindFirstSelected();
+    if (!selected)
+        return false;
+    const QByteArray fragment = ReportClipboard::WriteFragment(m_document->GetReport(), *selected);
+    if (fragment.isEmpty())
+        return false;
+    auto *data = new QMimeData;
+    data->setData(ReportClipboard::MimeType(), fragment);
+    data->setText(ReportClipboard::FragmentText(fragment));
+    QGuiApplication::clipboard()->setMimeData(data);
+    return true;
+}
+
+bool CMainFrame::DoCut()
+{
+    // The copy changes no report; the deletion is the one undo step, named after the cut.
+    return DoCopy() && m_view->DeleteSelection(tr("Cut"), false);
+}
+
+bool CMainFrame::DoPaste()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasFormat(ReportClipboard::MimeType())) {
+        statusBar()->showMessage(tr("The clipboard holds no Vantel band or item"), 10000);
+        return false;
+    }
+    return PasteFragment(data->data(ReportClipboard::MimeType()), tr("Paste"));
+}
+
+bool CMainFrame::DoDuplicate()
+{
+    const CVornElement *selected = m_document->GetReport().FindFirstSelected();
+    if (!selected)
+        return false;
+    return PasteFragment(ReportClipboard::WriteFragment(m_document->GetReport(), *selected),
+                         tr("Duplicate"));
+}
+
+bool CMainFrame::PasteFragment(const QByteArray &bytes, const QString &stepName)
+{
+    ReportClipboard::CFragment fragment;
+    QString message;
+    if (!ReportClipboard::ReadFragment(bytes, fragment, message)) {
+        statusBar()->showMessage(tr("Nothing was pasted: %1").arg(message), 10000);
+        return false;
+    }
+    // An item lands ten screen pixels right of and below where it was.
+    const CPageGeometry geometry = m_view->MakeGeometry();
+    double zoom = 1.0;
+    geometry.GetPageRect(&zoom);
+    CVornElement *pasted = nullptr;
+    {
+        CReportEdit edit(*m_document, stepName);
+        pasted = ReportClipboard::Paste(edit, fragment,
+                                        m_document->GetReport().FindFirstSelected(),
+                                        geometry.PixelsToModelX(10, zoom),
+                                        geometry.PixelsToModelY(10, zoom), message);
+    }
+    if (!pasted) {
+        statusBar()->showMessage(tr("Nothing was pasted: %1").arg(message), 10000);
+        return false;
+    }
+    m_document->PageSizeChanged();
+    m_document->ReportChanged();
+    m_properties->ShowProperties(pasted);
+    return true;
 }
 
 void CMainFrame::CreateLookMenu(QMenu *view)
@@ -690,6 +828,8 @@ bool CMainFrame::RestoreRecoveredReport(const QString &recoveryPath, const QStri
     m_document->OnNewDocument();
     m_document->GetReport().Swap(restored);
     m_document->SetPathName(originalPath);
+    // Restored work has not been saved under its path: modified until it is.
+    m_document->SetModifiedFlag(true);
     m_document->PageSizeChanged();
     m_document->ReportChanged();
     m_properties->ShowReportProperties(originalPath);

@@ -26,7 +26,7 @@ class QWidgetAction;
 // "Standard" toolbar and the status bar (with the zoom and the position and
 // size of an object being moved). It carries out the file commands (prompting to
 // save a modified report and showing every failure in a message box titled
-// "Vantel"), Run, About, the application looks, the recent-file list, files
+// "Vantel"), the Edit menu (undo, redo and the clipboard), Run, About, the application looks, the recent-file list, files
 // dropped on it, F6 between the panes, and keeps its layout in the
 // "Workspace" settings.
 //
@@ -91,6 +91,15 @@ public:
     // false when the user cancelled or the save failed.
     bool SaveModified();
 
+    // Edit > Copy, Cut, Paste and Duplicate for the selected band or item (a band with its
+    // items). Cut and Duplicate are one undo step each; Duplicate leaves the clipboard alone.
+    // Paste takes only our own clipboard format and says in the status bar why it pasted
+    // nothing. False when nothing was done.
+    bool DoCopy();
+    bool DoCut();
+    bool DoPaste();
+    bool DoDuplicate();
+
     // Shows a message box titled "Vantel" with an OK button.
     void ShowMessage(const QString &text);
 
@@ -134,6 +143,12 @@ private:
     QAction *AddTo(QMenu *menu, int id);
     void CreateMenus();
     void CreateLookMenu(QMenu *view);
+    void CreateEditMenu();
+    // Undo and Redo name the step they take back or make again.
+    void UpdateUndoCommands();
+    // The clipboard commands follow the selection and the clipboard.
+    void UpdateEditCommands();
+    bool PasteFragment(const QByteArray &bytes, const QString &stepName);
     void CreateToolBar();
     void CreateStatusBar();
     void CreatePanes();

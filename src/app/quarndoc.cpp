@@ -25,6 +25,7 @@ CQuarnDoc::~CQuarnDoc()
 
 bool CQuarnDoc::OnNewDocument()
 {
+    ClearHistory();
     GetReport().Reset();
     SetPathName(QString());
     SetModifiedFlag(false);
@@ -37,6 +38,7 @@ bool CQuarnDoc::OnOpenDocument(const QString &path, QString &message)
     CVornReport fresh;
     if (!VornTemplate::Load(fresh, path, message))
         return false;
+    ClearHistory();
     GetReport().Swap(fresh);
     SetPathName(QFileInfo(path).absoluteFilePath());
     SetModifiedFlag(false);

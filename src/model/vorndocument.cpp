@@ -1,17 +1,128 @@
 #include "vorndocument.h"
 
+#include "editrecord.h"
+#include "reportcommand.h"
+
 #include <QFileInfo>
+#include <QSignalBlocker>
+
+#include <vector>
 
 CVornDocument::CVornDocument(QObject *parent)
     : QObject(parent)
-{}
+{
+    m_history.setUndoLimit(HistoryStepLimit);
+    connect(&m_history, &QUndoStack::cleanChanged, this, &CVornDocument::UpdateModified);
+}
 
 void CVornDocument::SetModifiedFlag(bool modified)
 {
+    m_forcedModified = modified;
+    if (!modified)
+        m_history.setClean();
+    UpdateModified();
+}
+
+void CVornDocument::UpdateModified()
+{
+    const bool modified = m_forcedModified || !m_history.isClean();
     if (m_modified == modified)
         return;
     m_modified = modified;
     emit modifiedChanged(modified);
+}
+
+void CVornDocument::ClearHistory()
+{
+    m_history.clear();
+    m_forcedModified = false;
+    UpdateModified();
+}
+
+qsizetype CVornDocument::GetHistoryBytes() const
+{
+    qsizetype bytes = 0;
+    for (int i = 0; i < m_history.count(); ++i) {
+        const auto *command = static_cast<const CReportCommand *>(m_history.command(i));
+        if (command->GetRecord())
+            bytes += command->GetRecord()->Bytes();
+    }
+    return bytes;
+}
+
+void CVornDocument::PushEdit(std::unique_ptr<CEditRecord> record)
+{
+    m_history.push(new CReportCommand(*this, std::move(record)));
+    TrimHistory();
+    emit edited();
+}
+
+void CVornDocument::TrimHistory()
+{
+    if (GetHistoryBytes() <= m_historyByteLimit)
+        return;
+    // The stack cannot drop its oldest commands by itself: their records are
+    // taken out, the oldest dropped while the rest keep too many bytes (the
+    // newest always stays), and the others pushed again as done. A push always
+    // leaves the stack at its top, so the report is already where they end.
+    const int count = m_history.count();
+    const int clean = m_history.cleanIndex();
+    std::vector<std::unique_ptr<CEditRecord>> records;
+    qsizetype bytes = 0;
+    for (int i = 0; i < count; ++i) {
+        auto *command = const_cast<CReportCommand *>(
+                static_cast<const CReportCommand *>(m_history.command(i)));
+        records.push_back(command->TakeRecord());
+        bytes += records.back()->Bytes();
+    }
+    size_t first = 0;
+    while (first + 1 < records.size() && bytes > m_historyByteLimit)
+        bytes -= records[first++]->Bytes();
+
+    // Nothing a user sees changes: Undo still names the newest step, Redo
+    // stays disabled, and the report was not at its saved state after a push.
+    const QSignalBlocker blocker(&m_history);
+    m_history.clear();
+    for (size_t i = first; i < records.size(); ++i) {
+        m_history.push(new CReportCommand(*this, std::move(records[i])));
+        if (int(i) + 1 == clean)
+            m_history.setClean();
+    }
+    // The cleared stack counts its empty start as clean, which is right when
+    // the saved state is where the kept steps begin.
+    if (clean < int(first))
+        m_history.resetClean();
+}
+
+bool CVornDocument::IsInReport(const CVornElement *element) const
+{
+    for (const CVornBand *band : m_report.GetBands()) {
+        if (band == element)
+            return true;
+        for (const CVornItem *item : band->GetItems()) {
+            if (item == element)
+                return true;
+        }
+    }
+    return false;
+}
+
+void CVornDocument::ReplayHistory(CEditRecord &record, bool undo)
+{
+    if (undo)
+        record.Undo(m_report);
+    else
+        record.Redo(m_report);
+    CVornElement *selected = undo ? record.GetSelectedBefore() : record.GetSelectedAfter();
+    m_report.DeselectAll();
+    if (selected && IsInReport(selected))
+        selected->SetSelected(true);
+    else
+        selected = nullptr;
+    emit pageSizeChanged();
+    emit edited();
+    emit reportChanged();
+    emit historyReplayed(selected);
 }
 
 void CVornDocument::SetGridOn(bool on)
@@ -37,15 +148,9 @@ QString CVornDocument::GetTitle() const
     return QFileInfo(m_pathName).fileName();
 }
 
-void CVornDocument::MarkEdited()
-{
-    SetModifiedFlag(true);
-    emit edited();
-}
-
 void CVornDocument::ReportChanged()
 {
-    MarkEdited();
+    emit edited();
     emit reportChanged();
 }
 

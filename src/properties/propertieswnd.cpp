@@ -109,6 +109,8 @@ void CPropertiesWnd::SetDocument(CVornDocument *document)
     ClearProperties();
     if (document) {
         connect(document, &CVornDocument::reportReset, this, &CPropertiesWnd::OnReportReset);
+        // An undo or redo shows what it selected, with the values it brought back.
+        connect(document, &CVornDocument::historyReplayed, this, &CPropertiesWnd::ShowProperties);
         connect(document, &QObject::destroyed, this, [this] {
             m_current = nullptr;
             ClearProperties();
@@ -196,7 +198,7 @@ void CPropertiesWnd::OnPropertyChanged(CPropertyGridProperty *row)
         return;
 
     const CRowEdit edit = row->MakeEdit();
-    const CEditResult result = ApplyEdit(m_document->GetReport(), m_current, edit, ScreenDpiY());
+    const CEditResult result = ApplyEditStep(*m_document, m_current, edit, ScreenDpiY());
 
     // The rows are brought up to date before a message box runs its own event
     // loop. A name row shows the name the object really has, so a refused or

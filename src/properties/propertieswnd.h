@@ -15,8 +15,9 @@ class QLabel;
 // The "Properties" pane: the property grid of the object selected in the
 // design view (the whole report when nothing is selected) with a description
 // area under it that explains the selected row. An edit committed in the grid
-// is written into the object at once; the document is then marked modified and
-// every view repaints (and recomputes its extent after a report-level edit).
+// is written into the object at once as one undo step of the document; every
+// view then repaints (and recomputes its extent after a report-level edit).
+// After an undo or redo the pane shows the object it selected.
 // The page is not rebuilt after an edit: the next ShowProperties does that.
 //
 // Pointers: the pane keeps a plain pointer to the object it shows. It forgets

@@ -2,6 +2,8 @@
 
 #include "fileutil.h"
 #include "numbertext.h"
+#include "reportedit.h"
+#include "vorndocument.h"
 #include "vornitems.h"
 #include "vornreport.h"
 
@@ -361,4 +363,33 @@ CEditResult ApplyEdit(CVornReport &report, CVornElement *current, const CRowEdit
     default:
         return CEditResult();
     }
+}
+
+CEditResult ApplyEditStep(CVornDocument &document, CVornElement *current, const CRowEdit &edit,
+                          int screenDpiY)
+{
+    CVornReport &report = document.GetReport();
+    const bool rename = Is(edit, "Name");
+    CReportEdit step(document, rename ? T("Rename") : T("Change %1").arg(edit.name));
+    if (!current) {
+        step.WillChangePage();
+    } else if (auto *item = dynamic_cast<CVornItem *>(current)) {
+        step.WillChange(item);
+    } else if (auto *band = dynamic_cast<CVornBand *>(current)) {
+        step.WillChange(band);
+        if (rename) {
+            // A band's new name is carried into the group bands and DB Texts that name it;
+            // the fields that stay as they were are left out of the step again.
+            for (CVornBand *other : report.GetBands()) {
+                step.WillChange(other);
+                for (CVornItem *item : other->GetItems()) {
+                    if (item->GetKind() == VornKind::DbText)
+                        step.WillChange(item);
+                }
+            }
+        }
+    }
+    const CEditResult result = ApplyEdit(report, current, edit, screenDpiY);
+    step.Commit();
+    return result;
 }

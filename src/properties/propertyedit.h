@@ -5,6 +5,7 @@
 
 #include <QString>
 
+class CVornDocument;
 class CVornElement;
 class CVornReport;
 
@@ -18,6 +19,11 @@ class CVornReport;
 // option text that matches no choice change nothing.
 CEditResult ApplyEdit(CVornReport &report, CVornElement *current, const CRowEdit &edit,
                       int screenDpiY);
+
+// ApplyEdit on the document's report as one undo step, named after the row
+// ("Rename" for a name); an edit that changes nothing leaves no step.
+CEditResult ApplyEditStep(CVornDocument &document, CVornElement *current, const CRowEdit &edit,
+                          int screenDpiY);
 
 // The integer a typed text gives: optional blanks, an optional sign, then
 // digits up to the first other character; 0 when it does not begin with a

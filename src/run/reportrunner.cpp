@@ -3,6 +3,7 @@
 #include "enginecallback.h"
 #include "fileutil.h"
 #include "messageboxrunui.h"
+#include "reportedit.h"
 #include "runparameters.h"
 #include "runui.h"
 #include "vantelengine.h"
@@ -85,7 +86,10 @@ CReportRunner::Outcome CReportRunner::Run(CVornDocument &document)
     // New values are stored in the report and so make it modified: the engine
     // reads the file, which must hold them before a run can go on.
     if (!RunParameters::SameValues(gathered, report.GetParameters())) {
+        CReportEdit edit(document, tr("Parameter Values"));
+        edit.WillChangeParameters();
         report.GetParameters() = gathered;
+        edit.Commit();
         document.ReportChanged();
     }
 

@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
@@ -43,6 +44,13 @@ CQuarnView::CQuarnView(CVornDocument *document, QWidget *parent)
         viewport()->update();
     });
     connect(m_document, &CVornDocument::reportReset, this, &CQuarnView::OnReportReset);
+    // An undo or redo in the middle of a drag ends it: the object may have left the report.
+    connect(m_document, &CVornDocument::historyReplayed, this, [this] {
+        if (m_state.m_mode >= CViewInteraction::DragTopLeft
+            && m_state.m_mode <= CViewInteraction::Move)
+            m_state.m_mode = CViewInteraction::Idle;
+        m_state.m_dragItem = nullptr;
+    });
 }
 
 void CQuarnView::OnInitialUpdate()
@@ -194,7 +202,8 @@ void CQuarnView::SetInsertKind(int kind)
 
 void CQuarnView::CreateContextMenu()
 {
-    // The design view has no clipboard: the commands are shown but lead nowhere.
+    // The main window hands over its clipboard commands; a view on its own shows them
+    // disabled.
     m_contextMenu = new QMenu(tr("Edit"), this);
     for (const QString &text : {tr("Cu&t\tCtrl+X"), tr("&Copy\tCtrl+C"), tr("&Paste\tCtrl+V")})
         m_contextMenu->addAction(text)->setEnabled(false);
@@ -247,6 +256,41 @@ QString CQuarnView::ToolTipAt(QPoint client) const
                                  interaction.HitTest(geometry.ClientToView(client), false));
 }
 
+void CQuarnView::SetContextMenuActions(const QList<QAction *> &actions)
+{
+    m_contextMenu->clear();
+    m_contextMenu->addActions(actions);
+}
+
+bool CQuarnView::ConfirmBandDeletion(const QString &question)
+{
+    return QMessageBox::question(this, tr("Vantel"), question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No)
+            == QMessageBox::Yes;
+}
+
+bool CQuarnView::DeleteSelection(const QString &text, bool confirm)
+{
+    if (!m_document)
+        return false;
+    CVornElement *selected = m_document->GetReport().FindFirstSelected();
+    if (!selected)
+        return false;
+    if (const auto *band = dynamic_cast<const CVornBand *>(selected);
+        confirm && band && !band->GetItems().IsEmpty()) {
+        const QString question = tr("Delete the band \"%1\" and its %2 items?")
+                                         .arg(band->GetName())
+                                         .arg(band->GetItems().GetCount());
+        if (!ConfirmBandDeletion(question))
+            return false;
+    }
+    const CPageGeometry geometry = MakeGeometry();
+    CViewInteraction interaction(*m_document, geometry, m_state);
+    CViewInteraction::Result result = interaction.DeleteSelected(selected, text);
+    Apply(result);
+    return result.modified;
+}
+
 void CQuarnView::ShowContextMenu(QPoint globalPos)
 {
     m_contextMenu->popup(globalPos);
@@ -268,8 +312,6 @@ void CQuarnView::Apply(CViewInteraction::Result &result)
     }
     if (result.showProperties)
         emit showPropertiesRequested(result.propertiesObject);
-    // Only now that the Properties pane has let go of it.
-    result.removed.reset();
     if (result.focusMainProperty)
         emit focusMainPropertyRequested();
 }
@@ -390,6 +432,12 @@ bool CQuarnView::HandleKey(int key, Qt::KeyboardModifiers modifiers)
     }
     if (!m_document)
         return true;
+    if (key == Qt::Key_Delete) {
+        // Shift+Delete is Cut's key; it never deletes here on its own.
+        if (!(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)))
+            DeleteSelection(QString(), true);
+        return true;
+    }
     const CPageGeometry geometry = MakeGeometry();
     CViewInteraction interaction(*m_document, geometry, m_state);
     CViewInteraction::Result result

@@ -11,6 +11,7 @@
 #include <optional>
 
 class CVornDocument;
+class QAction;
 class QMenu;
 
 // The design surface: a scrolling view of the document's report as one printed page. It keeps
@@ -86,8 +87,15 @@ public:
     // The Elements toolbox's choice: the insertion mode for a kind, idle for any other code.
     void SetInsertKind(int kind);
 
-    // The pop-up "Edit" menu shown on a right click or the context-menu key.
+    // The pop-up "Edit" menu shown on a right click or the context-menu key. It holds the
+    // commands given here; until then, placeholders that do nothing.
     QMenu *GetContextMenu() const { return m_contextMenu; }
+    void SetContextMenuActions(const QList<QAction *> &actions);
+
+    // Deletes the selected band or item as one undo step named text and selects its
+    // neighbour. With confirm, a band that holds items is deleted only when the user agrees.
+    // False when nothing was deleted.
+    bool DeleteSelection(const QString &text, bool confirm);
 
 signals:
     // The Properties pane should show this object; null shows the report.
@@ -102,6 +110,9 @@ signals:
     void zoomChanged();
 
 protected:
+    // Asks whether to delete a band with its items; the question is shown in a message box.
+    virtual bool ConfirmBandDeletion(const QString &question);
+
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

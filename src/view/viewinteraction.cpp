@@ -1,6 +1,7 @@
 #include "viewinteraction.h"
 
 #include "pagepainter.h"
+#include "reportedit.h"
 #include "vorndocument.h"
 #include "vornitems.h"
 #include "vornreport.h"
@@ -89,6 +90,11 @@ int RoundToGrid(int v)
     return remainder < step / 2 ? v - remainder : v - remainder + step;
 }
 
+QString T(const char *text)
+{
+    return QCoreApplication::translate("Vantel", text);
+}
+
 int ToInt(qint64 v)
 {
     return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(),
@@ -158,7 +164,6 @@ bool CViewInteraction::IsGridOn() const
 
 void CViewInteraction::MarkModified(Result &result)
 {
-    m_document.MarkEdited();
     result.modified = true;
 }
 
@@ -337,6 +342,8 @@ void CViewInteraction::BeginDrag(QPoint pt)
         return;
     m_state.m_mode = ModeForEdges(NearEdges(m_geometry.GetItemPixelRect(element), pt));
     m_state.m_dragItem = element;
+    // Every step of this drag merges into one undo step.
+    ++m_state.m_dragSerial;
     if (const auto *item = dynamic_cast<const CVornItem *>(element)) {
         m_state.m_dragStart = RectOf(*item);
     } else {
@@ -516,11 +523,17 @@ CViewInteraction::Result CViewInteraction::DragTo(QPoint pt)
             return result;
     }
 
-    if (item)
+    CReportEdit edit(m_document, mode == Move ? T("Move") : T("Resize"));
+    edit.SetMergeTag(QStringLiteral("drag %1").arg(m_state.m_dragSerial));
+    if (item) {
+        edit.WillChange(item);
         item->SetRect(ToInt(wr.left), ToInt(wr.top), ToInt(wr.right), ToInt(wr.bottom));
-    else
+    } else {
+        edit.WillChange(band);
         band->SetHeight(ToInt(wr.bottom - wr.top));
-    MarkModified(result);
+    }
+    if (edit.Commit())
+        MarkModified(result);
 
     if (grid) {
         m_state.m_lastX = GridAdvance(pt.x(), m_state.m_lastX);
@@ -621,13 +634,14 @@ CViewInteraction::Result CViewInteraction::InsertAt(QPoint pt, int kind)
     }
 
     CVornReport &report = Report();
+    // Made before the selection changes, so that an undo selects what was selected.
+    CReportEdit edit(m_document, T("Insert"));
     report.DeselectAll();
     if (bandKind) {
         auto band = std::make_unique<CVornBand>(kind, report.MakeUniqueName(kind));
         band->SetHeight(NewBandHeight);
         band->SetSelected(true);
-        CVornBand *added = band.get();
-        report.GetBands().InsertAt(BandInsertIndex(kind), band.release());
+        CVornBand *added = edit.InsertBand(BandInsertIndex(kind), std::move(band));
         result.repaintAll = true;
         result.showProperties = true;
         result.propertiesObject = added;
@@ -650,8 +664,7 @@ CViewInteraction::Result CViewInteraction::InsertAt(QPoint pt, int kind)
     } else if (kind == VornKind::DbText) {
         static_cast<CVornDbText *>(item.get())->SetDataSource(band->GetName());
     }
-    CVornItem *added = item.get();
-    band->GetItems().Add(item.release());
+    CVornItem *added = edit.InsertItem(band, band->GetItems().GetCount(), std::move(item));
     result.showProperties = true;
     result.propertiesObject = added;
     MarkModified(result);
@@ -660,7 +673,12 @@ CViewInteraction::Result CViewInteraction::InsertAt(QPoint pt, int kind)
 
 int CViewInteraction::BandInsertIndex(int kind) const
 {
-    const auto &bands = Report().GetBands();
+    return BandInsertIndex(Report(), kind);
+}
+
+int CViewInteraction::BandInsertIndex(const CVornReport &report, int kind)
+{
+    const auto &bands = report.GetBands();
     const int n = bands.GetCount();
     const auto kindAt = [&bands](int i) {
         return bands[i]->GetKind();
@@ -710,10 +728,11 @@ CViewInteraction::Result CViewInteraction::InsertPageBreak()
     const int index = after >= 0 ? after + 1 : bands.GetCount();
     auto band = std::make_unique<CVornBand>(VornKind::PageBreak,
                                             report.MakeUniqueName(VornKind::PageBreak));
+    // Made before the selection changes, so that an undo selects what was selected.
+    CReportEdit edit(m_document, T("Insert Page Break"));
     report.DeselectAll();
     band->SetSelected(true);
-    CVornBand *added = band.get();
-    bands.InsertAt(index, band.release());
+    CVornBand *added = edit.InsertBand(index, std::move(band));
     result.repaintAll = true;
     result.showProperties = true;
     result.propertiesObject = added;
@@ -763,7 +782,12 @@ CViewInteraction::Result CViewInteraction::MoveByKeys(CVornElement *element, int
     const ModelRect moved = RectOf(*item).Offset(dx, dy);
     if (moved.top >= 0 && moved.bottom <= band->GetEffectiveHeight() && moved.left >= 0
         && moved.right <= Report().GetPageWidth()) {
+        CReportEdit edit(m_document, T("Move"));
+        // Presses of one key on one object add up to one undo step.
+        edit.SetMergeTag(QStringLiteral("move %1 %2").arg(dx).arg(dy));
+        edit.WillChange(item);
         item->SetRect(ToInt(moved.left), ToInt(moved.top), ToInt(moved.right), ToInt(moved.bottom));
+        edit.Commit();
         MarkModified(result);
         result.repaintAreas.push_back(BandRepaintArea(bandIndex));
     }
@@ -787,7 +811,11 @@ CViewInteraction::Result CViewInteraction::ResizeByKeys(CVornElement *element, i
         const qint64 others = report.SumAllBandHeights() - bandHeight;
         if (height <= 0 || height + others > report.GetPageHeight())
             return result;
+        CReportEdit edit(m_document, T("Resize"));
+        edit.SetMergeTag(QStringLiteral("resize %1 %2").arg(dx).arg(dy));
+        edit.WillChange(band);
         band->SetHeight(ToInt(height));
+        edit.Commit();
         MarkModified(result);
         result.repaintAll = true;
         result.showProperties = true;
@@ -806,8 +834,12 @@ CViewInteraction::Result CViewInteraction::ResizeByKeys(CVornElement *element, i
     const bool refused = bottom - item->GetTop() <= 0 || right - item->GetLeft() <= 0
             || bottom > bandHeight || right > report.GetPageWidth();
     if (!refused) {
+        CReportEdit edit(m_document, T("Resize"));
+        edit.SetMergeTag(QStringLiteral("resize %1 %2").arg(dx).arg(dy));
+        edit.WillChange(item);
         item->SetRight(ToInt(right));
         item->SetBottom(ToInt(bottom));
+        edit.Commit();
         MarkModified(result);
         result.repaintAreas.push_back(ToClient(m_geometry.GetBandRect(bandIndex)));
     }
@@ -840,53 +872,27 @@ CVornElement *CViewInteraction::NextSelectionAfterDelete(const CVornElement *ele
     return band;
 }
 
-void CViewInteraction::ClearBandReferences(int bandIndex)
-{
-    const auto &bands = Report().GetBands();
-    if (bandIndex < 0 || bandIndex >= bands.GetCount())
-        return;
-    // A copy: band i's own fields may be among those emptied.
-    const QString name = bands[bandIndex]->GetName();
-    for (CVornBand *band : bands) {
-        if (SameName(band->GetHeader(), name))
-            band->SetHeader(QString());
-        if (SameName(band->GetFooter(), name))
-            band->SetFooter(QString());
-        if (SameName(band->GetParentDataSource(), name))
-            band->SetParentDataSource(QString());
-        for (CVornItem *item : band->GetItems()) {
-            auto *dbText = dynamic_cast<CVornDbText *>(item);
-            if (dbText && SameName(dbText->GetDataSource(), name))
-                dbText->SetDataSource(QString());
-        }
-    }
-}
-
-CViewInteraction::Result CViewInteraction::DeleteSelected(CVornElement *element)
+CViewInteraction::Result CViewInteraction::DeleteSelected(CVornElement *element,
+                                                          const QString &text)
 {
     const int bandIndex = BandIndexOf(element);
     if (bandIndex < 0)
         return {};
     CVornElement *next = NextSelectionAfterDelete(element);
-    auto &bands = Report().GetBands();
-    CVornBand *band = bands[bandIndex];
-    std::unique_ptr<CVornElement> removed;
     PixRect bandArea;
-    if (element == band) {
-        ClearBandReferences(bandIndex);
-        removed.reset(bands.RemoveAt(bandIndex));
-    } else {
+    if (element != Report().GetBands()[bandIndex])
         bandArea = ToClient(m_geometry.GetBandRect(bandIndex));
-        auto &items = band->GetItems();
-        removed.reset(items.RemoveAt(items.IndexOf(static_cast<const CVornItem *>(element))));
-    }
+    // The object goes into the history, which keeps it for an undo; the Properties pane may
+    // still point at it until it is asked for the next selection.
+    CReportEdit edit(m_document, text.isEmpty() ? T("Delete") : text);
+    edit.Delete(element);
     // A drag in progress must not reach the removed object.
     m_state.m_dragItem = nullptr;
 
     Result result = SelectItem(next);
+    edit.Commit();
     if (!bandArea.IsEmpty())
         result.repaintAreas.push_back(bandArea);
-    result.removed = std::move(removed);
     MarkModified(result);
     return result;
 }

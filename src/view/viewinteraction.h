@@ -4,6 +4,7 @@
 #include "pixrect.h"
 
 #include <QPoint>
+#include <QString>
 
 #include <memory>
 #include <vector>
@@ -17,9 +18,10 @@ class CVornReport;
 // What the design view does under the mouse and the keyboard: hit testing, selection, dragging
 // an object's edges or the whole object, insertion of new bands and items, key steps and
 // deletion. The rules are plain code on the document's report, a page geometry of the moment
-// and the view's interaction state; nothing here touches a widget. Every operation changes the
-// model through the document (which it marks modified) and returns what the widget still has
-// to do: repaint, ask the Properties pane for an object, set a cursor.
+// and the view's interaction state; nothing here touches a widget. Every change of the model is
+// one step on the document's undo stack (a whole drag, and repeated presses of one arrow key on
+// one object, merge into one), and each operation returns what the widget still has to do:
+// repaint, ask the Properties pane for an object, set a cursor.
 //
 // An interaction object is made for one event, like the geometry it works on: after a band has
 // been inserted or removed the geometry no longer matches the report.
@@ -80,6 +82,8 @@ public:
         // Pointer position (view pixels) at the last button press or accepted drag step.
         int m_lastX = -1;
         int m_lastY = -1;
+        // Counts the drags, so that the steps of one drag become one undo step.
+        quint64 m_dragSerial = 0;
         // The dragged object's rectangle when the drag began, in its band's coordinates (a band
         // spans (0, 0, page width, height)). Edge drags are measured against it.
         ModelRect m_dragStart;
@@ -107,15 +111,11 @@ public:
         // Ask the Properties pane for propertiesObject (null: the report).
         bool showProperties = false;
         CVornElement *propertiesObject = nullptr;
-        // The model changed; the document has been marked modified.
+        // The model changed; the change is on the document's undo stack.
         bool modified = false;
         // Put the focus on the main row of the Properties pane.
         bool focusMainProperty = false;
         Cursor cursor = Cursor::Unchanged;
-        // A deleted band or item, taken out of the report. The widget destroys it only after
-        // the Properties pane has been asked for the next selection, since the pane may still
-        // hold a pointer to it until then.
-        std::unique_ptr<CVornElement> removed;
     };
 
     CViewInteraction(CVornDocument &document, const CPageGeometry &geometry, State &state);
@@ -162,6 +162,7 @@ public:
     Result InsertAt(QPoint pt, int kind);
     // Where a new band of the kind goes in the band list.
     int BandInsertIndex(int kind) const;
+    static int BandInsertIndex(const CVornReport &report, int kind);
     // Inserts a Page Break band right after the band that holds the selection (the selected
     // band, or the band of the selected item), at the end when nothing is selected; it is
     // named like any new object and becomes the selection.
@@ -176,13 +177,13 @@ public:
     Result MoveByKeys(CVornElement *element, int dx, int dy);
     Result ResizeByKeys(CVornElement *element, int dx, int dy);
 
-    // Removes the object, selects its neighbour and hands the object back in the result.
-    Result DeleteSelected(CVornElement *element);
+    // Deletes the object (a band with the references to it, as one undo step) and selects its
+    // neighbour. The history keeps the object.
+    // The undo step is named text ("Delete" when empty).
+    Result DeleteSelected(CVornElement *element, const QString &text = QString());
     // The object selected after this one is deleted: the next sibling, else the previous one,
     // else (for an item) its band.
     CVornElement *NextSelectionAfterDelete(const CVornElement *element) const;
-    // Empties every group band, parent data source and DB Text data source that names band i.
-    void ClearBandReferences(int bandIndex);
 
     // The band that holds an item (by identity), or the band itself; -1 when not in the report.
     int BandIndexOf(const CVornElement *element) const;

@@ -6,6 +6,7 @@
 #include "propertygridproperty.h"
 #include "quarndoc.h"
 #include "recoverymanager.h"
+#include "reportedit.h"
 #include "testregistry.h"
 #include "testutil.h"
 #include "vornitems.h"
@@ -34,10 +35,10 @@ QStringList RecoveryFiles()
 // A report the user has been working on: one band named after the case.
 void Edit(CQuarnDoc &doc, const QString &bandName, int height = 2540)
 {
-    auto *band = new CVornBand(VornKind::ReportContents, bandName);
+    auto band = std::make_unique<CVornBand>(VornKind::ReportContents, bandName);
     band->SetHeight(height);
-    doc.GetReport().GetBands().Add(band);
-    doc.ReportChanged();
+    CReportEdit edit(doc, QStringLiteral("Insert"));
+    edit.InsertBand(doc.GetReport().GetBands().GetCount(), std::move(band));
 }
 
 } // namespace

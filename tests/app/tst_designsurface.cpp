@@ -162,9 +162,10 @@ private slots:
         QCOMPARE(item->GetLeft(), 2540);
     }
 
-    void deletedObjectOutlivesThePropertiesRequest()
+    void deletedObjectLivesOnInTheHistory()
     {
-        // The Properties pane may still use the object it shows until it is asked for the next.
+        // A deleted item is kept for an undo, which puts the very object back; it goes only
+        // with the history, when a new report starts.
         bool destroyed = false;
         auto *item = new ProbeText(&destroyed);
         item->SetName(QStringLiteral("Probe"));
@@ -172,12 +173,16 @@ private slots:
         m_doc->GetReport().GetBands()[0]->GetItems().Add(item);
         ClickPage(QPoint(10, 10));
         QVERIFY(item->IsSelected());
-        bool destroyedWhenAsked = true;
-        connect(m_view, &CQuarnView::showPropertiesRequested, this,
-                [&](CVornElement *) { destroyedWhenAsked = destroyed; });
         QTest::keyClick(m_view, Qt::Key_Delete);
+        QCOMPARE(m_doc->GetReport().FindByName(QStringLiteral("Probe")), nullptr);
+        QVERIFY(!destroyed);
+        QTest::keyClick(m_view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(m_doc->GetReport().FindByName(QStringLiteral("Probe")), item);
+        QVERIFY(item->IsSelected());
+        QTest::keyClick(m_view, Qt::Key_Delete);
+        m_doc->SetModifiedFlag(false);
+        m_frame->DoFileNew();
         QVERIFY(destroyed);
-        QVERIFY(!destroyedWhenAsked);
     }
 
     void contextMenu()

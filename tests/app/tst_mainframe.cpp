@@ -16,6 +16,7 @@
 #include "testutil.h"
 #include "vornitems.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -83,6 +84,7 @@ private slots:
     void init()
     {
         QSettings().clear();
+        QGuiApplication::clipboard()->clear();
         m_doc = std::make_unique<CQuarnDoc>();
         m_frame = std::make_unique<CMainFrame>(m_doc.get());
         m_frame->DoFileNew();
@@ -102,7 +104,10 @@ private slots:
         QStringList titles;
         for (const QAction *action : m_frame->menuBar()->actions())
             titles << action->text();
-        QCOMPARE(titles, QStringList({u"&File"_s, u"&View"_s, u"&Help"_s}));
+        QCOMPARE(titles, QStringList({u"&File"_s, u"&Edit"_s, u"&View"_s, u"&Help"_s}));
+        QCOMPARE(Entries(TopMenu(m_frame.get(), QStringLiteral("&Edit"))),
+                 QStringList({u"ID_57643"_s, u"ID_57644"_s, u"-"_s, u"ID_57635"_s, u"ID_57634"_s,
+                              u"ID_57637"_s, u"ID_32810"_s, u"ID_57632"_s}));
 
         QCOMPARE(Entries(TopMenu(m_frame.get(), QStringLiteral("&File"))),
                  QStringList({u"ID_57600"_s, u"ID_57601"_s, u"ID_57603"_s, u"ID_57604"_s,
@@ -197,6 +202,19 @@ private slots:
                               << "Ctrl+Z, Alt+Backspace"
                               << "Undo the last action"
                               << "Undo" << false;
+        QTest::newRow("redo") << 57644 << "&Redo\tCtrl+Y"
+                              << "Ctrl+Y, Ctrl+Shift+Z"
+                              << "Redo the previously undone action"
+                              << "Redo" << false;
+        QTest::newRow("duplicate") << 32810 << "D&uplicate\tCtrl+D"
+                                   << "Ctrl+D"
+                                   << "Copy the selection and paste it at once, leaving the "
+                                      "Clipboard as it is"
+                                   << "Duplicate" << false;
+        QTest::newRow("delete") << 57632 << "&Delete\tDel"
+                                << ""
+                                << "Delete the selection"
+                                << "Delete" << false;
         QTest::newRow("print") << 57607 << "&Print..."
                                << ""
                                << "Print the report"

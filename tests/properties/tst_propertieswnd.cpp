@@ -277,6 +277,7 @@ private slots:
         Fixture f;
         auto *groups = static_cast<CVornBand *>(f.Object(u"Groups"_s));
         auto *orders = static_cast<CVornBand *>(f.Object(u"Orders"_s));
+        groups->SetSelected(true);
         f.pane.ShowProperties(groups);
         f.TypeInto(u"Name"_s, u"Sections"_s);
         QCOMPARE(groups->GetName(), u"Sections"_s);
@@ -287,6 +288,15 @@ private slots:
         f.TypeInto(u"Name"_s, QString());
         QCOMPARE(groups->GetName(), u"Sections"_s);
         QCOMPARE(f.Row(u"Name"_s)->GetValue(), u"Sections"_s);
+        // Nothing changed, so the report is still as saved.
+        QVERIFY(!f.document.IsModified());
+
+        // One undo takes back the name with the references it rewrote, and shows the band.
+        f.document.GetUndoStack()->undo();
+        QCOMPARE(groups->GetName(), u"Groups"_s);
+        QCOMPARE(orders->GetHeader(), u"Groups"_s);
+        QCOMPARE(f.pane.GetCurrentObject(), groups);
+        QCOMPARE(f.Row(u"Name"_s)->GetValue(), u"Groups"_s);
         QVERIFY(f.document.IsModified());
     }
 
@@ -297,8 +307,9 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("query");
         QTest::addColumn<bool>("modified");
+        // An edit that changes nothing leaves no undo step and the report as it was saved.
         QTest::newRow("band, OK without changes")
-                << u"Orders"_s << u"ok"_s << QString() << u"SELECT *\r\nFROM orders"_s << true;
+                << u"Orders"_s << u"ok"_s << QString() << u"SELECT *\r\nFROM orders"_s << false;
         QTest::newRow("band, typed and OK") << u"Orders"_s << u"ok"_s << u"\nWHERE id = 1"_s
                                             << u"SELECT *\r\nFROM orders\r\nWHERE id = 1"_s << true;
         QTest::newRow("band, typed and Cancel")

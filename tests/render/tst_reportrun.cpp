@@ -230,7 +230,7 @@ void TestReportRun::layout_data()
             << Parameters() << QStringList {u"A"_s, u"B"_s};
     QTest::newRow("entries: parent row, then parameter, then empty")
             << Build([=](CVornReport &r) {
-                   CVornBand *m = Band(r, ReportContents, u"M"_s, u"SELECT 'row' AS who"_s);
+                   Band(r, ReportContents, u"M"_s, u"SELECT 'row' AS who"_s);
                    CVornBand *d = Band(r, ReportContents, u"D"_s,
                                        u"SELECT {WHO} || '/' || {what} || '/' || {none} AS v"_s,
                                        u"M"_s);

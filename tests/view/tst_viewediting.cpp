@@ -394,16 +394,17 @@ private slots:
         target->SetSelected(true);
 
         CViewInteraction::Result result = rig.Do().OnKeyDown(Qt::Key_Delete, false);
-        // The object is out of the report but still alive, for the widget to destroy once the
-        // Properties pane shows the next one.
-        QCOMPARE(result.removed.get(), target);
-        QCOMPARE(result.removed->GetName(), deleted);
         QCOMPARE(rig.Report().FindByName(deleted), nullptr);
         QVERIFY(result.showProperties);
         QCOMPARE(NameOf(result.propertiesObject), next);
         QCOMPARE(NameOf(rig.Report().FindFirstSelected()), next);
         QVERIFY(result.repaintAll);
         QVERIFY(rig.Doc().IsModified());
+        // The history keeps the very object: an undo puts it back, selected again.
+        rig.Doc().GetUndoStack()->undo();
+        QCOMPARE(rig.Report().FindByName(deleted), target);
+        QVERIFY(target->IsSelected());
+        QVERIFY(!rig.Doc().IsModified());
     }
 
     void deleteTheOnlyBandShowsTheReport()

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "editstep.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class CVornElement;
+class CVornReport;
+
+// One user's edit of the report as the history keeps it: its steps in the
+// order they were made, the object selected before and after it, the name the
+// Undo and Redo commands show ("Move", "Delete") and, for edits that follow
+// each other in small pieces (a drag, repeated arrow keys), a merge tag.
+class CEditRecord
+{
+public:
+    explicit CEditRecord(const QString &text, CVornElement *selectedBefore);
+    CEditRecord(const CEditRecord &) = delete;
+    CEditRecord &operator=(const CEditRecord &) = delete;
+
+    const QString &GetText() const { return m_text; }
+    const QString &GetMergeTag() const { return m_mergeTag; }
+    void SetMergeTag(const QString &tag) { m_mergeTag = tag; }
+
+    CVornElement *GetSelectedBefore() const { return m_selectedBefore; }
+    CVornElement *GetSelectedAfter() const { return m_selectedAfter; }
+    void SetSelectedAfter(CVornElement *element) { m_selectedAfter = element; }
+
+    void Add(std::unique_ptr<CEditStep> step) { m_steps.push_back(std::move(step)); }
+    bool IsEmpty() const { return m_steps.empty(); }
+    // Takes the after states and drops the field steps that change nothing.
+    void Finish();
+    // Whether every step changes nothing.
+    bool IsNoOp() const;
+
+    void Undo(CVornReport &report);
+    void Redo(CVornReport &report);
+
+    // The picture bytes the record keeps alive, counted when it was finished.
+    qsizetype Bytes() const { return m_bytes; }
+
+    // Absorbs `next` when both carry the same merge tag and each changes the
+    // fields of the same one object: this record then ends where next ends.
+    bool MergeWith(const CEditRecord &next);
+
+private:
+    void CountBytes();
+
+    QString m_text;
+    QString m_mergeTag;
+    CVornElement *m_selectedBefore;
+    CVornElement *m_selectedAfter = nullptr;
+    std::vector<std::unique_ptr<CEditStep>> m_steps;
+    qsizetype m_bytes = 0;
+};

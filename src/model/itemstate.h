@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QtGlobal>
+
+class CVornBand;
+class CVornItem;
+
+// Whole-state copies of an item, as the edit history keeps them: every field
+// of the item's class, the picture bytes included, but never the selection
+// flag, which belongs to the design view's moment rather than to the report.
+namespace ItemState {
+
+// Gives target every field of source; both must be of the same class.
+void Assign(CVornItem &target, const CVornItem &source);
+
+// Whether the two items hold the same fields (the selection flag aside).
+bool Same(const CVornItem &a, const CVornItem &b);
+
+// The picture bytes an item or a band with its items holds.
+qsizetype PictureBytes(const CVornItem &item);
+qsizetype PictureBytes(const CVornBand &band);
+
+} // namespace ItemState
