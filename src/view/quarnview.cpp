@@ -7,6 +7,7 @@
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QAction>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -207,11 +208,12 @@ void CQuarnView::CreateContextMenu()
     m_contextMenu = new QMenu(tr("Edit"), this);
     for (const QString &text : {tr("Cu&t\tCtrl+X"), tr("&Copy\tCtrl+C"), tr("&Paste\tCtrl+V")})
         m_contextMenu->addAction(text)->setEnabled(false);
+    m_pageBreakAction = new QAction(tr("Insert Page &Break"), this);
+    m_pageBreakAction->setObjectName(QStringLiteral("InsertPageBreak"));
+    m_pageBreakAction->setEnabled(m_document != nullptr);
+    connect(m_pageBreakAction, &QAction::triggered, this, &CQuarnView::InsertPageBreak);
     m_contextMenu->addSeparator();
-    QAction *pageBreak = m_contextMenu->addAction(tr("Insert Page &Break"));
-    pageBreak->setObjectName(QStringLiteral("InsertPageBreak"));
-    pageBreak->setEnabled(m_document != nullptr);
-    connect(pageBreak, &QAction::triggered, this, &CQuarnView::InsertPageBreak);
+    m_contextMenu->addAction(m_pageBreakAction);
 }
 
 void CQuarnView::InsertPageBreak()
@@ -260,6 +262,9 @@ void CQuarnView::SetContextMenuActions(const QList<QAction *> &actions)
 {
     m_contextMenu->clear();
     m_contextMenu->addActions(actions);
+    // The view's own command stays at the end.
+    m_contextMenu->addSeparator();
+    m_contextMenu->addAction(m_pageBreakAction);
 }
 
 bool CQuarnView::ConfirmBandDeletion(const QString &question)

@@ -145,6 +145,7 @@ private:
     // The cursor in place before a sizing cursor was first set; empty when none is saved.
     std::optional<QCursor> m_savedCursor;
     QMenu *m_contextMenu = nullptr;
+    QAction *m_pageBreakAction = nullptr;
     double m_zoomChoice = CPageGeometry::FitWidth;
     // The zoom last announced, so that a resize that changes a fitted zoom is told too.
     double m_shownZoom = 0.0;
