@@ -11,7 +11,6 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
-#include <QRegion>
 
 #include <algorithm>
 #include <tuple>
@@ -50,12 +49,9 @@ CPagePainter::CPagePainter(QPainter &painter, const CPageGeometry &geometry,
         const QTransform toView = painter.combinedTransform().inverted(&invertible);
         if (invertible) {
             QRect shown = toView.mapRect(QRect(0, 0, device->width(), device->height()));
-            // A repaint of part of a window draws only there.
-            if (const QPaintEngine *engine = painter.paintEngine()) {
-                const QRegion exposed = engine->systemClip();
-                if (!exposed.isEmpty())
-                    shown &= toView.mapRect(exposed.boundingRect());
-            }
+            // A repaint of part of a window draws only there: the view clips its painter to
+            // the area to repaint. (The paint engine's system clip is no guide: in a window it
+            // is in the coordinates of the whole window, not of the widget.)
             if (painter.hasClipping())
                 shown &= painter.clipBoundingRect().toAlignedRect();
             m_visible = m_visible.Intersect(

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
 #include <QResizeEvent>
@@ -171,12 +172,14 @@ PixRect CQuarnView::GetItemPixelRect(const CVornElement *element) const
     return MakeGeometry().GetItemPixelRect(element);
 }
 
-void CQuarnView::paintEvent(QPaintEvent *)
+void CQuarnView::paintEvent(QPaintEvent *event)
 {
     if (!m_document)
         return;
     const CPageGeometry geometry = MakeGeometry();
     QPainter painter(viewport());
+    // The page painter skips the items outside the painter's clip.
+    painter.setClipRegion(event->region());
     // View coordinates include the scroll offset.
     painter.translate(-geometry.GetScroll());
     CPagePainter page(painter, geometry, m_document->GetReport(), m_document->IsGridOn(),

@@ -2,8 +2,11 @@
 #include "quarnview.h"
 #include "testregistry.h"
 #include "vorndocument.h"
+#include "vornshape.h"
 
+#include <QScreen>
 #include <QScrollBar>
+#include <QVBoxLayout>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -133,6 +136,28 @@ private slots:
         const PixRect page = m_view->GetPageRect();
         QTRY_COMPARE(Pixel(m_view->viewport()->grab().toImage(), page.left + 5, page.top + 5),
                      QRgb(CPagePainter::BelowBandsColor));
+    }
+
+    // The user drags an item: only the area it touched is repainted, in a view that sits
+    // below toolbars in its window. Everything in that area is drawn again, as before.
+    void partialRepaintDrawsWhatIsThere()
+    {
+        CVornBand *band = m_document->GetReport().GetBands().GetAt(0);
+        auto *shape = AddItem<CVornShape>(band, 300, 300, 2500, 2000);
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        layout->setContentsMargins(90, 70, 0, 0);
+        auto *view = new CQuarnView(m_document.get());
+        layout->addWidget(view);
+        window.resize(600, 500);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        view->OnInitialUpdate();
+        view->viewport()->repaint();
+        const QImage before = window.screen()->grabWindow(window.winId()).toImage();
+        view->viewport()->repaint(view->GetItemPixelRect(shape).ToQRect());
+        const QImage after = window.screen()->grabWindow(window.winId()).toImage();
+        QCOMPARE(after, before);
     }
 
     void withoutADocumentNothingIsDrawn()
