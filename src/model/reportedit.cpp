@@ -76,6 +76,8 @@ CVornItem *CReportEdit::InsertItem(CVornBand *band, int index, std::unique_ptr<C
 void CReportEdit::Remove(CVornElement *element)
 {
     auto &bands = Report().GetBands();
+    // A band is never looked for among the items: it is no item.
+    const bool isBand = element && IsBand(element->GetKind());
     for (int i = 0; i < bands.GetCount(); ++i) {
         CVornBand *band = bands[i];
         if (band == element) {
@@ -84,6 +86,8 @@ void CReportEdit::Remove(CVornElement *element)
                 m_record->Add(CEditStep::BandRemoved(std::move(removed), i));
             return;
         }
+        if (isBand)
+            continue;
         auto &items = band->GetItems();
         const int index = items.IndexOf(static_cast<const CVornItem *>(element));
         if (index >= 0) {
