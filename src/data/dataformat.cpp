@@ -224,21 +224,21 @@ QString CDataFormat::Format(const QVariant &value) const
     default: {
         // Rebuilt from the parsed parts only: flags from a fixed set, two bounded numbers and a
         // conversion letter from a fixed set.
-        QByteArray spec = "%" + m_flags;
+        QByteArray pattern = "%" + m_flags;
         if (m_width >= 0)
-            spec += QByteArray::number(m_width);
+            pattern += QByteArray::number(m_width);
         if (m_precision >= 0)
-            spec += '.' + QByteArray::number(m_precision);
+            pattern += '.' + QByteArray::number(m_precision);
         if (QByteArrayView("diuxXo").contains(m_conversion)) {
-            spec += "ll";
-            spec += m_conversion;
+            pattern += "ll";
+            pattern += m_conversion;
             const long long number = ToInteger(value);
             converted = (m_conversion == 'd' || m_conversion == 'i')
-                    ? PrintNumber(spec, number)
-                    : PrintNumber(spec, static_cast<unsigned long long>(number));
+                    ? PrintNumber(pattern, number)
+                    : PrintNumber(pattern, static_cast<unsigned long long>(number));
         } else {
-            spec += m_conversion;
-            converted = PrintNumber(spec, ToDouble(value));
+            pattern += m_conversion;
+            converted = PrintNumber(pattern, ToDouble(value));
         }
         break;
     }
