@@ -8,6 +8,7 @@
 #include "elementsview.h"
 #include "elementtext.h"
 #include "keyindicators.h"
+#include "livepanes.h"
 #include "outlinewnd.h"
 #include "propertieswnd.h"
 #include "quarndoc.h"
@@ -246,6 +247,7 @@ void CMainFrame::CreatePanes()
     connect(m_view, &CQuarnView::elementGeometryChanged, this, &CMainFrame::ShowPosition);
     connect(m_document, &CVornDocument::reportReset, this, [this] { ShowPosition(nullptr); });
     resizeDocks({m_elements, m_properties}, {200, 200}, Qt::Horizontal);
+    m_livePanes = new CLivePanes(*this, *m_document, *m_view, {m_properties, m_outline});
 
     // F6 reaches a pane that floats in a window of its own too.
     for (QDockWidget *pane : Panes()) {
@@ -273,7 +275,10 @@ QMenu *CMainFrame::createPopupMenu()
 
 QList<QDockWidget *> CMainFrame::Panes() const
 {
-    return {m_elements, m_properties, m_outline};
+    QList<QDockWidget *> panes {m_elements, m_properties, m_outline};
+    if (m_livePanes)
+        panes += m_livePanes->Panes();
+    return panes;
 }
 
 void CMainFrame::SwitchPane(bool forward)

@@ -8,6 +8,7 @@
 
 class CElementsView;
 class CKeyIndicators;
+class CLivePanes;
 class COutlineWnd;
 class CPropertiesWnd;
 class CVornElement;
@@ -50,6 +51,8 @@ public:
     CElementsView *GetElementsView() const { return m_elements; }
     CPropertiesWnd *GetPropertiesWnd() const { return m_properties; }
     COutlineWnd *GetOutlineWnd() const { return m_outline; }
+    // The panes that follow the report while it is edited (live preview).
+    CLivePanes *GetLivePanes() const { return m_livePanes; }
     QToolBar *GetStandardToolBar() const { return m_toolBar; }
     const CRecentFileList &GetRecentFiles() const { return m_recentFiles; }
     // The message pane of the status bar, which shows "Ready" while no prompt shows.
@@ -83,7 +86,8 @@ public:
     bool DoFileSave();
     // File Save As with its file dialog.
     bool DoFileSaveAs();
-    // Saves to the given path, showing the writer's message on failure.
+    // Saves to the given path, showing the writer's message on failure. A report that fails
+    // validation is saved only when the user says so (ConfirmSaveWithErrors).
     bool SaveDocumentTo(const QString &path);
 
     // Puts an automatically saved copy in place of the current report. The
@@ -136,6 +140,9 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
+    // Asks whether to save a report that fails validation with this message.
+    virtual bool ConfirmSaveWithErrors(const QString &message);
+
     // The file dialogs; an empty result means the user cancelled.
     virtual QString AskOpenFileName();
     virtual QString AskSaveFileName();
@@ -184,6 +191,7 @@ private:
     CElementsView *m_elements = nullptr;
     CPropertiesWnd *m_properties = nullptr;
     COutlineWnd *m_outline = nullptr;
+    CLivePanes *m_livePanes = nullptr;
     QToolBar *m_toolBar = nullptr;
     QWidgetAction *m_customizeButton = nullptr;
     QMenu *m_fileMenu = nullptr;

@@ -9,6 +9,7 @@
 #include "reportpreviewer.h"
 #include "reportrunner.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -135,6 +136,10 @@ bool CMainFrame::ReadFile(const QString &path)
         return false;
     }
     OnReportOpened();
+    // A report that fails validation opens all the same, after its message, so that its
+    // faults can be mended in the designer rather than in the file.
+    if (!message.isEmpty())
+        ShowMessage(message);
     return true;
 }
 
@@ -183,12 +188,27 @@ bool CMainFrame::DoFileSaveAs()
 bool CMainFrame::SaveDocumentTo(const QString &path)
 {
     QString message;
+    if (!m_document->GetReport().Validate(message) && !ConfirmSaveWithErrors(message))
+        return false;
     if (!m_document->OnSaveDocument(path, message)) {
         ShowMessage(message);
         return false;
     }
     AddRecentFile(m_document->GetPathName());
     return true;
+}
+
+bool CMainFrame::ConfirmSaveWithErrors(const QString &message)
+{
+    QMessageBox box(QMessageBox::Warning, tr("Vantel"),
+                    tr("This report has errors, and File Open will refuse it with this message "
+                       "until they are mended:\n\n%1\n\nSave it anyway?")
+                            .arg(message),
+                    QMessageBox::Save | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Save)->setText(tr("Save Anyway"));
+    box.button(QMessageBox::Cancel)->setText(tr("Go Back"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Save;
 }
 
 bool CMainFrame::RestoreRecoveredReport(const QString &recoveryPath, const QString &originalPath)

@@ -36,8 +36,14 @@ bool CQuarnDoc::OnNewDocument()
 bool CQuarnDoc::OnOpenDocument(const QString &path, QString &message)
 {
     CVornReport fresh;
-    if (!VornTemplate::Load(fresh, path, message))
-        return false;
+    message.clear();
+    if (!VornTemplate::Load(fresh, path, message)) {
+        // Reading ends with the validation: when that alone failed, the report was read in
+        // full and fails it with the very message Load gave.
+        QString check;
+        if (fresh.Validate(check) || check != message)
+            return false;
+    }
     ClearHistory();
     GetReport().Swap(fresh);
     SetPathName(QFileInfo(path).absoluteFilePath());

@@ -20,8 +20,10 @@ public:
     bool OnNewDocument();
 
     // Reads the file into a fresh report and puts it in place only when it was
-    // read and validated in full: after a failure the document still holds the
-    // report it held before, so a later Save cannot write a half-read report.
+    // read in full: after a failure the document still holds the report it held
+    // before, so a later Save cannot write a half-read report. A report read in
+    // full that fails validation is opened all the same, so that the user can
+    // mend it; message then holds the validation message (empty otherwise).
     bool OnOpenDocument(const QString &path, QString &message);
 
     // Writes the report to the file. On failure the report, the path and the

@@ -14,14 +14,52 @@ CPreviewRun::CPreviewRun(const CVornReport &report, CRunOptions options, QObject
     , m_model(std::make_shared<CPageModel>())
 {
     m_options.cancel = &m_cancel;
-    m_options.progress = [this](int) { NotifyPages(); };
+    m_options.progress = [this](int count) {
+        NotifyPages();
+        HoldAt(count);
+    };
+}
+
+CPreviewRun::CPreviewRun(std::shared_ptr<const CVornReport> report, CRunOptions options,
+                         QObject *parent)
+    : CPreviewRun(*report, std::move(options), parent)
+{
+    m_ownReport = std::move(report);
 }
 
 CPreviewRun::~CPreviewRun()
 {
-    m_cancel = true;
+    Cancel();
     if (m_thread.joinable())
         m_thread.join();
+}
+
+void CPreviewRun::SetPageLimit(int count)
+{
+    {
+        std::lock_guard lock(m_limitMutex);
+        m_pageLimit = count;
+    }
+    m_limitChanged.notify_all();
+}
+
+int CPreviewRun::GetPageLimit() const
+{
+    std::lock_guard lock(m_limitMutex);
+    return m_pageLimit;
+}
+
+void CPreviewRun::HoldAt(int pageCount)
+{
+    std::unique_lock lock(m_limitMutex);
+    const auto mayGoOn = [&] { return m_cancel || m_pageLimit < 0 || pageCount < m_pageLimit; };
+    if (mayGoOn())
+        return;
+    m_waiting = true;
+    // The owner learns that the layout waits, with the pages it has so far.
+    NotifyPages();
+    m_limitChanged.wait(lock, mayGoOn);
+    m_waiting = false;
 }
 
 void CPreviewRun::Start()
@@ -34,7 +72,12 @@ void CPreviewRun::Start()
 
 void CPreviewRun::Cancel()
 {
-    m_cancel = true;
+    {
+        // Under the lock, so that a layout about to wait cannot miss the wake-up.
+        std::lock_guard lock(m_limitMutex);
+        m_cancel = true;
+    }
+    m_limitChanged.notify_all();
 }
 
 void CPreviewRun::NotifyPages()
@@ -57,7 +100,7 @@ void CPreviewRun::Work()
     bool succeeded = false;
     // Nothing thrown may leave the thread: it would end the program.
     try {
-        succeeded = RunReport(m_report, m_options, *m_model, message);
+        succeeded = RunReport(m_report, m_options, *m_model, message, &m_failedAt);
     } catch (const std::exception &error) {
         message = QCoreApplication::translate("CPreviewRun", "The layout stopped: %1")
                           .arg(QString::fromLocal8Bit(error.what()));

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "pagecontent.h"
 #include "reportrun.h"
 
 #include <QObject>
 #include <QString>
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 class CPageModel;
@@ -16,12 +19,20 @@ class CVornReport;
 // connection, while the window that owns this object shows the pages as they come. Signals
 // arrive on the owner's thread. The report must stay unchanged until the run has finished or
 // this object is destroyed: the destructor cancels the run and waits for its thread.
+//
+// A run may be held back to the pages someone looks at: with a page limit it lays out that
+// many pages and then waits, holding its place in the data, until the limit is raised or the
+// run is cancelled.
 class CPreviewRun : public QObject
 {
     Q_OBJECT
 
 public:
     CPreviewRun(const CVornReport &report, CRunOptions options, QObject *parent = nullptr);
+    // A run on a copy of the report that it keeps alive itself, so that the owner may drop the
+    // run (cancelled) while the report it shows goes on changing.
+    CPreviewRun(std::shared_ptr<const CVornReport> report, CRunOptions options,
+                QObject *parent = nullptr);
     ~CPreviewRun() override;
 
     // The pages laid out so far; complete once finished() reported success.
@@ -33,9 +44,19 @@ public:
     bool IsRunning() const { return m_running; }
     bool IsCancelled() const { return m_cancel; }
 
+    // The number of pages to lay out before waiting for more to be asked for; negative (the
+    // default) for no limit. Raising it lets a waiting layout go on.
+    void SetPageLimit(int count);
+    int GetPageLimit() const;
+    // True while the layout has reached its page limit and waits.
+    bool IsWaiting() const { return m_waiting; }
+
+    // The band and item of the report at which a failed run stopped, when it was at one.
+    const CPageSource &GetFailedAt() const { return m_failedAt; }
+
 signals:
     // More pages are in the model (count of them now). Several new pages may arrive as one
-    // signal while the owner's thread is busy.
+    // signal while the owner's thread is busy. Also sent when the layout starts to wait.
     void pagesAdded(int count);
     // The layout ended: succeeded, or failed with the run's message, or was cancelled.
     void finished(bool succeeded, bool cancelled, const QString &message);
@@ -43,11 +64,19 @@ signals:
 private:
     void Work();
     void NotifyPages();
+    // On the layout's thread after each page: waits while the page limit is reached.
+    void HoldAt(int pageCount);
 
+    std::shared_ptr<const CVornReport> m_ownReport;
     const CVornReport &m_report;
     CRunOptions m_options;
     std::shared_ptr<CPageModel> m_model;
     std::atomic_bool m_cancel {false};
+    mutable std::mutex m_limitMutex;
+    std::condition_variable m_limitChanged;
+    int m_pageLimit = -1; // guarded by m_limitMutex
+    std::atomic_bool m_waiting {false};
+    CPageSource m_failedAt;
     // Set while a pagesAdded notification waits in the owner's queue, so a fast layout does
     // not flood it with one event per page.
     std::atomic_bool m_notifyPending {false};

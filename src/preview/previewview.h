@@ -19,6 +19,7 @@ public:
     explicit CPreviewView(QWidget *parent = nullptr);
 
     void SetModel(std::shared_ptr<const CPageModel> model);
+    const std::shared_ptr<const CPageModel> &GetModel() const { return m_model; }
     // The model has more pages (or is complete): extends the scroll range and repaints.
     void UpdatePages();
 

@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -86,8 +88,9 @@ private slots:
 
         QTest::newRow("a report") << TestUtil::FixturePath(QStringLiteral("full_report.vnt"))
                                   << true << QString();
+        // Opened after its message, to be mended in the designer.
         QTest::newRow("an invalid report")
-                << TestUtil::FixturePath(QStringLiteral("invalid_report.vnt")) << false
+                << TestUtil::FixturePath(QStringLiteral("invalid_report.vnt")) << true
                 << QStringLiteral("*");
         QTest::newRow("a missing file")
                 << QStringLiteral("/nonexistent/missing.vnt") << false
@@ -105,14 +108,13 @@ private slots:
         QCOMPARE(app.GetMainFrame()->isVisible(), starts);
         if (starts) {
             QCOMPARE(app.GetDocument()->GetPathName(), QFileInfo(file).absoluteFilePath());
-            QCOMPARE(answer.dialogs, 0);
             QCOMPARE(app.GetMainFrame()->GetRecentFiles().GetFiles(),
                      QStringList({QFileInfo(file).absoluteFilePath()}));
-        } else {
-            QCOMPARE(answer.texts.size(), 1);
+        }
+        QCOMPARE(answer.texts.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
             QVERIFY2(Matches(answer.texts.constFirst(), message),
                      qPrintable(answer.texts.constFirst()));
-        }
     }
 
     void gridSettingWrittenAtExit()
@@ -216,14 +218,15 @@ private slots:
         QCOMPARE(RecoveryFiles().size(), 1);
 
         // The next start offers it, even with a file on the command line.
-        CModalAnswer answer(QMessageBox::Yes);
+        std::optional<CModalAnswer> answer;
+        answer.emplace(QMessageBox::Yes);
         CAppInstance app;
         QVERIFY(app.Start({TestUtil::FixturePath(QStringLiteral("full_report.vnt"))}));
-        QCOMPARE(answer.titles, QStringList({u"Vantel"_s}));
-        QVERIFY2(answer.texts.constFirst().contains(saved ? QStringLiteral("\"orders.vnt\"")
+        QCOMPARE(answer->titles, QStringList({u"Vantel"_s}));
+        QVERIFY2(answer->texts.constFirst().contains(saved ? QStringLiteral("\"orders.vnt\"")
                                                           : QStringLiteral("\"Untitled\"")),
-                 qPrintable(answer.texts.constFirst()));
-        QVERIFY(answer.texts.constFirst().endsWith(QStringLiteral("Do you want to restore it?")));
+                 qPrintable(answer->texts.constFirst()));
+        QVERIFY(answer->texts.constFirst().endsWith(QStringLiteral("Do you want to restore it?")));
 
         CQuarnDoc *doc = app.GetDocument();
         QVERIFY(doc->IsModified());
@@ -241,7 +244,9 @@ private slots:
         QCOMPARE(RecoveryFiles(),
                  QStringList({QFileInfo(app.GetRecovery()->GetRecoveryFile()).fileName()}));
         if (saved) {
-            // Save writes where the report came from.
+            // Save writes where the report came from (a report with errors after asking).
+            answer.reset();
+            CModalAnswer saveAnyway(QMessageBox::Save);
             QVERIFY(app.GetMainFrame()->DoFileSave());
             const QByteArray bytes = TestUtil::ReadAll(path);
             QVERIFY(QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData()),

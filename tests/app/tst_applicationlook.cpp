@@ -199,7 +199,7 @@ private slots:
     {
         CQuarnDoc doc;
         CMainFrame frame(&doc);
-        frame.resize(1000, 700);
+        frame.resize(1400, 700);
         frame.DoFileNew();
         auto *band = new CVornBand(VornKind::ReportContents, QStringLiteral("Orders"));
         band->SetHeight(2540);

@@ -46,7 +46,8 @@ private slots:
         auto *band = new CVornBand(VornKind::ReportContents, QStringLiteral("Orders"));
         band->SetHeight(5080);
         m_doc->GetReport().GetBands().Add(band);
-        m_frame->resize(1400, 980);
+        // Wide enough for the page at its real size beside the panes.
+        m_frame->resize(1750, 980);
         m_frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
         m_view = m_frame->GetView();

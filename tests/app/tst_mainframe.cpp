@@ -3,6 +3,9 @@
 #include "elementsctrl.h"
 #include "elementsview.h"
 #include "keyindicators.h"
+#include "livepanes.h"
+#include "livepreviewview.h"
+#include "livepreviewwnd.h"
 #include "mainframe.h"
 #include "outlinectrl.h"
 #include "outlinewnd.h"
@@ -363,13 +366,14 @@ private slots:
         // The outline shares its place with the properties; F6 brings its tab to the front.
         QTest::newRow("F6") << true << true
                             << QStringList({u"elements"_s, u"properties"_s, u"outline"_s,
-                                            u"view"_s, u"elements"_s});
+                                            u"live"_s, u"view"_s, u"elements"_s});
         QTest::newRow("Shift+F6") << true << false
-                                  << QStringList({u"outline"_s, u"properties"_s, u"elements"_s,
-                                                  u"view"_s, u"outline"_s});
+                                  << QStringList({u"live"_s, u"outline"_s, u"properties"_s,
+                                                  u"elements"_s, u"view"_s, u"live"_s});
         QTest::newRow("a closed pane is skipped")
                 << false << true
-                << QStringList({u"elements"_s, u"outline"_s, u"view"_s, u"elements"_s});
+                << QStringList({u"elements"_s, u"outline"_s, u"live"_s, u"view"_s,
+                                u"elements"_s});
     }
     void switchPanes()
     {
@@ -387,6 +391,8 @@ private slots:
                             forward ? Qt::NoModifier : Qt::ShiftModifier);
             QWidget *expected = pane == QLatin1String("view")
                     ? static_cast<QWidget *>(m_frame->GetView())
+                    : pane == QLatin1String("live")
+                    ? static_cast<QWidget *>(m_frame->GetLivePanes()->GetLivePreview()->GetView())
                     : pane == QLatin1String("outline")
                     ? static_cast<QWidget *>(m_frame->GetOutlineWnd()->GetCtrl())
                     : pane == QLatin1String("elements")

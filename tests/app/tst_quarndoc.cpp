@@ -58,7 +58,6 @@ private slots:
     void failedOpenKeepsThePreviousReport_data()
     {
         QTest::addColumn<QString>("fixture");
-        QTest::newRow("validation fault") << QStringLiteral("invalid_report.vnt");
         QTest::newRow("truncated") << QStringLiteral("truncated_report.vnt");
         QTest::newRow("unknown item kind") << QStringLiteral("item_of_unknown_type.vnt");
         QTest::newRow("missing") << QStringLiteral("absent.vnt");
@@ -82,6 +81,23 @@ private slots:
         QCOMPARE(doc.GetReport().GetBands()[0], firstBand);
         QCOMPARE(doc.GetPathName(), good);
         QVERIFY(doc.IsModified());
+    }
+
+    void reportFailingValidationOpensWithItsMessage()
+    {
+        // Read in full, it opens so that the user can mend it; the message says what is wrong.
+        CQuarnDoc doc;
+        QString message;
+        const QString path = TestUtil::FixturePath(QStringLiteral("invalid_report.vnt"));
+        QVERIFY(doc.OnOpenDocument(path, message));
+        QString check;
+        QVERIFY(!doc.GetReport().Validate(check));
+        QCOMPARE(message, check);
+        QCOMPARE(doc.GetPathName(), path);
+        QVERIFY(!doc.IsModified());
+        QVERIFY(doc.OnOpenDocument(TestUtil::FixturePath(QStringLiteral("full_report.vnt")),
+                                   message));
+        QVERIFY(message.isEmpty());
     }
 
     void saveWritesEvenWhenUnmodified()

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "pagecontent.h"
+
+#include <QDockWidget>
+#include <QPointer>
+
+#include <vector>
+
+class CLiveLayout;
+class CLivePreviewView;
+class CVornDocument;
+class CVornElement;
+class QLabel;
+
+// The "Live Preview" pane: the report as it stands in the designer, unsaved edits included,
+// laid out with its data and the parameter values stored in it, beside the design. It follows
+// the document's changes (CLiveLayout lays out off the GUI thread), never asks anything and
+// never writes the report or its file. The objects selected in the design are outlined on the
+// pages; a click on a page asks for the band or item there to be selected (elementChosen). A
+// layout that fails shows its message over the last good pages, with the band or item it
+// names as a link. It fits the page width until the user zooms with Ctrl + wheel.
+class CLivePreviewWnd : public QDockWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CLivePreviewWnd(QWidget *parent = nullptr);
+    ~CLivePreviewWnd() override;
+
+    // The document whose report the pane shows; null shows nothing.
+    void SetDocument(CVornDocument *document);
+
+    // The design's selection changed: outlines it, and when no page in sight shows it, goes to
+    // the first page that does (laying out pages up to it if need be).
+    void SyncSelection();
+
+    CLiveLayout *GetLayout() const { return m_layout; }
+    CLivePreviewView *GetView() const { return m_view; }
+    // "Page N of M" (or "Page N" while the count is not known).
+    QString GetPageText() const;
+    // The message shown over the pages; empty when none.
+    QString GetFailureText() const;
+
+signals:
+    // The user clicked this band or item of the report in a page, or in a failure's message.
+    void elementChosen(CVornElement *element);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void OnReportEdited();
+    void OnPagesChanged();
+    void OnStateChanged();
+    void OnVisibilityChanged(bool visible);
+    void Choose(const CPageSource &source);
+    void UpdateRequest();
+    void UpdateStatus();
+    void PlaceFailure();
+    void ApplyFitWidth();
+    // Goes to the first page showing the selection when no page in sight does; false while
+    // more pages must be laid out to know.
+    bool Seek();
+
+    QPointer<CVornDocument> m_document;
+    CLiveLayout *m_layout;
+    CLivePreviewView *m_view;
+    QLabel *m_status;
+    QLabel *m_failure;
+    bool m_fitWidth = true;
+    // Changes came while the pane was hidden: lay out when it is shown again.
+    bool m_stale = true;
+    // Laying out pages until the first page that shows the selection.
+    bool m_seeking = false;
+};

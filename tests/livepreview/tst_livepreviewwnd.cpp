@@ -1,0 +1,180 @@
+#include "livelayout.h"
+#include "livepreviewview.h"
+#include "livepreviewwnd.h"
+#include "pagemodel.h"
+#include "reportfile.h"
+#include "reportplaces.h"
+#include "testregistry.h"
+#include "vorndocument.h"
+#include "vornreport.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// The user designs an example report with the live preview beside it: clicks on the page
+// select what printed there, the design's selection is outlined and sought out, and a broken
+// query shows its message over the last good page.
+class TestLivePreviewWnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void clickSelectsWhatPrintedThere_data();
+    void clickSelectsWhatPrintedThere();
+    void selectionIsOutlinedAndSought();
+    void brokenQueryShowsItsMessageOverTheLastGoodPage();
+
+private:
+    void Open(const QString &file);
+    // The viewport point of a page point, in hundredths of a millimetre.
+    QPoint PointOf(int page, int x, int y) const;
+    CVornElement *Named(const QString &band, const QString &item = {}) const;
+
+    std::unique_ptr<CVornDocument> m_document;
+    std::unique_ptr<CLivePreviewWnd> m_pane;
+};
+
+void TestLivePreviewWnd::init()
+{
+    qRegisterMetaType<CVornElement *>();
+    m_document = std::make_unique<CVornDocument>();
+    m_pane = std::make_unique<CLivePreviewWnd>();
+    m_pane->resize(420, 500);
+    m_pane->show();
+}
+
+void TestLivePreviewWnd::cleanup()
+{
+    m_pane.reset();
+    m_document.reset();
+}
+
+void TestLivePreviewWnd::Open(const QString &file)
+{
+    const QString path = QDir(QStringLiteral(VANTEL_EXAMPLES_DIR)).filePath(file);
+    QString message;
+    QVERIFY2(VornTemplate::Load(m_document->GetReport(), path, message), qPrintable(message));
+    m_document->SetPathName(path);
+    m_pane->SetDocument(m_document.get());
+    QTRY_VERIFY(m_pane->GetLayout()->GetModel() && !m_pane->GetLayout()->IsPending());
+}
+
+QPoint TestLivePreviewWnd::PointOf(int page, int x, int y) const
+{
+    const CLivePreviewView *view = m_pane->GetView();
+    const QRect rect = view->GetGeometry().PageRect(page);
+    const QSize units = view->GetGeometry().GetPageSize();
+    return QPoint(rect.left() + int(qint64(x) * rect.width() / units.width()),
+                  rect.top() + int(qint64(y) * rect.height() / units.height()))
+         - QPoint(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
+}
+
+CVornElement *TestLivePreviewWnd::Named(const QString &band, const QString &item) const
+{
+    for (CVornBand *b : m_document->GetReport().GetBands()) {
+        if (b->GetName() != band)
+            continue;
+        if (item.isEmpty())
+            return b;
+        for (CVornItem *i : b->GetItems()) {
+            if (i->GetName() == item)
+                return i;
+        }
+    }
+    return nullptr;
+}
+
+void TestLivePreviewWnd::clickSelectsWhatPrintedThere_data()
+{
+    QTest::addColumn<QString>("band");
+    QTest::addColumn<QString>("item");
+    QTest::newRow("a DB text") << u"Totals"_s << u"Total"_s;
+    QTest::newRow("a barcode") << u"Totals"_s << u"Invoice Barcode"_s;
+    QTest::newRow("a picture") << u"Page Header"_s << u"Logo"_s;
+    QTest::newRow("a detail row's amount") << u"Lines"_s << u"Amount"_s;
+}
+
+void TestLivePreviewWnd::clickSelectsWhatPrintedThere()
+{
+    QFETCH(QString, band);
+    QFETCH(QString, item);
+    Open(u"invoice.vnt"_s);
+    QCOMPARE(m_pane->GetPageText(), u"Page 1 of 1"_s);
+    const CVornElement *wanted = Named(band, item);
+    QVERIFY(wanted);
+    const CPage &page = *m_pane->GetLayout()->GetModel()->GetPage(0);
+    const CPageSource source = ReportPlaces::PlaceOf(m_document->GetReport(), wanted);
+    const auto found = std::find_if(page.GetItems().rbegin(), page.GetItems().rend(),
+                                    [&](const CPageItem &p) { return SourceOf(p) == source; });
+    QVERIFY(found != page.GetItems().rend());
+    const CPageRect &box = BoxOf(*found);
+    QSignalSpy chosen(m_pane.get(), &CLivePreviewWnd::elementChosen);
+    QTest::mouseClick(m_pane->GetView()->viewport(), Qt::LeftButton, {},
+                      PointOf(0, (box.left + box.right) / 2, (box.top + box.bottom) / 2));
+    QCOMPARE(chosen.count(), 1);
+    QCOMPARE(chosen.at(0).at(0).value<CVornElement *>(), wanted);
+
+    // Band space where nothing printed selects the band.
+    const auto bandPlace = std::find_if(page.GetBands().begin(), page.GetBands().end(),
+                                        [&](const CPageBand &b) { return b.band == source.band; });
+    const int y = (bandPlace->top + bandPlace->bottom) / 2;
+    int x = 100;
+    while (std::any_of(page.GetItems().begin(), page.GetItems().end(), [&](const CPageItem &p) {
+        const CPageRect &r = BoxOf(p);
+        return x > r.left - 200 && x < r.right + 200 && y > r.top - 200 && y < r.bottom + 200;
+    }))
+        x += 100;
+    QTest::mouseClick(m_pane->GetView()->viewport(), Qt::LeftButton, {}, PointOf(0, x, y));
+    QCOMPARE(chosen.count(), 2);
+    QCOMPARE(chosen.at(1).at(0).value<CVornElement *>(), Named(band));
+}
+
+void TestLivePreviewWnd::selectionIsOutlinedAndSought()
+{
+    Open(u"customers.vnt"_s);
+    QTRY_COMPARE(m_pane->GetPageText(), u"Page 1 of 2"_s);
+    m_pane->GetView()->ShowPage(0);
+    CVornElement *totals = Named(u"Totals"_s, u"Customer Count"_s);
+    totals->SetSelected(true);
+    m_pane->SyncSelection();
+    const CPageSource source = ReportPlaces::PlaceOf(m_document->GetReport(), totals);
+    QCOMPARE(m_pane->GetView()->GetOutlined(), std::vector<CPageSource> {source});
+    // The report footer is on the last page: the preview goes there.
+    QTRY_COMPARE(m_pane->GetView()->GetCurrentPage(), 1);
+    QCOMPARE(m_pane->GetPageText(), u"Page 2 of 2"_s);
+}
+
+void TestLivePreviewWnd::brokenQueryShowsItsMessageOverTheLastGoodPage()
+{
+    Open(u"invoice.vnt"_s);
+    const std::shared_ptr<const CPageModel> good = m_pane->GetLayout()->GetModel();
+    auto *lines = static_cast<CVornBand *>(Named(u"Lines"_s));
+    const QString query = lines->GetDatabaseQuery();
+    lines->SetDatabaseQuery(query + u" LIMT 2"_s);
+    m_document->ReportChanged();
+    QTRY_VERIFY(!m_pane->GetFailureText().isEmpty());
+    QVERIFY2(m_pane->GetFailureText().contains(u"<a href"_s), qPrintable(m_pane->GetFailureText()));
+    QCOMPARE(m_pane->GetLayout()->GetModel(), good);
+    auto *label = m_pane->findChild<QLabel *>(u"LivePreviewFailure"_s);
+    QVERIFY(label && label->isVisible());
+    QSignalSpy chosen(m_pane.get(), &CLivePreviewWnd::elementChosen);
+    emit label->linkActivated(u"select"_s);
+    QCOMPARE(chosen.count(), 1);
+    QCOMPARE(chosen.at(0).at(0).value<CVornElement *>(), lines);
+
+    lines->SetDatabaseQuery(query);
+    m_document->ReportChanged();
+    QTRY_VERIFY(m_pane->GetFailureText().isEmpty());
+    QVERIFY(!label->isVisible());
+    QVERIFY(m_pane->GetLayout()->GetModel() != good);
+}
+
+VANTEL_TEST_CLASS(TestLivePreviewWnd)
+#include "tst_livepreviewwnd.moc"
