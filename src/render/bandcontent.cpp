@@ -6,7 +6,7 @@
 
 namespace {
 
-CPageRect &BoxOf(CPageItem &item)
+CPageRect &MutableBox(CPageItem &item)
 {
     return std::visit([](auto &primitive) -> CPageRect & { return primitive.box; }, item);
 }
@@ -14,7 +14,7 @@ CPageRect &BoxOf(CPageItem &item)
 // Sets an item's box; a barcode is cut at the same box.
 void SetBox(CPageItem &item, const CPageRect &box)
 {
-    BoxOf(item) = box;
+    MutableBox(item) = box;
     if (auto *barcode = std::get_if<CPageBarcode>(&item))
         barcode->clip = box;
 }
@@ -64,7 +64,7 @@ void GrowBandContent(CBandContent &content, const std::vector<CTextGrowth> &grow
         moves[i] = moveAt(texts[i].top, true) + std::max(texts[i].growth, 0);
 
     for (size_t k = 0; k < content.items.size(); ++k) {
-        const CPageRect designed = BoxOf(content.items[k]);
+        const CPageRect designed = MutableBox(content.items[k]);
         const int topMove = moveAt(designed.top, true);
         int bottom = designed.bottom + std::max(topMove, moveAt(designed.bottom, false));
         for (size_t i = 0; i < texts.size(); ++i) {
@@ -77,8 +77,9 @@ void GrowBandContent(CBandContent &content, const std::vector<CTextGrowth> &grow
         SetBox(content.items[k], box);
     }
     content.height += moveAt(content.height, true);
+    content.band.bottom = content.height;
     for (CPageItem &item : content.items)
-        SetBox(item, CutTo(BoxOf(item), 0, content.height));
+        SetBox(item, CutTo(MutableBox(item), 0, content.height));
 }
 
 int BreakBandContent(CBandContent &content, int space, bool force, CTextMeasure &measure,
@@ -114,7 +115,7 @@ int BreakBandContent(CBandContent &content, int space, bool force, CTextMeasure 
     std::vector<CTextGrowth> restGrowths;
     for (size_t k = 0; k < content.items.size(); ++k) {
         CPageItem &item = content.items[k];
-        const CPageRect box = BoxOf(item);
+        const CPageRect box = MutableBox(item);
         const bool flows = content.flowing[k];
         if (box.top >= cut) {
             SetBox(item, Moved(box, -cut));
@@ -145,12 +146,17 @@ int BreakBandContent(CBandContent &content, int space, bool force, CTextMeasure 
             }
         }
         SetBox(item, CutTo(box, box.top, cut));
-        if (BoxOf(item).bottom > BoxOf(item).top)
+        if (MutableBox(item).bottom > MutableBox(item).top)
             part.Add(std::move(item), flows);
     }
+    // The printed row belongs to the part where the band starts.
+    rest.band = content.band;
+    rest.band.values.clear();
     rest.height = content.height - cut;
     GrowBandContent(rest, restGrowths);
     part.height = cut;
+    part.band = std::move(content.band);
+    part.band.bottom = cut;
     content = std::move(part);
     return cut;
 }
@@ -158,9 +164,13 @@ int BreakBandContent(CBandContent &content, int space, bool force, CTextMeasure 
 void PutBandContent(CBandContent &content, int top, CPage &page)
 {
     for (CPageItem &item : content.items) {
-        SetBox(item, Moved(BoxOf(item), top));
+        SetBox(item, Moved(MutableBox(item), top));
         page.Add(std::move(item));
     }
     content.items.clear();
     content.flowing.clear();
+    CPageBand band = std::move(content.band);
+    band.top = top;
+    band.bottom = top + content.height;
+    page.AddBand(std::move(band));
 }

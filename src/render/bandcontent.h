@@ -14,6 +14,8 @@ struct CBandContent
     std::vector<CPageItem> items;
     // Per item: a growing text, which breaks between its lines when the band breaks across pages.
     std::vector<bool> flowing;
+    // The band as placed, from 0 to height, with the values its row printed.
+    CPageBand band;
 
     void Add(CPageItem item, bool flows = false);
 };

@@ -64,6 +64,13 @@ bool CReportLayout::Fail(const QString &message)
     return false;
 }
 
+void CReportLayout::At(const CVornBand &band, int item)
+{
+    // After a failure the place stays where the run failed.
+    if (m_message.isEmpty())
+        m_at = {m_bandIndex.count(&band) ? m_bandIndex.at(&band) : -1, item};
+}
+
 bool CReportLayout::Cancelled()
 {
     if (m_options.cancel && m_options.cancel->load()) {
@@ -182,8 +189,10 @@ bool CReportLayout::Prepare()
         m_plans[parent].details.push_back(band);
         plan.printedAlone = false;
     }
+    int bandIndex = 0;
     for (const CVornBand *band : m_report.GetBands()) {
-        if (!PrepareItems(*band, m_plans[band]))
+        m_bandIndex[band] = bandIndex;
+        if (!PrepareItems(*band, bandIndex++, m_plans[band]))
             return false;
     }
 
@@ -213,21 +222,23 @@ bool CReportLayout::Prepare()
     return true;
 }
 
-bool CReportLayout::PrepareItems(const CVornBand &band, BandPlan &plan)
+bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan &plan)
 {
     // Shapes lie under the other items of their band, as the design view draws them.
-    std::vector<const CVornItem *> ordered;
-    for (const CVornItem *item : band.GetItems()) {
-        if (item->GetKind() == VornKind::Shape)
-            ordered.push_back(item);
+    std::vector<std::pair<const CVornItem *, int>> ordered;
+    for (const bool shapes : {true, false}) {
+        int index = 0;
+        for (const CVornItem *item : band.GetItems()) {
+            if ((item->GetKind() == VornKind::Shape) == shapes)
+                ordered.emplace_back(item, index);
+            ++index;
+        }
     }
-    for (const CVornItem *item : band.GetItems()) {
-        if (item->GetKind() != VornKind::Shape)
-            ordered.push_back(item);
-    }
-    for (const CVornItem *item : ordered) {
+    for (const auto &[item, itemIndex] : ordered) {
         ItemPlan itemPlan;
         itemPlan.item = item;
+        itemPlan.place = {bandIndex, itemIndex};
+        At(band, itemIndex);
         if (const auto *text = dynamic_cast<const CVornText *>(item)) {
             itemPlan.grows = text->GetCanGrow() != 0 && text->GetWordWrap() != 0;
             const CPageFont font {text->GetFontName(), text->GetFontSize(), text->GetBold() != 0,
@@ -263,6 +274,7 @@ bool CReportLayout::PrepareItems(const CVornBand &band, BandPlan &plan)
                 auto total = std::make_unique<AggregatePlan>();
                 total->item = dbText;
                 total->band = &band;
+                total->place = itemPlan.place;
                 total->over = dbText->GetAggregateOver();
                 total->total = CAggregate(aggregate);
                 itemPlan.aggregate = total.get();
@@ -322,6 +334,8 @@ std::unique_ptr<CDataCursor> CReportLayout::Query(const CVornBand &band, const Q
             return stored->GetValue();
         return {};
     };
+    if (itemName.isEmpty())
+        At(band);
     QString problem;
     std::unique_ptr<CDataCursor> cursor = m_connection->Execute(sql, entry, problem);
     if (!cursor) {
@@ -334,8 +348,9 @@ std::unique_ptr<CDataCursor> CReportLayout::Query(const CVornBand &band, const Q
     return cursor;
 }
 
-bool CReportLayout::Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band)
+bool CReportLayout::Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band, int item)
 {
+    At(band, item);
     if (Cancelled())
         return false;
     QString problem;
@@ -363,6 +378,7 @@ bool CReportLayout::Place(const CVornBand &band, const Context *outer, const CDa
 
 bool CReportLayout::PrintBand(const CVornBand &band, const Context *outer)
 {
+    At(band);
     if (band.GetKind() == VornKind::PageBreak)
         return m_pages->Break();
     const BandPlan &plan = m_plans[&band];
@@ -522,6 +538,7 @@ bool CReportLayout::DrawBand(const CVornBand &band, int top, CPage &page)
 
 bool CReportLayout::LayBand(const CVornBand &band, bool grow, CBandContent &content)
 {
+    At(band);
     if (IsPageBand(band) && !m_noDatabase && HasQuery(band.GetDatabaseQuery())
         && !m_current.count(&band)) {
         // A page band with a query of its own shows its first row on every page.
@@ -534,6 +551,7 @@ bool CReportLayout::LayBand(const CVornBand &band, bool grow, CBandContent &cont
         m_current[&band] = row;
     }
     content.height = band.GetEffectiveHeight();
+    content.band = {m_bandIndex[&band], 0, content.height, !IsPageBand(band), {}};
     const CPageRect bandRect {0, 0, m_report.GetPageWidth(), content.height};
     std::vector<CTextGrowth> growths;
     for (ItemPlan &plan : m_plans[&band].items) {
@@ -562,6 +580,8 @@ bool CReportLayout::LayBand(const CVornBand &band, bool grow, CBandContent &cont
     }
     if (grow)
         GrowBandContent(content, growths);
+    std::stable_sort(content.band.values.begin(), content.band.values.end(),
+                     [](const CPrintedValue &a, const CPrintedValue &b) { return a.left < b.left; });
     // An aggregate over its band starts again after each printing of the band.
     for (ItemPlan &plan : m_plans[&band].items) {
         if (plan.aggregate && plan.aggregate->over == CVornDbText::OverBand)
@@ -609,18 +629,23 @@ bool CReportLayout::RowValue(AggregatePlan &aggregate, const CDataRow *row, QVar
         return true;
     }
     const int column = row->IndexOf(field);
-    if (column < 0)
+    if (column < 0) {
+        At(*aggregate.band, aggregate.place.item);
         return Fail(Tr("The item \"%1\" on the band \"%2\" shows the field \"%3\", which the "
                        "query of \"%4\" does not return; it returns: %5")
                             .arg(aggregate.item->GetName(), aggregate.band->GetName(), field,
                                  aggregate.source->GetName(), row->GetColumns().join(u", "_s)));
+    }
     value = row->GetValues().at(column);
     return true;
 }
 
 bool CReportLayout::AddToTotal(AggregatePlan &aggregate, CAggregate &total, const QVariant &value)
 {
-    switch (total.Add(value)) {
+    const CAggregate::Result result = total.Add(value);
+    if (result != CAggregate::Result::Taken)
+        At(*aggregate.band, aggregate.place.item);
+    switch (result) {
     case CAggregate::Result::Taken:
         return true;
     case CAggregate::Result::NotANumber:
@@ -654,7 +679,9 @@ bool CReportLayout::AggregateValue(const CVornBand &band, AggregatePlan &aggrega
 bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageRect &box,
                              CBandContent &page)
 {
+    CPageBand &placed = page.band;
     const CVornItem &item = *plan.item;
+    At(band, plan.place.item);
     switch (item.GetKind()) {
     case VornKind::Text:
     case VornKind::DbText: {
@@ -676,6 +703,8 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
             if (!AggregateValue(band, *plan.aggregate, value))
                 return false;
             text.text = plan.format ? plan.format->Format(value) : value.toString();
+            if (placed.body)
+                placed.values.push_back({plan.place.item, box.left, box.right, text.text});
         } else {
             const auto &dbText = static_cast<const CVornDbText &>(item);
             QVariant value;
@@ -683,7 +712,10 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
                            dbText.GetQuery(), value))
                 return false;
             text.text = plan.format ? plan.format->Format(value) : value.toString();
+            if (placed.body)
+                placed.values.push_back({plan.place.item, box.left, box.right, text.text});
         }
+        text.source = plan.place;
         if (!text.text.isEmpty() || text.field != CPageText::Field::None)
             page.Add(std::move(text));
         return true;
@@ -700,6 +732,7 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
         shape.fill = Rgb(shapeItem.GetBkColor());
         shape.lineWidth = shapeItem.GetLineWidth();
         shape.dotted = shapeItem.GetLineStyle() == 2;
+        shape.source = plan.place;
         page.Add(shape);
         return true;
     }
@@ -707,7 +740,7 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
     case VornKind::DbImage: {
         const auto &imageItem = static_cast<const CVornImage &>(item);
         CPageImage image {box, plan.picture, imageItem.GetHorzAlignment(),
-                          imageItem.GetVertAlignment()};
+                          imageItem.GetVertAlignment(), plan.place};
         if (item.GetKind() == VornKind::DbImage) {
             const auto &dbImage = static_cast<const CVornDbImage &>(item);
             QVariant value;
@@ -732,6 +765,7 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
         CPageBarcode barcode;
         barcode.box = box;
         barcode.clip = box;
+        barcode.source = plan.place;
         if (item.GetKind() == VornKind::Barcode) {
             barcode.value = static_cast<const CVornBarcode &>(item).GetBarcode();
         } else {
@@ -773,7 +807,7 @@ bool CReportLayout::ItemValue(const CVornBand &band, ItemPlan &plan, const QStri
         std::unique_ptr<CDataCursor> cursor = Query(band, query, &context, itemName);
         if (!cursor)
             return false;
-        if (!Fetch(*cursor, ownRow, band))
+        if (!Fetch(*cursor, ownRow, band, plan.place.item))
             return m_message.isEmpty();
         row = &ownRow;
         from = itemName;

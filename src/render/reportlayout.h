@@ -27,6 +27,8 @@ public:
     CReportLayout(const CVornReport &report, const CRunOptions &options, CPageModel &model);
 
     bool Run(QString &message);
+    // Where a failed run was: the band and item it worked on (-1 for none).
+    const CPageSource &GetFailedAt() const { return m_at; }
 
 private:
     // The rows in effect for a query's entries: the nearest parent first.
@@ -42,6 +44,7 @@ private:
     {
         const CVornDbText *item = nullptr;
         const CVornBand *band = nullptr; // the band that holds the item
+        CPageSource place; // the item's place in the report, for a failure to point at
         const CVornBand *source = nullptr;
         int over = 0; // CVornDbText::AggregateOver
         CAggregate total;
@@ -52,6 +55,7 @@ private:
     struct ItemPlan
     {
         const CVornItem *item = nullptr;
+        CPageSource place; // the item's band and its place in the band's item list
         int font = 0;
         const CVornBand *source = nullptr; // data source band of a DB item
         CPageText::Field field = CPageText::Field::None;
@@ -74,7 +78,7 @@ private:
     };
 
     bool Prepare();
-    bool PrepareItems(const CVornBand &band, BandPlan &plan);
+    bool PrepareItems(const CVornBand &band, int bandIndex, BandPlan &plan);
     const CVornBand *FindBand(const QString &name) const;
 
     bool PrintBand(const CVornBand &band, const Context *outer);
@@ -93,7 +97,7 @@ private:
 
     std::unique_ptr<CDataCursor> Query(const CVornBand &band, const QString &sql,
                                        const Context *outer, const QString &itemName);
-    bool Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band);
+    bool Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band, int item = -1);
     QVariantList GroupKey(const CVornBand &header, const CVornBand &detail, const CDataRow &row);
 
     bool DrawBand(const CVornBand &band, int top, CPage &page);
@@ -105,6 +109,8 @@ private:
 
     bool Cancelled();
     bool Fail(const QString &message);
+    // The band (and item, by index in the band) that the run works on from now.
+    void At(const CVornBand &band, int item = -1);
 
     const CVornReport &m_report;
     const CRunOptions &m_options;
@@ -114,6 +120,7 @@ private:
     std::shared_ptr<CPageFontTable> m_fonts;
     std::unordered_map<const CVornBand *, BandPlan> m_plans;
     QHash<QString, const CVornBand *> m_bandsByName; // names folded to lower case
+    std::unordered_map<const CVornBand *, int> m_bandIndex; // place in the report's band list
     // The current row of every band that has printed one.
     std::unordered_map<const CVornBand *, CDataRow> m_current;
     // The body band being placed and its context, for the entries of its items' queries.
@@ -127,5 +134,7 @@ private:
     // The row of the body band being placed, which its own aggregates count already.
     const CDataRow *m_placingRow = nullptr;
     QString m_message;
+    // The band and item being worked on, kept for a failure's message to point at.
+    CPageSource m_at;
     bool m_noDatabase = false;
 };
