@@ -61,7 +61,8 @@ void TestPageSource::examplesFoundFromTheirPrimitives()
                     });
             QVERIFY2(placed != page.GetBands().end(), qPrintable(item.GetName()));
             QCOMPARE(box.left, std::max(item.GetLeft(), 0));
-            QCOMPARE(box.top, placed->top + std::max(item.GetTop(), 0));
+            // A text growing above it moves it down, never up.
+            QVERIFY(box.top >= placed->top + std::max(item.GetTop(), 0));
             const int kind = item.GetKind();
             const bool matches = std::visit(
                     [kind](const auto &p) {
