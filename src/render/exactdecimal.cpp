@@ -53,9 +53,10 @@ CExactDecimal::CExactDecimal(qint64 whole)
 bool CExactDecimal::Scaled(Int128 value, int by, Int128 &result)
 {
     for (int i = 0; i < by; ++i) {
-        value *= 10;
-        if (Abs(value) >= Limit)
+        // Checked before multiplying: 128 bits hold ten times the limit no more.
+        if (Abs(value) >= Limit / 10)
             return false;
+        value *= 10;
     }
     result = value;
     return true;
@@ -163,9 +164,10 @@ bool CExactDecimal::Add(const CExactDecimal &other)
     Int128 b = 0;
     if (!Scaled(m_coefficient, scale - m_scale, a) || !Scaled(other.m_coefficient, scale - other.m_scale, b))
         return false;
-    const Int128 sum = a + b;
-    if (Abs(sum) >= Limit)
+    // Both lie below 10^38; two of the same sign are checked before they are added.
+    if ((a > 0) == (b > 0) && Abs(a) >= Limit - Abs(b))
         return false;
+    const Int128 sum = a + b;
     m_coefficient = sum;
     m_scale = scale;
     return true;

@@ -108,6 +108,9 @@ void TestPageSource::examplesFoundFromTheirPrimitives()
         }
     }
     for (int b = 0; b < bands.GetCount(); ++b) {
+        // A band left out on the first page prints nothing in a report of one page.
+        if (model.GetPageCount() == 1 && !bands[b]->GetPrintOnFirstPage())
+            continue;
         for (int i = 0; i < bands[b]->GetItems().GetCount(); ++i)
             QVERIFY2(found.count({b, i}), qPrintable(bands[b]->GetItems()[i]->GetName()));
     }
