@@ -298,7 +298,7 @@ void TestReportRun::failures_data()
     QTest::newRow("item query error")
             << Build([](CVornReport &r) {
                    Field(Band(r, ReportContents, u"Rows"_s), {}, u"x"_s)
-                           ->SetQuery(u"SELEC 1"_s);
+                           ->SetQuery(u"SELECT 1 FROM WHERE"_s);
                })
             << QStringList {u"\"I0\""_s, u"\"Rows\""_s, u"syntax error"_s};
     QTest::newRow("refused format")
