@@ -11,15 +11,19 @@
 #include <QCoreApplication>
 
 bool RunReport(const CVornReport &report, const CRunOptions &options, CPageSink &sink,
-               QString &message)
+               QString &message, CPageSource *failedAt)
 {
-    return CReportLayout(report, options, sink).Run(message);
+    CReportLayout layout(report, options, sink);
+    const bool done = layout.Run(message);
+    if (failedAt)
+        *failedAt = done ? CPageSource() : layout.GetFailedAt();
+    return done;
 }
 
 bool RunReport(const CVornReport &report, const CRunOptions &options, CPageModel &model,
-               QString &message)
+               QString &message, CPageSource *failedAt)
 {
-    return RunReport(report, options, static_cast<CPageSink &>(model), message);
+    return RunReport(report, options, static_cast<CPageSink &>(model), message, failedAt);
 }
 
 bool UsesPageCount(const CVornReport &report)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pagecontent.h"
+
 #include <QString>
 
 #include <atomic>
@@ -34,14 +36,16 @@ struct CRunOptions
 // Runs the report against its database and lays it out page by page into sink, each page as
 // soon as it is complete. Opens and closes its own connection on the calling thread. True when
 // the layout reached the end of the report (then the sink's Finish has been called) or the sink
-// wanted no more pages; false with the run's one message on failure.
+// wanted no more pages; false with the run's one message on failure. failedAt, when given,
+// receives the band and item the run was working on when it failed (-1 for none, as for a
+// failed connection).
 bool RunReport(const CVornReport &report, const CRunOptions &options, CPageSink &sink,
-               QString &message);
+               QString &message, CPageSource *failedAt = nullptr);
 
 // The same into a page model that keeps every page; the model is complete after a run that
 // reached the end.
 bool RunReport(const CVornReport &report, const CRunOptions &options, CPageModel &model,
-               QString &message);
+               QString &message, CPageSource *failedAt = nullptr);
 
 // Whether a page of the report shows the number of pages, which is known only once the whole
 // report has been laid out.
