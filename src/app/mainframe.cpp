@@ -19,6 +19,7 @@
 #include "reportrunner.h"
 #include "userimages.h"
 #include "viewsettings.h"
+#include "windowplacement.h"
 #include "zoomsteps.h"
 
 #include <QAction>
@@ -32,6 +33,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
@@ -541,7 +543,7 @@ void CMainFrame::LoadWorkspace()
 
     const QByteArray geometry = settings.value(WorkspaceKey("Geometry")).toByteArray();
     if (geometry.isEmpty() || !restoreGeometry(geometry))
-        resize(1000, 760);
+        setGeometry(WindowPlacement::FirstWindowRect(screen()->availableGeometry()));
     restoreState(settings.value(WorkspaceKey("State")).toByteArray(), workspaceVersion);
     const bool statusBarShown = settings.value(WorkspaceKey("StatusBar"), true).toBool();
     statusBar()->setVisible(statusBarShown);
