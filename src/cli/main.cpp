@@ -1,3 +1,4 @@
+#include "dataconnection.h"
 #include "rendercommand.h"
 #include "renderarguments.h"
 #include "versiontext.h"
@@ -6,6 +7,8 @@
 #include <QTextStream>
 
 #include <csignal>
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -15,6 +18,19 @@ void QuietMessages(QtMsgType type, const QMessageLogContext &context, const QStr
 {
     if (type == QtFatalMsg || qEnvironmentVariableIsSet("VANTEL_RENDER_VERBOSE"))
         QTextStream(stderr) << qFormatLogMessage(type, context, text) << Qt::endl;
+}
+
+// Ends the program with code. A database open that timed out may still run on its helper
+// thread; the client libraries' clean-up at exit would wait for it, so the program then leaves
+// at once.
+int Leave(int code)
+{
+    if (DataOpensInFlight()) {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        _exit(code);
+    }
+    return code;
 }
 
 } // namespace
@@ -51,7 +67,7 @@ int main(int argc, char **argv)
     }
     if (!RunRenderCommand(parsed, message)) {
         err << message << Qt::endl;
-        return 1;
+        return Leave(1);
     }
     return 0;
 }
