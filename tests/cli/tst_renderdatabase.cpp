@@ -37,9 +37,11 @@ private slots:
         CVornReport report;
         ReportFixture::MakeListReport(report, {}, u"SELECT 1 AS NAME FROM RDB$DATABASE"_s);
         report.SetDatabaseType(1);
-        report.SetConnectString(u"SYSDBA:s3cret@127.0.0.1/%1:employee"_s.arg(ntohs(address.sin_port)));
+        report.SetConnectString(
+                u"SYSDBA:s3cret@127.0.0.1/%1:employee"_s.arg(ntohs(address.sin_port)));
         QString message;
-        QVERIFY2(VornTemplate::Save(report, dir.filePath(u"fb.vnt"_s), message), qPrintable(message));
+        QVERIFY2(VornTemplate::Save(report, dir.filePath(u"fb.vnt"_s), message),
+                 qPrintable(message));
 
         QProcess process;
         QElapsedTimer timer;
@@ -54,8 +56,9 @@ private slots:
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 1);
         const QString err = QString::fromUtf8(process.readAllStandardError()).trimmed();
-        QCOMPARE(err, u"Cannot open the database 127.0.0.1/%1:employee: no answer within 10 seconds"_s
-                              .arg(ntohs(address.sin_port)));
+        QCOMPARE(err,
+                 u"Cannot open the database 127.0.0.1/%1:employee: no answer within 10 seconds"_s
+                         .arg(ntohs(address.sin_port)));
         QVERIFY(!QFile::exists(dir.filePath(u"out.pdf"_s)));
     }
 };
