@@ -3,14 +3,6 @@
 #include "pagemodel.h"
 #include "previewrun.h"
 
-namespace {
-
-// Pages laid out beyond those shown: the next page is ready when the user scrolls, and a
-// report whose last page is in sight gets its page count.
-constexpr int Lookahead = 1;
-
-} // namespace
-
 CLiveLayout::CLiveLayout(Source source, QObject *parent)
     : QObject(parent)
     , m_source(std::move(source))
@@ -59,7 +51,7 @@ void CLiveLayout::StartNow()
         return;
     }
     auto *run = new CPreviewRun(std::move(job.report), std::move(job.options), this);
-    run->SetPageLimit(m_requested + Lookahead);
+    run->SetPageLimit(m_requested);
     m_current = run;
     connect(run, &CPreviewRun::pagesAdded, this, [this, run](int count) { OnPages(run, count); });
     connect(run, &CPreviewRun::finished, this,
@@ -88,7 +80,7 @@ void CLiveLayout::RequestPages(int count)
 {
     m_requested = std::max(1, count);
     if (m_current)
-        m_current->SetPageLimit(m_requested + Lookahead);
+        m_current->SetPageLimit(m_requested);
 }
 
 bool CLiveLayout::IsComplete() const
@@ -111,7 +103,7 @@ void CLiveLayout::OnPages(CPreviewRun *run, int count)
     if (run != m_current)
         return;
     // A newer layout replaces the pages shown once it has those the viewer shows.
-    if (m_model == run->GetModel() || count >= m_requested || run->IsWaiting())
+    if (m_model == run->GetModel() || count >= m_requested)
         TakeOver(run);
 }
 

@@ -16,9 +16,9 @@ class CVornReport;
 // Keeps a layout of the report in step with the user's edits, off the GUI thread. A change
 // starts a layout after a short quiet time, so a burst of edits is laid out once, at its end; a
 // newer layout cancels one still running, whose pages are then never shown. A layout lays out
-// only the pages asked for (and one more, so that the end of the report is known once its last
-// page is in sight) and waits there. The pages shown stay those of the last good layout until a
-// newer one has the pages asked for, or has finished.
+// only the pages asked for and waits before the next one (after the last page of the report it
+// finishes, so the page count is known once the last page is in sight). The pages shown stay
+// those of the last good layout until a newer one has the pages asked for, or has finished.
 class CLiveLayout : public QObject
 {
     Q_OBJECT
@@ -50,7 +50,7 @@ public:
     bool IsPending() const;
 
     // The number of pages the viewer shows from the first: the layout goes on until it has
-    // them (and one more), or the report ends.
+    // them, or the report ends.
     void RequestPages(int count);
     int GetRequestedPages() const { return m_requested; }
 

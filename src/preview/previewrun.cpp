@@ -14,10 +14,7 @@ CPreviewRun::CPreviewRun(const CVornReport &report, CRunOptions options, QObject
     , m_model(std::make_shared<CPageModel>())
 {
     m_options.cancel = &m_cancel;
-    m_options.progress = [this](int count) {
-        NotifyPages();
-        HoldAt(count);
-    };
+    m_options.progress = [this](int) { NotifyPages(); };
 }
 
 CPreviewRun::CPreviewRun(std::shared_ptr<const CVornReport> report, CRunOptions options,
@@ -36,30 +33,7 @@ CPreviewRun::~CPreviewRun()
 
 void CPreviewRun::SetPageLimit(int count)
 {
-    {
-        std::lock_guard lock(m_limitMutex);
-        m_pageLimit = count;
-    }
-    m_limitChanged.notify_all();
-}
-
-int CPreviewRun::GetPageLimit() const
-{
-    std::lock_guard lock(m_limitMutex);
-    return m_pageLimit;
-}
-
-void CPreviewRun::HoldAt(int pageCount)
-{
-    std::unique_lock lock(m_limitMutex);
-    const auto mayGoOn = [&] { return m_cancel || m_pageLimit < 0 || pageCount < m_pageLimit; };
-    if (mayGoOn())
-        return;
-    m_waiting = true;
-    // The owner learns that the layout waits, with the pages it has so far.
-    NotifyPages();
-    m_limitChanged.wait(lock, mayGoOn);
-    m_waiting = false;
+    m_model->SetPageLimit(count);
 }
 
 void CPreviewRun::Start()
@@ -72,12 +46,9 @@ void CPreviewRun::Start()
 
 void CPreviewRun::Cancel()
 {
-    {
-        // Under the lock, so that a layout about to wait cannot miss the wake-up.
-        std::lock_guard lock(m_limitMutex);
-        m_cancel = true;
-    }
-    m_limitChanged.notify_all();
+    m_cancel = true;
+    // A layout that waits for its page limit ends at once.
+    m_model->Stop();
 }
 
 void CPreviewRun::NotifyPages()
@@ -107,7 +78,9 @@ void CPreviewRun::Work()
     } catch (...) {
         message = QCoreApplication::translate("CPreviewRun", "The layout stopped unexpectedly");
     }
-    const bool cancelled = m_cancel && !succeeded;
+    // A run stopped at its page limit ends without a failure, but incomplete.
+    const bool cancelled = m_cancel && !m_model->IsComplete();
+    succeeded = succeeded && !cancelled;
     QMetaObject::invokeMethod(
             this,
             [this, succeeded, cancelled, message] {

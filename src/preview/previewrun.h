@@ -7,9 +7,7 @@
 #include <QString>
 
 #include <atomic>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 class CPageModel;
@@ -44,19 +42,16 @@ public:
     bool IsRunning() const { return m_running; }
     bool IsCancelled() const { return m_cancel; }
 
-    // The number of pages to lay out before waiting for more to be asked for; negative (the
-    // default) for no limit. Raising it lets a waiting layout go on.
+    // The number of pages to lay out before waiting for more to be asked for; 0 (the default)
+    // for no limit. Raising it lets a waiting layout go on.
     void SetPageLimit(int count);
-    int GetPageLimit() const;
-    // True while the layout has reached its page limit and waits.
-    bool IsWaiting() const { return m_waiting; }
 
     // The band and item of the report at which a failed run stopped, when it was at one.
     const CPageSource &GetFailedAt() const { return m_failedAt; }
 
 signals:
     // More pages are in the model (count of them now). Several new pages may arrive as one
-    // signal while the owner's thread is busy. Also sent when the layout starts to wait.
+    // signal while the owner's thread is busy.
     void pagesAdded(int count);
     // The layout ended: succeeded, or failed with the run's message, or was cancelled.
     void finished(bool succeeded, bool cancelled, const QString &message);
@@ -64,18 +59,12 @@ signals:
 private:
     void Work();
     void NotifyPages();
-    // On the layout's thread after each page: waits while the page limit is reached.
-    void HoldAt(int pageCount);
 
     std::shared_ptr<const CVornReport> m_ownReport;
     const CVornReport &m_report;
     CRunOptions m_options;
     std::shared_ptr<CPageModel> m_model;
     std::atomic_bool m_cancel {false};
-    mutable std::mutex m_limitMutex;
-    std::condition_variable m_limitChanged;
-    int m_pageLimit = -1; // guarded by m_limitMutex
-    std::atomic_bool m_waiting {false};
     CPageSource m_failedAt;
     // Set while a pagesAdded notification waits in the owner's queue, so a fast layout does
     // not flood it with one event per page.

@@ -110,14 +110,15 @@ void TestLiveLayout::pageRequestStopsEarly()
     layout.RequestPages(1);
     layout.StartNow();
     QTRY_VERIFY(layout.GetModel());
-    // The page shown and one more, then the layout waits.
-    QTRY_COMPARE(layout.GetModel()->GetPageCount(), 2);
+    // The page shown, then the layout waits.
     QTest::qWait(100);
-    QCOMPARE(layout.GetModel()->GetPageCount(), 2);
+    QCOMPARE(layout.GetModel()->GetPageCount(), 1);
     QVERIFY(layout.IsPending() && !layout.IsComplete());
 
     layout.RequestPages(4);
-    QTRY_COMPARE(layout.GetModel()->GetPageCount(), 5);
+    QTRY_COMPARE(layout.GetModel()->GetPageCount(), 4);
+    QTest::qWait(50);
+    QCOMPARE(layout.GetModel()->GetPageCount(), 4);
     layout.RequestPages(2000);
     QTRY_VERIFY(layout.IsComplete());
     QCOMPARE(layout.GetModel()->GetPageCount(), 1000);
