@@ -50,8 +50,9 @@ void CLiveLayout::StartNow()
         emit stateChanged();
         return;
     }
+    m_currentWhole = UsesPageCount(*job.report);
     auto *run = new CPreviewRun(std::move(job.report), std::move(job.options), this);
-    run->SetPageLimit(m_requested);
+    run->SetPageLimit(m_currentWhole ? 0 : m_requested);
     m_current = run;
     connect(run, &CPreviewRun::pagesAdded, this, [this, run](int count) { OnPages(run, count); });
     connect(run, &CPreviewRun::finished, this,
@@ -79,7 +80,7 @@ void CLiveLayout::Retire(CPreviewRun *run)
 void CLiveLayout::RequestPages(int count)
 {
     m_requested = std::max(1, count);
-    if (m_current)
+    if (m_current && !m_currentWhole)
         m_current->SetPageLimit(m_requested);
 }
 
@@ -103,7 +104,7 @@ void CLiveLayout::OnPages(CPreviewRun *run, int count)
     if (run != m_current)
         return;
     // A newer layout replaces the pages shown once it has those the viewer shows.
-    if (m_model == run->GetModel() || count >= m_requested)
+    if (m_model == run->GetModel() || (count >= m_requested && !m_currentWhole))
         TakeOver(run);
 }
 

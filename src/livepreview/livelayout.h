@@ -19,6 +19,8 @@ class CVornReport;
 // only the pages asked for and waits before the next one (after the last page of the report it
 // finishes, so the page count is known once the last page is in sight). The pages shown stay
 // those of the last good layout until a newer one has the pages asked for, or has finished.
+// A report that prints the number of pages is laid out whole, and shown once it is, so that
+// no page shows a count that is not yet the last.
 class CLiveLayout : public QObject
 {
     Q_OBJECT
@@ -86,6 +88,7 @@ private:
     QTimer m_delay;
     CPreviewRun *m_current = nullptr; // the newest layout while it runs
     std::shared_ptr<const CVornReport> m_currentReport;
+    bool m_currentWhole = false; // the newest layout runs to the end before it is shown
     std::shared_ptr<const CPageModel> m_model;
     std::shared_ptr<const CVornReport> m_report;
     QString m_failure;

@@ -136,8 +136,9 @@ void CLivePreviewWnd::OnVisibilityChanged(bool visible)
         }
         return;
     }
+    // After the quiet time, so that the window that shows the pane is painted first.
     if (m_stale)
-        m_layout->StartNow();
+        m_layout->Schedule();
 }
 
 void CLivePreviewWnd::OnPagesChanged()

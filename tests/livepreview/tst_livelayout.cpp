@@ -90,6 +90,7 @@ void TestLiveLayout::cancelledLayoutNeverShows()
     QList<const CVornReport *> shown;
     connect(&layout, &CLiveLayout::pagesChanged, this,
             [&] { shown.append(layout.GetReport().get()); });
+    layout.RequestPages(5);
     layout.StartNow();
     QTest::qWait(100);
     QVERIFY(shown.isEmpty());
