@@ -64,8 +64,14 @@ void PaintPage(QPainter &painter, const CPageModel &model, int index, const QRec
 QImage RenderPageImage(const CPageModel &model, int index, int dpi)
 {
     const std::shared_ptr<const CPage> page = model.GetPage(index);
-    const QSize size = model.GetPageSize();
-    if (!page || size.width() <= 0 || size.height() <= 0)
+    if (!page)
+        return {};
+    return RenderPageImage(*page, model.GetPageSize(), index + 1, model.GetPageCount(), dpi);
+}
+
+QImage RenderPageImage(const CPage &page, QSize size, int number, int count, int dpi)
+{
+    if (size.width() <= 0 || size.height() <= 0)
         return {};
     if (dpi <= 0)
         dpi = 96;
@@ -84,8 +90,7 @@ QImage RenderPageImage(const CPageModel &model, int index, int dpi)
     image.setDotsPerMeterY(dotsPerMetre);
     image.fill(Qt::white);
     QPainter painter(&image);
-    CPagePainting(painter, image.logicalDpiX(), image.logicalDpiY())
-            .Paint(*page, index + 1, model.GetPageCount());
+    CPagePainting(painter, image.logicalDpiX(), image.logicalDpiY()).Paint(page, number, count);
     return image;
 }
 

@@ -4,6 +4,7 @@
 #include <QRectF>
 #include <QString>
 
+class CPage;
 class CPageModel;
 class QPainter;
 
@@ -13,6 +14,9 @@ void PaintPage(QPainter &painter, const CPageModel &model, int index, const QRec
 
 // One page as an image at dpi pixels per inch, white paper.
 QImage RenderPageImage(const CPageModel &model, int index, int dpi);
+// The same for a page of pageSize (hundredths of a millimetre), number of count pages. A null
+// image when the page is empty or too large (more than 150 million pixels).
+QImage RenderPageImage(const CPage &page, QSize pageSize, int number, int count, int dpi);
 
 // Writes every page of the model to a PDF (fonts embedded, text selectable). Writes a
 // temporary file beside path and renames it over path only when complete; false with a
