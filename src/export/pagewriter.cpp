@@ -1,0 +1,85 @@
+#include "pagewriter.h"
+
+#include "htmlwriter.h"
+#include "imagewriter.h"
+#include "pagemodel.h"
+#include "pdfexport.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("ExportModel", text);
+}
+
+} // namespace
+
+std::unique_ptr<CPageWriter> CreatePageWriter(const CExportOptions &options)
+{
+    switch (options.format) {
+    case ExportFormat::Pdf:
+        return std::make_unique<CPdfExport>(options);
+    case ExportFormat::Png:
+    case ExportFormat::Svg:
+        return std::make_unique<CImageWriter>(options);
+    case ExportFormat::Html:
+        return std::make_unique<CHtmlWriter>(options);
+    case ExportFormat::Csv:
+    case ExportFormat::Xlsx:
+        break;
+    }
+    return nullptr;
+}
+
+bool ExportModel(const CPageModel &model, const CExportOptions &options, QString &message)
+{
+    const int count = model.GetPageCount();
+    if (count == 0) {
+        message = Tr("The report has no pages to write.");
+        return false;
+    }
+    // The pages a file per page takes; the other formats take them all.
+    int first = 1;
+    int last = count;
+    if (ExportFiles::IsPerPage(options.format)) {
+        first = options.firstPage;
+        last = !ExportFiles::HasPagePattern(options.path) ? first
+             : options.lastPage > 0                       ? std::min(options.lastPage, count)
+                                                          : count;
+        if (first < 1 || first > count) {
+            message = QCoreApplication::translate("ExportModel",
+                                                  "The report has %n page(s); there is no page %1",
+                                                  nullptr, count)
+                              .arg(first);
+            return false;
+        }
+    }
+    std::unique_ptr<CPageWriter> writer = CreatePageWriter(options);
+    if (!writer) {
+        message = Tr("This format cannot be written.");
+        return false;
+    }
+    if (!writer->Begin(model.GetPageSize(), message))
+        return false;
+    for (int number = first; number <= last; ++number) {
+        if (options.cancel && options.cancel->load()) {
+            writer->Cancel();
+            message = Tr("Cancelled");
+            return false;
+        }
+        const std::shared_ptr<const CPage> page = model.GetPage(number - 1);
+        if (!page || !writer->WritePage(*page, number, count, message)) {
+            writer->Cancel();
+            return false;
+        }
+        if (options.progress)
+            options.progress(number - first + 1, last - first + 1);
+    }
+    if (!writer->Finish(message)) {
+        writer->Cancel();
+        return false;
+    }
+    return true;
+}
