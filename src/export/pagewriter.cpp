@@ -1,5 +1,6 @@
 #include "pagewriter.h"
 
+#include "datawriter.h"
 #include "htmlwriter.h"
 #include "imagewriter.h"
 #include "pagemodel.h"
@@ -28,7 +29,7 @@ std::unique_ptr<CPageWriter> CreatePageWriter(const CExportOptions &options)
         return std::make_unique<CHtmlWriter>(options);
     case ExportFormat::Csv:
     case ExportFormat::Xlsx:
-        break;
+        return std::make_unique<CDataWriter>(options);
     }
     return nullptr;
 }

@@ -64,6 +64,13 @@ bool CReportLayout::Fail(const QString &message)
     return false;
 }
 
+void CReportLayout::At(const CVornBand &band, int item)
+{
+    // After a failure the place stays where the run failed.
+    if (m_message.isEmpty())
+        m_at = {m_bandIndex.count(&band) ? m_bandIndex.at(&band) : -1, item};
+}
+
 bool CReportLayout::Cancelled()
 {
     if (m_options.cancel && m_options.cancel->load()) {
@@ -182,8 +189,10 @@ bool CReportLayout::Prepare()
         m_plans[parent].details.push_back(band);
         plan.printedAlone = false;
     }
+    int bandIndex = 0;
     for (const CVornBand *band : m_report.GetBands()) {
-        if (!PrepareItems(*band, m_plans[band]))
+        m_bandIndex[band] = bandIndex;
+        if (!PrepareItems(*band, bandIndex++, m_plans[band]))
             return false;
     }
 
@@ -209,21 +218,23 @@ bool CReportLayout::Prepare()
     return true;
 }
 
-bool CReportLayout::PrepareItems(const CVornBand &band, BandPlan &plan)
+bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan &plan)
 {
     // Shapes lie under the other items of their band, as the design view draws them.
-    std::vector<const CVornItem *> ordered;
-    for (const CVornItem *item : band.GetItems()) {
-        if (item->GetKind() == VornKind::Shape)
-            ordered.push_back(item);
+    std::vector<std::pair<const CVornItem *, int>> ordered;
+    for (const bool shapes : {true, false}) {
+        int index = 0;
+        for (const CVornItem *item : band.GetItems()) {
+            if ((item->GetKind() == VornKind::Shape) == shapes)
+                ordered.emplace_back(item, index);
+            ++index;
+        }
     }
-    for (const CVornItem *item : band.GetItems()) {
-        if (item->GetKind() != VornKind::Shape)
-            ordered.push_back(item);
-    }
-    for (const CVornItem *item : ordered) {
+    for (const auto &[item, itemIndex] : ordered) {
         ItemPlan itemPlan;
         itemPlan.item = item;
+        itemPlan.place = {bandIndex, itemIndex};
+        At(band, itemIndex);
         if (const auto *text = dynamic_cast<const CVornText *>(item)) {
             const CPageFont font {text->GetFontName(), text->GetFontSize(), text->GetBold() != 0,
                                   text->GetItalic() != 0, text->GetUnderline() != 0,
@@ -302,6 +313,8 @@ std::unique_ptr<CDataCursor> CReportLayout::Query(const CVornBand &band, const Q
             return stored->GetValue();
         return {};
     };
+    if (itemName.isEmpty())
+        At(band);
     QString problem;
     std::unique_ptr<CDataCursor> cursor = m_connection->Execute(sql, entry, problem);
     if (!cursor) {
@@ -314,8 +327,9 @@ std::unique_ptr<CDataCursor> CReportLayout::Query(const CVornBand &band, const Q
     return cursor;
 }
 
-bool CReportLayout::Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band)
+bool CReportLayout::Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band, int item)
 {
+    At(band, item);
     if (Cancelled())
         return false;
     QString problem;
@@ -338,6 +352,7 @@ bool CReportLayout::Place(const CVornBand &band, const Context *outer)
 
 bool CReportLayout::PrintBand(const CVornBand &band, const Context *outer)
 {
+    At(band);
     if (band.GetKind() == VornKind::PageBreak)
         return m_pages->Break();
     const BandPlan &plan = m_plans[&band];
@@ -485,6 +500,7 @@ bool CReportLayout::PrintDetailsOf(const CVornBand &band, const Context *outer)
 
 bool CReportLayout::DrawBand(const CVornBand &band, int top, CPage &page)
 {
+    At(band);
     if (IsPageBand(band) && !m_noDatabase && HasQuery(band.GetDatabaseQuery())
         && !m_current.count(&band)) {
         // A page band with a query of its own shows its first row on every page.
@@ -497,6 +513,7 @@ bool CReportLayout::DrawBand(const CVornBand &band, int top, CPage &page)
         m_current[&band] = row;
     }
     const CPageRect bandRect {0, top, m_report.GetPageWidth(), top + band.GetEffectiveHeight()};
+    CPageBand placed {m_bandIndex[&band], bandRect.top, bandRect.bottom, !IsPageBand(band), {}};
     for (ItemPlan &plan : m_plans[&band].items) {
         const CVornItem &item = *plan.item;
         const CPageRect box = Intersect({item.GetLeft(), top + item.GetTop(), item.GetRight(),
@@ -504,16 +521,20 @@ bool CReportLayout::DrawBand(const CVornBand &band, int top, CPage &page)
                                         bandRect);
         if (box.right <= box.left)
             continue;
-        if (!DrawItem(band, plan, box, page))
+        if (!DrawItem(band, plan, box, page, placed))
             return false;
     }
+    std::stable_sort(placed.values.begin(), placed.values.end(),
+                     [](const CPrintedValue &a, const CPrintedValue &b) { return a.left < b.left; });
+    page.AddBand(std::move(placed));
     return true;
 }
 
 bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageRect &box,
-                             CPage &page)
+                             CPage &page, CPageBand &placed)
 {
     const CVornItem &item = *plan.item;
+    At(band, plan.place.item);
     switch (item.GetKind()) {
     case VornKind::Text:
     case VornKind::DbText: {
@@ -537,7 +558,10 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
                            dbText.GetQuery(), value))
                 return false;
             text.text = plan.format ? plan.format->Format(value) : value.toString();
+            if (placed.body)
+                placed.values.push_back({plan.place.item, box.left, box.right, text.text, value});
         }
+        text.source = plan.place;
         if (!text.text.isEmpty() || text.field != CPageText::Field::None)
             page.Add(std::move(text));
         return true;
@@ -554,6 +578,7 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
         shape.fill = Rgb(shapeItem.GetBkColor());
         shape.lineWidth = shapeItem.GetLineWidth();
         shape.dotted = shapeItem.GetLineStyle() == 2;
+        shape.source = plan.place;
         page.Add(shape);
         return true;
     }
@@ -561,7 +586,7 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
     case VornKind::DbImage: {
         const auto &imageItem = static_cast<const CVornImage &>(item);
         CPageImage image {box, plan.picture, imageItem.GetHorzAlignment(),
-                          imageItem.GetVertAlignment()};
+                          imageItem.GetVertAlignment(), plan.place};
         if (item.GetKind() == VornKind::DbImage) {
             const auto &dbImage = static_cast<const CVornDbImage &>(item);
             QVariant value;
@@ -586,6 +611,7 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
         CPageBarcode barcode;
         barcode.box = box;
         barcode.clip = box;
+        barcode.source = plan.place;
         if (item.GetKind() == VornKind::Barcode) {
             barcode.value = static_cast<const CVornBarcode &>(item).GetBarcode();
         } else {
@@ -627,7 +653,7 @@ bool CReportLayout::ItemValue(const CVornBand &band, ItemPlan &plan, const QStri
         std::unique_ptr<CDataCursor> cursor = Query(band, query, &context, itemName);
         if (!cursor)
             return false;
-        if (!Fetch(*cursor, ownRow, band))
+        if (!Fetch(*cursor, ownRow, band, plan.place.item))
             return m_message.isEmpty();
         row = &ownRow;
         from = itemName;

@@ -23,6 +23,8 @@ public:
     CReportLayout(const CVornReport &report, const CRunOptions &options, CPageModel &model);
 
     bool Run(QString &message);
+    // Where a failed run was: the band and item it worked on (-1 for none).
+    const CPageSource &GetFailedAt() const { return m_at; }
 
 private:
     // The rows in effect for a query's entries: the nearest parent first.
@@ -37,6 +39,7 @@ private:
     struct ItemPlan
     {
         const CVornItem *item = nullptr;
+        CPageSource place; // the item's band and its place in the band's item list
         int font = 0;
         const CVornBand *source = nullptr; // data source band of a DB item
         CPageText::Field field = CPageText::Field::None;
@@ -57,7 +60,7 @@ private:
     };
 
     bool Prepare();
-    bool PrepareItems(const CVornBand &band, BandPlan &plan);
+    bool PrepareItems(const CVornBand &band, int bandIndex, BandPlan &plan);
     const CVornBand *FindBand(const QString &name) const;
 
     bool PrintBand(const CVornBand &band, const Context *outer);
@@ -70,17 +73,20 @@ private:
 
     std::unique_ptr<CDataCursor> Query(const CVornBand &band, const QString &sql,
                                        const Context *outer, const QString &itemName);
-    bool Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band);
+    bool Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band, int item = -1);
     QVariantList GroupKey(const CVornBand &header, const CVornBand &detail, const CDataRow &row);
 
     bool DrawBand(const CVornBand &band, int top, CPage &page);
-    bool DrawItem(const CVornBand &band, ItemPlan &plan, const CPageRect &box, CPage &page);
+    bool DrawItem(const CVornBand &band, ItemPlan &plan, const CPageRect &box, CPage &page,
+                  CPageBand &placed);
     bool ItemValue(const CVornBand &band, ItemPlan &plan, const QString &dataSource,
                    const QString &field, const QString &query, QVariant &value);
     std::shared_ptr<const CPictureCache::Picture> PictureOf(const QByteArray &bytes);
 
     bool Cancelled();
     bool Fail(const QString &message);
+    // The band (and item, by index in the band) that the run works on from now.
+    void At(const CVornBand &band, int item = -1);
 
     const CVornReport &m_report;
     const CRunOptions &m_options;
@@ -90,6 +96,7 @@ private:
     std::shared_ptr<CPageFontTable> m_fonts;
     std::unordered_map<const CVornBand *, BandPlan> m_plans;
     QHash<QString, const CVornBand *> m_bandsByName; // names folded to lower case
+    std::unordered_map<const CVornBand *, int> m_bandIndex; // place in the report's band list
     // The current row of every band that has printed one.
     std::unordered_map<const CVornBand *, CDataRow> m_current;
     // The body band being placed and its context, for the entries of its items' queries.
@@ -97,5 +104,7 @@ private:
     const Context *m_placingContext = nullptr;
     QHash<QByteArray, std::shared_ptr<const CPictureCache::Picture>> m_pictures;
     QString m_message;
+    // The band and item being worked on, kept for a failure's message to point at.
+    CPageSource m_at;
     bool m_noDatabase = false;
 };

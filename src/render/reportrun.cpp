@@ -3,7 +3,11 @@
 #include "reportlayout.h"
 
 bool RunReport(const CVornReport &report, const CRunOptions &options, CPageModel &model,
-               QString &message)
+               QString &message, CPageSource *failedAt)
 {
-    return CReportLayout(report, options, model).Run(message);
+    CReportLayout layout(report, options, model);
+    const bool done = layout.Run(message);
+    if (failedAt)
+        *failedAt = done ? CPageSource() : layout.GetFailedAt();
+    return done;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pagecontent.h"
+
 #include <QString>
 
 #include <atomic>
@@ -29,5 +31,7 @@ struct CRunOptions
 // Runs the report against its database and lays it out into model, page by page (the first
 // page is in the model as soon as it is complete). Opens and closes its own connection on the
 // calling thread. False with the run's one message on failure; the model is then incomplete.
+// failedAt, when given, receives the band and item the run was working on when it failed
+// (-1 for none, as for a failed connection).
 bool RunReport(const CVornReport &report, const CRunOptions &options, CPageModel &model,
-               QString &message);
+               QString &message, CPageSource *failedAt = nullptr);

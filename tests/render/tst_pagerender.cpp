@@ -64,8 +64,8 @@ void TestPageRender::imagePixels()
     line.kind = CPageShape::Kind::HorizontalLine;
     line.lineWidth = 3;
     page->Add(line);
-    page->Add(CPageImage {{1270, 1270, 2540, 2540}, Picture(Qt::green)});
-    page->Add(CPageImage {{1270, 0, 2540, 1270}, nullptr});
+    page->Add(CPageImage {{1270, 1270, 2540, 2540}, Picture(Qt::green), 3, 3, {}});
+    page->Add(CPageImage {{1270, 0, 2540, 1270}, nullptr, 3, 3, {}});
     model.AddPage(page);
 
     const QImage at96 = RenderPageImage(model, 0, 96);
@@ -143,9 +143,10 @@ void TestPageRender::samePictureStoredOnce()
         for (int p = 0; p < pages; ++p) {
             auto page = NewPage();
             for (int row = 0; row < 20; ++row)
-                page->Add(CPageImage {{1000, row * 1000, 2000, row * 1000 + 900}, picture});
+                page->Add(CPageImage {{1000, row * 1000, 2000, row * 1000 + 900}, picture, 3, 3,
+                                      {}});
             // A part of the picture, cut the same way on every page.
-            page->Add(CPageImage {{3000, 0, 3500, 500}, picture, 0, 0});
+            page->Add(CPageImage {{3000, 0, 3500, 500}, picture, 0, 0, {}});
             model.AddPage(page);
         }
         const QString path = folder.filePath(u"p%1.pdf"_s.arg(pages));

@@ -29,6 +29,7 @@ constexpr int PageBreak = VornKind::PageBreak;
 
 using Build = std::function<void(CVornReport &)>;
 Q_DECLARE_METATYPE(Build)
+Q_DECLARE_METATYPE(CPageSource)
 
 // Reports run against a small shop database that the test builds: what lands on which page.
 class TestReportRun : public QObject
@@ -50,7 +51,8 @@ private:
     bool Run(const CVornReport &report, CPageModel &model, QString &message,
              const Parameters &parameters = {},
              const std::atomic_bool *cancel = nullptr,
-             const std::function<void(int)> &progress = {}) const;
+             const std::function<void(int)> &progress = {},
+             CPageSource *failedAt = nullptr) const;
 
     QTemporaryDir m_folder;
     QByteArray m_logo;
@@ -100,7 +102,7 @@ std::unique_ptr<CVornReport> TestReportRun::NewReport() const
 
 bool TestReportRun::Run(const CVornReport &report, CPageModel &model, QString &message,
                         const Parameters &parameters, const std::atomic_bool *cancel,
-                        const std::function<void(int)> &progress) const
+                        const std::function<void(int)> &progress, CPageSource *failedAt) const
 {
     CRunOptions options;
     options.progress = progress;
@@ -112,7 +114,7 @@ bool TestReportRun::Run(const CVornReport &report, CPageModel &model, QString &m
         return band + u'.' + field;
     };
     options.cancel = cancel;
-    return RunReport(report, options, model, message);
+    return RunReport(report, options, model, message, failedAt);
 }
 
 void TestReportRun::layout_data()
@@ -274,54 +276,63 @@ void TestReportRun::failures_data()
 {
     QTest::addColumn<Build>("build");
     QTest::addColumn<QStringList>("message");
+    QTest::addColumn<CPageSource>("at"); // the band and item the failure points at
 
     QTest::newRow("database missing, never made")
             << Build([](CVornReport &r) { r.SetConnectString(u"missing.db"_s); })
-            << QStringList {u"missing.db"_s, u"does not exist"_s};
+            << QStringList {u"missing.db"_s, u"does not exist"_s} << CPageSource();
     QTest::newRow("band query error")
             << Build([](CVornReport &r) {
+                   Text(Band(r, ReportContents, u"Before"_s), u"x"_s);
                    Band(r, ReportContents, u"Rows"_s, u"SELECT * FROM missing_table"_s);
                })
-            << QStringList {u"\"Rows\""_s, u"no such table"_s};
+            << QStringList {u"\"Rows\""_s, u"no such table"_s} << CPageSource {1, -1};
     QTest::newRow("field the query does not return")
             << Build([](CVornReport &r) {
-                   Field(Band(r, ReportContents, u"Rows"_s, u"SELECT id, name FROM customers"_s),
-                         u"Rows"_s, u"nope"_s);
+                   CVornBand *rows = Band(r, ReportContents, u"Rows"_s,
+                                          u"SELECT id, name FROM customers"_s);
+                   Field(rows, u"Rows"_s, u"name"_s);
+                   Field(rows, u"Rows"_s, u"nope"_s);
                })
-            << QStringList {u"\"I0\""_s, u"\"Rows\""_s, u"\"nope\""_s, u"id, name"_s};
+            << QStringList {u"\"I1\""_s, u"\"Rows\""_s, u"\"nope\""_s, u"id, name"_s}
+            << CPageSource {0, 1};
     QTest::newRow("item query error")
             << Build([](CVornReport &r) {
                    Field(Band(r, ReportContents, u"Rows"_s), {}, u"x"_s)
-                           ->SetQuery(u"SELEC 1"_s);
+                           ->SetQuery(u"SELECT 1 FROM WHERE"_s);
                })
-            << QStringList {u"\"I0\""_s, u"\"Rows\""_s, u"syntax error"_s};
+            << QStringList {u"\"I0\""_s, u"\"Rows\""_s, u"syntax error"_s}
+            << CPageSource {0, 0};
     QTest::newRow("refused format")
             << Build([](CVornReport &r) {
                    Field(Band(r, ReportContents, u"Rows"_s), u"Rows"_s, u"id"_s, u"%d%n"_s);
                })
-            << QStringList {u"\"%d%n\""_s, u"\"I0\""_s, u"\"Rows\""_s};
+            << QStringList {u"\"%d%n\""_s, u"\"I0\""_s, u"\"Rows\""_s} << CPageSource {0, 0};
     QTest::newRow("data source that is no band")
             << Build([](CVornReport &r) {
                    Field(Band(r, ReportContents, u"Rows"_s), u"Ghost"_s, u"id"_s);
                })
-            << QStringList {u"\"Ghost\""_s, u"\"I0\""_s};
+            << QStringList {u"\"Ghost\""_s, u"\"I0\""_s} << CPageSource {0, 0};
     QTest::newRow("invalid report")
             << Build([](CVornReport &r) { Band(r, ReportContents, QString()); })
-            << QStringList {u"Band #0 is invalid"_s};
+            << QStringList {u"Band #0 is invalid"_s} << CPageSource();
 }
 
 void TestReportRun::failures()
 {
     QFETCH(Build, build);
     QFETCH(QStringList, message);
+    QFETCH(CPageSource, at);
     const std::unique_ptr<CVornReport> report = NewReport();
     build(*report);
     CPageModel model;
     QString text;
-    QVERIFY(!Run(*report, model, text));
+    CPageSource failedAt {7, 7};
+    QVERIFY(!Run(*report, model, text, {}, nullptr, {}, &failedAt));
     QVERIFY(!model.IsComplete());
     for (const QString &part : message)
         QVERIFY2(text.contains(part), qPrintable(text));
+    QCOMPARE(failedAt, at);
     QVERIFY(!QFile::exists(m_folder.filePath(u"missing.db"_s)));
 }
 
