@@ -3,6 +3,7 @@
 #include "versiontext.h"
 
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <csignal>
@@ -15,6 +16,13 @@ void QuietMessages(QtMsgType type, const QMessageLogContext &context, const QStr
 {
     if (type == QtFatalMsg || qEnvironmentVariableIsSet("VANTEL_RENDER_VERBOSE"))
         QTextStream(stderr) << qFormatLogMessage(type, context, text) << Qt::endl;
+}
+
+// A failure is one line on standard error, whatever a driver's message held.
+QString OneLine(QString message)
+{
+    static const QRegularExpression breaks(QStringLiteral("\\s*[\\r\\n]+\\s*"));
+    return message.replace(breaks, QStringLiteral(" ")).trimmed();
 }
 
 } // namespace
@@ -38,8 +46,9 @@ int main(int argc, char **argv)
     QString message;
     QTextStream err(stderr);
     if (!parsed.Parse(arguments, message)) {
-        err << message << Qt::endl;
-        return 1;
+        // A wrong command line, as the designer tells it apart from a failed run.
+        err << OneLine(message) << Qt::endl;
+        return 2;
     }
     if (parsed.help) {
         QTextStream(stdout) << CRenderArguments::Usage();
@@ -50,7 +59,7 @@ int main(int argc, char **argv)
         return 0;
     }
     if (!RunRenderCommand(parsed, message)) {
-        err << message << Qt::endl;
+        err << OneLine(message) << Qt::endl;
         return 1;
     }
     return 0;

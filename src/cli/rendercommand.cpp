@@ -1,11 +1,9 @@
 #include "rendercommand.h"
 
+#include "exporter.h"
 #include "fileutil.h"
-#include "pagemodel.h"
-#include "pagewriter.h"
 #include "queryentries.h"
 #include "renderarguments.h"
-#include "reportfile.h"
 #include "reportrun.h"
 #include "vornreport.h"
 
@@ -48,7 +46,7 @@ bool BuildRunParameters(const CVornReport &report, const QList<CRenderParameter>
 bool RunRenderCommand(const CRenderArguments &arguments, QString &message)
 {
     CVornReport report;
-    if (!VornTemplate::Load(report, arguments.report, message))
+    if (!LoadReportForRun(report, arguments.report, message))
         return false;
 
     CVornParameters values;
@@ -62,10 +60,6 @@ bool RunRenderCommand(const CRenderArguments &arguments, QString &message)
         return parameter ? parameter->GetValue() : QString();
     };
 
-    CPageModel model;
-    if (!RunReport(report, options, model, message))
-        return false;
-
     CExportOptions output;
     output.format = arguments.format;
     output.path = arguments.output;
@@ -77,5 +71,5 @@ bool RunRenderCommand(const CRenderArguments &arguments, QString &message)
     output.dpi = arguments.dpi;
     output.firstPage = arguments.page;
     output.lastPage = arguments.lastPage;
-    return ExportModel(model, output, message);
+    return RunReportToFile(report, options, output, message);
 }

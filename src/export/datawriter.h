@@ -1,7 +1,7 @@
 #pragma once
 
-#include "exporttarget.h"
-#include "pagewriter.h"
+#include "outputfile.h"
+#include "exporter.h"
 
 #include <QTemporaryDir>
 
@@ -35,7 +35,7 @@ private:
 
     CExportOptions m_options;
     std::unique_ptr<CDataTable> m_table;
-    CExportTarget m_target; // CSV directly; XLSX copied from the library's file when complete
+    COutputFile m_target; // CSV directly; XLSX copied from the library's file when complete
     // The workbook is written by its library to a file of its own naming, in a folder of ours.
     QTemporaryDir m_folder;
     lxw_workbook *m_workbook = nullptr;

@@ -41,13 +41,24 @@ QByteArray Place(const CPageRect &box)
          + ";height:" + Mm(box.bottom - box.top);
 }
 
-QByteArray PngBase64(const QImage &image)
+// A picture as a data address: its own bytes when a browser shows them as they are, else
+// decoded and written as PNG.
+QByteArray DataAddress(const CPagePicture &picture, const CPagePicture::Info &info)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
+    const QByteArray &bytes = picture.GetBytes();
+    const char *type = bytes.startsWith("\x89PNG\r\n\x1a\n") ? "image/png"
+                     : bytes.startsWith("\xff\xd8\xff")      ? "image/jpeg"
+                     : bytes.startsWith("GIF8")                ? "image/gif"
+                                                               : nullptr;
+    if (type)
+        return "data:" + QByteArray(type) + ";base64," + bytes.toBase64();
+    const QImage image = CPictureStore::Instance().ImageOf(picture, QRect(QPoint(), info.pixels),
+                                                           info.pixels);
+    QByteArray png;
+    QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter(&buffer, "png").write(image);
-    return bytes.toBase64();
+    return "data:image/png;base64," + png.toBase64();
 }
 
 // The crossed box of a picture that did not decode and of a value that is no EAN-13 symbol.
@@ -217,25 +228,26 @@ void CHtmlWriter::Shape(const CPageShape &shape)
 void CHtmlWriter::Image(const CPageImage &image)
 {
     const CPageRect &box = image.box;
-    const CPictureCache::Picture *picture = image.picture.get();
     if (box.right <= box.left || box.bottom <= box.top)
         return;
-    if (!picture || picture->image.isNull()) {
+    const CPagePicture *picture = image.picture.get();
+    const CPagePicture::Info info = picture ? CPictureStore::Instance().InfoOf(*picture)
+                                            : CPagePicture::Info();
+    if (!info.valid) {
         m_out += CrossedBox(box);
         return;
     }
     // Each picture once, as a class the pages that show it refer to.
-    const qint64 key = picture->image.cacheKey();
-    auto found = m_pictures.find(key);
+    auto found = m_pictures.find(picture->GetId());
     if (found == m_pictures.end()) {
         const QByteArray name = "p" + QByteArray::number(m_pictures.size());
-        m_out += "<style>div." + name + " { background-image: url(data:image/png;base64,"
-               + PngBase64(picture->image) + ") }</style>\n";
-        found = m_pictures.emplace(key, name).first;
+        m_out += "<style>div." + name + " { background-image: url("
+               + DataAddress(*picture, info) + ") }</style>\n";
+        found = m_pictures.emplace(picture->GetId(), name).first;
     }
     // Placed in hundredths of a millimetre: a resolution of 2540 dots per inch.
     const ImagePlacement placement
-            = PlaceImage({box.left, box.top, box.right, box.bottom}, picture->units,
+            = PlaceImage({box.left, box.top, box.right, box.bottom}, info.units,
                          image.horzAlignment, image.vertAlignment, 2540, 2540);
     const PixRect &target = placement.target;
     const QRectF &source = placement.source;
@@ -245,8 +257,8 @@ void CHtmlWriter::Image(const CPageImage &image)
     const double scaleY = target.Height() / source.height();
     m_out += "<div class=\"p " + found->second + "\" style=\""
            + Place({target.left, target.top, target.right, target.bottom})
-           + ";background-size:" + Mm(picture->units.width() * scaleX) + " "
-           + Mm(picture->units.height() * scaleY) + ";background-position:"
+           + ";background-size:" + Mm(info.units.width() * scaleX) + " "
+           + Mm(info.units.height() * scaleY) + ";background-position:"
            + Mm(-source.x() * scaleX) + " " + Mm(-source.y() * scaleY) + "\"></div>\n";
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "exporttarget.h"
+#include "outputfile.h"
 #include "pagecontent.h"
-#include "pagewriter.h"
+#include "exporter.h"
 
 #include <QByteArray>
 
@@ -32,10 +32,10 @@ private:
     bool Flush(QString &message);
 
     CExportOptions m_options;
-    CExportTarget m_target;
+    COutputFile m_target;
     QSize m_pageSize;
     QByteArray m_out; // written to the file after every page
-    // CSS classes made so far: fonts by table and index, pictures by image.
+    // CSS classes made so far: fonts by table and index, pictures by id.
     std::map<std::pair<const void *, int>, QByteArray> m_fonts;
-    std::map<qint64, QByteArray> m_pictures;
+    std::map<std::uint64_t, QByteArray> m_pictures;
 };

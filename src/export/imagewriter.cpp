@@ -1,13 +1,13 @@
 #include "imagewriter.h"
 
-#include "exporttarget.h"
+#include "outputfile.h"
 #include "pagecontent.h"
 #include "pagepainting.h"
 #include "pagerender.h"
+#include "reportoutput.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QImageWriter>
 #include <QPainter>
 #include <QSvgGenerator>
 
@@ -38,11 +38,16 @@ CImageWriter::~CImageWriter()
 
 bool CImageWriter::Begin(QSize pageSize, QString &message)
 {
-    if (pageSize.width() <= 0 || pageSize.height() <= 0) {
-        message = Tr("The report's page has no size.");
+    m_pageSize = pageSize;
+    // The first file is checked before anything runs; the others are checked as they come.
+    const QString first = m_pattern ? ExportFiles::PagePath(m_options.path, m_options.firstPage)
+                                    : m_options.path;
+    COutputFile check;
+    if (!check.Open(first)) {
+        message = check.GetMessage();
         return false;
     }
-    m_pageSize = pageSize;
+    check.Cancel();
     return true;
 }
 
@@ -60,27 +65,25 @@ bool CImageWriter::WritePage(const CPage &page, int number, int count, QString &
         return true;
     const QString path = m_pattern ? ExportFiles::PagePath(m_options.path, number)
                                    : m_options.path;
-    CExportTarget target;
-    if (!target.Open(path)) {
-        message = target.GetMessage();
-        return false;
-    }
-    bool written = false;
-    if (m_options.format == ExportFormat::Svg) {
-        written = WriteSvg(page, number, count, *target.GetDevice());
-    } else {
+    if (m_options.format == ExportFormat::Png) {
         const QImage image = RenderPageImage(page, m_pageSize, number, count, m_options.dpi);
         if (image.isNull()) {
             message = Tr("The page is too large at %1 dpi").arg(m_options.dpi);
             return false;
         }
-        QImageWriter writer(target.GetDevice(), "png");
-        written = writer.write(image);
-    }
-    if (!written || !target.Commit()) {
-        message = target.GetMessage();
-        target.Cancel();
-        return false;
+        if (!WritePngFile(image, path, message))
+            return false;
+    } else {
+        COutputFile target;
+        if (!target.Open(path)) {
+            message = target.GetMessage();
+            return false;
+        }
+        if (!WriteSvg(page, number, count, *target.GetDevice()) || !target.Commit()) {
+            message = target.GetMessage();
+            target.Cancel();
+            return false;
+        }
     }
     m_written.push_back(path);
     return true;

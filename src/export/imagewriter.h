@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pagewriter.h"
+#include "exporter.h"
 
 #include <QStringList>
 

@@ -5,7 +5,7 @@
 
 #include "backgroundtask.h"
 #include "pagemodel.h"
-#include "pagewriter.h"
+#include "exporter.h"
 #include "previewrun.h"
 #include "reportprinter.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picturecache.h"
+#include "pagepicture.h"
 
 #include <QRgb>
 #include <QString>
@@ -86,12 +86,13 @@ struct CPageShape
     CPageSource source;
 };
 
-// A picture decoded once per run; every page that shows it holds the same one, so a PDF
-// carries it once. No picture, or one that did not decode, draws the crossed placeholder.
+// A picture, one per distinct bytes of a run: every page that shows it holds the same one, so a
+// PDF carries it once. It is decoded only when drawn. No picture, or bytes that are none, draw
+// the crossed placeholder.
 struct CPageImage
 {
     CPageRect box;
-    std::shared_ptr<const CPictureCache::Picture> picture;
+    std::shared_ptr<const CPagePicture> picture;
     int horzAlignment = 3; // 0 left, 1 right, 2 centre, 3 stretch
     int vertAlignment = 3; // 0 top, 1 centre, 2 bottom, 3 stretch
     CPageSource source;

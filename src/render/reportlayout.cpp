@@ -1,5 +1,6 @@
 #include "reportlayout.h"
 
+#include "bandreferences.h"
 #include "pagemodel.h"
 #include "pixeldrawing.h"
 #include "vornitems.h"
@@ -49,10 +50,10 @@ QRgb Rgb(quint32 colorRef)
 } // namespace
 
 CReportLayout::CReportLayout(const CVornReport &report, const CRunOptions &options,
-                             CPageModel &model)
+                             CPageSink &sink)
     : m_report(report)
     , m_options(options)
-    , m_model(model)
+    , m_sink(sink)
     , m_fonts(std::make_shared<CPageFontTable>())
 {
 }
@@ -78,6 +79,17 @@ bool CReportLayout::Cancelled()
         return true;
     }
     return false;
+}
+
+CPageText::Field CReportLayout::PageFieldOf(const CVornDbText &text)
+{
+    if (!text.GetDataSource().isEmpty() || !text.GetQuery().trimmed().isEmpty())
+        return CPageText::Field::None;
+    if (SameName(text.GetDataField(), u"#PAGE"_s))
+        return CPageText::Field::PageNumber;
+    if (SameName(text.GetDataField(), u"#PAGES"_s))
+        return CPageText::Field::PageCount;
+    return CPageText::Field::None;
 }
 
 const CVornBand *CReportLayout::FindBand(const QString &name) const
@@ -117,7 +129,10 @@ bool CReportLayout::Run(QString &message)
                     return false;
             }
         }
-        return m_pages->Finish();
+        if (!m_pages->Finish())
+            return false;
+        QString problem;
+        return m_sink.Finish(m_pages->GetPageCount(), problem) || Fail(problem);
     }();
     if (watcher.joinable()) {
         {
@@ -131,20 +146,30 @@ bool CReportLayout::Run(QString &message)
         m_message = Tr("Cancelled");
     // The connection is closed on the thread that opened it, before the run reports back.
     m_connection.reset();
+    if (!done && m_message.isEmpty() && m_pages) {
+        // A sink that wants no more pages ends the run early, not as a failure.
+        if (m_pages->IsStopped())
+            return true;
+        m_message = m_pages->GetMessage();
+    }
     if (!done) {
         message = m_message.isEmpty() ? Tr("The report could not be run") : m_message;
         return false;
     }
-    m_model.SetComplete();
     return true;
 }
 
 bool CReportLayout::Prepare()
 {
     QString problem;
-    if (!m_report.Validate(problem))
+    if (!m_report.Validate(problem) || !CheckBandReferences(m_report, problem))
         return Fail(problem);
-    m_model.SetPageSize({m_report.GetPageWidth(), m_report.GetPageHeight()});
+    const QSize pageSize {m_report.GetPageWidth(), m_report.GetPageHeight()};
+    if (pageSize.width() <= 0 || pageSize.height() <= 0) {
+        return Fail(Tr("The page is %1 x %2 mm: it needs a width and a height above zero")
+                            .arg(QString::number(pageSize.width() / 100.0),
+                                 QString::number(pageSize.height() / 100.0)));
+    }
 
     std::vector<const CVornBand *> headers;
     std::vector<const CVornBand *> footers;
@@ -205,8 +230,10 @@ bool CReportLayout::Prepare()
             return Fail(problem);
     }
 
+    if (!m_sink.Begin(pageSize, problem))
+        return Fail(problem);
     m_pages = std::make_unique<CPageBuilder>(
-            m_model, m_fonts, m_report.GetPageHeight(), headers, footers,
+            m_sink, m_fonts, m_report.GetPageHeight(), headers, footers,
             [this](const CVornBand &band, int top, CPage &page) {
                 return DrawBand(band, top, page);
             },
@@ -214,7 +241,8 @@ bool CReportLayout::Prepare()
                 if (m_options.progress)
                     m_options.progress(pageCount);
                 return !Cancelled();
-            });
+            },
+            m_options.maxPages);
     return true;
 }
 
@@ -257,12 +285,7 @@ bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan 
                                              band.GetName(), problem));
                 itemPlan.format = std::move(format);
             }
-            if (source.isEmpty() && dbText->GetQuery().trimmed().isEmpty()) {
-                if (SameName(dbText->GetDataField(), u"#PAGE"_s))
-                    itemPlan.field = CPageText::Field::PageNumber;
-                else if (SameName(dbText->GetDataField(), u"#PAGES"_s))
-                    itemPlan.field = CPageText::Field::PageCount;
-            }
+            itemPlan.field = PageFieldOf(*dbText);
         } else if (const auto *dbImage = dynamic_cast<const CVornDbImage *>(item)) {
             source = dbImage->GetDataSource();
         } else if (const auto *dbBarcode = dynamic_cast<const CVornDbBarcode *>(item)) {
@@ -286,14 +309,21 @@ bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan 
     return true;
 }
 
-std::shared_ptr<const CPictureCache::Picture> CReportLayout::PictureOf(const QByteArray &bytes)
+std::shared_ptr<const CPagePicture> CReportLayout::PictureOf(const QByteArray &bytes)
 {
-    // Found by content: the same picture on every row is decoded, and stored, once.
-    auto it = m_pictures.find(bytes);
-    if (it == m_pictures.end())
-        it = m_pictures.insert(
-                bytes, std::make_shared<const CPictureCache::Picture>(CPictureCache::Decode(bytes)));
-    return *it;
+    // Found by content: the same picture on every row is one picture, decoded once when drawn.
+    if (const auto found = m_pictures.constFind(bytes); found != m_pictures.cend()) {
+        if (std::shared_ptr<const CPagePicture> picture = found->lock())
+            return picture;
+    }
+    auto picture = std::make_shared<const CPagePicture>(bytes);
+    m_pictures.insert(bytes, picture);
+    if (m_pictures.size() > 2 * m_picturesKept + 64) {
+        // Pages written and dropped have let their pictures go: so do the bytes kept here.
+        m_pictures.removeIf([](const auto &entry) { return entry.value().expired(); });
+        m_picturesKept = m_pictures.size();
+    }
+    return picture;
 }
 
 std::unique_ptr<CDataCursor> CReportLayout::Query(const CVornBand &band, const QString &sql,
@@ -340,6 +370,21 @@ bool CReportLayout::Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &b
     return false;
 }
 
+bool CReportLayout::FetchNext(CDataCursor &cursor, CDataRow &row, const CVornBand &band,
+                              qint64 &fetched)
+{
+    if (!Fetch(cursor, row, band))
+        return false;
+    if (++fetched > m_options.maxRows) {
+        // A driver that keeps answering (the same row again and again) ends here.
+        return Fail(Tr("The query of the band \"%1\" returned more than %2 rows; the run stops "
+                       "there")
+                            .arg(band.GetName())
+                            .arg(m_options.maxRows));
+    }
+    return true;
+}
+
 bool CReportLayout::Place(const CVornBand &band, const Context *outer)
 {
     m_placing = &band;
@@ -376,7 +421,8 @@ bool CReportLayout::PrintBand(const CVornBand &band, const Context *outer)
         }
         return PrintRow(band, row, outer);
     }
-    while (Fetch(*cursor, row, band)) {
+    qint64 fetched = 0;
+    while (FetchNext(*cursor, row, band, fetched)) {
         if (!PrintRow(band, row, outer))
             return false;
     }
@@ -439,7 +485,8 @@ bool CReportLayout::PrintGroup(const CVornBand &detail, const Context *outer)
         if (!cursor)
             return false;
         CDataRow row;
-        while (Fetch(*cursor, row, detail)) {
+        qint64 fetched = 0;
+        while (FetchNext(*cursor, row, detail, fetched)) {
             if (!PrintRow(detail, row, context))
                 return false;
         }
@@ -452,7 +499,8 @@ bool CReportLayout::PrintGroup(const CVornBand &detail, const Context *outer)
         if (!cursor)
             return false;
         CDataRow row;
-        while (Fetch(*cursor, row, header)) {
+        qint64 fetched = 0;
+        while (FetchNext(*cursor, row, header, fetched)) {
             m_current[&header] = row;
             if (!Place(header, outer) || !PrintDetails(header, &row, outer))
                 return false;
@@ -473,7 +521,8 @@ bool CReportLayout::PrintGroup(const CVornBand &detail, const Context *outer)
     CDataRow row;
     QVariantList groupKey;
     bool first = true;
-    while (Fetch(*cursor, row, detail)) {
+    qint64 fetched = 0;
+    while (FetchNext(*cursor, row, detail, fetched)) {
         const QVariantList key = GroupKey(header, detail, row);
         if (first || key != groupKey) {
             // The footer of the group that ends sees its last row.

@@ -1,10 +1,12 @@
-#include "pagewriter.h"
+#include "exporter.h"
 
 #include "datawriter.h"
 #include "htmlwriter.h"
 #include "imagewriter.h"
 #include "pagemodel.h"
-#include "pdfexport.h"
+#include "pdfwriter.h"
+#include "reportoutput.h"
+#include "reportrun.h"
 
 #include <QCoreApplication>
 
@@ -21,7 +23,7 @@ std::unique_ptr<CPageWriter> CreatePageWriter(const CExportOptions &options)
 {
     switch (options.format) {
     case ExportFormat::Pdf:
-        return std::make_unique<CPdfExport>(options);
+        return std::make_unique<CPdfFileWriter>(options.path, options.title, options.pdfa);
     case ExportFormat::Png:
     case ExportFormat::Svg:
         return std::make_unique<CImageWriter>(options);
@@ -29,9 +31,9 @@ std::unique_ptr<CPageWriter> CreatePageWriter(const CExportOptions &options)
         return std::make_unique<CHtmlWriter>(options);
     case ExportFormat::Csv:
     case ExportFormat::Xlsx:
-        return std::make_unique<CDataWriter>(options);
+        break;
     }
-    return nullptr;
+    return std::make_unique<CDataWriter>(options);
 }
 
 bool ExportModel(const CPageModel &model, const CExportOptions &options, QString &message)
@@ -58,10 +60,6 @@ bool ExportModel(const CPageModel &model, const CExportOptions &options, QString
         }
     }
     std::unique_ptr<CPageWriter> writer = CreatePageWriter(options);
-    if (!writer) {
-        message = Tr("This format cannot be written.");
-        return false;
-    }
     if (!writer->Begin(model.GetPageSize(), message))
         return false;
     for (int number = first; number <= last; ++number) {
@@ -83,4 +81,17 @@ bool ExportModel(const CPageModel &model, const CExportOptions &options, QString
         return false;
     }
     return true;
+}
+
+bool RunReportToFile(const CVornReport &report, const CRunOptions &runOptions,
+                     const CExportOptions &options, QString &message)
+{
+    int first = 1;
+    int last = 0;
+    if (ExportFiles::IsPerPage(options.format)) {
+        first = options.firstPage;
+        last = ExportFiles::HasPagePattern(options.path) ? options.lastPage : first;
+    }
+    std::unique_ptr<CPageWriter> writer = CreatePageWriter(options);
+    return RunReportToWriter(report, runOptions, *writer, first, last, message);
 }
