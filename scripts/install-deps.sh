@@ -31,6 +31,7 @@ packages=(
     fonts-liberation2
     fontconfig
     zbar-tools
+    lld
     qt6-svg-dev
     libxlsxwriter-dev
     pkg-config
