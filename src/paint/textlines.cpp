@@ -143,33 +143,35 @@ void PaintTextLines(QPainter &painter, double dpiX, double dpiY, const QFont &fo
     if (deviceDpi > 0)
         deviceFont.setPointSizeF(font.pointSizeF() * dpiY / deviceDpi);
 
-    // Every line holds the characters the layout gave it; its baseline goes where the layout
-    // put it, whatever the device's own rounding of the ascent.
-    QTextLayout layout(lines.text, deviceFont, device);
-    layout.setTextOption(LayoutOption(false));
     bool inside = lines.Height() <= box.height() + 0.5;
-    layout.beginLayout();
     for (size_t i = 0; i < lines.lines.size(); ++i) {
-        QTextLine line = layout.createLine();
-        if (!line.isValid())
-            break;
-        line.setNumColumns(int(lines.lines[i].length));
-        const double baseline = (places[i].y() + lines.ascent) * sy;
-        line.setPosition(QPointF(places[i].x() * sx, baseline - line.ascent()));
         inside = inside && places[i].x() >= box.left() - 0.5
               && places[i].x() + lines.lines[i].width <= box.right() + 0.5
               && places[i].y() >= box.top() - 0.5;
     }
-    layout.endLayout();
-
-    if (inside) {
-        layout.draw(&painter, QPointF());
-        return;
+    if (!inside) {
+        painter.save();
+        painter.setClipRect(QRectF(box.left() * sx, box.top() * sy, box.width() * sx,
+                                   box.height() * sy),
+                            Qt::IntersectClip);
     }
-    painter.save();
-    painter.setClipRect(QRectF(box.left() * sx, box.top() * sy, box.width() * sx,
-                               box.height() * sy),
-                        Qt::IntersectClip);
-    layout.draw(&painter, QPointF());
-    painter.restore();
+    // Each line is laid out on its own, so that it holds exactly the characters the layout gave
+    // it (a single layout would break again where the device's widths say); its baseline goes
+    // where the layout put it, whatever the device's own rounding of the ascent.
+    for (size_t i = 0; i < lines.lines.size(); ++i) {
+        QTextLayout layout(lines.text.mid(lines.lines[i].start, lines.lines[i].length),
+                           deviceFont, device);
+        layout.setTextOption(LayoutOption(false));
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        if (line.isValid()) {
+            line.setLineWidth(UnboundedWidth);
+            const double baseline = (places[i].y() + lines.ascent) * sy;
+            line.setPosition(QPointF(places[i].x() * sx, baseline - line.ascent()));
+        }
+        layout.endLayout();
+        layout.draw(&painter, QPointF());
+    }
+    if (!inside)
+        painter.restore();
 }
