@@ -1,3 +1,4 @@
+#include "checkcommand.h"
 #include "rendercommand.h"
 #include "renderarguments.h"
 #include "versiontext.h"
@@ -48,6 +49,19 @@ int main(int argc, char **argv)
     if (parsed.version) {
         QTextStream(stdout) << "vantel-render " << VersionText() << Qt::endl;
         return 0;
+    }
+    if (parsed.check) {
+        QStringList problems;
+        if (!RunCheckCommand(parsed, problems, message)) {
+            err << message << Qt::endl;
+            return 1;
+        }
+        QTextStream out(stdout);
+        if (problems.isEmpty())
+            out << "OK" << Qt::endl;
+        for (const QString &line : std::as_const(problems))
+            out << line << Qt::endl;
+        return problems.isEmpty() ? 0 : 1;
     }
     if (!RunRenderCommand(parsed, message)) {
         err << message << Qt::endl;

@@ -69,6 +69,10 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
             version = true;
             continue;
         }
+        if (option == u"--check"_s && !hasValue) {
+            check = true;
+            continue;
+        }
         const bool takesValue = option == u"-o"_s || option == u"--output"_s
                 || option == u"--param"_s || option == u"--page"_s || option == u"--dpi"_s;
         if (!takesValue) {
@@ -116,6 +120,14 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
         return false;
     }
     report = positional.constFirst();
+    if (check) {
+        // A check writes nothing: an output, a page or a resolution would do nothing.
+        if (!output.isEmpty() || pageGiven || dpiGiven) {
+            message = tr("--check takes no -o, --page or --dpi");
+            return false;
+        }
+        return true;
+    }
     if (output.isEmpty()) {
         message = tr("-o OUT is missing (a .pdf or .png file)");
         return false;
@@ -140,6 +152,7 @@ QString CRenderArguments::Usage()
 {
     return tr("Usage: vantel-render REPORT.vnt -o OUT [--param BAND/NAME=VALUE]... [--page N] "
               "[--dpi N]\n"
+              "       vantel-render --check REPORT.vnt [--param BAND/NAME=VALUE]...\n"
               "\n"
               "Runs a report against its database and writes the result:\n"
               "  -o OUT.pdf                every page as PDF\n"
@@ -149,5 +162,8 @@ QString CRenderArguments::Usage()
               "  --param BAND/NAME=VALUE   the value of the query entry {NAME} of band BAND, in\n"
               "                            place of the value stored in the report (letter case\n"
               "                            of band and name ignored)\n"
+              "  --check                   runs no report: connects to its database, prepares\n"
+              "                            every query and prints each problem found as\n"
+              "                            \"BAND/ITEM: message\" (exit 1), or OK (exit 0)\n"
               "  --help, --version\n");
 }

@@ -16,8 +16,10 @@ struct CRenderParameter
 // What vantel-render was asked to do:
 //
 //     vantel-render REPORT.vnt -o OUT [--param BAND/NAME=VALUE]... [--page N] [--dpi N]
+//     vantel-render --check REPORT.vnt [--param BAND/NAME=VALUE]...
 //
 // OUT ending in ".pdf" gets every page; ".png" gets page N (from 1) at the given resolution.
+// --check runs nothing and writes nothing: it lists the report's problems.
 struct CRenderArguments
 {
     Q_DECLARE_TR_FUNCTIONS(CRenderArguments)
@@ -33,6 +35,7 @@ public:
     int dpi = 96;
     bool help = false;
     bool version = false;
+    bool check = false;
 
     // Reads the arguments that follow the program's name. False with one message for the
     // user when they make no sense; --help and --version need nothing else.

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QSqlError>
+#include <QSqlField>
 #include <QSqlRecord>
 
 QString DatabaseErrorText(const QSqlError &error)
@@ -19,8 +20,10 @@ CSqlCursor::CSqlCursor(std::shared_ptr<CSqlSession> session, std::unique_ptr<QSq
 {
     QStringList columns;
     const QSqlRecord record = m_query->record();
-    for (int i = 0; i < record.count(); ++i)
+    for (int i = 0; i < record.count(); ++i) {
         columns.append(record.fieldName(i));
+        m_types.append(record.field(i).metaType());
+    }
     m_columns = std::make_shared<const QStringList>(std::move(columns));
 }
 
