@@ -17,6 +17,7 @@ packages=(
     poppler-utils
     libqt6sql6-odbc
     libqt6sql6-ibase
+    libfbclient2
     unixodbc
     odbc-postgresql
     libsqliteodbc

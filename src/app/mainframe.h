@@ -33,6 +33,11 @@ class QWidgetAction;
 //
 // Every command's action is named "ID_<id>" and carries its id as data (see
 // CommandTable); FindCommand looks one up.
+//
+// The code is split by concern: mainframe.cpp builds the window and wires its
+// parts, mainframefile.cpp holds the file commands, mainframeedit.cpp the Edit
+// menu and the clipboard, mainframelayout.cpp the toolbar, the looks and the
+// workspace settings. New parts keep their own wiring in files of their own.
 class CMainFrame : public QMainWindow
 {
     Q_OBJECT

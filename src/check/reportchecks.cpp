@@ -1,6 +1,7 @@
 #include "reportchecks.h"
 
 #include "bandcontext.h"
+#include "bandreferences.h"
 #include "dataformat.h"
 #include "queryentries.h"
 #include "querycolumns.h"
@@ -180,6 +181,11 @@ void CheckField(CReportProblems &problems, const CVornReport &report,
 CReportProblems CheckReportStatic(const CVornReport &report)
 {
     CReportProblems problems;
+    // Parent data sources and group bands a run cannot follow: told at the first band named.
+    for (const CBandReferenceProblem &reference : FindBandReferenceProblems(report)) {
+        if (!reference.bands.empty())
+            Add(problems, Error, reference.bands.front(), -1, QString(), reference.message);
+    }
     const auto &bands = report.GetBands();
     for (int b = 0; b < bands.GetCount(); ++b) {
         const auto &items = bands[b]->GetItems();

@@ -10,8 +10,9 @@ class CVornReport;
 // The value given for the parameter (band, name) instead of the stored one, or a null QString.
 using ParameterOverride = std::function<QString(const QString &band, const QString &name)>;
 
-// What can be told wrong without the database: a DB item whose data source names no band, a
-// Data Format the engine refuses.
+// What can be told wrong without the database: a parent data source or group band that names
+// no band (or leads round in a loop), a DB item whose data source names no band, a Data Format
+// the engine refuses.
 CReportProblems CheckReportStatic(const CVornReport &report);
 
 // What the columns of the report's queries tell: a query that fails or does not answer, a DB

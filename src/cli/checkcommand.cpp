@@ -1,5 +1,6 @@
 #include "checkcommand.h"
 
+#include "bandreferences.h"
 #include "columndiscovery.h"
 #include "fileutil.h"
 #include "rendercommand.h"
@@ -19,7 +20,10 @@ bool RunCheckCommand(const CRenderArguments &arguments, QStringList &lines, QStr
         QString rule;
         if (report.Validate(rule) || rule != message)
             return false;
-        lines.append(rule);
+        // A missing group band is told by the checks below, with the rest.
+        if (!rule.startsWith(QStringLiteral("Header or footer band "))
+            || FindBandReferenceProblems(report).empty())
+            lines.append(rule);
         message.clear();
     }
 

@@ -1,12 +1,16 @@
 #include "checkcommand.h"
+#include "dataconnection.h"
 #include "rendercommand.h"
 #include "renderarguments.h"
 #include "versiontext.h"
 
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -16,6 +20,13 @@ void QuietMessages(QtMsgType type, const QMessageLogContext &context, const QStr
 {
     if (type == QtFatalMsg || qEnvironmentVariableIsSet("VANTEL_RENDER_VERBOSE"))
         QTextStream(stderr) << qFormatLogMessage(type, context, text) << Qt::endl;
+}
+
+// A failure is one line on standard error, whatever a driver's message held.
+QString OneLine(QString message)
+{
+    static const QRegularExpression breaks(QStringLiteral("\\s*[\\r\\n]+\\s*"));
+    return message.replace(breaks, QStringLiteral(" ")).trimmed();
 }
 
 } // namespace
@@ -39,8 +50,9 @@ int main(int argc, char **argv)
     QString message;
     QTextStream err(stderr);
     if (!parsed.Parse(arguments, message)) {
-        err << message << Qt::endl;
-        return 1;
+        // A wrong command line, as the designer tells it apart from a failed run.
+        err << OneLine(message) << Qt::endl;
+        return 2;
     }
     if (parsed.help) {
         QTextStream(stdout) << CRenderArguments::Usage();
@@ -52,19 +64,29 @@ int main(int argc, char **argv)
     }
     if (parsed.check) {
         QStringList problems;
-        if (!RunCheckCommand(parsed, problems, message)) {
-            err << message << Qt::endl;
-            return 1;
+        const bool read = RunCheckCommand(parsed, problems, message);
+        if (!read) {
+            err << OneLine(message) << Qt::endl;
+        } else {
+            QTextStream out(stdout);
+            if (problems.isEmpty())
+                out << "OK" << Qt::endl;
+            // A driver's message may run over several lines; a problem is one.
+            for (const QString &line : std::as_const(problems))
+                out << OneLine(line) << Qt::endl;
         }
-        QTextStream out(stdout);
-        if (problems.isEmpty())
-            out << "OK" << Qt::endl;
-        for (const QString &line : std::as_const(problems))
-            out << line << Qt::endl;
-        return problems.isEmpty() ? 0 : 1;
+        const int code = read && problems.isEmpty() ? 0 : 1;
+        // A server that never answered leaves its open running on a thread of its own: the
+        // program ends without unloading the driver under it.
+        if (DataOpensInFlight()) {
+            std::fflush(stdout);
+            std::fflush(stderr);
+            std::_Exit(code);
+        }
+        return code;
     }
     if (!RunRenderCommand(parsed, message)) {
-        err << message << Qt::endl;
+        err << OneLine(message) << Qt::endl;
         return 1;
     }
     return 0;

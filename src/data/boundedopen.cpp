@@ -1,17 +1,21 @@
 #include "boundedopen.h"
 
+#include "dataconnection.h"
 #include "sqlcursor.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QThread>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
 namespace {
+
+std::atomic_int g_opensInFlight = 0;
 
 struct COpenState
 {
@@ -31,7 +35,9 @@ bool CBoundedOpen::Run(QSqlDatabase &database, QString &error, bool &timedOut) c
     timedOut = false;
     auto state = std::make_shared<COpenState>();
     QThread *caller = QThread::currentThread();
-    std::thread([state, caller, driver = driver, name = connectionName, configure = configure] {
+    auto inFlight = std::make_shared<COpenInFlight>();
+    std::thread([state, caller, driver = driver, name = connectionName, configure = configure,
+                 inFlight] {
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
         if (configure)
             configure(db);
@@ -70,4 +76,19 @@ bool CBoundedOpen::Run(QSqlDatabase &database, QString &error, bool &timedOut) c
     state->database = QSqlDatabase();
     error = state->error;
     return state->ok;
+}
+
+COpenInFlight::COpenInFlight()
+{
+    ++g_opensInFlight;
+}
+
+COpenInFlight::~COpenInFlight()
+{
+    --g_opensInFlight;
+}
+
+bool DataOpensInFlight()
+{
+    return g_opensInFlight.load() > 0;
 }

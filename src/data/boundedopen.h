@@ -22,3 +22,13 @@ struct CBoundedOpen
 
     bool Run(QSqlDatabase &database, QString &error, bool &timedOut) const;
 };
+
+// Counts an open for as long as it runs, on whichever thread it ends (see DataOpensInFlight).
+class COpenInFlight
+{
+public:
+    COpenInFlight();
+    ~COpenInFlight();
+    COpenInFlight(const COpenInFlight &) = delete;
+    COpenInFlight &operator=(const COpenInFlight &) = delete;
+};

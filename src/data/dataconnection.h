@@ -53,6 +53,8 @@ public:
 // binds the empty text.
 using EntryValueFunction = std::function<QString(const QString &name)>;
 
+struct CReportStatement;
+
 // A connection to a report's database. Qt SQL allows a connection only on the thread that made
 // it: open, query and close it on one thread. Cancel() alone may be called from any thread.
 class CDataConnection
@@ -60,14 +62,23 @@ class CDataConnection
 public:
     virtual ~CDataConnection() = default;
 
-    // Runs a query. Its entries {NAME} (found with the same scan as the report's validation,
-    // outside quotes) are bound as query parameters, never pasted into the text. Null with the
-    // database's message on failure.
-    virtual std::unique_ptr<CDataCursor> Execute(const QString &sql, const EntryValueFunction &entry,
-                                                 QString &message) = 0;
+    // Runs a report's query. Only a statement that CheckReportStatement (reportstatement.h)
+    // accepts reaches the database; any other fails with its message. The query entries {NAME}
+    // (found with the same scan as the report's validation, outside quotes; those in comments
+    // are left alone) are bound as query parameters, never pasted into the text. Null with the
+    // message on failure.
+    std::unique_ptr<CDataCursor> Execute(const QString &sql, const EntryValueFunction &entry,
+                                         QString &message);
 
     // Asks a running query to stop as soon as the driver allows; the query then fails.
     virtual void Cancel() {}
+
+protected:
+    // How this database reads quotes and comments (SqlReading in reportstatement.h).
+    virtual unsigned Readings() const = 0;
+    // Runs a statement that the check has accepted, its entries' values in order.
+    virtual std::unique_ptr<CDataCursor> Run(const CReportStatement &statement,
+                                             const QStringList &values, QString &message) = 0;
 };
 
 // Opens the report's database: type 0 SQLite (the connection string is the file's path,
@@ -80,3 +91,8 @@ public:
 std::unique_ptr<CDataConnection> OpenDataConnection(int databaseType, const QString &connectString,
                                                     const QString &reportFolder, QString &message,
                                                     int timeoutMs = 10000);
+
+// True while an open that timed out is still running on its helper thread: the client library
+// may not survive the process's normal exit then, and a program that ends should leave with
+// _exit() after flushing its output.
+bool DataOpensInFlight();

@@ -31,13 +31,6 @@ void *PointerHandle(const QVariant &handle, const char *typeName)
     return *static_cast<void *const *>(handle.constData());
 }
 
-unsigned int NumberHandle(const QVariant &handle, const char *typeName)
-{
-    if (!handle.isValid() || !handle.typeName() || std::strcmp(handle.typeName(), typeName) != 0)
-        return 0;
-    return *static_cast<const unsigned int *>(handle.constData());
-}
-
 void InterruptSqlite(void *connection)
 {
     if (connection)

@@ -7,14 +7,14 @@
 // calls are looked up in the loaded library, and do nothing when it is not loaded.
 namespace DriverCancel {
 
-// The raw pointer or number inside a driver's handle variant (QSqlDriver::handle(),
-// QSqlResult::handle()) when its type is the one named: "sqlite3*" for SQLite's connection,
-// "void*" for an ODBC statement, "uint" for a FireBird attachment.
+// The raw pointer inside a driver's handle variant (QSqlDriver::handle(), QSqlResult::handle())
+// when its type is the one named: "sqlite3*" for SQLite's connection, "void*" for an ODBC
+// connection or statement.
 void *PointerHandle(const QVariant &handle, const char *typeName);
-unsigned int NumberHandle(const QVariant &handle, const char *typeName);
 
 void InterruptSqlite(void *connection);
 void CancelOdbcStatement(void *statement);
+// A FireBird attachment of the client library's own interface.
 void CancelFireBird(unsigned int connection);
 
 } // namespace DriverCancel

@@ -2,6 +2,9 @@
 
 #include "boundedopen.h"
 #include "connectstring.h"
+#include "firebirdclient.h"
+#include "firebirdconnection.h"
+#include "readonlyfence.h"
 #include "sqlconnection.h"
 #include "sqlcursor.h"
 #include "sqlsession.h"
@@ -11,6 +14,10 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <mutex>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -71,12 +78,14 @@ std::unique_ptr<CDataConnection> OpenSqlite(const QString &connectString,
             return nullptr;
         }
     }
-    session->Opened();
+    if (!session->Opened(message)) {
+        message = Tr("Cannot open the database %1: %2").arg(shown, message);
+        return nullptr;
+    }
     return std::make_unique<CSqlConnection>(std::move(session));
 }
 
-// FireBird and ODBC: a client library talks to a server (or FireBird's embedded engine), so
-// the open is bounded in time.
+// ODBC: a client library talks to a server, so the open is bounded in time.
 std::unique_ptr<CDataConnection> OpenServer(CSqlSession::Route route, const QString &driver,
                                             const QString &shown, const QString &secret,
                                             const std::function<void(QSqlDatabase &)> &configure,
@@ -105,31 +114,70 @@ std::unique_ptr<CDataConnection> OpenServer(CSqlSession::Route route, const QStr
         message = HideSecret(Tr("Cannot open the database %1: %2").arg(shown, error), secret);
         return nullptr;
     }
-    session->Opened();
+    if (!session->Opened(error)) {
+        message = HideSecret(Tr("Cannot open the database %1: %2").arg(shown, error), secret);
+        return nullptr;
+    }
     return std::make_unique<CSqlConnection>(std::move(session));
 }
 
 std::unique_ptr<CDataConnection> OpenFireBird(const QString &connectString, int timeoutMs,
                                               QString &message)
 {
-    const CFireBirdConnect parts = CFireBirdConnect::Parse(connectString);
-    if (parts.database.isEmpty()) {
+    if (connectString.trimmed().isEmpty()) {
         message = Tr("The report names no FireBird database");
         return nullptr;
     }
-    if (DriverMissing(QStringLiteral("QIBASE"), QStringLiteral("libqt6sql6-ibase"), message))
+    const CFireBirdConnect parts = CFireBirdConnect::Parse(connectString);
+    if (parts.database.isEmpty()) {
+        message = Tr("The FireBird connection string \"%1\" is malformed: it must be "
+                     "login:password@database")
+                          .arg(CFireBirdConnect::Shown(connectString));
         return nullptr;
-    return OpenServer(
-            CSqlSession::Route::FireBird, QStringLiteral("QIBASE"), parts.database, parts.password,
-            [parts](QSqlDatabase &db) {
-                // The whole database text goes to the client as it is: a path or alias for the
-                // embedded engine, host:alias or host/port:alias for a server.
-                db.setDatabaseName(parts.database);
-                db.setUserName(parts.login);
-                db.setPassword(parts.password);
-                db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
-            },
-            timeoutMs, message);
+    }
+    if (!FireBird::Client()) {
+        message = Tr("The database driver %1 is not installed (package %2)")
+                          .arg(QStringLiteral("FireBird"), QStringLiteral("libfbclient2"));
+        return nullptr;
+    }
+    QString error;
+    bool timedOut = false;
+    auto connection = OpenFireBirdConnection(parts, timeoutMs, error, timedOut);
+    if (timedOut)
+        message = Tr("Cannot open the database %1: no answer within %2 seconds")
+                          .arg(parts.database)
+                          .arg((timeoutMs + 999) / 1000);
+    else if (!connection)
+        message = Tr("Cannot open the database %1: %2").arg(parts.database, error);
+    return connection;
+}
+
+// Qt's ODBC driver writes warnings of its own about failures that reach the caller anyway as
+// the query's message; a run prints one line, so they are dropped. Other messages pass on.
+QtMessageHandler g_nextHandler = nullptr;
+
+void DropOdbcWarnings(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtWarningMsg && text.startsWith(u"QODBC"))
+        return;
+    if (g_nextHandler)
+        g_nextHandler(type, context, text);
+}
+
+void SilenceOdbcWarnings()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { g_nextHandler = qInstallMessageHandler(DropOdbcWarnings); });
+}
+
+// SQLite's ODBC driver creates a database file that does not exist unless told not to; the
+// first NoCreat of the string is the one it takes.
+bool NamesSqliteDriver(const QString &connectString)
+{
+    QString driver = OdbcAttribute(connectString, QStringLiteral("DRIVER"));
+    if (driver.isEmpty())
+        driver = ReadOnlyFence::OdbcSourceDriver(OdbcAttribute(connectString, QStringLiteral("DSN")));
+    return driver.contains(u"sqlite", Qt::CaseInsensitive);
 }
 
 std::unique_ptr<CDataConnection> OpenOdbc(const QString &connectString, int timeoutMs,
@@ -141,12 +189,22 @@ std::unique_ptr<CDataConnection> OpenOdbc(const QString &connectString, int time
     }
     if (DriverMissing(QStringLiteral("QODBC"), QStringLiteral("libqt6sql6-odbc"), message))
         return nullptr;
+    SilenceOdbcWarnings();
+    const QString shown = HideOdbcPassword(connectString);
+    const QString refused = RefusedOdbcSetting(connectString);
+    if (!refused.isEmpty()) {
+        message = Tr("Cannot open the database %1: the setting %2 is refused, as it could load "
+                     "code, run SQL or write files")
+                          .arg(shown, refused);
+        return nullptr;
+    }
+    const QString effective =
+            NamesSqliteDriver(connectString) ? u"NoCreat=1;"_s + connectString : connectString;
     const int seconds = std::max(1, (timeoutMs + 999) / 1000);
     return OpenServer(
-            CSqlSession::Route::Odbc, QStringLiteral("QODBC"), HideOdbcPassword(connectString),
-            OdbcPassword(connectString),
-            [connectString, seconds](QSqlDatabase &db) {
-                db.setDatabaseName(connectString);
+            CSqlSession::Route::Odbc, QStringLiteral("QODBC"), shown, OdbcPassword(connectString),
+            [effective, seconds](QSqlDatabase &db) {
+                db.setDatabaseName(effective);
                 db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;"
                                                     "SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY")
                                              .arg(seconds));

@@ -11,9 +11,12 @@ public:
     explicit CSqlConnection(std::shared_ptr<CSqlSession> session);
     ~CSqlConnection() override;
 
-    std::unique_ptr<CDataCursor> Execute(const QString &sql, const EntryValueFunction &entry,
-                                         QString &message) override;
     void Cancel() override;
+
+protected:
+    unsigned Readings() const override;
+    std::unique_ptr<CDataCursor> Run(const CReportStatement &statement, const QStringList &values,
+                                     QString &message) override;
 
 private:
     std::shared_ptr<CSqlSession> m_session;

@@ -8,10 +8,26 @@
 #include <QSqlField>
 #include <QSqlRecord>
 
+using namespace Qt::StringLiterals;
+
+QString OneLine(const QString &text)
+{
+    QString line;
+    for (const QString &part : text.split(u'\n')) {
+        const QString trimmed = part.simplified();
+        if (trimmed.isEmpty())
+            continue;
+        if (!line.isEmpty())
+            line += QStringView(u";.:,-").contains(line.back()) ? u" "_s : u"; "_s;
+        line += trimmed;
+    }
+    return line;
+}
+
 QString DatabaseErrorText(const QSqlError &error)
 {
     const QString database = error.databaseText().trimmed();
-    return database.isEmpty() ? error.text().trimmed() : database;
+    return OneLine(database.isEmpty() ? error.text() : database);
 }
 
 CSqlCursor::CSqlCursor(std::shared_ptr<CSqlSession> session, std::unique_ptr<QSqlQuery> query,
@@ -61,6 +77,7 @@ bool CSqlCursor::ReadAhead(QString &message)
             message = m_session->IsCancelled() ? QCoreApplication::translate("Vantel", "Cancelled")
                                                : HideSecret(DatabaseErrorText(m_query->lastError()),
                                                             m_session->GetSecret());
+            m_session->RestartTransaction();
             return false;
         }
         // Done: the statement's locks and memory go now, not when the cursor does.

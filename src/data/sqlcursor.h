@@ -40,6 +40,8 @@ private:
     QVariantList m_next;
 };
 
-// The text of a database error as the user should read it: the database's own words when it
-// gave some, else Qt's.
+// The text of a database error as the user should read it, on one line: the database's own
+// words when it gave some, else Qt's.
 QString DatabaseErrorText(const QSqlError &error);
+// A driver's message of several lines as one.
+QString OneLine(const QString &text);

@@ -1,25 +1,86 @@
 #include "sqlsession.h"
 
 #include "drivercancel.h"
+#include "readonlyfence.h"
+#include "reportstatement.h"
 
+#include <QCoreApplication>
 #include <QSqlDriver>
+#include <QSqlQuery>
 
 CSqlSession::CSqlSession(Route route, QSqlDatabase database, QString connectionName)
-    : m_route(route), m_database(std::move(database)), m_connectionName(std::move(connectionName))
+    : m_route(route), m_database(std::move(database)), m_connectionName(std::move(connectionName)),
+      m_readings(route == Route::Odbc ? SqlReading::Any : SqlReading::Standard)
 {
 }
 
-void CSqlSession::Opened()
+bool CSqlSession::Opened(QString &message)
 {
     const QVariant handle = m_database.driver() ? m_database.driver()->handle() : QVariant();
-    std::lock_guard lock(m_mutex);
-    if (m_route == Route::SQLite)
-        m_sqliteHandle = DriverCancel::PointerHandle(handle, "sqlite3*");
-    else if (m_route == Route::FireBird)
-        m_fireBirdHandle = DriverCancel::NumberHandle(handle, "uint");
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_route == Route::SQLite)
+            m_sqliteHandle = DriverCancel::PointerHandle(handle, "sqlite3*");
+    }
+    const auto refuse = [&message] {
+        message = QCoreApplication::translate("Vantel",
+                                              "the session could not be made read-only");
+        return false;
+    };
+    bool sqliteOverOdbc = false;
+    if (m_route == Route::SQLite && !ReadOnlyFence::LockSqlite(m_sqliteHandle))
+        return refuse();
+    if (m_route == Route::Odbc) {
+        const QString server =
+                ReadOnlyFence::OdbcServerName(DriverCancel::PointerHandle(handle, "void*"));
+        m_postgres = server.contains(u"PostgreSQL", Qt::CaseInsensitive);
+        sqliteOverOdbc = server.contains(u"SQLite", Qt::CaseInsensitive);
+        if (m_postgres)
+            m_readings = SqlReading::PostgreSQL;
+        else if (sqliteOverOdbc)
+            m_readings = SqlReading::Standard;
+        else if (server.contains(u"MySQL", Qt::CaseInsensitive)
+                 || server.contains(u"MariaDB", Qt::CaseInsensitive))
+            m_readings = SqlReading::Standard | SqlReading::MySql;
+        // Every transaction of the session is read-only unless it says otherwise, and each
+        // one we begin says so again: a report may change the session's default.
+        if (m_postgres && !Run(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")))
+            return refuse();
+        // SQLite's ODBC driver has no read-only mode; query_only refuses every write.
+        if (sqliteOverOdbc
+            && !(Run(QStringLiteral("PRAGMA query_only = 1"))
+                 && Answers(QStringLiteral("PRAGMA query_only"), QStringLiteral("1"))))
+            return refuse();
+    }
     if (m_route != Route::SQLite && m_database.driver()
-        && m_database.driver()->hasFeature(QSqlDriver::Transactions))
-        m_inTransaction = m_database.transaction();
+        && m_database.driver()->hasFeature(QSqlDriver::Transactions)) {
+        m_inTransaction = BeginTransaction();
+        if (m_postgres
+            && !(m_inTransaction
+                 && Answers(QStringLiteral("SHOW transaction_read_only"), QStringLiteral("on"))))
+            return refuse();
+    }
+    return true;
+}
+
+bool CSqlSession::Run(const QString &sql)
+{
+    QSqlQuery query(m_database);
+    return query.exec(sql);
+}
+
+bool CSqlSession::Answers(const QString &sql, const QString &expected)
+{
+    QSqlQuery query(m_database);
+    return query.exec(sql) && query.next() && query.value(0).toString() == expected;
+}
+
+bool CSqlSession::BeginTransaction()
+{
+    if (!m_database.transaction())
+        return false;
+    // The first statement of the transaction, before any query can change its mode.
+    return !m_postgres || Run(QStringLiteral("SET TRANSACTION READ ONLY"));
 }
 
 CSqlSession::~CSqlSession()
@@ -27,7 +88,6 @@ CSqlSession::~CSqlSession()
     {
         std::lock_guard lock(m_mutex);
         m_sqliteHandle = nullptr;
-        m_fireBirdHandle = 0;
     }
     if (m_inTransaction)
         m_database.rollback();
@@ -42,7 +102,10 @@ void CSqlSession::RestartTransaction()
 {
     if (m_inTransaction) {
         m_database.rollback();
-        m_inTransaction = m_database.transaction();
+        m_inTransaction = BeginTransaction();
+        // Without its transaction a PostgreSQL session would take whatever default a report
+        // set; it serves no further query.
+        m_fenceLost = m_postgres && !m_inTransaction;
     }
 }
 
@@ -73,9 +136,6 @@ void CSqlSession::Cancel()
     switch (m_route) {
     case Route::SQLite:
         DriverCancel::InterruptSqlite(m_sqliteHandle);
-        break;
-    case Route::FireBird:
-        DriverCancel::CancelFireBird(m_fireBirdHandle);
         break;
     case Route::Odbc:
         for (void *statement : m_statements)

@@ -13,20 +13,29 @@
 class CSqlSession
 {
 public:
-    enum class Route { SQLite, FireBird, Odbc };
+    enum class Route { SQLite, Odbc };
 
     CSqlSession(Route route, QSqlDatabase database, QString connectionName);
     ~CSqlSession();
     CSqlSession(const CSqlSession &) = delete;
     CSqlSession &operator=(const CSqlSession &) = delete;
 
-    // Takes the driver's handles that Cancel() needs; called once the database is open. For
-    // FireBird and ODBC, whose drivers do not all refuse writes, it also starts a transaction
-    // that is only ever rolled back: whatever a report's SQL changes is never kept.
-    void Opened();
+    // Called once the database is open: takes the driver's handles that Cancel() needs and
+    // makes the session read-only as far as the database allows (SQLite: an authorizer that
+    // denies all but reading, no attached databases; PostgreSQL over ODBC: read-only session
+    // and transactions; SQLite over ODBC: query_only). ODBC sessions then run in a transaction
+    // that is only ever rolled back, so whatever slips through is never kept. False
+    // with a message when the fence cannot be set.
+    bool Opened(QString &message);
     // After a failed statement: some servers refuse every further statement of a transaction
-    // that saw an error, so the transaction starts afresh.
+    // that saw an error, so the transaction starts afresh (read-only again).
     void RestartTransaction();
+
+    // True once the session could not be made read-only again; it runs no further query.
+    bool FenceLost() const { return m_fenceLost; }
+
+    // How the database reads quotes and comments (SqlReading), known once it is open.
+    unsigned GetReadings() const { return m_readings; }
 
     // A connection name no other connection of the process uses.
     static QString NewConnectionName();
@@ -53,9 +62,15 @@ private:
     QString m_secret;
     // The driver's own handle of the connection, taken once on the owning thread.
     void *m_sqliteHandle = nullptr;
-    unsigned int m_fireBirdHandle = 0;
     std::mutex m_mutex;
     std::set<void *> m_statements;
     std::atomic_bool m_cancelled = false;
     bool m_inTransaction = false;
+    bool m_postgres = false;
+    bool m_fenceLost = false;
+    unsigned m_readings;
+
+    bool BeginTransaction();
+    bool Run(const QString &sql);
+    bool Answers(const QString &sql, const QString &expected);
 };

@@ -11,13 +11,18 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
 CColumnLookup::CColumnLookup(QObject *parent)
     : QObject(parent)
     , m_task(new CBackgroundTask(this))
+    , m_startTimer(new QTimer(this))
 {
+    m_startTimer->setSingleShot(true);
+    m_startTimer->setInterval(0);
+    connect(m_startTimer, &QTimer::timeout, this, &CColumnLookup::Start);
 }
 
 CColumnLookup::~CColumnLookup() = default;
@@ -29,6 +34,7 @@ void CColumnLookup::SetDocument(CVornDocument *document)
     if (m_document)
         disconnect(m_document, nullptr, this, nullptr);
     m_task->Cancel();
+    m_startTimer->stop();
     m_document = document;
     m_columns = CReportColumns();
     m_lookedUp.clear();
@@ -44,7 +50,7 @@ void CColumnLookup::SetDocument(CVornDocument *document)
 
 bool CColumnLookup::IsRunning() const
 {
-    return m_task->IsRunning();
+    return m_task->IsRunning() || m_startTimer->isActive();
 }
 
 QString CColumnLookup::ReportFolder() const
@@ -81,13 +87,18 @@ void CColumnLookup::OnEdited()
 {
     if (!m_document) {
         m_task->Cancel();
+        m_startTimer->stop();
         m_columns = CReportColumns();
         Check();
         emit columnsChanged();
         return;
     }
-    if (Signature() != m_started)
-        Start();
+    if (const QString signature = Signature(); signature != m_started) {
+        m_started = signature;
+        m_task->Cancel();
+        m_startTimer->start();
+        emit columnsChanged();
+    }
     Check();
 }
 
@@ -99,6 +110,9 @@ void CColumnLookup::Refresh()
 
 void CColumnLookup::Start()
 {
+    m_startTimer->stop();
+    if (!m_document)
+        return;
     m_started = Signature();
     CDiscoveryOptions options;
     options.reportFolder = ReportFolder();

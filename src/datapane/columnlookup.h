@@ -9,6 +9,7 @@
 #include <QPointer>
 
 class CBackgroundTask;
+class QTimer;
 
 class CVornElement;
 class CVornItem;
@@ -68,9 +69,12 @@ private:
 
     QPointer<CVornDocument> m_document;
     CBackgroundTask *m_task;
+    // Starts a look-up once the events of the moment are done: a burst of edits (and the
+    // window's start-up) costs one.
+    QTimer *m_startTimer;
     CReportColumns m_columns;
     CReportProblems m_problems;
     QString m_lookedUp; // the signature of the report the columns are of
-    QString m_started; // the signature of the running or last look-up
+    QString m_started; // the signature of the due, running or last look-up
     int m_timeoutMs = 10000;
 };

@@ -2,6 +2,7 @@
 
 #include "pagemodel.h"
 #include "pagerender.h"
+#include "pdfwriter.h"
 #include "previewrun.h"
 #include "previewview.h"
 #include "reportprinter.h"

@@ -1,20 +1,38 @@
 #include "pagebuilder.h"
 
-#include "pagemodel.h"
 #include "vornband.h"
 
-CPageBuilder::CPageBuilder(CPageModel &model, std::shared_ptr<const CPageFontTable> fonts,
+#include <QCoreApplication>
+
+CPageBuilder::CPageBuilder(CPageSink &sink, std::shared_ptr<const CPageFontTable> fonts,
                            int pageHeight, std::vector<const CVornBand *> headers,
                            std::vector<const CVornBand *> footers, DrawBand draw,
-                           std::function<bool(int)> pageDone)
-    : m_model(model)
+                           std::function<bool(int)> pageDone, int maxPages)
+    : m_sink(sink)
     , m_fonts(std::move(fonts))
     , m_pageHeight(pageHeight)
     , m_headers(std::move(headers))
     , m_footers(std::move(footers))
     , m_draw(std::move(draw))
     , m_pageDone(std::move(pageDone))
+    , m_maxPages(maxPages)
 {
+}
+
+bool CPageBuilder::Answer(CPageSink::Next next)
+{
+    switch (next) {
+    case CPageSink::Next::More:
+        return true;
+    case CPageSink::Next::Enough:
+        m_stopped = true;
+        return false;
+    case CPageSink::Next::Fail:
+        if (m_message.isEmpty())
+            m_message = QCoreApplication::translate("RunReport", "The pages could not be written");
+        return false;
+    }
+    return false;
 }
 
 bool CPageBuilder::OnPage(const CVornBand &band) const
@@ -24,6 +42,17 @@ bool CPageBuilder::OnPage(const CVornBand &band) const
 
 bool CPageBuilder::StartPage()
 {
+    if (m_pageCount >= m_maxPages) {
+        // A report without end (a query that never stops) fails here instead of filling memory
+        // or the disk.
+        m_message = QCoreApplication::translate("RunReport",
+                                                "The report has more than %1 pages; the run "
+                                                "stops there")
+                            .arg(m_maxPages);
+        return false;
+    }
+    if (m_pageCount > 0 && !Answer(m_sink.StartPage(m_pageCount + 1, m_message)))
+        return false;
     m_page = std::make_unique<CPage>(m_fonts);
     ++m_pageCount;
     m_top = 0;
@@ -53,8 +82,10 @@ bool CPageBuilder::EndPage()
             return false;
         top += footer->GetEffectiveHeight();
     }
-    m_model.AddPage(std::shared_ptr<const CPage>(std::move(m_page)));
-    return m_pageDone(m_model.GetPageCount());
+    if (!Answer(m_sink.AddPage(std::shared_ptr<const CPage>(std::move(m_page)), m_pageCount,
+                               m_message)))
+        return false;
+    return m_pageDone(m_pageCount);
 }
 
 bool CPageBuilder::Place(const CVornBand &band)
@@ -82,7 +113,7 @@ bool CPageBuilder::Break()
 
 bool CPageBuilder::Finish()
 {
-    if (!m_page && m_model.GetPageCount() == 0 && !StartPage())
+    if (!m_page && m_pageCount == 0 && !StartPage())
         return false;
     return !m_page || EndPage();
 }

@@ -124,34 +124,43 @@ void CPagePainting::Draw(const CPageImage &image)
     const PixRect box = ToPixels(image.box);
     if (box.IsEmpty())
         return;
-    const CPictureCache::Picture *picture = image.picture.get();
-    if (!picture || picture->image.isNull()) {
+    CPictureStore &store = CPictureStore::Instance();
+    const CPagePicture *picture = image.picture.get();
+    const CPagePicture::Info info = picture ? store.InfoOf(*picture) : CPagePicture::Info();
+    if (!info.valid) {
         PaintItemPicture(m_painter, box, nullptr, 0, 0, m_dpiX, m_dpiY);
         return;
     }
-    const ImagePlacement placement = PlaceImage(box, picture->units, image.horzAlignment,
+    const ImagePlacement placement = PlaceImage(box, info.units, image.horzAlignment,
                                                 image.vertAlignment, m_dpiX, m_dpiY);
-    const QImage &full = picture->image;
-    const double unitsWide = std::max(picture->units.width(), 1);
-    const double unitsHigh = std::max(picture->units.height(), 1);
+    // Picture units to the picture's own pixels; a whole picture maps exactly onto them.
+    const double unitsWide = std::max(info.units.width(), 1);
+    const double unitsHigh = std::max(info.units.height(), 1);
     const QRectF &part = placement.source;
-    const QRect source = QRectF(part.x() * full.width() / unitsWide,
-                                part.y() * full.height() / unitsHigh,
-                                part.width() * full.width() / unitsWide,
-                                part.height() * full.height() / unitsHigh)
+    const QRect source = QRectF(part.x() * info.pixels.width() / unitsWide,
+                                part.y() * info.pixels.height() / unitsHigh,
+                                part.width() * info.pixels.width() / unitsWide,
+                                part.height() * info.pixels.height() / unitsHigh)
                                  .toAlignedRect()
-                                 .intersected(full.rect());
+                                 .intersected(QRect(QPoint(0, 0), info.pixels));
     const QRectF target(placement.target.ToQRect());
-    if (source == full.rect()) {
-        // The very image of the run: a PDF writes it once however often it is drawn.
-        m_painter.drawImage(target, full);
+    if (source.isEmpty() || target.isEmpty())
         return;
+    // The pixels the target covers on the device, zoom and screen scale included, and no more
+    // than the picture resolution asks for.
+    const QTransform &transform = m_painter.worldTransform();
+    const QPaintDevice *device = m_painter.device();
+    const double ratio = device ? device->devicePixelRatio() : 1.0;
+    double scaleX = std::hypot(transform.m11(), transform.m12()) * ratio;
+    double scaleY = std::hypot(transform.m21(), transform.m22()) * ratio;
+    if (m_pictureDpi > 0) {
+        scaleX = std::min(scaleX, double(m_pictureDpi) / m_dpiX);
+        scaleY = std::min(scaleY, double(m_pictureDpi) / m_dpiY);
     }
-    const auto key = qMakePair(full.cacheKey(), source);
-    auto it = m_parts.find(key);
-    if (it == m_parts.end())
-        it = m_parts.insert(key, full.copy(source));
-    m_painter.drawImage(target, *it);
+    const QSize size(int(std::ceil(target.width() * scaleX)), int(std::ceil(target.height() * scaleY)));
+    const QImage drawn = store.ImageOf(*picture, source, size);
+    if (!drawn.isNull())
+        m_painter.drawImage(target, drawn);
 }
 
 void CPagePainting::Draw(const CPageBarcode &barcode)

@@ -15,14 +15,24 @@ class CVornBand;
 class CVornItem;
 class CVornReport;
 
+class CPageSink;
+class CVornDbText;
+
 // One run of a report: its bands walked in the order of a run with the rows of their queries,
-// laid out into pages by a page builder. Made and used for a single RunReport call.
+// laid out into pages by a page builder that hands each finished page to a sink. Made and used
+// for a single RunReport call.
 class CReportLayout
 {
 public:
-    CReportLayout(const CVornReport &report, const CRunOptions &options, CPageModel &model);
+    CReportLayout(const CVornReport &report, const CRunOptions &options, CPageSink &sink);
 
     bool Run(QString &message);
+    // Where a failed run was: the band and item it worked on (-1 for none).
+    const CPageSource &GetFailedAt() const { return m_at; }
+
+    // The page field a DB Text prints: the page number or count for the fields #PAGE and
+    // #PAGES of a text with neither a data source nor a query of its own.
+    static CPageText::Field PageFieldOf(const CVornDbText &text);
 
 private:
     // The rows in effect for a query's entries: the nearest parent first.
@@ -37,11 +47,12 @@ private:
     struct ItemPlan
     {
         const CVornItem *item = nullptr;
+        CPageSource place; // the item's band and its place in the band's item list
         int font = 0;
         const CVornBand *source = nullptr; // data source band of a DB item
         CPageText::Field field = CPageText::Field::None;
         std::shared_ptr<const CDataFormat> format;
-        std::shared_ptr<const CPictureCache::Picture> picture; // of a static Image
+        std::shared_ptr<const CPagePicture> picture; // of a static Image
         // Column index of the field in the last column list seen.
         const QStringList *columns = nullptr;
         int column = -1;
@@ -57,7 +68,7 @@ private:
     };
 
     bool Prepare();
-    bool PrepareItems(const CVornBand &band, BandPlan &plan);
+    bool PrepareItems(const CVornBand &band, int bandIndex, BandPlan &plan);
     const CVornBand *FindBand(const QString &name) const;
 
     bool PrintBand(const CVornBand &band, const Context *outer);
@@ -70,32 +81,42 @@ private:
 
     std::unique_ptr<CDataCursor> Query(const CVornBand &band, const QString &sql,
                                        const Context *outer, const QString &itemName);
-    bool Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band);
+    bool Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band, int item = -1);
+    // Fetch for a query read row after row; fetched counts its rows against the run's bound.
+    bool FetchNext(CDataCursor &cursor, CDataRow &row, const CVornBand &band, qint64 &fetched);
     QVariantList GroupKey(const CVornBand &header, const CVornBand &detail, const CDataRow &row);
 
     bool DrawBand(const CVornBand &band, int top, CPage &page);
-    bool DrawItem(const CVornBand &band, ItemPlan &plan, const CPageRect &box, CPage &page);
+    bool DrawItem(const CVornBand &band, ItemPlan &plan, const CPageRect &box, CPage &page,
+                  CPageBand &placed);
     bool ItemValue(const CVornBand &band, ItemPlan &plan, const QString &dataSource,
                    const QString &field, const QString &query, QVariant &value);
-    std::shared_ptr<const CPictureCache::Picture> PictureOf(const QByteArray &bytes);
+    std::shared_ptr<const CPagePicture> PictureOf(const QByteArray &bytes);
 
     bool Cancelled();
     bool Fail(const QString &message);
+    // The band (and item, by index in the band) that the run works on from now.
+    void At(const CVornBand &band, int item = -1);
 
     const CVornReport &m_report;
     const CRunOptions &m_options;
-    CPageModel &m_model;
+    CPageSink &m_sink;
     std::unique_ptr<CDataConnection> m_connection;
     std::unique_ptr<CPageBuilder> m_pages;
     std::shared_ptr<CPageFontTable> m_fonts;
     std::unordered_map<const CVornBand *, BandPlan> m_plans;
     QHash<QString, const CVornBand *> m_bandsByName; // names folded to lower case
+    std::unordered_map<const CVornBand *, int> m_bandIndex; // place in the report's band list
     // The current row of every band that has printed one.
     std::unordered_map<const CVornBand *, CDataRow> m_current;
     // The body band being placed and its context, for the entries of its items' queries.
     const CVornBand *m_placing = nullptr;
     const Context *m_placingContext = nullptr;
-    QHash<QByteArray, std::shared_ptr<const CPictureCache::Picture>> m_pictures;
+    // The pictures of the run by their bytes, while a page that shows them lives.
+    QHash<QByteArray, std::weak_ptr<const CPagePicture>> m_pictures;
+    qsizetype m_picturesKept = 0; // live pictures when the list was last cleared of the others
     QString m_message;
+    // The band and item being worked on, kept for a failure's message to point at.
+    CPageSource m_at;
     bool m_noDatabase = false;
 };

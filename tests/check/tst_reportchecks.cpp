@@ -246,6 +246,12 @@ private slots:
                        report.GetBands()[1]->SetParentDataSource(QString());
                    })
                 << QStringList {u"Lines: The query entry {ID} has no value"_s};
+        QTest::newRow("a parent that names no band")
+                << ReportEdit([](CVornReport &report) {
+                       report.GetBands()[1]->SetParentDataSource(u"Nowhere"_s);
+                   })
+                << QStringList {u"Lines: The parent data source \"Nowhere\""_s,
+                                u"Lines: The query entry {ID} has no value"_s};
         QTest::newRow("a database that cannot be opened")
                 << ReportEdit([](CVornReport &report) { report.SetConnectString(u"no.db"_s); })
                 << QStringList {u"The database "_s};

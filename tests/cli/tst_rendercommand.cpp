@@ -2,12 +2,19 @@
 #include "reportfixture.h"
 #include "testregistry.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -20,7 +27,8 @@ struct Result
     QString err;
 };
 
-Result RunRender(const QStringList &arguments)
+// Runs vantel-render, through a shell when a file-size limit (in blocks of 1 KB) is asked for.
+Result RunRender(const QStringList &arguments, int fileSizeLimit = 0)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -29,7 +37,13 @@ Result RunRender(const QStringList &arguments)
     env.remove(u"WAYLAND_DISPLAY"_s);
     env.remove(u"QT_QPA_PLATFORM"_s);
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(VANTEL_RENDER_PATH), arguments);
+    if (fileSizeLimit > 0) {
+        process.start(u"sh"_s, QStringList {u"-c"_s, u"ulimit -f %1; exec \"$0\" \"$@\""_s.arg(fileSizeLimit),
+                                            QStringLiteral(VANTEL_RENDER_PATH)}
+                                       + arguments);
+    } else {
+        process.start(QStringLiteral(VANTEL_RENDER_PATH), arguments);
+    }
     if (!process.waitForFinished(120000))
         return {};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -70,6 +84,15 @@ private slots:
         report.GetParameters().RemoveAllAndDelete();
         QVERIFY2(VornTemplate::Save(report, m_dir.filePath(u"broken.vnt"_s), message),
                  qPrintable(message));
+        // And with a group header that is no band: the designer would not open it.
+        report.GetBands()[0]->SetHeader(u"Nowhere"_s);
+        QVERIFY2(VornTemplate::Save(report, m_dir.filePath(u"grouped.vnt"_s), message),
+                 qPrintable(message));
+        report.GetBands()[0]->SetHeader(QString());
+        report.SetHeight(0);
+        report.GetBands().RemoveAllAndDelete();
+        QVERIFY2(VornTemplate::Save(report, m_dir.filePath(u"flat.vnt"_s), message),
+                 qPrintable(message));
     }
 
     void check_data()
@@ -91,6 +114,10 @@ private slots:
         QTest::newRow("a value given on the command line")
                 << QStringList {u"broken.vnt"_s, u"--param"_s, u"rows/last=3"_s} << 1
                 << QStringList {u"Rows/Name: No column NAM"_s};
+        QTest::newRow("a report that breaks a rule of the template")
+                << QStringList {u"grouped.vnt"_s, u"--param"_s, u"rows/last=3"_s} << 1
+                << QStringList {u"Rows: The group header \"Nowhere\""_s,
+                                u"Rows/Name: No column NAM"_s};
         QTest::newRow("no report to check") << QStringList {u"nothere.vnt"_s} << 1 << QStringList();
     }
     void check()
@@ -145,29 +172,130 @@ private slots:
     void failures_data()
     {
         QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
         QTest::newRow("no such page")
-                << QStringList {u"list.vnt"_s, u"--page"_s, u"9"_s} << u"there is no page 9"_s;
+                << QStringList {u"list.vnt"_s, u"--page"_s, u"9"_s} << 1 << u"there is no page 9"_s;
         QTest::newRow("parameter the report does not have")
-                << QStringList {u"list.vnt"_s, u"--param"_s, u"Rows/FIRST=1"_s}
+                << QStringList {u"list.vnt"_s, u"--param"_s, u"Rows/FIRST=1"_s} << 1
                 << u"The report has no parameter Rows/FIRST"_s;
         QTest::newRow("missing report")
-                << QStringList {u"nothere.vnt"_s} << u"File not found"_s;
-        QTest::newRow("bad arguments")
-                << QStringList {u"list.vnt"_s, u"--dpi"_s, u"x"_s} << u"--dpi needs"_s;
+                << QStringList {u"nothere.vnt"_s} << 1 << u"File not found"_s;
+        QTest::newRow("report that cannot be read")
+                << QStringList {u"."_s} << 1 << u"Cannot read the report \"%1/.\": Is a directory"_s;
+        QTest::newRow("page of no size")
+                << QStringList {u"flat.vnt"_s} << 1
+                << u"The page is 210 x 0 mm: it needs a width and a height above zero"_s;
+        QTest::newRow("bad arguments, as the designer tells them")
+                << QStringList {u"list.vnt"_s, u"--dpi"_s, u"x"_s} << 2 << u"--dpi needs"_s;
     }
     void failures()
     {
         QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
         QFETCH(QString, message);
         const QString out = m_dir.filePath(u"failed.png"_s);
         arguments[0] = m_dir.filePath(arguments[0]);
         arguments << u"-o"_s << out;
         const Result result = RunRender(arguments);
-        QCOMPARE(result.exitCode, 1);
-        QVERIFY2(result.err.contains(message), qPrintable(result.err));
+        QCOMPARE(result.exitCode, exitCode);
+        QVERIFY2(result.err.contains(message.arg(m_dir.path())), qPrintable(result.err));
         QVERIFY(!result.err.contains(u'\n'));
         QVERIFY(!QFile::exists(out));
+    }
+
+    void outputTargetsThatAreNoFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("format");
+        for (const char *kind : {"link to /dev/full", "fifo", "fifo with a reader", "socket",
+                                 "folder", "link to a folder"}) {
+            for (const char *format : {"pdf", "png"})
+                QTest::addRow("%s, %s", kind, format) << QString::fromLatin1(kind)
+                                                      << QString::fromLatin1(format);
+        }
+    }
+    void outputTargetsThatAreNoFile()
+    {
+        // Each is refused with its name and left exactly as it was; nothing else appears.
+        QFETCH(QString, kind);
+        QFETCH(QString, format);
+        QTemporaryDir dir;
+        QString target = dir.filePath(u"target"_s);
+        const QByteArray name = QFile::encodeName(target);
+        int reader = -1;
+        if (kind == u"link to /dev/full") {
+            target = u"/dev/full"_s;
+        } else if (kind.startsWith(u"fifo")) {
+            QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+            if (kind.endsWith(u"reader"))
+                reader = ::open(name.constData(), O_RDONLY | O_NONBLOCK);
+        } else if (kind == u"socket") {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address {};
+            address.sun_family = AF_UNIX;
+            std::copy(name.cbegin(), name.cend(), address.sun_path);
+            QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+            ::listen(fd, 1);
+            reader = fd;
+        } else {
+            QVERIFY(QDir().mkdir(target));
+        }
+        const QString out = dir.filePath(u"out."_s + format);
+        if (kind.startsWith(u"link")) {
+            QVERIFY(QFile::link(target, out));
+        } else {
+            QCOMPARE(::rename(name.constData(), QFile::encodeName(out).constData()), 0);
+            target = out;
+        }
+        struct stat before;
+        QCOMPARE(::stat(QFile::encodeName(target).constData(), &before), 0);
+        const QStringList entries = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System
+                                                               | QDir::Hidden);
+
+        const Result result = RunRender({m_dir.filePath(u"list.vnt"_s), u"-o"_s, out});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.err.startsWith(u"Cannot write \"%1\""_s.arg(out)), qPrintable(result.err));
+        QVERIFY2(result.err.contains(kind.contains(u"folder") ? u"Is a directory"_s
+                                                             : u"not a file"_s),
+                 qPrintable(result.err));
+        if (kind == u"link to /dev/full")
+            QVERIFY(result.err.contains(u"/dev/full"_s));
+        struct stat after;
+        QCOMPARE(::stat(QFile::encodeName(target).constData(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_size, before.st_size);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden),
+                 entries);
+        if (reader >= 0) {
+            char byte = 0;
+            QVERIFY(::read(reader, &byte, 1) <= 0); // nothing was written into it
+            ::close(reader);
+        }
+    }
+
+    void writeFailureSaysWhyAndKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("pdf") << u"pdf"_s;
+        QTest::newRow("png") << u"png"_s;
+    }
+    void writeFailureSaysWhyAndKeepsTheOldFile()
+    {
+        // A file-size limit of 4 KB stops the write as a full disk would.
+        QFETCH(QString, format);
+        QTemporaryDir dir;
+        const QString out = dir.filePath(u"out."_s + format);
+        QFile old(out);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        const Result result = RunRender({m_dir.filePath(u"list.vnt"_s), u"-o"_s, out}, 4);
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.err, u"Cannot write \"%1\": File too large"_s.arg(out));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {u"out."_s + format});
     }
 
     void missingDatabaseLeavesNoPdf()

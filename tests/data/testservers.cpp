@@ -251,7 +251,14 @@ bool TestServers::StartFireBird(QString &problem)
                     {u"-write"_s, u"async"_s, u"-user"_s, u"SYSDBA"_s, Path(u"employee.fdb"_s)},
                     m_folder.path(), problem)
         || !RunTool(isql, {u"-q"_s, u"-user"_s, u"SYSDBA"_s, Path(u"employee.fdb"_s)},
-                    m_folder.path(), problem, lines.join(u'\n')))
+                    m_folder.path(), problem, lines.join(u'\n'))
+        // A table that stays empty, and a procedure that writes to it on its own.
+        || !RunTool(isql, {u"-q"_s, u"-user"_s, u"SYSDBA"_s, Path(u"employee.fdb"_s)},
+                    m_folder.path(), problem,
+                    u"CREATE TABLE PROBE (A INTEGER); COMMIT;\nSET TERM ^;\n"
+                    u"CREATE PROCEDURE WRITE_PROBE RETURNS (A INTEGER) AS BEGIN "
+                    u"IN AUTONOMOUS TRANSACTION DO INSERT INTO PROBE VALUES (1); A = 1; SUSPEND; "
+                    u"END^\nSET TERM ;^\nCOMMIT;"_s))
         return false;
 
     m_fireBird = std::make_unique<QProcess>();
@@ -367,6 +374,7 @@ bool TestServers::CopyEmployee(QString &problem)
             {u"SALES"_s, u"PO_NUMBER CHAR(8), CUST_NO INTEGER, SALES_REP SMALLINT, "
                          u"ORDER_STATUS VARCHAR(7), QTY_ORDERED INTEGER, TOTAL_VALUE NUMERIC(9,2), "
                          u"DISCOUNT FLOAT"_s},
+            {u"PROBE"_s, u"A INTEGER"_s},
     };
     bool ok = true;
     {
@@ -423,6 +431,9 @@ bool TestServers::CopyEmployee(QString &problem)
                 ok = ok && target->commit();
             }
         }
+        // PostgreSQL's twin of WRITE_PROBE.
+        ok = ok && ExecOn(postgres, u"CREATE FUNCTION WRITE_PROBE() RETURNS INTEGER LANGUAGE sql "
+                                    u"AS $$ INSERT INTO PROBE VALUES (1) RETURNING A $$"_s, problem);
     }
     for (const QString &name : {u"fixture-firebird"_s, u"fixture-postgres"_s, u"fixture-sqlite"_s})
         QSqlDatabase::removeDatabase(name);

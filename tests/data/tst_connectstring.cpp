@@ -23,8 +23,8 @@ private slots:
                 << u"ann:p:a@s@s@host:/data/x.fdb"_s
                 << QStringList{u"ann"_s, u"p:a@s@s"_s, u"host:/data/x.fdb"_s};
         QTest::newRow("no password") << u"ann@x.fdb"_s << QStringList{u"ann"_s, QString(), u"x.fdb"_s};
-        QTest::newRow("database alone") << u"/data/x.fdb"_s
-                                        << QStringList{QString(), QString(), u"/data/x.fdb"_s};
+        QTest::newRow("no @ is malformed") << u"SYSDBA:secret"_s
+                                           << QStringList{QString(), QString(), QString()};
     }
     void fireBird()
     {
@@ -54,6 +54,29 @@ private slots:
         QFETCH(QString, password);
         QCOMPARE(HideOdbcPassword(text), hidden);
         QCOMPARE(OdbcPassword(text), password);
+    }
+
+    void odbcRefusedSetting_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("refused");
+        QTest::newRow("a plain string") << u"DRIVER={PostgreSQL Unicode};SERVER=h;PWD={a;b}"_s
+                                        << QString();
+        QTest::newRow("a driver library's path") << u"DRIVER=/tmp/x.so;Database=a"_s << u"DRIVER"_s;
+        QTest::newRow("a path in braces") << u"Driver={/tmp/x.so}"_s << u"Driver"_s;
+        QTest::newRow("SQL at connection") << u"DSN=pg;connsettings={DELETE FROM t}"_s
+                                           << u"connsettings"_s;
+        QTest::newRow("the same, abbreviated") << u"DSN=pg;A6=x"_s << u"A6"_s;
+        QTest::newRow("a log folder") << u"DSN=pg;Logdir=/home/x"_s << u"Logdir"_s;
+        QTest::newRow("an extension") << u"DRIVER={SQLite3};LoadExt=/tmp/e.so"_s << u"LoadExt"_s;
+        QTest::newRow("a file written") << u"DSN=a;SAVEFILE=/tmp/f.dsn"_s << u"SAVEFILE"_s;
+        QTest::newRow("a value that only looks like one") << u"DSN=a;PWD={;LoadExt=x}"_s << QString();
+    }
+    void odbcRefusedSetting()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, refused);
+        QCOMPARE(RefusedOdbcSetting(text), refused);
     }
 };
 

@@ -9,7 +9,10 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QDir>
 #include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <thread>
@@ -28,8 +31,10 @@ private slots:
     void cleanupTestCase();
     void sameRowsOnEveryRoute_data();
     void sameRowsOnEveryRoute();
-    void readOnly_data();
-    void readOnly();
+    void writesChangeNothing_data();
+    void writesChangeNothing();
+    void sessionRefusesWrites_data();
+    void sessionRefusesWrites();
     void checkConnection_data();
     void checkConnection();
     void samePagesOnEveryRoute_data();
@@ -54,8 +59,13 @@ private:
     void AddRoutes();
     std::unique_ptr<CDataConnection> Open(int type, const QString &connect);
 
+    // What a report must never change: the rows of EMPLOYEE and PROBE, the employee number
+    // generator of FireBird, and the files of the scratch folder.
+    QString Fingerprint(int type, const QString &connect);
+
     TestServers m_servers;
     bool m_started = false;
+    QTemporaryDir m_scratch;
 };
 
 void TestServerRoutes::initTestCase()
@@ -134,7 +144,8 @@ void TestServerRoutes::sameRowsOnEveryRoute()
     QVERIFY(connection);
     QString message;
     const QStringList departments =
-            Lines(*connection, u"SELECT DEPT_NO, DEPARTMENT, LOCATION FROM DEPARTMENT ORDER BY DEPT_NO"_s,
+            Lines(*connection,
+                  u"SELECT DEPT_NO, DEPARTMENT, LOCATION FROM DEPARTMENT ORDER BY DEPT_NO; -- all"_s,
                   {}, {}, message);
     QVERIFY2(message.isEmpty(), qPrintable(message));
     QCOMPARE(departments.size(), 21);
@@ -167,28 +178,164 @@ void TestServerRoutes::sameRowsOnEveryRoute()
     QCOMPARE(report, reference);
 }
 
-void TestServerRoutes::readOnly_data()
+QString TestServerRoutes::Fingerprint(int type, const QString &connect)
 {
-    AddRoutes();
+    auto connection = Open(type, connect);
+    if (!connection)
+        return u"no connection"_s;
+    QString message;
+    QStringList print = Lines(*connection,
+                              u"SELECT (SELECT COUNT(*) FROM EMPLOYEE), (SELECT COUNT(*) FROM PROBE) "
+                              u"FROM DEPARTMENT WHERE DEPT_NO = '000'"_s,
+                              {u"%d"_s, u"%d"_s}, {}, message);
+    if (type == 1)
+        print += Lines(*connection, u"SELECT GEN_ID(EMP_NO_GEN, 0) FROM RDB$DATABASE"_s, {}, {},
+                       message);
+    print += QDir(m_scratch.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    return print.join(u' ') + message;
 }
 
-void TestServerRoutes::readOnly()
+void TestServerRoutes::writesChangeNothing_data()
 {
-    // What a report's SQL changes is never kept: refused, or rolled back when the report ends.
+    // The bands of a report, run in order on one connection; the last message must say why.
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("connect");
+    QTest::addColumn<QStringList>("bands");
+    QTest::addColumn<QString>("because");
+    const QString password = m_servers.Password();
+    const QString insert = u"INSERT INTO PROBE VALUES (1)"_s;
+    const QString file = m_scratch.filePath(u"copy.db"_s);
+    const struct
+    {
+        const char *name;
+        QStringList bands;
+        const char *because;
+    } common[] = {
+            {"INSERT, then COMMIT", {insert, u"COMMIT"_s}, "not \"COMMIT\""},
+            {"COMMIT and INSERT before a query",
+             {u"COMMIT; INSERT INTO PROBE VALUES (1); COMMIT; SELECT 1 AS A FROM DEPARTMENT"_s},
+             "several statements"},
+            {"DDL and DML", {u"CREATE TABLE P2 (A INTEGER)"_s, u"DELETE FROM EMPLOYEE"_s}, "DELETE"},
+    };
+    const struct
+    {
+        const char *route;
+        int type;
+        QString connect;
+    } routes[] = {
+            {"FireBird server", 1, m_servers.FireBirdServer(password)},
+            {"FireBird embedded", 1, m_servers.FireBirdEmbedded()},
+            {"PostgreSQL ODBC", 2, m_servers.PostgresOdbc(password)},
+            {"SQLite ODBC", 2, m_servers.SqliteOdbc()},
+            {"SQLite", 0, m_servers.SqliteFile()},
+    };
+    for (const auto &route : routes) {
+        auto add = [&](const char *name, const QStringList &bands, const char *because) {
+            QTest::addRow("%s: %s", route.route, name)
+                    << route.type << route.connect << bands << QString::fromUtf8(because);
+        };
+        for (const auto &attack : common)
+            add(attack.name, attack.bands, attack.because);
+        if (route.type == 1) {
+            add("a block in its own transaction",
+                {u"EXECUTE BLOCK AS BEGIN IN AUTONOMOUS TRANSACTION DO "_s + insert + u"; END"_s},
+                "several statements");
+            add("a procedure that writes in its own transaction",
+                {u"SELECT A FROM WRITE_PROBE"_s}, "read-only transaction");
+            add("generators", {u"SELECT GEN_ID(EMP_NO_GEN, 1) FROM RDB$DATABASE"_s,
+                               u"SELECT NEXT VALUE FOR EMP_NO_GEN FROM RDB$DATABASE"_s},
+                "would advance a sequence");
+            add("INSERT RETURNING", {insert + u" RETURNING A"_s}, "INSERT");
+        } else if (route.connect.contains(u"PostgreSQL"_s)) {
+            add("four bands", {u"ROLLBACK"_s, u"SET default_transaction_read_only = off"_s, insert,
+                               u"COMMIT"_s},
+                "not \"COMMIT\"");
+            add("a function that writes", {u"SELECT WRITE_PROBE()"_s}, "read-only transaction");
+            add("the session's default turned off, then a failure",
+                {u"SELECT set_config('default_transaction_read_only', 'off', false)"_s,
+                 u"SELECT NO_SUCH_COLUMN FROM PROBE"_s, u"SELECT WRITE_PROBE()"_s},
+                "read-only transaction");
+            add("the transaction turned read-write",
+                {u"SELECT set_config('transaction_read_only', 'off', true)"_s,
+                 u"SELECT WRITE_PROBE()"_s},
+                "read-only transaction");
+            add("a CTE that inserts",
+                {u"WITH d AS (INSERT INTO PROBE VALUES (1) RETURNING A) SELECT A FROM d"_s},
+                "INSERT");
+        } else {
+            add("VACUUM INTO a file", {u"VACUUM INTO '%1'"_s.arg(file)}, "not \"VACUUM\"");
+            add("VACUUM INTO a URI", {u"VACUUM INTO 'file:%1?mode=rwc'"_s.arg(file)},
+                "not \"VACUUM\"");
+            add("ATTACH", {u"ATTACH '%1' AS x"_s.arg(file)}, "not \"ATTACH\"");
+        }
+    }
+}
+
+void TestServerRoutes::writesChangeNothing()
+{
     QFETCH(int, type);
     QFETCH(QString, connect);
-    for (int round = 0; round < 2; ++round) {
+    QFETCH(QStringList, bands);
+    QFETCH(QString, because);
+    const QString before = Fingerprint(type, connect);
+    QVERIFY2(before.startsWith(u"42|0"_s), qPrintable(before));
+    QString message;
+    {
         auto connection = Open(type, connect);
         QVERIFY(connection);
-        QString message;
-        connection->Execute(u"CREATE TABLE PROBE (A INTEGER)"_s, {}, message);
-        QVERIFY2(!message.contains(u"exists"_s), qPrintable(message));
-        connection->Execute(u"DELETE FROM EMPLOYEE"_s, {}, message);
+        for (const QString &sql : std::as_const(bands))
+            Lines(*connection, sql, {}, {}, message);
     }
-    QString message;
+    QVERIFY2(message.contains(because), qPrintable(message));
+    QCOMPARE(Fingerprint(type, connect), before);
+}
+
+void TestServerRoutes::sessionRefusesWrites_data()
+{
+    // Statements handed to the session's own connection, past the statement check: the
+    // session itself must refuse them.
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("connect");
+    QTest::addColumn<QStringList>("statements");
+    const QString insert = u"INSERT INTO PROBE VALUES (1)"_s;
+    const QString file = m_scratch.filePath(u"raw.db"_s);
+    QTest::newRow("PostgreSQL ODBC") << 2 << m_servers.PostgresOdbc(m_servers.Password())
+                                     << QStringList{insert, u"SELECT WRITE_PROBE()"_s};
+    QTest::newRow("SQLite ODBC") << 2 << m_servers.SqliteOdbc()
+                                 << QStringList{insert, u"DELETE FROM EMPLOYEE"_s};
+    QTest::newRow("SQLite") << 0 << m_servers.SqliteFile()
+                            << QStringList{insert, u"VACUUM INTO '%1'"_s.arg(file),
+                                           u"VACUUM INTO 'file:%1?mode=rwc'"_s.arg(file),
+                                           u"ATTACH '%1' AS x"_s.arg(file),
+                                           u"PRAGMA query_only = 0"_s, u"BEGIN"_s,
+                                           u"SELECT load_extension('x')"_s};
+}
+
+void TestServerRoutes::sessionRefusesWrites()
+{
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    QFETCH(QStringList, statements);
+    const QString before = Fingerprint(type, connect);
+    {
+        auto connection = Open(type, connect);
+        QVERIFY(connection);
+        const QStringList names = QSqlDatabase::connectionNames();
+        QCOMPARE(names.size(), 1);
+        QSqlDatabase db = QSqlDatabase::database(names.first(), false);
+        for (const QString &sql : std::as_const(statements)) {
+            QSqlQuery query(db);
+            QVERIFY2(!query.exec(sql), qPrintable(sql));
+        }
+    }
+    QCOMPARE(Fingerprint(type, connect), before);
+    // The SQL the session runs for itself says so too.
     auto connection = Open(type, connect);
-    QCOMPARE(Lines(*connection, u"SELECT COUNT(*) FROM EMPLOYEE"_s, {u"%d"_s}, {}, message),
-             QStringList{u"42"_s});
+    QString message;
+    if (connect.contains(u"PostgreSQL"_s))
+        QCOMPARE(Lines(*connection, u"SELECT current_setting('transaction_read_only')"_s, {}, {},
+                       message),
+                 QStringList{u"on"_s});
 }
 
 void TestServerRoutes::checkConnection_data()
@@ -345,6 +492,8 @@ void TestServerRoutes::openFailures_data()
     QTest::newRow("PostgreSQL, unknown database")
             << 2 << pgBase << QString(pgBase).replace(u"{"_s + good + u"}"_s, u"***"_s)
             << u"database \"nothere\" does not exist"_s;
+    const QString missing = u"DRIVER={SQLite3};DATABASE=%1"_s.arg(m_scratch.filePath(u"new.db"_s));
+    QTest::newRow("SQLite ODBC, missing file") << 2 << missing << missing << u"new.db"_s;
     QTest::newRow("ODBC, unknown driver") << 2 << u"DRIVER={No Such Driver};PWD=Wr0ng:p@ss"_s
                                           << u"DRIVER={No Such Driver};PWD=***"_s
                                           << u"not found"_s;
@@ -364,6 +513,7 @@ void TestServerRoutes::openFailures()
     QVERIFY(!message.contains(u"Wr0ng"_s));
     QVERIFY(!message.contains(m_servers.Password()));
     QVERIFY(!QFileInfo::exists(u"/nonexistent"_s));
+    QVERIFY(QDir(m_scratch.path()).isEmpty());
     // The designer's Test Connection says the same.
     QString checked;
     QVERIFY(!CheckDataConnection(type, connect, QString(), checked));

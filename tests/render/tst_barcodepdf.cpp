@@ -1,5 +1,6 @@
 #include "pagemodel.h"
 #include "pagerender.h"
+#include "pdfwriter.h"
 #include "reportrun.h"
 #include "testregistry.h"
 #include "vornitems.h"

@@ -1,5 +1,7 @@
 #include "pagerender.h"
 #include "pdftext.h"
+#include "pdfwriter.h"
+#include "reportoutput.h"
 #include "reportbuilder.h"
 #include "reportrun.h"
 #include "testregistry.h"
@@ -29,6 +31,7 @@ constexpr int PageBreak = VornKind::PageBreak;
 
 using Build = std::function<void(CVornReport &)>;
 Q_DECLARE_METATYPE(Build)
+Q_DECLARE_METATYPE(CPageSource)
 
 // Reports run against a small shop database that the test builds: what lands on which page.
 class TestReportRun : public QObject
@@ -44,13 +47,18 @@ private slots:
     void cancelStopsTheRun();
     void pdfAndPicturesOfARun();
     void tenThousandPagesToPdf();
+    void boundsAndEarlyStops_data();
+    void boundsAndEarlyStops();
+    void pageCountOfAStreamedPdf();
+    void pageLimitHoldsTheLayoutBack();
 
 private:
     std::unique_ptr<CVornReport> NewReport() const;
     bool Run(const CVornReport &report, CPageModel &model, QString &message,
              const Parameters &parameters = {},
              const std::atomic_bool *cancel = nullptr,
-             const std::function<void(int)> &progress = {}) const;
+             const std::function<void(int)> &progress = {},
+             CPageSource *failedAt = nullptr) const;
 
     QTemporaryDir m_folder;
     QByteArray m_logo;
@@ -100,7 +108,7 @@ std::unique_ptr<CVornReport> TestReportRun::NewReport() const
 
 bool TestReportRun::Run(const CVornReport &report, CPageModel &model, QString &message,
                         const Parameters &parameters, const std::atomic_bool *cancel,
-                        const std::function<void(int)> &progress) const
+                        const std::function<void(int)> &progress, CPageSource *failedAt) const
 {
     CRunOptions options;
     options.progress = progress;
@@ -112,7 +120,7 @@ bool TestReportRun::Run(const CVornReport &report, CPageModel &model, QString &m
         return band + u'.' + field;
     };
     options.cancel = cancel;
-    return RunReport(report, options, model, message);
+    return RunReport(report, options, model, message, failedAt);
 }
 
 void TestReportRun::layout_data()
@@ -274,54 +282,69 @@ void TestReportRun::failures_data()
 {
     QTest::addColumn<Build>("build");
     QTest::addColumn<QStringList>("message");
+    QTest::addColumn<CPageSource>("at"); // the band and item the failure points at
 
     QTest::newRow("database missing, never made")
             << Build([](CVornReport &r) { r.SetConnectString(u"missing.db"_s); })
-            << QStringList {u"missing.db"_s, u"does not exist"_s};
+            << QStringList {u"missing.db"_s, u"does not exist"_s} << CPageSource();
     QTest::newRow("band query error")
             << Build([](CVornReport &r) {
+                   Text(Band(r, ReportContents, u"Before"_s), u"x"_s);
                    Band(r, ReportContents, u"Rows"_s, u"SELECT * FROM missing_table"_s);
                })
-            << QStringList {u"\"Rows\""_s, u"no such table"_s};
+            << QStringList {u"\"Rows\""_s, u"no such table"_s} << CPageSource {1, -1};
     QTest::newRow("field the query does not return")
             << Build([](CVornReport &r) {
-                   Field(Band(r, ReportContents, u"Rows"_s, u"SELECT id, name FROM customers"_s),
-                         u"Rows"_s, u"nope"_s);
+                   CVornBand *rows = Band(r, ReportContents, u"Rows"_s,
+                                          u"SELECT id, name FROM customers"_s);
+                   Field(rows, u"Rows"_s, u"name"_s);
+                   Field(rows, u"Rows"_s, u"nope"_s);
                })
-            << QStringList {u"\"I0\""_s, u"\"Rows\""_s, u"\"nope\""_s, u"id, name"_s};
+            << QStringList {u"\"I1\""_s, u"\"Rows\""_s, u"\"nope\""_s, u"id, name"_s}
+            << CPageSource {0, 1};
     QTest::newRow("item query error")
             << Build([](CVornReport &r) {
                    Field(Band(r, ReportContents, u"Rows"_s), {}, u"x"_s)
-                           ->SetQuery(u"SELEC 1"_s);
+                           ->SetQuery(u"SELECT 1 FROM WHERE"_s);
                })
-            << QStringList {u"\"I0\""_s, u"\"Rows\""_s, u"syntax error"_s};
+            << QStringList {u"\"I0\""_s, u"\"Rows\""_s, u"syntax error"_s}
+            << CPageSource {0, 0};
     QTest::newRow("refused format")
             << Build([](CVornReport &r) {
                    Field(Band(r, ReportContents, u"Rows"_s), u"Rows"_s, u"id"_s, u"%d%n"_s);
                })
-            << QStringList {u"\"%d%n\""_s, u"\"I0\""_s, u"\"Rows\""_s};
+            << QStringList {u"\"%d%n\""_s, u"\"I0\""_s, u"\"Rows\""_s} << CPageSource {0, 0};
     QTest::newRow("data source that is no band")
             << Build([](CVornReport &r) {
                    Field(Band(r, ReportContents, u"Rows"_s), u"Ghost"_s, u"id"_s);
                })
-            << QStringList {u"\"Ghost\""_s, u"\"I0\""_s};
+            << QStringList {u"\"Ghost\""_s, u"\"I0\""_s} << CPageSource {0, 0};
+    QTest::newRow("parents in a loop, checked before anything runs")
+            << Build([](CVornReport &r) {
+                   Band(r, ReportContents, u"A"_s, u"SELECT * FROM missing_table"_s, u"B"_s);
+                   Band(r, ReportContents, u"B"_s, {}, u"A"_s);
+               })
+            << QStringList {u"loop: \"A\" -> \"B\" -> \"A\""_s} << CPageSource();
     QTest::newRow("invalid report")
             << Build([](CVornReport &r) { Band(r, ReportContents, QString()); })
-            << QStringList {u"Band #0 is invalid"_s};
+            << QStringList {u"Band #0 is invalid"_s} << CPageSource();
 }
 
 void TestReportRun::failures()
 {
     QFETCH(Build, build);
     QFETCH(QStringList, message);
+    QFETCH(CPageSource, at);
     const std::unique_ptr<CVornReport> report = NewReport();
     build(*report);
     CPageModel model;
     QString text;
-    QVERIFY(!Run(*report, model, text));
+    CPageSource failedAt {7, 7};
+    QVERIFY(!Run(*report, model, text, {}, nullptr, {}, &failedAt));
     QVERIFY(!model.IsComplete());
     for (const QString &part : message)
         QVERIFY2(text.contains(part), qPrintable(text));
+    QCOMPARE(failedAt, at);
     QVERIFY(!QFile::exists(m_folder.filePath(u"missing.db"_s)));
 }
 
@@ -368,7 +391,7 @@ void TestReportRun::pdfAndPicturesOfARun()
     QVERIFY2(Run(*report, model, message), qPrintable(message));
     QCOMPARE(model.GetPageCount(), 1);
     int pictures = 0;
-    const CPictureCache::Picture *first = nullptr;
+    const CPagePicture *first = nullptr;
     for (const CPageItem &item : model.GetPage(0)->GetItems()) {
         if (const auto *image = std::get_if<CPageImage>(&item)) {
             ++pictures;
@@ -406,21 +429,118 @@ void TestReportRun::tenThousandPagesToPdf()
                u"SELECT x FROM c"_s.arg(count)),
           u"Rows"_s, u"x"_s, u"row %d"_s);
     Band(*report, PageBreak, u"Break"_s, {}, u"Rows"_s);
-    CPageModel model;
-    QString message;
+    // Written as they are laid out, and told after every page.
+    CRunOptions options;
+    options.reportFolder = m_folder.path();
     QList<int> progress;
-    QVERIFY2(Run(*report, model, message, {}, nullptr, [&](int pages) { progress << pages; }),
-             qPrintable(message));
-    QCOMPARE(model.GetPageCount(), count);
-    // Told after every page, each page in the model when told.
+    options.progress = [&](int pages) { progress << pages; };
+    QString message;
+    const QString path = m_folder.filePath(u"many.pdf"_s);
+    QVERIFY2(RunReportToPdf(*report, options, path, {}, message), qPrintable(message));
     QCOMPARE(progress.size(), count);
     QCOMPARE(progress.first(), 1);
     QCOMPARE(progress.last(), count);
-    const QString path = m_folder.filePath(u"many.pdf"_s);
-    QVERIFY2(WritePdf(model, path, {}, message), qPrintable(message));
     const QStringList pages = PdfPages(path);
     QCOMPARE(pages.size(), count);
     QCOMPARE(pages.last().trimmed(), u"row %1"_s.arg(count));
+}
+
+void TestReportRun::boundsAndEarlyStops_data()
+{
+    // Ten rows a page; page 2 of each as a PNG, under small bounds of the run.
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<bool>("pageCount");
+    QTest::addColumn<int>("maxRows");
+    QTest::addColumn<int>("maxPages");
+    QTest::addColumn<QString>("message");
+    const QString endless = u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) "
+                            u"SELECT x FROM c"_s;
+    QTest::newRow("no end, stops after the page asked for")
+            << endless << false << 1000 << 1000 << QString();
+    QTest::newRow("no end, the page count asked for")
+            << endless << true << 1000000 << 40
+            << u"The report has more than 40 pages; the run stops there"_s;
+    QTest::newRow("more rows than a query may return")
+            << u"SELECT x FROM (%1) LIMIT 31"_s.arg(endless) << true << 30 << 1000
+            << u"The query of the band \"Rows\" returned more than 30 rows; the run stops there"_s;
+    QTest::newRow("as many rows as a query may return")
+            << u"SELECT x FROM (%1) LIMIT 30"_s.arg(endless) << true << 30 << 3 << QString();
+}
+
+void TestReportRun::boundsAndEarlyStops()
+{
+    QFETCH(QString, sql);
+    QFETCH(bool, pageCount);
+    QFETCH(int, maxRows);
+    QFETCH(int, maxPages);
+    QFETCH(QString, message);
+    const std::unique_ptr<CVornReport> report = NewReport();
+    Field(Band(*report, ReportContents, u"Rows"_s, sql), u"Rows"_s, u"x"_s);
+    if (pageCount)
+        Field(Band(*report, PageFooter, u"Foot"_s), {}, u"#PAGES"_s);
+    report->SetHeight(11000);
+    CRunOptions options;
+    options.reportFolder = m_folder.path();
+    options.maxRows = maxRows;
+    options.maxPages = maxPages;
+    const QString path = m_folder.filePath(u"bounded.png"_s);
+    QFile::remove(path);
+    QString text;
+    QCOMPARE(RunReportToPng(*report, options, 2, 96, path, text), message.isEmpty());
+    QCOMPARE(text, message);
+    QCOMPARE(QImage(path).isNull(), !message.isEmpty());
+}
+
+void TestReportRun::pageCountOfAStreamedPdf()
+{
+    // "page N of M" is known on the first page of a PDF written as it is laid out.
+    const std::unique_ptr<CVornReport> report = NewReport();
+    Field(Band(*report, ReportContents, u"Rows"_s, u"SELECT name FROM customers ORDER BY id"_s),
+          u"Rows"_s, u"name"_s);
+    CVornBand *footer = Band(*report, PageFooter, u"Foot"_s);
+    Field(footer, {}, u"#PAGE"_s, u"page %d"_s);
+    Field(footer, {}, u"#PAGES"_s, u"of %d"_s);
+    CRunOptions options;
+    options.reportFolder = m_folder.path();
+    QString message;
+    const QString path = m_folder.filePath(u"counted.pdf"_s);
+    QVERIFY2(RunReportToPdf(*report, options, path, {}, message), qPrintable(message));
+    const QStringList pages = PdfPages(path);
+    QCOMPARE(pages.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY2(pages[i].contains(u"page %1"_s.arg(i + 1)) && pages[i].contains(u"of 2"_s),
+                 qPrintable(pages[i]));
+    }
+}
+
+void TestReportRun::pageLimitHoldsTheLayoutBack()
+{
+    // A viewer that shows one page, then asks for three, then closes: the layout of a report
+    // without end runs no further than asked and ends when stopped.
+    const std::unique_ptr<CVornReport> report = NewReport();
+    Field(Band(*report, ReportContents, u"Rows"_s,
+               u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT x FROM c"_s),
+          u"Rows"_s, u"x"_s);
+    CPageModel model;
+    model.SetPageLimit(1);
+    CRunOptions options;
+    options.reportFolder = m_folder.path();
+    options.maxPages = 1000;
+    bool ran = false;
+    QString message;
+    std::thread layout([&] { ran = RunReport(*report, options, model, message); });
+    QTRY_COMPARE(model.GetPageCount(), 1);
+    QTest::qWait(100);
+    QCOMPARE(model.GetPageCount(), 1);
+    model.SetPageLimit(3);
+    QTRY_COMPARE(model.GetPageCount(), 3);
+    QTest::qWait(100);
+    QCOMPARE(model.GetPageCount(), 3);
+    model.Stop();
+    layout.join();
+    QVERIFY2(ran, qPrintable(message));
+    QCOMPARE(model.GetPageCount(), 3);
+    QVERIFY(!model.IsComplete());
 }
 
 VANTEL_TEST_CLASS(TestReportRun)
