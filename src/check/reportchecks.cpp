@@ -144,6 +144,10 @@ void CheckField(CReportProblems &problems, const CVornReport &report,
     QString query;
     if (!DataBinding(item, source, field, query) || IsPageField(source, field, query))
         return;
+    // A count without a field counts its source's rows.
+    const auto *dbText = dynamic_cast<const CVornDbText *>(&item);
+    if (dbText && field.isEmpty() && dbText->GetAggregate() == CVornDbText::Count)
+        return;
     const CQueryOutcome *outcome = nullptr;
     QString from;
     QString sql = query;

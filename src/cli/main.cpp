@@ -10,7 +10,7 @@
 
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
@@ -27,6 +27,19 @@ QString OneLine(QString message)
 {
     static const QRegularExpression breaks(QStringLiteral("\\s*[\\r\\n]+\\s*"));
     return message.replace(breaks, QStringLiteral(" ")).trimmed();
+}
+
+// Ends the program with code. A database open that timed out may still run on its helper
+// thread; the client libraries' clean-up at exit would wait for it, so the program then leaves
+// at once.
+int Leave(int code)
+{
+    if (DataOpensInFlight()) {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        _exit(code);
+    }
+    return code;
 }
 
 } // namespace
@@ -75,19 +88,11 @@ int main(int argc, char **argv)
             for (const QString &line : std::as_const(problems))
                 out << OneLine(line) << Qt::endl;
         }
-        const int code = read && problems.isEmpty() ? 0 : 1;
-        // A server that never answered leaves its open running on a thread of its own: the
-        // program ends without unloading the driver under it.
-        if (DataOpensInFlight()) {
-            std::fflush(stdout);
-            std::fflush(stderr);
-            std::_Exit(code);
-        }
-        return code;
+        return Leave(read && problems.isEmpty() ? 0 : 1);
     }
     if (!RunRenderCommand(parsed, message)) {
         err << OneLine(message) << Qt::endl;
-        return 1;
+        return Leave(1);
     }
     return 0;
 }

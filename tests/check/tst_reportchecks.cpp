@@ -221,6 +221,18 @@ private slots:
                    })
                 << QStringList {u"Customers/Name: No column NAME in the query of item Name; it "
                                 u"returns TOTAL"_s};
+        QTest::newRow("a count without a field counts rows, a sum needs one")
+                << ReportEdit([](CVornReport &report) {
+                       for (int aggregate : {CVornDbText::Count, CVornDbText::Sum}) {
+                           auto *total = ReportFixture::AddDbText(*report.GetBands()[2],
+                                                                  u"Total %1"_s.arg(aggregate),
+                                                                  QString(), 0, 5000);
+                           total->SetDataSource(u"Lines"_s);
+                           total->SetAggregate(aggregate);
+                       }
+                   })
+                << QStringList {u"Footer/Total 1: No data field is named; the query of band "
+                                u"Lines returns AMOUNT, SCAN"_s};
         QTest::newRow("a query that fails")
                 << ReportEdit([](CVornReport &report) {
                        report.GetBands()[1]->SetDatabaseQuery(u"SELECT Amount FROM Nowhere"_s);

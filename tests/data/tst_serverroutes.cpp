@@ -246,6 +246,8 @@ void TestServerRoutes::writesChangeNothing_data()
                                u"SELECT NEXT VALUE FOR EMP_NO_GEN FROM RDB$DATABASE"_s},
                 "would advance a sequence");
             add("INSERT RETURNING", {insert + u" RETURNING A"_s}, "INSERT");
+            add("a SELECT that locks", {u"SELECT EMP_NO FROM EMPLOYEE WITH LOCK"_s},
+                "read-only transaction");
         } else if (route.connect.contains(u"PostgreSQL"_s)) {
             add("four bands", {u"ROLLBACK"_s, u"SET default_transaction_read_only = off"_s, insert,
                                u"COMMIT"_s},
