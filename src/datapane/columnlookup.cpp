@@ -120,7 +120,7 @@ void CColumnLookup::Start()
     // The worker reads a copy: the user goes on editing the report meanwhile.
     std::shared_ptr<const CVornReport> report = CopyReport(m_document->GetReport());
     const QString signature = m_started;
-    m_task->Start([this, report, options, signature](const std::atomic_bool &cancel) {
+    m_task->StartDetached([this, report, options, signature](const std::atomic_bool &cancel) {
         CDiscoveryOptions own = options;
         own.cancel = &cancel;
         CReportColumns columns = DiscoverColumns(*report, own);

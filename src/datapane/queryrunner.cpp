@@ -84,7 +84,7 @@ bool CQueryRunner::Start(const QString &sql, QWidget *parent)
     const int type = m_databaseType;
     const QString connect = m_connectString;
     const QString folder = m_reportFolder;
-    m_task->Start([this, sql, values, type, connect, folder](const std::atomic_bool &cancel) {
+    m_task->StartDetached([this, sql, values, type, connect, folder](const std::atomic_bool &cancel) {
         CSqlQueryResult result;
         QElapsedTimer timer;
         timer.start();

@@ -1,21 +1,23 @@
 #include "backgroundtask.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 
 #include <condition_variable>
+#include <exception>
 #include <mutex>
-#include <thread>
 
 namespace {
 
-// The worker threads still running in the process.
+// The detached threads still running in the process.
 std::mutex threadsMutex;
 std::condition_variable threadsDone;
 int threadCount = 0;
 
 } // namespace
 
-struct CBackgroundTask::State
+// What a detached work shares with its task: it outlives the task when the work does.
+struct CBackgroundTask::Detached
 {
     std::atomic_bool cancel = false;
     // Guards owner: the owner clears it before it goes, so a worker that holds the lock can
@@ -32,29 +34,53 @@ CBackgroundTask::CBackgroundTask(QObject *parent)
 CBackgroundTask::~CBackgroundTask()
 {
     Abandon();
+    m_cancel = true;
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
-void CBackgroundTask::Abandon()
+bool CBackgroundTask::Start(Work work)
 {
-    if (!m_state)
-        return;
-    m_state->cancel = true;
-    std::lock_guard lock(m_state->mutex);
-    m_state->owner = nullptr;
-    m_state.reset();
+    if (m_running || m_thread.joinable() || m_detached)
+        return false;
+    m_running = true;
+    m_cancel = false;
+    m_thread = std::thread([this, work = std::move(work)] {
+        QString message;
+        bool succeeded = false;
+        // Nothing thrown may leave the thread: it would end the program.
+        try {
+            succeeded = work(*this, message);
+        } catch (const std::exception &error) {
+            message = QCoreApplication::translate("CBackgroundTask", "The work stopped: %1")
+                              .arg(QString::fromLocal8Bit(error.what()));
+        } catch (...) {
+            message = QCoreApplication::translate("CBackgroundTask", "The work stopped unexpectedly");
+        }
+        const bool cancelled = m_cancel && !succeeded;
+        // Queued to this object: dropped when the object is gone by then.
+        QMetaObject::invokeMethod(
+                this,
+                [this, succeeded, cancelled, message] {
+                    if (m_thread.joinable())
+                        m_thread.join();
+                    m_running = false;
+                    m_progressPending = false;
+                    emit finished(succeeded, cancelled, message);
+                },
+                Qt::QueuedConnection);
+    });
+    return true;
 }
 
-void CBackgroundTask::Cancel()
+bool CBackgroundTask::StartDetached(DetachedWork work)
 {
+    if (m_running)
+        return false;
     Abandon();
-}
-
-void CBackgroundTask::Start(Work work)
-{
-    Abandon();
-    auto state = std::make_shared<State>();
+    auto state = std::make_shared<Detached>();
     state->owner = this;
-    m_state = state;
+    m_detached = state;
     {
         std::lock_guard lock(threadsMutex);
         ++threadCount;
@@ -73,13 +99,13 @@ void CBackgroundTask::Start(Work work)
                 QMetaObject::invokeMethod(
                         owner,
                         [owner, state, delivery = std::move(delivery)] {
-                            // A newer Start() or a Cancel() after the post drops the result.
-                            if (owner->m_state != state)
+                            // A newer start or a Cancel() after the post drops the result.
+                            if (owner->m_detached != state)
                                 return;
-                            owner->m_state.reset();
+                            owner->m_detached.reset();
                             if (delivery)
                                 delivery();
-                            emit owner->finished();
+                            emit owner->finished(true, false, QString());
                         },
                         Qt::QueuedConnection);
             }
@@ -88,6 +114,38 @@ void CBackgroundTask::Start(Work work)
         --threadCount;
         threadsDone.notify_all();
     }).detach();
+    return true;
+}
+
+void CBackgroundTask::Abandon()
+{
+    if (!m_detached)
+        return;
+    m_detached->cancel = true;
+    std::lock_guard lock(m_detached->mutex);
+    m_detached->owner = nullptr;
+    m_detached.reset();
+}
+
+void CBackgroundTask::Cancel()
+{
+    m_cancel = true;
+    Abandon();
+}
+
+void CBackgroundTask::ReportProgress(int done, int total)
+{
+    m_done = done;
+    m_total = total;
+    if (m_progressPending.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_progressPending = false;
+                emit progress(m_done, m_total);
+            },
+            Qt::QueuedConnection);
 }
 
 bool CBackgroundTask::WaitForAll(int timeoutMs)
