@@ -187,8 +187,14 @@ CReportProblems CheckReportStatic(const CVornReport &report)
     CReportProblems problems;
     // Parent data sources and group bands a run cannot follow: told at the first band named.
     for (const CBandReferenceProblem &reference : FindBandReferenceProblems(report)) {
-        if (!reference.bands.empty())
-            Add(problems, Error, reference.bands.front(), -1, QString(), reference.message);
+        if (reference.bands.empty())
+            continue;
+        const char *row = "Parent Data Source";
+        if (reference.reference == CBandReferenceProblem::Reference::GroupHeader)
+            row = "Group Header";
+        else if (reference.reference == CBandReferenceProblem::Reference::GroupFooter)
+            row = "Group Footer";
+        Add(problems, Error, reference.bands.front(), -1, RowName(row), reference.message);
     }
     const auto &bands = report.GetBands();
     for (int b = 0; b < bands.GetCount(); ++b) {

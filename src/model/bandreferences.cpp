@@ -64,12 +64,14 @@ std::vector<CBandReferenceProblem> FindBandReferenceProblems(const CVornReport &
         if (!band.GetHeader().isEmpty() && !byName.contains({band.GetHeader()})) {
             problems.push_back({{i}, Tr("The group header \"%1\" of the band \"%2\" is no band of "
                                         "the report")
-                                             .arg(band.GetHeader(), band.GetName())});
+                                             .arg(band.GetHeader(), band.GetName()),
+                                 CBandReferenceProblem::Reference::GroupHeader});
         }
         if (!band.GetFooter().isEmpty() && !byName.contains({band.GetFooter()})) {
             problems.push_back({{i}, Tr("The group footer \"%1\" of the band \"%2\" is no band of "
                                         "the report")
-                                             .arg(band.GetFooter(), band.GetName())});
+                                             .arg(band.GetFooter(), band.GetName()),
+                                 CBandReferenceProblem::Reference::GroupFooter});
         }
     }
 
@@ -90,7 +92,7 @@ std::vector<CBandReferenceProblem> FindBandReferenceProblems(const CVornReport &
             std::vector<int> loop(std::find(path.begin(), path.end(), at), path.end());
             // Told from the loop's first band in list order, whichever band the walk began at.
             std::rotate(loop.begin(), std::min_element(loop.begin(), loop.end()), loop.end());
-            CBandReferenceProblem problem {loop, {}};
+            CBandReferenceProblem problem {loop, {}, CBandReferenceProblem::Reference::ParentDataSource};
             if (loop.size() == 1) {
                 problem.message = Tr("The band \"%1\" names itself as its parent data source")
                                           .arg(bands[loop.front()]->GetName());

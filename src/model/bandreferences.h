@@ -16,6 +16,9 @@ struct CBandReferenceProblem
     // loop in the order the references lead from one to the next.
     std::vector<int> bands;
     QString message; // one sentence naming the bands
+    // The reference of the first band that is broken (a loop is one of parent data sources).
+    enum class Reference { ParentDataSource, GroupHeader, GroupFooter };
+    Reference reference = Reference::ParentDataSource;
 };
 
 // Every broken band reference of the report, bands in list order, each loop once. Names are

@@ -5,7 +5,7 @@
 #include "vorndbtext.h"
 
 #include <QCoreApplication>
-#include <QSet>
+#include <QHash>
 
 CVornBand::CVornBand(int kind, const QString &name)
 {
@@ -55,7 +55,24 @@ bool CVornBand::CollectQueryEntries(CQueryEntries &entries, QString &message) co
 
 bool CVornBand::Validate(QString &message) const
 {
-    if (!CVornElement::Validate(message))
+    bool valid = true;
+    VisitFaults([&](const CValidationFault &fault) {
+        message = fault.message;
+        valid = false;
+        return false;
+    });
+    return valid;
+}
+
+bool CVornBand::VisitFaults(const ValidationVisitor &found) const
+{
+    using Property = CValidationFault::Property;
+    const auto tell = [&found](int item, const QString &message, Property property) {
+        return found({-1, item, message, property});
+    };
+    QString message;
+    if (!CVornElement::Validate(message)
+        && !tell(-1, message, GetKind() == VornKind::None ? Property::None : Property::Name))
         return false;
 
     switch (GetKind()) {
@@ -65,53 +82,62 @@ bool CVornBand::Validate(QString &message) const
     case VornKind::PageFooter:
     case VornKind::PageBreak:
         // Only Report Contents bands may have group bands.
-        if (!m_header.isEmpty()) {
-            message = QCoreApplication::translate(
-                              "Vantel", "Error: the %1 header band specified for the %2 report band")
-                              .arg(m_header, GetName());
+        if (!m_header.isEmpty()
+            && !tell(-1,
+                     QCoreApplication::translate(
+                             "Vantel", "Error: the %1 header band specified for the %2 report band")
+                             .arg(m_header, GetName()),
+                     Property::GroupHeader))
             return false;
-        }
-        if (!m_footer.isEmpty()) {
-            message = QCoreApplication::translate(
-                              "Vantel", "Error: the %1 footer band specified for the %2 report band")
-                              .arg(m_footer, GetName());
+        if (!m_footer.isEmpty()
+            && !tell(-1,
+                     QCoreApplication::translate(
+                             "Vantel", "Error: the %1 footer band specified for the %2 report band")
+                             .arg(m_footer, GetName()),
+                     Property::GroupFooter))
             return false;
-        }
         break;
     case VornKind::ReportContents:
+    case VornKind::None: // told above
         break;
     default:
-        message = QCoreApplication::translate("Vantel", "Wrong band type: %1").arg(GetKind());
-        return false;
+        if (!tell(-1, QCoreApplication::translate("Vantel", "Wrong band type: %1").arg(GetKind()),
+                  Property::None))
+            return false;
     }
 
     for (int j = 0; j < m_items.GetCount(); ++j) {
         QString itemMessage;
-        if (!m_items[j]->Validate(itemMessage)) {
-            message = QCoreApplication::translate("Vantel", "Item #%1 is invalid: ").arg(j)
-                      + itemMessage;
+        if (!m_items[j]->Validate(itemMessage)
+            && !tell(j,
+                     QCoreApplication::translate("Vantel", "Item #%1 is invalid: ").arg(j)
+                             + itemMessage,
+                     m_items[j]->GetKind() == VornKind::None ? Property::None : Property::Name))
             return false;
-        }
     }
 
     CQueryEntries entries;
     if (!CollectQueryEntries(entries, message))
-        return false;
+        return tell(-1, message, Property::Query);
     if (entries.IsEmpty())
         return true;
 
-    QSet<CNameKey> itemNames;
+    // The first item of each name, for the entry that takes it.
+    QHash<CNameKey, int> itemNames;
     itemNames.reserve(m_items.GetCount());
-    for (const CVornItem *item : m_items)
-        itemNames.insert({item->GetName()});
+    for (int j = m_items.GetCount() - 1; j >= 0; --j)
+        itemNames.insert({m_items[j]->GetName()}, j);
     for (const QString &entry : entries.GetNames()) {
-        if (itemNames.contains({entry})) {
-            message = QCoreApplication::translate("Vantel",
-                                                  "The %1 SQL query entry in the %2 report band has "
-                                                  "the same name with one of the band's elements")
-                              .arg(entry, GetName());
+        const auto item = itemNames.constFind({entry});
+        if (item != itemNames.cend()
+            && !tell(*item,
+                     QCoreApplication::translate("Vantel",
+                                                 "The %1 SQL query entry in the %2 report band "
+                                                 "has the same name with one of the band's "
+                                                 "elements")
+                             .arg(entry, GetName()),
+                     Property::Name))
             return false;
-        }
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "objectarray.h"
+#include "validationfault.h"
 #include "vornelement.h"
 #include "vornitem.h"
 
@@ -20,6 +21,11 @@ public:
     // kind, query and parent data source stay.
     void Reset() override;
     bool Validate(QString &message) const override;
+    // Every rule of Validate that the band breaks, in Validate's order, with the message
+    // Validate gives for it and the item it concerns (-1 for the band itself): Validate's
+    // message is the first. A walk goes on while found returns true; false when it stopped.
+    // The faults' band is -1: the band does not know its place in the report.
+    bool VisitFaults(const ValidationVisitor &found) const;
 
     // Display name of the band's kind, "Unknown" for a code that is no band.
     QString BandKindName() const;

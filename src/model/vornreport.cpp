@@ -153,41 +153,59 @@ qint64 CVornReport::SumAllBandHeights() const
 
 bool CVornReport::Validate(QString &message) const
 {
-    for (int i = 0; i < m_bands.GetCount(); ++i) {
-        QString bandMessage;
-        if (!m_bands[i]->Validate(bandMessage)) {
-            message = QCoreApplication::translate("Vantel", "Band #%1 is invalid: ").arg(i)
-                      + bandMessage;
-            return false;
-        }
-    }
-    return ValidateItemNames(message) && ValidatePageHeight(message)
-           && ValidateGroupReferences(message) && ValidateSharedFooters(message);
+    bool valid = true;
+    VisitValidationFaults([&](const CValidationFault &fault) {
+        message = fault.message;
+        valid = false;
+        return false;
+    });
+    return valid;
 }
 
-bool CVornReport::ValidateItemNames(QString &message) const
+bool CVornReport::VisitValidationFaults(const ValidationVisitor &found) const
 {
-    // The first item, in order, that shares its name with another item of its
-    // band: counting the names first keeps this linear.
-    for (const CVornBand *band : m_bands) {
+    for (int i = 0; i < m_bands.GetCount(); ++i) {
+        const bool walked = m_bands[i]->VisitFaults([&](const CValidationFault &fault) {
+            return found({i, fault.item,
+                          QCoreApplication::translate("Vantel", "Band #%1 is invalid: ").arg(i)
+                                  + fault.message,
+                          fault.property});
+        });
+        if (!walked)
+            return false;
+    }
+    return VisitItemNameFaults(found) && VisitPageHeightFaults(found)
+           && VisitGroupReferenceFaults(found) && VisitSharedFooterFaults(found);
+}
+
+bool CVornReport::VisitItemNameFaults(const ValidationVisitor &found) const
+{
+    // Once per name that items of a band share, at the first item bearing it: counting the
+    // names first keeps this linear.
+    for (int b = 0; b < m_bands.GetCount(); ++b) {
+        const CVornBand *band = m_bands[b];
         const auto &items = band->GetItems();
         QHash<CNameKey, int> counts;
         counts.reserve(items.GetCount());
         for (const CVornItem *item : items)
             ++counts[{item->GetName()}];
-        for (const CVornItem *item : items) {
-            if (counts.value({item->GetName()}) > 1) {
-                message = QCoreApplication::translate(
-                                  "Vantel", "The \"%1\" band have elements with the same name: \"%2\"")
-                                  .arg(band->GetName(), item->GetName());
+        for (int k = 0; k < items.GetCount(); ++k) {
+            int &count = counts[{items[k]->GetName()}];
+            if (count <= 1)
+                continue;
+            count = 0; // told once
+            const QString message =
+                    QCoreApplication::translate(
+                            "Vantel", "The \"%1\" band have elements with the same name: \"%2\"")
+                            .arg(band->GetName(), items[k]->GetName());
+            if (!found({b, k, message, CValidationFault::Property::Name}))
                 return false;
-            }
         }
     }
     return true;
 }
 
-bool CVornReport::ValidatePageHeight(QString &message) const
+bool CVornReport::VisitPageHeightFaults(const ValidationVisitor &found) const
 {
     const qint64 headersAndFooters = SumBandHeights(VornKind::PageFooter)
                                      + SumBandHeights(VornKind::PageHeader);
@@ -196,18 +214,19 @@ bool CVornReport::ValidatePageHeight(QString &message) const
         const CVornBand *band = m_bands[j];
         if (band->GetKind() == VornKind::PageHeader || band->GetKind() == VornKind::PageFooter)
             continue;
-        if (page < band->GetEffectiveHeight() + headersAndFooters) {
-            message = QCoreApplication::translate("Vantel",
-                                                  "Band #%1 will not fit page height if printed "
-                                                  "with page header and footer")
-                              .arg(j);
+        if (page < band->GetEffectiveHeight() + headersAndFooters
+            && !found({j, -1,
+                       QCoreApplication::translate("Vantel",
+                                                   "Band #%1 will not fit page height if printed "
+                                                   "with page header and footer")
+                               .arg(j),
+                       CValidationFault::Property::Height}))
             return false;
-        }
     }
     return true;
 }
 
-bool CVornReport::ValidateGroupReferences(QString &message) const
+bool CVornReport::VisitGroupReferenceFaults(const ValidationVisitor &found) const
 {
     bool anyReference = false;
     for (const CVornBand *band : m_bands)
@@ -228,35 +247,38 @@ bool CVornReport::ValidateGroupReferences(QString &message) const
             addFirst(item);
     }
 
-    for (const CVornBand *band : m_bands) {
-        for (const QString &reference : {band->GetHeader(), band->GetFooter()}) {
+    for (int b = 0; b < m_bands.GetCount(); ++b) {
+        const CVornBand *band = m_bands[b];
+        for (const bool header : {true, false}) {
+            const QString &reference = header ? band->GetHeader() : band->GetFooter();
             if (reference.isEmpty())
                 continue;
-            const CVornElement *found = byName.value({reference});
-            if (found == nullptr) {
+            const CVornElement *target = byName.value({reference});
+            QString message;
+            if (target == nullptr)
                 message = QCoreApplication::translate("Vantel",
                                                       "Header or footer band \"%1\" specified for "
                                                       "the \"%2\" report band does not exist")
                                   .arg(reference, band->GetName());
-                return false;
-            }
-            if (found->GetKind() != VornKind::ReportContents) {
+            else if (target->GetKind() != VornKind::ReportContents)
                 message = QCoreApplication::translate(
                                   "Vantel",
                                   "Header or footer band \"%1\" specified for the \"%2\" report "
                                   "band is not a band, or a band of a wrong type")
                                   .arg(reference, band->GetName());
+            if (!message.isEmpty()
+                && !found({b, -1, message,
+                           header ? CValidationFault::Property::GroupHeader
+                                  : CValidationFault::Property::GroupFooter}))
                 return false;
-            }
         }
     }
     return true;
 }
 
-bool CVornReport::ValidateSharedFooters(QString &message) const
+bool CVornReport::VisitSharedFooterFaults(const ValidationVisitor &found) const
 {
-    // For the first contents band whose group footer a later contents band
-    // names too, the message names the first such later band.
+    // Once per shared footer, at the first contents band naming it, with the next one.
     QHash<CNameKey, QList<int>> bandsByFooter;
     for (int i = 0; i < m_bands.GetCount(); ++i) {
         const CVornBand *band = m_bands[i];
@@ -268,15 +290,16 @@ bool CVornReport::ValidateSharedFooters(QString &message) const
         if (band->GetKind() != VornKind::ReportContents || band->GetFooter().isEmpty())
             continue;
         const QList<int> &sharing = bandsByFooter[{band->GetFooter()}];
-        if (sharing.size() < 2)
+        if (sharing.size() < 2 || sharing.first() != o)
             continue;
-        // o is the first of its list: any earlier band would have stopped the walk.
         const CVornBand *other = m_bands[sharing.at(1)];
-        message = QCoreApplication::translate("Vantel",
-                                              "The \"%1\" and \"%2\" report bands have the same "
-                                              "\"%3\" band specified as a group footer")
-                          .arg(band->GetName(), other->GetName(), band->GetFooter());
-        return false;
+        const QString message = QCoreApplication::translate("Vantel",
+                                                            "The \"%1\" and \"%2\" report bands "
+                                                            "have the same \"%3\" band specified "
+                                                            "as a group footer")
+                                        .arg(band->GetName(), other->GetName(), band->GetFooter());
+        if (!found({o, -1, message, CValidationFault::Property::GroupFooter}))
+            return false;
     }
     return true;
 }

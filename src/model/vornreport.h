@@ -26,6 +26,11 @@ public:
 
     // All report checks; false with the first fault in message.
     bool Validate(QString &message) const;
+    // Every rule of Validate that the report breaks, in Validate's order, each with the message
+    // Validate gives when it is the first: each band's faults, each name that items of a band
+    // share, each band too high, each bad group band reference, each shared group footer. A
+    // walk goes on while found returns true; false when it stopped.
+    bool VisitValidationFaults(const ValidationVisitor &found) const;
 
     // The first band or item with that name (letter case ignored), walking the
     // bands in order and each band's items after the band itself.
@@ -75,10 +80,10 @@ public:
     void SetConnectString(const QString &text) { m_connectString = text; }
 
 private:
-    bool ValidateItemNames(QString &message) const;
-    bool ValidatePageHeight(QString &message) const;
-    bool ValidateGroupReferences(QString &message) const;
-    bool ValidateSharedFooters(QString &message) const;
+    bool VisitItemNameFaults(const ValidationVisitor &found) const;
+    bool VisitPageHeightFaults(const ValidationVisitor &found) const;
+    bool VisitGroupReferenceFaults(const ValidationVisitor &found) const;
+    bool VisitSharedFooterFaults(const ValidationVisitor &found) const;
 
     CObjectArray<CVornBand *> m_bands;
     CVornParameters m_parameters;

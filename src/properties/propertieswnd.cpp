@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSplitter>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 namespace {
@@ -189,7 +190,19 @@ void CPropertiesWnd::ClearProperties()
 
 void CPropertiesWnd::FocusMainProperty()
 {
-    CPropertyGridProperty *row = m_grid->FindRow(MainPropertyName(m_current));
+    FocusProperty(MainPropertyName(m_current));
+}
+
+void CPropertiesWnd::FocusProperty(const QString &name)
+{
+    CPropertyGridProperty *row = nullptr;
+    for (QTreeWidgetItemIterator it(m_grid); *it && !row && !name.isEmpty(); ++it) {
+        if ((*it)->type() == CPropertyGridProperty::RowType
+            && SameName(static_cast<CPropertyGridProperty *>(*it)->GetName(), name))
+            row = static_cast<CPropertyGridProperty *>(*it);
+    }
+    if (!row)
+        row = m_grid->FindRow(MainPropertyName(m_current));
     if (!row)
         return;
     m_grid->setCurrentItem(row, 0);

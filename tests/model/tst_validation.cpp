@@ -6,6 +6,7 @@
 #include <functional>
 
 using namespace ModelBuilder;
+using namespace Qt::StringLiterals;
 
 using ReportBuilder = std::function<void(CVornReport &)>;
 Q_DECLARE_METATYPE(ReportBuilder)
@@ -159,6 +160,57 @@ private slots:
         QString text;
         QCOMPARE(report.Validate(text), message.isEmpty());
         QCOMPARE(text, message);
+    }
+
+    // The Problems pane lists every fault, not only the first; the first stays Validate's.
+    void everyFault()
+    {
+        CVornReport report;
+        report.SetHeight(10000);
+        CVornBand *rows = AddBand(report, 1, QStringLiteral("Rows"));
+        rows->SetHeight(20000);
+        rows->SetFooter(QStringLiteral("Sum"));
+        rows->SetDatabaseQuery(QStringLiteral("SELECT * FROM T WHERE A = {ID}"));
+        AddItem(rows, QString());
+        AddItem(rows, QStringLiteral("id"));
+        AddItem(rows, QStringLiteral("Twice"));
+        AddItem(rows, QStringLiteral("twice"));
+        AddBand(report, 4, QStringLiteral("Top"))->SetHeader(QStringLiteral("Rows"));
+        CVornBand *other = AddBand(report, 1, QStringLiteral("Other"));
+        other->SetFooter(QStringLiteral("sum"));
+        other->SetDatabaseQuery(QStringLiteral("}"));
+        AddBand(report, 1, QStringLiteral("Sum"));
+
+        QList<CValidationFault> faults;
+        QVERIFY(report.VisitValidationFaults([&](const CValidationFault &fault) {
+            faults.append(fault);
+            return true;
+        }));
+        using P = CValidationFault::Property;
+        const QList<CValidationFault> expected {
+                {0, 0, u"Band #0 is invalid: Item #0 is invalid: The NAME property is not "
+                       u"specified"_s, P::Name},
+                {0, 1, u"Band #0 is invalid: The ID SQL query entry in the Rows report band has "
+                       u"the same name with one of the band's elements"_s, P::Name},
+                {1, -1, u"Band #1 is invalid: Error: the Rows header band specified for the Top "
+                        u"report band"_s, P::GroupHeader},
+                {2, -1, u"Band #2 is invalid: A close bracket without an open one in position 0"_s,
+                 P::Query},
+                {0, 2, u"The \"Rows\" band have elements with the same name: \"Twice\""_s,
+                 P::Name},
+                {0, -1, u"Band #0 will not fit page height if printed with page header and "
+                        u"footer"_s, P::Height},
+                {0, -1, u"The \"Rows\" and \"Other\" report bands have the same \"Sum\" band "
+                        u"specified as a group footer"_s, P::GroupFooter},
+        };
+        QCOMPARE(faults, expected);
+        QString first;
+        QVERIFY(!report.Validate(first));
+        QCOMPARE(first, expected.first().message);
+
+        int seen = 0;
+        QVERIFY(!report.VisitValidationFaults([&](const CValidationFault &) { return ++seen < 2; }));
+        QCOMPARE(seen, 2);
     }
 };
 

@@ -1,0 +1,149 @@
+#include "designchecks.h"
+
+#include "ean13.h"
+#include "vornitems.h"
+#include "vornreport.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QImageReader>
+
+#include <algorithm>
+
+namespace {
+
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("Vantel", text);
+}
+
+QString RowOf(CValidationFault::Property property)
+{
+    switch (property) {
+    case CValidationFault::Property::Name:
+        return Tr("Name");
+    case CValidationFault::Property::Height:
+        return Tr("Band Height");
+    case CValidationFault::Property::Query:
+        return Tr("SQL Query");
+    case CValidationFault::Property::GroupHeader:
+        return Tr("Group Header");
+    case CValidationFault::Property::GroupFooter:
+        return Tr("Group Footer");
+    case CValidationFault::Property::None:
+        break;
+    }
+    return QString();
+}
+
+QString Millimetres(int hundredths)
+{
+    return QString::number(hundredths / 100.0, 'f', hundredths % 100 == 0 ? 0 : 2);
+}
+
+void CheckRectangle(CReportProblems &problems, const CVornReport &report, int b, int i)
+{
+    const CVornBand &band = *report.GetBands()[b];
+    const CVornItem &item = *band.GetItems()[i];
+    const auto warn = [&](const char *row, const QString &message) {
+        problems.append({CReportProblem::Severity::Warning, b, i, Tr(row), message});
+    };
+    if (item.GetRight() < item.GetLeft() || item.GetBottom() < item.GetTop()) {
+        warn(item.GetRight() < item.GetLeft() ? "Right" : "Bottom",
+             Tr("The rectangle is inverted: its right or bottom edge lies before its left or top "
+                "edge"));
+        return;
+    }
+    if (item.GetRight() == item.GetLeft() || item.GetBottom() == item.GetTop()) {
+        warn(item.GetRight() == item.GetLeft() ? "Right" : "Bottom",
+             Tr("The rectangle is empty: the item has no width or no height"));
+        return;
+    }
+    const int height = band.GetEffectiveHeight();
+    const int width = report.GetPageWidth();
+    if (item.GetLeft() >= width || item.GetTop() >= height || item.GetRight() <= 0
+        || item.GetBottom() <= 0) {
+        warn(item.GetTop() >= height || item.GetBottom() <= 0 ? "Top" : "Left",
+             Tr("The item lies outside its band (%1 mm high, %2 mm wide)")
+                     .arg(Millimetres(height), Millimetres(width)));
+        return;
+    }
+    if (item.GetBottom() > height)
+        warn("Bottom", Tr("The item reaches %1 mm below its band, which is %2 mm high")
+                               .arg(Millimetres(item.GetBottom() - height), Millimetres(height)));
+    else if (item.GetTop() < 0)
+        warn("Top", Tr("The item reaches %1 mm above its band").arg(Millimetres(-item.GetTop())));
+    if (item.GetRight() > width)
+        warn("Right", Tr("The item reaches %1 mm past the right edge of the page")
+                              .arg(Millimetres(item.GetRight() - width)));
+    else if (item.GetLeft() < 0)
+        warn("Left", Tr("The item reaches %1 mm past the left edge of the page")
+                             .arg(Millimetres(-item.GetLeft())));
+}
+
+void CheckContent(CReportProblems &problems, int b, int i, const CVornItem &item)
+{
+    if (item.GetKind() == VornKind::Barcode) {
+        const QString &value = static_cast<const CVornBarcode &>(item).GetBarcode();
+        if (IsValidEan13(value))
+            return;
+        QString message = Tr("The barcode \"%1\" is not an EAN-13 code of 13 digits with a valid "
+                             "check digit; a crossed box prints instead")
+                                  .arg(value);
+        bool digits = value.size() == 13;
+        for (const QChar c : value)
+            digits = digits && c >= u'0' && c <= u'9';
+        if (digits)
+            message += Tr(" (the check digit should be %1)").arg(Ean13CheckDigit(value.first(12)));
+        problems.append({CReportProblem::Severity::Warning, b, i, Tr("Barcode"), message});
+    } else if (item.GetKind() == VornKind::Image) {
+        // An image without a picture prints nothing, as drawn; one whose bytes do not decode
+        // looks chosen but prints nothing either. The header tells without decoding it all.
+        QByteArray bytes = static_cast<const CVornImage &>(item).GetImageData();
+        if (bytes.isEmpty())
+            return;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        if (!reader.canRead() || !reader.size().isValid())
+            problems.append({CReportProblem::Severity::Warning, b, i, Tr("Image File"),
+                             Tr("The picture cannot be read: %1").arg(reader.errorString())});
+    }
+}
+
+} // namespace
+
+CReportProblems CheckReportDesign(const CVornReport &report)
+{
+    CReportProblems problems;
+    report.VisitValidationFaults([&problems](const CValidationFault &fault) {
+        problems.append({CReportProblem::Severity::Error, fault.band, fault.item,
+                         RowOf(fault.property), fault.message});
+        return true;
+    });
+    const auto &bands = report.GetBands();
+    for (int b = 0; b < bands.GetCount(); ++b) {
+        const auto &items = bands[b]->GetItems();
+        for (int i = 0; i < items.GetCount(); ++i) {
+            CheckRectangle(problems, report, b, i);
+            CheckContent(problems, b, i, *items[i]);
+        }
+    }
+    SortProblems(problems);
+    return problems;
+}
+
+CReportProblems CombineProblems(const CReportProblems &design, const CReportProblems &found)
+{
+    CReportProblems problems = design;
+    for (const CReportProblem &problem : found) {
+        const bool told = std::any_of(design.begin(), design.end(), [&](const CReportProblem &d) {
+            return d.band == problem.band && d.item == problem.item
+                    && (d.message == problem.message || (!d.row.isEmpty() && d.row == problem.row));
+        });
+        if (!told)
+            problems.append(problem);
+    }
+    SortProblems(problems);
+    return problems;
+}
