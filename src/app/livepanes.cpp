@@ -1,31 +1,49 @@
 #include "livepanes.h"
 
+#include "columnlookup.h"
+#include "designchecks.h"
 #include "livepreviewwnd.h"
+#include "problemswnd.h"
+#include "propertieswnd.h"
 #include "quarnview.h"
+#include "reportchecks.h"
 #include "vorndocument.h"
 
 #include <QMainWindow>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
 
 CLivePanes::CLivePanes(QMainWindow &frame, CVornDocument &document, CQuarnView &view,
-                       const QList<QDockWidget *> &rightPanes)
+                       CPropertiesWnd &properties, const QList<QDockWidget *> &rightPanes,
+                       CColumnLookup *lookup)
     : QObject(&frame)
+    , m_document(document)
+    , m_lookup(lookup)
     , m_livePreview(new CLivePreviewWnd(&frame))
+    , m_problems(new CProblemsWnd(&frame))
+    , m_count(new QToolButton)
 {
-    // Between the design view and the panes already on the right, which stay tabbed.
+    // Between the design view and the panes already on the right, which stay tabbed, Problems
+    // behind them.
     frame.addDockWidget(Qt::RightDockWidgetArea, m_livePreview);
+    frame.addDockWidget(Qt::RightDockWidgetArea, m_problems);
     if (!rightPanes.isEmpty()) {
         frame.splitDockWidget(m_livePreview, rightPanes.first(), Qt::Horizontal);
         for (qsizetype i = 1; i < rightPanes.size(); ++i)
             frame.tabifyDockWidget(rightPanes.first(), rightPanes.at(i));
+        frame.tabifyDockWidget(rightPanes.last(), m_problems);
         rightPanes.first()->raise();
     }
-    QList<QDockWidget *> sized {m_livePreview};
-    QList<int> widths {300};
-    if (!rightPanes.isEmpty()) {
-        sized << rightPanes.first();
-        widths << rightPanes.first()->width();
-    }
-    frame.resizeDocks(sized, widths, Qt::Horizontal);
+    // On a first start the window takes four fifths of the screen: the preview takes a third
+    // of what the panes of 200 pixels leave, at most 300 pixels; a stored layout replaces it.
+    const QScreen *screen = frame.screen();
+    const int window = screen ? screen->availableGeometry().width() * 4 / 5 : 1280;
+    // The frame sizes the other panes after this.
+    frame.resizeDocks({m_livePreview}, {std::clamp((window - 400) / 3, 80, 300)}, Qt::Horizontal);
     m_livePreview->SetDocument(&document);
 
     connect(m_livePreview, &CLivePreviewWnd::elementChosen, &view, &CQuarnView::SelectElement);
@@ -33,9 +51,50 @@ CLivePanes::CLivePanes(QMainWindow &frame, CVornDocument &document, CQuarnView &
             &CLivePreviewWnd::SyncSelection);
     connect(&document, &CVornDocument::historyReplayed, m_livePreview,
             &CLivePreviewWnd::SyncSelection);
+
+    m_count->setObjectName(QStringLiteral("ProblemCount"));
+    m_count->setAutoRaise(true);
+    m_count->setToolTip(tr("Problems of the report: click to see them"));
+    frame.statusBar()->addPermanentWidget(m_count);
+    connect(m_count, &QToolButton::clicked, m_problems, [this] {
+        m_problems->show();
+        m_problems->raise();
+        m_problems->setFocus(Qt::OtherFocusReason);
+    });
+    connect(m_problems, &CProblemsWnd::problemChosen, this,
+            [this, &view, &properties](const CReportProblem &problem) {
+                const CVornReport &report = m_document.GetReport();
+                CVornElement *element = nullptr;
+                if (problem.band >= 0 && problem.band < report.GetBands().GetCount()) {
+                    CVornBand *band = report.GetBands()[problem.band];
+                    element = band;
+                    if (problem.item >= 0 && problem.item < band->GetItems().GetCount())
+                        element = band->GetItems()[problem.item];
+                }
+                view.SelectElement(element);
+                properties.show();
+                properties.raise();
+                properties.FocusProperty(problem.row);
+            });
+    connect(&document, &CVornDocument::edited, this, &CLivePanes::RefreshProblems);
+    connect(&document, &CVornDocument::reportChanged, this, &CLivePanes::RefreshProblems);
+    connect(&document, &CVornDocument::reportReset, this, &CLivePanes::RefreshProblems);
+    if (m_lookup)
+        connect(m_lookup, &CColumnLookup::problemsChanged, this, &CLivePanes::RefreshProblems);
+    // The first count once the window is up: no checks while it is being built.
+    QTimer::singleShot(0, this, &CLivePanes::RefreshProblems);
 }
 
 QList<QDockWidget *> CLivePanes::Panes() const
 {
-    return {m_livePreview};
+    return {m_livePreview, m_problems};
+}
+
+void CLivePanes::RefreshProblems()
+{
+    const CVornReport &report = m_document.GetReport();
+    const CReportProblems problems = CombineProblems(
+            CheckReportDesign(report), m_lookup ? m_lookup->GetProblems() : CheckReportStatic(report));
+    m_problems->SetProblems(report, problems);
+    m_count->setText(CProblemsWnd::CountText(problems));
 }

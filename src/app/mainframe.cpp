@@ -254,8 +254,9 @@ void CMainFrame::CreatePanes()
     addDockWidget(Qt::LeftDockWidgetArea, m_data);
     tabifyDockWidget(m_elements, m_data);
     m_elements->raise();
+    m_livePanes = new CLivePanes(*this, *m_document, *m_view, *m_properties,
+                                 {m_properties, m_outline}, LookupOf(m_data));
     resizeDocks({m_elements, m_properties}, {200, 200}, Qt::Horizontal);
-    m_livePanes = new CLivePanes(*this, *m_document, *m_view, {m_properties, m_outline});
 
     // F6 reaches a pane that floats in a window of its own too.
     for (QDockWidget *pane : Panes()) {

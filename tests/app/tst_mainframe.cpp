@@ -7,6 +7,7 @@
 #include "livepanes.h"
 #include "livepreviewview.h"
 #include "livepreviewwnd.h"
+#include "problemswnd.h"
 #include "mainframe.h"
 #include "outlinectrl.h"
 #include "outlinewnd.h"
@@ -31,6 +32,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QWidgetAction>
 
 using namespace Qt::StringLiterals;
@@ -124,7 +126,8 @@ private slots:
                               u"[&Application Look]"_s}));
         QCOMPARE(Entries(m_frame->FindCommand(59392)->menu()),
                  QStringList({u"Standard"_s, u"Elements"_s, u"Data"_s, u"Properties"_s,
-                              u"Outline"_s, u"Live Preview"_s, u"-"_s, u"ID_126"_s}));
+                              u"Outline"_s, u"Live Preview"_s, u"Problems"_s, u"-"_s,
+                              u"ID_126"_s}));
         QMenu *looks = Submenu(view, QStringLiteral("&Application Look"));
         QVERIFY(looks);
         QCOMPARE(Entries(looks),
@@ -368,15 +371,16 @@ private slots:
         // The Data pane shares its place with the elements.
         QTest::newRow("F6") << true << true
                             << QStringList({u"elements"_s, u"data"_s, u"properties"_s,
-                                            u"outline"_s, u"live"_s, u"view"_s, u"elements"_s});
+                                            u"outline"_s, u"live"_s, u"problems"_s, u"view"_s,
+                                            u"elements"_s});
         QTest::newRow("Shift+F6") << true << false
-                                  << QStringList({u"live"_s, u"outline"_s, u"properties"_s,
-                                                  u"data"_s, u"elements"_s, u"view"_s,
-                                                  u"live"_s});
+                                  << QStringList({u"problems"_s, u"live"_s, u"outline"_s,
+                                                  u"properties"_s, u"data"_s, u"elements"_s,
+                                                  u"view"_s, u"problems"_s});
         QTest::newRow("a closed pane is skipped")
                 << false << true
-                << QStringList({u"elements"_s, u"data"_s, u"outline"_s, u"live"_s, u"view"_s,
-                                u"elements"_s});
+                << QStringList({u"elements"_s, u"data"_s, u"outline"_s, u"live"_s, u"problems"_s,
+                                u"view"_s, u"elements"_s});
     }
     void switchPanes()
     {
@@ -394,6 +398,8 @@ private slots:
                             forward ? Qt::NoModifier : Qt::ShiftModifier);
             QWidget *expected = pane == QLatin1String("view")
                     ? static_cast<QWidget *>(m_frame->GetView())
+                    : pane == QLatin1String("problems")
+                    ? static_cast<QWidget *>(m_frame->GetLivePanes()->GetProblems()->GetList())
                     : pane == QLatin1String("live")
                     ? static_cast<QWidget *>(m_frame->GetLivePanes()->GetLivePreview()->GetView())
                     : pane == QLatin1String("outline")

@@ -50,7 +50,7 @@ private slots:
         m_doc->SetGridOn(false);
         m_frame = std::make_unique<CMainFrame>(m_doc.get());
         m_frame->DoFileNew();
-        m_frame->resize(1400, 900);
+        m_frame->resize(1600, 900);
         m_frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
         m_view = m_frame->GetView();

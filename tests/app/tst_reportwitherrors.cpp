@@ -1,5 +1,10 @@
+#include "livepanes.h"
 #include "mainframe.h"
 #include "modalanswer.h"
+#include "problemswnd.h"
+#include "propertiesctrl.h"
+#include "propertieswnd.h"
+#include "propertygridproperty.h"
 #include "quarndoc.h"
 #include "reportfile.h"
 #include "testregistry.h"
@@ -10,6 +15,10 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
 
 // The user opens a report that fails validation: after its message it opens, to be mended.
 // Saving it asks first; "Go Back" writes nothing, "Save Anyway" writes what File Open will
@@ -58,6 +67,44 @@ private slots:
             QVERIFY(!VornTemplate::Load(reread, copy, again));
             QCOMPARE(again, problem);
         }
+    }
+
+    // The same report's fault is listed in the Problems pane and counted in the status bar; a
+    // double-click on it selects the band and puts the focus on the row at fault; once mended,
+    // the list is empty before anything is drawn.
+    void problemsListedChosenAndMended()
+    {
+        QSettings().clear();
+        CQuarnDoc doc;
+        CMainFrame frame(&doc);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        const QString path = TestUtil::FixturePath(QStringLiteral("invalid_report.vnt"));
+        {
+            CModalAnswer ok(QMessageBox::Ok);
+            QVERIFY(frame.OpenDocumentFile(path));
+        }
+        CLivePanes *panes = frame.GetLivePanes();
+        QTreeWidget *list = panes->GetProblems()->GetList();
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QCOMPARE(list->topLevelItem(0)->text(0), u"Lines"_s);
+        QCOMPARE(list->topLevelItem(0)->text(1),
+                 u"Band #0 will not fit page height if printed with page header and footer"_s);
+        QCOMPARE(panes->GetProblemCount()->text(), u"1 error"_s);
+
+        QTest::mouseClick(panes->GetProblemCount(), Qt::LeftButton);
+        QVERIFY(panes->GetProblems()->isVisible());
+        emit list->itemActivated(list->topLevelItem(0), 0);
+        CVornBand *band = doc.GetReport().GetBands()[0];
+        QVERIFY(band->IsSelected());
+        CPropertyGridProperty *row = frame.GetPropertiesWnd()->GetPropertyGrid()->GetCurrentRow();
+        QVERIFY(row);
+        QCOMPARE(row->GetName(), u"Band Height"_s);
+
+        band->SetHeight(2000);
+        doc.ReportChanged();
+        QCOMPARE(list->topLevelItemCount(), 0);
+        QCOMPARE(panes->GetProblemCount()->text(), u"No problems"_s);
     }
 };
 
