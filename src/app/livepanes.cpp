@@ -93,8 +93,9 @@ QList<QDockWidget *> CLivePanes::Panes() const
 void CLivePanes::RefreshProblems()
 {
     const CVornReport &report = m_document.GetReport();
-    const CReportProblems problems = CombineProblems(
-            CheckReportDesign(report), m_lookup ? m_lookup->GetProblems() : CheckReportStatic(report));
+    const CReportProblems problems
+            = CombineProblems(CheckReportDesign(report),
+                              m_lookup ? m_lookup->GetProblems() : CheckReportStatic(report));
     m_problems->SetProblems(report, problems);
     m_count->setText(CProblemsWnd::CountText(problems));
 }

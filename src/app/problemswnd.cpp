@@ -49,7 +49,9 @@ CProblemsWnd::CProblemsWnd(QWidget *parent)
 {
     setObjectName(QStringLiteral("Problems"));
     auto *list = new CProblemList;
-    list->chosen = [this](QTreeWidgetItem *row) { Choose(row); };
+    list->chosen = [this](QTreeWidgetItem *row) {
+        Choose(row);
+    };
     m_list = list;
     m_list->setObjectName(QStringLiteral("ProblemList"));
     m_list->setColumnCount(2);
@@ -71,8 +73,8 @@ void CProblemsWnd::SetProblems(const CVornReport &report, const CReportProblems 
         names.append(ObjectName(report, problem));
     if (problems == m_problems && names == m_names)
         return;
-    const int current = m_list->currentItem() ? m_list->indexOfTopLevelItem(m_list->currentItem())
-                                              : -1;
+    const int current
+            = m_list->currentItem() ? m_list->indexOfTopLevelItem(m_list->currentItem()) : -1;
     m_problems = problems;
     m_names = names;
 
@@ -94,7 +96,8 @@ void CProblemsWnd::SetProblems(const CVornReport &report, const CReportProblems 
     }
     m_list->addTopLevelItems(rows);
     if (current >= 0 && m_list->topLevelItemCount() > 0)
-        m_list->setCurrentItem(m_list->topLevelItem(std::min(current, m_list->topLevelItemCount() - 1)));
+        m_list->setCurrentItem(
+                m_list->topLevelItem(std::min(current, m_list->topLevelItemCount() - 1)));
     m_list->setUpdatesEnabled(true);
 }
 

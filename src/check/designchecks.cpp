@@ -69,16 +69,19 @@ void CheckRectangle(CReportProblems &problems, const CVornReport &report, int b,
         return;
     }
     if (item.GetBottom() > height)
-        warn("Bottom", Tr("The item reaches %1 mm below its band, which is %2 mm high")
-                               .arg(Millimetres(item.GetBottom() - height), Millimetres(height)));
+        warn("Bottom",
+             Tr("The item reaches %1 mm below its band, which is %2 mm high")
+                     .arg(Millimetres(item.GetBottom() - height), Millimetres(height)));
     else if (item.GetTop() < 0)
         warn("Top", Tr("The item reaches %1 mm above its band").arg(Millimetres(-item.GetTop())));
     if (item.GetRight() > width)
-        warn("Right", Tr("The item reaches %1 mm past the right edge of the page")
-                              .arg(Millimetres(item.GetRight() - width)));
+        warn("Right",
+             Tr("The item reaches %1 mm past the right edge of the page")
+                     .arg(Millimetres(item.GetRight() - width)));
     else if (item.GetLeft() < 0)
-        warn("Left", Tr("The item reaches %1 mm past the left edge of the page")
-                             .arg(Millimetres(-item.GetLeft())));
+        warn("Left",
+             Tr("The item reaches %1 mm past the left edge of the page")
+                     .arg(Millimetres(-item.GetLeft())));
 }
 
 void CheckContent(CReportProblems &problems, int b, int i, const CVornItem &item)

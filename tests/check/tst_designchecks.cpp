@@ -85,39 +85,29 @@ void TestDesignChecks::problems_data()
     QTest::newRow("empty rectangle")
             << Mutation([](CVornReport &r) { Item(r, 0)->SetBottom(1000); })
             << QStringList {u"W 0 0 Bottom: The rectangle is empty"_s};
-    QTest::newRow("wholly below the band")
-            << Mutation([](CVornReport &r) { Item(r, 0)->SetRect(1000, 6000, 9000, 7000); })
-            << QStringList {u"W 0 0 Top: The item lies outside its band (50 mm high, 210 mm wide)"_s};
+    QTest::newRow("wholly below the band") << Mutation([](CVornReport &r) {
+        Item(r, 0)->SetRect(1000, 6000, 9000, 7000);
+    }) << QStringList {u"W 0 0 Top: The item lies outside its band (50 mm high, 210 mm wide)"_s};
     QTest::newRow("reaching below the band and past the page")
             << Mutation([](CVornReport &r) { Item(r, 0)->SetRect(1000, 4000, 22050, 5500); })
             << QStringList {u"W 0 0 Bottom: The item reaches 5 mm below its band"_s,
                             u"W 0 0 Right: The item reaches 10.50 mm past the right edge"_s};
-    QTest::newRow("landscape page is wider")
-            << Mutation([](CVornReport &r) {
-                   r.SetPortrait(0);
-                   Item(r, 0)->SetRect(1000, 1000, 25000, 2000);
-               })
-            << QStringList();
-    QTest::newRow("barcode with a wrong check digit")
-            << Mutation([](CVornReport &r) {
-                   static_cast<CVornBarcode *>(Item(r, 1))->SetBarcode(u"4006381333932"_s);
-               })
-            << QStringList {u"W 0 1 Barcode: The barcode \"4006381333932\" is not an EAN-13 code"_s};
-    QTest::newRow("barcode of letters")
-            << Mutation([](CVornReport &r) {
-                   static_cast<CVornBarcode *>(Item(r, 1))->SetBarcode(u"ABC"_s);
-               })
-            << QStringList {u"W 0 1 Barcode: The barcode \"ABC\""_s};
-    QTest::newRow("picture bytes that do not decode")
-            << Mutation([](CVornReport &r) {
-                   static_cast<CVornImage *>(Item(r, 2))->SetImageData(QByteArray("not a picture"));
-               })
-            << QStringList {u"W 0 2 Image File: The picture cannot be read"_s};
-    QTest::newRow("no picture chosen is no problem")
-            << Mutation([](CVornReport &r) {
-                   static_cast<CVornImage *>(Item(r, 2))->SetImageData(QByteArray());
-               })
-            << QStringList();
+    QTest::newRow("landscape page is wider") << Mutation([](CVornReport &r) {
+        r.SetPortrait(0);
+        Item(r, 0)->SetRect(1000, 1000, 25000, 2000);
+    }) << QStringList();
+    QTest::newRow("barcode with a wrong check digit") << Mutation([](CVornReport &r) {
+        static_cast<CVornBarcode *>(Item(r, 1))->SetBarcode(u"4006381333932"_s);
+    }) << QStringList {u"W 0 1 Barcode: The barcode \"4006381333932\" is not an EAN-13 code"_s};
+    QTest::newRow("barcode of letters") << Mutation([](CVornReport &r) {
+        static_cast<CVornBarcode *>(Item(r, 1))->SetBarcode(u"ABC"_s);
+    }) << QStringList {u"W 0 1 Barcode: The barcode \"ABC\""_s};
+    QTest::newRow("picture bytes that do not decode") << Mutation([](CVornReport &r) {
+        static_cast<CVornImage *>(Item(r, 2))->SetImageData(QByteArray("not a picture"));
+    }) << QStringList {u"W 0 2 Image File: The picture cannot be read"_s};
+    QTest::newRow("no picture chosen is no problem") << Mutation([](CVornReport &r) {
+        static_cast<CVornImage *>(Item(r, 2))->SetImageData(QByteArray());
+    }) << QStringList();
 }
 
 void TestDesignChecks::problems()
@@ -129,8 +119,8 @@ void TestDesignChecks::problems()
     const CReportProblems problems = CheckReportDesign(*report);
     QStringList found;
     for (const CReportProblem &problem : problems)
-        found << u"%1 %2 %3 %4: %5"_s.arg(
-                problem.severity == CReportProblem::Severity::Error ? u"E"_s : u"W"_s)
+        found << u"%1 %2 %3 %4: %5"_s
+                         .arg(problem.severity == CReportProblem::Severity::Error ? u"E"_s : u"W"_s)
                          .arg(problem.band)
                          .arg(problem.item)
                          .arg(problem.row, problem.message);
