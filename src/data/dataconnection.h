@@ -37,8 +37,13 @@ public:
     virtual ~CDataCursor() = default;
 
     virtual const QStringList &GetColumns() const = 0;
+    // The type of each column as the driver reports it, in column order; empty when the
+    // driver reports none.
+    virtual QList<QMetaType> GetColumnTypes() const { return {}; }
     // True while a row is left to fetch.
     virtual bool HasNext() const = 0;
+    // The row the next Fetch() moves to, read already, without moving; empty at the end.
+    virtual CDataRow Peek() const { return {}; }
     // Moves to the next row and copies it into row. False at the end (message empty) or on a
     // failure while reading (message set, naming what failed).
     virtual bool Fetch(CDataRow &row, QString &message) = 0;
@@ -76,13 +81,15 @@ protected:
                                              const QStringList &values, QString &message) = 0;
 };
 
-// Opens the report's database: type 0 SQLite (the connection string is the file's path,
-// relative to reportFolder; opened read-only and never created), 1 FireBird
-// ("login:password@database", see connectstring.h), 2 ODBC (the string goes to the driver
-// manager as it is, asking for a read-only session). FireBird and ODBC sessions run in a
-// transaction that is rolled back at their end. Null with a message that names the
-// database (never its password) on failure, and for any other type. A server that does not
-// answer within timeoutMs fails the open.
+// Opens the report's database, its session made read-only as far as the database allows (see
+// CSqlSession::Opened and firebirdconnection.h): type 0 SQLite (the connection string is the
+// file's path, relative to reportFolder; opened read-only and never created), 1 FireBird
+// ("login:password@database", see connectstring.h; a string without "@" is refused), 2 ODBC
+// (the string goes to the driver manager as it is, unless it holds a setting that
+// RefusedOdbcSetting names). FireBird and ODBC sessions run in a transaction that is rolled
+// back at their end. Null with a message that names the database (never its password) on
+// failure, and for any other type. A server that does not answer within timeoutMs fails the
+// open.
 std::unique_ptr<CDataConnection> OpenDataConnection(int databaseType, const QString &connectString,
                                                     const QString &reportFolder, QString &message,
                                                     int timeoutMs = 10000);

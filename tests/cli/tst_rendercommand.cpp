@@ -4,8 +4,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -78,10 +80,62 @@ private slots:
         QString message;
         QVERIFY2(VornTemplate::Save(report, m_dir.filePath(u"list.vnt"_s), message),
                  qPrintable(message));
+        // The same list with a misspelt field and no stored value for its entry.
+        static_cast<CVornDbText *>(report.GetBands()[0]->GetItems()[0])->SetDataField(u"NAM"_s);
+        report.GetParameters().RemoveAllAndDelete();
+        QVERIFY2(VornTemplate::Save(report, m_dir.filePath(u"broken.vnt"_s), message),
+                 qPrintable(message));
+        // And with a group header that is no band: the designer would not open it.
+        report.GetBands()[0]->SetHeader(u"Nowhere"_s);
+        QVERIFY2(VornTemplate::Save(report, m_dir.filePath(u"grouped.vnt"_s), message),
+                 qPrintable(message));
+        report.GetBands()[0]->SetHeader(QString());
         report.SetHeight(0);
         report.GetBands().RemoveAllAndDelete();
         QVERIFY2(VornTemplate::Save(report, m_dir.filePath(u"flat.vnt"_s), message),
                  qPrintable(message));
+    }
+
+    void check_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("lines"); // the start of each line on standard output
+        const QString examples = QStringLiteral(VANTEL_EXAMPLES_DIR);
+        QTest::newRow("the invoice example")
+                << QStringList {examples + u"/invoice.vnt"_s} << 0 << QStringList {u"OK"_s};
+        QTest::newRow("the customers example")
+                << QStringList {examples + u"/customers.vnt"_s} << 0 << QStringList {u"OK"_s};
+        QTest::newRow("a sound list") << QStringList {u"list.vnt"_s} << 0 << QStringList {u"OK"_s};
+        QTest::newRow("one line per problem")
+                << QStringList {u"broken.vnt"_s} << 1
+                << QStringList {u"Rows: The query entry {LAST} has no value"_s,
+                                u"Rows/Name: No column NAM in the query of band Rows; it returns "
+                                u"Name"_s};
+        QTest::newRow("a value given on the command line")
+                << QStringList {u"broken.vnt"_s, u"--param"_s, u"rows/last=3"_s} << 1
+                << QStringList {u"Rows/Name: No column NAM"_s};
+        QTest::newRow("a report that breaks a rule of the template")
+                << QStringList {u"grouped.vnt"_s, u"--param"_s, u"rows/last=3"_s} << 1
+                << QStringList {u"Rows: The group header \"Nowhere\""_s,
+                                u"Rows/Name: No column NAM"_s};
+        QTest::newRow("no report to check") << QStringList {u"nothere.vnt"_s} << 1 << QStringList();
+    }
+    void check()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, lines);
+        if (QFileInfo(arguments[0]).isRelative())
+            arguments[0] = m_dir.filePath(arguments[0]);
+        const Result result = RunRender(QStringList {u"--check"_s} + arguments);
+        QCOMPARE(result.exitCode, exitCode);
+        const QStringList out = result.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(out.size(), lines.size());
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            QVERIFY2(out.at(i).startsWith(lines.at(i)), qPrintable(out.at(i)));
+        // A report that cannot be read says why on standard error, and only then.
+        QCOMPARE(result.err.isEmpty(), !lines.isEmpty());
     }
 
     void pdfWithStoredAndGivenParameters()
@@ -102,6 +156,56 @@ private slots:
         text = PdfText(given);
         QVERIFY(text.contains(u"Person 3"_s));
         QVERIFY(!text.contains(u"Person 4"_s));
+    }
+
+    // The bundled examples on their database: a description of two lines, the invoice of 60
+    // lines with its page totals and the total carried forward, the counts per city.
+    void examples()
+    {
+        const QString folder = QStringLiteral(VANTEL_EXAMPLES_DIR);
+        const auto pages = [&](const QString &report, const QStringList &more) {
+            const QString out = m_dir.filePath(u"example.pdf"_s);
+            const Result result = RunRender(QStringList {folder + u'/' + report, u"-o"_s, out} + more);
+            if (result.exitCode != 0)
+                qWarning("%s", qPrintable(result.err));
+            QStringList texts = PdfText(out).split(u'\f');
+            texts.removeAll(QString());
+            // One blank between words, so that columns do not matter.
+            for (QString &text : texts)
+                text = text.simplified();
+            return texts;
+        };
+        const auto amount = [](const QString &text, const QString &label) {
+            const QRegularExpressionMatch match
+                    = QRegularExpression(label + u" ([0-9.]+)"_s).match(text);
+            return match.hasMatch() ? match.captured(1) : QString();
+        };
+
+        QStringList invoice = pages(u"invoice.vnt"_s, {});
+        QCOMPARE(invoice.size(), 1);
+        QVERIFY2(invoice[0].contains(u"Ink cartridges, colour, high-capacity XL for the"_s)
+                         && invoice[0].contains(u"office printer, pack of two"_s),
+                 qPrintable(invoice[0]));
+        QCOMPARE(amount(invoice[0], u"Page total:"_s), u"325.45"_s);
+        QCOMPARE(amount(invoice[0], u"Total due:"_s), u"325.45"_s);
+        QVERIFY(!invoice[0].contains(u"Carried forward"_s));
+
+        invoice = pages(u"invoice.vnt"_s, {u"--param"_s, u"Invoice Header/INVOICE_NO=1045"_s});
+        QCOMPARE(invoice.size(), 2);
+        QVERIFY(invoice[0].contains(u"LNS-001"_s) && invoice[1].contains(u"LNS-060"_s));
+        QVERIFY(invoice[0].contains(u"in its protective case"_s));
+        // Carried forward: the rows of page 1; the grand total: both pages' totals.
+        const QString first = amount(invoice[0], u"Page total:"_s);
+        QCOMPARE(amount(invoice[1], u"Carried forward:"_s), first);
+        const double second = amount(invoice[1], u"Page total:"_s).toDouble();
+        QCOMPARE(QString::number(first.toDouble() + second, 'f', 2), u"1094.20"_s);
+        QCOMPARE(amount(invoice[1], u"Total due:"_s), u"1094.20"_s);
+
+        const QString customers = pages(u"customers.vnt"_s, {}).join(u' ');
+        QCOMPARE(customers.count(u"Customers in this city: 3"_s), 2);
+        QCOMPARE(customers.count(u"Customers in this city: 4"_s), 1);
+        QCOMPARE(customers.count(u"Customers in this city: 2"_s), 1);
+        QVERIFY(customers.contains(u"Customers: 12 Invoices: 8"_s));
     }
 
     void pngOfOnePage()

@@ -47,6 +47,8 @@ void TestReportStatement::check_data()
     runs("entries bound, those in comments kept",
          u"SELECT a FROM t -- {OLD}\nWHERE b = {B} AND c = {C} /* {D} */"_s, any,
          u"SELECT a FROM t -- {OLD}\nWHERE b = ? AND c = ?"_s, {u"B"_s, u"C"_s});
+    runs("entries after leading white space", u"\n  SELECT {A} -- {B}\n"_s, any, u"SELECT ?"_s,
+         {u"A"_s});
     runs("an entry repeated", u"SELECT {X}, {x}"_s, standard, u"SELECT ?, ?"_s, {u"X"_s, u"x"_s});
     runs("a semicolon in a string", u"SELECT ';' FROM t"_s, any, u"SELECT ';' FROM t"_s);
     runs("words as quoted or qualified names", u"SELECT \"update\", t.delete FROM t"_s, any,
