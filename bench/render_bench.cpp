@@ -455,6 +455,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // Each figure shows as soon as it is known, also when the output goes to a file.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     if (argc == 3 && qstrncmp(argv[1], "--child", 7) == 0)
         return Child(argv[1], QByteArray(argv[2]).toInt());
 
