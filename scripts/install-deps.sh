@@ -31,6 +31,7 @@ packages=(
     fonts-liberation2
     fontconfig
     zbar-tools
+    lld
 )
 if [ "${1:-}" = fuzz ]; then
     packages+=(clang-14 libclang-rt-14-dev)

@@ -5,12 +5,14 @@
 #include "applicationlook.h"
 #include "commandicons.h"
 #include "commandtable.h"
+#include "windowplacement.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
@@ -113,7 +115,7 @@ void CMainFrame::LoadWorkspace()
 
     const QByteArray geometry = settings.value(WorkspaceKey("Geometry")).toByteArray();
     if (geometry.isEmpty() || !restoreGeometry(geometry))
-        resize(1000, 760);
+        setGeometry(WindowPlacement::FirstWindowRect(screen()->availableGeometry()));
     restoreState(settings.value(WorkspaceKey("State")).toByteArray(), workspaceVersion);
     const bool statusBarShown = settings.value(WorkspaceKey("StatusBar"), true).toBool();
     statusBar()->setVisible(statusBarShown);

@@ -1,3 +1,4 @@
+#include "dataconnection.h"
 #include "rendercommand.h"
 #include "renderarguments.h"
 #include "versiontext.h"
@@ -7,6 +8,8 @@
 #include <QTextStream>
 
 #include <csignal>
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -23,6 +26,19 @@ QString OneLine(QString message)
 {
     static const QRegularExpression breaks(QStringLiteral("\\s*[\\r\\n]+\\s*"));
     return message.replace(breaks, QStringLiteral(" ")).trimmed();
+}
+
+// Ends the program with code. A database open that timed out may still run on its helper
+// thread; the client libraries' clean-up at exit would wait for it, so the program then leaves
+// at once.
+int Leave(int code)
+{
+    if (DataOpensInFlight()) {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        _exit(code);
+    }
+    return code;
 }
 
 } // namespace
@@ -60,7 +76,7 @@ int main(int argc, char **argv)
     }
     if (!RunRenderCommand(parsed, message)) {
         err << OneLine(message) << Qt::endl;
-        return 1;
+        return Leave(1);
     }
     return 0;
 }

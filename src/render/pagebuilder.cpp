@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 CPageBuilder::CPageBuilder(CPageSink &sink, std::shared_ptr<const CPageFontTable> fonts,
                            int pageHeight, std::vector<const CVornBand *> headers,
                            std::vector<const CVornBand *> footers, DrawBand draw,
@@ -35,9 +37,21 @@ bool CPageBuilder::Answer(CPageSink::Next next)
     return false;
 }
 
-bool CPageBuilder::OnPage(const CVornBand &band) const
+bool CPageBuilder::OnPage(const CVornBand &band, int page) const
 {
-    return m_pageCount > 1 || band.GetPrintOnFirstPage() != 0;
+    return page > 1 || band.GetPrintOnFirstPage() != 0;
+}
+
+int CPageBuilder::BodyHeight(int page) const
+{
+    qint64 height = m_pageHeight;
+    for (const auto *bands : {&m_headers, &m_footers}) {
+        for (const CVornBand *band : *bands) {
+            if (OnPage(*band, page))
+                height -= band->GetEffectiveHeight();
+        }
+    }
+    return int(std::max<qint64>(height, 0));
 }
 
 bool CPageBuilder::StartPage()
@@ -57,7 +71,7 @@ bool CPageBuilder::StartPage()
     ++m_pageCount;
     m_top = 0;
     for (const CVornBand *header : m_headers) {
-        if (!OnPage(*header))
+        if (!OnPage(*header, m_pageCount))
             continue;
         if (!m_draw(*header, m_top, *m_page))
             return false;
@@ -65,7 +79,7 @@ bool CPageBuilder::StartPage()
     }
     m_bottom = m_pageHeight;
     for (const CVornBand *footer : m_footers) {
-        if (OnPage(*footer))
+        if (OnPage(*footer, m_pageCount))
             m_bottom -= footer->GetEffectiveHeight();
     }
     m_bodyEmpty = true;
@@ -76,7 +90,7 @@ bool CPageBuilder::EndPage()
 {
     int top = m_bottom;
     for (const CVornBand *footer : m_footers) {
-        if (!OnPage(*footer))
+        if (!OnPage(*footer, m_pageCount))
             continue;
         if (!m_draw(*footer, top, *m_page))
             return false;
@@ -88,20 +102,46 @@ bool CPageBuilder::EndPage()
     return m_pageDone(m_pageCount);
 }
 
-bool CPageBuilder::Place(const CVornBand &band)
+bool CPageBuilder::Place(CBandContent content, const std::function<bool()> &placed)
 {
-    const int height = band.GetEffectiveHeight();
-    if (m_page && !m_bodyEmpty && qint64(m_top) + height > m_bottom) {
+    bool first = true;
+    for (;;) {
+        if (m_page && !m_bodyEmpty && qint64(m_top) + content.height > m_bottom
+            && (!m_break || content.height <= BodyHeight(m_pageCount + 1))) {
+            if (!EndPage())
+                return false;
+        }
+        if (!m_page && !StartPage())
+            return false;
+        if (!m_break || qint64(m_top) + content.height <= m_bottom) {
+            PutBandContent(content, m_top, *m_page);
+            m_top += content.height;
+            m_bodyEmpty = false;
+            return !first || !placed || placed();
+        }
+        // Taller than an empty page's body: what fits here, the rest on the next pages.
+        CBandContent rest;
+        int cut = m_break(content, m_bottom - m_top, false, rest);
+        if (cut <= 0) {
+            if (!m_bodyEmpty) {
+                if (!EndPage())
+                    return false;
+                continue;
+            }
+            cut = m_break(content, m_bottom - m_top, true, rest);
+            if (cut <= 0)
+                return false;
+        }
+        PutBandContent(content, m_top, *m_page);
+        m_top += cut;
+        m_bodyEmpty = false;
+        if (first && placed && !placed())
+            return false;
+        first = false;
         if (!EndPage())
             return false;
+        content = std::move(rest);
     }
-    if (!m_page && !StartPage())
-        return false;
-    if (!m_draw(band, m_top, *m_page))
-        return false;
-    m_top += height;
-    m_bodyEmpty = false;
-    return true;
 }
 
 bool CPageBuilder::Break()

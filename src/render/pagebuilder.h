@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bandcontent.h"
 #include "pagecontent.h"
 #include "pagesink.h"
 
@@ -25,9 +26,16 @@ public:
                  std::vector<const CVornBand *> headers, std::vector<const CVornBand *> footers,
                  DrawBand draw, std::function<bool(int pageCount)> pageDone, int maxPages);
 
-    // Places a body band of the given height, on a new page when it does not fit on this one
-    // (or after a page break). False when drawing failed or the run was stopped.
-    bool Place(const CVornBand &band);
+    // Cuts a band's content that is taller than the space left (BreakBandContent).
+    using BreakBand = std::function<int(CBandContent &content, int space, bool force,
+                                        CBandContent &rest)>;
+    void SetBreakBand(BreakBand breakBand) { m_break = std::move(breakBand); }
+
+    // Places a body band's content, on a new page when it does not fit on this one (or after a
+    // page break) but fits on an empty one; a band taller than that prints what fits here and
+    // goes on at the top of the next page bodies. placed is called once the band's first part
+    // is on a page, before that page ends. False when drawing failed or the run was stopped.
+    bool Place(CBandContent content, const std::function<bool()> &placed = {});
     // Ends the page unless nothing of the body is on it yet.
     bool Break();
     // Ends the last page; a report with no body gets one page of its headers and footers.
@@ -42,7 +50,8 @@ public:
 private:
     bool StartPage();
     bool EndPage();
-    bool OnPage(const CVornBand &band) const;
+    bool OnPage(const CVornBand &band, int page) const;
+    int BodyHeight(int page) const;
     bool Answer(CPageSink::Next next);
 
     CPageSink &m_sink;
@@ -52,6 +61,7 @@ private:
     std::vector<const CVornBand *> m_footers;
     DrawBand m_draw;
     std::function<bool(int)> m_pageDone;
+    BreakBand m_break;
     int m_maxPages;
 
     std::unique_ptr<CPage> m_page;

@@ -230,6 +230,7 @@ bool CReportLayout::Prepare()
             return Fail(problem);
     }
 
+    m_measure = std::make_unique<CTextMeasure>(m_fonts);
     if (!m_sink.Begin(pageSize, problem))
         return Fail(problem);
     m_pages = std::make_unique<CPageBuilder>(
@@ -243,6 +244,9 @@ bool CReportLayout::Prepare()
                 return !Cancelled();
             },
             m_options.maxPages);
+    m_pages->SetBreakBand([this](CBandContent &content, int space, bool force, CBandContent &rest) {
+        return BreakBandContent(content, space, force, *m_measure, rest);
+    });
     return true;
 }
 
@@ -264,6 +268,7 @@ bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan 
         itemPlan.place = {bandIndex, itemIndex};
         At(band, itemIndex);
         if (const auto *text = dynamic_cast<const CVornText *>(item)) {
+            itemPlan.grows = text->GetCanGrow() != 0 && text->GetWordWrap() != 0;
             const CPageFont font {text->GetFontName(), text->GetFontSize(), text->GetBold() != 0,
                                   text->GetItalic() != 0, text->GetUnderline() != 0,
                                   text->GetStrikeout() != 0};
@@ -286,6 +291,18 @@ bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan 
                 itemPlan.format = std::move(format);
             }
             itemPlan.field = PageFieldOf(*dbText);
+            const int aggregate = dbText->GetAggregate();
+            if (itemPlan.field == CPageText::Field::None && aggregate >= CVornDbText::Sum
+                && aggregate <= CVornDbText::Maximum) {
+                auto total = std::make_unique<AggregatePlan>();
+                total->item = dbText;
+                total->band = &band;
+                total->place = itemPlan.place;
+                total->over = dbText->GetAggregateOver();
+                total->total = CAggregate(aggregate);
+                itemPlan.aggregate = total.get();
+                m_aggregates.push_back(std::move(total));
+            }
         } else if (const auto *dbImage = dynamic_cast<const CVornDbImage *>(item)) {
             source = dbImage->GetDataSource();
         } else if (const auto *dbBarcode = dynamic_cast<const CVornDbBarcode *>(item)) {
@@ -304,6 +321,10 @@ bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan 
             return Fail(Tr("The item \"%1\" on the band \"%2\" takes its data from \"%3\", "
                            "which is no band of the report")
                                 .arg(item->GetName(), band.GetName(), source));
+        if (itemPlan.aggregate) {
+            itemPlan.aggregate->source = source.isEmpty() ? &band : FindBand(source);
+            m_aggregatesBySource[itemPlan.aggregate->source].push_back(itemPlan.aggregate);
+        }
         plan.items.push_back(std::move(itemPlan));
     }
     return true;
@@ -385,11 +406,16 @@ bool CReportLayout::FetchNext(CDataCursor &cursor, CDataRow &row, const CVornBan
     return true;
 }
 
-bool CReportLayout::Place(const CVornBand &band, const Context *outer)
+bool CReportLayout::Place(const CVornBand &band, const Context *outer, const CDataRow *row)
 {
     m_placing = &band;
     m_placingContext = outer;
-    const bool placed = m_pages->Place(band);
+    m_placingRow = row;
+    CBandContent content;
+    bool placed = LayBand(band, true, content);
+    m_placingRow = nullptr;
+    // The band's row counts in the totals on the page where the band starts.
+    placed = placed && m_pages->Place(std::move(content), [&] { return TakeRow(band, row); });
     m_placing = nullptr;
     m_placingContext = nullptr;
     return placed;
@@ -432,7 +458,7 @@ bool CReportLayout::PrintBand(const CVornBand &band, const Context *outer)
 bool CReportLayout::PrintRow(const CVornBand &band, const CDataRow &row, const Context *outer)
 {
     m_current[&band] = row;
-    if (!Place(band, outer))
+    if (!Place(band, outer, &row))
         return false;
     return PrintDetails(band, &row, outer);
 }
@@ -452,7 +478,8 @@ QVariantList CReportLayout::GroupKey(const CVornBand &header, const CVornBand &d
 {
     QVariantList key;
     for (const ItemPlan &plan : m_plans[&header].items) {
-        if (plan.source != &detail)
+        // A total in the header changes with every row; it starts no group.
+        if (plan.source != &detail || plan.aggregate)
             continue;
         QString field;
         if (const auto *dbText = dynamic_cast<const CVornDbText *>(plan.item))
@@ -502,7 +529,7 @@ bool CReportLayout::PrintGroup(const CVornBand &detail, const Context *outer)
         qint64 fetched = 0;
         while (FetchNext(*cursor, row, header, fetched)) {
             m_current[&header] = row;
-            if (!Place(header, outer) || !PrintDetails(header, &row, outer))
+            if (!Place(header, outer, &row) || !PrintDetails(header, &row, outer))
                 return false;
             const Context context {&header, &m_current[&header], outer};
             if (!printDetail(&context) || !printFooter(&context))
@@ -549,6 +576,17 @@ bool CReportLayout::PrintDetailsOf(const CVornBand &band, const Context *outer)
 
 bool CReportLayout::DrawBand(const CVornBand &band, int top, CPage &page)
 {
+    // Page headers and footers keep their height: the footers' space is kept free before the
+    // body of the page is known.
+    CBandContent content;
+    if (!LayBand(band, false, content))
+        return false;
+    PutBandContent(content, top, page);
+    return true;
+}
+
+bool CReportLayout::LayBand(const CVornBand &band, bool grow, CBandContent &content)
+{
     At(band);
     if (IsPageBand(band) && !m_noDatabase && HasQuery(band.GetDatabaseQuery())
         && !m_current.count(&band)) {
@@ -561,27 +599,136 @@ bool CReportLayout::DrawBand(const CVornBand &band, int top, CPage &page)
             return false;
         m_current[&band] = row;
     }
-    const CPageRect bandRect {0, top, m_report.GetPageWidth(), top + band.GetEffectiveHeight()};
-    CPageBand placed {m_bandIndex[&band], bandRect.top, bandRect.bottom, !IsPageBand(band), {}};
+    content.height = band.GetEffectiveHeight();
+    content.band = {m_bandIndex[&band], 0, content.height, !IsPageBand(band), {}};
+    const CPageRect bandRect {0, 0, m_report.GetPageWidth(), content.height};
+    std::vector<CTextGrowth> growths;
     for (ItemPlan &plan : m_plans[&band].items) {
         const CVornItem &item = *plan.item;
-        const CPageRect box = Intersect({item.GetLeft(), top + item.GetTop(), item.GetRight(),
-                                         top + item.GetBottom()},
-                                        bandRect);
+        const CPageRect designed {item.GetLeft(), item.GetTop(), item.GetRight(), item.GetBottom()};
+        CPageRect box = Intersect(designed, bandRect);
         if (box.right <= box.left)
             continue;
-        if (!DrawItem(band, plan, box, page, placed))
+        // Cut at the band's bottom once the band has grown.
+        if (grow) {
+            box.top = designed.top;
+            box.bottom = designed.bottom;
+        }
+        const size_t index = content.items.size();
+        if (!DrawItem(band, plan, box, content))
+            return false;
+        if (!grow || !plan.grows || content.items.size() == index)
+            continue;
+        const auto *text = std::get_if<CPageText>(&content.items[index]);
+        if (!text || text->field != CPageText::Field::None)
+            continue;
+        content.flowing[index] = true;
+        const int growth = m_measure->Height(*text) - (box.bottom - box.top);
+        if (growth > 0)
+            growths.push_back({index, box.top, box.bottom, growth});
+    }
+    if (grow)
+        GrowBandContent(content, growths);
+    std::stable_sort(content.band.values.begin(), content.band.values.end(),
+                     [](const CPrintedValue &a, const CPrintedValue &b) { return a.left < b.left; });
+    // An aggregate over its band starts again after each printing of the band.
+    for (ItemPlan &plan : m_plans[&band].items) {
+        if (plan.aggregate && plan.aggregate->over == CVornDbText::OverBand)
+            plan.aggregate->total.Reset();
+    }
+    return true;
+}
+
+bool CReportLayout::TakeRow(const CVornBand &band, const CDataRow *row)
+{
+    const auto found = m_aggregatesBySource.find(&band);
+    if (found == m_aggregatesBySource.end())
+        return true;
+    // Rows of a band with a query (a report header without one prints with no row), or every
+    // printing of a band whose values the caller gives.
+    if (!m_noDatabase && (!row || row->IsEmpty()))
+        return true;
+    for (AggregatePlan *aggregate : found->second) {
+        if (aggregate->over == CVornDbText::OverPage && aggregate->page != m_pages->GetPageCount()) {
+            aggregate->total.Reset();
+            aggregate->page = m_pages->GetPageCount();
+        }
+        QVariant value;
+        if (!RowValue(*aggregate, row, value) || !AddToTotal(*aggregate, aggregate->total, value))
             return false;
     }
-    std::stable_sort(placed.values.begin(), placed.values.end(),
-                     [](const CPrintedValue &a, const CPrintedValue &b) { return a.left < b.left; });
-    page.AddBand(std::move(placed));
+    return true;
+}
+
+bool CReportLayout::RowValue(AggregatePlan &aggregate, const CDataRow *row, QVariant &value)
+{
+    const QString &field = aggregate.item->GetDataField();
+    // A count without a field counts the rows.
+    if (field.isEmpty() && aggregate.item->GetAggregate() == CVornDbText::Count) {
+        value = 1;
+        return true;
+    }
+    if (m_noDatabase) {
+        value = m_options.value ? QVariant(m_options.value(aggregate.source->GetName(), field))
+                                : QVariant();
+        return true;
+    }
+    if (!row || row->IsEmpty()) {
+        value = QVariant();
+        return true;
+    }
+    const int column = row->IndexOf(field);
+    if (column < 0) {
+        At(*aggregate.band, aggregate.place.item);
+        return Fail(Tr("The item \"%1\" on the band \"%2\" shows the field \"%3\", which the "
+                       "query of \"%4\" does not return; it returns: %5")
+                            .arg(aggregate.item->GetName(), aggregate.band->GetName(), field,
+                                 aggregate.source->GetName(), row->GetColumns().join(u", "_s)));
+    }
+    value = row->GetValues().at(column);
+    return true;
+}
+
+bool CReportLayout::AddToTotal(AggregatePlan &aggregate, CAggregate &total, const QVariant &value)
+{
+    const CAggregate::Result result = total.Add(value);
+    if (result != CAggregate::Result::Taken)
+        At(*aggregate.band, aggregate.place.item);
+    switch (result) {
+    case CAggregate::Result::Taken:
+        return true;
+    case CAggregate::Result::NotANumber:
+        return Fail(Tr("The item \"%1\" on the band \"%2\" cannot total the value \"%3\" of "
+                       "the field \"%4\": it is not a number")
+                            .arg(aggregate.item->GetName(), aggregate.band->GetName(),
+                                 value.toString(), aggregate.item->GetDataField()));
+    case CAggregate::Result::TooLarge:
+        return Fail(Tr("The total of the item \"%1\" on the band \"%2\" has more than 38 "
+                       "digits")
+                            .arg(aggregate.item->GetName(), aggregate.band->GetName()));
+    }
+    return false;
+}
+
+bool CReportLayout::AggregateValue(const CVornBand &band, AggregatePlan &aggregate, QVariant &value)
+{
+    CAggregate total = aggregate.total;
+    if (aggregate.over == CVornDbText::OverPage && aggregate.page != m_pages->GetPageCount())
+        total.Reset();
+    // An item on the band whose rows it takes counts the row it prints with.
+    if (aggregate.source == &band && m_placing == &band && (m_placingRow || m_noDatabase)) {
+        QVariant current;
+        if (!RowValue(aggregate, m_placingRow, current) || !AddToTotal(aggregate, total, current))
+            return false;
+    }
+    value = total.Value();
     return true;
 }
 
 bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageRect &box,
-                             CPage &page, CPageBand &placed)
+                             CBandContent &page)
 {
+    CPageBand &placed = page.band;
     const CVornItem &item = *plan.item;
     At(band, plan.place.item);
     switch (item.GetKind()) {
@@ -600,6 +747,13 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
         } else if (plan.field != CPageText::Field::None) {
             text.field = plan.field;
             text.format = plan.format;
+        } else if (plan.aggregate) {
+            QVariant value;
+            if (!AggregateValue(band, *plan.aggregate, value))
+                return false;
+            text.text = plan.format ? plan.format->Format(value) : value.toString();
+            if (placed.body)
+                placed.values.push_back({plan.place.item, box.left, box.right, text.text});
         } else {
             const auto &dbText = static_cast<const CVornDbText &>(item);
             QVariant value;

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "aggregate.h"
+#include "bandcontent.h"
 #include "dataconnection.h"
 #include "dataformat.h"
 #include "pagebuilder.h"
 #include "reportrun.h"
+#include "textmeasure.h"
 
 #include <QHash>
 
@@ -12,6 +15,7 @@
 #include <vector>
 
 class CVornBand;
+class CVornDbText;
 class CVornItem;
 class CVornReport;
 
@@ -43,6 +47,18 @@ private:
         const Context *outer = nullptr;
     };
 
+    // The running aggregate of a DB Text: the rows of its data source band in its scope.
+    struct AggregatePlan
+    {
+        const CVornDbText *item = nullptr;
+        const CVornBand *band = nullptr; // the band that holds the item
+        CPageSource place; // the item's place in the report, for a failure to point at
+        const CVornBand *source = nullptr;
+        int over = 0; // CVornDbText::AggregateOver
+        CAggregate total;
+        int page = 0; // of a page total: the page whose rows it holds
+    };
+
     // What an item needs at run time, worked out once.
     struct ItemPlan
     {
@@ -56,6 +72,8 @@ private:
         // Column index of the field in the last column list seen.
         const QStringList *columns = nullptr;
         int column = -1;
+        bool grows = false; // a word-wrapped text that can grow
+        AggregatePlan *aggregate = nullptr;
     };
 
     struct BandPlan
@@ -76,7 +94,13 @@ private:
     bool PrintRow(const CVornBand &band, const CDataRow &row, const Context *outer);
     bool PrintDetails(const CVornBand &band, const CDataRow *row, const Context *outer);
     bool PrintGroup(const CVornBand &detail, const Context *outer);
-    bool Place(const CVornBand &band, const Context *outer);
+    // Lays the band out and places it; row is the row it prints, which its aggregates take.
+    bool Place(const CVornBand &band, const Context *outer, const CDataRow *row = nullptr);
+    bool LayBand(const CVornBand &band, bool grow, CBandContent &content);
+    bool TakeRow(const CVornBand &band, const CDataRow *row);
+    bool RowValue(AggregatePlan &aggregate, const CDataRow *row, QVariant &value);
+    bool AddToTotal(AggregatePlan &aggregate, CAggregate &total, const QVariant &value);
+    bool AggregateValue(const CVornBand &band, AggregatePlan &aggregate, QVariant &value);
     bool PrintDetailsOf(const CVornBand &band, const Context *outer);
 
     std::unique_ptr<CDataCursor> Query(const CVornBand &band, const QString &sql,
@@ -87,8 +111,8 @@ private:
     QVariantList GroupKey(const CVornBand &header, const CVornBand &detail, const CDataRow &row);
 
     bool DrawBand(const CVornBand &band, int top, CPage &page);
-    bool DrawItem(const CVornBand &band, ItemPlan &plan, const CPageRect &box, CPage &page,
-                  CPageBand &placed);
+    bool DrawItem(const CVornBand &band, ItemPlan &plan, const CPageRect &box,
+                  CBandContent &content);
     bool ItemValue(const CVornBand &band, ItemPlan &plan, const QString &dataSource,
                    const QString &field, const QString &query, QVariant &value);
     std::shared_ptr<const CPagePicture> PictureOf(const QByteArray &bytes);
@@ -115,6 +139,12 @@ private:
     // The pictures of the run by their bytes, while a page that shows them lives.
     QHash<QByteArray, std::weak_ptr<const CPagePicture>> m_pictures;
     qsizetype m_picturesKept = 0; // live pictures when the list was last cleared of the others
+    std::unique_ptr<CTextMeasure> m_measure;
+    std::vector<std::unique_ptr<AggregatePlan>> m_aggregates;
+    // The aggregates that take the rows of each band.
+    std::unordered_map<const CVornBand *, std::vector<AggregatePlan *>> m_aggregatesBySource;
+    // The row of the body band being placed, which its own aggregates count already.
+    const CDataRow *m_placingRow = nullptr;
     QString m_message;
     // The band and item being worked on, kept for a failure's message to point at.
     CPageSource m_at;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -102,6 +103,56 @@ private slots:
         text = PdfText(given);
         QVERIFY(text.contains(u"Person 3"_s));
         QVERIFY(!text.contains(u"Person 4"_s));
+    }
+
+    // The bundled examples on their database: a description of two lines, the invoice of 60
+    // lines with its page totals and the total carried forward, the counts per city.
+    void examples()
+    {
+        const QString folder = QStringLiteral(VANTEL_EXAMPLES_DIR);
+        const auto pages = [&](const QString &report, const QStringList &more) {
+            const QString out = m_dir.filePath(u"example.pdf"_s);
+            const Result result = RunRender(QStringList {folder + u'/' + report, u"-o"_s, out} + more);
+            if (result.exitCode != 0)
+                qWarning("%s", qPrintable(result.err));
+            QStringList texts = PdfText(out).split(u'\f');
+            texts.removeAll(QString());
+            // One blank between words, so that columns do not matter.
+            for (QString &text : texts)
+                text = text.simplified();
+            return texts;
+        };
+        const auto amount = [](const QString &text, const QString &label) {
+            const QRegularExpressionMatch match
+                    = QRegularExpression(label + u" ([0-9.]+)"_s).match(text);
+            return match.hasMatch() ? match.captured(1) : QString();
+        };
+
+        QStringList invoice = pages(u"invoice.vnt"_s, {});
+        QCOMPARE(invoice.size(), 1);
+        QVERIFY2(invoice[0].contains(u"Ink cartridges, colour, high-capacity XL for the"_s)
+                         && invoice[0].contains(u"office printer, pack of two"_s),
+                 qPrintable(invoice[0]));
+        QCOMPARE(amount(invoice[0], u"Page total:"_s), u"325.45"_s);
+        QCOMPARE(amount(invoice[0], u"Total due:"_s), u"325.45"_s);
+        QVERIFY(!invoice[0].contains(u"Carried forward"_s));
+
+        invoice = pages(u"invoice.vnt"_s, {u"--param"_s, u"Invoice Header/INVOICE_NO=1045"_s});
+        QCOMPARE(invoice.size(), 2);
+        QVERIFY(invoice[0].contains(u"LNS-001"_s) && invoice[1].contains(u"LNS-060"_s));
+        QVERIFY(invoice[0].contains(u"in its protective case"_s));
+        // Carried forward: the rows of page 1; the grand total: both pages' totals.
+        const QString first = amount(invoice[0], u"Page total:"_s);
+        QCOMPARE(amount(invoice[1], u"Carried forward:"_s), first);
+        const double second = amount(invoice[1], u"Page total:"_s).toDouble();
+        QCOMPARE(QString::number(first.toDouble() + second, 'f', 2), u"1094.20"_s);
+        QCOMPARE(amount(invoice[1], u"Total due:"_s), u"1094.20"_s);
+
+        const QString customers = pages(u"customers.vnt"_s, {}).join(u' ');
+        QCOMPARE(customers.count(u"Customers in this city: 3"_s), 2);
+        QCOMPARE(customers.count(u"Customers in this city: 4"_s), 1);
+        QCOMPARE(customers.count(u"Customers in this city: 2"_s), 1);
+        QVERIFY(customers.contains(u"Customers: 12 Invoices: 8"_s));
     }
 
     void pngOfOnePage()

@@ -61,7 +61,8 @@ void TestPageSource::examplesFoundFromTheirPrimitives()
                     });
             QVERIFY2(placed != page.GetBands().end(), qPrintable(item.GetName()));
             QCOMPARE(box.left, std::max(item.GetLeft(), 0));
-            QCOMPARE(box.top, placed->top + std::max(item.GetTop(), 0));
+            // A text growing above it moves it down, never up.
+            QVERIFY(box.top >= placed->top + std::max(item.GetTop(), 0));
             const int kind = item.GetKind();
             const bool matches = std::visit(
                     [kind](const auto &p) {
@@ -107,6 +108,9 @@ void TestPageSource::examplesFoundFromTheirPrimitives()
         }
     }
     for (int b = 0; b < bands.GetCount(); ++b) {
+        // A band left out on the first page prints nothing in a report of one page.
+        if (model.GetPageCount() == 1 && !bands[b]->GetPrintOnFirstPage())
+            continue;
         for (int i = 0; i < bands[b]->GetItems().GetCount(); ++i)
             QVERIFY2(found.count({b, i}), qPrintable(bands[b]->GetItems()[i]->GetName()));
     }

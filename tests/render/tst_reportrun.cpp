@@ -42,6 +42,8 @@ private slots:
     void initTestCase();
     void layout_data();
     void layout();
+    void totals_data();
+    void totals();
     void failures_data();
     void failures();
     void cancelStopsTheRun();
@@ -54,6 +56,7 @@ private slots:
 
 private:
     std::unique_ptr<CVornReport> NewReport() const;
+    void CheckPages(const Build &build, const Parameters &parameters, const QStringList &pages) const;
     bool Run(const CVornReport &report, CPageModel &model, QString &message,
              const Parameters &parameters = {},
              const std::atomic_bool *cancel = nullptr,
@@ -82,7 +85,13 @@ void TestReportRun::initTestCase()
           u"CREATE TABLE invoices (id INTEGER PRIMARY KEY, customer_id INTEGER, total REAL)"_s,
           u"CREATE TABLE lines (invoice_id INTEGER, item TEXT)"_s,
           u"INSERT INTO invoices VALUES (10, 1, 12.5), (11, 1, 7.25), (20, 2, 100)"_s,
-          u"INSERT INTO lines VALUES (10, 'pen'), (10, 'ink'), (11, 'pad'), (20, 'desk')"_s})
+          u"INSERT INTO lines VALUES (10, 'pen'), (10, 'ink'), (11, 'pad'), (20, 'desk')"_s,
+          // Amounts that drift in binary floating point, a NULL, a text that is no number and
+          // texts too long for a double.
+          u"CREATE TABLE amounts (inv INTEGER, item TEXT, amount REAL, code TEXT)"_s,
+          u"INSERT INTO amounts VALUES (1, 'a', 0.1, '12345678901234567890.123456789'), "
+          u"(1, 'b', 0.2, '0.000000001'), (1, 'c', NULL, '7'), (2, 'd', 325.45, NULL), "
+          u"(2, 'e', 10, '1'), (2, 'f', 0.05, '2')"_s})
         QVERIFY2(q.exec(sql), qPrintable(sql + q.lastError().text()));
     // Twelve customers C01 .. C12 in three cities; the first two have a logo.
     const QStringList cities {u"Oslo"_s, u"Rome"_s, u"Paris"_s};
@@ -264,11 +273,101 @@ void TestReportRun::layout_data()
             << Parameters() << QStringList {u"[D.name] 1"_s};
 }
 
+// Totals of DB Texts in every scope: group footers, a master's footer, pages with a total
+// carried forward, the report footer.
+void TestReportRun::totals_data()
+{
+    QTest::addColumn<Build>("build");
+    QTest::addColumn<QStringList>("pages");
+    const QString amounts = u"SELECT inv, item, amount, code FROM amounts ORDER BY inv, item"_s;
+    const auto total = [](CVornBand *band, const QString &source, const QString &field,
+                          int aggregate, int over, const QString &format = {}) {
+        CVornDbText *item = Field(band, source, field, format);
+        item->SetAggregate(aggregate);
+        item->SetAggregateOver(over);
+        return item;
+    };
+    using D = CVornDbText;
+    QTest::newRow("each aggregate in a group footer, NULL skipped")
+            << Build([=](CVornReport &r) {
+                   CVornBand *head = Band(r, ReportContents, u"H"_s);
+                   head->SetFooter(u"F"_s);
+                   Field(head, u"D"_s, u"inv"_s, u"#%d"_s);
+                   // A total in the header shows the rows since it last printed.
+                   total(head, u"D"_s, {}, D::Count, D::OverBand);
+                   CVornBand *foot = Band(r, ReportContents, u"F"_s);
+                   total(foot, u"D"_s, u"amount"_s, D::Sum, D::OverBand);
+                   total(foot, u"D"_s, u"amount"_s, D::Count, D::OverBand);
+                   total(foot, u"D"_s, {}, D::Count, D::OverBand);
+                   total(foot, u"D"_s, u"amount"_s, D::Average, D::OverBand, u"%.2f"_s);
+                   total(foot, u"D"_s, u"amount"_s, D::Minimum, D::OverBand);
+                   total(foot, u"D"_s, u"amount"_s, D::Maximum, D::OverBand);
+                   total(foot, u"D"_s, u"amount"_s, D::Sum, D::OverReport);
+                   CVornBand *d = Band(r, ReportContents, u"D"_s, amounts);
+                   d->SetHeader(u"H"_s);
+                   Field(d, u"D"_s, u"item"_s);
+                   r.SetHeight(29700);
+               })
+            << QStringList {u"#1 0 a b c 0.3 2 3 0.15 0.1 0.2 0.3 #2 3 d e f 335.50 3 3 111.83 0.05 "
+                            u"325.45 335.80"_s};
+    QTest::newRow("a master's footer totals its details, a running total on the row")
+            << Build([=](CVornReport &r) {
+                   Field(Band(r, ReportContents, u"Inv"_s,
+                              u"SELECT DISTINCT inv FROM amounts ORDER BY inv"_s),
+                         u"Inv"_s, u"inv"_s, u"#%d"_s);
+                   CVornBand *rows = Band(r, ReportContents, u"Rows"_s,
+                                          u"SELECT * FROM amounts WHERE inv = {inv} ORDER BY item"_s,
+                                          u"Inv"_s);
+                   Field(rows, u"Rows"_s, u"amount"_s);
+                   total(rows, u"Rows"_s, u"amount"_s, D::Sum, D::OverReport);
+                   CVornBand *foot = Band(r, ReportContents, u"Foot"_s, {}, u"Inv"_s);
+                   total(foot, u"Rows"_s, u"amount"_s, D::Sum, D::OverBand, u"= %s"_s);
+                   CVornBand *end = Band(r, ReportFooter, u"End"_s);
+                   total(end, u"Rows"_s, u"code"_s, D::Sum, D::OverReport);
+                   total(end, u"Rows"_s, u"amount"_s, D::Average, D::OverReport);
+                   r.SetHeight(29700);
+               })
+            << QStringList {u"#1 0.1 0.1 0.2 0.3 0.3 = 0.3 #2 325.45 325.75 10 335.75 0.05 335.80 "
+                            u"= 335.50 12345678901234567900.123456790 67.16"_s};
+    QTest::newRow("page totals, running totals and the total carried forward")
+            << Build([=](CVornReport &r) {
+                   CVornBand *head = Band(r, PageHeader, u"PH"_s);
+                   total(head, u"Rows"_s, u"id"_s, D::Sum, D::OverReport, u"cf %d"_s);
+                   CVornBand *foot = Band(r, PageFooter, u"PF"_s);
+                   total(foot, u"Rows"_s, u"id"_s, D::Sum, D::OverPage, u"page %d"_s);
+                   total(foot, u"Rows"_s, u"id"_s, D::Sum, D::OverReport, u"run %d"_s);
+                   total(foot, u"Rows"_s, {}, D::Count, D::OverPage, u"n %d"_s);
+                   Field(Band(r, ReportContents, u"Rows"_s,
+                              u"SELECT id FROM customers WHERE id <= 10 ORDER BY id"_s),
+                         u"Rows"_s, u"id"_s);
+                   Band(r, PageBreak, u"Break"_s);
+                   Field(Band(r, ReportContents, u"More"_s,
+                              u"SELECT id FROM customers WHERE id > 10 ORDER BY id"_s),
+                         u"More"_s, u"id"_s);
+               })
+            << QStringList {u"cf 0 1 2 3 4 5 6 7 8 page 36 run 36 n 8"_s,
+                            u"cf 36 9 10 page 19 run 55 n 2"_s,
+                            u"cf 55 11 12 page 0 run 55 n 0"_s};
+}
+
+void TestReportRun::totals()
+{
+    QFETCH(Build, build);
+    QFETCH(QStringList, pages);
+    CheckPages(build, {}, pages);
+}
+
 void TestReportRun::layout()
 {
     QFETCH(Build, build);
     QFETCH(Parameters, parameters);
     QFETCH(QStringList, pages);
+    CheckPages(build, parameters, pages);
+}
+
+void TestReportRun::CheckPages(const Build &build, const Parameters &parameters,
+                               const QStringList &pages) const
+{
     const std::unique_ptr<CVornReport> report = NewReport();
     build(*report);
     CPageModel model;
@@ -328,6 +427,14 @@ void TestReportRun::failures_data()
     QTest::newRow("invalid report")
             << Build([](CVornReport &r) { Band(r, ReportContents, QString()); })
             << QStringList {u"Band #0 is invalid"_s} << CPageSource();
+    QTest::newRow("total of a text that is no number")
+            << Build([](CVornReport &r) {
+                   Field(Band(r, ReportFooter, u"End"_s), u"Rows"_s, u"item"_s)
+                           ->SetAggregate(CVornDbText::Maximum);
+                   Band(r, ReportContents, u"Rows"_s, u"SELECT item FROM amounts"_s);
+               })
+            << QStringList {u"\"I0\""_s, u"\"End\""_s, u"\"a\""_s, u"not a number"_s}
+            << CPageSource {0, 0};
 }
 
 void TestReportRun::failures()
