@@ -1,7 +1,7 @@
 // The reporting engine end to end on a generated SQLite database: a list report to PDF against
 // QPdfWriter drawing the same texts and lines itself, PDF size per page, a picture on every
-// row, master/detail, growth from 1,000 to 1,000,000 rows with peak memory, and 1,000 rows each
-// with a 5000 x 5000 picture of its own. Memory is measured in a child process per figure (this
+// row, master/detail, growth from 1,000 to 1,000,000 rows with peak memory, 1,000 rows each
+// with a 5000 x 5000 picture of its own, and the first page of the largest list as a PNG. Memory is measured in a child process per figure (this
 // program run again with --child), so that one figure's peak does not hide the next. Last, the
 // same list through PostgreSQL (its ODBC driver) and a FireBird server, on servers started for
 // the run.
@@ -371,7 +371,8 @@ qint64 PeakKb()
     return 0;
 }
 
-// Child: one list report of `rows` rows to PDF, or the photo report; prints "ms pages peak-kB".
+// Child: one list report of `rows` rows to PDF, or the photo report, or the first page of the
+// list as a PNG at 96 dpi as `-o X.png --page 1` makes it; prints "ms pages peak-kB".
 int Child(const QByteArray &what, int rows)
 {
     CVornReport report;
@@ -382,6 +383,13 @@ int Child(const QByteArray &what, int rows)
     QString message;
     QElapsedTimer timer;
     timer.start();
+    if (what == "--child-png") {
+        if (!RunReportToPng(report, Options(), 1, 96, Folder() + u"/child.png"_s, message))
+            Failed("child", message);
+        const double ms = timer.nsecsElapsed() / 1e6;
+        std::printf("%.0f 1 %lld\n", ms, PeakKb());
+        return 0;
+    }
     if (!RunReportToPdf(report, Options(), Folder() + u"/child.pdf"_s, u"Bench"_s, message))
         Failed("child", message);
     const double ms = timer.nsecsElapsed() / 1e6;
@@ -507,6 +515,50 @@ double ListAgainstDirect(const QTemporaryDir &dir)
     return list.ms;
 }
 
+// Growth from 1,000 to 1,000,000 rows, the per-row pictures and the first page of the largest
+// list as a PNG, each in a process of its own.
+void Scale()
+{
+    std::printf("growth (each in a process of its own, layout and PDF):\n");
+    double ms100k = 0;
+    double ms1m = 0;
+    double peakMb = 0;
+    for (const int rows : {1000, 10000, 100000, 1000000}) {
+        const QStringList figures = RunChild(u"--child"_s, rows);
+        if (figures.size() != 3)
+            continue;
+        const double mb = figures[2].toDouble() / 1024.0;
+        peakMb = std::max(peakMb, mb);
+        if (rows == 100000)
+            ms100k = figures[0].toDouble();
+        if (rows == 1000000)
+            ms1m = figures[0].toDouble();
+        std::printf("  %7d rows: %7s ms, %5s pages, peak memory %.1f MB\n", rows,
+                    qPrintable(figures[0]), qPrintable(figures[1]), mb);
+    }
+    if (ms100k > 0 && ms1m > 0) {
+        std::printf("  1,000,000 rows take %.1f times 100,000 (target at most %.0f); highest peak "
+                    "%.1f MB (target at most %.0f MB)\n",
+                    ms1m / ms100k, growthTarget, peakMb, listPeakTargetMb);
+    }
+    {
+        const QStringList figures = RunChild(u"--child-photos"_s, photoRows);
+        if (figures.size() == 3) {
+            std::printf("%d rows, each with a %d x %d picture of its own: %s ms, %s pages, peak "
+                        "memory %.1f MB (target at most %.0f MB)\n",
+                        photoRows, photoSide, photoSide, qPrintable(figures[0]),
+                        qPrintable(figures[1]), figures[2].toDouble() / 1024.0, photoPeakTargetMb);
+        }
+    }
+    {
+        const QStringList figures = RunChild(u"--child-png"_s, maxRows);
+        if (figures.size() == 3) {
+            std::printf("page 1 of the %d-row list as PNG: %s ms, peak memory %.1f MB\n", maxRows,
+                        qPrintable(figures[0]), figures[2].toDouble() / 1024.0);
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -526,6 +578,13 @@ int main(int argc, char **argv)
         if (!BuildDatabase(dir.filePath(u"bench.db"_s), 10000))
             return 1;
         ListAgainstDirect(dir);
+        return 0;
+    }
+    // "--scale": only the growth, the per-row pictures and the first page as PNG.
+    if (argc == 2 && qstrcmp(argv[1], "--scale") == 0) {
+        if (!BuildDatabase(dir.filePath(u"bench.db"_s)))
+            return 1;
+        Scale();
         return 0;
     }
     // "--routes": only the 10,000-row list, through SQLite and then the servers.
@@ -588,37 +647,7 @@ int main(int argc, char **argv)
                     "pages\n",
                     md.ms, LayoutMs(report), md.pages);
     }
-    std::printf("growth (each in a process of its own, layout and PDF):\n");
-    double ms100k = 0;
-    double ms1m = 0;
-    double peakMb = 0;
-    for (const int rows : {1000, 10000, 100000, 1000000}) {
-        const QStringList figures = RunChild(u"--child"_s, rows);
-        if (figures.size() != 3)
-            continue;
-        const double mb = figures[2].toDouble() / 1024.0;
-        peakMb = std::max(peakMb, mb);
-        if (rows == 100000)
-            ms100k = figures[0].toDouble();
-        if (rows == 1000000)
-            ms1m = figures[0].toDouble();
-        std::printf("  %7d rows: %7s ms, %5s pages, peak memory %.1f MB\n", rows,
-                    qPrintable(figures[0]), qPrintable(figures[1]), mb);
-    }
-    if (ms100k > 0 && ms1m > 0) {
-        std::printf("  1,000,000 rows take %.1f times 100,000 (target at most %.0f); highest peak "
-                    "%.1f MB (target at most %.0f MB)\n",
-                    ms1m / ms100k, growthTarget, peakMb, listPeakTargetMb);
-    }
-    {
-        const QStringList figures = RunChild(u"--child-photos"_s, photoRows);
-        if (figures.size() == 3) {
-            std::printf("%d rows, each with a %d x %d picture of its own: %s ms, %s pages, peak "
-                        "memory %.1f MB (target at most %.0f MB)\n",
-                        photoRows, photoSide, photoSide, qPrintable(figures[0]),
-                        qPrintable(figures[1]), figures[2].toDouble() / 1024.0, photoPeakTargetMb);
-        }
-    }
+    Scale();
     ServerRoutes(dir.path(), sqliteListMs);
     return 0;
 }
