@@ -1,9 +1,9 @@
 #include "rendercommand.h"
 
+#include "exporter.h"
 #include "fileutil.h"
 #include "queryentries.h"
 #include "renderarguments.h"
-#include "reportoutput.h"
 #include "reportrun.h"
 #include "vornreport.h"
 
@@ -60,12 +60,16 @@ bool RunRenderCommand(const CRenderArguments &arguments, QString &message)
         return parameter ? parameter->GetValue() : QString();
     };
 
-    if (arguments.format == CRenderArguments::Format::Png) {
-        return RunReportToPng(report, options, arguments.page, arguments.dpi, arguments.output,
-                              message);
-    }
-    QString title = report.GetTitle();
-    if (title.isEmpty())
-        title = QFileInfo(arguments.report).completeBaseName();
-    return RunReportToPdf(report, options, arguments.output, title, message);
+    CExportOptions output;
+    output.format = arguments.format;
+    output.path = arguments.output;
+    output.title = report.GetTitle();
+    if (output.title.isEmpty())
+        output.title = QFileInfo(arguments.report).completeBaseName();
+    output.report = &report;
+    output.pdfa = arguments.pdfa;
+    output.dpi = arguments.dpi;
+    output.firstPage = arguments.page;
+    output.lastPage = arguments.lastPage;
+    return RunReportToFile(report, options, output, message);
 }

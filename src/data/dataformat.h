@@ -23,6 +23,14 @@ public:
     // character of a text. An empty format gives the value's plain text.
     QString Format(const QVariant &value) const;
 
+    // The parts of a parsed format, for writers that keep a value's type (a spreadsheet): the
+    // conversion letter (0 when there is none), its precision (-1 when not given) and the
+    // literal text before and after it, %% already a single %.
+    char GetConversion() const { return m_hasConversion ? m_conversion : 0; }
+    int GetPrecision() const { return m_precision; }
+    const QString &GetPrefix() const { return m_prefix; }
+    const QString &GetSuffix() const { return m_suffix; }
+
 private:
     bool m_plain = true;
     bool m_hasConversion = false;

@@ -4,6 +4,7 @@
 
 #include <QRgb>
 #include <QString>
+#include <QVariant>
 
 #include <memory>
 #include <variant>
@@ -120,6 +121,9 @@ struct CPrintedValue
     int left = 0;
     int right = 0;
     QString text;
+    // The value before its Data Format, as the database gave it: a spreadsheet keeps numbers
+    // and dates as such.
+    QVariant value;
 
     friend bool operator==(const CPrintedValue &, const CPrintedValue &) = default;
 };

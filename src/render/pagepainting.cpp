@@ -1,11 +1,12 @@
 #include "pagepainting.h"
 
 #include "dataformat.h"
-#include "ean13.h"
+#include "ean13symbol.h"
 #include "imageplacement.h"
 #include "itempainter.h"
 #include "pixeldrawing.h"
 #include "textitemlayout.h"
+#include "textlines.h"
 
 #include <QPainter>
 
@@ -19,26 +20,13 @@ int Round(double v)
     return int(std::lround(std::clamp(v, -1e9, 1e9)));
 }
 
-int QtFlags(const CPageText &text)
-{
-    int flags = text.horzAlignment == 1 ? Qt::AlignRight
-              : text.horzAlignment == 2 ? Qt::AlignHCenter
-                                        : Qt::AlignLeft;
-    if (text.wordWrap)
-        return flags | Qt::TextWordWrap | Qt::AlignTop;
-    flags |= Qt::TextSingleLine;
-    return flags | (text.vertAlignment == 1 ? Qt::AlignVCenter
-                    : text.vertAlignment == 2 ? Qt::AlignBottom
-                                              : Qt::AlignTop);
-}
-
 } // namespace
 
 CPagePainting::CPagePainting(QPainter &painter, int dpiX, int dpiY)
     : m_painter(painter)
     , m_dpiX(dpiX > 0 ? dpiX : 96)
     , m_dpiY(dpiY > 0 ? dpiY : 96)
-    , m_defaultFont(TextFont({}, 10, false, false, false, false, m_dpiY, 1.0))
+    , m_defaultFont(LayoutFont({}, 10, false, false, false, false))
 {
 }
 
@@ -86,8 +74,8 @@ const QFont &CPagePainting::FontOf(const CPage &page, int index)
     if (it == m_fonts.end()) {
         const CPageFont &f = table[size_t(index)];
         it = m_fonts.emplace(std::pair(&table, index),
-                             TextFont(f.face, f.points, f.bold, f.italic, f.underline,
-                                      f.strikeout, m_dpiY, 1.0))
+                             LayoutFont(f.face, f.points, f.bold, f.italic, f.underline,
+                                        f.strikeout))
                      .first;
     }
     return it->second;
@@ -95,8 +83,8 @@ const QFont &CPagePainting::FontOf(const CPage &page, int index)
 
 void CPagePainting::Draw(const CPage &page, const CPageText &text, int number, int count)
 {
-    const PixRect box = ToPixels(text.box);
-    if (box.IsEmpty())
+    const CPageRect &box = text.box;
+    if (box.right <= box.left || box.bottom <= box.top)
         return;
     QString value = text.text;
     if (text.field != CPageText::Field::None) {
@@ -105,9 +93,22 @@ void CPagePainting::Draw(const CPage &page, const CPageText &text, int number, i
     }
     if (value.isEmpty())
         return;
-    m_painter.setFont(FontOf(page, text.font));
+    // A field may hold megabytes of which the box shows a few lines; what can show is judged in
+    // pixels of 1/96 inch, the same on every device.
+    const int flags = text.wordWrap ? int(Qt::TextWordWrap)
+                    : text.horzAlignment == 1 ? int(Qt::AlignRight)
+                    : text.horzAlignment == 2 ? int(Qt::AlignHCenter)
+                                              : int(Qt::AlignLeft);
+    const QFont &font = FontOf(page, text.font);
+    const qsizetype limit = VisibleTextLimit(
+            Round((box.right - box.left) * (96 / 2540.0)), Round((box.bottom - box.top) * (96 / 2540.0)),
+            Round(font.pointSizeF() * 96 / 72));
+    const TextLines lines = BreakTextLines(font, VisibleTextPart(value, limit, flags),
+                                           box.right - box.left, text.wordWrap);
     m_painter.setPen(QColor::fromRgb(text.color));
-    PaintItemText(m_painter, box, value, QtFlags(text), text.vertAlignment);
+    PaintTextLines(m_painter, m_dpiX, m_dpiY, font, lines,
+                   QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top),
+                   text.horzAlignment, text.vertAlignment, text.wordWrap);
 }
 
 void CPagePainting::Draw(const CPageShape &shape)
@@ -167,8 +168,9 @@ void CPagePainting::Draw(const CPageBarcode &barcode)
 {
     m_painter.save();
     m_painter.setClipRect(ToPixels(barcode.clip).ToQRect(), Qt::IntersectClip);
-    // The barcode drawing converts units itself, at the resolution of the painter's device.
-    DrawEan13(m_painter, barcode.value, barcode.box.left, barcode.box.top, barcode.box.right,
-              barcode.box.bottom);
+    PaintEan13Symbol(m_painter,
+                     LayoutEan13Symbol(barcode.value, barcode.box.left, barcode.box.top,
+                                       barcode.box.right, barcode.box.bottom),
+                     m_dpiX, m_dpiY);
     m_painter.restore();
 }

@@ -48,12 +48,14 @@ struct CPdfPageWriter::Private
     int written = 0;
 };
 
-CPdfPageWriter::CPdfPageWriter(QIODevice &device, QSize pageSize, const QString &title)
+CPdfPageWriter::CPdfPageWriter(QIODevice &device, QSize pageSize, const QString &title, bool pdfa)
     : d(std::make_unique<Private>(device))
 {
     d->writer.setResolution(PdfResolution);
     d->writer.setTitle(title);
     d->writer.setCreator(u"Vantel"_s);
+    if (pdfa)
+        d->writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
     d->writer.setPageLayout(PdfPageLayout(pageSize));
 }
 
@@ -91,6 +93,50 @@ bool CPdfPageWriter::End()
         return false;
     d->painting.reset();
     return d->painter.end();
+}
+
+CPdfFileWriter::CPdfFileWriter(const QString &path, const QString &title, bool pdfa)
+    : m_path(path)
+    , m_title(title)
+    , m_pdfa(pdfa)
+{
+}
+
+CPdfFileWriter::~CPdfFileWriter()
+{
+    Cancel();
+}
+
+bool CPdfFileWriter::Begin(QSize pageSize, QString &message)
+{
+    if (!m_file.Open(m_path)) {
+        message = m_file.GetMessage();
+        return false;
+    }
+    m_writer = std::make_unique<CPdfPageWriter>(*m_file.GetDevice(), pageSize, m_title, m_pdfa);
+    return true;
+}
+
+bool CPdfFileWriter::WritePage(const CPage &page, int number, int count, QString &message)
+{
+    if (m_writer && m_writer->Write(page, number, count) && m_file.GetErrorCode() == 0)
+        return true;
+    // A full disk says so; a painter that would not start is told as such.
+    CommitPdf(m_file, false, message);
+    return false;
+}
+
+bool CPdfFileWriter::Finish(QString &message)
+{
+    const bool ended = m_writer && m_writer->End();
+    m_writer.reset();
+    return CommitPdf(m_file, ended, message);
+}
+
+void CPdfFileWriter::Cancel()
+{
+    m_writer.reset();
+    m_file.Cancel();
 }
 
 bool WritePdf(const CPageModel &model, const QString &path, const QString &title,

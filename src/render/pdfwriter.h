@@ -1,5 +1,8 @@
 #pragma once
 
+#include "outputfile.h"
+#include "pagewriter.h"
+
 #include <QSize>
 #include <QString>
 
@@ -17,8 +20,9 @@ class CPdfPageWriter
 {
 public:
     // The device must be open for writing and outlive the writer; pageSize in hundredths of a
-    // millimetre.
-    CPdfPageWriter(QIODevice &device, QSize pageSize, const QString &title);
+    // millimetre. With pdfa the file is PDF/A-1b, for archives: PDF 1.4, colours in sRGB, the
+    // metadata that declares it and the title in the document information.
+    CPdfPageWriter(QIODevice &device, QSize pageSize, const QString &title, bool pdfa = false);
     ~CPdfPageWriter();
 
     // Draws the next page; number counts from 1, count is the number of pages (for the page
@@ -30,6 +34,26 @@ public:
 private:
     struct Private;
     std::unique_ptr<Private> d;
+};
+
+// A PDF at path as an output file (see COutputFile), page by page.
+class CPdfFileWriter final : public CPageWriter
+{
+public:
+    CPdfFileWriter(const QString &path, const QString &title, bool pdfa = false);
+    ~CPdfFileWriter() override;
+
+    bool Begin(QSize pageSize, QString &message) override;
+    bool WritePage(const CPage &page, int number, int count, QString &message) override;
+    bool Finish(QString &message) override;
+    void Cancel() override;
+
+private:
+    QString m_path;
+    QString m_title;
+    bool m_pdfa = false;
+    COutputFile m_file;
+    std::unique_ptr<CPdfPageWriter> m_writer;
 };
 
 // Writes every page of the model to a PDF at path as an output file (see COutputFile): written

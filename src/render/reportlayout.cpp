@@ -753,7 +753,7 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
                 return false;
             text.text = plan.format ? plan.format->Format(value) : value.toString();
             if (placed.body)
-                placed.values.push_back({plan.place.item, box.left, box.right, text.text});
+                placed.values.push_back({plan.place.item, box.left, box.right, text.text, value});
         } else {
             const auto &dbText = static_cast<const CVornDbText &>(item);
             QVariant value;
@@ -762,7 +762,7 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
                 return false;
             text.text = plan.format ? plan.format->Format(value) : value.toString();
             if (placed.body)
-                placed.values.push_back({plan.place.item, box.left, box.right, text.text});
+                placed.values.push_back({plan.place.item, box.left, box.right, text.text, value});
         }
         text.source = plan.place;
         if (!text.text.isEmpty() || text.field != CPageText::Field::None)

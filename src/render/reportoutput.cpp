@@ -2,6 +2,7 @@
 
 #include "outputfile.h"
 #include "pagequeue.h"
+#include "pagewriter.h"
 #include "pagerender.h"
 #include "pdfwriter.h"
 #include "reportrun.h"
@@ -73,19 +74,25 @@ QString ExceptionText(const std::exception_ptr &error)
 
 } // namespace
 
-bool RunReportToPdf(const CVornReport &report, const CRunOptions &options, const QString &path,
-                    const QString &title, QString &message)
+bool RunReportToWriter(const CVornReport &report, const CRunOptions &options,
+                       CPageWriter &writer, int first, int last, QString &message)
 {
-    COutputFile file;
-    if (!file.Open(path)) {
-        message = file.GetMessage();
-        return false;
-    }
-    int count = 0;
-    if (UsesPageCount(report)) {
+    const QSize pageSize {report.GetPageWidth(), report.GetPageHeight()};
+    if (pageSize.width() <= 0 || pageSize.height() <= 0) {
+        // The run says what is wrong with the page.
         CPageCounter counter;
         if (!RunReport(report, options, counter, message))
             return false;
+    }
+    if (!writer.Begin(pageSize, message))
+        return false;
+    int count = 0;
+    if (UsesPageCount(report)) {
+        CPageCounter counter;
+        if (!RunReport(report, options, counter, message)) {
+            writer.Cancel();
+            return false;
+        }
         count = counter.m_count;
     }
 
@@ -103,38 +110,61 @@ bool RunReportToPdf(const CVornReport &report, const CRunOptions &options, const
         queue.End();
     });
     bool written = true;
-    {
-        std::unique_ptr<CPdfPageWriter> writer;
-        std::shared_ptr<const CPage> page;
-        int number = 0;
-        while (queue.Take(page, number)) {
-            if (!writer)
-                writer = std::make_unique<CPdfPageWriter>(*file.GetDevice(), queue.GetPageSize(),
-                                                          title);
-            written = writer->Write(*page, number, count > 0 ? count : number);
-            page.reset();
-            if (!written || file.GetErrorCode() != 0) {
-                // The disk is full or the writer failed: the layout need not go on.
-                queue.Close();
-                break;
-            }
+    bool enough = false;
+    int seen = 0;
+    QString writeMessage;
+    std::shared_ptr<const CPage> page;
+    while (queue.Take(page, seen)) {
+        if (seen >= first)
+            written = writer.WritePage(*page, seen, count > 0 ? count : seen, writeMessage);
+        page.reset();
+        enough = last > 0 && seen >= last;
+        if (!written || enough) {
+            // A failed write, or the last page wanted: the layout need not go on.
+            queue.Close();
+            break;
         }
-        layout.join();
-        written = writer && writer->End() && written;
     }
-    if (!laidOut && file.GetErrorCode() == 0) {
+    layout.join();
+    if (!written) {
+        writer.Cancel();
+        message = writeMessage;
+        return false;
+    }
+    if (!laidOut) {
+        writer.Cancel();
         message = layoutMessage.isEmpty() ? Tr("The report could not be run") : layoutMessage;
         return false;
     }
-    if (laidOut && count > 0 && queue.GetFinalCount() != count && file.GetErrorCode() == 0) {
+    if (!enough && count > 0 && queue.GetFinalCount() != count) {
         // The pages already written say "of N" with the first count.
+        writer.Cancel();
         message = Tr("The data changed while the report was written: %1 pages counted, then "
                      "%2; run it again")
                           .arg(count)
                           .arg(queue.GetFinalCount());
         return false;
     }
-    return CommitPdf(file, written, message);
+    if (seen < first) {
+        writer.Cancel();
+        message = QCoreApplication::translate("CRenderArguments",
+                                              "The report has %n page(s); there is no page %1",
+                                              nullptr, seen)
+                          .arg(first);
+        return false;
+    }
+    if (!writer.Finish(message)) {
+        writer.Cancel();
+        return false;
+    }
+    return true;
+}
+
+bool RunReportToPdf(const CVornReport &report, const CRunOptions &options, const QString &path,
+                    const QString &title, QString &message, bool pdfa)
+{
+    CPdfFileWriter writer(path, title, pdfa);
+    return RunReportToWriter(report, options, writer, 1, 0, message);
 }
 
 bool RunReportToPng(const CVornReport &report, const CRunOptions &options, int number, int dpi,

@@ -3,15 +3,14 @@
 #include "pagecontent.h"
 
 #include <QFont>
-#include <QImage>
 
 #include <map>
 #include <memory>
 
-// Measures the texts of a run for the layout, with the painter's own text layout (the item
-// painter's wrapped height) at the resolution the PDF is drawn in: a growing text gets the
-// height its lines take when drawn, and a text that breaks across pages breaks between the
-// lines the painter draws. Lengths are in hundredths of a millimetre.
+// Measures the texts of a run for the layout with the painter's own line breaking
+// (BreakTextLines, in report units): a growing text gets the height its lines take when drawn
+// on any device, and a text that breaks across pages breaks between the lines the painter
+// draws. Lengths are in hundredths of a millimetre.
 class CTextMeasure
 {
 public:
@@ -31,11 +30,8 @@ public:
     Fit FitLines(const CPageText &text, int height, bool firstLine = false);
 
 private:
-    int Pixels(const CPageText &text, const QString &part);
-    int ToUnits(int pixels) const;
     const QFont &FontOf(int index);
 
     std::shared_ptr<const CPageFontTable> m_fonts;
-    QImage m_device; // gives the fonts the measuring resolution
     std::map<int, QFont> m_fontCache;
 };

@@ -144,7 +144,8 @@ void TestPageSource::printedRowsWithoutDatabase()
     QCOMPARE(model.GetPageCount(), 1);
     const std::vector<CPageBand> expected {
             {0, 0, 1000, false, {}},
-            {1, 1000, 2000, true, {{2, 2000, 3000, u"Rows.a"_s}, {1, 5000, 6000, u"[Rows.b]"_s}}}};
+            {1, 1000, 2000, true,
+             {{2, 2000, 3000, u"Rows.a"_s, u"Rows.a"_s}, {1, 5000, 6000, u"[Rows.b]"_s, u"Rows.b"_s}}}};
     QCOMPARE(model.GetPage(0)->GetBands(), expected);
 }
 
