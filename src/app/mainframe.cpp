@@ -5,6 +5,8 @@
 #include "commandicons.h"
 #include "commandtable.h"
 #include "connectioncheck.h"
+#include "datapane.h"
+#include "datapanelink.h"
 #include "elementsview.h"
 #include "elementtext.h"
 #include "keyindicators.h"
@@ -245,6 +247,12 @@ void CMainFrame::CreatePanes()
             &CMainFrame::OnPropertiesRequested);
     connect(m_view, &CQuarnView::elementGeometryChanged, this, &CMainFrame::ShowPosition);
     connect(m_document, &CVornDocument::reportReset, this, [this] { ShowPosition(nullptr); });
+
+    // Tabbed with Elements, which stays in front.
+    m_data = CreateDataPane(m_document, m_view, m_properties, this);
+    addDockWidget(Qt::LeftDockWidgetArea, m_data);
+    tabifyDockWidget(m_elements, m_data);
+    m_elements->raise();
     resizeDocks({m_elements, m_properties}, {200, 200}, Qt::Horizontal);
 
     // F6 reaches a pane that floats in a window of its own too.
@@ -273,7 +281,7 @@ QMenu *CMainFrame::createPopupMenu()
 
 QList<QDockWidget *> CMainFrame::Panes() const
 {
-    return {m_elements, m_properties, m_outline};
+    return {m_elements, m_data, m_properties, m_outline};
 }
 
 void CMainFrame::SwitchPane(bool forward)

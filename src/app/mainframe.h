@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QMainWindow>
 
+class CDataPane;
 class CElementsView;
 class CKeyIndicators;
 class COutlineWnd;
@@ -50,6 +51,7 @@ public:
     CElementsView *GetElementsView() const { return m_elements; }
     CPropertiesWnd *GetPropertiesWnd() const { return m_properties; }
     COutlineWnd *GetOutlineWnd() const { return m_outline; }
+    CDataPane *GetDataPane() const { return m_data; }
     QToolBar *GetStandardToolBar() const { return m_toolBar; }
     const CRecentFileList &GetRecentFiles() const { return m_recentFiles; }
     // The message pane of the status bar, which shows "Ready" while no prompt shows.
@@ -113,8 +115,8 @@ public:
     void ChooseLook(int id);
 
     // F6 and Shift+F6: the focus goes to the next or previous of the design
-    // view, the Elements pane, the Properties pane and the Outline pane that
-    // are shown.
+    // view, the Elements pane, the Data pane, the Properties pane and the
+    // Outline pane that are shown.
     void SwitchPane(bool forward);
 
     // The buttons of the "Standard" toolbar with what the user chose for them,
@@ -184,6 +186,7 @@ private:
     CElementsView *m_elements = nullptr;
     CPropertiesWnd *m_properties = nullptr;
     COutlineWnd *m_outline = nullptr;
+    CDataPane *m_data = nullptr;
     QToolBar *m_toolBar = nullptr;
     QWidgetAction *m_customizeButton = nullptr;
     QMenu *m_fileMenu = nullptr;
