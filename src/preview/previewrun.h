@@ -46,9 +46,3 @@ private:
     // Last, so that its thread has ended before the model and the options go.
     CBackgroundTask m_task;
 };
-    // Set while a pagesAdded notification waits in the owner's queue, so a fast layout does
-    // not flood it with one event per page.
-    std::atomic_bool m_notifyPending {false};
-    bool m_running = false;
-    std::thread m_thread;
-};
