@@ -63,13 +63,31 @@ void CDataTree::SetRows(const QList<CDataPaneRow> &rows)
             item->setFont(0, font);
         }
         parents.append(item);
+        // The connection and the notes have no type: their text may take the whole width.
+        if (row.detail.isEmpty())
+            item->setFirstColumnSpanned(true);
     }
     expandAll();
     for (int i = 0; i < topLevelItemCount(); ++i) {
         if (folded.contains(topLevelItem(i)->text(0)))
             topLevelItem(i)->setExpanded(false);
     }
+    FitNameColumn();
+}
+
+void CDataTree::FitNameColumn()
+{
     resizeColumnToContents(0);
+    // A long name leaves room for the type beside it in a narrow pane.
+    const int room = viewport()->width() * 3 / 5;
+    if (room > 0 && header()->sectionSize(0) > room)
+        header()->resizeSection(0, room);
+}
+
+void CDataTree::resizeEvent(QResizeEvent *event)
+{
+    QTreeWidget::resizeEvent(event);
+    FitNameColumn();
 }
 
 CDataPaneRow CDataTree::RowOf(const QTreeWidgetItem *item)
@@ -137,6 +155,12 @@ CDataPane::CDataPane(QWidget *parent)
     layout->addWidget(m_tree, 1);
     setWidget(body);
     setFocusProxy(m_tree);
+    // A pane tabbed behind another one stays shown, off the screen; this tells it apart.
+    connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        m_inFront = visible;
+        if (visible && m_stale)
+            Rebuild();
+    });
     connect(m_refresh, &QToolButton::clicked, this, [this] {
         if (m_lookup)
             m_lookup->Refresh();
@@ -159,6 +183,11 @@ void CDataPane::SetLookup(CColumnLookup *lookup)
 
 void CDataPane::Rebuild()
 {
+    // Tabbed behind another pane or closed in a shown window, the pane is filled when the user
+    // brings it forward.
+    m_stale = window()->isVisible() && !m_inFront;
+    if (m_stale)
+        return;
     if (!m_lookup || !m_lookup->GetDocument()) {
         m_tree->clear();
         return;
