@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 class CElementsView;
+class CFormatCommands;
 class CKeyIndicators;
 class COutlineWnd;
 class CPropertiesWnd;
@@ -51,6 +52,8 @@ public:
     CPropertiesWnd *GetPropertiesWnd() const { return m_properties; }
     COutlineWnd *GetOutlineWnd() const { return m_outline; }
     QToolBar *GetStandardToolBar() const { return m_toolBar; }
+    QToolBar *GetLayoutToolBar() const { return m_layoutBar; }
+    CFormatCommands *GetFormatCommands() const { return m_format; }
     const CRecentFileList &GetRecentFiles() const { return m_recentFiles; }
     // The message pane of the status bar, which shows "Ready" while no prompt shows.
     QLabel *GetReadyPane() const { return m_readyPane; }
@@ -117,8 +120,8 @@ public:
     // are shown.
     void SwitchPane(bool forward);
 
-    // The buttons of the "Standard" toolbar with what the user chose for them,
-    // and applying (and keeping) new choices.
+    // The buttons of the "Standard" and "Layout" toolbars with what the user
+    // chose for them, and applying (and keeping) new choices.
     QList<CCustomizeDlg::Button> GetToolbarButtons() const;
     void ApplyToolbarButtons(const QList<CCustomizeDlg::Button> &buttons);
     // Opens the Customize dialog.
@@ -162,9 +165,12 @@ private:
     QList<QDockWidget *> Panes() const;
     void OnZoomChanged();
     void ShowPosition(CVornElement *element);
+    void FollowPosition();
     void OnPropertiesRequested(CVornElement *element);
     void LoadWorkspace();
     void RebuildToolBar();
+    // The buttons of one of the toolbars in order; 0 stands for a separator.
+    QList<int> ToolbarLayout(const QToolBar *toolBar) const;
     void RefreshIcons();
     void UpdateLookMarks();
     void UpdateRecentMenu();
@@ -185,6 +191,8 @@ private:
     CPropertiesWnd *m_properties = nullptr;
     COutlineWnd *m_outline = nullptr;
     QToolBar *m_toolBar = nullptr;
+    QToolBar *m_layoutBar = nullptr;
+    CFormatCommands *m_format = nullptr;
     QWidgetAction *m_customizeButton = nullptr;
     QMenu *m_fileMenu = nullptr;
     QAction *m_recentEnd = nullptr;
