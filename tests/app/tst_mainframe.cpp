@@ -224,7 +224,7 @@ private slots:
                                 << "Delete the selection"
                                 << "Delete" << false;
         QTest::newRow("print") << 57607 << "&Print...\tCtrl+P"
-                               << ""
+                               << "Ctrl+P"
                                << "Print the report"
                                << "Print" << true;
         QTest::newRow("preview") << 32772 << "Pre&view\tF5"

@@ -185,10 +185,15 @@ private:
             Do().OnLeftButtonUp(to);
             break;
         }
-        case 1:
+        case 1: {
+            // Presses of one key: one step.
+            const int key = Below(2) ? Qt::Key_Right : Qt::Key_Down;
+            const bool shift = Below(2);
+            const bool ctrl = Below(2);
             for (int i = Below(3) + 1; i > 0; --i)
-                Do().OnKeyDown(Below(2) ? Qt::Key_Right : Qt::Key_Down, Below(2), Below(2));
+                Do().OnKeyDown(key, shift, ctrl);
             break;
+        }
         case 2: {
             CRowEdit edit;
             edit.name = Below(2) ? u"Top"_s : u"Horizontal Alignment"_s;
