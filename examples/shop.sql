@@ -51,6 +51,7 @@ INSERT INTO Invoices VALUES (1041, '2026-03-09', 17, '2000000010410');
 INSERT INTO Invoices VALUES (1042, '2026-03-14', 17, '2000000010427');
 INSERT INTO Invoices VALUES (1043, '2026-03-16', 21, '2000000010434');
 INSERT INTO Invoices VALUES (1044, '2026-03-20', 5, '2000000010441');
+INSERT INTO Invoices VALUES (1045, '2026-03-23', 19, '2000000010458');
 
 INSERT INTO InvoiceLines VALUES (1038, 1, 'PAP-A4', 'Copy paper A4, 500 sheets', 10, 4.95);
 INSERT INTO InvoiceLines VALUES (1038, 2, 'PEN-BL', 'Ballpoint pens, blue, box of 10', 2, 3.75);
@@ -61,7 +62,7 @@ INSERT INTO InvoiceLines VALUES (1040, 2, 'PAP-A4', 'Copy paper A4, 500 sheets',
 INSERT INTO InvoiceLines VALUES (1041, 1, 'FLD-LV', 'Lever arch file', 12, 2.60);
 INSERT INTO InvoiceLines VALUES (1042, 1, 'PAP-A4', 'Copy paper A4, 500 sheets', 20, 4.95);
 INSERT INTO InvoiceLines VALUES (1042, 2, 'INK-BK', 'Ink cartridge, black', 4, 18.40);
-INSERT INTO InvoiceLines VALUES (1042, 3, 'INK-CL', 'Ink cartridge, colour', 2, 22.90);
+INSERT INTO InvoiceLines VALUES (1042, 3, 'INK-XL', 'Ink cartridges, colour, high-capacity XL for the office printer, pack of two', 2, 22.90);
 INSERT INTO InvoiceLines VALUES (1042, 4, 'PEN-BL', 'Ballpoint pens, blue, box of 10', 5, 3.75);
 INSERT INTO InvoiceLines VALUES (1042, 5, 'FLD-LV', 'Lever arch file', 15, 2.60);
 INSERT INTO InvoiceLines VALUES (1042, 6, 'LBL-99', 'Address labels, 99 x 38 mm', 3, 11.20);
@@ -69,3 +70,14 @@ INSERT INTO InvoiceLines VALUES (1042, 7, 'STP-24', 'Stapler, 24/6', 2, 7.85);
 INSERT INTO InvoiceLines VALUES (1043, 1, 'STP-24', 'Stapler, 24/6', 1, 7.85);
 INSERT INTO InvoiceLines VALUES (1043, 2, 'ENV-C5', 'Envelopes C5, 250', 2, 9.90);
 INSERT INTO InvoiceLines VALUES (1044, 1, 'LBL-99', 'Address labels, 99 x 38 mm', 1, 11.20);
+
+-- Invoice 1045 runs over two pages: sixty lines, every twelfth with a description that takes
+-- two lines.
+WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60)
+INSERT INTO InvoiceLines
+SELECT 1045, i, printf('LNS-%03d', i),
+       CASE WHEN i % 12 = 0
+            THEN printf('Spectacle lens blank no. %d, anti-reflective and hard coated, in its protective case', i)
+            ELSE printf('Spectacle lens blank no. %d', i) END,
+       1 + i % 3, round(4.25 + (i % 9) * 1.15, 2)
+FROM n;

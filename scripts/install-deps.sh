@@ -31,6 +31,12 @@ packages=(
     fonts-liberation2
     fontconfig
     zbar-tools
+    lld
+    qt6-svg-dev
+    libxlsxwriter-dev
+    pkg-config
+    librsvg2-bin
+    python3-openpyxl
 )
 if [ "${1:-}" = fuzz ]; then
     packages+=(clang-14 libclang-rt-14-dev)

@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "bandreferences.h"
 #include "pagegeometry.h"
 #include "quarnapp.h"
 #include "quarndoc.h"
@@ -81,6 +82,9 @@ int Check(const QString &path)
     QString message;
     if (!VornTemplate::Load(report, path, message))
         return Fail(message);
+    // The file opens, but a run of it would fail: said as a warning beside the answer.
+    for (const CBandReferenceProblem &problem : FindBandReferenceProblems(report))
+        QTextStream(stderr) << Tr("Warning: %1").arg(problem.message) << Qt::endl;
     PrintOut(u"OK"_s);
     return 0;
 }
@@ -257,7 +261,8 @@ QString CCommandLine::HelpText()
               "\n"
               "  FILE                    the report the window opens\n"
               "  --check FILE            open FILE as File Open does; print OK, or the\n"
-              "                          message the designer would show\n"
+              "                          message the designer would show; a band reference\n"
+              "                          that a run cannot follow is a warning\n"
               "  --resave IN OUT         open the report IN and save it to OUT as File Save\n"
               "                          does\n"
               "  --render IN -o OUT.png  draw the page of the report IN as the designer\n"

@@ -6,12 +6,14 @@
 #include "commandicons.h"
 #include "commandtable.h"
 #include "formatcommands.h"
+#include "windowplacement.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
@@ -129,7 +131,7 @@ void CMainFrame::LoadWorkspace()
 
     const QByteArray geometry = settings.value(WorkspaceKey("Geometry")).toByteArray();
     if (geometry.isEmpty() || !restoreGeometry(geometry))
-        resize(1000, 760);
+        setGeometry(WindowPlacement::FirstWindowRect(screen()->availableGeometry()));
     restoreState(settings.value(WorkspaceKey("State")).toByteArray(), workspaceVersion);
     const bool statusBarShown = settings.value(WorkspaceKey("StatusBar"), true).toBool();
     statusBar()->setVisible(statusBarShown);

@@ -1,11 +1,15 @@
+#include "dataconnection.h"
 #include "rendercommand.h"
 #include "renderarguments.h"
 #include "versiontext.h"
 
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <csignal>
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -15,6 +19,26 @@ void QuietMessages(QtMsgType type, const QMessageLogContext &context, const QStr
 {
     if (type == QtFatalMsg || qEnvironmentVariableIsSet("VANTEL_RENDER_VERBOSE"))
         QTextStream(stderr) << qFormatLogMessage(type, context, text) << Qt::endl;
+}
+
+// A failure is one line on standard error, whatever a driver's message held.
+QString OneLine(QString message)
+{
+    static const QRegularExpression breaks(QStringLiteral("\\s*[\\r\\n]+\\s*"));
+    return message.replace(breaks, QStringLiteral(" ")).trimmed();
+}
+
+// Ends the program with code. A database open that timed out may still run on its helper
+// thread; the client libraries' clean-up at exit would wait for it, so the program then leaves
+// at once.
+int Leave(int code)
+{
+    if (DataOpensInFlight()) {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        _exit(code);
+    }
+    return code;
 }
 
 } // namespace
@@ -38,8 +62,9 @@ int main(int argc, char **argv)
     QString message;
     QTextStream err(stderr);
     if (!parsed.Parse(arguments, message)) {
-        err << message << Qt::endl;
-        return 1;
+        // A wrong command line, as the designer tells it apart from a failed run.
+        err << OneLine(message) << Qt::endl;
+        return 2;
     }
     if (parsed.help) {
         QTextStream(stdout) << CRenderArguments::Usage();
@@ -50,8 +75,8 @@ int main(int argc, char **argv)
         return 0;
     }
     if (!RunRenderCommand(parsed, message)) {
-        err << message << Qt::endl;
-        return 1;
+        err << OneLine(message) << Qt::endl;
+        return Leave(1);
     }
     return 0;
 }

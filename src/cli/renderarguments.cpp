@@ -42,9 +42,31 @@ bool CRenderArguments::ParseParameter(const QString &text, CRenderParameter &par
     return true;
 }
 
+namespace {
+
+// "A-B", "A-" or "A": the pages from A to B (0 for the last there is).
+bool ParsePages(const QString &text, int &first, int &last, QString &message)
+{
+    const qsizetype dash = text.indexOf(u'-');
+    bool firstOk = false;
+    bool lastOk = true;
+    first = (dash < 0 ? text : text.left(dash)).toInt(&firstOk);
+    last = dash < 0 ? first : dash == text.size() - 1 ? 0 : text.mid(dash + 1).toInt(&lastOk);
+    if (!firstOk || !lastOk || first < 1 || last < 0 || (last > 0 && last < first)) {
+        message = CRenderArguments::tr("--pages needs FIRST-LAST, FIRST- or a page number, "
+                                       "not \"%1\"")
+                          .arg(text);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
 {
     bool pageGiven = false;
+    bool pagesGiven = false;
     bool dpiGiven = false;
     QStringList positional;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -69,8 +91,13 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
             version = true;
             continue;
         }
+        if (option == u"--pdfa"_s && !hasValue) {
+            pdfa = true;
+            continue;
+        }
         const bool takesValue = option == u"-o"_s || option == u"--output"_s
-                || option == u"--param"_s || option == u"--page"_s || option == u"--dpi"_s;
+                || option == u"--param"_s || option == u"--page"_s || option == u"--pages"_s
+                || option == u"--dpi"_s;
         if (!takesValue) {
             if (argument.startsWith(u'-') && argument.size() > 1) {
                 message = tr("Unknown option: %1").arg(argument);
@@ -101,6 +128,10 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
             if (!ParseNumber(option, value, 1, 1000000, page, message))
                 return false;
             pageGiven = true;
+        } else if (option == u"--pages"_s) {
+            if (!ParsePages(value, page, lastPage, message))
+                return false;
+            pagesGiven = true;
         } else if (!ParseNumber(option, value, 1, maxDpi, dpi, message)) {
             return false;
         } else {
@@ -117,20 +148,44 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
     }
     report = positional.constFirst();
     if (output.isEmpty()) {
-        message = tr("-o OUT is missing (a .pdf or .png file)");
+        message = tr("-o OUT is missing (a .pdf, .png, .svg, .html, .csv or .xlsx file)");
         return false;
     }
-    if (output.endsWith(u".pdf"_s, Qt::CaseInsensitive)) {
-        format = Format::Pdf;
-        // A page or a resolution that would silently do nothing is refused.
-        if (pageGiven || dpiGiven) {
-            message = tr("--page and --dpi apply to PNG output only");
-            return false;
-        }
-    } else if (output.endsWith(u".png"_s, Qt::CaseInsensitive)) {
-        format = Format::Png;
-    } else {
-        message = tr("The output must end in .pdf or .png: %1").arg(output);
+    if (!ExportFiles::FormatOf(output, format)) {
+        message = tr("The output must end in .pdf, .png, .svg, .html, .csv or .xlsx: %1")
+                          .arg(output);
+        return false;
+    }
+    // An option that would silently do nothing is refused.
+    const bool perPage = ExportFiles::IsPerPage(format);
+    if (pdfa && format != ExportFormat::Pdf) {
+        message = tr("--pdfa applies to PDF output only");
+        return false;
+    }
+    if ((pageGiven || pagesGiven) && !perPage) {
+        message = tr("--page and --pages apply to PNG and SVG output only");
+        return false;
+    }
+    if (dpiGiven && format != ExportFormat::Png) {
+        message = tr("--dpi applies to PNG output only");
+        return false;
+    }
+    if (perPage && output.count(u"%d"_s) > 1) {
+        message = tr("The output name may hold one %d for the page number, not more: %1")
+                          .arg(output);
+        return false;
+    }
+    const bool pattern = perPage && ExportFiles::HasPagePattern(output);
+    if (pagesGiven && !pattern) {
+        message = tr("--pages needs an output name with %d for the page number");
+        return false;
+    }
+    if (pageGiven && pattern) {
+        message = tr("--page names one page; with %d in the output name use --pages");
+        return false;
+    }
+    if (pageGiven && pagesGiven) {
+        message = tr("--page and --pages may not be given together");
         return false;
     }
     return true;
@@ -138,14 +193,20 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
 
 QString CRenderArguments::Usage()
 {
-    return tr("Usage: vantel-render REPORT.vnt -o OUT [--param BAND/NAME=VALUE]... [--page N] "
-              "[--dpi N]\n"
+    return tr("Usage: vantel-render REPORT.vnt -o OUT [--param BAND/NAME=VALUE]... [--pdfa]\n"
+              "                     [--page N | --pages FIRST-LAST] [--dpi N]\n"
               "\n"
-              "Runs a report against its database and writes the result:\n"
+              "Runs a report against its database and writes the result, in the format the\n"
+              "output's suffix names:\n"
               "  -o OUT.pdf                every page as PDF\n"
-              "  -o OUT.png                one page as an image\n"
-              "  --page N                  the page of the PNG (default 1)\n"
+              "  --pdfa                    PDF/A-1b for archives\n"
+              "  -o OUT.png, -o OUT.svg    one page as an image or a drawing; with %d in the\n"
+              "                            name (-o 'page-%d.png') every page, each in a file\n"
+              "  --page N                  the page of a single PNG or SVG (default 1)\n"
+              "  --pages FIRST-LAST        the pages of a PNG or SVG name with %d\n"
               "  --dpi N                   the resolution of the PNG (default 96)\n"
+              "  -o OUT.html               every page in one web page\n"
+              "  -o OUT.csv, -o OUT.xlsx   the rows as printed, as CSV or as an Excel workbook\n"
               "  --param BAND/NAME=VALUE   the value of the query entry {NAME} of band BAND, in\n"
               "                            place of the value stored in the report (letter case\n"
               "                            of band and name ignored)\n"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exportoptions.h"
+
 #include <QCoreApplication>
 #include <QList>
 #include <QString>
@@ -15,21 +17,24 @@ struct CRenderParameter
 
 // What vantel-render was asked to do:
 //
-//     vantel-render REPORT.vnt -o OUT [--param BAND/NAME=VALUE]... [--page N] [--dpi N]
+//     vantel-render REPORT.vnt -o OUT [--param BAND/NAME=VALUE]... [--pdfa]
+//                   [--page N | --pages A-B] [--dpi N]
 //
-// OUT ending in ".pdf" gets every page; ".png" gets page N (from 1) at the given resolution.
+// The output's suffix names the format: ".pdf" (PDF/A-1b with --pdfa), ".png" and ".svg"
+// (page N, or with one "%d" in the name every page or the pages A to B, each in a file of its
+// own), ".html", ".csv" and ".xlsx".
 struct CRenderArguments
 {
     Q_DECLARE_TR_FUNCTIONS(CRenderArguments)
 
 public:
-    enum class Format { Pdf, Png };
-
     QString report;
     QString output;
-    Format format = Format::Pdf;
+    ExportFormat format = ExportFormat::Pdf;
     QList<CRenderParameter> parameters;
-    int page = 1;
+    bool pdfa = false;
+    int page = 1; // the first page of a PNG or SVG
+    int lastPage = 0; // with "%d": the last page, 0 for the last there is
     int dpi = 96;
     bool help = false;
     bool version = false;

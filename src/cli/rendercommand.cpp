@@ -1,47 +1,20 @@
 #include "rendercommand.h"
 
+#include "exporter.h"
 #include "fileutil.h"
-#include "pagemodel.h"
-#include "pagerender.h"
 #include "queryentries.h"
 #include "renderarguments.h"
-#include "reportfile.h"
 #include "reportrun.h"
 #include "vornreport.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QImage>
-#include <QSaveFile>
 
 namespace {
 
 QString Tr(const char *text)
 {
     return QCoreApplication::translate("CRenderArguments", text);
-}
-
-bool WritePng(const CPageModel &model, const CRenderArguments &arguments, QString &message)
-{
-    const int count = model.GetPageCount();
-    if (arguments.page > count) {
-        message = QCoreApplication::translate("CRenderArguments",
-                                              "The report has %n page(s); there is no page %1",
-                                              nullptr, count)
-                          .arg(arguments.page);
-        return false;
-    }
-    const QImage image = RenderPageImage(model, arguments.page - 1, arguments.dpi);
-    if (image.isNull()) {
-        message = Tr("The page is too large at %1 dpi").arg(arguments.dpi);
-        return false;
-    }
-    QSaveFile file(arguments.output);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-        message = Tr("Failed to write %1: %2").arg(arguments.output, file.errorString());
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -73,7 +46,7 @@ bool BuildRunParameters(const CVornReport &report, const QList<CRenderParameter>
 bool RunRenderCommand(const CRenderArguments &arguments, QString &message)
 {
     CVornReport report;
-    if (!VornTemplate::Load(report, arguments.report, message))
+    if (!LoadReportForRun(report, arguments.report, message))
         return false;
 
     CVornParameters values;
@@ -87,14 +60,16 @@ bool RunRenderCommand(const CRenderArguments &arguments, QString &message)
         return parameter ? parameter->GetValue() : QString();
     };
 
-    CPageModel model;
-    if (!RunReport(report, options, model, message))
-        return false;
-
-    if (arguments.format == CRenderArguments::Format::Png)
-        return WritePng(model, arguments, message);
-    QString title = report.GetTitle();
-    if (title.isEmpty())
-        title = QFileInfo(arguments.report).completeBaseName();
-    return WritePdf(model, arguments.output, title, message);
+    CExportOptions output;
+    output.format = arguments.format;
+    output.path = arguments.output;
+    output.title = report.GetTitle();
+    if (output.title.isEmpty())
+        output.title = QFileInfo(arguments.report).completeBaseName();
+    output.report = &report;
+    output.pdfa = arguments.pdfa;
+    output.dpi = arguments.dpi;
+    output.firstPage = arguments.page;
+    output.lastPage = arguments.lastPage;
+    return RunReportToFile(report, options, output, message);
 }

@@ -2,9 +2,8 @@
 
 #include "reportstatement.h"
 
-std::unique_ptr<CDataCursor> CDataConnection::Execute(const QString &sql,
-                                                      const EntryValueFunction &entry,
-                                                      QString &message)
+std::unique_ptr<CDataCursor>
+CDataConnection::Execute(const QString &sql, const EntryValueFunction &entry, QString &message)
 {
     message.clear();
     CReportStatement statement;

@@ -76,13 +76,15 @@ protected:
                                              const QStringList &values, QString &message) = 0;
 };
 
-// Opens the report's database: type 0 SQLite (the connection string is the file's path,
-// relative to reportFolder; opened read-only and never created), 1 FireBird
-// ("login:password@database", see connectstring.h), 2 ODBC (the string goes to the driver
-// manager as it is, asking for a read-only session). FireBird and ODBC sessions run in a
-// transaction that is rolled back at their end. Null with a message that names the
-// database (never its password) on failure, and for any other type. A server that does not
-// answer within timeoutMs fails the open.
+// Opens the report's database, its session made read-only as far as the database allows (see
+// CSqlSession::Opened and firebirdconnection.h): type 0 SQLite (the connection string is the
+// file's path, relative to reportFolder; opened read-only and never created), 1 FireBird
+// ("login:password@database", see connectstring.h; a string without "@" is refused), 2 ODBC
+// (the string goes to the driver manager as it is, unless it holds a setting that
+// RefusedOdbcSetting names). FireBird and ODBC sessions run in a transaction that is rolled
+// back at their end. Null with a message that names the database (never its password) on
+// failure, and for any other type. A server that does not answer within timeoutMs fails the
+// open.
 std::unique_ptr<CDataConnection> OpenDataConnection(int databaseType, const QString &connectString,
                                                     const QString &reportFolder, QString &message,
                                                     int timeoutMs = 10000);

@@ -159,10 +159,15 @@ bool CDataFormat::Parse(const QString &format, CDataFormat &result, QString &pro
             problem = Tr("the precision in \"%1\" is above 255").arg(format.mid(start, j - start));
             return false;
         }
-        for (const char *length : {"hh", "ll", "h", "l", "L"}) {
+        int bits = 64;
+        for (const char *length : {"hh", "ll", "h", "l", "L", "j", "z", "t"}) {
             const QLatin1StringView letters(length);
             if (QStringView(format).mid(j).startsWith(letters)) {
                 j += letters.size();
+                if (letters == QLatin1StringView("hh"))
+                    bits = 8;
+                else if (letters == QLatin1StringView("h"))
+                    bits = 16;
                 break;
             }
         }
@@ -184,6 +189,7 @@ bool CDataFormat::Parse(const QString &format, CDataFormat &result, QString &pro
         result.m_width = width;
         result.m_precision = precision;
         result.m_conversion = char(letter.unicode());
+        result.m_bits = bits;
         i = j;
     }
     return true;
@@ -232,10 +238,16 @@ QString CDataFormat::Format(const QVariant &value) const
         if (QByteArrayView("diuxXo").contains(m_conversion)) {
             pattern += "ll";
             pattern += m_conversion;
-            const long long number = ToInteger(value);
-            converted = (m_conversion == 'd' || m_conversion == 'i')
-                    ? PrintNumber(pattern, number)
-                    : PrintNumber(pattern, static_cast<unsigned long long>(number));
+            const bool isSigned = m_conversion == 'd' || m_conversion == 'i';
+            long long number = ToInteger(value);
+            // As C's printf does with hh and h: the number keeps its low bits, signed or not
+            // as the conversion says.
+            if (m_bits == 8)
+                number = isSigned ? static_cast<signed char>(number) : static_cast<unsigned char>(number);
+            else if (m_bits == 16)
+                number = isSigned ? static_cast<short>(number) : static_cast<unsigned short>(number);
+            converted = isSigned ? PrintNumber(pattern, number)
+                                 : PrintNumber(pattern, static_cast<unsigned long long>(number));
         } else {
             pattern += m_conversion;
             converted = PrintNumber(pattern, ToDouble(value));

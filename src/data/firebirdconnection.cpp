@@ -35,9 +35,9 @@ class CFireBirdSession
 {
 public:
     CFireBirdSession(Handle database, QString secret)
-        : m_database(database), m_secret(std::move(secret))
-    {
-    }
+        : m_database(database)
+        , m_secret(std::move(secret))
+    { }
     ~CFireBirdSession()
     {
         Status status[20] = {};
@@ -51,8 +51,8 @@ public:
     // A snapshot that may only read, waiting for no lock.
     bool Begin(QString &message)
     {
-        static const char readOnlySnapshot[] = {3 /* version3 */, 2 /* concurrency */,
-                                                8 /* read */, 7 /* nowait */};
+        static const char readOnlySnapshot[]
+                = {3 /* version3 */, 2 /* concurrency */, 8 /* read */, 7 /* nowait */};
         Status status[20] = {};
         Client()->startTransaction(status, &m_transaction, 1, &m_database,
                                    int(sizeof readOnlySnapshot), readOnlySnapshot);
@@ -119,8 +119,7 @@ class CFireBirdCursor final : public CDataCursor
 public:
     explicit CFireBirdCursor(std::shared_ptr<CFireBirdSession> session)
         : m_session(std::move(session))
-    {
-    }
+    { }
     ~CFireBirdCursor() override
     {
         Status status[20] = {};
@@ -398,8 +397,7 @@ class CFireBirdConnection final : public CDataConnection
 public:
     explicit CFireBirdConnection(std::shared_ptr<CFireBirdSession> session)
         : m_session(std::move(session))
-    {
-    }
+    { }
 
     void Cancel() override { m_session->Cancel(); }
 
@@ -452,9 +450,8 @@ struct CAttach
 
 } // namespace
 
-std::unique_ptr<CDataConnection> OpenFireBirdConnection(const CFireBirdConnect &parts,
-                                                        int timeoutMs, QString &error,
-                                                        bool &timedOut)
+std::unique_ptr<CDataConnection>
+OpenFireBirdConnection(const CFireBirdConnect &parts, int timeoutMs, QString &error, bool &timedOut)
 {
     timedOut = false;
     // The client gives up on a silent server after its own timeout; the wait here is a little

@@ -15,6 +15,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <atomic>
 #include <mutex>
 
 using namespace Qt::StringLiterals;
@@ -153,21 +154,26 @@ std::unique_ptr<CDataConnection> OpenFireBird(const QString &connectString, int 
 }
 
 // Qt's ODBC driver writes warnings of its own about failures that reach the caller anyway as
-// the query's message; a run prints one line, so they are dropped. Other messages pass on.
-QtMessageHandler g_nextHandler = nullptr;
+// the query's message; a run prints one line, so they are dropped. Other messages pass on to the
+// handler that was in place. Installed again with each ODBC connection, in case another handler
+// has replaced it since.
+std::atomic<QtMessageHandler> g_nextHandler = nullptr;
 
 void DropOdbcWarnings(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
     if (type == QtWarningMsg && text.startsWith(u"QODBC"))
         return;
-    if (g_nextHandler)
-        g_nextHandler(type, context, text);
+    if (const QtMessageHandler next = g_nextHandler.load())
+        next(type, context, text);
 }
 
 void SilenceOdbcWarnings()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { g_nextHandler = qInstallMessageHandler(DropOdbcWarnings); });
+    static std::mutex mutex;
+    const std::lock_guard lock(mutex);
+    const QtMessageHandler previous = qInstallMessageHandler(DropOdbcWarnings);
+    if (previous != DropOdbcWarnings)
+        g_nextHandler = previous;
 }
 
 // SQLite's ODBC driver creates a database file that does not exist unless told not to; the

@@ -12,9 +12,9 @@ class CLoadedLibrary
 {
 public:
     explicit CLoadedLibrary(const char *name, bool load = false)
-        : m_handle(dlopen(name, RTLD_LAZY | (load ? 0 : RTLD_NOLOAD))), m_keep(load)
-    {
-    }
+        : m_handle(dlopen(name, RTLD_LAZY | (load ? 0 : RTLD_NOLOAD)))
+        , m_keep(load)
+    { }
     // A library loaded here stays: the driver plugin loads it anyway, and some libraries do not
     // survive being unloaded.
     ~CLoadedLibrary()
@@ -69,7 +69,8 @@ bool LockSqlite(void *connection)
 {
     using Authorizer = int (*)(void *, int, const char *, const char *, const char *, const char *);
     const CLoadedLibrary sqlite("libsqlite3.so.0");
-    const auto setAuthorizer = sqlite.Find<int (*)(void *, Authorizer, void *)>("sqlite3_set_authorizer");
+    const auto setAuthorizer
+            = sqlite.Find<int (*)(void *, Authorizer, void *)>("sqlite3_set_authorizer");
     const auto limit = sqlite.Find<int (*)(void *, int, int)>("sqlite3_limit");
     const auto config = sqlite.Find<int (*)(void *, int, ...)>("sqlite3_db_config");
     if (!connection || !setAuthorizer || !limit || !config)
@@ -88,7 +89,8 @@ QString OdbcServerName(void *connection)
 {
     constexpr unsigned short dbmsName = 17;
     const CLoadedLibrary odbc("libodbc.so.2");
-    const auto getInfo = odbc.Find<short (*)(void *, unsigned short, void *, short, short *)>("SQLGetInfo");
+    const auto getInfo
+            = odbc.Find<short (*)(void *, unsigned short, void *, short, short *)>("SQLGetInfo");
     if (!connection || !getInfo)
         return {};
     char name[256] = {};
@@ -110,8 +112,8 @@ QString ReadOnlyFence::OdbcSourceDriver(const QString &dataSource)
     const CLoadedLibrary odbc("libodbc.so.2", true);
     const auto allocate = odbc.Find<short (*)(short, void *, void **)>("SQLAllocHandle");
     const auto setAttribute = odbc.Find<short (*)(void *, int, void *, int)>("SQLSetEnvAttr");
-    const auto sources = odbc.Find<short (*)(void *, unsigned short, char *, short, short *,
-                                             char *, short, short *)>("SQLDataSources");
+    const auto sources = odbc.Find<short (*)(void *, unsigned short, char *, short, short *, char *,
+                                             short, short *)>("SQLDataSources");
     const auto release = odbc.Find<short (*)(short, void *)>("SQLFreeHandle");
     void *environment = nullptr;
     if (!allocate || !setAttribute || !sources || !release

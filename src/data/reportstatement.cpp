@@ -50,10 +50,12 @@ class CLexer
 {
 public:
     CLexer(const QString &text, unsigned reading, const QList<CQueryEntrySpan> &entries)
-        : m_text(text), m_entries(entries), m_postgres(reading == SqlReading::PostgreSQL),
-          m_mysql(reading == SqlReading::MySql), m_standard(reading == SqlReading::Standard)
-    {
-    }
+        : m_text(text)
+        , m_entries(entries)
+        , m_postgres(reading == SqlReading::PostgreSQL)
+        , m_mysql(reading == SqlReading::MySql)
+        , m_standard(reading == SqlReading::Standard)
+    { }
 
     CReading Run()
     {
@@ -125,7 +127,8 @@ private:
         }
         if (c.isDigit()) {
             qsizetype end = i + 1;
-            while (end < m_text.size() && (m_text.at(end).isLetterOrNumber() || m_text.at(end) == u'.'))
+            while (end < m_text.size()
+                   && (m_text.at(end).isLetterOrNumber() || m_text.at(end) == u'.'))
                 ++end;
             return Add(CToken::Kind::Number, i, end);
         }
@@ -195,7 +198,8 @@ private:
             return Add(CToken::Kind::Mark, i, i + 1);
         const QString tag = m_text.mid(i, j - i + 1);
         const qsizetype close = m_text.indexOf(tag, j + 1);
-        return close < 0 ? Fail(Fault::OpenQuote, i) : Add(CToken::Kind::String, i, close + tag.size());
+        return close < 0 ? Fail(Fault::OpenQuote, i)
+                         : Add(CToken::Kind::String, i, close + tag.size());
     }
 
     const QString &m_text;
@@ -243,11 +247,11 @@ QString FaultMessage(const CReading &reading, unsigned which)
 bool IsRefusedWord(const QString &word)
 {
     static const QStringList words = {
-            u"INSERT"_s,   u"UPDATE"_s,   u"DELETE"_s,   u"MERGE"_s,    u"UPSERT"_s,
-            u"TRUNCATE"_s, u"DROP"_s,     u"CREATE"_s,   u"ALTER"_s,    u"GRANT"_s,
-            u"REVOKE"_s,   u"COMMIT"_s,   u"ROLLBACK"_s, u"SAVEPOINT"_s, u"INTO"_s,
-            u"EXECUTE"_s,  u"EXEC"_s,     u"CALL"_s,     u"COPY"_s,     u"VACUUM"_s,
-            u"ATTACH"_s,   u"DETACH"_s,   u"PRAGMA"_s,   u"REINDEX"_s,  u"LOAD_EXTENSION"_s,
+            u"INSERT"_s,   u"UPDATE"_s, u"DELETE"_s,   u"MERGE"_s,     u"UPSERT"_s,
+            u"TRUNCATE"_s, u"DROP"_s,   u"CREATE"_s,   u"ALTER"_s,     u"GRANT"_s,
+            u"REVOKE"_s,   u"COMMIT"_s, u"ROLLBACK"_s, u"SAVEPOINT"_s, u"INTO"_s,
+            u"EXECUTE"_s,  u"EXEC"_s,   u"CALL"_s,     u"COPY"_s,      u"VACUUM"_s,
+            u"ATTACH"_s,   u"DETACH"_s, u"PRAGMA"_s,   u"REINDEX"_s,   u"LOAD_EXTENSION"_s,
             u"NEXTVAL"_s,  u"SETVAL"_s,
     };
     return words.contains(word, Qt::CaseInsensitive);
@@ -257,9 +261,9 @@ class CStatementRules
 {
 public:
     CStatementRules(const QString &text, const QList<CToken> &tokens)
-        : m_text(text), m_tokens(tokens)
-    {
-    }
+        : m_text(text)
+        , m_tokens(tokens)
+    { }
 
     bool Check(QString &message) const
     {
@@ -289,8 +293,9 @@ private:
     bool IsWord(qsizetype index, QStringView word) const
     {
         return index < m_tokens.size() && m_tokens.at(index).kind == CToken::Kind::Word
-                && QStringView(m_text).mid(m_tokens.at(index).start,
-                                           m_tokens.at(index).end - m_tokens.at(index).start)
+                && QStringView(m_text)
+                           .mid(m_tokens.at(index).start,
+                                m_tokens.at(index).end - m_tokens.at(index).start)
                            .compare(word, Qt::CaseInsensitive)
                 == 0;
     }
@@ -369,7 +374,8 @@ private:
         if (comma < 0 || close != comma + 2 || m_tokens.at(comma + 1).kind != CToken::Kind::Number)
             return false;
         const QString step = Text(comma + 1);
-        return std::all_of(step.begin(), step.end(), [](QChar c) { return c == u'0' || c == u'.'; });
+        return std::all_of(step.begin(), step.end(),
+                           [](QChar c) { return c == u'0' || c == u'.'; });
     }
 
     const QString &m_text;
@@ -382,7 +388,8 @@ qsizetype StatementLength(const QString &text, const QList<CToken> &tokens)
 {
     qsizetype length = 0;
     while (length < tokens.size()
-           && !(tokens.at(length).kind == CToken::Kind::Mark && text.at(tokens.at(length).start) == u';'))
+           && !(tokens.at(length).kind == CToken::Kind::Mark
+                && text.at(tokens.at(length).start) == u';'))
         ++length;
     for (qsizetype i = length; i < tokens.size(); ++i) {
         if (tokens.at(i).kind != CToken::Kind::Mark || text.at(tokens.at(i).start) != u';')

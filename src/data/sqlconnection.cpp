@@ -63,6 +63,16 @@ std::unique_ptr<CDataCursor> CSqlConnection::Run(const CReportStatement &stateme
         m_session->RestartTransaction();
         return nullptr;
     }
+    // A statement that gives no result set is no query: whatever it did is rolled back, and
+    // it never reaches the layout.
+    if (!query->isSelect()) {
+        message = QCoreApplication::translate(
+                "Vantel", "the database does not take the statement for a query that reads");
+        m_session->RemoveStatement(handle);
+        query.reset();
+        m_session->RestartTransaction();
+        return nullptr;
+    }
     auto cursor = std::make_unique<CSqlCursor>(m_session, std::move(query), handle);
     if (!cursor->Start(message))
         return nullptr;

@@ -105,7 +105,7 @@ bool Prepare(const QString &path, VntValueCallback callback, void *context, CPre
 {
     run.path = path;
     run.report = std::make_unique<CVornReport>();
-    if (!VornTemplate::Load(*run.report, path, message))
+    if (!LoadReportForRun(*run.report, path, message))
         return false;
     auto values = std::make_shared<CVornParameters>();
     if (!AskParameterValues(*run.report, callback, context, *values, message))

@@ -33,7 +33,8 @@ bool SameText(const CVornText &a, const CVornText &b)
             && a.GetBold() == b.GetBold() && a.GetItalic() == b.GetItalic()
             && a.GetUnderline() == b.GetUnderline() && a.GetStrikeout() == b.GetStrikeout()
             && a.GetHorzAlignment() == b.GetHorzAlignment()
-            && a.GetVertAlignment() == b.GetVertAlignment() && a.GetWordWrap() == b.GetWordWrap();
+            && a.GetVertAlignment() == b.GetVertAlignment() && a.GetWordWrap() == b.GetWordWrap()
+            && a.GetCanGrow() == b.GetCanGrow();
 }
 
 template<typename T>
@@ -68,7 +69,8 @@ bool Same(const CVornItem &a, const CVornItem &b)
         const auto &x = static_cast<const CVornDbText &>(a);
         const auto &y = static_cast<const CVornDbText &>(b);
         return SameText(x, y) && SameSource(x, y) && x.GetFormat() == y.GetFormat()
-                && x.GetQuery() == y.GetQuery();
+                && x.GetQuery() == y.GetQuery() && x.GetAggregate() == y.GetAggregate()
+                && x.GetAggregateOver() == y.GetAggregateOver();
     }
     case VornKind::Shape: {
         const auto &x = static_cast<const CVornShape &>(a);

@@ -7,6 +7,8 @@ void CVornDbText::Reset()
     m_dataField.clear();
     m_format.clear();
     m_query.clear();
+    m_aggregate = NoAggregate;
+    m_aggregateOver = OverBand;
 }
 
 std::unique_ptr<CVornItem> CVornDbText::Clone() const
@@ -23,4 +25,6 @@ void CVornDbText::CopyFrom(const CVornDbText &other)
     m_dataField = other.m_dataField;
     m_format = other.m_format;
     m_query = other.m_query;
+    m_aggregate = other.m_aggregate;
+    m_aggregateOver = other.m_aggregateOver;
 }

@@ -22,9 +22,22 @@ public:
     const QString &GetQuery() const { return m_query; }
     void SetQuery(const QString &query) { m_query = query; }
 
+    // What the item prints instead of its field's current value: 0 the value itself, or the
+    // Sum, Count, Average, Minimum or Maximum of the field over the rows of its data source band.
+    enum Aggregate { NoAggregate = 0, Sum = 1, Count = 2, Average = 3, Minimum = 4, Maximum = 5 };
+    // Which rows an aggregate takes: those printed since the item's own band last printed,
+    // those on the current page, or all since the report started.
+    enum AggregateOver { OverBand = 0, OverPage = 1, OverReport = 2 };
+    int GetAggregate() const { return m_aggregate; }
+    void SetAggregate(int aggregate) { m_aggregate = aggregate; }
+    int GetAggregateOver() const { return m_aggregateOver; }
+    void SetAggregateOver(int over) { m_aggregateOver = over; }
+
 private:
     QString m_dataSource;
     QString m_dataField;
     QString m_format;
     QString m_query;
+    int m_aggregate = NoAggregate;
+    int m_aggregateOver = OverBand;
 };

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <iterator>
+
 bool IsBand(int kind)
 {
     switch (kind) {
@@ -123,6 +125,22 @@ QString LineStyleName(int style)
     default:
         return QString();
     }
+}
+
+QString AggregateName(int aggregate)
+{
+    static const char *const names[] = {"None", "Sum", "Count", "Average", "Minimum", "Maximum"};
+    if (aggregate < 0 || aggregate >= int(std::size(names)))
+        return QString();
+    return QCoreApplication::translate("Vantel", names[aggregate]);
+}
+
+QString AggregateOverName(int over)
+{
+    static const char *const names[] = {"Band", "Page", "Report"};
+    if (over < 0 || over >= int(std::size(names)))
+        return QString();
+    return QCoreApplication::translate("Vantel", names[over]);
 }
 
 bool SameName(const QString &a, const QString &b)

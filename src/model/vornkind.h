@@ -44,5 +44,11 @@ QString VertAlignmentName(int code, bool allowStretch);
 QString ShapeTypeName(int type);
 QString LineStyleName(int style);
 
+// Display names of a DB Text's aggregates (0 "None", 1 "Sum", 2 "Count", 3 "Average",
+// 4 "Minimum", 5 "Maximum") and of their scopes (0 "Band", 1 "Page", 2 "Report"); any other
+// code gives the empty text.
+QString AggregateName(int aggregate);
+QString AggregateOverName(int over);
+
 // Case-insensitive equality of two names, as every name comparison of the model uses.
 bool SameName(const QString &a, const QString &b);

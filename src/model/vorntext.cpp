@@ -13,6 +13,7 @@ void CVornText::Reset()
     m_horzAlignment = 0;
     m_vertAlignment = 0;
     m_wordWrap = 1;
+    m_canGrow = 0;
 }
 
 void CVornText::ResetFont()
@@ -44,4 +45,5 @@ void CVornText::CopyFrom(const CVornText &other)
     m_horzAlignment = other.m_horzAlignment;
     m_vertAlignment = other.m_vertAlignment;
     m_wordWrap = other.m_wordWrap;
+    m_canGrow = other.m_canGrow;
 }

@@ -35,6 +35,9 @@ public:
     void SetVertAlignment(int alignment) { m_vertAlignment = alignment; }
     int GetWordWrap() const { return m_wordWrap; }
     void SetWordWrap(int wordWrap) { m_wordWrap = wordWrap; }
+    // Non-zero: a wrapped text is printed as tall as its lines need, never shorter than its box.
+    int GetCanGrow() const { return m_canGrow; }
+    void SetCanGrow(int canGrow) { m_canGrow = canGrow; }
 
     // Face "Times New Roman", 10 points, character set 1, no bold, italic,
     // underline or strike-out.
@@ -52,4 +55,5 @@ private:
     int m_horzAlignment = 0;
     int m_vertAlignment = 0;
     int m_wordWrap = 1;
+    int m_canGrow = 0;
 };

@@ -11,12 +11,16 @@
 
 #include <algorithm>
 
+int WrappedTextHeight(const QFontMetrics &metrics, const PixRect &box, const QString &text,
+                      int flags)
+{
+    return metrics.boundingRect(box.ToQRect(), flags, text).height();
+}
+
 int WrappedTextHeight(QPainter &painter, const PixRect &box, const QString &text, int flags,
                       CTextMeasureCache *cache)
 {
-    const auto measure = [&] {
-        return painter.fontMetrics().boundingRect(box.ToQRect(), flags, text).height();
-    };
+    const auto measure = [&] { return WrappedTextHeight(painter.fontMetrics(), box, text, flags); };
     if (!cache)
         return measure();
     // Measurements are kept between paints: laying text out costs as much as drawing it.

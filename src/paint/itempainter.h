@@ -6,6 +6,7 @@
 #include <QString>
 
 class CTextMeasureCache;
+class QFontMetrics;
 class QBrush;
 class QPen;
 class QPainter;
@@ -33,6 +34,10 @@ PixRect ItemTextLayout(QPainter &painter, const PixRect &box, const QString &tex
 // The wrapped height of text in box with the painter's font, kept in cache when given.
 int WrappedTextHeight(QPainter &painter, const PixRect &box, const QString &text, int flags,
                       CTextMeasureCache *cache = nullptr);
+// The same with the metrics of a font on a device, for a layout that measures without painting:
+// the height PaintItemText lays the text out in.
+int WrappedTextHeight(const QFontMetrics &metrics, const PixRect &box, const QString &text,
+                      int flags);
 
 // A shape of the given type (1 rectangle, 2 rounded rectangle, 3 vertical line at the left
 // edge, 4 horizontal line at the top edge, 5 ellipse; anything else draws nothing).

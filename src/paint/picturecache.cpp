@@ -32,12 +32,17 @@ CPictureCache::Picture CPictureCache::Decode(const QByteArray &bytes)
     QImage image;
     if (!image.loadFromData(bytes) || image.isNull())
         return picture;
-    picture.units = QSize(PixelsToUnits(image.width(), StatedOr96(image.dotsPerMeterX())),
-                          PixelsToUnits(image.height(), StatedOr96(image.dotsPerMeterY())));
+    picture.units = NaturalUnits(image);
     // The formats the raster painter blits fastest; the pixels are the same.
     picture.image = image.convertToFormat(
             image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     return picture;
+}
+
+QSize CPictureCache::NaturalUnits(const QImage &image)
+{
+    return QSize(PixelsToUnits(image.width(), StatedOr96(image.dotsPerMeterX())),
+                 PixelsToUnits(image.height(), StatedOr96(image.dotsPerMeterY())));
 }
 
 const CPictureCache::Picture *CPictureCache::Find(const QByteArray &bytes)

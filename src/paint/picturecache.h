@@ -36,6 +36,8 @@ public:
     // Decodes bytes. The natural size comes from the picture's own resolution, or 96 pixels per
     // inch when it states none.
     static Picture Decode(const QByteArray &bytes);
+    // The natural size of a decoded picture, as Decode gives it.
+    static QSize NaturalUnits(const QImage &image);
 
 private:
     struct Entry

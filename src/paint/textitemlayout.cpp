@@ -47,7 +47,9 @@ QFont TextItemFont(const CVornText &item, int dpiY, double zoom)
                     dpiY, zoom);
 }
 
-QString DbTextPlaceholder(const CVornDbText &item)
+namespace {
+
+QString FieldPlaceholder(const CVornDbText &item)
 {
     if (item.GetDataField().isEmpty())
         return QCoreApplication::translate("CPagePainter", "[DB Field]");
@@ -56,6 +58,24 @@ QString DbTextPlaceholder(const CVornDbText &item)
         return field;
     const QString &source = item.GetQuery().isEmpty() ? item.GetDataSource() : item.GetName();
     return u'[' + source + u"]."_s + field;
+}
+
+} // namespace
+
+QString DbTextPlaceholder(const CVornDbText &item)
+{
+    const QString name = item.GetAggregate() != CVornDbText::NoAggregate
+                               ? AggregateName(item.GetAggregate())
+                               : QString();
+    if (name.isEmpty())
+        return FieldPlaceholder(item);
+    // A count of rows names no field: it shows the band whose rows it counts.
+    if (item.GetDataField().isEmpty()) {
+        const QString rows = item.GetDataSource().isEmpty() ? QString()
+                                                            : u'[' + item.GetDataSource() + u']';
+        return name + u'(' + rows + u')';
+    }
+    return name + u'(' + FieldPlaceholder(item) + u')';
 }
 
 QString TextItemString(const CVornText &item)

@@ -29,7 +29,8 @@ QFont TextItemFont(const CVornText &item, int dpiY, double zoom);
 
 // The text a DB Text shows in the designer, which has no data: its field in square brackets,
 // after the source band (or the item itself when it has its own query), or "[DB Field]" when no
-// field is named.
+// field is named. An aggregate wraps it in its name, "Sum([Lines].[AMOUNT])"; a count without a
+// field shows the band it counts, "Count([Lines])".
 QString DbTextPlaceholder(const CVornDbText &item);
 
 // The string an item draws: a Text's own text, a DB Text's placeholder.

@@ -68,6 +68,25 @@ void CPreviewGeometry::VisiblePages(int y, int height, int &first, int &last) co
     last = PageAt(y + std::max(0, height - 1));
 }
 
+int CPreviewGeometry::MostVisiblePage(int y, int height) const
+{
+    int first = 0;
+    int last = -1;
+    VisiblePages(y, height, first, last);
+    int best = first;
+    qint64 bestShown = -1;
+    for (int index = first; index <= last; ++index) {
+        const QRect page = PageRect(index);
+        const qint64 shown = std::min<qint64>(page.bottom() + 1, qint64(y) + height)
+                           - std::max<qint64>(page.top(), y);
+        if (shown > bestShown) {
+            best = index;
+            bestShown = shown;
+        }
+    }
+    return best;
+}
+
 double CPreviewGeometry::FitWidthZoom(QSize viewport) const
 {
     const double width = m_pageSize.width() * m_dpi / hundredthsPerInch;

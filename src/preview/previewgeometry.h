@@ -40,6 +40,9 @@ public:
     // The first and last pages that a viewport of the given height at scroll position y
     // shows (first > last without pages).
     void VisiblePages(int y, int height, int &first, int &last) const;
+    // The page that fills most of a viewport of the given height at scroll position y (the
+    // upper one of two that fill it alike); 0 without pages.
+    int MostVisiblePage(int y, int height) const;
 
     // The zoom at which a page fills the viewport's width, or fits in it whole.
     double FitWidthZoom(QSize viewport) const;

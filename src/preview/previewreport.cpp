@@ -1,5 +1,6 @@
 #include "previewreport.h"
 
+#include "backgroundtask.h"
 #include "pagemodel.h"
 #include "previewrun.h"
 #include "previewwnd.h"
@@ -9,6 +10,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QPrinter>
 #include <QProgressDialog>
 
 namespace PreviewReport {
@@ -61,7 +63,39 @@ bool Print(const CVornReport &report, const CRunOptions &options, const QString 
         return false;
     }
     message.clear();
-    return ReportPrinter::PrintWithDialog(*run.GetModel(), title, parent, message);
+    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    printer->setDocName(title);
+    if (!ReportPrinter::AskPrinter(*run.GetModel(), *printer, parent))
+        return false;
+
+    // The job goes to the printer from a worker thread, so that the window stays alive.
+    CBackgroundTask job;
+    progress.setLabelText(QCoreApplication::translate("PreviewReport", "Printing..."));
+    progress.setRange(0, run.GetModel()->GetPageCount());
+    QObject::connect(&job, &CBackgroundTask::progress, &progress,
+                     [&progress](int done, int total) {
+                         progress.setMaximum(total);
+                         progress.setValue(done);
+                     });
+    QObject::connect(&job, &CBackgroundTask::finished, &loop,
+                     [&](bool ok, bool wasCancelled, const QString &text) {
+                         succeeded = ok;
+                         cancelled = wasCancelled;
+                         message = text;
+                         loop.quit();
+                     });
+    QObject::connect(&progress, &QProgressDialog::canceled, &job, &CBackgroundTask::Cancel);
+    const std::shared_ptr<CPageModel> model = run.GetModel();
+    job.Start([model, printer](CBackgroundTask &task, QString &text) {
+        return ReportPrinter::PrintPages(
+                *model, *printer, text, &task.GetCancelFlag(),
+                [&task](int done, int total) { task.ReportProgress(done, total); });
+    });
+    loop.exec();
+    progress.reset();
+    if (!succeeded && cancelled)
+        message.clear();
+    return succeeded;
 }
 
 } // namespace PreviewReport

@@ -68,9 +68,8 @@ void CPreviewView::SetZoom(double zoom)
 
 int CPreviewView::GetCurrentPage() const
 {
-    // The page that covers the most of the view's upper part counts as current: a page whose
-    // bottom edge is still just visible at the top does not.
-    return m_geometry.PageAt(verticalScrollBar()->value() + viewport()->height() / 4);
+    // The page that fills most of the view, not merely the one at its top edge.
+    return m_geometry.MostVisiblePage(verticalScrollBar()->value(), viewport()->height());
 }
 
 void CPreviewView::ShowPage(int index)

@@ -1,19 +1,16 @@
 #include "previewwnd.h"
 
+#include "backgroundtask.h"
 #include "pagemodel.h"
-#include "pagerender.h"
 #include "previewrun.h"
 #include "previewview.h"
-#include "reportprinter.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -40,7 +37,9 @@ QSettings PreviewSettings()
 CPreviewWnd::CPreviewWnd(const CVornReport &report, const CRunOptions &options,
                          const QString &title, QWidget *parent)
     : QDialog(parent)
+    , m_report(report)
     , m_title(title)
+    , m_folder(options.reportFolder)
     , m_run(std::make_unique<CPreviewRun>(report, options))
     , m_autoClose(qEnvironmentVariableIsSet(AutoCloseVariable()))
 {
@@ -68,7 +67,12 @@ CPreviewWnd::CPreviewWnd(const CVornReport &report, const CRunOptions &options,
     progressLayout->addWidget(m_progressLabel, 1);
     progressLayout->addWidget(m_progressBar);
     progressLayout->addWidget(m_cancelButton);
-    connect(m_cancelButton, &QPushButton::clicked, this, &CPreviewWnd::CancelLayout);
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] {
+        if (IsJobRunning())
+            CancelJob();
+        else
+            CancelLayout();
+    });
 
     auto *layout = qobject_cast<QVBoxLayout *>(this->layout());
     layout->addWidget(m_view, 1);
@@ -84,6 +88,9 @@ CPreviewWnd::CPreviewWnd(const CVornReport &report, const CRunOptions &options,
         SetZoom(zoom);
     });
     connect(m_view, &CPreviewView::viewportResized, this, &CPreviewWnd::ApplyZoomMode);
+    // First and last page stay on while the view is not at the very top or bottom.
+    connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &CPreviewWnd::UpdateControls);
 
     LoadSettings();
     UpdateControls();
@@ -92,7 +99,8 @@ CPreviewWnd::CPreviewWnd(const CVornReport &report, const CRunOptions &options,
 
 CPreviewWnd::~CPreviewWnd()
 {
-    // The run's thread reads the report: it must end before the caller may change it.
+    // The threads read the report and its pages: they end before the caller may change it.
+    m_job.reset();
     m_run.reset();
 }
 
@@ -120,10 +128,8 @@ void CPreviewWnd::CreateToolBar()
 
     m_print = AddAction(u"Print"_s, tr("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
     connect(m_print, &QAction::triggered, this, &CPreviewWnd::Print);
-    m_export = AddAction(u"ExportPdf"_s, tr("&Export PDF..."), QKeySequence());
-    connect(m_export, &QAction::triggered, this, &CPreviewWnd::Export);
     bar->addAction(m_print);
-    bar->addAction(m_export);
+    CreateExportMenu(*bar);
     bar->addSeparator();
 
     m_first = AddAction(u"FirstPage"_s, tr("First Page"), QKeySequence(Qt::Key_Home));
@@ -141,6 +147,13 @@ void CPreviewWnd::CreateToolBar()
     m_pageLabel = new QLabel(bar);
     m_pageLabel->setObjectName(u"PageLabel"_s);
     m_pageLabel->setContentsMargins(8, 0, 8, 0);
+    m_pageLabel->setAlignment(Qt::AlignCenter);
+    // Labels of a fixed width, so that the buttons beside them stay where they are.
+    const QFontMetrics metrics = m_pageLabel->fontMetrics();
+    m_pageLabel->setFixedWidth(16 + std::max(metrics.horizontalAdvance(tr("No pages yet")),
+                                             metrics.horizontalAdvance(tr("Page %1 of %2")
+                                                                               .arg(888888)
+                                                                               .arg(888888))));
     bar->addAction(m_first);
     bar->addAction(m_previous);
     bar->addWidget(m_pageLabel);
@@ -153,6 +166,8 @@ void CPreviewWnd::CreateToolBar()
 
     QAction *zoomOut = AddAction(u"ZoomOut"_s, tr("Zoom Out"), QKeySequence(Qt::CTRL | Qt::Key_Minus));
     QAction *zoomIn = AddAction(u"ZoomIn"_s, tr("Zoom In"), QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    // Ctrl+= as well: the key that carries + on most keyboards, without Shift.
+    zoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     QAction *actual = AddAction(u"ActualSize"_s, tr("100 %"), QKeySequence(Qt::CTRL | Qt::Key_0));
     QAction *fitWidth = AddAction(u"FitWidth"_s, tr("Fit Width"), QKeySequence());
     QAction *fitPage = AddAction(u"FitPage"_s, tr("Fit Page"), QKeySequence());
@@ -169,6 +184,8 @@ void CPreviewWnd::CreateToolBar()
     m_zoomLabel = new QLabel(bar);
     m_zoomLabel->setObjectName(u"ZoomLabel"_s);
     m_zoomLabel->setContentsMargins(6, 0, 6, 0);
+    m_zoomLabel->setAlignment(Qt::AlignCenter);
+    m_zoomLabel->setFixedWidth(12 + m_zoomLabel->fontMetrics().horizontalAdvance(tr("%1 %").arg(888)));
     bar->addWidget(m_zoomLabel);
     bar->addAction(zoomIn);
     bar->addAction(actual);
@@ -289,6 +306,7 @@ void CPreviewWnd::FitPage()
 
 void CPreviewWnd::ApplyZoomMode()
 {
+    const int page = GetCurrentPage();
     const QSize viewport = m_view->viewport()->size();
     const CPreviewGeometry &geometry = m_view->GetGeometry();
     if (m_zoomMode == ZoomMode::FitWidth) {
@@ -299,6 +317,9 @@ void CPreviewWnd::ApplyZoomMode()
         m_view->SetZoom(geometry.FitWidthZoom(room));
     } else if (m_zoomMode == ZoomMode::FitPage) {
         m_view->SetZoom(geometry.FitPageZoom(viewport));
+        // The whole page: from its top.
+        if (GetPageCount() > 0)
+            m_view->ShowPage(page);
     }
     UpdateControls();
 }
@@ -352,70 +373,27 @@ void CPreviewWnd::UpdateControls()
     const int current = count > 0 ? GetCurrentPage() : -1;
     m_pageLabel->setText(count > 0 ? tr("Page %1 of %2").arg(current + 1).arg(count)
                                    : tr("No pages yet"));
-    m_zoomLabel->setText(tr("%1 %").arg(std::lround(GetZoom() * 100)));
-    m_first->setEnabled(current > 0);
+    // No zoom figure before there is a page to show at it.
+    m_zoomLabel->setText(count > 0 ? tr("%1 %").arg(std::lround(GetZoom() * 100)) : QString());
+    const QScrollBar *scroll = m_view->verticalScrollBar();
+    m_first->setEnabled(current > 0 || (count > 0 && scroll->value() > scroll->minimum()));
     m_previous->setEnabled(current > 0);
     m_next->setEnabled(current >= 0 && current < count - 1);
-    m_last->setEnabled(current >= 0 && current < count - 1);
-    const bool complete = IsLayoutComplete();
-    m_print->setEnabled(complete);
-    m_export->setEnabled(complete);
-}
-
-bool CPreviewWnd::ExportPdf(const QString &path, QString &message)
-{
-    if (!IsLayoutComplete()) {
-        message = tr("The report is not laid out completely");
-        return false;
-    }
-    return WritePdf(GetModel(), path, m_title, message);
-}
-
-void CPreviewWnd::Export()
-{
-    if (!IsLayoutComplete())
-        return;
-    const QString path = AskPdfFileName();
-    if (path.isEmpty())
-        return;
-    QString message;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = ExportPdf(path, message);
-    QApplication::restoreOverrideCursor();
-    if (!written)
-        ShowMessage(message);
-}
-
-void CPreviewWnd::Print()
-{
-    if (!IsLayoutComplete())
-        return;
-    QString message;
-    if (!ReportPrinter::PrintWithDialog(GetModel(), m_title, this, message) && !message.isEmpty())
-        ShowMessage(message);
-}
-
-QString CPreviewWnd::AskPdfFileName()
-{
-    QString name = m_title.isEmpty() ? tr("Report") : m_title;
-    name.replace(u'/', u'_');
-    QFileDialog dialog(this, tr("Export PDF"), name + u".pdf"_s, tr("PDF Files (*.pdf)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(u"pdf"_s);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
-}
-
-void CPreviewWnd::ShowMessage(const QString &text)
-{
-    QMessageBox::warning(this, u"Vantel"_s, text);
+    m_last->setEnabled(current >= 0
+                       && (current < count - 1 || scroll->value() < scroll->maximum()));
+    const bool ready = IsLayoutComplete() && !IsJobRunning();
+    m_print->setEnabled(ready);
+    for (QAction *action : std::as_const(m_exports))
+        action->setEnabled(ready);
 }
 
 void CPreviewWnd::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && IsLayoutRunning()) {
-        CancelLayout();
+    if (event->key() == Qt::Key_Escape && (IsLayoutRunning() || IsJobRunning())) {
+        if (IsJobRunning())
+            CancelJob();
+        else
+            CancelLayout();
         event->accept();
         return;
     }
@@ -424,7 +402,11 @@ void CPreviewWnd::keyPressEvent(QKeyEvent *event)
 
 void CPreviewWnd::reject()
 {
-    // Esc stops a running layout first; the next Esc closes.
+    // Esc stops a running export, print job or layout first; the next Esc closes.
+    if (IsJobRunning()) {
+        CancelJob();
+        return;
+    }
     if (IsLayoutRunning()) {
         CancelLayout();
         return;
@@ -435,8 +417,10 @@ void CPreviewWnd::reject()
 
 void CPreviewWnd::closeEvent(QCloseEvent *event)
 {
-    // Closing the window ends the layout too: the thread stops at the next page.
+    // Closing the window ends the layout and any export too: the threads stop at the next page,
+    // and a cancelled export leaves no file.
     m_run->Cancel();
+    CancelJob();
     SaveSettings();
     QDialog::closeEvent(event);
 }

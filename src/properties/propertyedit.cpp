@@ -183,6 +183,9 @@ std::optional<CEditResult> CommonTextEdit(const CVornReport &report, CVornText &
     if (Is(edit, "Word Wrap"))
         return Changed(SetOption(edit.value, {{"True", 1}, {"False", 0}},
                                  [&item](int code) { item.SetWordWrap(code); }));
+    if (Is(edit, "Can Grow"))
+        return Changed(SetOption(edit.value, {{"Yes", 1}, {"No", 0}},
+                                 [&item](int code) { item.SetCanGrow(code); }));
     return std::nullopt;
 }
 
@@ -206,6 +209,14 @@ CEditResult DbTextEdit(const CVornReport &report, CVornDbText &item, const CRowE
         item.SetDataField(edit.value);
     else if (Is(edit, "Data Format"))
         item.SetFormat(edit.value);
+    else if (Is(edit, "Aggregate"))
+        return Changed(SetOption(edit.value,
+                                 {{"None", 0}, {"Sum", 1}, {"Count", 2}, {"Average", 3},
+                                  {"Minimum", 4}, {"Maximum", 5}},
+                                 [&item](int code) { item.SetAggregate(code); }));
+    else if (Is(edit, "Aggregate Over"))
+        return Changed(SetOption(edit.value, {{"Band", 0}, {"Page", 1}, {"Report", 2}},
+                                 [&item](int code) { item.SetAggregateOver(code); }));
     else if (Is(edit, "SQL Query"))
         // The full text, as for a band: the one-line form would join a "--"
         // comment with the rest of the query and squeeze blanks inside strings.

@@ -71,6 +71,22 @@ QString TrueFalse(int flag)
     return flag ? T("True") : T("False");
 }
 
+CPropertyRow CanGrowRow(const CVornText &item)
+{
+    return OptionRow("Can Grow", item.GetCanGrow() ? T("Yes") : T("No"), {T("Yes"), T("No")},
+                     "Yes: a word-wrapped text is printed as tall as its lines need (never shorter "
+                     "than its box), and the items below it and its band move down with it");
+}
+
+// The names of the codes first to last, for an option list.
+QStringList CodeNames(QString (*name)(int), int count)
+{
+    QStringList names;
+    for (int code = 0; code < count; ++code)
+        names.append(name(code));
+    return names;
+}
+
 // The empty text, then the band names the filter lets through, in report order.
 template<typename Filter>
 QStringList BandNames(const CVornReport &report, Filter filter)
@@ -228,6 +244,7 @@ QList<CPropertyRow> TextPage(const CVornText &item, int dpiY)
     rows += CommonTextRows(item, dpiY);
     rows.append(Row("Text", item.GetText(), PropertyRowKind::Text,
                     "The text that will be written in this place when the report will print"));
+    rows.append(CanGrowRow(item));
     return rows;
 }
 
@@ -254,6 +271,15 @@ QList<CPropertyRow> DbTextPage(const CVornReport &report, const CVornDbText &ite
                 "The name of the database field to display in this position"),
             Row("Data Format", item.GetFormat(), PropertyRowKind::Text,
                 "Data format in C/C++ rules, e.g. %s, %d, etc."),
+            CanGrowRow(item),
+            OptionRow("Aggregate", AggregateName(item.GetAggregate()), CodeNames(AggregateName, 6),
+                      "Prints, instead of the field's current value, its sum, count (of the rows "
+                      "where it is not NULL, or of all rows when no field is named), average, "
+                      "minimum or maximum over the rows of the data source band"),
+            OptionRow("Aggregate Over", AggregateOverName(item.GetAggregateOver()),
+                      CodeNames(AggregateOverName, 3),
+                      "The rows the aggregate takes: Band, those printed since this item's band "
+                      "last printed; Page, those on the current page; Report, all printed so far"),
     };
     return rows;
 }

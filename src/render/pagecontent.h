@@ -1,9 +1,10 @@
 #pragma once
 
-#include "picturecache.h"
+#include "pagepicture.h"
 
 #include <QRgb>
 #include <QString>
+#include <QVariant>
 
 #include <memory>
 #include <variant>
@@ -24,6 +25,17 @@ struct CPageRect
     int bottom = 0;
 
     friend bool operator==(const CPageRect &, const CPageRect &) = default;
+};
+
+// The band and item of the report that made a primitive: the band's index in the report's band
+// list and the item's in that band's item list (-1 for none). Indexes rather than pointers, so
+// that a page stays meaningful, and harmless, while the report it came from is being edited.
+struct CPageSource
+{
+    int band = -1;
+    int item = -1;
+
+    friend bool operator==(const CPageSource &, const CPageSource &) = default;
 };
 
 // One font of the run, shared by every text that uses it.
@@ -57,6 +69,7 @@ struct CPageText
     bool wordWrap = true;
     Field field = Field::None;
     std::shared_ptr<const CDataFormat> format; // for a page field: how its number is written
+    CPageSource source;
 };
 
 // A line, rectangle, rounded rectangle or ellipse.
@@ -70,16 +83,19 @@ struct CPageShape
     QRgb fill = 0xFFFFFFFF;
     int lineWidth = 1; // in 1/96 inch
     bool dotted = false;
+    CPageSource source;
 };
 
-// A picture decoded once per run; every page that shows it holds the same one, so a PDF
-// carries it once. No picture, or one that did not decode, draws the crossed placeholder.
+// A picture, one per distinct bytes of a run: every page that shows it holds the same one, so a
+// PDF carries it once. It is decoded only when drawn. No picture, or bytes that are none, draw
+// the crossed placeholder.
 struct CPageImage
 {
     CPageRect box;
-    std::shared_ptr<const CPictureCache::Picture> picture;
+    std::shared_ptr<const CPagePicture> picture;
     int horzAlignment = 3; // 0 left, 1 right, 2 centre, 3 stretch
     int vertAlignment = 3; // 0 top, 1 centre, 2 bottom, 3 stretch
+    CPageSource source;
 };
 
 // An EAN-13 value drawn in its box (the crossed box when invalid), cut at clip.
@@ -88,9 +104,44 @@ struct CPageBarcode
     CPageRect box;
     CPageRect clip;
     QString value;
+    CPageSource source;
 };
 
 using CPageItem = std::variant<CPageText, CPageShape, CPageImage, CPageBarcode>;
+
+// The band and item that made a primitive, and the box it was drawn in.
+const CPageSource &SourceOf(const CPageItem &item);
+const CPageRect &BoxOf(const CPageItem &item);
+
+// The value of one DB Text as printed in a row: its item's index in the band, its horizontal
+// place in hundredths of a millimetre (right exclusive) and the text after its Data Format.
+struct CPrintedValue
+{
+    int item = -1;
+    int left = 0;
+    int right = 0;
+    QString text;
+    // The value before its Data Format, as the database gave it: a spreadsheet keeps numbers
+    // and dates as such.
+    QVariant value;
+
+    friend bool operator==(const CPrintedValue &, const CPrintedValue &) = default;
+};
+
+// One band as placed on a page, in the order of printing: page headers first, then the body
+// bands, then the page footers. A body band's placing is one printed row: it holds the values
+// of the band's DB Texts that were printed, left to right (page numbers are no row data and
+// are left out), so that a data export writes exactly what the pages show, in print order.
+struct CPageBand
+{
+    int band = -1; // index in the report's band list
+    int top = 0; // place on the page, in hundredths of a millimetre; bottom exclusive
+    int bottom = 0;
+    bool body = false; // false for page headers and footers
+    std::vector<CPrintedValue> values;
+
+    friend bool operator==(const CPageBand &, const CPageBand &) = default;
+};
 
 class CPage
 {
@@ -104,7 +155,12 @@ public:
     void Add(CPageItem item) { m_items.push_back(std::move(item)); }
     bool IsEmpty() const { return m_items.empty(); }
 
+    // The bands placed on the page, in the order they were printed. The painter ignores them.
+    const std::vector<CPageBand> &GetBands() const { return m_bands; }
+    void AddBand(CPageBand band) { m_bands.push_back(std::move(band)); }
+
 private:
     std::shared_ptr<const CPageFontTable> m_fonts;
     std::vector<CPageItem> m_items;
+    std::vector<CPageBand> m_bands;
 };

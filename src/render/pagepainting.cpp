@@ -1,11 +1,12 @@
 #include "pagepainting.h"
 
 #include "dataformat.h"
-#include "ean13.h"
+#include "ean13symbol.h"
 #include "imageplacement.h"
 #include "itempainter.h"
 #include "pixeldrawing.h"
 #include "textitemlayout.h"
+#include "textlines.h"
 
 #include <QPainter>
 
@@ -19,26 +20,13 @@ int Round(double v)
     return int(std::lround(std::clamp(v, -1e9, 1e9)));
 }
 
-int QtFlags(const CPageText &text)
-{
-    int flags = text.horzAlignment == 1 ? Qt::AlignRight
-              : text.horzAlignment == 2 ? Qt::AlignHCenter
-                                        : Qt::AlignLeft;
-    if (text.wordWrap)
-        return flags | Qt::TextWordWrap | Qt::AlignTop;
-    flags |= Qt::TextSingleLine;
-    return flags | (text.vertAlignment == 1 ? Qt::AlignVCenter
-                    : text.vertAlignment == 2 ? Qt::AlignBottom
-                                              : Qt::AlignTop);
-}
-
 } // namespace
 
 CPagePainting::CPagePainting(QPainter &painter, int dpiX, int dpiY)
     : m_painter(painter)
     , m_dpiX(dpiX > 0 ? dpiX : 96)
     , m_dpiY(dpiY > 0 ? dpiY : 96)
-    , m_defaultFont(TextFont({}, 10, false, false, false, false, m_dpiY, 1.0))
+    , m_defaultFont(LayoutFont({}, 10, false, false, false, false))
 {
 }
 
@@ -86,8 +74,8 @@ const QFont &CPagePainting::FontOf(const CPage &page, int index)
     if (it == m_fonts.end()) {
         const CPageFont &f = table[size_t(index)];
         it = m_fonts.emplace(std::pair(&table, index),
-                             TextFont(f.face, f.points, f.bold, f.italic, f.underline,
-                                      f.strikeout, m_dpiY, 1.0))
+                             LayoutFont(f.face, f.points, f.bold, f.italic, f.underline,
+                                        f.strikeout))
                      .first;
     }
     return it->second;
@@ -95,8 +83,8 @@ const QFont &CPagePainting::FontOf(const CPage &page, int index)
 
 void CPagePainting::Draw(const CPage &page, const CPageText &text, int number, int count)
 {
-    const PixRect box = ToPixels(text.box);
-    if (box.IsEmpty())
+    const CPageRect &box = text.box;
+    if (box.right <= box.left || box.bottom <= box.top)
         return;
     QString value = text.text;
     if (text.field != CPageText::Field::None) {
@@ -105,9 +93,22 @@ void CPagePainting::Draw(const CPage &page, const CPageText &text, int number, i
     }
     if (value.isEmpty())
         return;
-    m_painter.setFont(FontOf(page, text.font));
+    // A field may hold megabytes of which the box shows a few lines; what can show is judged in
+    // pixels of 1/96 inch, the same on every device.
+    const int flags = text.wordWrap ? int(Qt::TextWordWrap)
+                    : text.horzAlignment == 1 ? int(Qt::AlignRight)
+                    : text.horzAlignment == 2 ? int(Qt::AlignHCenter)
+                                              : int(Qt::AlignLeft);
+    const QFont &font = FontOf(page, text.font);
+    const qsizetype limit = VisibleTextLimit(
+            Round((box.right - box.left) * (96 / 2540.0)), Round((box.bottom - box.top) * (96 / 2540.0)),
+            Round(font.pointSizeF() * 96 / 72));
+    const TextLines lines = BreakTextLines(font, VisibleTextPart(value, limit, flags),
+                                           box.right - box.left, text.wordWrap);
     m_painter.setPen(QColor::fromRgb(text.color));
-    PaintItemText(m_painter, box, value, QtFlags(text), text.vertAlignment);
+    PaintTextLines(m_painter, m_dpiX, m_dpiY, font, lines,
+                   QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top),
+                   text.horzAlignment, text.vertAlignment, text.wordWrap);
 }
 
 void CPagePainting::Draw(const CPageShape &shape)
@@ -124,42 +125,52 @@ void CPagePainting::Draw(const CPageImage &image)
     const PixRect box = ToPixels(image.box);
     if (box.IsEmpty())
         return;
-    const CPictureCache::Picture *picture = image.picture.get();
-    if (!picture || picture->image.isNull()) {
+    CPictureStore &store = CPictureStore::Instance();
+    const CPagePicture *picture = image.picture.get();
+    const CPagePicture::Info info = picture ? store.InfoOf(*picture) : CPagePicture::Info();
+    if (!info.valid) {
         PaintItemPicture(m_painter, box, nullptr, 0, 0, m_dpiX, m_dpiY);
         return;
     }
-    const ImagePlacement placement = PlaceImage(box, picture->units, image.horzAlignment,
+    const ImagePlacement placement = PlaceImage(box, info.units, image.horzAlignment,
                                                 image.vertAlignment, m_dpiX, m_dpiY);
-    const QImage &full = picture->image;
-    const double unitsWide = std::max(picture->units.width(), 1);
-    const double unitsHigh = std::max(picture->units.height(), 1);
+    // Picture units to the picture's own pixels; a whole picture maps exactly onto them.
+    const double unitsWide = std::max(info.units.width(), 1);
+    const double unitsHigh = std::max(info.units.height(), 1);
     const QRectF &part = placement.source;
-    const QRect source = QRectF(part.x() * full.width() / unitsWide,
-                                part.y() * full.height() / unitsHigh,
-                                part.width() * full.width() / unitsWide,
-                                part.height() * full.height() / unitsHigh)
+    const QRect source = QRectF(part.x() * info.pixels.width() / unitsWide,
+                                part.y() * info.pixels.height() / unitsHigh,
+                                part.width() * info.pixels.width() / unitsWide,
+                                part.height() * info.pixels.height() / unitsHigh)
                                  .toAlignedRect()
-                                 .intersected(full.rect());
+                                 .intersected(QRect(QPoint(0, 0), info.pixels));
     const QRectF target(placement.target.ToQRect());
-    if (source == full.rect()) {
-        // The very image of the run: a PDF writes it once however often it is drawn.
-        m_painter.drawImage(target, full);
+    if (source.isEmpty() || target.isEmpty())
         return;
+    // The pixels the target covers on the device, zoom and screen scale included, and no more
+    // than the picture resolution asks for.
+    const QTransform &transform = m_painter.worldTransform();
+    const QPaintDevice *device = m_painter.device();
+    const double ratio = device ? device->devicePixelRatio() : 1.0;
+    double scaleX = std::hypot(transform.m11(), transform.m12()) * ratio;
+    double scaleY = std::hypot(transform.m21(), transform.m22()) * ratio;
+    if (m_pictureDpi > 0) {
+        scaleX = std::min(scaleX, double(m_pictureDpi) / m_dpiX);
+        scaleY = std::min(scaleY, double(m_pictureDpi) / m_dpiY);
     }
-    const auto key = qMakePair(full.cacheKey(), source);
-    auto it = m_parts.find(key);
-    if (it == m_parts.end())
-        it = m_parts.insert(key, full.copy(source));
-    m_painter.drawImage(target, *it);
+    const QSize size(int(std::ceil(target.width() * scaleX)), int(std::ceil(target.height() * scaleY)));
+    const QImage drawn = store.ImageOf(*picture, source, size);
+    if (!drawn.isNull())
+        m_painter.drawImage(target, drawn);
 }
 
 void CPagePainting::Draw(const CPageBarcode &barcode)
 {
     m_painter.save();
     m_painter.setClipRect(ToPixels(barcode.clip).ToQRect(), Qt::IntersectClip);
-    // The barcode drawing converts units itself, at the resolution of the painter's device.
-    DrawEan13(m_painter, barcode.value, barcode.box.left, barcode.box.top, barcode.box.right,
-              barcode.box.bottom);
+    PaintEan13Symbol(m_painter,
+                     LayoutEan13Symbol(barcode.value, barcode.box.left, barcode.box.top,
+                                       barcode.box.right, barcode.box.bottom),
+                     m_dpiX, m_dpiY);
     m_painter.restore();
 }

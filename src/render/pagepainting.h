@@ -4,16 +4,15 @@
 #include "pixrect.h"
 
 #include <QFont>
-#include <QHash>
-#include <QImage>
 
 #include <map>
 
 class QPainter;
 
 // Draws pages of the page model on one painter whose coordinates are device pixels at dpiX by
-// dpiY pixels per inch. Fonts are made once per font of the run and pictures cut once per part
-// shown, so a writer that draws many pages through one painting pays for them once.
+// dpiY pixels per inch. Fonts are made once per font of the run; pictures are decoded at the
+// size they are drawn and kept in the process's picture store, so a writer that draws the same
+// picture on many pages pays for it once.
 class CPagePainting
 {
 public:
@@ -21,6 +20,10 @@ public:
 
     // Draws page, number being its page number (from 1) and count the number of pages.
     void Paint(const CPage &page, int number, int count);
+
+    // The finest resolution a picture is drawn at (0: that of the device), for devices finer
+    // than their viewer needs: a PDF drawn at 1200 dpi takes its pictures at 300.
+    void SetPictureDpi(int dpi) { m_pictureDpi = dpi; }
 
     // Hundredths of a millimetre to device pixels, rounded to the nearest.
     int ToPixelsX(int units) const;
@@ -40,6 +43,5 @@ private:
     // Fonts at the device's resolution, by font table and index.
     std::map<std::pair<const CPageFontTable *, int>, QFont> m_fonts;
     QFont m_defaultFont;
-    // Parts of pictures larger than their box, cut once: a PDF then holds each part once.
-    QHash<QPair<qint64, QRect>, QImage> m_parts;
+    int m_pictureDpi = 0;
 };

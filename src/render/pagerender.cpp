@@ -4,40 +4,9 @@
 #include "pagemodel.h"
 #include "pagepainting.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QPageLayout>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 
 #include <cmath>
-
-using namespace Qt::StringLiterals;
-
-namespace {
-
-// Resolution of the PDF's drawing space: fine enough that no rounding shows on paper.
-constexpr int PdfResolution = 1200;
-
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("WritePdf", text);
-}
-
-QPageLayout PdfPageLayout(QSize units)
-{
-    // Hundredths of a millimetre; a page wider than high is a portrait sheet turned.
-    const bool landscape = units.width() > units.height();
-    const QSizeF portrait = landscape ? QSizeF(units.height(), units.width()) / 100.0
-                                      : QSizeF(units.width(), units.height()) / 100.0;
-    return QPageLayout(QPageSize(portrait, QPageSize::Millimeter, QString(),
-                                 QPageSize::ExactMatch),
-                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-}
-
-} // namespace
 
 void PaintPage(QPainter &painter, const CPageModel &model, int index, const QRectF &target)
 {
@@ -64,8 +33,14 @@ void PaintPage(QPainter &painter, const CPageModel &model, int index, const QRec
 QImage RenderPageImage(const CPageModel &model, int index, int dpi)
 {
     const std::shared_ptr<const CPage> page = model.GetPage(index);
-    const QSize size = model.GetPageSize();
-    if (!page || size.width() <= 0 || size.height() <= 0)
+    if (!page)
+        return {};
+    return RenderPageImage(*page, model.GetPageSize(), index + 1, model.GetPageCount(), dpi);
+}
+
+QImage RenderPageImage(const CPage &page, QSize size, int number, int count, int dpi)
+{
+    if (size.width() <= 0 || size.height() <= 0)
         return {};
     if (dpi <= 0)
         dpi = 96;
@@ -84,54 +59,7 @@ QImage RenderPageImage(const CPageModel &model, int index, int dpi)
     image.setDotsPerMeterY(dotsPerMetre);
     image.fill(Qt::white);
     QPainter painter(&image);
-    CPagePainting(painter, image.logicalDpiX(), image.logicalDpiY())
-            .Paint(*page, index + 1, model.GetPageCount());
+    CPagePainting(painter, image.logicalDpiX(), image.logicalDpiY()).Paint(page, number, count);
     return image;
 }
 
-bool WritePdf(const CPageModel &model, const QString &path, const QString &title,
-              QString &message)
-{
-    const int count = model.GetPageCount();
-    const QSize size = model.GetPageSize();
-    if (count == 0 || size.width() <= 0 || size.height() <= 0) {
-        message = Tr("The report has no pages to write.");
-        return false;
-    }
-    // Written beside path and renamed over it only once complete; dropped on any failure.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        message = Tr("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    bool painted = false;
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(PdfResolution);
-        writer.setTitle(title);
-        writer.setCreator(u"Vantel"_s);
-        writer.setPageLayout(PdfPageLayout(size));
-        QPainter painter;
-        if (painter.begin(&writer)) {
-            // One page at a time: nothing of a page is kept once it is written.
-            CPagePainting painting(painter, writer.logicalDpiX(), writer.logicalDpiY());
-            for (int i = 0; i < count; ++i) {
-                if (i > 0)
-                    writer.newPage();
-                if (const std::shared_ptr<const CPage> page = model.GetPage(i))
-                    painting.Paint(*page, i + 1, count);
-            }
-            painted = painter.end();
-        }
-    }
-    if (!painted || file.error() != QFileDevice::NoError) {
-        message = Tr("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        message = Tr("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    return true;
-}

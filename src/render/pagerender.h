@@ -4,6 +4,7 @@
 #include <QRectF>
 #include <QString>
 
+class CPage;
 class CPageModel;
 class QPainter;
 
@@ -11,11 +12,8 @@ class QPainter;
 // that the page's width fills target's width.
 void PaintPage(QPainter &painter, const CPageModel &model, int index, const QRectF &target);
 
-// One page as an image at dpi pixels per inch, white paper.
+// One page as an image at dpi pixels per inch, white paper; a null image for a page of no size
+// or one too large for memory (more than 150 million pixels).
 QImage RenderPageImage(const CPageModel &model, int index, int dpi);
+QImage RenderPageImage(const CPage &page, QSize pageSize, int number, int count, int dpi);
 
-// Writes every page of the model to a PDF (fonts embedded, text selectable). Writes a
-// temporary file beside path and renames it over path only when complete; false with a
-// message, and nothing left behind, on failure.
-bool WritePdf(const CPageModel &model, const QString &path, const QString &title,
-              QString &message);

@@ -1,5 +1,6 @@
 #include "reportlayout.h"
 
+#include "bandreferences.h"
 #include "pagemodel.h"
 #include "pixeldrawing.h"
 #include "vornitems.h"
@@ -49,10 +50,10 @@ QRgb Rgb(quint32 colorRef)
 } // namespace
 
 CReportLayout::CReportLayout(const CVornReport &report, const CRunOptions &options,
-                             CPageModel &model)
+                             CPageSink &sink)
     : m_report(report)
     , m_options(options)
-    , m_model(model)
+    , m_sink(sink)
     , m_fonts(std::make_shared<CPageFontTable>())
 {
 }
@@ -64,6 +65,13 @@ bool CReportLayout::Fail(const QString &message)
     return false;
 }
 
+void CReportLayout::At(const CVornBand &band, int item)
+{
+    // After a failure the place stays where the run failed.
+    if (m_message.isEmpty())
+        m_at = {m_bandIndex.count(&band) ? m_bandIndex.at(&band) : -1, item};
+}
+
 bool CReportLayout::Cancelled()
 {
     if (m_options.cancel && m_options.cancel->load()) {
@@ -71,6 +79,17 @@ bool CReportLayout::Cancelled()
         return true;
     }
     return false;
+}
+
+CPageText::Field CReportLayout::PageFieldOf(const CVornDbText &text)
+{
+    if (!text.GetDataSource().isEmpty() || !text.GetQuery().trimmed().isEmpty())
+        return CPageText::Field::None;
+    if (SameName(text.GetDataField(), u"#PAGE"_s))
+        return CPageText::Field::PageNumber;
+    if (SameName(text.GetDataField(), u"#PAGES"_s))
+        return CPageText::Field::PageCount;
+    return CPageText::Field::None;
 }
 
 const CVornBand *CReportLayout::FindBand(const QString &name) const
@@ -110,7 +129,10 @@ bool CReportLayout::Run(QString &message)
                     return false;
             }
         }
-        return m_pages->Finish();
+        if (!m_pages->Finish())
+            return false;
+        QString problem;
+        return m_sink.Finish(m_pages->GetPageCount(), problem) || Fail(problem);
     }();
     if (watcher.joinable()) {
         {
@@ -124,20 +146,30 @@ bool CReportLayout::Run(QString &message)
         m_message = Tr("Cancelled");
     // The connection is closed on the thread that opened it, before the run reports back.
     m_connection.reset();
+    if (!done && m_message.isEmpty() && m_pages) {
+        // A sink that wants no more pages ends the run early, not as a failure.
+        if (m_pages->IsStopped())
+            return true;
+        m_message = m_pages->GetMessage();
+    }
     if (!done) {
         message = m_message.isEmpty() ? Tr("The report could not be run") : m_message;
         return false;
     }
-    m_model.SetComplete();
     return true;
 }
 
 bool CReportLayout::Prepare()
 {
     QString problem;
-    if (!m_report.Validate(problem))
+    if (!m_report.Validate(problem) || !CheckBandReferences(m_report, problem))
         return Fail(problem);
-    m_model.SetPageSize({m_report.GetPageWidth(), m_report.GetPageHeight()});
+    const QSize pageSize {m_report.GetPageWidth(), m_report.GetPageHeight()};
+    if (pageSize.width() <= 0 || pageSize.height() <= 0) {
+        return Fail(Tr("The page is %1 x %2 mm: it needs a width and a height above zero")
+                            .arg(QString::number(pageSize.width() / 100.0),
+                                 QString::number(pageSize.height() / 100.0)));
+    }
 
     std::vector<const CVornBand *> headers;
     std::vector<const CVornBand *> footers;
@@ -182,8 +214,10 @@ bool CReportLayout::Prepare()
         m_plans[parent].details.push_back(band);
         plan.printedAlone = false;
     }
+    int bandIndex = 0;
     for (const CVornBand *band : m_report.GetBands()) {
-        if (!PrepareItems(*band, m_plans[band]))
+        m_bandIndex[band] = bandIndex;
+        if (!PrepareItems(*band, bandIndex++, m_plans[band]))
             return false;
     }
 
@@ -196,8 +230,11 @@ bool CReportLayout::Prepare()
             return Fail(problem);
     }
 
+    m_measure = std::make_unique<CTextMeasure>(m_fonts);
+    if (!m_sink.Begin(pageSize, problem))
+        return Fail(problem);
     m_pages = std::make_unique<CPageBuilder>(
-            m_model, m_fonts, m_report.GetPageHeight(), headers, footers,
+            m_sink, m_fonts, m_report.GetPageHeight(), headers, footers,
             [this](const CVornBand &band, int top, CPage &page) {
                 return DrawBand(band, top, page);
             },
@@ -205,26 +242,33 @@ bool CReportLayout::Prepare()
                 if (m_options.progress)
                     m_options.progress(pageCount);
                 return !Cancelled();
-            });
+            },
+            m_options.maxPages);
+    m_pages->SetBreakBand([this](CBandContent &content, int space, bool force, CBandContent &rest) {
+        return BreakBandContent(content, space, force, *m_measure, rest);
+    });
     return true;
 }
 
-bool CReportLayout::PrepareItems(const CVornBand &band, BandPlan &plan)
+bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan &plan)
 {
     // Shapes lie under the other items of their band, as the design view draws them.
-    std::vector<const CVornItem *> ordered;
-    for (const CVornItem *item : band.GetItems()) {
-        if (item->GetKind() == VornKind::Shape)
-            ordered.push_back(item);
+    std::vector<std::pair<const CVornItem *, int>> ordered;
+    for (const bool shapes : {true, false}) {
+        int index = 0;
+        for (const CVornItem *item : band.GetItems()) {
+            if ((item->GetKind() == VornKind::Shape) == shapes)
+                ordered.emplace_back(item, index);
+            ++index;
+        }
     }
-    for (const CVornItem *item : band.GetItems()) {
-        if (item->GetKind() != VornKind::Shape)
-            ordered.push_back(item);
-    }
-    for (const CVornItem *item : ordered) {
+    for (const auto &[item, itemIndex] : ordered) {
         ItemPlan itemPlan;
         itemPlan.item = item;
+        itemPlan.place = {bandIndex, itemIndex};
+        At(band, itemIndex);
         if (const auto *text = dynamic_cast<const CVornText *>(item)) {
+            itemPlan.grows = text->GetCanGrow() != 0 && text->GetWordWrap() != 0;
             const CPageFont font {text->GetFontName(), text->GetFontSize(), text->GetBold() != 0,
                                   text->GetItalic() != 0, text->GetUnderline() != 0,
                                   text->GetStrikeout() != 0};
@@ -246,11 +290,18 @@ bool CReportLayout::PrepareItems(const CVornBand &band, BandPlan &plan)
                                              band.GetName(), problem));
                 itemPlan.format = std::move(format);
             }
-            if (source.isEmpty() && dbText->GetQuery().trimmed().isEmpty()) {
-                if (SameName(dbText->GetDataField(), u"#PAGE"_s))
-                    itemPlan.field = CPageText::Field::PageNumber;
-                else if (SameName(dbText->GetDataField(), u"#PAGES"_s))
-                    itemPlan.field = CPageText::Field::PageCount;
+            itemPlan.field = PageFieldOf(*dbText);
+            const int aggregate = dbText->GetAggregate();
+            if (itemPlan.field == CPageText::Field::None && aggregate >= CVornDbText::Sum
+                && aggregate <= CVornDbText::Maximum) {
+                auto total = std::make_unique<AggregatePlan>();
+                total->item = dbText;
+                total->band = &band;
+                total->place = itemPlan.place;
+                total->over = dbText->GetAggregateOver();
+                total->total = CAggregate(aggregate);
+                itemPlan.aggregate = total.get();
+                m_aggregates.push_back(std::move(total));
             }
         } else if (const auto *dbImage = dynamic_cast<const CVornDbImage *>(item)) {
             source = dbImage->GetDataSource();
@@ -270,19 +321,30 @@ bool CReportLayout::PrepareItems(const CVornBand &band, BandPlan &plan)
             return Fail(Tr("The item \"%1\" on the band \"%2\" takes its data from \"%3\", "
                            "which is no band of the report")
                                 .arg(item->GetName(), band.GetName(), source));
+        if (itemPlan.aggregate) {
+            itemPlan.aggregate->source = source.isEmpty() ? &band : FindBand(source);
+            m_aggregatesBySource[itemPlan.aggregate->source].push_back(itemPlan.aggregate);
+        }
         plan.items.push_back(std::move(itemPlan));
     }
     return true;
 }
 
-std::shared_ptr<const CPictureCache::Picture> CReportLayout::PictureOf(const QByteArray &bytes)
+std::shared_ptr<const CPagePicture> CReportLayout::PictureOf(const QByteArray &bytes)
 {
-    // Found by content: the same picture on every row is decoded, and stored, once.
-    auto it = m_pictures.find(bytes);
-    if (it == m_pictures.end())
-        it = m_pictures.insert(
-                bytes, std::make_shared<const CPictureCache::Picture>(CPictureCache::Decode(bytes)));
-    return *it;
+    // Found by content: the same picture on every row is one picture, decoded once when drawn.
+    if (const auto found = m_pictures.constFind(bytes); found != m_pictures.cend()) {
+        if (std::shared_ptr<const CPagePicture> picture = found->lock())
+            return picture;
+    }
+    auto picture = std::make_shared<const CPagePicture>(bytes);
+    m_pictures.insert(bytes, picture);
+    if (m_pictures.size() > 2 * m_picturesKept + 64) {
+        // Pages written and dropped have let their pictures go: so do the bytes kept here.
+        m_pictures.removeIf([](const auto &entry) { return entry.value().expired(); });
+        m_picturesKept = m_pictures.size();
+    }
+    return picture;
 }
 
 std::unique_ptr<CDataCursor> CReportLayout::Query(const CVornBand &band, const QString &sql,
@@ -302,6 +364,8 @@ std::unique_ptr<CDataCursor> CReportLayout::Query(const CVornBand &band, const Q
             return stored->GetValue();
         return {};
     };
+    if (itemName.isEmpty())
+        At(band);
     QString problem;
     std::unique_ptr<CDataCursor> cursor = m_connection->Execute(sql, entry, problem);
     if (!cursor) {
@@ -314,8 +378,9 @@ std::unique_ptr<CDataCursor> CReportLayout::Query(const CVornBand &band, const Q
     return cursor;
 }
 
-bool CReportLayout::Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band)
+bool CReportLayout::Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band, int item)
 {
+    At(band, item);
     if (Cancelled())
         return false;
     QString problem;
@@ -326,11 +391,31 @@ bool CReportLayout::Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &b
     return false;
 }
 
-bool CReportLayout::Place(const CVornBand &band, const Context *outer)
+bool CReportLayout::FetchNext(CDataCursor &cursor, CDataRow &row, const CVornBand &band,
+                              qint64 &fetched)
+{
+    if (!Fetch(cursor, row, band))
+        return false;
+    if (++fetched > m_options.maxRows) {
+        // A driver that keeps answering (the same row again and again) ends here.
+        return Fail(Tr("The query of the band \"%1\" returned more than %2 rows; the run stops "
+                       "there")
+                            .arg(band.GetName())
+                            .arg(m_options.maxRows));
+    }
+    return true;
+}
+
+bool CReportLayout::Place(const CVornBand &band, const Context *outer, const CDataRow *row)
 {
     m_placing = &band;
     m_placingContext = outer;
-    const bool placed = m_pages->Place(band);
+    m_placingRow = row;
+    CBandContent content;
+    bool placed = LayBand(band, true, content);
+    m_placingRow = nullptr;
+    // The band's row counts in the totals on the page where the band starts.
+    placed = placed && m_pages->Place(std::move(content), [&] { return TakeRow(band, row); });
     m_placing = nullptr;
     m_placingContext = nullptr;
     return placed;
@@ -338,6 +423,7 @@ bool CReportLayout::Place(const CVornBand &band, const Context *outer)
 
 bool CReportLayout::PrintBand(const CVornBand &band, const Context *outer)
 {
+    At(band);
     if (band.GetKind() == VornKind::PageBreak)
         return m_pages->Break();
     const BandPlan &plan = m_plans[&band];
@@ -361,7 +447,8 @@ bool CReportLayout::PrintBand(const CVornBand &band, const Context *outer)
         }
         return PrintRow(band, row, outer);
     }
-    while (Fetch(*cursor, row, band)) {
+    qint64 fetched = 0;
+    while (FetchNext(*cursor, row, band, fetched)) {
         if (!PrintRow(band, row, outer))
             return false;
     }
@@ -371,7 +458,7 @@ bool CReportLayout::PrintBand(const CVornBand &band, const Context *outer)
 bool CReportLayout::PrintRow(const CVornBand &band, const CDataRow &row, const Context *outer)
 {
     m_current[&band] = row;
-    if (!Place(band, outer))
+    if (!Place(band, outer, &row))
         return false;
     return PrintDetails(band, &row, outer);
 }
@@ -391,7 +478,8 @@ QVariantList CReportLayout::GroupKey(const CVornBand &header, const CVornBand &d
 {
     QVariantList key;
     for (const ItemPlan &plan : m_plans[&header].items) {
-        if (plan.source != &detail)
+        // A total in the header changes with every row; it starts no group.
+        if (plan.source != &detail || plan.aggregate)
             continue;
         QString field;
         if (const auto *dbText = dynamic_cast<const CVornDbText *>(plan.item))
@@ -424,7 +512,8 @@ bool CReportLayout::PrintGroup(const CVornBand &detail, const Context *outer)
         if (!cursor)
             return false;
         CDataRow row;
-        while (Fetch(*cursor, row, detail)) {
+        qint64 fetched = 0;
+        while (FetchNext(*cursor, row, detail, fetched)) {
             if (!PrintRow(detail, row, context))
                 return false;
         }
@@ -437,9 +526,10 @@ bool CReportLayout::PrintGroup(const CVornBand &detail, const Context *outer)
         if (!cursor)
             return false;
         CDataRow row;
-        while (Fetch(*cursor, row, header)) {
+        qint64 fetched = 0;
+        while (FetchNext(*cursor, row, header, fetched)) {
             m_current[&header] = row;
-            if (!Place(header, outer) || !PrintDetails(header, &row, outer))
+            if (!Place(header, outer, &row) || !PrintDetails(header, &row, outer))
                 return false;
             const Context context {&header, &m_current[&header], outer};
             if (!printDetail(&context) || !printFooter(&context))
@@ -458,7 +548,8 @@ bool CReportLayout::PrintGroup(const CVornBand &detail, const Context *outer)
     CDataRow row;
     QVariantList groupKey;
     bool first = true;
-    while (Fetch(*cursor, row, detail)) {
+    qint64 fetched = 0;
+    while (FetchNext(*cursor, row, detail, fetched)) {
         const QVariantList key = GroupKey(header, detail, row);
         if (first || key != groupKey) {
             // The footer of the group that ends sees its last row.
@@ -485,6 +576,18 @@ bool CReportLayout::PrintDetailsOf(const CVornBand &band, const Context *outer)
 
 bool CReportLayout::DrawBand(const CVornBand &band, int top, CPage &page)
 {
+    // Page headers and footers keep their height: the footers' space is kept free before the
+    // body of the page is known.
+    CBandContent content;
+    if (!LayBand(band, false, content))
+        return false;
+    PutBandContent(content, top, page);
+    return true;
+}
+
+bool CReportLayout::LayBand(const CVornBand &band, bool grow, CBandContent &content)
+{
+    At(band);
     if (IsPageBand(band) && !m_noDatabase && HasQuery(band.GetDatabaseQuery())
         && !m_current.count(&band)) {
         // A page band with a query of its own shows its first row on every page.
@@ -496,24 +599,138 @@ bool CReportLayout::DrawBand(const CVornBand &band, int top, CPage &page)
             return false;
         m_current[&band] = row;
     }
-    const CPageRect bandRect {0, top, m_report.GetPageWidth(), top + band.GetEffectiveHeight()};
+    content.height = band.GetEffectiveHeight();
+    content.band = {m_bandIndex[&band], 0, content.height, !IsPageBand(band), {}};
+    const CPageRect bandRect {0, 0, m_report.GetPageWidth(), content.height};
+    std::vector<CTextGrowth> growths;
     for (ItemPlan &plan : m_plans[&band].items) {
         const CVornItem &item = *plan.item;
-        const CPageRect box = Intersect({item.GetLeft(), top + item.GetTop(), item.GetRight(),
-                                         top + item.GetBottom()},
-                                        bandRect);
+        const CPageRect designed {item.GetLeft(), item.GetTop(), item.GetRight(), item.GetBottom()};
+        CPageRect box = Intersect(designed, bandRect);
         if (box.right <= box.left)
             continue;
-        if (!DrawItem(band, plan, box, page))
+        // Cut at the band's bottom once the band has grown.
+        if (grow) {
+            box.top = designed.top;
+            box.bottom = designed.bottom;
+        }
+        const size_t index = content.items.size();
+        if (!DrawItem(band, plan, box, content))
+            return false;
+        if (!grow || !plan.grows || content.items.size() == index)
+            continue;
+        const auto *text = std::get_if<CPageText>(&content.items[index]);
+        if (!text || text->field != CPageText::Field::None)
+            continue;
+        content.flowing[index] = true;
+        const int growth = m_measure->Height(*text) - (box.bottom - box.top);
+        if (growth > 0)
+            growths.push_back({index, box.top, box.bottom, growth});
+    }
+    if (grow)
+        GrowBandContent(content, growths);
+    std::stable_sort(content.band.values.begin(), content.band.values.end(),
+                     [](const CPrintedValue &a, const CPrintedValue &b) { return a.left < b.left; });
+    // An aggregate over its band starts again after each printing of the band.
+    for (ItemPlan &plan : m_plans[&band].items) {
+        if (plan.aggregate && plan.aggregate->over == CVornDbText::OverBand)
+            plan.aggregate->total.Reset();
+    }
+    return true;
+}
+
+bool CReportLayout::TakeRow(const CVornBand &band, const CDataRow *row)
+{
+    const auto found = m_aggregatesBySource.find(&band);
+    if (found == m_aggregatesBySource.end())
+        return true;
+    // Rows of a band with a query (a report header without one prints with no row), or every
+    // printing of a band whose values the caller gives.
+    if (!m_noDatabase && (!row || row->IsEmpty()))
+        return true;
+    for (AggregatePlan *aggregate : found->second) {
+        if (aggregate->over == CVornDbText::OverPage && aggregate->page != m_pages->GetPageCount()) {
+            aggregate->total.Reset();
+            aggregate->page = m_pages->GetPageCount();
+        }
+        QVariant value;
+        if (!RowValue(*aggregate, row, value) || !AddToTotal(*aggregate, aggregate->total, value))
             return false;
     }
     return true;
 }
 
-bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageRect &box,
-                             CPage &page)
+bool CReportLayout::RowValue(AggregatePlan &aggregate, const CDataRow *row, QVariant &value)
 {
+    const QString &field = aggregate.item->GetDataField();
+    // A count without a field counts the rows.
+    if (field.isEmpty() && aggregate.item->GetAggregate() == CVornDbText::Count) {
+        value = 1;
+        return true;
+    }
+    if (m_noDatabase) {
+        value = m_options.value ? QVariant(m_options.value(aggregate.source->GetName(), field))
+                                : QVariant();
+        return true;
+    }
+    if (!row || row->IsEmpty()) {
+        value = QVariant();
+        return true;
+    }
+    const int column = row->IndexOf(field);
+    if (column < 0) {
+        At(*aggregate.band, aggregate.place.item);
+        return Fail(Tr("The item \"%1\" on the band \"%2\" shows the field \"%3\", which the "
+                       "query of \"%4\" does not return; it returns: %5")
+                            .arg(aggregate.item->GetName(), aggregate.band->GetName(), field,
+                                 aggregate.source->GetName(), row->GetColumns().join(u", "_s)));
+    }
+    value = row->GetValues().at(column);
+    return true;
+}
+
+bool CReportLayout::AddToTotal(AggregatePlan &aggregate, CAggregate &total, const QVariant &value)
+{
+    const CAggregate::Result result = total.Add(value);
+    if (result != CAggregate::Result::Taken)
+        At(*aggregate.band, aggregate.place.item);
+    switch (result) {
+    case CAggregate::Result::Taken:
+        return true;
+    case CAggregate::Result::NotANumber:
+        return Fail(Tr("The item \"%1\" on the band \"%2\" cannot total the value \"%3\" of "
+                       "the field \"%4\": it is not a number")
+                            .arg(aggregate.item->GetName(), aggregate.band->GetName(),
+                                 value.toString(), aggregate.item->GetDataField()));
+    case CAggregate::Result::TooLarge:
+        return Fail(Tr("The total of the item \"%1\" on the band \"%2\" has more than 38 "
+                       "digits")
+                            .arg(aggregate.item->GetName(), aggregate.band->GetName()));
+    }
+    return false;
+}
+
+bool CReportLayout::AggregateValue(const CVornBand &band, AggregatePlan &aggregate, QVariant &value)
+{
+    CAggregate total = aggregate.total;
+    if (aggregate.over == CVornDbText::OverPage && aggregate.page != m_pages->GetPageCount())
+        total.Reset();
+    // An item on the band whose rows it takes counts the row it prints with.
+    if (aggregate.source == &band && m_placing == &band && (m_placingRow || m_noDatabase)) {
+        QVariant current;
+        if (!RowValue(aggregate, m_placingRow, current) || !AddToTotal(aggregate, total, current))
+            return false;
+    }
+    value = total.Value();
+    return true;
+}
+
+bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageRect &box,
+                             CBandContent &page)
+{
+    CPageBand &placed = page.band;
     const CVornItem &item = *plan.item;
+    At(band, plan.place.item);
     switch (item.GetKind()) {
     case VornKind::Text:
     case VornKind::DbText: {
@@ -530,6 +747,13 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
         } else if (plan.field != CPageText::Field::None) {
             text.field = plan.field;
             text.format = plan.format;
+        } else if (plan.aggregate) {
+            QVariant value;
+            if (!AggregateValue(band, *plan.aggregate, value))
+                return false;
+            text.text = plan.format ? plan.format->Format(value) : value.toString();
+            if (placed.body)
+                placed.values.push_back({plan.place.item, box.left, box.right, text.text, value});
         } else {
             const auto &dbText = static_cast<const CVornDbText &>(item);
             QVariant value;
@@ -537,7 +761,10 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
                            dbText.GetQuery(), value))
                 return false;
             text.text = plan.format ? plan.format->Format(value) : value.toString();
+            if (placed.body)
+                placed.values.push_back({plan.place.item, box.left, box.right, text.text, value});
         }
+        text.source = plan.place;
         if (!text.text.isEmpty() || text.field != CPageText::Field::None)
             page.Add(std::move(text));
         return true;
@@ -554,6 +781,7 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
         shape.fill = Rgb(shapeItem.GetBkColor());
         shape.lineWidth = shapeItem.GetLineWidth();
         shape.dotted = shapeItem.GetLineStyle() == 2;
+        shape.source = plan.place;
         page.Add(shape);
         return true;
     }
@@ -561,7 +789,7 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
     case VornKind::DbImage: {
         const auto &imageItem = static_cast<const CVornImage &>(item);
         CPageImage image {box, plan.picture, imageItem.GetHorzAlignment(),
-                          imageItem.GetVertAlignment()};
+                          imageItem.GetVertAlignment(), plan.place};
         if (item.GetKind() == VornKind::DbImage) {
             const auto &dbImage = static_cast<const CVornDbImage &>(item);
             QVariant value;
@@ -586,6 +814,7 @@ bool CReportLayout::DrawItem(const CVornBand &band, ItemPlan &plan, const CPageR
         CPageBarcode barcode;
         barcode.box = box;
         barcode.clip = box;
+        barcode.source = plan.place;
         if (item.GetKind() == VornKind::Barcode) {
             barcode.value = static_cast<const CVornBarcode &>(item).GetBarcode();
         } else {
@@ -627,7 +856,7 @@ bool CReportLayout::ItemValue(const CVornBand &band, ItemPlan &plan, const QStri
         std::unique_ptr<CDataCursor> cursor = Query(band, query, &context, itemName);
         if (!cursor)
             return false;
-        if (!Fetch(*cursor, ownRow, band))
+        if (!Fetch(*cursor, ownRow, band, plan.place.item))
             return m_message.isEmpty();
         row = &ownRow;
         from = itemName;

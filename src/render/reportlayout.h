@@ -1,9 +1,12 @@
 #pragma once
 
+#include "aggregate.h"
+#include "bandcontent.h"
 #include "dataconnection.h"
 #include "dataformat.h"
 #include "pagebuilder.h"
 #include "reportrun.h"
+#include "textmeasure.h"
 
 #include <QHash>
 
@@ -12,17 +15,28 @@
 #include <vector>
 
 class CVornBand;
+class CVornDbText;
 class CVornItem;
 class CVornReport;
 
+class CPageSink;
+class CVornDbText;
+
 // One run of a report: its bands walked in the order of a run with the rows of their queries,
-// laid out into pages by a page builder. Made and used for a single RunReport call.
+// laid out into pages by a page builder that hands each finished page to a sink. Made and used
+// for a single RunReport call.
 class CReportLayout
 {
 public:
-    CReportLayout(const CVornReport &report, const CRunOptions &options, CPageModel &model);
+    CReportLayout(const CVornReport &report, const CRunOptions &options, CPageSink &sink);
 
     bool Run(QString &message);
+    // Where a failed run was: the band and item it worked on (-1 for none).
+    const CPageSource &GetFailedAt() const { return m_at; }
+
+    // The page field a DB Text prints: the page number or count for the fields #PAGE and
+    // #PAGES of a text with neither a data source nor a query of its own.
+    static CPageText::Field PageFieldOf(const CVornDbText &text);
 
 private:
     // The rows in effect for a query's entries: the nearest parent first.
@@ -33,18 +47,33 @@ private:
         const Context *outer = nullptr;
     };
 
+    // The running aggregate of a DB Text: the rows of its data source band in its scope.
+    struct AggregatePlan
+    {
+        const CVornDbText *item = nullptr;
+        const CVornBand *band = nullptr; // the band that holds the item
+        CPageSource place; // the item's place in the report, for a failure to point at
+        const CVornBand *source = nullptr;
+        int over = 0; // CVornDbText::AggregateOver
+        CAggregate total;
+        int page = 0; // of a page total: the page whose rows it holds
+    };
+
     // What an item needs at run time, worked out once.
     struct ItemPlan
     {
         const CVornItem *item = nullptr;
+        CPageSource place; // the item's band and its place in the band's item list
         int font = 0;
         const CVornBand *source = nullptr; // data source band of a DB item
         CPageText::Field field = CPageText::Field::None;
         std::shared_ptr<const CDataFormat> format;
-        std::shared_ptr<const CPictureCache::Picture> picture; // of a static Image
+        std::shared_ptr<const CPagePicture> picture; // of a static Image
         // Column index of the field in the last column list seen.
         const QStringList *columns = nullptr;
         int column = -1;
+        bool grows = false; // a word-wrapped text that can grow
+        AggregatePlan *aggregate = nullptr;
     };
 
     struct BandPlan
@@ -57,7 +86,7 @@ private:
     };
 
     bool Prepare();
-    bool PrepareItems(const CVornBand &band, BandPlan &plan);
+    bool PrepareItems(const CVornBand &band, int bandIndex, BandPlan &plan);
     const CVornBand *FindBand(const QString &name) const;
 
     bool PrintBand(const CVornBand &band, const Context *outer);
@@ -65,37 +94,59 @@ private:
     bool PrintRow(const CVornBand &band, const CDataRow &row, const Context *outer);
     bool PrintDetails(const CVornBand &band, const CDataRow *row, const Context *outer);
     bool PrintGroup(const CVornBand &detail, const Context *outer);
-    bool Place(const CVornBand &band, const Context *outer);
+    // Lays the band out and places it; row is the row it prints, which its aggregates take.
+    bool Place(const CVornBand &band, const Context *outer, const CDataRow *row = nullptr);
+    bool LayBand(const CVornBand &band, bool grow, CBandContent &content);
+    bool TakeRow(const CVornBand &band, const CDataRow *row);
+    bool RowValue(AggregatePlan &aggregate, const CDataRow *row, QVariant &value);
+    bool AddToTotal(AggregatePlan &aggregate, CAggregate &total, const QVariant &value);
+    bool AggregateValue(const CVornBand &band, AggregatePlan &aggregate, QVariant &value);
     bool PrintDetailsOf(const CVornBand &band, const Context *outer);
 
     std::unique_ptr<CDataCursor> Query(const CVornBand &band, const QString &sql,
                                        const Context *outer, const QString &itemName);
-    bool Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band);
+    bool Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band, int item = -1);
+    // Fetch for a query read row after row; fetched counts its rows against the run's bound.
+    bool FetchNext(CDataCursor &cursor, CDataRow &row, const CVornBand &band, qint64 &fetched);
     QVariantList GroupKey(const CVornBand &header, const CVornBand &detail, const CDataRow &row);
 
     bool DrawBand(const CVornBand &band, int top, CPage &page);
-    bool DrawItem(const CVornBand &band, ItemPlan &plan, const CPageRect &box, CPage &page);
+    bool DrawItem(const CVornBand &band, ItemPlan &plan, const CPageRect &box,
+                  CBandContent &content);
     bool ItemValue(const CVornBand &band, ItemPlan &plan, const QString &dataSource,
                    const QString &field, const QString &query, QVariant &value);
-    std::shared_ptr<const CPictureCache::Picture> PictureOf(const QByteArray &bytes);
+    std::shared_ptr<const CPagePicture> PictureOf(const QByteArray &bytes);
 
     bool Cancelled();
     bool Fail(const QString &message);
+    // The band (and item, by index in the band) that the run works on from now.
+    void At(const CVornBand &band, int item = -1);
 
     const CVornReport &m_report;
     const CRunOptions &m_options;
-    CPageModel &m_model;
+    CPageSink &m_sink;
     std::unique_ptr<CDataConnection> m_connection;
     std::unique_ptr<CPageBuilder> m_pages;
     std::shared_ptr<CPageFontTable> m_fonts;
     std::unordered_map<const CVornBand *, BandPlan> m_plans;
     QHash<QString, const CVornBand *> m_bandsByName; // names folded to lower case
+    std::unordered_map<const CVornBand *, int> m_bandIndex; // place in the report's band list
     // The current row of every band that has printed one.
     std::unordered_map<const CVornBand *, CDataRow> m_current;
     // The body band being placed and its context, for the entries of its items' queries.
     const CVornBand *m_placing = nullptr;
     const Context *m_placingContext = nullptr;
-    QHash<QByteArray, std::shared_ptr<const CPictureCache::Picture>> m_pictures;
+    // The pictures of the run by their bytes, while a page that shows them lives.
+    QHash<QByteArray, std::weak_ptr<const CPagePicture>> m_pictures;
+    qsizetype m_picturesKept = 0; // live pictures when the list was last cleared of the others
+    std::unique_ptr<CTextMeasure> m_measure;
+    std::vector<std::unique_ptr<AggregatePlan>> m_aggregates;
+    // The aggregates that take the rows of each band.
+    std::unordered_map<const CVornBand *, std::vector<AggregatePlan *>> m_aggregatesBySource;
+    // The row of the body band being placed, which its own aggregates count already.
+    const CDataRow *m_placingRow = nullptr;
     QString m_message;
+    // The band and item being worked on, kept for a failure's message to point at.
+    CPageSource m_at;
     bool m_noDatabase = false;
 };

@@ -57,6 +57,9 @@ enum class Field {
     DataField,
     DataSource,
     DatabaseQuery,
+    Aggregate,
+    AggregateOver,
+    CanGrow,
     Element,
     Font,
     Footer,
@@ -108,9 +111,13 @@ Field FieldOfLower(std::string_view name)
                : is("barcode") ? Field::Barcode
                                : Field::Unknown;
     case 8:
-        return is("bk_color") ? Field::BkColor : Field::Unknown;
+        return is("bk_color") ? Field::BkColor
+               : is("can_grow") ? Field::CanGrow
+                                : Field::Unknown;
     case 9:
-        return is("word_wrap") ? Field::WordWrap : Field::Unknown;
+        return is("word_wrap") ? Field::WordWrap
+               : is("aggregate") ? Field::Aggregate
+                                 : Field::Unknown;
     case 10:
         return is("data-field") ? Field::DataField
                : is("line_style") ? Field::LineStyle
@@ -123,6 +130,7 @@ Field FieldOfLower(std::string_view name)
         return is("horz_alignment") ? Field::HorzAlignment
                : is("vert_alignment") ? Field::VertAlignment
                : is("database-query") ? Field::DatabaseQuery
+               : is("aggregate_over") ? Field::AggregateOver
                                       : Field::Unknown;
     case 18:
         return is("parent-data-source") ? Field::ParentDataSource : Field::Unknown;
@@ -206,6 +214,9 @@ bool ReadItemChild(CVornItem &item, const CXmlNode &child, QString &message)
         case Field::WordWrap:
             text.SetWordWrap(ReadInt(NodeText(child)));
             break;
+        case Field::CanGrow:
+            text.SetCanGrow(ReadInt(NodeText(child)));
+            break;
         case Field::Font:
             return ReadFont(text, child, message);
         default:
@@ -225,6 +236,12 @@ bool ReadItemChild(CVornItem &item, const CXmlNode &child, QString &message)
                 break;
             case Field::Query:
                 dbText.SetQuery(NodeText(child));
+                break;
+            case Field::Aggregate:
+                dbText.SetAggregate(ReadInt(NodeText(child)));
+                break;
+            case Field::AggregateOver:
+                dbText.SetAggregateOver(ReadInt(NodeText(child)));
                 break;
             default:
                 break;

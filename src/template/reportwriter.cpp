@@ -107,6 +107,21 @@ void WriteTextLines(LineWriter &w, const CVornText &text)
     out += crlf;
 }
 
+// Properties added to the format after its first version: each a child element written after
+// the item's other children, and only when it differs from its default, so that a report that
+// uses none of them is written exactly as before and older readers skip them.
+void WriteExtensionLines(LineWriter &w, const CVornText &text)
+{
+    if (text.GetCanGrow() != 0)
+        w.Int(QLatin1StringView("can_grow"), text.GetCanGrow());
+    if (const auto *dbText = dynamic_cast<const CVornDbText *>(&text)) {
+        if (dbText->GetAggregate() != CVornDbText::NoAggregate)
+            w.Int(QLatin1StringView("aggregate"), dbText->GetAggregate());
+        if (dbText->GetAggregateOver() != CVornDbText::OverBand)
+            w.Int(QLatin1StringView("aggregate_over"), dbText->GetAggregateOver());
+    }
+}
+
 void WriteItem(LineWriter &w, const CVornItem &item)
 {
     w.ElementStart(item);
@@ -119,6 +134,7 @@ void WriteItem(LineWriter &w, const CVornItem &item)
     switch (item.GetKind()) {
     case VornKind::Text:
         WriteTextLines(w, static_cast<const CVornText &>(item));
+        WriteExtensionLines(w, static_cast<const CVornText &>(item));
         break;
     case VornKind::DbText: {
         const auto &text = static_cast<const CVornDbText &>(item);
@@ -127,6 +143,7 @@ void WriteItem(LineWriter &w, const CVornItem &item)
         w.Text(QLatin1StringView("data-source"), text.GetDataSource());
         w.Text(QLatin1StringView("data-field"), text.GetDataField());
         w.Text(QLatin1StringView("query"), text.GetQuery());
+        WriteExtensionLines(w, text);
         break;
     }
     case VornKind::Shape: {

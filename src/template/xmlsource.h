@@ -5,8 +5,8 @@
 // The raw bytes of an XML file as the loader sees them before and after the
 // parser: which encoding they are in, where a unit lies in lines and
 // characters, and the faults of well-formedness that the parser lets through.
-// Everything works on the file's own bytes in one pass, without converting a
-// copy of the text.
+// Everything works on the file's own bytes, without converting a copy of the
+// text, in loops compiled once for each encoding.
 class CXmlSource
 {
 public:
@@ -46,14 +46,10 @@ public:
     qsizetype UnitOfUtf8Offset(qsizetype offset) const;
 
 private:
-    char32_t Unit(qsizetype i) const;
-    qsizetype UnitCount() const;
-    qsizetype Find(qsizetype from, const char *text) const;
-    bool StartsWith(qsizetype at, const char *text) const;
-    qsizetype SkipTag(qsizetype from, Fault &character) const;
-    qsizetype SkipDeclaration(qsizetype from, Fault &character) const;
-    bool BadReference(qsizetype at) const;
-    void CheckCharacters(Fault &character) const;
+    // Calls work with the scanner for the file's encoding: the encoding is decided here,
+    // once for a whole pass.
+    template<typename Work>
+    auto WithScan(Work &&work) const;
 
     QByteArrayView m_bytes;
     Encoding m_encoding = Encoding::Utf8;

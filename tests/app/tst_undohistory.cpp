@@ -305,7 +305,10 @@ private:
             edits = {{u"Left"_s, number}, {u"Top"_s, QString::number(Below(10))},
                      {u"Right"_s, QString::number(Below(200))}, {u"Name"_s, u"Item %1"_s.arg(number)},
                      {u"Text"_s, u"Words %1"_s.arg(number)}, {u"Data Source"_s, u"Band3"_s},
-                     {u"Shape Type"_s, u"Ellipse"_s}, {u"Barcode"_s, u"400638133393%1"_s.arg(Below(10))}};
+                     {u"Shape Type"_s, u"Ellipse"_s}, {u"Barcode"_s, u"400638133393%1"_s.arg(Below(10))},
+                     {u"Can Grow"_s, Below(2) ? u"Yes"_s : u"No"_s},
+                     {u"Aggregate"_s, AggregateName(Below(6))},
+                     {u"Aggregate Over"_s, AggregateOverName(Below(3))}};
             if (element->GetKind() == VornKind::Image) {
                 // A new picture: the bytes of a file, different every time.
                 const QString path = m_pictureFolder + u"/p%1.png"_s.arg(++m_pictures);

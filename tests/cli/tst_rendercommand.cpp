@@ -2,11 +2,19 @@
 #include "reportfixture.h"
 #include "testregistry.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -19,7 +27,8 @@ struct Result
     QString err;
 };
 
-Result RunRender(const QStringList &arguments)
+// Runs vantel-render, through a shell when a file-size limit (in blocks of 1 KB) is asked for.
+Result RunRender(const QStringList &arguments, int fileSizeLimit = 0)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -28,7 +37,13 @@ Result RunRender(const QStringList &arguments)
     env.remove(u"WAYLAND_DISPLAY"_s);
     env.remove(u"QT_QPA_PLATFORM"_s);
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(VANTEL_RENDER_PATH), arguments);
+    if (fileSizeLimit > 0) {
+        process.start(u"sh"_s, QStringList {u"-c"_s, u"ulimit -f %1; exec \"$0\" \"$@\""_s.arg(fileSizeLimit),
+                                            QStringLiteral(VANTEL_RENDER_PATH)}
+                                       + arguments);
+    } else {
+        process.start(QStringLiteral(VANTEL_RENDER_PATH), arguments);
+    }
     if (!process.waitForFinished(120000))
         return {};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -64,6 +79,10 @@ private slots:
         QString message;
         QVERIFY2(VornTemplate::Save(report, m_dir.filePath(u"list.vnt"_s), message),
                  qPrintable(message));
+        report.SetHeight(0);
+        report.GetBands().RemoveAllAndDelete();
+        QVERIFY2(VornTemplate::Save(report, m_dir.filePath(u"flat.vnt"_s), message),
+                 qPrintable(message));
     }
 
     void pdfWithStoredAndGivenParameters()
@@ -86,6 +105,56 @@ private slots:
         QVERIFY(!text.contains(u"Person 4"_s));
     }
 
+    // The bundled examples on their database: a description of two lines, the invoice of 60
+    // lines with its page totals and the total carried forward, the counts per city.
+    void examples()
+    {
+        const QString folder = QStringLiteral(VANTEL_EXAMPLES_DIR);
+        const auto pages = [&](const QString &report, const QStringList &more) {
+            const QString out = m_dir.filePath(u"example.pdf"_s);
+            const Result result = RunRender(QStringList {folder + u'/' + report, u"-o"_s, out} + more);
+            if (result.exitCode != 0)
+                qWarning("%s", qPrintable(result.err));
+            QStringList texts = PdfText(out).split(u'\f');
+            texts.removeAll(QString());
+            // One blank between words, so that columns do not matter.
+            for (QString &text : texts)
+                text = text.simplified();
+            return texts;
+        };
+        const auto amount = [](const QString &text, const QString &label) {
+            const QRegularExpressionMatch match
+                    = QRegularExpression(label + u" ([0-9.]+)"_s).match(text);
+            return match.hasMatch() ? match.captured(1) : QString();
+        };
+
+        QStringList invoice = pages(u"invoice.vnt"_s, {});
+        QCOMPARE(invoice.size(), 1);
+        QVERIFY2(invoice[0].contains(u"Ink cartridges, colour, high-capacity XL for the"_s)
+                         && invoice[0].contains(u"office printer, pack of two"_s),
+                 qPrintable(invoice[0]));
+        QCOMPARE(amount(invoice[0], u"Page total:"_s), u"325.45"_s);
+        QCOMPARE(amount(invoice[0], u"Total due:"_s), u"325.45"_s);
+        QVERIFY(!invoice[0].contains(u"Carried forward"_s));
+
+        invoice = pages(u"invoice.vnt"_s, {u"--param"_s, u"Invoice Header/INVOICE_NO=1045"_s});
+        QCOMPARE(invoice.size(), 2);
+        QVERIFY(invoice[0].contains(u"LNS-001"_s) && invoice[1].contains(u"LNS-060"_s));
+        QVERIFY(invoice[0].contains(u"in its protective case"_s));
+        // Carried forward: the rows of page 1; the grand total: both pages' totals.
+        const QString first = amount(invoice[0], u"Page total:"_s);
+        QCOMPARE(amount(invoice[1], u"Carried forward:"_s), first);
+        const double second = amount(invoice[1], u"Page total:"_s).toDouble();
+        QCOMPARE(QString::number(first.toDouble() + second, 'f', 2), u"1094.20"_s);
+        QCOMPARE(amount(invoice[1], u"Total due:"_s), u"1094.20"_s);
+
+        const QString customers = pages(u"customers.vnt"_s, {}).join(u' ');
+        QCOMPARE(customers.count(u"Customers in this city: 3"_s), 2);
+        QCOMPARE(customers.count(u"Customers in this city: 4"_s), 1);
+        QCOMPARE(customers.count(u"Customers in this city: 2"_s), 1);
+        QVERIFY(customers.contains(u"Customers: 12 Invoices: 8"_s));
+    }
+
     void pngOfOnePage()
     {
         const QString out = m_dir.filePath(u"page2.png"_s);
@@ -101,29 +170,130 @@ private slots:
     void failures_data()
     {
         QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
         QTest::newRow("no such page")
-                << QStringList {u"list.vnt"_s, u"--page"_s, u"9"_s} << u"there is no page 9"_s;
+                << QStringList {u"list.vnt"_s, u"--page"_s, u"9"_s} << 1 << u"there is no page 9"_s;
         QTest::newRow("parameter the report does not have")
-                << QStringList {u"list.vnt"_s, u"--param"_s, u"Rows/FIRST=1"_s}
+                << QStringList {u"list.vnt"_s, u"--param"_s, u"Rows/FIRST=1"_s} << 1
                 << u"The report has no parameter Rows/FIRST"_s;
         QTest::newRow("missing report")
-                << QStringList {u"nothere.vnt"_s} << u"File not found"_s;
-        QTest::newRow("bad arguments")
-                << QStringList {u"list.vnt"_s, u"--dpi"_s, u"x"_s} << u"--dpi needs"_s;
+                << QStringList {u"nothere.vnt"_s} << 1 << u"File not found"_s;
+        QTest::newRow("report that cannot be read")
+                << QStringList {u"."_s} << 1 << u"Cannot read the report \"%1/.\": Is a directory"_s;
+        QTest::newRow("page of no size")
+                << QStringList {u"flat.vnt"_s} << 1
+                << u"The page is 210 x 0 mm: it needs a width and a height above zero"_s;
+        QTest::newRow("bad arguments, as the designer tells them")
+                << QStringList {u"list.vnt"_s, u"--dpi"_s, u"x"_s} << 2 << u"--dpi needs"_s;
     }
     void failures()
     {
         QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
         QFETCH(QString, message);
         const QString out = m_dir.filePath(u"failed.png"_s);
         arguments[0] = m_dir.filePath(arguments[0]);
         arguments << u"-o"_s << out;
         const Result result = RunRender(arguments);
-        QCOMPARE(result.exitCode, 1);
-        QVERIFY2(result.err.contains(message), qPrintable(result.err));
+        QCOMPARE(result.exitCode, exitCode);
+        QVERIFY2(result.err.contains(message.arg(m_dir.path())), qPrintable(result.err));
         QVERIFY(!result.err.contains(u'\n'));
         QVERIFY(!QFile::exists(out));
+    }
+
+    void outputTargetsThatAreNoFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("format");
+        for (const char *kind : {"link to /dev/full", "fifo", "fifo with a reader", "socket",
+                                 "folder", "link to a folder"}) {
+            for (const char *format : {"pdf", "png"})
+                QTest::addRow("%s, %s", kind, format) << QString::fromLatin1(kind)
+                                                      << QString::fromLatin1(format);
+        }
+    }
+    void outputTargetsThatAreNoFile()
+    {
+        // Each is refused with its name and left exactly as it was; nothing else appears.
+        QFETCH(QString, kind);
+        QFETCH(QString, format);
+        QTemporaryDir dir;
+        QString target = dir.filePath(u"target"_s);
+        const QByteArray name = QFile::encodeName(target);
+        int reader = -1;
+        if (kind == u"link to /dev/full") {
+            target = u"/dev/full"_s;
+        } else if (kind.startsWith(u"fifo")) {
+            QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+            if (kind.endsWith(u"reader"))
+                reader = ::open(name.constData(), O_RDONLY | O_NONBLOCK);
+        } else if (kind == u"socket") {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address {};
+            address.sun_family = AF_UNIX;
+            std::copy(name.cbegin(), name.cend(), address.sun_path);
+            QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+            ::listen(fd, 1);
+            reader = fd;
+        } else {
+            QVERIFY(QDir().mkdir(target));
+        }
+        const QString out = dir.filePath(u"out."_s + format);
+        if (kind.startsWith(u"link")) {
+            QVERIFY(QFile::link(target, out));
+        } else {
+            QCOMPARE(::rename(name.constData(), QFile::encodeName(out).constData()), 0);
+            target = out;
+        }
+        struct stat before;
+        QCOMPARE(::stat(QFile::encodeName(target).constData(), &before), 0);
+        const QStringList entries = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System
+                                                               | QDir::Hidden);
+
+        const Result result = RunRender({m_dir.filePath(u"list.vnt"_s), u"-o"_s, out});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.err.startsWith(u"Cannot write \"%1\""_s.arg(out)), qPrintable(result.err));
+        QVERIFY2(result.err.contains(kind.contains(u"folder") ? u"Is a directory"_s
+                                                             : u"not a file"_s),
+                 qPrintable(result.err));
+        if (kind == u"link to /dev/full")
+            QVERIFY(result.err.contains(u"/dev/full"_s));
+        struct stat after;
+        QCOMPARE(::stat(QFile::encodeName(target).constData(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_size, before.st_size);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden),
+                 entries);
+        if (reader >= 0) {
+            char byte = 0;
+            QVERIFY(::read(reader, &byte, 1) <= 0); // nothing was written into it
+            ::close(reader);
+        }
+    }
+
+    void writeFailureSaysWhyAndKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("pdf") << u"pdf"_s;
+        QTest::newRow("png") << u"png"_s;
+    }
+    void writeFailureSaysWhyAndKeepsTheOldFile()
+    {
+        // A file-size limit of 4 KB stops the write as a full disk would.
+        QFETCH(QString, format);
+        QTemporaryDir dir;
+        const QString out = dir.filePath(u"out."_s + format);
+        QFile old(out);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        const Result result = RunRender({m_dir.filePath(u"list.vnt"_s), u"-o"_s, out}, 4);
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.err, u"Cannot write \"%1\": File too large"_s.arg(out));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {u"out."_s + format});
     }
 
     void missingDatabaseLeavesNoPdf()

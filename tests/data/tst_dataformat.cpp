@@ -1,7 +1,11 @@
 #include "dataformat.h"
 #include "testregistry.h"
 
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <cmath>
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -14,6 +18,7 @@ private slots:
     void format();
     void refused_data();
     void refused();
+    void matchesTheCLibrary();
 };
 
 void TestDataFormat::format_data()
@@ -62,7 +67,17 @@ void TestDataFormat::format_data()
     QTest::newRow("percent signs") << u"%d%% of 100%%"_s << QVariant(50) << u"50% of 100%"_s;
     QTest::newRow("no conversion") << u"n/a"_s << QVariant(5) << u"n/a"_s;
     QTest::newRow("space flag") << u"% d"_s << QVariant(3) << u" 3"_s;
-    QTest::newRow("length letters are ignored") << u"%lld"_s << QVariant(5) << u"5"_s;
+    QTest::newRow("hh narrows to a char") << u"%hhd"_s << QVariant(300) << u"44"_s;
+    QTest::newRow("h narrows to a short") << u"%hu"_s << QVariant(70000) << u"4464"_s;
+    QTest::newRow("hh of a negative, unsigned") << u"%hhx"_s << QVariant(-1) << u"ff"_s;
+    QTest::newRow("h wraps to negative") << u"%hd"_s << QVariant(32768) << u"-32768"_s;
+    QTest::newRow("h of a text") << u"%hi"_s << QVariant(u"65537"_s) << u"1"_s;
+    QTest::newRow("ll keeps 64 bits") << u"%lld"_s << QVariant(5000000000LL) << u"5000000000"_s;
+    QTest::newRow("j") << u"%jd"_s << QVariant(-5) << u"-5"_s;
+    QTest::newRow("z") << u"%zu"_s << QVariant(7) << u"7"_s;
+    QTest::newRow("t") << u"%5td"_s << QVariant(7) << u"    7"_s;
+    QTest::newRow("L") << u"%.1Lf"_s << QVariant(2.25) << u"2.2"_s;
+    QTest::newRow("l before s") << u"%ls"_s << QVariant(u"ab"_s) << u"ab"_s;
     QTest::newRow("width 255") << u"%255d"_s << QVariant(1) << QString(254, u' ') + u"1"_s;
     QTest::newRow("precision 255") << u"%.255f"_s << QVariant(1.5) << u"1.5"_s + QString(254, u'0');
     QTest::newRow("largest double")
@@ -110,6 +125,56 @@ void TestDataFormat::refused()
     QString text;
     QVERIFY(!CDataFormat::Parse(format, parsed, text));
     QCOMPARE(text, problem);
+}
+
+void TestDataFormat::matchesTheCLibrary()
+{
+    // Random conversions with flags, width, precision and length, against the C library's own
+    // snprintf given the value in the type that C would pass.
+    QRandomGenerator random(20240607);
+    const QByteArray flagSet = "-+ #0";
+    const char *integerLengths[] = {"", "hh", "h", "l", "ll", "j", "z", "t"};
+    const char *floatingLengths[] = {"", "l", "L"};
+    for (int round = 0; round < 3000; ++round) {
+        const bool integer = random.bounded(2) == 0;
+        const char conversion = integer ? "diuxXo"[random.bounded(6)] : "eEfFgG"[random.bounded(6)];
+        QByteArray spec = "%";
+        for (int i = random.bounded(3); i > 0; --i)
+            spec += flagSet.at(random.bounded(flagSet.size()));
+        if (random.bounded(2))
+            spec += QByteArray::number(random.bounded(30));
+        if (random.bounded(2))
+            spec += '.' + QByteArray::number(random.bounded(integer ? 25 : 40));
+        const QByteArray length = integer ? integerLengths[random.bounded(8)]
+                                          : floatingLengths[random.bounded(3)];
+        const QByteArray format = spec + length + conversion;
+        char expected[512];
+        QVariant value;
+        if (integer) {
+            const int digits = random.bounded(19);
+            qint64 number = qint64(random.generate64() % quint64(std::pow(10.0, digits) + 1));
+            if (random.bounded(2))
+                number = -number;
+            value = number;
+            // C passes an int for hh, h and no length; the 64-bit forms take the value whole.
+            if (length == "hh" || length == "h")
+                std::snprintf(expected, sizeof expected, format.constData(), int(number));
+            else
+                std::snprintf(expected, sizeof expected, (spec + "ll" + conversion).constData(),
+                              number);
+        } else {
+            const double number = (random.generateDouble() - 0.5) * std::pow(10.0, random.bounded(-8, 20));
+            value = number;
+            if (length == "L")
+                std::snprintf(expected, sizeof expected, format.constData(), (long double)number);
+            else
+                std::snprintf(expected, sizeof expected, format.constData(), number);
+        }
+        CDataFormat parsed;
+        QString problem;
+        QVERIFY2(CDataFormat::Parse(QString::fromLatin1(format), parsed, problem), format.constData());
+        QCOMPARE(parsed.Format(value), QString::fromLatin1(expected));
+    }
 }
 
 VANTEL_TEST_CLASS(TestDataFormat)

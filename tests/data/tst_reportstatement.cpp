@@ -31,10 +31,10 @@ void TestReportStatement::check_data()
                     const QStringList &entries = {}) {
         QTest::newRow(name) << sql << readings << sent << entries << QString();
     };
-    auto refused = [&](const char *name, const QString &sql, unsigned readings,
-                       const QString &problem) {
-        QTest::newRow(name) << sql << readings << QString() << QStringList() << problem;
-    };
+    auto refused
+            = [&](const char *name, const QString &sql, unsigned readings, const QString &problem) {
+                  QTest::newRow(name) << sql << readings << QString() << QStringList() << problem;
+              };
 
     runs("plain", u"  SELECT a FROM t\n"_s, any, u"SELECT a FROM t"_s);
     runs("closing semicolon and comment", u"SELECT 1 AS A; -- done"_s, any, u"SELECT 1 AS A"_s);
@@ -47,6 +47,8 @@ void TestReportStatement::check_data()
     runs("entries bound, those in comments kept",
          u"SELECT a FROM t -- {OLD}\nWHERE b = {B} AND c = {C} /* {D} */"_s, any,
          u"SELECT a FROM t -- {OLD}\nWHERE b = ? AND c = ?"_s, {u"B"_s, u"C"_s});
+    runs("entries after leading white space", u"\n  SELECT {A} -- {B}\n"_s, any, u"SELECT ?"_s,
+         {u"A"_s});
     runs("an entry repeated", u"SELECT {X}, {x}"_s, standard, u"SELECT ?, ?"_s, {u"X"_s, u"x"_s});
     runs("a semicolon in a string", u"SELECT ';' FROM t"_s, any, u"SELECT ';' FROM t"_s);
     runs("words as quoted or qualified names", u"SELECT \"update\", t.delete FROM t"_s, any,
@@ -63,13 +65,25 @@ void TestReportStatement::check_data()
             u"COMMIT; INSERT INTO t VALUES (1); COMMIT; SELECT 1 AS A"_s, any,
             u"several statements"_s);
     refused("no statement", u"-- nothing\n;"_s, any, u"it holds no statement"_s);
-    for (const char *start : {"INSERT INTO t VALUES (1)", "UPDATE t SET a = 1", "COMMIT",
-                              "ROLLBACK", "SAVEPOINT s", "SET TRANSACTION READ WRITE",
-                              "SET default_transaction_read_only = off", "BEGIN", "END",
-                              "PREPARE TRANSACTION 'x'", "EXECUTE BLOCK AS BEGIN END",
-                              "EXECUTE PROCEDURE P", "DO $$BEGIN END$$", "COPY t TO '/tmp/x'",
-                              "VACUUM INTO '/tmp/x.db'", "ATTACH 'x.db' AS x",
-                              "PRAGMA journal_mode = WAL", "CREATE TABLE x (a INT)", "TABLE t",
+    for (const char *start : {"INSERT INTO t VALUES (1)",
+                              "UPDATE t SET a = 1",
+                              "COMMIT",
+                              "ROLLBACK",
+                              "SAVEPOINT s",
+                              "SET TRANSACTION READ WRITE",
+                              "SET default_transaction_read_only = off",
+                              "BEGIN",
+                              "END",
+                              "PREPARE TRANSACTION 'x'",
+                              "EXECUTE BLOCK AS BEGIN END",
+                              "EXECUTE PROCEDURE P",
+                              "DO $$BEGIN END$$",
+                              "COPY t TO '/tmp/x'",
+                              "VACUUM INTO '/tmp/x.db'",
+                              "ATTACH 'x.db' AS x",
+                              "PRAGMA journal_mode = WAL",
+                              "CREATE TABLE x (a INT)",
+                              "TABLE t",
                               "EXPLAIN ANALYZE DELETE FROM t"}) {
         const QString sql = QString::fromLatin1(start);
         refused(start, sql, any, u"not \"%1\""_s.arg(sql.section(u' ', 0, 0)));
@@ -103,7 +117,8 @@ void TestReportStatement::check_data()
     refused("comment run as SQL", u"SELECT 1 /*! , 2 */"_s, any, u"starts with \"/*!\""_s);
     refused("comment read differently", u"SELECT a FROM t # x"_s,
             SqlReading::Standard | SqlReading::MySql, u"read differently by MySQL"_s);
-    refused("entry scan fault", u"SELECT {A {B}"_s, any, u"Two open brackets in positions 7 and 10"_s);
+    refused("entry scan fault", u"SELECT {A {B}"_s, any,
+            u"Two open brackets in positions 7 and 10"_s);
 }
 
 void TestReportStatement::check()

@@ -75,6 +75,9 @@ void TestServerRoutes::initTestCase()
     if (missing)
         QSKIP(qPrintable(problem));
     QVERIFY2(m_started, qPrintable(problem));
+    // A file that a VACUUM INTO would overwrite.
+    QFile empty(m_scratch.filePath(u"empty.db"_s));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
     qInfo("servers started and EMPLOYEE loaded in %lld ms", timer.elapsed());
 }
 
@@ -188,7 +191,8 @@ QString TestServerRoutes::Fingerprint(int type, const QString &connect)
     if (type == 1)
         print += Lines(*connection, u"SELECT GEN_ID(EMP_NO_GEN, 0) FROM RDB$DATABASE"_s, {}, {},
                        message);
-    print += QDir(m_scratch.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QFileInfo &file : QDir(m_scratch.path()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot))
+        print += u"%1:%2"_s.arg(file.fileName()).arg(file.size());
     return print.join(u' ') + message;
 }
 
@@ -243,6 +247,8 @@ void TestServerRoutes::writesChangeNothing_data()
                                u"SELECT NEXT VALUE FOR EMP_NO_GEN FROM RDB$DATABASE"_s},
                 "would advance a sequence");
             add("INSERT RETURNING", {insert + u" RETURNING A"_s}, "INSERT");
+            add("a SELECT that locks", {u"SELECT EMP_NO FROM EMPLOYEE WITH LOCK"_s},
+                "read-only transaction");
         } else if (route.connect.contains(u"PostgreSQL"_s)) {
             add("four bands", {u"ROLLBACK"_s, u"SET default_transaction_read_only = off"_s, insert,
                                u"COMMIT"_s},
@@ -264,6 +270,8 @@ void TestServerRoutes::writesChangeNothing_data()
             add("VACUUM INTO a URI", {u"VACUUM INTO 'file:%1?mode=rwc'"_s.arg(file)},
                 "not \"VACUUM\"");
             add("ATTACH", {u"ATTACH '%1' AS x"_s.arg(file)}, "not \"ATTACH\"");
+            add("VACUUM INTO an empty file",
+                {u"VACUUM INTO '%1'"_s.arg(m_scratch.filePath(u"empty.db"_s))}, "not \"VACUUM\"");
         }
     }
 }
@@ -510,7 +518,7 @@ void TestServerRoutes::openFailures()
     QVERIFY(!message.contains(u"Wr0ng"_s));
     QVERIFY(!message.contains(m_servers.Password()));
     QVERIFY(!QFileInfo::exists(u"/nonexistent"_s));
-    QVERIFY(QDir(m_scratch.path()).isEmpty());
+    QCOMPARE(QDir(m_scratch.path()).entryList(QDir::Files), QStringList{u"empty.db"_s});
     // The designer's Test Connection says the same.
     QString checked;
     QVERIFY(!CheckDataConnection(type, connect, QString(), checked));

@@ -33,6 +33,25 @@ private slots:
         QCOMPARE(geometry.PageAt(y), page);
     }
 
+    void mostVisiblePage_data()
+    {
+        // A 600-pixel view over A4 pages 1139 pixels apart (the page 16..1139, then a gap).
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("page");
+        QTest::newRow("the first page fills the view") << 0 << 0;
+        QTest::newRow("its bottom edge at the top, the next page below") << 1000 << 1;
+        QTest::newRow("more of the first than of the second") << 800 << 0;
+        QTest::newRow("last page") << 2 * 1139 + 100 << 2;
+    }
+    void mostVisiblePage()
+    {
+        QFETCH(int, y);
+        QFETCH(int, page);
+        CPreviewGeometry geometry;
+        geometry.SetPageCount(3);
+        QCOMPARE(geometry.MostVisiblePage(y, 600), page);
+    }
+
     void layoutOfTheColumn()
     {
         CPreviewGeometry geometry;

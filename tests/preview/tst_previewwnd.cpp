@@ -5,8 +5,12 @@
 #include "reportprinter.h"
 #include "testregistry.h"
 
+#include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QTimer>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -103,6 +107,107 @@ private slots:
         window.close();
         CPreviewWnd next(m_report, Options(u"1"_s), u"People"_s);
         QCOMPARE(next.GetZoom(), 0.75);
+    }
+
+    void navigationKeepsToWhatIsShown()
+    {
+        CPreviewWnd window(m_report, Options(u"100"_s), u"People"_s);
+        // Before the first page there is no zoom to speak of; the labels keep their width.
+        QCOMPARE(window.findChild<QLabel *>(u"ZoomLabel"_s)->text(), QString());
+        const int labelWidth = window.findChild<QLabel *>(u"PageLabel"_s)->width();
+        window.show();
+        window.StartLayout();
+        QVERIFY(WaitForLayout(window));
+        QCOMPARE(window.findChild<QLabel *>(u"PageLabel"_s)->width(), labelWidth);
+        window.ActualSize();
+        QScrollBar *scroll = window.GetView()->verticalScrollBar();
+        const CPreviewGeometry &geometry = window.GetView()->GetGeometry();
+
+        // Scrolled down within page 1, Home goes back to its top.
+        scroll->setValue(200);
+        QCOMPARE(window.GetCurrentPage(), 0);
+        QTest::keyClick(window.GetView(), Qt::Key_Home);
+        QCOMPARE(scroll->value(), 0);
+
+        // The label names the page that fills the view, not the one whose edge is at its top.
+        scroll->setValue(geometry.ScrollPositionOf(1) - 40);
+        QCOMPARE(PageLabel(window), u"Page 2 of 4"_s);
+
+        // Fit Page shows the whole current page.
+        scroll->setValue(geometry.ScrollPositionOf(1) + geometry.PagePixelSize().height() / 2);
+        window.FitPage();
+        const QRect page = geometry.PageRect(window.GetCurrentPage());
+        QCOMPARE(window.GetCurrentPage(), 1);
+        QVERIFY(page.top() >= scroll->value());
+        QVERIFY(page.bottom() < scroll->value() + window.GetView()->viewport()->height());
+
+        // Ctrl+= zooms in like Ctrl+plus.
+        window.ActualSize();
+        QTest::keyClick(&window, Qt::Key_Equal, Qt::ControlModifier);
+        QCOMPARE(window.GetZoom(), 1.25);
+    }
+
+    void exportStartsInTheReportsFolder()
+    {
+        CPreviewWnd window(m_report, Options(u"100"_s), u"People"_s);
+        window.StartLayout();
+        QVERIFY(WaitForLayout(window));
+        QString offered;
+        QTimer::singleShot(0, &window, [&offered] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            offered = dialog->selectedFiles().value(0);
+            dialog->reject();
+        });
+        window.ExportAs(ExportFormat::Png);
+        // A report of several pages is offered a file per page.
+        QCOMPARE(offered, QDir(m_folder).filePath(u"People-%d.png"_s));
+    }
+
+    void exportRunsBesideTheWindow()
+    {
+        CPreviewWnd window(m_report, Options(u"100"_s), u"People"_s);
+        window.StartLayout();
+        QVERIFY(WaitForLayout(window));
+        QSignalSpy done(&window, &CPreviewWnd::jobFinished);
+        CExportOptions options;
+        options.format = ExportFormat::Svg;
+        options.path = m_dir.filePath(u"people-%d.svg"_s);
+        QVERIFY(window.StartExport(options));
+        QVERIFY(window.IsJobRunning());
+        QVERIFY(!window.findChild<QAction *>(u"ExportPdf"_s)->isEnabled());
+        QVERIFY(done.wait(60000));
+        QCOMPARE(done.at(0).at(0).toBool(), true);
+        for (int page = 1; page <= 4; ++page)
+            QVERIFY(QFile::exists(m_dir.filePath(u"people-%1.svg"_s.arg(page))));
+        QVERIFY(window.findChild<QAction *>(u"ExportPdf"_s)->isEnabled());
+    }
+
+    void cancelledExportLeavesNoFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("PDF") << u"all.pdf"_s;
+        QTest::newRow("a PNG per page") << u"all-%d.png"_s;
+        QTest::newRow("HTML") << u"all.html"_s;
+    }
+    void cancelledExportLeavesNoFile()
+    {
+        QFETCH(QString, name);
+        // 20,000 rows: about 700 pages, far more than are written before Cancel.
+        CPreviewWnd window(m_report, Options(u"20000"_s), u"People"_s);
+        window.StartLayout();
+        QVERIFY(WaitForLayout(window));
+        QTemporaryDir folder;
+        QSignalSpy done(&window, &CPreviewWnd::jobFinished);
+        CExportOptions options;
+        QVERIFY(ExportFiles::FormatOf(name, options.format));
+        options.path = folder.filePath(name);
+        QVERIFY(window.StartExport(options));
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(done.wait(60000));
+        QCOMPARE(done.at(0).at(1).toBool(), true);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
     void exportWritesTheValues()

@@ -67,6 +67,9 @@ inline void Fill(CVornReport &report)
     amount->SetQuery(u"SELECT a,\r\n\t  b FROM t"_s);
     amount->SetDataField(u"amount"_s);
     amount->SetFormat(u"%d"_s);
+    amount->SetCanGrow(1);
+    amount->SetAggregate(CVornDbText::Sum);
+    amount->SetAggregateOver(CVornDbText::OverPage);
 
     auto *shape = AddItem<CVornShape>(orders, u"Shape 1"_s, 0, 0, 10000, 100);
     shape->SetShapeType(2);

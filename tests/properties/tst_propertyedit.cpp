@@ -67,6 +67,8 @@ QString Field(const CVornReport &report, const CVornElement *object, const QStri
             return u"%1 %2"_s.arg(text->GetHorzAlignment()).arg(text->GetVertAlignment());
         if (field == u"wrap")
             return Flag(text->GetWordWrap());
+        if (field == u"grow")
+            return Flag(text->GetCanGrow());
     }
     if (const auto *db = dynamic_cast<const CVornDbText *>(object)) {
         if (field == u"source")
@@ -77,6 +79,8 @@ QString Field(const CVornReport &report, const CVornElement *object, const QStri
             return db->GetFormat();
         if (field == u"query")
             return db->GetQuery();
+        if (field == u"aggregate")
+            return u"%1 %2"_s.arg(db->GetAggregate()).arg(db->GetAggregateOver());
     }
     if (const auto *shape = dynamic_cast<const CVornShape *>(object)) {
         if (field == u"bkcolor")
@@ -235,6 +239,22 @@ private slots:
                 << u"Text 1"_s << u"Word Wrap"_s << u"Yes"_s << u"wrap"_s << u"0"_s << false;
         QTest::newRow("text text")
                 << u"Text 1"_s << u"Text"_s << u"Bye"_s << u"text"_s << u"Bye"_s << true;
+        QTest::newRow("text can grow")
+                << u"Text 1"_s << u"Can Grow"_s << u"yes"_s << u"grow"_s << u"1"_s << true;
+        QTest::newRow("can grow unknown")
+                << u"Text 1"_s << u"Can Grow"_s << u"True"_s << u"grow"_s << u"0"_s << false;
+        QTest::newRow("db text stops growing")
+                << u"Amount"_s << u"Can Grow"_s << u"No"_s << u"grow"_s << u"0"_s << true;
+        QTest::newRow("aggregate Count") << u"Amount"_s << u"Aggregate"_s << u"Count"_s
+                                         << u"aggregate"_s << u"2 1"_s << true;
+        QTest::newRow("aggregate None") << u"Amount"_s << u"Aggregate"_s << u"none"_s
+                                        << u"aggregate"_s << u"0 1"_s << true;
+        QTest::newRow("aggregate over Report") << u"Amount"_s << u"Aggregate Over"_s
+                                               << u"Report"_s << u"aggregate"_s << u"1 2"_s << true;
+        QTest::newRow("aggregate unknown") << u"Amount"_s << u"Aggregate"_s << u"Total"_s
+                                           << u"aggregate"_s << u"1 1"_s << false;
+        QTest::newRow("text has no aggregate") << u"Text 1"_s << u"Aggregate"_s << u"Sum"_s
+                                               << u"grow"_s << u"0"_s << false;
         QTest::newRow("text has no data field")
                 << u"Text 1"_s << u"Data Field"_s << u"x"_s << u"text"_s << u"Hello"_s << false;
         QTest::newRow("db text colour")

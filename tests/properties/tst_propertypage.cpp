@@ -119,6 +119,16 @@ private slots:
                 u"Parent Data Source =  [option] {|Top|Orders|Groups|Break}"_s + parent,
         };
 
+        const QString canGrow = u"Can Grow = %1 [option] {Yes|No} : Yes: a word-wrapped text is "
+                                "printed as tall as its lines need (never shorter than its box), "
+                                "and the items below it and its band move down with it"_s;
+        const QString aggregateDescription
+                = u"Prints, instead of the field's current value, its sum, count (of the rows "
+                  "where it is not NULL, or of all rows when no field is named), average, minimum "
+                  "or maximum over the rows of the data source band"_s;
+        const QString overDescription
+                = u"The rows the aggregate takes: Band, those printed since this item's band last "
+                  "printed; Page, those on the current page; Report, all printed so far"_s;
         const QStringList textRows = QStringList{u"Name = Text 1 [text]"_s}
                                      + Position(u"-1"_s, u"1"_s, u"50"_s, u"20"_s)
                                      + QStringList{
@@ -141,7 +151,8 @@ private slots:
                                          + textRows
                                          + QStringList{u"Text = Hello [text] : The text that will "
                                                        "be written in this place when the report "
-                                                       "will print"_s};
+                                                       "will print"_s,
+                                                       canGrow.arg(u"No"_s)};
 
         QTest::newRow("DB Text")
                 << u"Amount"_s
@@ -174,6 +185,11 @@ private slots:
                                            "database field to display in this position"_s,
                                            u"Data Format = %d [text] : Data format in C/C++ "
                                            "rules, e.g. %s, %d, etc."_s,
+                                           canGrow.arg(u"Yes"_s),
+                                           u"Aggregate = Sum [option] {None|Sum|Count|Average|"
+                                           "Minimum|Maximum} : "_s + aggregateDescription,
+                                           u"Aggregate Over = Page [option] {Band|Page|Report} : "_s
+                                                   + overDescription,
                                    };
 
         QTest::newRow("Shape")

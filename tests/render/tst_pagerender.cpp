@@ -2,6 +2,7 @@
 #include "pagecontent.h"
 #include "pagemodel.h"
 #include "pagerender.h"
+#include "pdfwriter.h"
 #include "pdftext.h"
 #include "testregistry.h"
 #include "testutil.h"
@@ -9,6 +10,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,10 +27,13 @@ private slots:
     void samePictureStoredOnce();
     void failedWriteLeavesNothing();
     void paintScalesToTarget();
+    void picturesDecodedAtTheSizeDrawn_data();
+    void picturesDecodedAtTheSizeDrawn();
+    void picturesKeptWithinTheBudget();
 
 private:
     static std::shared_ptr<CPage> NewPage();
-    static std::shared_ptr<const CPictureCache::Picture> Picture(QColor color);
+    static std::shared_ptr<const CPagePicture> Picture(QColor color, QSize size = {64, 64});
 };
 
 std::shared_ptr<CPage> TestPageRender::NewPage()
@@ -38,15 +43,15 @@ std::shared_ptr<CPage> TestPageRender::NewPage()
     return std::make_shared<CPage>(fonts);
 }
 
-std::shared_ptr<const CPictureCache::Picture> TestPageRender::Picture(QColor color)
+std::shared_ptr<const CPagePicture> TestPageRender::Picture(QColor color, QSize size)
 {
-    QImage image(64, 64, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     image.fill(color);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
-    return std::make_shared<const CPictureCache::Picture>(CPictureCache::Decode(bytes));
+    return std::make_shared<const CPagePicture>(bytes);
 }
 
 void TestPageRender::imagePixels()
@@ -64,8 +69,8 @@ void TestPageRender::imagePixels()
     line.kind = CPageShape::Kind::HorizontalLine;
     line.lineWidth = 3;
     page->Add(line);
-    page->Add(CPageImage {{1270, 1270, 2540, 2540}, Picture(Qt::green)});
-    page->Add(CPageImage {{1270, 0, 2540, 1270}, nullptr});
+    page->Add(CPageImage {{1270, 1270, 2540, 2540}, Picture(Qt::green), 3, 3, {}});
+    page->Add(CPageImage {{1270, 0, 2540, 1270}, nullptr, 3, 3, {}});
     model.AddPage(page);
 
     const QImage at96 = RenderPageImage(model, 0, 96);
@@ -143,9 +148,10 @@ void TestPageRender::samePictureStoredOnce()
         for (int p = 0; p < pages; ++p) {
             auto page = NewPage();
             for (int row = 0; row < 20; ++row)
-                page->Add(CPageImage {{1000, row * 1000, 2000, row * 1000 + 900}, picture});
+                page->Add(CPageImage {{1000, row * 1000, 2000, row * 1000 + 900}, picture, 3, 3,
+                                      {}});
             // A part of the picture, cut the same way on every page.
-            page->Add(CPageImage {{3000, 0, 3500, 500}, picture, 0, 0});
+            page->Add(CPageImage {{3000, 0, 3500, 500}, picture, 0, 0, {}});
             model.AddPage(page);
         }
         const QString path = folder.filePath(u"p%1.pdf"_s.arg(pages));
@@ -198,6 +204,76 @@ void TestPageRender::paintScalesToTarget()
     QCOMPARE(image.pixel(110, 60), qRgb(255, 255, 255));
     QCOMPARE(image.pixel(140, 130), qRgb(0, 0, 0));
     QCOMPARE(image.pixel(140, 147), QColor(Qt::gray).rgb());
+}
+
+void TestPageRender::picturesDecodedAtTheSizeDrawn_data()
+{
+    // A box of half an inch by a quarter on a page of one inch.
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<QSize>("onImage"); // decoded for the page drawn at 96 dpi
+    QTest::addColumn<QSize>("inPdf"); // embedded in a PDF
+    QTest::newRow("large, stretched: the box's size, at most 300 dpi in a PDF")
+            << QSize(3000, 1500) << 3 << QSize(48, 24) << QSize(150, 75);
+    QTest::newRow("large, at natural size: the part shown")
+            << QSize(3000, 1500) << 0 << QSize(48, 24) << QSize(48, 24);
+    QTest::newRow("small, stretched: never more than it has")
+            << QSize(40, 10) << 3 << QSize(40, 10) << QSize(40, 10);
+}
+
+void TestPageRender::picturesDecodedAtTheSizeDrawn()
+{
+    QFETCH(QSize, picture);
+    QFETCH(int, alignment);
+    QFETCH(QSize, onImage);
+    QFETCH(QSize, inPdf);
+    CPageModel model;
+    model.SetPageSize({2540, 2540});
+    auto page = NewPage();
+    page->Add(CPageImage {{0, 0, 1270, 635}, Picture(Qt::darkRed, picture), alignment,
+                          alignment, {}});
+    model.AddPage(page);
+    CPictureStore &store = CPictureStore::Instance();
+    const qint64 held = store.GetHeldBytes();
+    const QImage image = RenderPageImage(model, 0, 96);
+    QCOMPARE(store.GetHeldBytes() - held, qint64(onImage.width()) * onImage.height() * 4);
+    QCOMPARE(image.pixel(10, 10), QColor(Qt::darkRed).rgb());
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"picture.pdf"_s);
+    QString message;
+    QVERIFY2(WritePdf(model, path, {}, message), qPrintable(message));
+    QProcess list;
+    list.start(u"pdfimages"_s, {u"-list"_s, path});
+    QVERIFY(list.waitForFinished(60000));
+    // "page num type width height ...": one image, below a two-line heading.
+    const QStringList lines = QString::fromUtf8(list.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    const QStringList columns = lines[2].split(u' ', Qt::SkipEmptyParts);
+    QCOMPARE(QSize(columns[3].toInt(), columns[4].toInt()), inPdf);
+}
+
+void TestPageRender::picturesKeptWithinTheBudget()
+{
+    // Room for two of the drawn images: drawing a third lets the one drawn longest ago go, and
+    // a picture drawn again after that is decoded again.
+    CPictureStore &store = CPictureStore::Instance();
+    const qint64 budget = store.GetBudget();
+    const qint64 one = 48 * 24 * 4;
+    store.SetBudget(2 * one + 100);
+    const std::shared_ptr<const CPagePicture> pictures[] = {
+            Picture(Qt::red, {480, 240}), Picture(Qt::green, {480, 240}),
+            Picture(Qt::blue, {480, 240})};
+    const QRect whole(0, 0, 480, 240);
+    const QImage first = store.ImageOf(*pictures[0], whole, {48, 24});
+    QCOMPARE(store.ImageOf(*pictures[0], whole, {48, 24}).cacheKey(), first.cacheKey());
+    store.ImageOf(*pictures[1], whole, {48, 24});
+    store.ImageOf(*pictures[2], whole, {48, 24});
+    QVERIFY(store.GetHeldBytes() <= 2 * one + 100);
+    const QImage again = store.ImageOf(*pictures[0], whole, {48, 24});
+    QVERIFY(again.cacheKey() != first.cacheKey());
+    QCOMPARE(again.pixel(5, 5), QColor(Qt::red).rgb());
+    store.SetBudget(budget);
 }
 
 VANTEL_TEST_CLASS(TestPageRender)

@@ -1,5 +1,7 @@
 #include "pagerender.h"
 #include "pdftext.h"
+#include "pdfwriter.h"
+#include "reportoutput.h"
 #include "reportbuilder.h"
 #include "reportrun.h"
 #include "testregistry.h"
@@ -29,6 +31,7 @@ constexpr int PageBreak = VornKind::PageBreak;
 
 using Build = std::function<void(CVornReport &)>;
 Q_DECLARE_METATYPE(Build)
+Q_DECLARE_METATYPE(CPageSource)
 
 // Reports run against a small shop database that the test builds: what lands on which page.
 class TestReportRun : public QObject
@@ -39,18 +42,26 @@ private slots:
     void initTestCase();
     void layout_data();
     void layout();
+    void totals_data();
+    void totals();
     void failures_data();
     void failures();
     void cancelStopsTheRun();
     void pdfAndPicturesOfARun();
     void tenThousandPagesToPdf();
+    void boundsAndEarlyStops_data();
+    void boundsAndEarlyStops();
+    void pageCountOfAStreamedPdf();
+    void pageLimitHoldsTheLayoutBack();
 
 private:
     std::unique_ptr<CVornReport> NewReport() const;
+    void CheckPages(const Build &build, const Parameters &parameters, const QStringList &pages) const;
     bool Run(const CVornReport &report, CPageModel &model, QString &message,
              const Parameters &parameters = {},
              const std::atomic_bool *cancel = nullptr,
-             const std::function<void(int)> &progress = {}) const;
+             const std::function<void(int)> &progress = {},
+             CPageSource *failedAt = nullptr) const;
 
     QTemporaryDir m_folder;
     QByteArray m_logo;
@@ -74,7 +85,13 @@ void TestReportRun::initTestCase()
           u"CREATE TABLE invoices (id INTEGER PRIMARY KEY, customer_id INTEGER, total REAL)"_s,
           u"CREATE TABLE lines (invoice_id INTEGER, item TEXT)"_s,
           u"INSERT INTO invoices VALUES (10, 1, 12.5), (11, 1, 7.25), (20, 2, 100)"_s,
-          u"INSERT INTO lines VALUES (10, 'pen'), (10, 'ink'), (11, 'pad'), (20, 'desk')"_s})
+          u"INSERT INTO lines VALUES (10, 'pen'), (10, 'ink'), (11, 'pad'), (20, 'desk')"_s,
+          // Amounts that drift in binary floating point, a NULL, a text that is no number and
+          // texts too long for a double.
+          u"CREATE TABLE amounts (inv INTEGER, item TEXT, amount REAL, code TEXT)"_s,
+          u"INSERT INTO amounts VALUES (1, 'a', 0.1, '12345678901234567890.123456789'), "
+          u"(1, 'b', 0.2, '0.000000001'), (1, 'c', NULL, '7'), (2, 'd', 325.45, NULL), "
+          u"(2, 'e', 10, '1'), (2, 'f', 0.05, '2')"_s})
         QVERIFY2(q.exec(sql), qPrintable(sql + q.lastError().text()));
     // Twelve customers C01 .. C12 in three cities; the first two have a logo.
     const QStringList cities {u"Oslo"_s, u"Rome"_s, u"Paris"_s};
@@ -100,7 +117,7 @@ std::unique_ptr<CVornReport> TestReportRun::NewReport() const
 
 bool TestReportRun::Run(const CVornReport &report, CPageModel &model, QString &message,
                         const Parameters &parameters, const std::atomic_bool *cancel,
-                        const std::function<void(int)> &progress) const
+                        const std::function<void(int)> &progress, CPageSource *failedAt) const
 {
     CRunOptions options;
     options.progress = progress;
@@ -112,7 +129,7 @@ bool TestReportRun::Run(const CVornReport &report, CPageModel &model, QString &m
         return band + u'.' + field;
     };
     options.cancel = cancel;
-    return RunReport(report, options, model, message);
+    return RunReport(report, options, model, message, failedAt);
 }
 
 void TestReportRun::layout_data()
@@ -256,11 +273,101 @@ void TestReportRun::layout_data()
             << Parameters() << QStringList {u"[D.name] 1"_s};
 }
 
+// Totals of DB Texts in every scope: group footers, a master's footer, pages with a total
+// carried forward, the report footer.
+void TestReportRun::totals_data()
+{
+    QTest::addColumn<Build>("build");
+    QTest::addColumn<QStringList>("pages");
+    const QString amounts = u"SELECT inv, item, amount, code FROM amounts ORDER BY inv, item"_s;
+    const auto total = [](CVornBand *band, const QString &source, const QString &field,
+                          int aggregate, int over, const QString &format = {}) {
+        CVornDbText *item = Field(band, source, field, format);
+        item->SetAggregate(aggregate);
+        item->SetAggregateOver(over);
+        return item;
+    };
+    using D = CVornDbText;
+    QTest::newRow("each aggregate in a group footer, NULL skipped")
+            << Build([=](CVornReport &r) {
+                   CVornBand *head = Band(r, ReportContents, u"H"_s);
+                   head->SetFooter(u"F"_s);
+                   Field(head, u"D"_s, u"inv"_s, u"#%d"_s);
+                   // A total in the header shows the rows since it last printed.
+                   total(head, u"D"_s, {}, D::Count, D::OverBand);
+                   CVornBand *foot = Band(r, ReportContents, u"F"_s);
+                   total(foot, u"D"_s, u"amount"_s, D::Sum, D::OverBand);
+                   total(foot, u"D"_s, u"amount"_s, D::Count, D::OverBand);
+                   total(foot, u"D"_s, {}, D::Count, D::OverBand);
+                   total(foot, u"D"_s, u"amount"_s, D::Average, D::OverBand, u"%.2f"_s);
+                   total(foot, u"D"_s, u"amount"_s, D::Minimum, D::OverBand);
+                   total(foot, u"D"_s, u"amount"_s, D::Maximum, D::OverBand);
+                   total(foot, u"D"_s, u"amount"_s, D::Sum, D::OverReport);
+                   CVornBand *d = Band(r, ReportContents, u"D"_s, amounts);
+                   d->SetHeader(u"H"_s);
+                   Field(d, u"D"_s, u"item"_s);
+                   r.SetHeight(29700);
+               })
+            << QStringList {u"#1 0 a b c 0.3 2 3 0.15 0.1 0.2 0.3 #2 3 d e f 335.50 3 3 111.83 0.05 "
+                            u"325.45 335.80"_s};
+    QTest::newRow("a master's footer totals its details, a running total on the row")
+            << Build([=](CVornReport &r) {
+                   Field(Band(r, ReportContents, u"Inv"_s,
+                              u"SELECT DISTINCT inv FROM amounts ORDER BY inv"_s),
+                         u"Inv"_s, u"inv"_s, u"#%d"_s);
+                   CVornBand *rows = Band(r, ReportContents, u"Rows"_s,
+                                          u"SELECT * FROM amounts WHERE inv = {inv} ORDER BY item"_s,
+                                          u"Inv"_s);
+                   Field(rows, u"Rows"_s, u"amount"_s);
+                   total(rows, u"Rows"_s, u"amount"_s, D::Sum, D::OverReport);
+                   CVornBand *foot = Band(r, ReportContents, u"Foot"_s, {}, u"Inv"_s);
+                   total(foot, u"Rows"_s, u"amount"_s, D::Sum, D::OverBand, u"= %s"_s);
+                   CVornBand *end = Band(r, ReportFooter, u"End"_s);
+                   total(end, u"Rows"_s, u"code"_s, D::Sum, D::OverReport);
+                   total(end, u"Rows"_s, u"amount"_s, D::Average, D::OverReport);
+                   r.SetHeight(29700);
+               })
+            << QStringList {u"#1 0.1 0.1 0.2 0.3 0.3 = 0.3 #2 325.45 325.75 10 335.75 0.05 335.80 "
+                            u"= 335.50 12345678901234567900.123456790 67.16"_s};
+    QTest::newRow("page totals, running totals and the total carried forward")
+            << Build([=](CVornReport &r) {
+                   CVornBand *head = Band(r, PageHeader, u"PH"_s);
+                   total(head, u"Rows"_s, u"id"_s, D::Sum, D::OverReport, u"cf %d"_s);
+                   CVornBand *foot = Band(r, PageFooter, u"PF"_s);
+                   total(foot, u"Rows"_s, u"id"_s, D::Sum, D::OverPage, u"page %d"_s);
+                   total(foot, u"Rows"_s, u"id"_s, D::Sum, D::OverReport, u"run %d"_s);
+                   total(foot, u"Rows"_s, {}, D::Count, D::OverPage, u"n %d"_s);
+                   Field(Band(r, ReportContents, u"Rows"_s,
+                              u"SELECT id FROM customers WHERE id <= 10 ORDER BY id"_s),
+                         u"Rows"_s, u"id"_s);
+                   Band(r, PageBreak, u"Break"_s);
+                   Field(Band(r, ReportContents, u"More"_s,
+                              u"SELECT id FROM customers WHERE id > 10 ORDER BY id"_s),
+                         u"More"_s, u"id"_s);
+               })
+            << QStringList {u"cf 0 1 2 3 4 5 6 7 8 page 36 run 36 n 8"_s,
+                            u"cf 36 9 10 page 19 run 55 n 2"_s,
+                            u"cf 55 11 12 page 0 run 55 n 0"_s};
+}
+
+void TestReportRun::totals()
+{
+    QFETCH(Build, build);
+    QFETCH(QStringList, pages);
+    CheckPages(build, {}, pages);
+}
+
 void TestReportRun::layout()
 {
     QFETCH(Build, build);
     QFETCH(Parameters, parameters);
     QFETCH(QStringList, pages);
+    CheckPages(build, parameters, pages);
+}
+
+void TestReportRun::CheckPages(const Build &build, const Parameters &parameters,
+                               const QStringList &pages) const
+{
     const std::unique_ptr<CVornReport> report = NewReport();
     build(*report);
     CPageModel model;
@@ -274,54 +381,77 @@ void TestReportRun::failures_data()
 {
     QTest::addColumn<Build>("build");
     QTest::addColumn<QStringList>("message");
+    QTest::addColumn<CPageSource>("at"); // the band and item the failure points at
 
     QTest::newRow("database missing, never made")
             << Build([](CVornReport &r) { r.SetConnectString(u"missing.db"_s); })
-            << QStringList {u"missing.db"_s, u"does not exist"_s};
+            << QStringList {u"missing.db"_s, u"does not exist"_s} << CPageSource();
     QTest::newRow("band query error")
             << Build([](CVornReport &r) {
+                   Text(Band(r, ReportContents, u"Before"_s), u"x"_s);
                    Band(r, ReportContents, u"Rows"_s, u"SELECT * FROM missing_table"_s);
                })
-            << QStringList {u"\"Rows\""_s, u"no such table"_s};
+            << QStringList {u"\"Rows\""_s, u"no such table"_s} << CPageSource {1, -1};
     QTest::newRow("field the query does not return")
             << Build([](CVornReport &r) {
-                   Field(Band(r, ReportContents, u"Rows"_s, u"SELECT id, name FROM customers"_s),
-                         u"Rows"_s, u"nope"_s);
+                   CVornBand *rows = Band(r, ReportContents, u"Rows"_s,
+                                          u"SELECT id, name FROM customers"_s);
+                   Field(rows, u"Rows"_s, u"name"_s);
+                   Field(rows, u"Rows"_s, u"nope"_s);
                })
-            << QStringList {u"\"I0\""_s, u"\"Rows\""_s, u"\"nope\""_s, u"id, name"_s};
+            << QStringList {u"\"I1\""_s, u"\"Rows\""_s, u"\"nope\""_s, u"id, name"_s}
+            << CPageSource {0, 1};
     QTest::newRow("item query error")
             << Build([](CVornReport &r) {
                    Field(Band(r, ReportContents, u"Rows"_s), {}, u"x"_s)
                            ->SetQuery(u"SELECT 1 FROM WHERE"_s);
                })
-            << QStringList {u"\"I0\""_s, u"\"Rows\""_s, u"syntax error"_s};
+            << QStringList {u"\"I0\""_s, u"\"Rows\""_s, u"syntax error"_s}
+            << CPageSource {0, 0};
     QTest::newRow("refused format")
             << Build([](CVornReport &r) {
                    Field(Band(r, ReportContents, u"Rows"_s), u"Rows"_s, u"id"_s, u"%d%n"_s);
                })
-            << QStringList {u"\"%d%n\""_s, u"\"I0\""_s, u"\"Rows\""_s};
+            << QStringList {u"\"%d%n\""_s, u"\"I0\""_s, u"\"Rows\""_s} << CPageSource {0, 0};
     QTest::newRow("data source that is no band")
             << Build([](CVornReport &r) {
                    Field(Band(r, ReportContents, u"Rows"_s), u"Ghost"_s, u"id"_s);
                })
-            << QStringList {u"\"Ghost\""_s, u"\"I0\""_s};
+            << QStringList {u"\"Ghost\""_s, u"\"I0\""_s} << CPageSource {0, 0};
+    QTest::newRow("parents in a loop, checked before anything runs")
+            << Build([](CVornReport &r) {
+                   Band(r, ReportContents, u"A"_s, u"SELECT * FROM missing_table"_s, u"B"_s);
+                   Band(r, ReportContents, u"B"_s, {}, u"A"_s);
+               })
+            << QStringList {u"loop: \"A\" -> \"B\" -> \"A\""_s} << CPageSource();
     QTest::newRow("invalid report")
             << Build([](CVornReport &r) { Band(r, ReportContents, QString()); })
-            << QStringList {u"Band #0 is invalid"_s};
+            << QStringList {u"Band #0 is invalid"_s} << CPageSource();
+    QTest::newRow("total of a text that is no number")
+            << Build([](CVornReport &r) {
+                   Field(Band(r, ReportFooter, u"End"_s), u"Rows"_s, u"item"_s)
+                           ->SetAggregate(CVornDbText::Maximum);
+                   Band(r, ReportContents, u"Rows"_s, u"SELECT item FROM amounts"_s);
+               })
+            << QStringList {u"\"I0\""_s, u"\"End\""_s, u"\"a\""_s, u"not a number"_s}
+            << CPageSource {0, 0};
 }
 
 void TestReportRun::failures()
 {
     QFETCH(Build, build);
     QFETCH(QStringList, message);
+    QFETCH(CPageSource, at);
     const std::unique_ptr<CVornReport> report = NewReport();
     build(*report);
     CPageModel model;
     QString text;
-    QVERIFY(!Run(*report, model, text));
+    CPageSource failedAt {7, 7};
+    QVERIFY(!Run(*report, model, text, {}, nullptr, {}, &failedAt));
     QVERIFY(!model.IsComplete());
     for (const QString &part : message)
         QVERIFY2(text.contains(part), qPrintable(text));
+    QCOMPARE(failedAt, at);
     QVERIFY(!QFile::exists(m_folder.filePath(u"missing.db"_s)));
 }
 
@@ -368,7 +498,7 @@ void TestReportRun::pdfAndPicturesOfARun()
     QVERIFY2(Run(*report, model, message), qPrintable(message));
     QCOMPARE(model.GetPageCount(), 1);
     int pictures = 0;
-    const CPictureCache::Picture *first = nullptr;
+    const CPagePicture *first = nullptr;
     for (const CPageItem &item : model.GetPage(0)->GetItems()) {
         if (const auto *image = std::get_if<CPageImage>(&item)) {
             ++pictures;
@@ -406,21 +536,118 @@ void TestReportRun::tenThousandPagesToPdf()
                u"SELECT x FROM c"_s.arg(count)),
           u"Rows"_s, u"x"_s, u"row %d"_s);
     Band(*report, PageBreak, u"Break"_s, {}, u"Rows"_s);
-    CPageModel model;
-    QString message;
+    // Written as they are laid out, and told after every page.
+    CRunOptions options;
+    options.reportFolder = m_folder.path();
     QList<int> progress;
-    QVERIFY2(Run(*report, model, message, {}, nullptr, [&](int pages) { progress << pages; }),
-             qPrintable(message));
-    QCOMPARE(model.GetPageCount(), count);
-    // Told after every page, each page in the model when told.
+    options.progress = [&](int pages) { progress << pages; };
+    QString message;
+    const QString path = m_folder.filePath(u"many.pdf"_s);
+    QVERIFY2(RunReportToPdf(*report, options, path, {}, message), qPrintable(message));
     QCOMPARE(progress.size(), count);
     QCOMPARE(progress.first(), 1);
     QCOMPARE(progress.last(), count);
-    const QString path = m_folder.filePath(u"many.pdf"_s);
-    QVERIFY2(WritePdf(model, path, {}, message), qPrintable(message));
     const QStringList pages = PdfPages(path);
     QCOMPARE(pages.size(), count);
     QCOMPARE(pages.last().trimmed(), u"row %1"_s.arg(count));
+}
+
+void TestReportRun::boundsAndEarlyStops_data()
+{
+    // Ten rows a page; page 2 of each as a PNG, under small bounds of the run.
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<bool>("pageCount");
+    QTest::addColumn<int>("maxRows");
+    QTest::addColumn<int>("maxPages");
+    QTest::addColumn<QString>("message");
+    const QString endless = u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) "
+                            u"SELECT x FROM c"_s;
+    QTest::newRow("no end, stops after the page asked for")
+            << endless << false << 1000 << 1000 << QString();
+    QTest::newRow("no end, the page count asked for")
+            << endless << true << 1000000 << 40
+            << u"The report has more than 40 pages; the run stops there"_s;
+    QTest::newRow("more rows than a query may return")
+            << u"SELECT x FROM (%1) LIMIT 31"_s.arg(endless) << true << 30 << 1000
+            << u"The query of the band \"Rows\" returned more than 30 rows; the run stops there"_s;
+    QTest::newRow("as many rows as a query may return")
+            << u"SELECT x FROM (%1) LIMIT 30"_s.arg(endless) << true << 30 << 3 << QString();
+}
+
+void TestReportRun::boundsAndEarlyStops()
+{
+    QFETCH(QString, sql);
+    QFETCH(bool, pageCount);
+    QFETCH(int, maxRows);
+    QFETCH(int, maxPages);
+    QFETCH(QString, message);
+    const std::unique_ptr<CVornReport> report = NewReport();
+    Field(Band(*report, ReportContents, u"Rows"_s, sql), u"Rows"_s, u"x"_s);
+    if (pageCount)
+        Field(Band(*report, PageFooter, u"Foot"_s), {}, u"#PAGES"_s);
+    report->SetHeight(11000);
+    CRunOptions options;
+    options.reportFolder = m_folder.path();
+    options.maxRows = maxRows;
+    options.maxPages = maxPages;
+    const QString path = m_folder.filePath(u"bounded.png"_s);
+    QFile::remove(path);
+    QString text;
+    QCOMPARE(RunReportToPng(*report, options, 2, 96, path, text), message.isEmpty());
+    QCOMPARE(text, message);
+    QCOMPARE(QImage(path).isNull(), !message.isEmpty());
+}
+
+void TestReportRun::pageCountOfAStreamedPdf()
+{
+    // "page N of M" is known on the first page of a PDF written as it is laid out.
+    const std::unique_ptr<CVornReport> report = NewReport();
+    Field(Band(*report, ReportContents, u"Rows"_s, u"SELECT name FROM customers ORDER BY id"_s),
+          u"Rows"_s, u"name"_s);
+    CVornBand *footer = Band(*report, PageFooter, u"Foot"_s);
+    Field(footer, {}, u"#PAGE"_s, u"page %d"_s);
+    Field(footer, {}, u"#PAGES"_s, u"of %d"_s);
+    CRunOptions options;
+    options.reportFolder = m_folder.path();
+    QString message;
+    const QString path = m_folder.filePath(u"counted.pdf"_s);
+    QVERIFY2(RunReportToPdf(*report, options, path, {}, message), qPrintable(message));
+    const QStringList pages = PdfPages(path);
+    QCOMPARE(pages.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY2(pages[i].contains(u"page %1"_s.arg(i + 1)) && pages[i].contains(u"of 2"_s),
+                 qPrintable(pages[i]));
+    }
+}
+
+void TestReportRun::pageLimitHoldsTheLayoutBack()
+{
+    // A viewer that shows one page, then asks for three, then closes: the layout of a report
+    // without end runs no further than asked and ends when stopped.
+    const std::unique_ptr<CVornReport> report = NewReport();
+    Field(Band(*report, ReportContents, u"Rows"_s,
+               u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT x FROM c"_s),
+          u"Rows"_s, u"x"_s);
+    CPageModel model;
+    model.SetPageLimit(1);
+    CRunOptions options;
+    options.reportFolder = m_folder.path();
+    options.maxPages = 1000;
+    bool ran = false;
+    QString message;
+    std::thread layout([&] { ran = RunReport(*report, options, model, message); });
+    QTRY_COMPARE(model.GetPageCount(), 1);
+    QTest::qWait(100);
+    QCOMPARE(model.GetPageCount(), 1);
+    model.SetPageLimit(3);
+    QTRY_COMPARE(model.GetPageCount(), 3);
+    QTest::qWait(100);
+    QCOMPARE(model.GetPageCount(), 3);
+    model.Stop();
+    layout.join();
+    QVERIFY2(ran, qPrintable(message));
+    QCOMPARE(model.GetPageCount(), 3);
+    QVERIFY(!model.IsComplete());
 }
 
 VANTEL_TEST_CLASS(TestReportRun)

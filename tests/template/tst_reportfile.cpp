@@ -154,6 +154,69 @@ private slots:
         QCOMPARE(back.GetBands()[1]->GetDatabaseQuery(), QStringLiteral("SELECT a\nFROM t"));
     }
 
+    // Growth and totals are child elements after an item's others, written only when they
+    // differ from their defaults; a file that holds them reads back to the same bytes.
+    void extensionElements_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("canGrow");
+        QTest::addColumn<int>("aggregate");
+        QTest::addColumn<int>("over");
+        QTest::addColumn<QString>("tail");
+        const QString dbLines = QStringLiteral("  <query></query>\r\n");
+        QTest::newRow("text at its defaults") << int(VornKind::Text) << 0 << 0 << 0
+                                              << QStringLiteral("strikeout=\"0\"/>\r\n");
+        QTest::newRow("growing text") << int(VornKind::Text) << 1 << 0 << 0
+                                      << QStringLiteral("strikeout=\"0\"/>\r\n"
+                                                        "  <can_grow>1</can_grow>\r\n");
+        QTest::newRow("DB text at its defaults") << int(VornKind::DbText) << 0 << 0 << 0 << dbLines;
+        QTest::newRow("sum over the report")
+                << int(VornKind::DbText) << 0 << 1 << 2
+                << dbLines + QStringLiteral("  <aggregate>1</aggregate>\r\n"
+                                            "  <aggregate_over>2</aggregate_over>\r\n");
+        QTest::newRow("growing page count")
+                << int(VornKind::DbText) << 1 << 2 << 1
+                << dbLines + QStringLiteral("  <can_grow>1</can_grow>\r\n  <aggregate>2</aggregate>"
+                                            "\r\n  <aggregate_over>1</aggregate_over>\r\n");
+        QTest::newRow("scope without an aggregate")
+                << int(VornKind::DbText) << 0 << 0 << 1
+                << dbLines + QStringLiteral("  <aggregate_over>1</aggregate_over>\r\n");
+    }
+    void extensionElements()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, canGrow);
+        QFETCH(int, aggregate);
+        QFETCH(int, over);
+        QFETCH(QString, tail);
+        CVornReport report;
+        auto *band = new CVornBand(VornKind::ReportContents, QStringLiteral("B"));
+        report.GetBands().Add(band);
+        CVornText *text = kind == VornKind::Text ? new CVornText : new CVornDbText;
+        text->SetName(QStringLiteral("T"));
+        text->SetCanGrow(canGrow);
+        if (auto *dbText = dynamic_cast<CVornDbText *>(text)) {
+            dbText->SetAggregate(aggregate);
+            dbText->SetAggregateOver(over);
+        }
+        band->GetItems().Add(text);
+
+        const QString written = VornTemplate::WriteReportXml(report);
+        QVERIFY2(written.endsWith(tail + QStringLiteral("</element>\r\n</element>\r\n\r\n</report>")),
+                 qPrintable(written.right(300)));
+        QByteArray bytes(reinterpret_cast<const char *>(written.utf16()), written.size() * 2);
+        CVornReport back;
+        QString message;
+        QVERIFY2(VornTemplate::LoadBytes(back, bytes, message), qPrintable(message));
+        const auto *read = ItemAt<CVornText>(back, 0, 0);
+        QCOMPARE(read->GetCanGrow(), canGrow);
+        if (const auto *dbText = dynamic_cast<const CVornDbText *>(read)) {
+            QCOMPARE(dbText->GetAggregate(), aggregate);
+            QCOMPARE(dbText->GetAggregateOver(), over);
+        }
+        QCOMPARE(VornTemplate::WriteReportXml(back), written);
+    }
+
     void textsSurviveARoundTrip_data()
     {
         QTest::addColumn<QString>("text");

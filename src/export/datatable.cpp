@@ -1,0 +1,238 @@
+#include "datatable.h"
+
+#include "dataformat.h"
+#include "pagecontent.h"
+#include "vornitems.h"
+#include "vornreport.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QHash>
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool IsPageField(const CVornDbText &item)
+{
+    // Page numbers are drawn on the page; they are no data of a row.
+    return item.GetDataSource().isEmpty() && item.GetQuery().trimmed().isEmpty()
+        && (SameName(item.GetDataField(), u"#PAGE"_s)
+            || SameName(item.GetDataField(), u"#PAGES"_s));
+}
+
+bool IsNumberValue(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A literal part of a spreadsheet number format, quoted.
+QString Quoted(const QString &text)
+{
+    if (text.isEmpty())
+        return QString();
+    QString escaped = text;
+    return u'"' + escaped.replace(u'"', u"\"\""_s) + u'"';
+}
+
+// The spreadsheet number format that writes numbers as the Data Format's conversion does.
+QString NumberFormat(const CDataFormat &format)
+{
+    const char conversion = format.GetConversion();
+    const int precision = format.GetPrecision() < 0 ? 6 : std::min(format.GetPrecision(), 30);
+    const QString decimals = precision > 0 ? u'.' + QString(precision, u'0') : QString();
+    QString number;
+    if (conversion == 'd' || conversion == 'i' || conversion == 'u')
+        number = u"0"_s;
+    else if (conversion == 'f' || conversion == 'F')
+        number = u'0' + decimals;
+    else if (conversion == 'e' || conversion == 'E')
+        number = u'0' + decimals + u"E+00"_s;
+    else
+        number = u"General"_s;
+    if (format.GetPrefix().isEmpty() && format.GetSuffix().isEmpty())
+        return number == u"General"_s ? QString() : number;
+    return Quoted(format.GetPrefix()) + number + Quoted(format.GetSuffix());
+}
+
+// A date as SQLite and many drivers hand it over: "2024-03-01" or "2024-03-01 12:30:00".
+QVariant DateOfText(const QString &text)
+{
+    if (text.size() == 10) {
+        const QDate date = QDate::fromString(text, Qt::ISODate);
+        if (date.isValid())
+            return date;
+    } else if (text.size() == 19 || text.size() == 23) {
+        QString iso = text;
+        iso[10] = u'T';
+        const QDateTime time = QDateTime::fromString(iso, Qt::ISODateWithMs);
+        if (time.isValid())
+            return time;
+    }
+    return QVariant();
+}
+
+} // namespace
+
+CDataTable::CDataTable(const CVornReport &report)
+{
+    const int type = report.GetDatabaseType();
+    const bool database = type >= 0 && type <= 2;
+    // Columns by lower-case data field and its occurrence within one band: bands that show the
+    // same field share its column, a field shown twice in one band gets two.
+    QHash<QString, int> columnOf;
+    int exported = 0;
+    const CObjectArray<CVornBand *> &bands = report.GetBands();
+    m_bands.resize(size_t(bands.GetCount()));
+    for (int b = 0; b < bands.GetCount(); ++b) {
+        const CVornBand &band = *bands[b];
+        Band &entry = m_bands[size_t(b)];
+        entry.name = band.GetName();
+        const int kind = band.GetKind();
+        if (!database || band.GetDatabaseQuery().trimmed().isEmpty()
+            || (kind != VornKind::ReportContents && kind != VornKind::ReportHeader
+                && kind != VornKind::ReportFooter))
+            continue;
+        entry.exported = true;
+        ++exported;
+        std::vector<std::pair<const CVornDbText *, int>> texts;
+        for (int i = 0; i < band.GetItems().GetCount(); ++i) {
+            const auto *text = dynamic_cast<const CVornDbText *>(band.GetItems()[i]);
+            if (text && !IsPageField(*text))
+                texts.emplace_back(text, i);
+        }
+        std::stable_sort(texts.begin(), texts.end(), [](const auto &a, const auto &b) {
+            return a.first->GetLeft() != b.first->GetLeft() ? a.first->GetLeft() < b.first->GetLeft()
+                                                            : a.first->GetTop() < b.first->GetTop();
+        });
+        QHash<QString, int> seen;
+        for (const auto &[text, index] : texts) {
+            const QString field = text->GetDataField();
+            const QString key = field.toLower() + u'#' + QString::number(seen[field.toLower()]++);
+            Column column;
+            column.item = index;
+            auto found = columnOf.find(key);
+            if (found == columnOf.end()) {
+                found = columnOf.insert(key, int(m_headings.size()));
+                m_headings.append(field);
+            }
+            column.column = *found;
+            if (!text->GetFormat().isEmpty()) {
+                auto format = std::make_shared<CDataFormat>();
+                QString problem;
+                if (CDataFormat::Parse(text->GetFormat(), *format, problem))
+                    column.format = std::move(format);
+            }
+            entry.columns.push_back(std::move(column));
+        }
+    }
+    m_bandColumn = exported > 1;
+    if (m_bandColumn) {
+        m_headings.prepend(QCoreApplication::translate("CDataTable", "Band"));
+        for (Band &band : m_bands) {
+            for (Column &column : band.columns)
+                ++column.column;
+        }
+    }
+}
+
+CDataTable::~CDataTable() = default;
+
+std::vector<std::vector<CDataTable::Cell>> CDataTable::RowsOf(const CPage &page) const
+{
+    std::vector<std::vector<Cell>> rows;
+    for (const CPageBand &placed : page.GetBands()) {
+        if (!placed.body || placed.band < 0 || size_t(placed.band) >= m_bands.size())
+            continue;
+        const Band &band = m_bands[size_t(placed.band)];
+        if (!band.exported)
+            continue;
+        std::vector<Cell> row(size_t(m_headings.size()));
+        if (m_bandColumn) {
+            row[0].kind = Cell::Kind::Text;
+            row[0].text = band.name;
+        }
+        for (const CPrintedValue &value : placed.values) {
+            const auto column = std::find_if(band.columns.begin(), band.columns.end(),
+                                             [&](const Column &c) { return c.item == value.item; });
+            if (column != band.columns.end())
+                row[size_t(column->column)] = CellOf(*column, value.text, value.value);
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+CDataTable::Cell CDataTable::CellOf(const Column &column, const QString &text,
+                                    const QVariant &value) const
+{
+    Cell cell;
+    cell.text = text;
+    if (text.isEmpty())
+        return cell;
+    cell.kind = Cell::Kind::Text;
+    const CDataFormat *format = column.format.get();
+    const char conversion = format ? format->GetConversion() : 0;
+    if (conversion && QByteArrayView("diufFeEgG").contains(conversion)) {
+        // The number as printed, between the format's own text.
+        const QString &prefix = format->GetPrefix();
+        const QString &suffix = format->GetSuffix();
+        if (text.size() < prefix.size() + suffix.size() || !text.startsWith(prefix)
+            || !text.endsWith(suffix))
+            return cell;
+        bool ok = false;
+        const QString middle = text.mid(prefix.size(), text.size() - prefix.size() - suffix.size());
+        const double number = QLocale::c().toDouble(middle.trimmed(), &ok);
+        if (!ok || !std::isfinite(number))
+            return cell;
+        cell.kind = Cell::Kind::Number;
+        cell.number = number;
+        cell.numberFormat = NumberFormat(*format);
+        return cell;
+    }
+    // Otherwise only a value printed as it is, maybe between literal text, keeps its type.
+    const QString prefix = format ? format->GetPrefix() : QString();
+    const QString suffix = format ? format->GetSuffix() : QString();
+    if (format && (conversion != 's' || text != prefix + value.toString() + suffix))
+        return cell;
+    if (IsNumberValue(value) && std::isfinite(value.toDouble())) {
+        cell.kind = Cell::Kind::Number;
+        cell.number = value.toDouble();
+        if (!prefix.isEmpty() || !suffix.isEmpty())
+            cell.numberFormat = Quoted(prefix) + u"General"_s + Quoted(suffix);
+        return cell;
+    }
+    if (!prefix.isEmpty() || !suffix.isEmpty())
+        return cell;
+    QVariant date;
+    if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime)
+        date = value;
+    else if (value.typeId() == QMetaType::QString)
+        date = DateOfText(text.trimmed());
+    if (date.typeId() == QMetaType::QDate && date.toDate().isValid()) {
+        cell.kind = Cell::Kind::Date;
+        cell.date = date;
+    } else if (date.typeId() == QMetaType::QDateTime && date.toDateTime().isValid()) {
+        cell.kind = Cell::Kind::DateTime;
+        cell.date = date;
+    }
+    return cell;
+}

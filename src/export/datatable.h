@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+class CDataFormat;
+class CPage;
+class CVornReport;
+
+// The data of a report as it printed, as a table: one row per printed row of the body bands
+// that have a query, in print order; one column per DB Text of such a band, from left to right,
+// headed by its data field; a first column naming the band when several bands print rows.
+// Bands that share a data field share its column; each row fills its own band's columns.
+class CDataTable
+{
+public:
+    // One cell: the text as printed and what it is.
+    struct Cell
+    {
+        enum class Kind { Empty, Text, Number, Date, DateTime };
+        Kind kind = Kind::Empty;
+        QString text; // as printed
+        double number = 0; // for Number
+        QVariant date; // QDate or QDateTime for Date and DateTime
+        QString numberFormat; // a spreadsheet number format for Number ("0.00"), empty: general
+    };
+
+    // Works out the columns from the report, which must outlive the table.
+    explicit CDataTable(const CVornReport &report);
+    ~CDataTable();
+
+    // The column headings: "Band" first when there is a band column, then the data fields.
+    const QStringList &GetHeadings() const { return m_headings; }
+
+    // The printed rows of a page, each as one cell per column.
+    std::vector<std::vector<Cell>> RowsOf(const CPage &page) const;
+
+private:
+    struct Column
+    {
+        int item = -1; // index of the DB Text in its band
+        int column = 0; // its column in the table
+        std::shared_ptr<const CDataFormat> format;
+        QString formatText;
+    };
+    struct Band
+    {
+        bool exported = false;
+        QString name;
+        std::vector<Column> columns;
+    };
+
+    Cell CellOf(const Column &column, const QString &text, const QVariant &value) const;
+
+    QStringList m_headings;
+    std::vector<Band> m_bands; // by band index in the report
+    bool m_bandColumn = false;
+};
