@@ -60,7 +60,8 @@ private slots:
                                 u"Text Color=*"_s,
                                 u"Horizontal Alignment=* {Left|Center|Right}"_s,
                                 u"Vertical Alignment=* {Top|Center|Bottom}"_s,
-                                u"Word Wrap=* {True|False}"_s};
+                                u"Word Wrap=* {True|False}"_s,
+                                u"Can Grow=* {Yes|No}"_s};
         // Image offers Stretch as well; the text does not.
         QTest::newRow("an image and a text share fewer options")
                 << QStringList {u"Logo"_s, u"Text 1"_s}
