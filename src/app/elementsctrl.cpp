@@ -2,6 +2,7 @@
 
 #include "elementsdelegate.h"
 #include "elementsicons.h"
+#include "fieldplacement.h"
 #include "vornkind.h"
 
 #include <QHeaderView>
@@ -60,11 +61,16 @@ void CElementsCtrl::AddRows()
             {tr("DB Image"), VornKind::DbImage},
             {tr("Barcode"), VornKind::Barcode},
             {tr("DB Barcode"), VornKind::DbBarcode},
+            // Ready-made DB Texts of the page number, after the kinds.
+            {tr("Page Number"), FieldChoice::PageNumberEntry},
+            {tr("Page N of M"), FieldChoice::PageNofMEntry},
     };
     for (const Row &row : rows) {
         auto *item = new QTreeWidgetItem(this, {row.text});
         item->setData(0, KindRole, row.kind);
-        item->setData(0, IconRole, ElementsIcons::IndexForKind(row.kind));
+        const bool pageEntry = !FieldChoice::ForElementsEntry(row.kind).isEmpty();
+        item->setData(0, IconRole,
+                      ElementsIcons::IndexForKind(pageEntry ? int(VornKind::DbText) : row.kind));
         item->setToolTip(0, row.text);
     }
 }

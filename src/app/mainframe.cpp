@@ -5,6 +5,8 @@
 #include "commandicons.h"
 #include "commandtable.h"
 #include "connectioncheck.h"
+#include "datapane.h"
+#include "datapanelink.h"
 #include "elementsview.h"
 #include "elementtext.h"
 #include "formatcommands.h"
@@ -273,6 +275,12 @@ void CMainFrame::CreatePanes()
     connect(m_view, &CQuarnView::elementGeometryChanged, this, &CMainFrame::ShowPosition);
     connect(m_document, &CVornDocument::reportReset, this, [this] { ShowPosition(nullptr); });
     connect(m_document, &CVornDocument::edited, this, &CMainFrame::FollowPosition);
+
+    // Tabbed with Elements, which stays in front.
+    m_data = CreateDataPane(m_document, m_view, m_properties, this);
+    addDockWidget(Qt::LeftDockWidgetArea, m_data);
+    tabifyDockWidget(m_elements, m_data);
+    m_elements->raise();
     resizeDocks({m_elements, m_properties}, {200, 200}, Qt::Horizontal);
 
     // F6 reaches a pane that floats in a window of its own too.
@@ -302,7 +310,7 @@ QMenu *CMainFrame::createPopupMenu()
 
 QList<QDockWidget *> CMainFrame::Panes() const
 {
-    return {m_elements, m_properties, m_outline};
+    return {m_elements, m_data, m_properties, m_outline};
 }
 
 void CMainFrame::SwitchPane(bool forward)

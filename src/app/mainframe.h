@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QMainWindow>
 
+class CDataPane;
 class CElementsView;
 class CFormatCommands;
 class CKeyIndicators;
@@ -51,6 +52,7 @@ public:
     CElementsView *GetElementsView() const { return m_elements; }
     CPropertiesWnd *GetPropertiesWnd() const { return m_properties; }
     COutlineWnd *GetOutlineWnd() const { return m_outline; }
+    CDataPane *GetDataPane() const { return m_data; }
     QToolBar *GetStandardToolBar() const { return m_toolBar; }
     QToolBar *GetLayoutToolBar() const { return m_layoutBar; }
     CFormatCommands *GetFormatCommands() const { return m_format; }
@@ -116,8 +118,8 @@ public:
     void ChooseLook(int id);
 
     // F6 and Shift+F6: the focus goes to the next or previous of the design
-    // view, the Elements pane, the Properties pane and the Outline pane that
-    // are shown.
+    // view, the Elements pane, the Data pane, the Properties pane and the
+    // Outline pane that are shown.
     void SwitchPane(bool forward);
 
     // The buttons of the "Standard" and "Layout" toolbars with what the user
@@ -190,6 +192,7 @@ private:
     CElementsView *m_elements = nullptr;
     CPropertiesWnd *m_properties = nullptr;
     COutlineWnd *m_outline = nullptr;
+    CDataPane *m_data = nullptr;
     QToolBar *m_toolBar = nullptr;
     QToolBar *m_layoutBar = nullptr;
     CFormatCommands *m_format = nullptr;

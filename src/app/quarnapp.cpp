@@ -1,6 +1,7 @@
 #include "quarnapp.h"
 
 #include "appinstance.h"
+#include "backgroundtask.h"
 #include "commandicons.h"
 #include "versiontext.h"
 
@@ -16,6 +17,9 @@ CQuarnApp::CQuarnApp(int &argc, char **argv)
 CQuarnApp::~CQuarnApp()
 {
     m_instance.reset();
+    // The windows are gone and have cancelled their work; a worker still waiting on a database
+    // gets a little time to end before the drivers are unloaded with the application.
+    CBackgroundTask::WaitForAll(3000);
 }
 
 void CQuarnApp::SetIdentity()

@@ -1,5 +1,6 @@
 #include "quarndoc.h"
 
+#include "relativepath.h"
 #include "reportfile.h"
 
 #include <QFileInfo>
@@ -50,9 +51,20 @@ bool CQuarnDoc::OnOpenDocument(const QString &path, QString &message)
 
 bool CQuarnDoc::OnSaveDocument(const QString &path, QString &message)
 {
-    if (!VornTemplate::Save(GetReport(), path, message))
+    // An SQLite database chosen by its full path is stored relative to the report's folder. It
+    // names the same file as before, so the change is no step of the history.
+    CVornReport &report = GetReport();
+    const QString connect = report.GetConnectString();
+    if (report.GetDatabaseType() == 0)
+        report.SetConnectString(
+                RelativeToFolder(connect, QFileInfo(QFileInfo(path).absoluteFilePath()).path()));
+    if (!VornTemplate::Save(report, path, message)) {
+        report.SetConnectString(connect);
         return false;
+    }
     SetPathName(QFileInfo(path).absoluteFilePath());
     SetModifiedFlag(false);
+    if (report.GetConnectString() != connect)
+        ReportChanged();
     return true;
 }

@@ -24,8 +24,9 @@ public:
     // report it held before, so a later Save cannot write a half-read report.
     bool OnOpenDocument(const QString &path, QString &message);
 
-    // Writes the report to the file. On failure the report, the path and the
-    // modified flag stay as they were.
+    // Writes the report to the file; an SQLite database named by its full path
+    // is stored relative to the file's folder from then on. On failure the
+    // report, the path and the modified flag stay as they were.
     bool OnSaveDocument(const QString &path, QString &message);
 
     // The settings key of the grid flag.

@@ -1,3 +1,4 @@
+#include "checkcommand.h"
 #include "dataconnection.h"
 #include "rendercommand.h"
 #include "renderarguments.h"
@@ -73,6 +74,21 @@ int main(int argc, char **argv)
     if (parsed.version) {
         QTextStream(stdout) << "vantel-render " << VersionText() << Qt::endl;
         return 0;
+    }
+    if (parsed.check) {
+        QStringList problems;
+        const bool read = RunCheckCommand(parsed, problems, message);
+        if (!read) {
+            err << OneLine(message) << Qt::endl;
+        } else {
+            QTextStream out(stdout);
+            if (problems.isEmpty())
+                out << "OK" << Qt::endl;
+            // A driver's message may run over several lines; a problem is one.
+            for (const QString &line : std::as_const(problems))
+                out << OneLine(line) << Qt::endl;
+        }
+        return Leave(read && problems.isEmpty() ? 0 : 1);
     }
     if (!RunRenderCommand(parsed, message)) {
         err << OneLine(message) << Qt::endl;

@@ -91,6 +91,10 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
             version = true;
             continue;
         }
+        if (option == u"--check"_s && !hasValue) {
+            check = true;
+            continue;
+        }
         if (option == u"--pdfa"_s && !hasValue) {
             pdfa = true;
             continue;
@@ -147,6 +151,14 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
         return false;
     }
     report = positional.constFirst();
+    if (check) {
+        // A check writes nothing: an output, pages, a resolution or PDF/A would do nothing.
+        if (!output.isEmpty() || pageGiven || pagesGiven || dpiGiven || pdfa) {
+            message = tr("--check takes no -o, --page, --pages, --dpi or --pdfa");
+            return false;
+        }
+        return true;
+    }
     if (output.isEmpty()) {
         message = tr("-o OUT is missing (a .pdf, .png, .svg, .html, .csv or .xlsx file)");
         return false;
@@ -195,6 +207,7 @@ QString CRenderArguments::Usage()
 {
     return tr("Usage: vantel-render REPORT.vnt -o OUT [--param BAND/NAME=VALUE]... [--pdfa]\n"
               "                     [--page N | --pages FIRST-LAST] [--dpi N]\n"
+              "       vantel-render --check REPORT.vnt [--param BAND/NAME=VALUE]...\n"
               "\n"
               "Runs a report against its database and writes the result, in the format the\n"
               "output's suffix names:\n"
@@ -210,5 +223,8 @@ QString CRenderArguments::Usage()
               "  --param BAND/NAME=VALUE   the value of the query entry {NAME} of band BAND, in\n"
               "                            place of the value stored in the report (letter case\n"
               "                            of band and name ignored)\n"
+              "  --check                   runs no report: connects to its database, prepares\n"
+              "                            every query and prints each problem found as\n"
+              "                            \"BAND/ITEM: message\" (exit 1), or OK (exit 0)\n"
               "  --help, --version\n");
 }

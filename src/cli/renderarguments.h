@@ -23,6 +23,10 @@ struct CRenderParameter
 // The output's suffix names the format: ".pdf" (PDF/A-1b with --pdfa), ".png" and ".svg"
 // (page N, or with one "%d" in the name every page or the pages A to B, each in a file of its
 // own), ".html", ".csv" and ".xlsx".
+//
+//     vantel-render --check REPORT.vnt [--param BAND/NAME=VALUE]...
+//
+// --check runs nothing and writes nothing: it lists the report's problems.
 struct CRenderArguments
 {
     Q_DECLARE_TR_FUNCTIONS(CRenderArguments)
@@ -38,6 +42,7 @@ public:
     int dpi = 96;
     bool help = false;
     bool version = false;
+    bool check = false;
 
     // Reads the arguments that follow the program's name. False with one message for the
     // user when they make no sense; --help and --version need nothing else.

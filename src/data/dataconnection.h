@@ -37,8 +37,13 @@ public:
     virtual ~CDataCursor() = default;
 
     virtual const QStringList &GetColumns() const = 0;
+    // The type of each column as the driver reports it, in column order; empty when the
+    // driver reports none.
+    virtual QList<QMetaType> GetColumnTypes() const { return {}; }
     // True while a row is left to fetch.
     virtual bool HasNext() const = 0;
+    // The row the next Fetch() moves to, read already, without moving; empty at the end.
+    virtual CDataRow Peek() const { return {}; }
     // Moves to the next row and copies it into row. False at the end (message empty) or on a
     // failure while reading (message set, naming what failed).
     virtual bool Fetch(CDataRow &row, QString &message) = 0;

@@ -178,7 +178,12 @@ public:
     }
 
     const QStringList &GetColumns() const override { return *m_columns; }
+    QList<QMetaType> GetColumnTypes() const override { return m_types; }
     bool HasNext() const override { return m_hasNext; }
+    CDataRow Peek() const override
+    {
+        return m_hasNext ? CDataRow(m_columns, m_next) : CDataRow();
+    }
 
     bool Fetch(CDataRow &row, QString &message) override
     {
@@ -269,8 +274,44 @@ private:
             m_outputData[i].assign(size_t(var.sqllen) + 2, 0);
             var.sqldata = m_outputData[i].data();
             var.sqlind = &m_outputNull[i];
+            m_types.append(TypeOf(var));
         }
         m_columns = std::make_shared<const QStringList>(std::move(columns));
+    }
+
+    // The type of the values Value() gives for a column; a text BLOB (sub-type 1) counts as text.
+    static QMetaType TypeOf(const SqlVar &var)
+    {
+        switch (var.sqltype & ~1) {
+        case Varying:
+        case Text:
+            return QMetaType::fromType<QString>();
+        case Short:
+        case Long:
+            if (var.sqlscale < 0)
+                return QMetaType::fromType<double>();
+            return (var.sqltype & ~1) == Long && var.sqllen != 4 ? QMetaType::fromType<qint64>()
+                                                                 : QMetaType::fromType<int>();
+        case Int64:
+            return var.sqlscale < 0 ? QMetaType::fromType<double>() : QMetaType::fromType<qint64>();
+        case Float:
+        case Double:
+        case DFloat:
+            return QMetaType::fromType<double>();
+        case Date:
+            return QMetaType::fromType<QDate>();
+        case Time:
+            return QMetaType::fromType<QTime>();
+        case Timestamp:
+            return QMetaType::fromType<QDateTime>();
+        case Boolean:
+            return QMetaType::fromType<bool>();
+        case Blob:
+            return var.sqlsubtype == 1 ? QMetaType::fromType<QString>()
+                                       : QMetaType::fromType<QByteArray>();
+        default:
+            return QMetaType();
+        }
     }
 
     bool ReadAhead(QString &message)
@@ -388,6 +429,7 @@ private:
     std::vector<std::vector<char>> m_outputData;
     std::vector<short> m_outputNull;
     std::shared_ptr<const QStringList> m_columns = std::make_shared<const QStringList>();
+    QList<QMetaType> m_types;
     bool m_hasNext = false;
     QVariantList m_next;
 };

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QSqlError>
+#include <QSqlField>
 #include <QSqlRecord>
 
 using namespace Qt::StringLiterals;
@@ -35,8 +36,10 @@ CSqlCursor::CSqlCursor(std::shared_ptr<CSqlSession> session, std::unique_ptr<QSq
 {
     QStringList columns;
     const QSqlRecord record = m_query->record();
-    for (int i = 0; i < record.count(); ++i)
+    for (int i = 0; i < record.count(); ++i) {
         columns.append(record.fieldName(i));
+        m_types.append(record.field(i).metaType());
+    }
     m_columns = std::make_shared<const QStringList>(std::move(columns));
 }
 

@@ -20,7 +20,12 @@ public:
     bool Start(QString &message);
 
     const QStringList &GetColumns() const override { return *m_columns; }
+    QList<QMetaType> GetColumnTypes() const override { return m_types; }
     bool HasNext() const override { return m_hasNext; }
+    CDataRow Peek() const override
+    {
+        return m_hasNext ? CDataRow(m_columns, m_next) : CDataRow();
+    }
     bool Fetch(CDataRow &row, QString &message) override;
 
 private:
@@ -30,6 +35,7 @@ private:
     std::unique_ptr<QSqlQuery> m_query;
     void *m_statement;
     std::shared_ptr<const QStringList> m_columns;
+    QList<QMetaType> m_types;
     bool m_hasNext = false;
     QVariantList m_next;
 };

@@ -162,7 +162,39 @@ void CPropertiesWnd::ShowPage(CVornElement *object, const QString &fileName)
     m_current = object;
     m_objects = object ? objects : std::vector<CVornElement *>();
     ClearProperties();
-    m_grid->AddRows(*rows, ScreenDpiY(), this);
+    QList<CPropertyRow> adapted = *rows;
+    AdaptRows(adapted);
+    m_grid->AddRows(adapted, ScreenDpiY(), this);
+}
+
+void CPropertiesWnd::AdaptRows(QList<CPropertyRow> &rows) const
+{
+    const bool dbItem = m_current
+            && (m_current->GetKind() == VornKind::DbText || m_current->GetKind() == VornKind::DbImage
+                || m_current->GetKind() == VornKind::DbBarcode);
+    const bool sqlite = !m_current && m_document && m_document->GetReport().GetDatabaseType() == 0;
+    for (CPropertyRow &row : rows) {
+        if (dbItem && SameName(row.name, RowName("Data Field"))) {
+            row.kind = PropertyRowKind::Suggest;
+            row.options = m_columnSource ? m_columnSource(m_current) : QStringList();
+        } else if (sqlite && SameName(row.name, RowName("Database Connection String"))) {
+            row.kind = PropertyRowKind::Path;
+        }
+    }
+}
+
+void CPropertiesWnd::RefreshColumnChoices()
+{
+    CPropertyGridProperty *row = m_grid->FindRow(RowName("Data Field"));
+    if (row && row->GetKind() == PropertyRowKind::Suggest && m_current && IsInReport(m_current))
+        row->SetOptions(m_columnSource ? m_columnSource(m_current) : QStringList());
+}
+
+CSqlQueryRunner *CPropertiesWnd::MakeQueryRunner() const
+{
+    if (!m_runnerFactory || (m_current && !IsInReport(m_current)))
+        return nullptr;
+    return m_runnerFactory(m_current);
 }
 
 void CPropertiesWnd::ClearProperties()
@@ -250,6 +282,9 @@ void CPropertiesWnd::OnPropertyChanged(CPropertyGridProperty *row)
         if (result.pageSizeChanged)
             m_document->PageSizeChanged();
         m_document->ReportChanged();
+        // The connection string's file button comes and goes with SQLite.
+        if (!m_current && SameName(edit.name, RowName("Database Type")))
+            ShowReportProperties();
     }
 }
 

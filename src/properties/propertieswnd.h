@@ -8,6 +8,8 @@
 
 class CPropertiesCtrl;
 class CPropertyGridProperty;
+struct CPropertyRow;
+class CSqlQueryRunner;
 class CVornDocument;
 class CVornElement;
 class CVornReport;
@@ -74,12 +76,28 @@ public:
     // it says. False when there is nothing to test (no document, not the report page).
     bool TestConnection();
 
+    // The columns known of the data source of a DB item (its own query's for a DB Text that
+    // has one), offered in the drop-down of its "Data Field" row; empty while unknown. Set by
+    // the program; RefreshColumnChoices() tells the pane that they changed.
+    using ColumnSource = std::function<QStringList(const CVornElement *item)>;
+    void SetColumnSource(ColumnSource source) { m_columnSource = std::move(source); }
+    void RefreshColumnChoices();
+
+    // Makes the runner of the SQL editor's "Run Query" for the query of a band or DB Text (the
+    // report's database, the entries' stored values); null offers no Run Query.
+    using QueryRunnerFactory = std::function<CSqlQueryRunner *(const CVornElement *object)>;
+    void SetQueryRunnerFactory(QueryRunnerFactory factory) { m_runnerFactory = std::move(factory); }
+    CSqlQueryRunner *MakeQueryRunner() const;
+
 private:
     void ShowPage(CVornElement *object, const QString &fileName);
     void ShowDescription(CPropertyGridProperty *row);
     void OnReportReset();
     bool IsInReport(const CVornElement *object) const;
     void ShowContextMenu(const QPoint &position);
+    // Row kinds that depend on what the program knows: the columns a field may name, and a
+    // file button for an SQLite database.
+    void AdaptRows(QList<CPropertyRow> &rows) const;
 
     QPointer<CVornDocument> m_document;
     CVornElement *m_current = nullptr;
@@ -88,4 +106,6 @@ private:
     QLabel *m_descriptionName;
     QLabel *m_descriptionText;
     ConnectionTester m_connectionTester;
+    ColumnSource m_columnSource;
+    QueryRunnerFactory m_runnerFactory;
 };

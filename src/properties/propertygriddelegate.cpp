@@ -1,6 +1,7 @@
 #include "propertygriddelegate.h"
 
 #include "colorpickercombo.h"
+#include "pathedit.h"
 #include "propertiesctrl.h"
 #include "propertygridproperty.h"
 
@@ -49,7 +50,8 @@ void CPropertyGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem 
     // The selected font or file row shows a "..." button for its dialog.
     QRect button;
     if (row && index.column() == 1 && (option.state & QStyle::State_Selected)
-        && (row->GetKind() == PropertyRowKind::Font || row->GetKind() == PropertyRowKind::File)) {
+        && (row->GetKind() == PropertyRowKind::Font || row->GetKind() == PropertyRowKind::File
+            || row->GetKind() == PropertyRowKind::Path)) {
         const int side = option.rect.height() - 1;
         button = QRect(option.rect.right() - side + 1, option.rect.top(), side, side);
         opt.rect.setRight(button.left() - 1);
@@ -107,6 +109,23 @@ QWidget *CPropertyGridDelegate::createEditor(QWidget *parent, const QStyleOption
         connect(combo, &QComboBox::activated, self, [self, combo] { self->CommitAndClose(combo); });
         return combo;
     }
+    case PropertyRowKind::Suggest: {
+        auto *combo = new QComboBox(parent);
+        combo->setObjectName(QStringLiteral("propertySuggestBox"));
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->addItems(row->GetOptions());
+        connect(combo, &QComboBox::activated, self, [self, combo] { self->CommitAndClose(combo); });
+        connect(combo->lineEdit(), &QLineEdit::returnPressed, self,
+                [self, combo] { self->CommitAndClose(combo); });
+        return combo;
+    }
+    case PropertyRowKind::Path: {
+        auto *edit = new CPathEdit(parent);
+        edit->setObjectName(QStringLiteral("propertyPathEdit"));
+        connect(edit, &CPathEdit::committed, self, [self, edit] { self->CommitAndClose(edit); });
+        return edit;
+    }
     case PropertyRowKind::Color: {
         auto *picker = new CColorPickerCombo(parent);
         picker->setObjectName(QStringLiteral("propertyColorPicker"));
@@ -121,6 +140,10 @@ QWidget *CPropertyGridDelegate::createEditor(QWidget *parent, const QStyleOption
 
 void CPropertyGridDelegate::CommitAndClose(QWidget *editor)
 {
+    // An editable list may report a choice and a Return for the same commit.
+    if (editor->property("vantelCommitted").toBool())
+        return;
+    editor->setProperty("vantelCommitted", true);
     emit commitData(editor);
     emit closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
@@ -132,7 +155,11 @@ void CPropertyGridDelegate::setEditorData(QWidget *editor, const QModelIndex &in
         return;
     if (auto *picker = qobject_cast<CColorPickerCombo *>(editor))
         picker->SetColor(row->GetColor());
-    else if (auto *combo = qobject_cast<QComboBox *>(editor))
+    else if (auto *path = qobject_cast<CPathEdit *>(editor))
+        path->SetText(row->GetValue());
+    else if (auto *combo = qobject_cast<QComboBox *>(editor); combo && combo->isEditable())
+        combo->setEditText(row->GetValue());
+    else if (combo)
         combo->setCurrentIndex(int(row->GetOptions().indexOf(row->GetValue())));
     else if (auto *edit = qobject_cast<QLineEdit *>(editor))
         edit->setText(row->GetValue());
@@ -148,7 +175,11 @@ void CPropertyGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *mo
         return;
     if (auto *picker = qobject_cast<CColorPickerCombo *>(editor))
         m_grid->CommitColor(row, picker->GetColor());
-    else if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+    else if (auto *path = qobject_cast<CPathEdit *>(editor))
+        m_grid->CommitValue(row, path->GetText());
+    else if (auto *combo = qobject_cast<QComboBox *>(editor); combo && combo->isEditable())
+        m_grid->CommitValue(row, combo->currentText());
+    else if (combo) {
         if (combo->currentIndex() >= 0)
             m_grid->CommitValue(row, combo->currentText());
     } else if (auto *edit = qobject_cast<QLineEdit *>(editor))

@@ -25,6 +25,8 @@ public:
     PropertyRowKind GetKind() const { return m_kind; }
     const QString &GetDescription() const { return m_description; }
     const QStringList &GetOptions() const { return m_options; }
+    // New values to offer in a suggest row's drop-down.
+    void SetOptions(const QStringList &options) { m_options = options; }
 
     // The shown value.
     const QString &GetValue() const { return m_value; }

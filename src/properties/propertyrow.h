@@ -17,6 +17,8 @@ enum class PropertyRowKind {
     Font, // a logical font with a colour
     File, // a file name chosen in a file-open dialog
     Sql, // the one-line form of an SQL text edited in the SQL editor
+    Suggest, // text typed in place, or picked from a drop-down of the values known to fit
+    Path, // a file path typed in place, or chosen in a file dialog with the "..." button
 };
 
 // One row of a property page as plain data: the grid widget only shows such a
@@ -27,7 +29,8 @@ struct CPropertyRow
     QString name;
     QString value;
     PropertyRowKind kind = PropertyRowKind::ReadOnly;
-    // Option rows: the choices in display order, without duplicates.
+    // Option rows: the choices in display order, without duplicates. Suggest rows: the
+    // values offered.
     QStringList options;
     // Shown in the description area; empty for rows without one.
     QString description;

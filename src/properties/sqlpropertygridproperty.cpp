@@ -43,6 +43,8 @@ bool CSQLPropertyGridProperty::OnEdit(CPropertiesCtrl *grid)
 {
     CSqlDlg dialog(grid);
     dialog.SetSqlText(m_sqlText);
+    if (CPropertiesWnd *pane = m_pane)
+        dialog.SetQueryRunner(pane->MakeQueryRunner());
     if (dialog.exec() != QDialog::Accepted)
         return true;
     SetSqlText(dialog.SqlText());

@@ -8,42 +8,60 @@
 
 #include <QCoreApplication>
 
+#include <array>
 #include <string_view>
 
 namespace {
 
+
+// Reads the attributes `names` of an element in one pass over its
+// attributes, with what GetAttribute would give one by one: the first
+// attribute of a name counts, and a missing one reads as empty.
+template<size_t N>
+std::array<QByteArray, N> ReadAttributes(const CXmlNode &node,
+                                         const std::array<std::string_view, N> &names)
+{
+    std::array<QByteArray, N> values;
+    std::array<bool, N> found {};
+    for (CXmlNode attribute = FirstAttribute(node); !attribute.IsNull();
+         attribute = NextAttribute(attribute)) {
+        const QByteArrayView name = NodeNameUtf8(attribute);
+        for (size_t k = 0; k < N; ++k) {
+            if (!found[k] && std::string_view(name.data(), size_t(name.size())) == names[k]) {
+                values[k] = NodeTextUtf8(attribute);
+                found[k] = true;
+                break;
+            }
+        }
+    }
+    return values;
+}
+
 bool ReadElementAttributes(CVornElement &element, const CXmlNode &node, QString &message)
 {
+    // GetAttribute refuses a node that is not an element.
     QString name;
-    QString type;
-    if (!GetAttribute(node, u"name", name, message) || !GetAttribute(node, u"type", type, message))
+    if (!GetAttribute(node, u"name", name, message))
         return false;
     element.SetName(name);
-    element.SetKind(ReadInt(type));
+    element.SetKind(ReadInt(ReadAttributes<1>(node, {"type"})[0]));
     return true;
 }
 
-// The font element: back to the default font, then the seven attributes, set
-// only when all of them could be read.
-bool ReadFont(CVornText &text, const CXmlNode &node, QString &message)
+// The font element (always an element: a child the reader walked to): back
+// to the default font, then the seven attributes.
+void ReadFont(CVornText &text, const CXmlNode &node)
 {
     text.ResetFont();
-    QString name, size, charset, bold, italic, underline, strikeout;
-    if (!GetAttribute(node, u"name", name, message) || !GetAttribute(node, u"size", size, message)
-        || !GetAttribute(node, u"charset", charset, message)
-        || !GetAttribute(node, u"bold", bold, message)
-        || !GetAttribute(node, u"italic", italic, message)
-        || !GetAttribute(node, u"underline", underline, message)
-        || !GetAttribute(node, u"strikeout", strikeout, message))
-        return false;
-    text.SetFontName(name);
-    text.SetFontSize(ReadInt(size));
-    text.SetCharset(ReadInt(charset));
-    text.SetBold(ReadInt(bold));
-    text.SetItalic(ReadInt(italic));
-    text.SetUnderline(ReadInt(underline));
-    text.SetStrikeout(ReadInt(strikeout));
-    return true;
+    const std::array<QByteArray, 7> values = ReadAttributes<7>(
+            node, {"name", "size", "charset", "bold", "italic", "underline", "strikeout"});
+    text.SetFontName(QString::fromUtf8(values[0]));
+    text.SetFontSize(ReadInt(values[1]));
+    text.SetCharset(ReadInt(values[2]));
+    text.SetBold(ReadInt(values[3]));
+    text.SetItalic(ReadInt(values[4]));
+    text.SetUnderline(ReadInt(values[5]));
+    text.SetStrikeout(ReadInt(values[6]));
 }
 
 // The child elements the reader knows, by name. Names are compared without
@@ -174,24 +192,24 @@ Field FieldOf(const CXmlNode &node)
 // The fields of the item levels: the element level's attributes come first,
 // then the item level's coordinates and colour, then the kind's own fields.
 // Unknown names are ignored at every level.
-bool ReadItemChild(CVornItem &item, const CXmlNode &child, QString &message)
+bool ReadItemChild(CVornItem &item, const CXmlNode &child)
 {
     const Field field = FieldOf(child);
     switch (field) {
     case Field::Color:
-        item.SetColor(ReadColor(NodeText(child)));
+        item.SetColor(ReadColor(NodeTextUtf8(child)));
         return true;
     case Field::Left:
-        item.SetLeft(ReadInt(NodeText(child)));
+        item.SetLeft(ReadInt(NodeTextUtf8(child)));
         return true;
     case Field::Top:
-        item.SetTop(ReadInt(NodeText(child)));
+        item.SetTop(ReadInt(NodeTextUtf8(child)));
         return true;
     case Field::Right:
-        item.SetRight(ReadInt(NodeText(child)));
+        item.SetRight(ReadInt(NodeTextUtf8(child)));
         return true;
     case Field::Bottom:
-        item.SetBottom(ReadInt(NodeText(child)));
+        item.SetBottom(ReadInt(NodeTextUtf8(child)));
         return true;
     default:
         break;
@@ -206,19 +224,20 @@ bool ReadItemChild(CVornItem &item, const CXmlNode &child, QString &message)
             text.SetText(NodeText(child));
             break;
         case Field::HorzAlignment:
-            text.SetHorzAlignment(ReadInt(NodeText(child)));
+            text.SetHorzAlignment(ReadInt(NodeTextUtf8(child)));
             break;
         case Field::VertAlignment:
-            text.SetVertAlignment(ReadInt(NodeText(child)));
+            text.SetVertAlignment(ReadInt(NodeTextUtf8(child)));
             break;
         case Field::WordWrap:
-            text.SetWordWrap(ReadInt(NodeText(child)));
+            text.SetWordWrap(ReadInt(NodeTextUtf8(child)));
             break;
         case Field::CanGrow:
             text.SetCanGrow(ReadInt(NodeText(child)));
             break;
         case Field::Font:
-            return ReadFont(text, child, message);
+            ReadFont(text, child);
+            break;
         default:
             break;
         }
@@ -253,16 +272,16 @@ bool ReadItemChild(CVornItem &item, const CXmlNode &child, QString &message)
         auto &shape = static_cast<CVornShape &>(item);
         switch (field) {
         case Field::BkColor:
-            shape.SetBkColor(ReadColor(NodeText(child)));
+            shape.SetBkColor(ReadColor(NodeTextUtf8(child)));
             break;
         case Field::LineStyle:
-            shape.SetLineStyle(ReadInt(NodeText(child)));
+            shape.SetLineStyle(ReadInt(NodeTextUtf8(child)));
             break;
         case Field::LineWidth:
-            shape.SetLineWidth(ReadInt(NodeText(child)));
+            shape.SetLineWidth(ReadInt(NodeTextUtf8(child)));
             break;
         case Field::ShapeType:
-            shape.SetShapeType(ReadInt(NodeText(child)));
+            shape.SetShapeType(ReadInt(NodeTextUtf8(child)));
             break;
         default:
             break;
@@ -274,13 +293,13 @@ bool ReadItemChild(CVornItem &item, const CXmlNode &child, QString &message)
         auto &image = static_cast<CVornImage &>(item);
         switch (field) {
         case Field::Image:
-            image.SetImageData(Base64Decode(NodeText(child)));
+            image.SetImageData(Base64Decode(NodeTextUtf8(child)));
             break;
         case Field::HorzAlignment:
-            image.SetHorzAlignment(ReadInt(NodeText(child)));
+            image.SetHorzAlignment(ReadInt(NodeTextUtf8(child)));
             break;
         case Field::VertAlignment:
-            image.SetVertAlignment(ReadInt(NodeText(child)));
+            image.SetVertAlignment(ReadInt(NodeTextUtf8(child)));
             break;
         default:
             break;
@@ -318,11 +337,9 @@ bool ReadItem(CVornItem &item, const CXmlNode &node, QString &message)
 {
     if (!ReadElementAttributes(item, node, message))
         return false;
-    CXmlNodeList children;
-    if (!SelectChildren(node, children, message))
-        return false;
-    for (const CXmlNode &child : children) {
-        if (!ReadItemChild(item, child, message))
+    for (CXmlNode child = FirstChildElement(node); !child.IsNull();
+         child = NextSiblingElement(child)) {
+        if (!ReadItemChild(item, child))
             return false;
     }
     if (item.GetKind() == VornKind::DbText) {
@@ -358,13 +375,11 @@ bool ReadBand(CVornBand &band, const CXmlNode &node, QString &message)
 {
     if (!ReadElementAttributes(band, node, message))
         return false;
-    CXmlNodeList children;
-    if (!SelectChildren(node, children, message))
-        return false;
-    for (const CXmlNode &child : children) {
+    for (CXmlNode child = FirstChildElement(node); !child.IsNull();
+         child = NextSiblingElement(child)) {
         switch (FieldOf(child)) {
         case Field::Height:
-            band.SetHeight(ReadInt(NodeText(child)));
+            band.SetHeight(ReadInt(NodeTextUtf8(child)));
             break;
         case Field::Header:
             band.SetHeader(NodeText(child));
@@ -379,7 +394,7 @@ bool ReadBand(CVornBand &band, const CXmlNode &node, QString &message)
             band.SetParentDataSource(NodeText(child));
             break;
         case Field::PrintOnFirstPage:
-            band.SetPrintOnFirstPage(ReadInt(NodeText(child)));
+            band.SetPrintOnFirstPage(ReadInt(NodeTextUtf8(child)));
             break;
         case Field::Element:
             if (!ReadBandItem(band, child, message))

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -17,7 +18,8 @@ QString Tr(const char *text)
 
 bool IsText(pugi::xml_node node)
 {
-    return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+    const pugi::xml_node_type type = node.type();
+    return type == pugi::node_pcdata || type == pugi::node_cdata;
 }
 
 char32_t Unit(QChar c)
@@ -102,11 +104,75 @@ void CollectElements(pugi::xml_node root, std::vector<CXmlNode> &nodes)
     }
 }
 
+// The node itself when it is an element, else the next element among its
+// following siblings; null when there is none.
+pugi::xml_node ElementFrom(pugi::xml_node node)
+{
+    while (node && node.type() != pugi::node_element)
+        node = node.next_sibling();
+    return node;
+}
+
+// What "//a/b/*" selects, the quick way for documents where each path's first
+// name belongs to one element at most (a template has one report element):
+// the parser finds the elements of a name in a walk of its own, far faster
+// than a walk through its interface, and the path is followed down from that
+// element. False, with nothing collected, when a first name occurs more than
+// once: CollectChildrenOfPaths keeps document order then.
+bool CollectBelowSingleElements(pugi::xml_node root,
+                                const std::vector<std::vector<QByteArray>> &paths,
+                                const std::vector<std::vector<CXmlNode> *> &results)
+{
+    std::vector<pugi::xml_node> starts;
+    for (size_t k = 0; k < paths.size(); ++k) {
+        const QByteArray &first = paths[k].front();
+        if (k > 0 && first == paths[k - 1].front()) {
+            starts.push_back(starts.back());
+            continue;
+        }
+        const char lead = first.front();
+        if (!((lead >= 'a' && lead <= 'z') || (lead >= 'A' && lead <= 'Z') || lead == '_'))
+            return false; // not a name XPath can ask for
+        const pugi::xpath_query query(("descendant::" + first).constData());
+        const pugi::xpath_node_set found = query.evaluate_node_set(root);
+        if (found.size() > 1)
+            return false;
+        const pugi::xml_node start = found.empty() ? pugi::xml_node() : found.first().node();
+        if (start && (start.type() != pugi::node_element || qstrcmp(start.name(), first) != 0))
+            return false;
+        starts.push_back(start);
+    }
+    for (size_t k = 0; k < paths.size(); ++k) {
+        if (!starts[k])
+            continue;
+        // Siblings in order and their children in order: document order.
+        std::vector<pugi::xml_node> level {starts[k]};
+        for (size_t j = 1; j < paths[k].size(); ++j) {
+            std::vector<pugi::xml_node> next;
+            for (const pugi::xml_node parent : level) {
+                for (pugi::xml_node child = ElementFrom(parent.first_child()); child;
+                     child = ElementFrom(child.next_sibling())) {
+                    if (qstrcmp(child.name(), paths[k][j]) == 0)
+                        next.push_back(child);
+                }
+            }
+            level = std::move(next);
+        }
+        for (const pugi::xml_node parent : level) {
+            for (pugi::xml_node child = ElementFrom(parent.first_child()); child;
+                 child = ElementFrom(child.next_sibling()))
+                results[k]->push_back(XmlInternal::FromNode(child));
+        }
+    }
+    return true;
+}
+
 // What "//a/b/*" selects: the element children of every element named b whose
 // parent is named a, in document order. One walk without recursion serves
-// several such paths at once; each element that has children is named once,
-// when the walk enters it, and a bit mask per path and open element says which
-// leading parts of the path end there.
+// several such paths at once. It goes from element to element, passing text
+// over; an element is named only when it has element children, when the walk
+// enters it, and a bit mask per path and open element says which leading
+// parts of the path end there.
 void CollectChildrenOfPaths(pugi::xml_node root,
                             const std::vector<std::vector<QByteArray>> &paths,
                             const std::vector<std::vector<CXmlNode> *> &results)
@@ -116,6 +182,13 @@ void CollectChildrenOfPaths(pugi::xml_node root,
         if (path.empty() || path.size() > 64)
             return;
     }
+    try {
+        if (CollectBelowSingleElements(root, paths, results))
+            return;
+    } catch (const pugi::xpath_exception &) {
+    }
+    for (std::vector<CXmlNode> *nodes : results)
+        nodes->clear();
     const auto maskOf = [](const char *name, const std::vector<QByteArray> &path,
                            quint64 parentMask) {
         quint64 mask = 0;
@@ -128,31 +201,29 @@ void CollectChildrenOfPaths(pugi::xml_node root,
     };
     // The masks of the open elements, `count` per element, the root first.
     std::vector<quint64> masks(count, 0);
-    pugi::xml_node node = root.first_child();
+    pugi::xml_node node = ElementFrom(root.first_child());
     while (node) {
-        // Only elements have children: text, comments and the like are passed
-        // over without asking for them.
-        if (node.type() == pugi::node_element) {
-            const size_t parent = masks.size() - count;
-            for (size_t k = 0; k < count; ++k) {
-                if (masks[parent + k] & (quint64(1) << (paths[k].size() - 1)))
-                    results[k]->push_back(XmlInternal::FromNode(node));
-            }
-            if (const pugi::xml_node child = node.first_child()) {
-                const char *name = node.name();
-                for (size_t k = 0; k < count; ++k)
-                    masks.push_back(maskOf(name, paths[k], masks[parent + k]));
-                node = child;
-                continue;
-            }
+        const size_t parent = masks.size() - count;
+        for (size_t k = 0; k < count; ++k) {
+            if (masks[parent + k] & (quint64(1) << (paths[k].size() - 1)))
+                results[k]->push_back(XmlInternal::FromNode(node));
         }
-        while (node != root && !node.next_sibling()) {
+        if (const pugi::xml_node child = ElementFrom(node.first_child())) {
+            const char *name = node.name();
+            for (size_t k = 0; k < count; ++k)
+                masks.push_back(maskOf(name, paths[k], masks[parent + k]));
+            node = child;
+            continue;
+        }
+        pugi::xml_node next = ElementFrom(node.next_sibling());
+        while (!next) {
             node = node.parent();
+            if (node == root)
+                return;
             masks.resize(masks.size() - count);
+            next = ElementFrom(node.next_sibling());
         }
-        if (node == root)
-            break;
-        node = node.next_sibling();
+        node = next;
     }
 }
 
@@ -247,6 +318,36 @@ bool SelectChildren(const CXmlNode &node, CXmlNodeList &list, QString &message)
     return true;
 }
 
+CXmlNode FirstChildElement(const CXmlNode &node)
+{
+    pugi::xml_node child = XmlInternal::Node(node).first_child();
+    while (child && child.type() != pugi::node_element)
+        child = child.next_sibling();
+    return XmlInternal::FromNode(child);
+}
+
+CXmlNode NextSiblingElement(const CXmlNode &node)
+{
+    pugi::xml_node sibling = XmlInternal::Node(node).next_sibling();
+    while (sibling && sibling.type() != pugi::node_element)
+        sibling = sibling.next_sibling();
+    return XmlInternal::FromNode(sibling);
+}
+
+CXmlNode FirstAttribute(const CXmlNode &node)
+{
+    if (XmlInternal::IsAttribute(node))
+        return {};
+    return XmlInternal::FromAttribute(XmlInternal::Node(node).first_attribute());
+}
+
+CXmlNode NextAttribute(const CXmlNode &attribute)
+{
+    if (!XmlInternal::IsAttribute(attribute))
+        return {};
+    return XmlInternal::FromAttribute(XmlInternal::Attribute(attribute).next_attribute());
+}
+
 qsizetype NodeListLength(const CXmlNodeList &list)
 {
     return list.Length();
@@ -299,8 +400,8 @@ bool NodeNameIs(const CXmlNode &node, QAnyStringView name, Qt::CaseSensitivity c
 
 QByteArrayView NodeNameUtf8(const CXmlNode &node)
 {
-    if (const pugi::xml_attribute attribute = XmlInternal::Attribute(node))
-        return QByteArrayView(attribute.name());
+    if (XmlInternal::IsAttribute(node))
+        return QByteArrayView(XmlInternal::Attribute(node).name());
     const pugi::xml_node element = XmlInternal::Node(node);
     if (element.type() != pugi::node_element)
         return {};
@@ -322,18 +423,28 @@ bool DocumentElement(const CXmlDocument &document, CXmlNode &node, QString &mess
 
 QString NodeText(const CXmlNode &node)
 {
-    if (const pugi::xml_attribute attribute = XmlInternal::Attribute(node))
-        return QString::fromUtf8(attribute.value());
-    const pugi::xml_node root = XmlInternal::Node(node);
-    if (root.type() != pugi::node_element && root.type() != pugi::node_document)
-        return QString::fromUtf8(root.value());
+    return QString::fromUtf8(NodeTextUtf8(node));
+}
 
-    // Most fields hold one run of text: convert it directly.
+QByteArray NodeTextUtf8(const CXmlNode &node)
+{
+    // The parser's strings live as long as its document and are not changed.
+    const auto view = [](const char *text) {
+        return QByteArray::fromRawData(text, qsizetype(std::strlen(text)));
+    };
+    if (XmlInternal::IsAttribute(node))
+        return view(XmlInternal::Attribute(node).value());
+    const pugi::xml_node root = XmlInternal::Node(node);
+    const pugi::xml_node_type type = root.type();
+    if (type != pugi::node_element && type != pugi::node_document)
+        return view(root.value());
+
+    // Most fields hold one run of text.
     const pugi::xml_node first = root.first_child();
     if (!first)
         return {};
     if (!first.next_sibling() && IsText(first))
-        return QString::fromUtf8(first.value());
+        return view(first.value());
 
     QByteArray text;
     pugi::xml_node item = first;
@@ -350,7 +461,7 @@ QString NodeText(const CXmlNode &node)
             break;
         item = item.next_sibling();
     }
-    return QString::fromUtf8(text);
+    return text;
 }
 
 bool GetAttribute(const CXmlNode &node, QAnyStringView name, QString &value, QString &message)
@@ -361,8 +472,29 @@ bool GetAttribute(const CXmlNode &node, QAnyStringView name, QString &value, QSt
         return false;
     }
     value.clear();
+    // An ASCII name, the usual case, is compared byte for byte: no other name
+    // can equal it with letter case counting.
+    char key[64];
+    const bool asciiKey = name.size() < qsizetype(sizeof key) && name.visit([&key](auto view) {
+        const auto *data = view.data();
+        for (qsizetype i = 0; i < view.size(); ++i) {
+            const char32_t c = Unit(data[i]);
+            if (c == 0 || c >= 0x80)
+                return false;
+            key[i] = char(c);
+        }
+        key[view.size()] = 0;
+        return true;
+    });
     for (pugi::xml_attribute attribute = element.first_attribute(); attribute;
          attribute = attribute.next_attribute()) {
+        if (asciiKey) {
+            if (std::strcmp(attribute.name(), key) == 0) {
+                value = QString::fromUtf8(attribute.value());
+                break;
+            }
+            continue;
+        }
         const int ascii = CompareAscii(attribute.name(), name, Qt::CaseSensitive);
         if (ascii == 1
             || (ascii < 0 && QAnyStringView::equal(QUtf8StringView(attribute.name()), name))) {

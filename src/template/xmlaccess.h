@@ -78,6 +78,18 @@ bool SelectNodesTogether(const CXmlDocument &document, const QStringList &xpaths
 // sets "Failed to get a pointer to the node list".
 bool SelectChildren(const CXmlNode &node, CXmlNodeList &list, QString &message);
 
+// The first element child of an element, and the next element after one among
+// its siblings: a walk of the children without building a list. A null node
+// when there is none (for a null node, an attribute or text among them).
+CXmlNode FirstChildElement(const CXmlNode &node);
+CXmlNode NextSiblingElement(const CXmlNode &node);
+
+// The attributes of an element in the order written, the same way: for readers
+// that take several attributes of an element in one pass. NodeNameUtf8 and
+// NodeTextUtf8 read them.
+CXmlNode FirstAttribute(const CXmlNode &node);
+CXmlNode NextAttribute(const CXmlNode &attribute);
+
 // Number of nodes in a list. A list that exists always has a length.
 qsizetype NodeListLength(const CXmlNodeList &list);
 
@@ -109,6 +121,11 @@ bool DocumentElement(const CXmlDocument &document, CXmlNode &node, QString &mess
 // in document order (markup removed, entities decoded); for an attribute its
 // value. Empty for a null node.
 QString NodeText(const CXmlNode &node);
+
+// NodeText as the UTF-8 bytes the document holds. The common case of one run
+// of text is not copied: the bytes are valid as long as the document holds
+// them.
+QByteArray NodeTextUtf8(const CXmlNode &node);
 
 // Reads the attribute `name` (letter case counts) of an element. A missing
 // attribute gives true and an empty value. A node that has no attributes (a

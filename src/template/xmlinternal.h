@@ -19,6 +19,8 @@ struct CXmlDocument::Data
 struct XmlInternal
 {
     static pugi::xml_node Node(const CXmlNode &node) { return pugi::xml_node(node.m_node); }
+    // Whether the node is an attribute, without a call into the parser.
+    static bool IsAttribute(const CXmlNode &node) { return node.m_attribute != nullptr; }
     static pugi::xml_attribute Attribute(const CXmlNode &node)
     {
         return pugi::xml_attribute(node.m_attribute);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 #include <cerrno>
 
@@ -43,6 +44,40 @@ ptrdiff_t SecondTopElement(const pugi::xml_document &document)
         seen = true;
     }
     return -1;
+}
+
+// Where the text outside the root is to be looked for, in units of the file:
+// the '<' of the root element and the start of its last child (the root's '<'
+// again when it has none); -1 where the parser cannot tell.
+std::pair<qsizetype, qsizetype> RootSpan(const CXmlSource &source,
+                                         const pugi::xml_document &document)
+{
+    const pugi::xml_node root = document.document_element();
+    const ptrdiff_t rootName = root.offset_debug();
+    if (rootName < 1)
+        return {-1, -1};
+    const qsizetype rootStart = source.UnitOfUtf8Offset(rootName) - 1;
+    const pugi::xml_node last = root.last_child();
+    if (!last)
+        return {rootStart, rootStart};
+    const ptrdiff_t offset = last.offset_debug();
+    // An element's offset is that of its name, CDATA's that of its content.
+    qsizetype before = 0;
+    switch (last.type()) {
+    case pugi::node_element:
+        before = 1;
+        break;
+    case pugi::node_cdata:
+        before = 9; // "<![CDATA["
+        break;
+    case pugi::node_pcdata:
+        break;
+    default:
+        return {rootStart, -1};
+    }
+    if (offset < before)
+        return {rootStart, -1};
+    return {rootStart, source.UnitOfUtf8Offset(offset) - before};
 }
 
 pugi::xml_encoding ParserEncoding(CXmlSource::Encoding encoding)
@@ -99,9 +134,7 @@ bool LoadXmlBytes(QByteArray bytes, CXmlDocument &document, QString &message)
     }
     try {
         const CXmlSource source(bytes);
-        CXmlSource::Fault character;
-        CXmlSource::Fault outside;
-        source.Check(character, outside);
+        const CXmlSource::Fault character = source.CheckCharacters();
         if (character) {
             message = ParseFailure(source, character.reason, character.unit);
             return false;
@@ -128,7 +161,8 @@ bool LoadXmlBytes(QByteArray bytes, CXmlDocument &document, QString &message)
                                    source.UnitOfUtf8Offset(second));
             return false;
         }
-        if (outside) {
+        const auto [rootStart, resumeAt] = RootSpan(source, data->document);
+        if (const CXmlSource::Fault outside = source.CheckOutside(rootStart, resumeAt)) {
             message = ParseFailure(source, outside.reason, outside.unit);
             return false;
         }

@@ -38,9 +38,11 @@ struct Utf8Units
     using Raw = unsigned char;
     static constexpr Raw doubtMask = 0xFF;
     static constexpr Raw doubtValue = 0xED;
+    static constexpr Raw nonAscii = 0x80;
     const unsigned char *data;
     qsizetype count;
     char32_t operator[](qsizetype i) const { return data[i]; }
+    static constexpr Raw RawOf(char c) { return Raw(c); }
 };
 
 struct Utf16LeUnits
@@ -49,9 +51,11 @@ struct Utf16LeUnits
     using Raw = char16_t;
     static constexpr Raw doubtMask = qToLittleEndian<char16_t>(0xF800);
     static constexpr Raw doubtValue = qToLittleEndian<char16_t>(0xD800);
+    static constexpr Raw nonAscii = qToLittleEndian<char16_t>(0xFF80);
     const unsigned char *data;
     qsizetype count;
     char32_t operator[](qsizetype i) const { return qFromLittleEndian<char16_t>(data + 2 * i); }
+    static constexpr Raw RawOf(char c) { return qToLittleEndian<char16_t>(char16_t(c)); }
 };
 
 struct Utf16BeUnits
@@ -60,9 +64,11 @@ struct Utf16BeUnits
     using Raw = char16_t;
     static constexpr Raw doubtMask = qToBigEndian<char16_t>(0xF800);
     static constexpr Raw doubtValue = qToBigEndian<char16_t>(0xD800);
+    static constexpr Raw nonAscii = qToBigEndian<char16_t>(0xFF80);
     const unsigned char *data;
     qsizetype count;
     char32_t operator[](qsizetype i) const { return qFromBigEndian<char16_t>(data + 2 * i); }
+    static constexpr Raw RawOf(char c) { return qToBigEndian<char16_t>(char16_t(c)); }
 };
 
 // Raw units side by side in a 64-bit word, as they lie in memory.
@@ -97,12 +103,17 @@ public:
     {
     }
 
-    // The first NUL or unpaired surrogate anywhere in the text, the mark included.
-    Fault CheckCharacters() const
+    qsizetype Count() const { return count; }
+
+    // The first NUL or unpaired surrogate anywhere in the text, the mark included. Sets
+    // `badReference` when an '&' from unit `referencesFrom` on, in markup or not, starts a
+    // reference BadReference refuses: such references are rare, and only where one occurs
+    // does it matter whether it is markup.
+    Fault CheckCharacters(qsizetype referencesFrom, bool &badReference) const
     {
         // Runs of plain units are passed over in blocks, eight bytes at a time, with a test
-        // that has no branch per unit; a block with anything doubtful is looked at unit by
-        // unit.
+        // that has no branch per unit; a block with anything doubtful (or an '&') is looked at
+        // unit by unit.
         using Raw = typename Units::Raw;
         constexpr qsizetype block = 64;
         constexpr qsizetype blockBytes = block * qsizetype(sizeof(Raw));
@@ -116,7 +127,8 @@ public:
                     std::memcpy(&word, at + k, sizeof word);
                     doubtful |= HasZeroLane<Raw>(word)
                             | HasZeroLane<Raw>((word & Repeated<Raw>(Units::doubtMask))
-                                          ^ Repeated<Raw>(Units::doubtValue));
+                                               ^ Repeated<Raw>(Units::doubtValue))
+                            | HasZeroLane<Raw>(word ^ Repeated<Raw>(Units::RawOf('&')));
                 }
                 if (!doubtful) {
                     i += block;
@@ -128,6 +140,8 @@ public:
                 const char32_t c = u[i];
                 if (c == 0)
                     return {i, "Invalid character"};
+                if (c == u'&' && !badReference && i >= referencesFrom && BadReference(i))
+                    badReference = true;
                 if constexpr (Units::utf8) {
                     // 0xED 0xA0..0xBF starts a surrogate written as UTF-8.
                     if (c == 0xED && i + 1 < count && u[i + 1] >= 0xA0)
@@ -146,16 +160,19 @@ public:
         return {};
     }
 
-    void CheckMarkup(qsizetype from, Fault &character, Fault &outside) const
+    // Follows the markup from `from` at element depth `depth` until `end`, looking for text
+    // or CDATA outside the root (into `outside`) and, when `character` is given, for
+    // references to characters XML does not allow (into *character: the scan stops there).
+    void ScanMarkup(qsizetype from, qsizetype depth, qsizetype end, Fault *character,
+                    Fault &outside) const
     {
-        qsizetype depth = 0;
+        const char other = character ? '&' : '<';
         qsizetype i = from;
-        while (i < count) {
+        while (i < end) {
             if (depth > 0) {
                 // Inside the root only '<' and '&' matter.
-                while (i < count && u[i] != u'<' && u[i] != u'&')
-                    ++i;
-                if (i == count)
+                i = FindUnit(i, '<', other);
+                if (i >= end)
                     return;
             }
             const char32_t c = u[i];
@@ -175,19 +192,19 @@ public:
                     i = SkipTag(i, character);
                     depth = depth > 0 ? depth - 1 : 0;
                 } else {
-                    const qsizetype end = SkipTag(i, character);
-                    if (!(end >= i + 2 && u[end - 2] == u'/' && u[end - 1] == u'>'))
+                    const qsizetype tagEnd = SkipTag(i, character);
+                    if (!(tagEnd >= i + 2 && u[tagEnd - 2] == u'/' && u[tagEnd - 1] == u'>'))
                         ++depth;
-                    i = end;
+                    i = tagEnd;
                 }
             } else {
-                if (c == u'&' && !character && BadReference(i))
-                    character = {i, "Invalid character reference"};
+                if (c == u'&' && character && !*character && BadReference(i))
+                    *character = {i, "Invalid character reference"};
                 if (depth == 0 && !IsBlank(c) && !outside)
                     outside = {i, "Text outside the root element"};
                 ++i;
             }
-            if (character)
+            if (character && *character)
                 return;
         }
     }
@@ -217,6 +234,30 @@ public:
         qsizetype bytes = 0;
         qsizetype i = 0;
         while (i < count && bytes < offset) {
+            // Blocks of ASCII units, a byte each, at a time while they all lie before the
+            // offset.
+            if (i + 64 <= count && bytes + 64 <= offset) {
+                quint64 any = 0;
+                for (qsizetype k = 0; k < 16; ++k) {
+                    quint64 word;
+                    std::memcpy(&word, u.data + 2 * (i + 4 * k), sizeof word);
+                    any |= word;
+                }
+                if (!(any & Repeated<char16_t>(Units::nonAscii))) {
+                    i += 64;
+                    bytes += 64;
+                    continue;
+                }
+            }
+            if (i + 4 <= count && bytes + 4 <= offset) {
+                quint64 word;
+                std::memcpy(&word, u.data + 2 * i, sizeof word);
+                if (!(word & Repeated<char16_t>(Units::nonAscii))) {
+                    i += 4;
+                    bytes += 4;
+                    continue;
+                }
+            }
             char32_t c = u[i];
             qsizetype units = 1;
             if (IsHigh(c) && i + 1 < count && IsLow(u[i + 1])) {
@@ -243,13 +284,40 @@ private:
         return true;
     }
 
+    // The first unit at or after `from` that is the ASCII character `a` or `b`; the end when
+    // none. Text is passed over eight bytes at a time while no unit of them can be either.
+    qsizetype FindUnit(qsizetype from, char a, char b) const
+    {
+        using Raw = typename Units::Raw;
+        constexpr qsizetype perWord = qsizetype(sizeof(quint64) / sizeof(Raw));
+        const quint64 patternA = Repeated<Raw>(Units::RawOf(a));
+        const quint64 patternB = Repeated<Raw>(Units::RawOf(b));
+        qsizetype i = from;
+        while (i < count) {
+            if (i + perWord <= count) {
+                quint64 word;
+                std::memcpy(&word, u.data + i * qsizetype(sizeof(Raw)), sizeof word);
+                if (!(HasZeroLane<Raw>(word ^ patternA) | HasZeroLane<Raw>(word ^ patternB))) {
+                    i += perWord;
+                    continue;
+                }
+            }
+            for (const qsizetype end = qMin(count, i + perWord); i < end; ++i) {
+                const char32_t c = u[i];
+                if (c == char32_t(a) || c == char32_t(b))
+                    return i;
+            }
+        }
+        return count;
+    }
+
     // The unit after the first `text` at or after `from`; the end when none.
     template<qsizetype N>
     qsizetype Find(qsizetype from, const char (&text)[N]) const
     {
-        const char32_t first = static_cast<unsigned char>(text[0]);
-        for (qsizetype i = from; i < count; ++i) {
-            if (u[i] == first && StartsWith(i, text))
+        for (qsizetype i = FindUnit(from, text[0], text[0]); i < count;
+             i = FindUnit(i + 1, text[0], text[0])) {
+            if (StartsWith(i, text))
                 return i + (N - 1);
         }
         return count;
@@ -291,7 +359,7 @@ private:
 
     // The unit after the '>' that ends the tag starting at `from`; quoted attribute values
     // may hold '>'. References inside the values are checked.
-    qsizetype SkipTag(qsizetype from, Fault &character) const
+    qsizetype SkipTag(qsizetype from, Fault *character) const
     {
         char32_t quote = 0;
         for (qsizetype i = from + 1; i < count; ++i) {
@@ -299,8 +367,8 @@ private:
             if (quote) {
                 if (c == quote)
                     quote = 0;
-                else if (c == u'&' && !character && BadReference(i))
-                    character = {i, "Invalid character reference"};
+                else if (c == u'&' && character && !*character && BadReference(i))
+                    *character = {i, "Invalid character reference"};
             } else if (c == u'"' || c == u'\'') {
                 quote = c;
             } else if (c == u'>') {
@@ -311,7 +379,7 @@ private:
     }
 
     // A DOCTYPE or another "<!" declaration, with an internal subset in brackets.
-    qsizetype SkipDeclaration(qsizetype from, Fault &character) const
+    qsizetype SkipDeclaration(qsizetype from, Fault *character) const
     {
         char32_t quote = 0;
         int brackets = 0;
@@ -320,8 +388,8 @@ private:
             if (quote) {
                 if (c == quote)
                     quote = 0;
-                else if (c == u'&' && !character && BadReference(i))
-                    character = {i, "Invalid character reference"};
+                else if (c == u'&' && character && !*character && BadReference(i))
+                    *character = {i, "Invalid character reference"};
             } else if (c == u'"' || c == u'\'') {
                 quote = c;
             } else if (c == u'[') {
@@ -375,14 +443,36 @@ auto CXmlSource::WithScan(Work &&work) const
     return work(CScan(Utf8Units {data, size}));
 }
 
-void CXmlSource::Check(Fault &character, Fault &outside) const
+CXmlSource::Fault CXmlSource::CheckCharacters() const
 {
-    character = {};
-    outside = {};
-    WithScan([&](const auto &scan) {
-        character = scan.CheckCharacters();
-        if (!character)
-            scan.CheckMarkup(m_markUnits, character, outside);
+    return WithScan([&](const auto &scan) {
+        bool badReference = false;
+        Fault character = scan.CheckCharacters(m_markUnits, badReference);
+        // Only where a reference could be refused does it matter whether it is markup.
+        if (!character && badReference) {
+            Fault outside;
+            scan.ScanMarkup(m_markUnits, 0, scan.Count(), &character, outside);
+        }
+        return character;
+    });
+}
+
+CXmlSource::Fault CXmlSource::CheckOutside(qsizetype rootStart, qsizetype resumeAt) const
+{
+    return WithScan([&](const auto &scan) {
+        Fault outside;
+        if (rootStart < m_markUnits || resumeAt < rootStart) {
+            scan.ScanMarkup(m_markUnits, 0, scan.Count(), nullptr, outside);
+            return outside;
+        }
+        scan.ScanMarkup(m_markUnits, 0, rootStart, nullptr, outside);
+        if (!outside) {
+            if (resumeAt > rootStart)
+                scan.ScanMarkup(resumeAt, 1, scan.Count(), nullptr, outside);
+            else
+                scan.ScanMarkup(rootStart, 0, scan.Count(), nullptr, outside);
+        }
+        return outside;
     });
 }
 

@@ -12,7 +12,7 @@ class CXmlSource
 public:
     enum class Encoding { Utf8, Utf16Le, Utf16Be };
 
-    // A fault found by Check: the unit (byte in UTF-8, 16-bit unit in
+    // A fault found by a check: the unit (byte in UTF-8, 16-bit unit in
     // UTF-16, counted from the start of the bytes) and the reason in English.
     struct Fault
     {
@@ -29,12 +29,19 @@ public:
     Encoding GetEncoding() const { return m_encoding; }
 
     // Looks for what the parser would accept although the file is not
-    // well-formed XML: a NUL or an unpaired surrogate anywhere in the text, a
-    // character reference to NUL, to a surrogate or beyond U+10FFFF (outside
-    // comments, CDATA sections and processing instructions), and text or a
-    // CDATA section outside the root element. Character faults come back in
-    // `character`, the first text outside the root in `outside`.
-    void Check(Fault &character, Fault &outside) const;
+    // well-formed XML, in two steps. CheckCharacters, before the parse: a NUL
+    // or an unpaired surrogate anywhere in the text, and a character reference
+    // to NUL, to a surrogate or beyond U+10FFFF (outside comments, CDATA
+    // sections and processing instructions). CheckOutside, once the parser
+    // took the file: text or a CDATA section outside the root element. Each
+    // gives the first fault it finds.
+    Fault CheckCharacters() const;
+
+    // `rootStart` is the unit of the root's '<' and `resumeAt` the unit where
+    // the root's last child starts (its '<', or its first character of text;
+    // rootStart when it has none): only what lies before the root and after
+    // that child is followed. -1 for either follows the whole file.
+    Fault CheckOutside(qsizetype rootStart, qsizetype resumeAt) const;
 
     // Line and character (both from 1) of a unit. CR LF, CR and LF each end a
     // line; a surrogate pair and a UTF-8 sequence count as one character and

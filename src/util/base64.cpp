@@ -1,6 +1,9 @@
 #include "base64.h"
 
+#include <QtEndian>
+
 #include <array>
+#include <cstring>
 #include <cstdint>
 
 namespace {
@@ -9,10 +12,11 @@ constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwx
 
 constexpr std::uint8_t kInvalid = 0xFF;
 
-// Six-bit value of each ASCII character, kInvalid outside the alphabet.
-constexpr std::array<std::uint8_t, 128> MakeDecodeTable()
+// Six-bit value of each byte value, kInvalid outside the alphabet (and from
+// 0x80 up).
+constexpr std::array<std::uint8_t, 256> MakeDecodeTable()
 {
-    std::array<std::uint8_t, 128> table {};
+    std::array<std::uint8_t, 256> table {};
     for (std::uint8_t &entry : table)
         entry = kInvalid;
     for (std::uint8_t i = 0; i < 64; ++i)
@@ -20,11 +24,92 @@ constexpr std::array<std::uint8_t, 128> MakeDecodeTable()
     return table;
 }
 
-constexpr std::array<std::uint8_t, 128> kDecodeTable = MakeDecodeTable();
+constexpr std::array<std::uint8_t, 256> kDecodeTable = MakeDecodeTable();
 
+// A UTF-16 unit or a UTF-8 byte: anything from 0x80 up is outside the alphabet.
 std::uint8_t SixBits(char16_t c)
 {
     return c < 128 ? kDecodeTable[c] : kInvalid;
+}
+
+std::uint8_t SixBits(unsigned char c)
+{
+    return kDecodeTable[c];
+}
+
+// The six bits of a character already in place in its group of 24 bits, for
+// each of the four places: bit 24 marks a character outside the alphabet.
+struct PlacedTables
+{
+    std::array<std::uint32_t, 256> at[4];
+};
+
+constexpr PlacedTables MakePlacedTables()
+{
+    PlacedTables tables {};
+    for (int place = 0; place < 4; ++place) {
+        for (int c = 0; c < 256; ++c) {
+            const std::uint8_t bits = kDecodeTable[size_t(c)];
+            tables.at[place][size_t(c)] = bits == kInvalid ? (1u << 24)
+                                                           : std::uint32_t(bits) << (18 - 6 * place);
+        }
+    }
+    return tables;
+}
+
+constexpr PlacedTables kPlaced = MakePlacedTables();
+
+std::uint32_t Placed(int place, char16_t c)
+{
+    return c < 256 ? kPlaced.at[place][c] : (1u << 24);
+}
+
+std::uint32_t Placed(int place, unsigned char c)
+{
+    return kPlaced.at[place][c];
+}
+
+// One pass: whole groups are decoded while their four characters are all in
+// the alphabet, the test folded into one check of the group.
+template<typename Char>
+QByteArray Decode(const Char *in, const Char *end)
+{
+    while (in != end && (*in == ' ' || *in == '\t'))
+        ++in;
+    // Room for every group the text could hold, and a spare byte for writing a
+    // group as four; cut to what was decoded.
+    QByteArray bytes((end - in) / 4 * 3 + 3, Qt::Uninitialized);
+    auto *const first = reinterpret_cast<unsigned char *>(bytes.data());
+    auto *out = first;
+    for (; end - in >= 4; in += 4) {
+        const std::uint32_t group = Placed(0, in[0]) | Placed(1, in[1]) | Placed(2, in[2])
+                | Placed(3, in[3]);
+        if (group >> 24)
+            break;
+        const std::uint32_t ordered = qToBigEndian(group << 8);
+        std::memcpy(out, &ordered, sizeof ordered);
+        out += 3;
+    }
+    // The run ends within the next four characters: a trailing group of n
+    // characters gives n - 1 bytes, except a single character, which still
+    // gives one byte.
+    qsizetype rest = 0;
+    while (rest < 3 && in + rest != end && SixBits(in[rest]) != kInvalid)
+        ++rest;
+    if (rest == 1) {
+        *out++ = static_cast<unsigned char>(SixBits(in[0]) << 2);
+    } else if (rest > 1) {
+        std::uint32_t group = (SixBits(in[0]) << 18) | (SixBits(in[1]) << 12);
+        if (rest == 3)
+            group |= SixBits(in[2]) << 6;
+        *out++ = static_cast<unsigned char>(group >> 16);
+        if (rest == 3)
+            *out++ = static_cast<unsigned char>(group >> 8);
+    }
+    bytes.truncate(out - first);
+    if (bytes.capacity() > bytes.size() + bytes.size() / 8 + 64)
+        bytes.squeeze(); // the run stopped well before the end of the text
+    return bytes;
 }
 
 } // namespace
@@ -56,39 +141,11 @@ QByteArray Base64Encode(const QByteArray &bytes)
 
 QByteArray Base64Decode(QStringView text)
 {
-    const char16_t *begin = text.utf16();
-    const char16_t *end = begin + text.size();
-    while (begin != end && (*begin == u' ' || *begin == u'\t'))
-        ++begin;
-    const char16_t *runEnd = begin;
-    while (runEnd != end && SixBits(*runEnd) != kInvalid)
-        ++runEnd;
+    return Decode(text.utf16(), text.utf16() + text.size());
+}
 
-    const qsizetype count = runEnd - begin;
-    const qsizetype rest = count % 4;
-    // A trailing group of n characters gives n - 1 bytes, except a single
-    // character, which still gives one byte.
-    const qsizetype restBytes = rest == 0 ? 0 : (rest == 1 ? 1 : rest - 1);
-    QByteArray bytes(count / 4 * 3 + restBytes, Qt::Uninitialized);
-    auto *out = reinterpret_cast<unsigned char *>(bytes.data());
-
-    const char16_t *in = begin;
-    for (const char16_t *groupsEnd = begin + (count - rest); in != groupsEnd; in += 4) {
-        const std::uint32_t group = (SixBits(in[0]) << 18) | (SixBits(in[1]) << 12)
-                | (SixBits(in[2]) << 6) | SixBits(in[3]);
-        *out++ = static_cast<unsigned char>(group >> 16);
-        *out++ = static_cast<unsigned char>(group >> 8);
-        *out++ = static_cast<unsigned char>(group);
-    }
-    if (rest == 1) {
-        *out++ = static_cast<unsigned char>(SixBits(in[0]) << 2);
-    } else if (rest > 1) {
-        std::uint32_t group = (SixBits(in[0]) << 18) | (SixBits(in[1]) << 12);
-        if (rest == 3)
-            group |= SixBits(in[2]) << 6;
-        *out++ = static_cast<unsigned char>(group >> 16);
-        if (rest == 3)
-            *out++ = static_cast<unsigned char>(group >> 8);
-    }
-    return bytes;
+QByteArray Base64Decode(QByteArrayView text)
+{
+    const auto *data = reinterpret_cast<const unsigned char *>(text.data());
+    return Decode(data, data + text.size());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QStringView>
 
 // Standard Base64 (alphabet A-Z, a-z, 0-9, '+', '/'), as image bytes are
@@ -20,3 +21,6 @@ QByteArray Base64Encode(const QByteArray &bytes);
 // or two characters gives two or one bytes, and a trailing single character
 // gives one byte made of its six bits (in the high bits of the byte).
 QByteArray Base64Decode(QStringView text);
+
+// The same for text as UTF-8 bytes.
+QByteArray Base64Decode(QByteArrayView text);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <type_traits>
 
 namespace {
 
@@ -17,19 +18,28 @@ bool IsBlank(char16_t c)
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f';
 }
 
-ParsedNumber ParseDecimal(QStringView text, std::uint64_t limit)
+// Works on UTF-16 units or UTF-8 bytes alike: only ASCII characters count, and
+// every other unit or byte ends the number.
+template<typename Text>
+ParsedNumber ParseDecimal(Text text, std::uint64_t limit)
 {
     ParsedNumber result;
     qsizetype i = 0;
     const qsizetype size = text.size();
-    while (i < size && IsBlank(text[i].unicode()))
+    const auto unit = [&text](qsizetype at) {
+        if constexpr (std::is_same_v<Text, QStringView>)
+            return text[at].unicode();
+        else
+            return char16_t(static_cast<unsigned char>(text[at]));
+    };
+    while (i < size && IsBlank(unit(i)))
         ++i;
-    if (i < size && (text[i] == u'-' || text[i] == u'+')) {
-        result.negative = text[i] == u'-';
+    if (i < size && (unit(i) == u'-' || unit(i) == u'+')) {
+        result.negative = unit(i) == u'-';
         ++i;
     }
     for (; i < size; ++i) {
-        const char16_t c = text[i].unicode();
+        const char16_t c = unit(i);
         if (c < u'0' || c > u'9')
             break;
         if (result.magnitude < limit) {
@@ -41,14 +51,8 @@ ParsedNumber ParseDecimal(QStringView text, std::uint64_t limit)
     return result;
 }
 
-} // namespace
-
-QString IntText(int value)
-{
-    return QString::number(value);
-}
-
-int ReadInt(QStringView text)
+template<typename Text>
+int ReadIntOf(Text text)
 {
     // One above INT_MAX is enough to tell both clamps apart.
     const std::uint64_t limit = std::uint64_t(std::numeric_limits<int>::max()) + 1;
@@ -63,7 +67,8 @@ int ReadInt(QStringView text)
     return static_cast<int>(number.magnitude);
 }
 
-std::uint32_t ReadColor(QStringView text)
+template<typename Text>
+std::uint32_t ReadColorOf(Text text)
 {
     const std::uint64_t limit = std::numeric_limits<std::uint32_t>::max();
     const ParsedNumber number = ParseDecimal(text, limit);
@@ -73,4 +78,31 @@ std::uint32_t ReadColor(QStringView text)
     const std::uint64_t magnitude = std::min(number.magnitude, intMinMagnitude);
     // Modular negation: the bits a 32-bit signed value of -magnitude has.
     return static_cast<std::uint32_t>(0u - static_cast<std::uint32_t>(magnitude));
+}
+
+} // namespace
+
+QString IntText(int value)
+{
+    return QString::number(value);
+}
+
+int ReadInt(QStringView text)
+{
+    return ReadIntOf(text);
+}
+
+int ReadInt(QByteArrayView utf8)
+{
+    return ReadIntOf(utf8);
+}
+
+std::uint32_t ReadColor(QStringView text)
+{
+    return ReadColorOf(text);
+}
+
+std::uint32_t ReadColor(QByteArrayView utf8)
+{
+    return ReadColorOf(utf8);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -16,9 +17,15 @@ QString IntText(int value);
 // INT_MAX, however many digits the text holds.
 int ReadInt(QStringView text);
 
+// ReadInt for a text in UTF-8.
+int ReadInt(QByteArrayView utf8);
+
 // Reads a colour (0x00BBGGRR) written as an unsigned 32-bit decimal ("%u"),
 // with the same syntax as ReadInt. Values above 4294967295 are clamped to it.
 // A negative text gives the 32-bit two's complement of its value clamped to
 // the int range ("-1" reads as 4294967295, "-99999999999" as 2147483648), so
 // a colour written as a signed number still reads as the same 32 bits.
 std::uint32_t ReadColor(QStringView text);
+
+// ReadColor for a text in UTF-8.
+std::uint32_t ReadColor(QByteArrayView utf8);

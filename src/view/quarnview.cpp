@@ -5,6 +5,7 @@
 #include "rulerbar.h"
 #include "viewoverlay.h"
 #include "vorndocument.h"
+#include "vornkind.h"
 #include "zoomsteps.h"
 
 #include <QContextMenuEvent>
@@ -44,6 +45,7 @@ CQuarnView::CQuarnView(CVornDocument *document, QWidget *parent)
         return;
     // Every paint covers the whole viewport; nothing needs erasing first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAcceptDrops(true);
     const auto repaint = [this] {
         viewport()->update();
         UpdateRulers();
@@ -77,6 +79,7 @@ void CQuarnView::OnReportReset()
 {
     // Every pointer into the old report is gone; the new report starts at the top left.
     m_state.m_dragItem = nullptr;
+    m_itemMarks.clear();
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
     OnInitialUpdate();
@@ -259,6 +262,7 @@ void CQuarnView::paintEvent(QPaintEvent *event)
                       &m_paintCache);
     page.SetBandCaptions(m_bandCaptions);
     page.Paint();
+    PaintItemMarks(painter, geometry);
     ViewOverlay::Paint(painter, geometry, m_state);
 }
 
@@ -282,6 +286,7 @@ void CQuarnView::SetInsertKind(int kind, bool sticky)
 {
     m_state.m_mode = CViewInteraction::ModeForKind(kind);
     m_state.m_sticky = sticky && m_state.m_mode != CViewInteraction::Idle;
+    m_pendingFields = FieldChoice::ForElementsEntry(kind);
 }
 
 void CQuarnView::CreateContextMenu()
@@ -359,8 +364,14 @@ QString CQuarnView::ToolTipAt(QPoint client) const
     const CPageGeometry geometry = MakeGeometry();
     CViewInteraction::State state = m_state;
     CViewInteraction interaction(*m_document, geometry, state);
-    return ElementText::Describe(m_document->GetReport(),
-                                 interaction.HitTest(geometry.ClientToView(client), false));
+    const CVornElement *hit = interaction.HitTest(geometry.ClientToView(client), false);
+    QString text = ElementText::Describe(m_document->GetReport(), hit);
+    if (hit && !IsBand(hit->GetKind())) {
+        const auto mark = m_itemMarks.constFind(static_cast<const CVornItem *>(hit));
+        if (mark != m_itemMarks.constEnd())
+            text += QLatin1Char('\n') + *mark;
+    }
+    return text;
 }
 
 void CQuarnView::SetContextMenuActions(const QList<QAction *> &actions)
@@ -494,6 +505,11 @@ void CQuarnView::mousePressEvent(QMouseEvent *event)
     event->accept();
     if (!m_document || event->button() != Qt::LeftButton)
         return;
+    if (!m_pendingFields.isEmpty()) {
+        // The release that follows goes back to the pointer, as after any insertion.
+        PlaceFields(event->position().toPoint(), std::exchange(m_pendingFields, {}));
+        return;
+    }
     const CPageGeometry geometry = MakeGeometry();
     CViewInteraction interaction(*m_document, geometry, m_state);
     CViewInteraction::Result result = interaction.OnLeftButtonDown(

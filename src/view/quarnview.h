@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fieldplacement.h"
 #include "pagegeometry.h"
 #include "paintcache.h"
 #include "viewinteraction.h"
@@ -7,6 +8,7 @@
 
 #include <QAbstractScrollArea>
 #include <QCursor>
+#include <QHash>
 
 #include <optional>
 
@@ -113,6 +115,21 @@ public:
     void SetContextMenuActions(const QList<QAction *> &actions);
     void SetLayoutActions(const QList<QAction *> &actions);
 
+    // Puts one DB item per field on the band under the client point, side by side from there,
+    // as one undo step; they become the selection and the first one is shown in the
+    // Properties pane. False when the point is on no band.
+    bool PlaceFields(QPoint client, const QList<CFieldChoice> &fields);
+    // The next left click on a band places these fields (the Elements pane's page-number
+    // entries); an empty list forgets them. Choosing an insertion kind does the same.
+    void SetPendingFields(const QList<CFieldChoice> &fields) { m_pendingFields = fields; }
+    const QList<CFieldChoice> &GetPendingFields() const { return m_pendingFields; }
+
+    // Items to mark as having a problem: a small red corner, and the text added to the item's
+    // tooltip. The program works them out; the view only shows them. Keys are compared, never
+    // followed, so a mark of an item deleted meanwhile does no harm.
+    void SetItemMarks(const QHash<const CVornItem *, QString> &marks);
+    const QHash<const CVornItem *, QString> &GetItemMarks() const { return m_itemMarks; }
+
     // Deletes the selected band or item as one undo step named text and selects its
     // neighbour. With confirm, a band that holds items is deleted only when the user agrees.
     // False when nothing was deleted.
@@ -146,6 +163,10 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
+    // Fields dragged from the Data pane (FieldChoice::MimeType) are dropped on a band.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void UpdateScrollBars();
@@ -161,6 +182,9 @@ private:
     void ApplyCursor(CViewInteraction::Cursor cursor);
     void SetScrollPosition(QPoint scroll);
     void EmitGeometryOfSelection(const CViewInteraction::Result &result);
+    // The band under a client point, -1 for none.
+    int BandAt(QPoint client) const;
+    void PaintItemMarks(QPainter &painter, const CPageGeometry &geometry) const;
 
     CVornDocument *m_document;
     QSize m_totalSize;
@@ -186,4 +210,6 @@ private:
     CRulerBar *m_rulerAcross = nullptr;
     CRulerBar *m_rulerDown = nullptr;
     QWidget *m_rulerCorner = nullptr;
+    QList<CFieldChoice> m_pendingFields;
+    QHash<const CVornItem *, QString> m_itemMarks;
 };

@@ -78,6 +78,8 @@ private slots:
         QTest::newRow("db image") << 10 << "DB Image" << 14 << 6 << blue;
         QTest::newRow("barcode") << 11 << "Barcode" << 15 << 8 << blue;
         QTest::newRow("db barcode") << 12 << "DB Barcode" << 16 << 8 << blue;
+        QTest::newRow("page number") << 13 << "Page Number" << 101 << 4 << blue;
+        QTest::newRow("page n of m") << 14 << "Page N of M" << 102 << 4 << blue;
     }
     void rows()
     {
@@ -87,7 +89,7 @@ private slots:
         QFETCH(int, icon);
         QFETCH(uint, colour);
         CElementsCtrl *list = m_pane->GetCtrl();
-        QCOMPARE(list->topLevelItemCount(), 13);
+        QCOMPARE(list->topLevelItemCount(), 15);
         // No row is current either: a current row is drawn as chosen.
         list->setCurrentItem(nullptr);
         const QTreeWidgetItem *item = list->topLevelItem(row);

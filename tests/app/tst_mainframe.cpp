@@ -3,6 +3,7 @@
 #include "elementsctrl.h"
 #include "elementsview.h"
 #include "keyindicators.h"
+#include "datapane.h"
 #include "mainframe.h"
 #include "outlinectrl.h"
 #include "outlinewnd.h"
@@ -122,8 +123,8 @@ private slots:
                               u"ID_32802"_s, u"ID_32803"_s, u"-"_s, u"ID_59392"_s, u"ID_59393"_s,
                               u"[&Application Look]"_s}));
         QCOMPARE(Entries(m_frame->FindCommand(59392)->menu()),
-                 QStringList({u"Standard"_s, u"Layout"_s, u"Elements"_s, u"Properties"_s,
-                              u"Outline"_s, u"-"_s, u"ID_126"_s}));
+                 QStringList({u"Standard"_s, u"Layout"_s, u"Elements"_s, u"Data"_s,
+                              u"Properties"_s, u"Outline"_s, u"-"_s, u"ID_126"_s}));
         QCOMPARE(Entries(TopMenu(m_frame.get(), QStringLiteral("F&ormat"))),
                  QStringList({u"ID_32820"_s, u"ID_32821"_s, u"ID_32822"_s, u"ID_32823"_s,
                               u"ID_32824"_s, u"ID_32825"_s, u"-"_s, u"ID_32826"_s, u"ID_32827"_s,
@@ -368,15 +369,17 @@ private slots:
         QTest::addColumn<QStringList>("order");
 
         // The outline shares its place with the properties; F6 brings its tab to the front.
+        // The Data pane shares its place with the elements.
         QTest::newRow("F6") << true << true
-                            << QStringList({u"elements"_s, u"properties"_s, u"outline"_s,
-                                            u"view"_s, u"elements"_s});
+                            << QStringList({u"elements"_s, u"data"_s, u"properties"_s,
+                                            u"outline"_s, u"view"_s, u"elements"_s});
         QTest::newRow("Shift+F6") << true << false
-                                  << QStringList({u"outline"_s, u"properties"_s, u"elements"_s,
-                                                  u"view"_s, u"outline"_s});
+                                  << QStringList({u"outline"_s, u"properties"_s, u"data"_s,
+                                                  u"elements"_s, u"view"_s, u"outline"_s});
         QTest::newRow("a closed pane is skipped")
                 << false << true
-                << QStringList({u"elements"_s, u"outline"_s, u"view"_s, u"elements"_s});
+                << QStringList({u"elements"_s, u"data"_s, u"outline"_s, u"view"_s,
+                                u"elements"_s});
     }
     void switchPanes()
     {
@@ -398,9 +401,24 @@ private slots:
                     ? static_cast<QWidget *>(m_frame->GetOutlineWnd()->GetCtrl())
                     : pane == QLatin1String("elements")
                     ? static_cast<QWidget *>(m_frame->GetElementsView()->GetCtrl())
+                    : pane == QLatin1String("data")
+                    ? static_cast<QWidget *>(m_frame->GetDataPane()->GetTree())
                     : static_cast<QWidget *>(m_frame->GetPropertiesWnd()->GetPropertyGrid());
             QTRY_COMPARE(QApplication::focusWidget(), expected);
         }
+    }
+
+    void theDataPaneFillsWhenBroughtForward()
+    {
+        // Behind the Elements pane the Data pane waits; brought forward it shows the report.
+        CDataTree *tree = m_frame->GetDataPane()->GetTree();
+        const QString before = tree->topLevelItem(0)->text(0);
+        m_doc->GetReport().SetDatabaseType(2);
+        m_doc->GetReport().SetConnectString(u"DSN=shop"_s);
+        m_doc->ReportChanged();
+        QCOMPARE(tree->topLevelItem(0)->text(0), before);
+        m_frame->GetDataPane()->raise();
+        QTRY_COMPARE(tree->topLevelItem(0)->text(0), u"ODBC: DSN=shop"_s);
     }
 
     void propertiesFollowTheView()

@@ -4,11 +4,14 @@
 #include "testutil.h"
 #include "vornitems.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 // The document's file commands and its grid setting.
 class TestQuarnDoc : public QObject
@@ -95,6 +98,44 @@ private slots:
         QVERIFY(QFile::exists(path));
         QCOMPARE(doc.GetPathName(), path);
         QCOMPARE(doc.GetTitle(), QStringLiteral("r.vnt"));
+    }
+
+    void databasePathRelativeOnSave_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("connect"); // "@" stands for the temporary folder
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("beside the report") << 0 << u"@/shop.db"_s << u"shop.db"_s;
+        QTest::newRow("in a sub-folder") << 0 << u"@/data/shop.db"_s << u"data/shop.db"_s;
+        QTest::newRow("above the report") << 0 << u"@/../shop.db"_s << u"../shop.db"_s;
+        QTest::newRow("already relative") << 0 << u"other/shop.db"_s << u"other/shop.db"_s;
+        QTest::newRow("not SQLite") << 2 << u"@/shop.db"_s << u"@/shop.db"_s;
+    }
+    void databasePathRelativeOnSave()
+    {
+        // The user chose the database with the file button (a full path) and saves the report.
+        QFETCH(int, type);
+        QFETCH(QString, connect);
+        QFETCH(QString, saved);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(u"reports"_s);
+        QVERIFY(QDir().mkpath(folder));
+        CQuarnDoc doc;
+        doc.OnNewDocument();
+        doc.GetReport().SetDatabaseType(type);
+        doc.GetReport().SetConnectString(QString(connect).replace(u'@', folder));
+        QString message;
+        QVERIFY(doc.OnSaveDocument(folder + u"/r.vnt"_s, message));
+        saved.replace(u'@', folder);
+        QCOMPARE(doc.GetReport().GetConnectString(), saved);
+        CVornReport read;
+        QVERIFY(VornTemplate::Load(read, folder + u"/r.vnt"_s, message));
+        QCOMPARE(read.GetConnectString(), saved);
+        QVERIFY(!doc.IsModified());
+        // A save that fails leaves the full path.
+        doc.GetReport().SetConnectString(QString(connect).replace(u'@', folder));
+        QVERIFY(!doc.OnSaveDocument(u"/nonexistent-folder/x.vnt"_s, message));
+        QCOMPARE(doc.GetReport().GetConnectString(), QString(connect).replace(u'@', folder));
     }
 
     void failedSaveKeepsPathAndModifiedFlag()

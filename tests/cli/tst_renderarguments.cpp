@@ -82,6 +82,12 @@ private slots:
         QTest::newRow("slash only after =")
                 << QStringList {u"r.vnt"_s, u"-o"_s, u"o.pdf"_s, u"--param"_s, u"N=a/b"_s}
                 << u"--param needs BAND/NAME=VALUE, not \"N=a/b\""_s;
+        QTest::newRow("a check needs no output")
+                << QStringList {u"--check"_s, u"r.vnt"_s, u"--param=B/N=1"_s}
+                << u"r.vnt||pdf|1-0|96|B/N=1"_s;
+        QTest::newRow("a check writes no pages")
+                << QStringList {u"--check"_s, u"r.vnt"_s, u"--pages=1-2"_s}
+                << u"--check takes no -o, --page, --pages, --dpi or --pdfa"_s;
         QTest::newRow("unknown option") << QStringList {u"r.vnt"_s, u"--all-pages"_s}
                                         << u"Unknown option: --all-pages"_s;
     }

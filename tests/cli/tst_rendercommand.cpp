@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -79,10 +80,62 @@ private slots:
         QString message;
         QVERIFY2(VornTemplate::Save(report, m_dir.filePath(u"list.vnt"_s), message),
                  qPrintable(message));
+        // The same list with a misspelt field and no stored value for its entry.
+        static_cast<CVornDbText *>(report.GetBands()[0]->GetItems()[0])->SetDataField(u"NAM"_s);
+        report.GetParameters().RemoveAllAndDelete();
+        QVERIFY2(VornTemplate::Save(report, m_dir.filePath(u"broken.vnt"_s), message),
+                 qPrintable(message));
+        // And with a group header that is no band: the designer would not open it.
+        report.GetBands()[0]->SetHeader(u"Nowhere"_s);
+        QVERIFY2(VornTemplate::Save(report, m_dir.filePath(u"grouped.vnt"_s), message),
+                 qPrintable(message));
+        report.GetBands()[0]->SetHeader(QString());
         report.SetHeight(0);
         report.GetBands().RemoveAllAndDelete();
         QVERIFY2(VornTemplate::Save(report, m_dir.filePath(u"flat.vnt"_s), message),
                  qPrintable(message));
+    }
+
+    void check_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("lines"); // the start of each line on standard output
+        const QString examples = QStringLiteral(VANTEL_EXAMPLES_DIR);
+        QTest::newRow("the invoice example")
+                << QStringList {examples + u"/invoice.vnt"_s} << 0 << QStringList {u"OK"_s};
+        QTest::newRow("the customers example")
+                << QStringList {examples + u"/customers.vnt"_s} << 0 << QStringList {u"OK"_s};
+        QTest::newRow("a sound list") << QStringList {u"list.vnt"_s} << 0 << QStringList {u"OK"_s};
+        QTest::newRow("one line per problem")
+                << QStringList {u"broken.vnt"_s} << 1
+                << QStringList {u"Rows: The query entry {LAST} has no value"_s,
+                                u"Rows/Name: No column NAM in the query of band Rows; it returns "
+                                u"Name"_s};
+        QTest::newRow("a value given on the command line")
+                << QStringList {u"broken.vnt"_s, u"--param"_s, u"rows/last=3"_s} << 1
+                << QStringList {u"Rows/Name: No column NAM"_s};
+        QTest::newRow("a report that breaks a rule of the template")
+                << QStringList {u"grouped.vnt"_s, u"--param"_s, u"rows/last=3"_s} << 1
+                << QStringList {u"Rows: The group header \"Nowhere\""_s,
+                                u"Rows/Name: No column NAM"_s};
+        QTest::newRow("no report to check") << QStringList {u"nothere.vnt"_s} << 1 << QStringList();
+    }
+    void check()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, lines);
+        if (QFileInfo(arguments[0]).isRelative())
+            arguments[0] = m_dir.filePath(arguments[0]);
+        const Result result = RunRender(QStringList {u"--check"_s} + arguments);
+        QCOMPARE(result.exitCode, exitCode);
+        const QStringList out = result.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(out.size(), lines.size());
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            QVERIFY2(out.at(i).startsWith(lines.at(i)), qPrintable(out.at(i)));
+        // A report that cannot be read says why on standard error, and only then.
+        QCOMPARE(result.err.isEmpty(), !lines.isEmpty());
     }
 
     void pdfWithStoredAndGivenParameters()

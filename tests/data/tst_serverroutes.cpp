@@ -1,3 +1,4 @@
+#include "columndiscovery.h"
 #include "connectioncheck.h"
 #include "dataconnection.h"
 #include "dataformat.h"
@@ -48,6 +49,8 @@ private slots:
     void silentServerIsBounded();
     void cancelStopsALongQuery_data();
     void cancelStopsALongQuery();
+    void columnsOfAReport_data();
+    void columnsOfAReport();
     // Kill the servers: these run last.
     void serverDiesDuringAReport_data();
     void serverDiesDuringAReport();
@@ -614,6 +617,63 @@ void TestServerRoutes::cancelStopsALongQuery()
     QCOMPARE(message, u"Cancelled"_s);
     // Each query runs for half a minute or more when nothing stops it.
     QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestServerRoutes::columnsOfAReport_data()
+{
+    // The long queries of the cancel test stand for a query that does not answer.
+    cancelStopsALongQuery_data();
+    QTest::newRow("SQLite") << 0 << m_servers.SqliteFile()
+                            << u"WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
+                               u"SELECT max(x) FROM n"_s;
+}
+
+void TestServerRoutes::columnsOfAReport()
+{
+    // What the Data pane and --check learn of a report on each route: the columns of a master,
+    // of its detail (whose entry takes the master's first row), the driver's message for a
+    // query that fails, and a query that does not answer in time, after which the next band
+    // gets a connection of its own.
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    QFETCH(QString, sql);
+    CVornReport report;
+    report.SetDatabaseType(type);
+    report.SetConnectString(connect);
+    const auto band = [&report](const QString &name, const QString &query) {
+        auto *added = new CVornBand(VornKind::ReportContents, name);
+        added->SetDatabaseQuery(query);
+        report.GetBands().Add(added);
+        return added;
+    };
+    band(u"Departments"_s, u"SELECT DEPT_NO, DEPARTMENT FROM DEPARTMENT ORDER BY DEPT_NO"_s);
+    band(u"Staff"_s, u"SELECT EMP_NO, FULL_NAME FROM EMPLOYEE WHERE DEPT_NO = {DEPT_NO}"_s)
+            ->SetParentDataSource(u"Departments"_s);
+    band(u"Broken"_s, u"SELECT NO_SUCH_COLUMN FROM EMPLOYEE"_s);
+    band(u"Slow"_s, sql);
+    band(u"After"_s, u"SELECT COUNT(*) AS HEADS FROM EMPLOYEE"_s);
+
+    CDiscoveryOptions options;
+    options.timeoutMs = 1500;
+    QElapsedTimer timer;
+    timer.start();
+    const CReportColumns columns = DiscoverColumns(report, options);
+    const auto names = [&columns](const QString &name) {
+        const CQueryOutcome *outcome = columns.Band(name);
+        return outcome ? outcome->ColumnNames().join(u',').toUpper() : u"not run"_s;
+    };
+    QCOMPARE(columns.GetConnectionError(), QString());
+    QCOMPARE(names(u"Departments"_s), u"DEPT_NO,DEPARTMENT"_s);
+    QCOMPARE(names(u"Staff"_s), u"EMP_NO,FULL_NAME"_s);
+    QCOMPARE(names(u"After"_s), u"HEADS"_s);
+    const CQueryOutcome *broken = columns.Band(u"Broken"_s);
+    QVERIFY(broken && broken->state == CQueryOutcome::State::Failed);
+    QVERIFY2(broken->message.contains(u"NO_SUCH_COLUMN"_s, Qt::CaseInsensitive),
+             qPrintable(broken->message));
+    QVERIFY(!broken->message.contains(m_servers.Password()));
+    const CQueryOutcome *slow = columns.Band(u"Slow"_s);
+    QVERIFY(slow && slow->state == CQueryOutcome::State::TimedOut);
+    QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
 }
 
 void TestServerRoutes::serverDiesDuringAReport_data()

@@ -112,6 +112,10 @@ inline QString KindText(PropertyRowKind kind)
         return u"file"_s;
     case PropertyRowKind::Sql:
         return u"SQL"_s;
+    case PropertyRowKind::Suggest:
+        return u"suggest"_s;
+    case PropertyRowKind::Path:
+        return u"path"_s;
     }
     return QString();
 }

@@ -1,4 +1,5 @@
 #include "colorpickercombo.h"
+#include "pathedit.h"
 #include "sqldlg.h"
 #include "fontcolordlg.h"
 #include "propertiesctrl.h"
@@ -23,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 using namespace SampleReport;
@@ -490,6 +492,62 @@ private slots:
         f.ClickValue(f.Row(u"Image File"_s));
         QCOMPARE(image->GetImageData(), QByteArray("\x89PNG-bytes"));
         QCOMPARE(f.Row(u"Image File"_s)->GetValue(), path);
+        QVERIFY(f.document.IsModified());
+    }
+
+    // The Data Field of a DB item offers the columns its source is known to return; another
+    // name can still be typed.
+    void dataFieldChoices()
+    {
+        Fixture f;
+        QList<const CVornElement *> asked;
+        f.pane.SetColumnSource([&asked](const CVornElement *item) {
+            asked << item;
+            return QStringList {u"CODE"_s, u"AMOUNT"_s};
+        });
+        auto *amount = static_cast<CVornDbText *>(f.Object(u"Amount"_s));
+        f.pane.ShowProperties(amount);
+        QCOMPARE(asked, QList<const CVornElement *> {amount});
+        auto *combo = f.OpenEditor<QComboBox>(u"Data Field"_s);
+        QVERIFY(combo && combo->isEditable());
+        QCOMPARE(combo->count(), 2);
+        combo->setCurrentIndex(0);
+        emit combo->activated(0);
+        QCOMPARE(amount->GetDataField(), u"CODE"_s);
+        QTRY_VERIFY(!f.Grid()->viewport()->findChild<QComboBox *>());
+
+        combo = f.OpenEditor<QComboBox>(u"Data Field"_s);
+        QVERIFY(combo);
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo->lineEdit(), u"TOTAL"_s);
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        QCOMPARE(amount->GetDataField(), u"TOTAL"_s);
+    }
+
+    // An SQLite report's database is chosen in a file dialog; its full path is stored (the
+    // document makes it relative when it saves). Other databases get no file button.
+    void databaseFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"shop.db"_s);
+        QVERIFY(TestUtil::WriteAll(path, QByteArray()));
+        Fixture f;
+        f.pane.ShowReportProperties();
+        QVERIFY(!f.OpenEditor<CPathEdit>(u"Database Connection String"_s));
+        f.document.GetReport().SetDatabaseType(0);
+        f.pane.ShowReportProperties();
+        auto *edit = f.OpenEditor<CPathEdit>(u"Database Connection String"_s);
+        QVERIFY(edit);
+        WhenModal<QFileDialog>([path](QFileDialog *dialog) {
+            auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
+            QVERIFY(name);
+            name->setText(path);
+            static_cast<QDialog *>(dialog)->accept();
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        edit->GetButton()->click();
+        QCOMPARE(f.document.GetReport().GetConnectString(), path);
         QVERIFY(f.document.IsModified());
     }
 

@@ -195,6 +195,19 @@ void TestXmlAccess::notWellFormed_data()
     QTest::newRow("references in a comment, CDATA and after the root's comment")
             << Utf16Le(u"<!-- &#0; --><report><![CDATA[&#0;]]><?p &#0;?></report><!--x-->\r\n"_s)
             << QString();
+    // The text after the root is looked for after the root's last child, whatever it is.
+    QTest::newRow("text after a root that ends with an element")
+            << Utf16Le(u"<report><a b=\">\"><c/></a></report>\r\n<!-- <x> -->\r\n x"_s)
+            << fault("Text outside the root element", 3, 2);
+    QTest::newRow("CDATA after a root that ends with CDATA")
+            << QByteArray("<report>t<![CDATA[</report>]]></report><![CDATA[]]>")
+            << fault("Text outside the root element", 1, 40);
+    QTest::newRow("text after a root that ends with text, UTF-16BE")
+            << Utf16Be(u"<report>é😀</report>x"_s)
+            << fault("Text outside the root element", 1, 20);
+    QTest::newRow("text after the root, a refused reference in a comment")
+            << Utf16Le(u"<!-- &#0; --><report>&amp;</report>x"_s)
+            << fault("Text outside the root element", 1, 36);
     QTest::newRow("'>' and '/>' in attribute values")
             << Utf16Le(u"<report a=\"/>\" b='>'><x c=\"/\"/></report>"_s) << QString();
 }
@@ -485,6 +498,23 @@ void TestXmlAccess::children()
     QCOMPARE(Names(children), (QStringList {u"b"_s, u"c"_s}));
     QVERIFY(NodeNameIs(*children.begin(), u"B"));
     QVERIFY(!NodeNameIs(*children.begin(), u"B", Qt::CaseSensitive));
+
+    // The walk without a list gives the same elements, and the attributes in order.
+    QStringList walked;
+    for (CXmlNode child = FirstChildElement(First(document, u"//*"_s)); !child.IsNull();
+         child = NextSiblingElement(child))
+        walked.append(NodeName(child));
+    QCOMPARE(walked, Names(children));
+    QVERIFY(FirstChildElement(First(document, u"//leaf"_s)).IsNull());
+    CXmlDocument attributes;
+    LoadText(u"<r a=\"1\" b=\"x &amp; y\"><c>one<d>two</d></c></r>"_s, attributes);
+    QStringList read;
+    for (CXmlNode attribute = FirstAttribute(First(attributes, u"//r"_s)); !attribute.IsNull();
+         attribute = NextAttribute(attribute))
+        read.append(QString::fromUtf8(NodeNameUtf8(attribute)) + u'='
+                    + QString::fromUtf8(NodeTextUtf8(attribute)));
+    QCOMPARE(read, (QStringList {u"a=1"_s, u"b=x & y"_s}));
+    QCOMPARE(NodeTextUtf8(First(attributes, u"//c"_s)), QByteArray("onetwo"));
 
     // The same list object is refilled, as a reader walking levels does.
     const CXmlNode leaf = First(document, u"//leaf"_s);

@@ -70,6 +70,10 @@ void TestBase64::decode()
     QCOMPARE(decoded, bytes);
     // Callers may treat the result as a NUL-terminated buffer.
     QCOMPARE(decoded.constData()[decoded.size()], '\0');
+    // The same text as UTF-8, as the template reader passes it.
+    const QByteArray fromUtf8 = Base64Decode(QByteArrayView(text.toUtf8()));
+    QCOMPARE(fromUtf8, bytes);
+    QCOMPARE(fromUtf8.constData()[fromUtf8.size()], '\0');
 }
 
 void TestBase64::roundTrip_data()
@@ -90,6 +94,7 @@ void TestBase64::roundTrip()
     const QByteArray text = Base64Encode(bytes);
     QCOMPARE(text.size() % 4, 0);
     QCOMPARE(Base64Decode(QString::fromLatin1(text)), bytes);
+    QCOMPARE(Base64Decode(QByteArrayView(text)), bytes);
 }
 
 VANTEL_TEST_CLASS(TestBase64)

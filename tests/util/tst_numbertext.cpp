@@ -48,6 +48,7 @@ void TestNumberText::readInt()
     QFETCH(QString, text);
     QFETCH(int, value);
     QCOMPARE(ReadInt(text), value);
+    QCOMPARE(ReadInt(QByteArrayView(text.toUtf8())), value);
 }
 
 void TestNumberText::readColor_data()
@@ -72,6 +73,7 @@ void TestNumberText::readColor()
     QFETCH(QString, text);
     QFETCH(quint32, value);
     QCOMPARE(ReadColor(text), value);
+    QCOMPARE(ReadColor(QByteArrayView(text.toUtf8())), value);
 }
 
 void TestNumberText::intTextRoundTrip_data()
