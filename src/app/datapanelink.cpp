@@ -1,5 +1,6 @@
 #include "datapanelink.h"
 
+#include "afterfirstpaint.h"
 #include "columnlookup.h"
 #include "datapane.h"
 #include "fileutil.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 
 CDataPane *CreateDataPane(CQuarnDoc *document, CQuarnView *view, CPropertiesWnd *properties,
                           QWidget *parent)
@@ -32,8 +34,15 @@ CDataPane *CreateDataPane(CQuarnDoc *document, CQuarnView *view, CPropertiesWnd 
         return new CQueryRunner(report, folder,
                                 band >= 0 ? report.GetBands()[band]->GetName() : QString());
     });
-    lookup->SetDocument(document);
     pane->SetLookup(lookup);
+    // The look-up (a database connection on a worker, the checks, the pane's rows) starts
+    // once the window shows, so that it does not hold up the first paint.
+    RunAfterFirstPaint(view->viewport(),
+                       [lookup = QPointer<CColumnLookup>(lookup),
+                        document = QPointer<CQuarnDoc>(document)] {
+                           if (lookup && document)
+                               lookup->SetDocument(document);
+                       });
     return pane;
 }
 
