@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -59,14 +60,41 @@ bool BuildDatabase(const QString &path)
 // Runs the event loop until the pane's tree shows a row with the text, at most timeoutMs.
 bool WaitForRow(CDataPane *pane, const QString &text, int timeoutMs)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < timeoutMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        if (!pane->GetTree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive).isEmpty())
-            return true;
-    }
-    return false;
+    // An idle event loop, as the designer's: a loop that spun would take a core from the worker.
+    const auto shown = [pane, &text] {
+        return !pane->GetTree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive).isEmpty();
+    };
+    if (shown())
+        return true;
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(2);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (shown())
+            loop.quit();
+    });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    poll.start();
+    loop.exec();
+    return shown();
+}
+
+// The longest gap between the ticks of a 5 ms timer while the event loop runs for ms: what
+// the machine alone costs, the limit the gap during a query is measured against.
+qint64 IdleGap(int ms)
+{
+    qint64 longest = 0;
+    QElapsedTimer sinceTick;
+    QTimer ticker;
+    ticker.setInterval(5);
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { longest = std::max(longest, sinceTick.restart()); });
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    sinceTick.start();
+    ticker.start();
+    loop.exec();
+    return longest;
 }
 
 CVornBand *AddBand(CVornReport &report, const QString &name, const QString &query)
@@ -133,6 +161,7 @@ int main(int argc, char **argv)
                 static_cast<long long>(times[times.size() / 2]),
                 static_cast<long long>(times.back()));
 
+    const qint64 idleGap = IdleGap(2000);
     // A query that takes 10 seconds: no answer, cancelled by the look-up's time limit.
     qint64 longestGap = 0;
     qint64 ticks = 0;
@@ -158,10 +187,10 @@ int main(int argc, char **argv)
     const bool cancelled = WaitForRow(pane, u"No answer within 10 seconds: cancelled"_s, 15000);
     ticker.stop();
     std::printf("a query that runs 10 s: %s after %lld ms; event loop: %lld ticks, longest gap "
-                "%lld ms (target: 50 ms)\n",
+                "%lld ms (target: 50 ms; the same loop idle: %lld ms)\n",
                 cancelled ? "cancelled" : "NOT cancelled",
                 static_cast<long long>(running.elapsed()), static_cast<long long>(ticks),
-                static_cast<long long>(longestGap));
+                static_cast<long long>(longestGap), static_cast<long long>(idleGap));
 
     // --check of a 50-band report: each band's query and a DB Text of its field.
     CVornReport large;

@@ -10,6 +10,8 @@
 
 #include <QCoreApplication>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -191,6 +193,25 @@ CReportProblems CheckReportStatic(const CVornReport &report)
             Add(problems, Error, reference.bands.front(), -1, QString(), reference.message);
     }
     const auto &bands = report.GetBands();
+    // A run finds a group band by its name among the bands; opening a file finds the first
+    // band or item of that name, so an item of that name on an earlier band (or on the band
+    // itself) makes the saved report refuse to open.
+    for (int b = 0; b < bands.GetCount(); ++b) {
+        const CVornBand &band = *bands[b];
+        for (const auto &[name, row] : {std::pair(band.GetHeader(), "Group Header"),
+                                        std::pair(band.GetFooter(), "Group Footer")}) {
+            const CVornElement *found = name.isEmpty() ? nullptr : report.FindByName(name);
+            const CVornBand *group = name.isEmpty() ? nullptr : FindRunBand(report, name);
+            if (!found || !group || found == group)
+                continue;
+            const int holder = report.IndexOfBand(found);
+            Add(problems, Error, b, -1, RowName(row),
+                Tr("The group band %1 has the name of the item %2 on the band %3: the saved "
+                   "report would not open again; rename one of them")
+                        .arg(group->GetName(), found->GetName(),
+                             holder >= 0 ? bands[holder]->GetName() : QString()));
+        }
+    }
     for (int b = 0; b < bands.GetCount(); ++b) {
         const auto &items = bands[b]->GetItems();
         for (int i = 0; i < items.GetCount(); ++i) {

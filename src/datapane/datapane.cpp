@@ -63,13 +63,31 @@ void CDataTree::SetRows(const QList<CDataPaneRow> &rows)
             item->setFont(0, font);
         }
         parents.append(item);
+        // The connection and the notes have no type: their text may take the whole width.
+        if (row.detail.isEmpty())
+            item->setFirstColumnSpanned(true);
     }
     expandAll();
     for (int i = 0; i < topLevelItemCount(); ++i) {
         if (folded.contains(topLevelItem(i)->text(0)))
             topLevelItem(i)->setExpanded(false);
     }
+    FitNameColumn();
+}
+
+void CDataTree::FitNameColumn()
+{
     resizeColumnToContents(0);
+    // A long name leaves room for the type beside it in a narrow pane.
+    const int room = viewport()->width() * 3 / 5;
+    if (room > 0 && header()->sectionSize(0) > room)
+        header()->resizeSection(0, room);
+}
+
+void CDataTree::resizeEvent(QResizeEvent *event)
+{
+    QTreeWidget::resizeEvent(event);
+    FitNameColumn();
 }
 
 CDataPaneRow CDataTree::RowOf(const QTreeWidgetItem *item)

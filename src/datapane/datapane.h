@@ -29,8 +29,12 @@ public:
     QMimeData *mimeData(const QList<QTreeWidgetItem *> &items) const override;
     QStringList mimeTypes() const override;
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void CopyReference(QTreeWidgetItem *item);
+    void FitNameColumn();
 };
 
 // The "Data" pane: the report's connection and the columns of every band's query, kept up to

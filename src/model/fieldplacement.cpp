@@ -68,7 +68,8 @@ QList<CFieldChoice> PageNofM()
     fields.first().horzAlignment = 1;
     CFieldChoice count;
     count.dataField = u"#PAGES"_s;
-    count.format = u"of %d"_s;
+    // The number of pages follows the right-aligned page number with a space between.
+    count.format = u" of %d"_s;
     count.name = u"Page Count"_s;
     fields.append(count);
     return fields;

@@ -25,6 +25,12 @@ CPagePicture::CPagePicture(QByteArray bytes)
 {
 }
 
+CPagePicture::~CPagePicture()
+{
+    if (m_stored)
+        CPictureStore::Instance().Forget(m_id);
+}
+
 size_t CPictureStore::KeyHash::operator()(const Key &key) const noexcept
 {
     return qHashMulti(0, key.id, key.source.x(), key.source.y(), key.source.width(),
@@ -33,8 +39,28 @@ size_t CPictureStore::KeyHash::operator()(const Key &key) const noexcept
 
 CPictureStore &CPictureStore::Instance()
 {
-    static CPictureStore store;
-    return store;
+    // Never destroyed, so that a picture that outlives the program's static objects still
+    // finds it.
+    static CPictureStore *const store = new CPictureStore;
+    return *store;
+}
+
+void CPictureStore::Forget(std::uint64_t id)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_lastId == id) {
+        m_last = QImage();
+        m_lastId = 0;
+    }
+    for (auto it = m_entries.begin(); it != m_entries.end();) {
+        if (it->key.id != id) {
+            ++it;
+            continue;
+        }
+        m_held -= it->bytes;
+        m_index.erase(it->key);
+        it = m_entries.erase(it);
+    }
 }
 
 void CPictureStore::SetBudget(qint64 bytes)
@@ -83,6 +109,7 @@ CPagePicture::Info CPictureStore::InfoOf(const CPagePicture &picture)
         m_last = QImage();
         m_last = Decode(picture);
         m_lastId = picture.GetId();
+        picture.m_stored = true;
     }
     return *picture.m_info;
 }
@@ -110,6 +137,7 @@ QImage CPictureStore::ImageOf(const CPagePicture &picture, const QRect &source, 
         image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     image = Drawable(std::move(image));
     const qint64 bytes = image.sizeInBytes();
+    picture.m_stored = true;
     m_entries.push_front({key, image, bytes});
     m_index.emplace(key, m_entries.begin());
     m_held += bytes;

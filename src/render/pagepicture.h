@@ -28,6 +28,10 @@ public:
     };
 
     explicit CPagePicture(QByteArray bytes);
+    // The images decoded from it go with it.
+    ~CPagePicture();
+    CPagePicture(const CPagePicture &) = delete;
+    CPagePicture &operator=(const CPagePicture &) = delete;
 
     const QByteArray &GetBytes() const { return m_bytes; }
     // Unique among every picture of the process, so that a cached image of a picture that is
@@ -40,6 +44,7 @@ private:
     QByteArray m_bytes;
     std::uint64_t m_id;
     mutable std::optional<Info> m_info; // guarded by the store's lock
+    mutable bool m_stored = false; // the store has held an image of it; guarded by its lock
 };
 
 // The decoded images of the pictures drawn in this process, each at the size it was drawn,
@@ -83,8 +88,11 @@ private:
         qint64 bytes;
     };
 
+    friend class CPagePicture;
+
     QImage Decode(const CPagePicture &picture);
     void Trim();
+    void Forget(std::uint64_t id);
 
     mutable std::mutex m_mutex;
     qint64 m_budget = qint64(256) << 20;

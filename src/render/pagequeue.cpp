@@ -17,11 +17,18 @@ bool CPageQueue::Begin(QSize pageSize, QString &)
 CPageSink::Next CPageQueue::AddPage(std::shared_ptr<const CPage> page, int number, QString &)
 {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_closed || m_pages.size() < m_capacity; });
+    if (m_pages.size() >= m_capacity) {
+        // A full queue waits until half of it is written, so that the two threads take turns
+        // by many pages at a time rather than by one.
+        m_layoutWaits = true;
+        m_notFull.wait(lock, [this] { return m_closed || m_pages.size() <= m_capacity / 2; });
+        m_layoutWaits = false;
+    }
     if (m_closed)
         return Next::Enough;
     m_pages.emplace_back(std::move(page), number);
-    m_changed.notify_all();
+    if (m_writerWaits)
+        m_notEmpty.notify_one();
     return Next::More;
 }
 
@@ -38,19 +45,24 @@ void CPageQueue::End()
         std::lock_guard lock(m_mutex);
         m_ended = true;
     }
-    m_changed.notify_all();
+    m_notEmpty.notify_all();
 }
 
 bool CPageQueue::Take(std::shared_ptr<const CPage> &page, int &number)
 {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_closed || m_ended || !m_pages.empty(); });
+    if (m_pages.empty() && !m_ended && !m_closed) {
+        m_writerWaits = true;
+        m_notEmpty.wait(lock, [this] { return m_closed || m_ended || !m_pages.empty(); });
+        m_writerWaits = false;
+    }
     if (m_closed || m_pages.empty())
         return false;
     page = std::move(m_pages.front().first);
     number = m_pages.front().second;
     m_pages.pop_front();
-    m_changed.notify_all();
+    if (m_layoutWaits && m_pages.size() <= m_capacity / 2)
+        m_notFull.notify_one();
     return true;
 }
 
@@ -67,7 +79,8 @@ void CPageQueue::Close()
         m_closed = true;
         m_pages.clear();
     }
-    m_changed.notify_all();
+    m_notFull.notify_all();
+    m_notEmpty.notify_all();
 }
 
 int CPageQueue::GetFinalCount() const

@@ -34,10 +34,13 @@ public:
 private:
     const size_t m_capacity;
     mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
+    std::condition_variable m_notFull; // the layout's wait
+    std::condition_variable m_notEmpty; // the writer's wait
     std::deque<std::pair<std::shared_ptr<const CPage>, int>> m_pages;
     QSize m_pageSize;
     int m_finalCount = 0;
     bool m_ended = false;
     bool m_closed = false;
+    bool m_layoutWaits = false;
+    bool m_writerWaits = false;
 };

@@ -24,7 +24,7 @@ QString Tr(const char *text)
 }
 
 // Pages a layout may run ahead of the PDF writer.
-constexpr int QueuedPages = 4;
+constexpr int QueuedPages = 16;
 
 // Counts the pages of a run and keeps one of them, if asked; drops the others at once.
 class CPageCounter final : public CPageSink

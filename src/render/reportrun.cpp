@@ -10,6 +10,8 @@
 
 #include <QCoreApplication>
 
+#include <cerrno>
+
 bool RunReport(const CVornReport &report, const CRunOptions &options, CPageSink &sink,
                QString &message, CPageSource *failedAt)
 {
@@ -47,6 +49,12 @@ bool LoadReportForRun(CVornReport &report, const QString &path, QString &message
     case EFileRead::Done:
         break;
     case EFileRead::Missing:
+        // A folder on the way that may not be searched hides the file, but does not make it
+        // missing.
+        if (error != ENOENT && error != ENOTDIR) {
+            message = tr("Cannot read the report \"%1\": %2").arg(path, SystemErrorText(error));
+            return false;
+        }
         message = tr("File not found: %1").arg(path);
         return false;
     case EFileRead::NotRegular:

@@ -264,6 +264,13 @@ private slots:
                    })
                 << QStringList {u"Lines: The parent data source \"Nowhere\""_s,
                                 u"Lines: The query entry {ID} has no value"_s};
+        QTest::newRow("a group band with the name of an earlier item")
+                << ReportEdit([](CVornReport &report) {
+                       AddBand(report, u"AMOUNT"_s, {});
+                       report.GetBands()[1]->SetHeader(u"amount"_s);
+                   })
+                << QStringList {u"Lines: The group band AMOUNT has the name of the item Amount "
+                                u"on the band Lines: the saved report would not open again"_s};
         QTest::newRow("a database that cannot be opened")
                 << ReportEdit([](CVornReport &report) { report.SetConnectString(u"no.db"_s); })
                 << QStringList {u"The database "_s};

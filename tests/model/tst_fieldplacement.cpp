@@ -79,7 +79,7 @@ private slots:
         const QList<CFieldChoice> nOfM = FieldChoice::PageNofM();
         QCOMPARE(nOfM.size(), 2);
         QCOMPARE(nOfM[0].dataField + u' ' + nOfM[0].format, u"#PAGE Page %d"_s);
-        QCOMPARE(nOfM[1].dataField + u' ' + nOfM[1].format, u"#PAGES of %d"_s);
+        QCOMPARE(nOfM[1].dataField + u' ' + nOfM[1].format, u"#PAGES  of %d"_s);
         QVERIFY(nOfM[0].dataSource.isEmpty() && nOfM[1].dataSource.isEmpty());
     }
 

@@ -256,12 +256,13 @@ void TestPageRender::picturesDecodedAtTheSizeDrawn()
 void TestPageRender::picturesKeptWithinTheBudget()
 {
     // Room for two of the drawn images: drawing a third lets the one drawn longest ago go, and
-    // a picture drawn again after that is decoded again.
+    // a picture drawn again after that is decoded again. A picture that is gone takes its
+    // images with it.
     CPictureStore &store = CPictureStore::Instance();
     const qint64 budget = store.GetBudget();
     const qint64 one = 48 * 24 * 4;
     store.SetBudget(2 * one + 100);
-    const std::shared_ptr<const CPagePicture> pictures[] = {
+    std::vector<std::shared_ptr<const CPagePicture>> pictures {
             Picture(Qt::red, {480, 240}), Picture(Qt::green, {480, 240}),
             Picture(Qt::blue, {480, 240})};
     const QRect whole(0, 0, 480, 240);
@@ -273,6 +274,8 @@ void TestPageRender::picturesKeptWithinTheBudget()
     const QImage again = store.ImageOf(*pictures[0], whole, {48, 24});
     QVERIFY(again.cacheKey() != first.cacheKey());
     QCOMPARE(again.pixel(5, 5), QColor(Qt::red).rgb());
+    pictures.clear();
+    QCOMPARE(store.GetHeldBytes(), qint64(0));
     store.SetBudget(budget);
 }
 

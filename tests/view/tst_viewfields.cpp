@@ -114,7 +114,7 @@ private slots:
         QCOMPARE(page->GetName() + u'|' + page->GetDataField() + u'|' + page->GetFormat(),
                  u"Page Number|#PAGE|Page %d"_s);
         QCOMPARE(count->GetName() + u'|' + count->GetDataField() + u'|' + count->GetFormat(),
-                 u"Page Count|#PAGES|of %d"_s);
+                 u"Page Count|#PAGES| of %d"_s);
         // Another choice in the pane forgets the pending entry.
         m_view->SetInsertKind(FieldChoice::PageNumberEntry);
         m_view->SetInsertKind(VornKind::Text);
