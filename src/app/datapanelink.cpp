@@ -34,15 +34,15 @@ CDataPane *CreateDataPane(CQuarnDoc *document, CQuarnView *view, CPropertiesWnd 
         return new CQueryRunner(report, folder,
                                 band >= 0 ? report.GetBands()[band]->GetName() : QString());
     });
+    // The worker that connects to the database starts once the window is painted, so that it
+    // does not take the processor from the first paint.
+    lookup->SetHeld(true);
+    RunAfterFirstPaint(view->viewport(), [lookup = QPointer<CColumnLookup>(lookup)] {
+        if (lookup)
+            lookup->SetHeld(false);
+    });
+    lookup->SetDocument(document);
     pane->SetLookup(lookup);
-    // The look-up (a database connection on a worker, the checks, the pane's rows) starts
-    // once the window shows, so that it does not hold up the first paint.
-    RunAfterFirstPaint(view->viewport(),
-                       [lookup = QPointer<CColumnLookup>(lookup),
-                        document = QPointer<CQuarnDoc>(document)] {
-                           if (lookup && document)
-                               lookup->SetDocument(document);
-                       });
     return pane;
 }
 
