@@ -123,6 +123,7 @@ int main(int argc, char **argv)
     CMainFrame frame(&document);
     frame.resize(1400, 900);
     frame.show();
+    frame.GetDataPane()->raise();
     CVornReport &report = document.GetReport();
     {
         CReportEdit edit(document, u"Setup"_s);

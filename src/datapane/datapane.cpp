@@ -155,6 +155,12 @@ CDataPane::CDataPane(QWidget *parent)
     layout->addWidget(m_tree, 1);
     setWidget(body);
     setFocusProxy(m_tree);
+    // A pane tabbed behind another one stays shown, off the screen; this tells it apart.
+    connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        m_inFront = visible;
+        if (visible && m_stale)
+            Rebuild();
+    });
     connect(m_refresh, &QToolButton::clicked, this, [this] {
         if (m_lookup)
             m_lookup->Refresh();
@@ -177,6 +183,11 @@ void CDataPane::SetLookup(CColumnLookup *lookup)
 
 void CDataPane::Rebuild()
 {
+    // Tabbed behind another pane or closed in a shown window, the pane is filled when the user
+    // brings it forward.
+    m_stale = window()->isVisible() && !m_inFront;
+    if (m_stale)
+        return;
     if (!m_lookup || !m_lookup->GetDocument()) {
         m_tree->clear();
         return;

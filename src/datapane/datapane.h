@@ -58,4 +58,6 @@ private:
     QPointer<CColumnLookup> m_lookup;
     CDataTree *m_tree;
     QToolButton *m_refresh;
+    bool m_inFront = true;
+    bool m_stale = false;
 };

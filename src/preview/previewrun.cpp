@@ -2,9 +2,6 @@
 
 #include "pagemodel.h"
 
-#include <QCoreApplication>
-#include <QMetaObject>
-
 #include <exception>
 
 CPreviewRun::CPreviewRun(const CVornReport &report, CRunOptions options, QObject *parent)
@@ -13,67 +10,35 @@ CPreviewRun::CPreviewRun(const CVornReport &report, CRunOptions options, QObject
     , m_options(std::move(options))
     , m_model(std::make_shared<CPageModel>())
 {
-    m_options.cancel = &m_cancel;
-    m_options.progress = [this](int) { NotifyPages(); };
+    m_options.cancel = &m_task.GetCancelFlag();
+    // The task merges the reports that come faster than the owner takes them, so a fast layout
+    // does not flood it with one event per page.
+    m_options.progress = [this](int count) { m_task.ReportProgress(count, 0); };
+    connect(&m_task, &CBackgroundTask::progress, this,
+            [this] { emit pagesAdded(m_model->GetPageCount()); });
+    connect(&m_task, &CBackgroundTask::finished, this,
+            [this](bool succeeded, bool cancelled, const QString &message) {
+                emit pagesAdded(m_model->GetPageCount());
+                emit finished(succeeded, cancelled, message);
+            });
 }
 
-CPreviewRun::~CPreviewRun()
-{
-    m_cancel = true;
-    if (m_thread.joinable())
-        m_thread.join();
-}
+CPreviewRun::~CPreviewRun() = default;
 
 void CPreviewRun::Start()
 {
-    if (m_running || m_thread.joinable())
-        return;
-    m_running = true;
-    m_thread = std::thread([this] { Work(); });
+    m_task.Start([this](CBackgroundTask &, QString &message) {
+        try {
+            return RunReport(m_report, m_options, *m_model, message);
+        } catch (const std::exception &error) {
+            // Said as the layout's own failure; anything else the task catches itself.
+            message = tr("The layout stopped: %1").arg(QString::fromLocal8Bit(error.what()));
+            return false;
+        }
+    });
 }
 
 void CPreviewRun::Cancel()
 {
-    m_cancel = true;
-}
-
-void CPreviewRun::NotifyPages()
-{
-    if (m_notifyPending.exchange(true))
-        return;
-    // Queued to this object: the event is dropped if the object is gone by then.
-    QMetaObject::invokeMethod(
-            this,
-            [this] {
-                m_notifyPending = false;
-                emit pagesAdded(m_model->GetPageCount());
-            },
-            Qt::QueuedConnection);
-}
-
-void CPreviewRun::Work()
-{
-    QString message;
-    bool succeeded = false;
-    // Nothing thrown may leave the thread: it would end the program.
-    try {
-        succeeded = RunReport(m_report, m_options, *m_model, message);
-    } catch (const std::exception &error) {
-        message = QCoreApplication::translate("CPreviewRun", "The layout stopped: %1")
-                          .arg(QString::fromLocal8Bit(error.what()));
-    } catch (...) {
-        message = QCoreApplication::translate("CPreviewRun", "The layout stopped unexpectedly");
-    }
-    const bool cancelled = m_cancel && !succeeded;
-    QMetaObject::invokeMethod(
-            this,
-            [this, succeeded, cancelled, message] {
-                if (m_thread.joinable())
-                    m_thread.join();
-                m_running = false;
-                m_notifyPending = false;
-                emit pagesAdded(m_model->GetPageCount());
-                emit finished(succeeded, cancelled, message);
-            },
-            Qt::QueuedConnection);
+    m_task.Cancel();
 }

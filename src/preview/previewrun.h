@@ -1,20 +1,19 @@
 #pragma once
 
+#include "backgroundtask.h"
 #include "reportrun.h"
 
 #include <QObject>
 #include <QString>
 
-#include <atomic>
 #include <memory>
-#include <thread>
 
 class CPageModel;
 class CVornReport;
 
-// Lays a report out on a worker thread of its own, where RunReport opens its own database
-// connection, while the window that owns this object shows the pages as they come. Signals
-// arrive on the owner's thread. The report must stay unchanged until the run has finished or
+// Lays a report out on a worker thread of its own (a CBackgroundTask), where RunReport opens
+// its own database connection, while the window that owns this object shows the pages as they
+// come. Signals arrive on the owner's thread. The report must stay unchanged until the run has finished or
 // this object is destroyed: the destructor cancels the run and waits for its thread.
 class CPreviewRun : public QObject
 {
@@ -30,8 +29,8 @@ public:
     void Start();
     // Asks the layout to stop; finished() follows with the cancelled flag set.
     void Cancel();
-    bool IsRunning() const { return m_running; }
-    bool IsCancelled() const { return m_cancel; }
+    bool IsRunning() const { return m_task.IsRunning(); }
+    bool IsCancelled() const { return m_task.IsCancelled(); }
 
 signals:
     // More pages are in the model (count of them now). Several new pages may arrive as one
@@ -41,16 +40,9 @@ signals:
     void finished(bool succeeded, bool cancelled, const QString &message);
 
 private:
-    void Work();
-    void NotifyPages();
-
     const CVornReport &m_report;
     CRunOptions m_options;
     std::shared_ptr<CPageModel> m_model;
-    std::atomic_bool m_cancel {false};
-    // Set while a pagesAdded notification waits in the owner's queue, so a fast layout does
-    // not flood it with one event per page.
-    std::atomic_bool m_notifyPending {false};
-    bool m_running = false;
-    std::thread m_thread;
+    // Last, so that its thread has ended before the model and the options go.
+    CBackgroundTask m_task;
 };

@@ -401,6 +401,19 @@ private slots:
         }
     }
 
+    void theDataPaneFillsWhenBroughtForward()
+    {
+        // Behind the Elements pane the Data pane waits; brought forward it shows the report.
+        CDataTree *tree = m_frame->GetDataPane()->GetTree();
+        const QString before = tree->topLevelItem(0)->text(0);
+        m_doc->GetReport().SetDatabaseType(2);
+        m_doc->GetReport().SetConnectString(u"DSN=shop"_s);
+        m_doc->ReportChanged();
+        QCOMPARE(tree->topLevelItem(0)->text(0), before);
+        m_frame->GetDataPane()->raise();
+        QTRY_COMPARE(tree->topLevelItem(0)->text(0), u"ODBC: DSN=shop"_s);
+    }
+
     void propertiesFollowTheView()
     {
         // A new report shows the report's page.
