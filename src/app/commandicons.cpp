@@ -1,6 +1,7 @@
 #include "commandicons.h"
 
 #include "commandtable.h"
+#include "layouticons.h"
 
 #include <QApplication>
 #include <QIconEngine>
@@ -161,6 +162,27 @@ void DrawPaste(QPainter &p)
     DrawSheet(p, 7.5, 6.5, 7, 8, 2);
 }
 
+void DrawDuplicate(QPainter &p)
+{
+    DrawSheet(p, 1.5, 1.5, 8, 10, 2.5);
+    DrawSheet(p, 6.5, 4.5, 8, 10, 2.5);
+    // A plus on the copy: made at once, not kept on the clipboard.
+    QPen plus(QColor(46, 140, 58), 1.6);
+    plus.setCapStyle(Qt::FlatCap);
+    p.setPen(plus);
+    p.drawLine(QPointF(10.5, 7.5), QPointF(10.5, 12.5));
+    p.drawLine(QPointF(8, 10), QPointF(13, 10));
+}
+
+void DrawDelete(QPainter &p)
+{
+    QPen cross(QColor(192, 48, 48), 2.2);
+    cross.setCapStyle(Qt::RoundCap);
+    p.setPen(cross);
+    p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+    p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+}
+
 void DrawPrint(QPainter &p)
 {
     DrawSheet(p, 4.5, 1.5, 7, 6, 0.01);
@@ -242,6 +264,12 @@ QIcon Icon(int id, const QPalette &palette)
     case CommandTable::FilePrint:
         drawing = DrawPrint;
         break;
+    case CommandTable::EditDuplicate:
+        drawing = DrawDuplicate;
+        break;
+    case CommandTable::EditClear:
+        drawing = DrawDelete;
+        break;
     case CommandTable::AppAbout:
         drawing = DrawAbout;
         break;
@@ -259,6 +287,13 @@ QIcon Icon(int id, const QPalette &palette)
         };
         break;
     default:
+        // The layout commands draw their own.
+        if (LayoutIcons::Has(id)) {
+            drawing = [id, ink](QPainter &p) {
+                LayoutIcons::Draw(p, id, ink);
+            };
+            break;
+        }
         return QIcon();
     }
     return QIcon(new PaintedIconEngine(std::move(drawing), 16));

@@ -47,6 +47,46 @@ const Entry entries[] = {
         {ViewBandCaptions, QT_TRANSLATE_NOOP("Vantel", "Band &Captions"),
          QT_TRANSLATE_NOOP("Vantel", "Show or hide the name of each band on the page\nBand "
                                      "Captions")},
+        {FormatAlignLefts, QT_TRANSLATE_NOOP("Vantel", "Align &Lefts"),
+         QT_TRANSLATE_NOOP("Vantel", "Line the left edges up with the primary item's\nAlign Lefts")},
+        {FormatAlignCenters, QT_TRANSLATE_NOOP("Vantel", "Align &Centers"),
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Line the centres up under the primary item's\nAlign Centers")},
+        {FormatAlignRights, QT_TRANSLATE_NOOP("Vantel", "Align &Rights"),
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Line the right edges up with the primary item's\nAlign Rights")},
+        {FormatAlignTops, QT_TRANSLATE_NOOP("Vantel", "Align &Tops"),
+         QT_TRANSLATE_NOOP("Vantel", "Line the top edges up with the primary item's\nAlign Tops")},
+        {FormatAlignMiddles, QT_TRANSLATE_NOOP("Vantel", "Align &Middles"),
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Line the middles up beside the primary item's\nAlign Middles")},
+        {FormatAlignBottoms, QT_TRANSLATE_NOOP("Vantel", "Align &Bottoms"),
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Line the bottom edges up with the primary item's\nAlign Bottoms")},
+        {FormatSameWidth, QT_TRANSLATE_NOOP("Vantel", "Make Same &Width"),
+         QT_TRANSLATE_NOOP("Vantel", "Give the items the primary item's width\nMake Same Width")},
+        {FormatSameHeight, QT_TRANSLATE_NOOP("Vantel", "Make Same &Height"),
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Give the items the primary item's height\nMake Same Height")},
+        {FormatSameSize, QT_TRANSLATE_NOOP("Vantel", "Make Same &Size"),
+         QT_TRANSLATE_NOOP("Vantel", "Give the items the primary item's size\nMake Same Size")},
+        {FormatSpaceAcross, QT_TRANSLATE_NOOP("Vantel", "Space Evenly &Across"),
+         QT_TRANSLATE_NOOP("Vantel", "Make the gaps between the items equal from the leftmost to "
+                                     "the rightmost\nSpace Evenly Across")},
+        {FormatSpaceDown, QT_TRANSLATE_NOOP("Vantel", "Space Evenly &Down"),
+         QT_TRANSLATE_NOOP("Vantel", "Make the gaps between the items equal from the topmost to "
+                                     "the lowest\nSpace Evenly Down")},
+        {FormatSizeToFit, QT_TRANSLATE_NOOP("Vantel", "Size to &Fit"),
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Size each text to what its text needs in its font\nSize to Fit")},
+        {FormatBringToFront, QT_TRANSLATE_NOOP("Vantel", "Bring to &Front"),
+         QT_TRANSLATE_NOOP("Vantel", "Draw the items over the others of their band\nBring to "
+                                     "Front")},
+        {FormatSendToBack, QT_TRANSLATE_NOOP("Vantel", "Send to Bac&k"),
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Draw the items under the others of their band\nSend to Back")},
+        {ViewRulers, QT_TRANSLATE_NOOP("Vantel", "&Rulers"),
+         QT_TRANSLATE_NOOP("Vantel", "Show or hide the rulers along the page\nRulers")},
         {FileNew, QT_TRANSLATE_NOOP("Vantel", "&New\tCtrl+N"),
          QT_TRANSLATE_NOOP("Vantel", "Create a new document\nNew")},
         {FileOpen, QT_TRANSLATE_NOOP("Vantel", "&Open...\tCtrl+O"),
@@ -55,7 +95,7 @@ const Entry entries[] = {
          QT_TRANSLATE_NOOP("Vantel", "Save the active document\nSave")},
         {FileSaveAs, QT_TRANSLATE_NOOP("Vantel", "Save &As..."),
          QT_TRANSLATE_NOOP("Vantel", "Save the active document with a new name\nSave As")},
-        {FilePrint, QT_TRANSLATE_NOOP("Vantel", "&Print..."),
+        {FilePrint, QT_TRANSLATE_NOOP("Vantel", "&Print...\tCtrl+P"),
          QT_TRANSLATE_NOOP("Vantel", "Print the report\nPrint")},
         {EditCopy, QT_TRANSLATE_NOOP("Vantel", "&Copy\tCtrl+C"),
          QT_TRANSLATE_NOOP("Vantel", "Copy the selection and put it on the Clipboard\nCopy")},
@@ -69,6 +109,10 @@ const Entry entries[] = {
          QT_TRANSLATE_NOOP("Vantel", "Redo the previously undone action\nRedo")},
         {EditClear, QT_TRANSLATE_NOOP("Vantel", "&Delete\tDel"),
          QT_TRANSLATE_NOOP("Vantel", "Delete the selection\nDelete")},
+        {EditSelectAll, QT_TRANSLATE_NOOP("Vantel", "Select &All\tCtrl+A"),
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Select every item of the selection's band, or of the report\nSelect "
+                           "All")},
         {EditDuplicate, QT_TRANSLATE_NOOP("Vantel", "D&uplicate\tCtrl+D"),
          QT_TRANSLATE_NOOP("Vantel",
                            "Copy the selection and paste it at once, leaving the Clipboard as it "
@@ -160,6 +204,10 @@ QList<QKeySequence> Shortcuts(int id)
         return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
     case EditDuplicate:
         return {QKeySequence(Qt::CTRL | Qt::Key_D)};
+    case EditSelectAll:
+        return {QKeySequence(Qt::CTRL | Qt::Key_A)};
+    case FilePrint:
+        return {QKeySequence(Qt::CTRL | Qt::Key_P)};
     case NextPane:
         return {QKeySequence(Qt::Key_F6)};
     case PrevPane:

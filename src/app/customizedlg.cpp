@@ -18,7 +18,7 @@ CCustomizeDlg::CCustomizeDlg(const QList<Button> &buttons, const QList<QPixmap> 
 {
     setWindowTitle(tr("Customize"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(tr("Buttons of the Standard toolbar:"), this));
+    layout->addWidget(new QLabel(tr("Buttons of the Standard and Layout toolbars:"), this));
     m_list->setObjectName(QStringLiteral("customizeButtons"));
     for (int row = 0; row < m_buttons.size(); ++row) {
         auto *item = new QListWidgetItem(m_list);

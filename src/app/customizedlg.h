@@ -10,7 +10,7 @@ class QLabel;
 class QListWidget;
 
 // View > Toolbars and Docking Windows > Customize...: which buttons the
-// "Standard" toolbar shows, and for each button either its own image or one of
+// "Standard" and "Layout" toolbars show, and for each button either its own image or one of
 // the user's images (UserImages.bmp). The caller applies the result.
 class CCustomizeDlg : public QDialog
 {

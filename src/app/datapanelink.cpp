@@ -1,5 +1,6 @@
 #include "datapanelink.h"
 
+#include "afterfirstpaint.h"
 #include "columnlookup.h"
 #include "datapane.h"
 #include "fileutil.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 
 CDataPane *CreateDataPane(CQuarnDoc *document, CQuarnView *view, CPropertiesWnd *properties,
                           QWidget *parent)
@@ -31,6 +33,13 @@ CDataPane *CreateDataPane(CQuarnDoc *document, CQuarnView *view, CPropertiesWnd 
                                               : FolderOfPath(QFileInfo(path).absoluteFilePath());
         return new CQueryRunner(report, folder,
                                 band >= 0 ? report.GetBands()[band]->GetName() : QString());
+    });
+    // The worker that connects to the database starts once the window is painted, so that it
+    // does not take the processor from the first paint.
+    lookup->SetHeld(true);
+    RunAfterFirstPaint(view->viewport(), [lookup = QPointer<CColumnLookup>(lookup)] {
+        if (lookup)
+            lookup->SetHeld(false);
     });
     lookup->SetDocument(document);
     pane->SetLookup(lookup);

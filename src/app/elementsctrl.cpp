@@ -82,6 +82,10 @@ int CElementsCtrl::KindOf(const QTreeWidgetItem *row)
 
 void CElementsCtrl::SelectKind(int kind)
 {
+    if (kind != m_lockedKind) {
+        m_lockedKind = -1;
+        viewport()->update();
+    }
     bool focused = false;
     for (int i = 0; i < topLevelItemCount(); ++i) {
         QTreeWidgetItem *row = topLevelItem(i);
@@ -103,6 +107,26 @@ void CElementsCtrl::mousePressEvent(QMouseEvent *event)
         return;
     const QList<QTreeWidgetItem *> selected = selectedItems();
     const QTreeWidgetItem *row = selected.isEmpty() ? currentItem() : selected.constFirst();
-    if (row)
-        emit insertKindChosen(KindOf(row));
+    if (!row)
+        return;
+    // A single click chooses for one insertion only.
+    if (m_lockedKind >= 0) {
+        m_lockedKind = -1;
+        viewport()->update();
+    }
+    emit insertKindChosen(KindOf(row));
+}
+
+void CElementsCtrl::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QTreeWidget::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    // The press before the double click has chosen the row already.
+    const int kind = KindOf(itemAt(event->position().toPoint()));
+    if (kind <= 0)
+        return;
+    m_lockedKind = kind;
+    viewport()->update();
+    emit insertKindLocked(kind);
 }

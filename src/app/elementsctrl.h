@@ -18,8 +18,12 @@ public:
 
     explicit CElementsCtrl(QWidget *parent = nullptr);
 
-    // Selects and focuses the rows whose kind is the code and clears the others.
+    // Selects and focuses the rows whose kind is the code and clears the others; the pointer
+    // (0) also ends a kind kept by a double click.
     void SelectKind(int kind);
+    // The kind a double click keeps for one insertion after another (its row is drawn in bold
+    // type); -1 when there is none.
+    int GetLockedKind() const { return m_lockedKind; }
 
     // Kind code of the row (-1 for no row).
     static int KindOf(const QTreeWidgetItem *row);
@@ -31,13 +35,17 @@ public:
 signals:
     // The user chose a row with the mouse; kind 0 is the pointer.
     void insertKindChosen(int kind);
+    // The user double-clicked a kind's row: it stays chosen after each insertion.
+    void insertKindLocked(int kind);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     void AddRows();
 
     mutable QPixmap m_iconStrip;
     mutable QRgb m_iconBackground = 0xFFFFFF;
+    int m_lockedKind = -1;
 };

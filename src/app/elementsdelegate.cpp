@@ -59,9 +59,14 @@ void CElementsDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
 
     painter->setPen(selected || focused ? palette.color(QPalette::HighlightedText)
                                         : ReadableRowColor(index.row(), palette));
-    painter->setFont(option.font);
+    // A kind kept for one insertion after another shows in bold type.
+    QFont font = option.font;
+    if (list && list->GetLockedKind() >= 0
+        && index.data(CElementsCtrl::KindRole).toInt() == list->GetLockedKind())
+        font.setBold(true);
+    painter->setFont(font);
     const QRect textBox = textArea.adjusted(2, 0, -2, 0);
-    const QString text = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(),
+    const QString text = QFontMetrics(font).elidedText(index.data(Qt::DisplayRole).toString(),
                                                        Qt::ElideRight, textBox.width());
     painter->drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
     painter->restore();

@@ -98,7 +98,9 @@ void DrawBarcode(QPainter &p)
 
 } // namespace
 
-QImage Bitmap()
+namespace {
+
+QImage DrawBitmap()
 {
     QImage image(IconSize * IconCount, IconSize, QImage::Format_RGB32);
     image.fill(TransparentColor);
@@ -120,6 +122,15 @@ QImage Bitmap()
     }
     painter.end();
     return image;
+}
+
+} // namespace
+
+QImage Bitmap()
+{
+    // Drawn once: the Elements and Outline panes each ask for it, and again with every look.
+    static const QImage bitmap = DrawBitmap();
+    return bitmap;
 }
 
 QPixmap Strip(QRgb background)

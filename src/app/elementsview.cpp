@@ -28,6 +28,7 @@ CElementsView::CElementsView(QWidget *parent)
     frame->setFocusProxy(m_ctrl);
     setContextMenuPolicy(Qt::PreventContextMenu);
     connect(m_ctrl, &CElementsCtrl::insertKindChosen, this, &CElementsView::insertKindChosen);
+    connect(m_ctrl, &CElementsCtrl::insertKindLocked, this, &CElementsView::insertKindLocked);
 }
 
 void CElementsView::SelectKind(int kind)

@@ -22,6 +22,8 @@ public:
 signals:
     // The user chose a row; kind 0 is the pointer.
     void insertKindChosen(int kind);
+    // The user double-clicked a row: the kind stays chosen after each insertion.
+    void insertKindLocked(int kind);
 
 private:
     CElementsCtrl *m_ctrl;

@@ -7,6 +7,8 @@
 #include <QFile>
 
 #include <csignal>
+#include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char **argv)
 {
@@ -29,5 +31,11 @@ int main(int argc, char **argv)
         return 1;
     if (qEnvironmentVariableIsSet("VANTEL_FIRST_PAINT_PROBE"))
         new CFirstPaintProbe(app.GetMainFrame()->GetView()->viewport());
-    return app.exec();
+    const int code = app.exec();
+    if (!app.FinishWork()) {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        _exit(code);
+    }
+    return code;
 }

@@ -9,6 +9,7 @@
 #include "datapanelink.h"
 #include "elementsview.h"
 #include "elementtext.h"
+#include "formatcommands.h"
 #include "keyindicators.h"
 #include "livepanes.h"
 #include "outlinewnd.h"
@@ -58,8 +59,9 @@ CMainFrame::CMainFrame(CQuarnDoc *document, QWidget *parent)
     RefreshIcons();
     UpdateLookMarks();
 
-    m_view->SetContextMenuActions(
-            {FindCommand(EditCut), FindCommand(EditCopy), FindCommand(EditPaste)});
+    m_view->SetContextMenuActions({FindCommand(EditCut), FindCommand(EditCopy),
+                                   FindCommand(EditPaste), FindCommand(EditDuplicate),
+                                   FindCommand(EditClear)});
     connect(m_document, &CVornDocument::modifiedChanged, this, &CMainFrame::UpdateCaption);
     connect(m_document, &CVornDocument::pathNameChanged, this, &CMainFrame::UpdateCaption);
     UpdateCaption();
@@ -98,8 +100,9 @@ void CMainFrame::CreateMenus()
     connect(AddTo(m_fileMenu, FileRun), &QAction::triggered, this, &CMainFrame::RunReportCommand);
     connect(AddTo(m_fileMenu, FilePreview), &QAction::triggered, this,
             &CMainFrame::PreviewReportCommand);
-    // Print is a toolbar button only: it prints what Preview would show.
-    connect(AddCommand(FilePrint), &QAction::triggered, this, &CMainFrame::PrintReportCommand);
+    // Print prints what Preview would show.
+    connect(AddTo(m_fileMenu, FilePrint), &QAction::triggered, this,
+            &CMainFrame::PrintReportCommand);
     m_fileMenu->addSeparator();
     m_recentEnd = m_fileMenu->addSeparator();
     UpdateRecentMenu();
@@ -130,6 +133,12 @@ void CMainFrame::CreateMenus()
             [this](bool on) { statusBar()->setVisible(on); });
     CreateLookMenu(view);
 
+    QMenu *format = menuBar()->addMenu(tr("F&ormat"));
+    format->setObjectName(QStringLiteral("FormatMenu"));
+    m_format = new CFormatCommands(
+            m_document, m_view, [this](int id) { return AddCommand(id); }, this);
+    m_format->FillMenu(format);
+
     QMenu *help = menuBar()->addMenu(tr("&Help"));
     connect(AddTo(help, AppAbout), &QAction::triggered, this, &CMainFrame::ShowAbout);
 
@@ -148,6 +157,14 @@ void CMainFrame::CreateZoomCommands(QMenu *view)
     connect(captions, &QAction::toggled, this, [this](bool on) {
         m_view->SetBandCaptions(on);
         ViewSettings::WriteBandCaptions(on);
+    });
+    QAction *rulers = AddTo(view, ViewRulers);
+    rulers->setCheckable(true);
+    rulers->setChecked(ViewSettings::ReadRulers());
+    m_view->SetRulersVisible(rulers->isChecked());
+    connect(rulers, &QAction::toggled, this, [this](bool on) {
+        m_view->SetRulersVisible(on);
+        ViewSettings::WriteRulers(on);
     });
     view->addSeparator();
     connect(AddTo(view, ViewZoomIn), &QAction::triggered, m_view, &CQuarnView::ZoomIn);
@@ -169,6 +186,13 @@ void CMainFrame::OnZoomChanged()
         m_storedZoom = choice;
         ViewSettings::WriteZoom(choice);
     }
+}
+
+void CMainFrame::FollowPosition()
+{
+    // The readout follows the selected object through undo, redo and property edits.
+    if (m_positionElement)
+        ShowPosition(m_document->GetReport().FindFirstSelected());
 }
 
 void CMainFrame::ShowPosition(CVornElement *element)
@@ -212,7 +236,10 @@ void CMainFrame::CreatePanes()
     // sets the view's insertion mode, and every release in the view goes back to "Pointer".
     m_elements = new CElementsView(this);
     addDockWidget(Qt::LeftDockWidgetArea, m_elements);
-    connect(m_elements, &CElementsView::insertKindChosen, m_view, &CQuarnView::SetInsertKind);
+    connect(m_elements, &CElementsView::insertKindChosen, m_view,
+            [this](int kind) { m_view->SetInsertKind(kind); });
+    connect(m_elements, &CElementsView::insertKindLocked, m_view,
+            [this](int kind) { m_view->SetInsertKind(kind, true); });
     connect(m_view, &CQuarnView::returnedToPointer, m_elements,
             [this] { m_elements->SelectKind(0); });
 
@@ -248,6 +275,7 @@ void CMainFrame::CreatePanes()
             &CMainFrame::OnPropertiesRequested);
     connect(m_view, &CQuarnView::elementGeometryChanged, this, &CMainFrame::ShowPosition);
     connect(m_document, &CVornDocument::reportReset, this, [this] { ShowPosition(nullptr); });
+    connect(m_document, &CVornDocument::edited, this, &CMainFrame::FollowPosition);
 
     // Tabbed with Elements, which stays in front.
     m_data = CreateDataPane(m_document, m_view, m_properties, this);
@@ -266,6 +294,7 @@ void CMainFrame::CreatePanes()
 
     QMenu *toolbars = menuBar()->findChild<QMenu *>(QStringLiteral("ToolbarsMenu"));
     toolbars->addAction(m_toolBar->toggleViewAction());
+    toolbars->addAction(m_layoutBar->toggleViewAction());
     for (QDockWidget *pane : Panes())
         toolbars->addAction(pane->toggleViewAction());
     toolbars->addSeparator();

@@ -8,6 +8,7 @@
 
 class CDataPane;
 class CElementsView;
+class CFormatCommands;
 class CKeyIndicators;
 class CLivePanes;
 class COutlineWnd;
@@ -56,6 +57,8 @@ public:
     CLivePanes *GetLivePanes() const { return m_livePanes; }
     CDataPane *GetDataPane() const { return m_data; }
     QToolBar *GetStandardToolBar() const { return m_toolBar; }
+    QToolBar *GetLayoutToolBar() const { return m_layoutBar; }
+    CFormatCommands *GetFormatCommands() const { return m_format; }
     const CRecentFileList &GetRecentFiles() const { return m_recentFiles; }
     // The message pane of the status bar, which shows "Ready" while no prompt shows.
     QLabel *GetReadyPane() const { return m_readyPane; }
@@ -123,8 +126,8 @@ public:
     // Outline pane that are shown.
     void SwitchPane(bool forward);
 
-    // The buttons of the "Standard" toolbar with what the user chose for them,
-    // and applying (and keeping) new choices.
+    // The buttons of the "Standard" and "Layout" toolbars with what the user
+    // chose for them, and applying (and keeping) new choices.
     QList<CCustomizeDlg::Button> GetToolbarButtons() const;
     void ApplyToolbarButtons(const QList<CCustomizeDlg::Button> &buttons);
     // Opens the Customize dialog.
@@ -171,9 +174,12 @@ private:
     QList<QDockWidget *> Panes() const;
     void OnZoomChanged();
     void ShowPosition(CVornElement *element);
+    void FollowPosition();
     void OnPropertiesRequested(CVornElement *element);
     void LoadWorkspace();
     void RebuildToolBar();
+    // The buttons of one of the toolbars in order; 0 stands for a separator.
+    QList<int> ToolbarLayout(const QToolBar *toolBar) const;
     void RefreshIcons();
     void UpdateLookMarks();
     void UpdateRecentMenu();
@@ -196,6 +202,8 @@ private:
     CLivePanes *m_livePanes = nullptr;
     CDataPane *m_data = nullptr;
     QToolBar *m_toolBar = nullptr;
+    QToolBar *m_layoutBar = nullptr;
+    CFormatCommands *m_format = nullptr;
     QWidgetAction *m_customizeButton = nullptr;
     QMenu *m_fileMenu = nullptr;
     QAction *m_recentEnd = nullptr;

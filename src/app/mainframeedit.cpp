@@ -33,8 +33,11 @@ void CMainFrame::CreateEditMenu()
     connect(AddTo(edit, EditDuplicate), &QAction::triggered, this, &CMainFrame::DoDuplicate);
     connect(AddTo(edit, EditClear), &QAction::triggered, this,
             [this] { m_view->DeleteSelection(QString(), true); });
+    edit->addSeparator();
+    connect(AddTo(edit, EditSelectAll), &QAction::triggered, m_view, &CQuarnView::SelectAll);
     // The keys work wherever the focus is in the window, unless a text field takes them.
-    for (const int id : {EditUndo, EditRedo, EditCut, EditCopy, EditPaste, EditDuplicate})
+    for (const int id :
+         {EditUndo, EditRedo, EditCut, EditCopy, EditPaste, EditDuplicate, EditSelectAll})
         addAction(FindCommand(id));
 
     for (const auto signal : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
@@ -89,16 +92,14 @@ void CMainFrame::UpdateEditCommands()
     const bool selected = m_document->GetReport().FindFirstSelected() != nullptr;
     for (const int id : {EditCut, EditCopy, EditDuplicate, EditClear})
         FindCommand(id)->setEnabled(selected);
+    // Anything on the clipboard may be tried; what is not ours is refused in the status bar.
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    FindCommand(EditPaste)->setEnabled(data && data->hasFormat(ReportClipboard::MimeType()));
+    FindCommand(EditPaste)->setEnabled(data && !data->formats().isEmpty());
 }
 
 bool CMainFrame::DoCopy()
 {
-    const CVornElement *selected = m_document->GetReport().FindFirstSelected();
-    if (!selected)
-        return false;
-    const QByteArray fragment = ReportClipboard::WriteFragment(m_document->GetReport(), *selected);
+    const QByteArray fragment = ReportClipboard::WriteSelection(m_document->GetReport());
     if (fragment.isEmpty())
         return false;
     auto *data = new QMimeData;
@@ -126,11 +127,8 @@ bool CMainFrame::DoPaste()
 
 bool CMainFrame::DoDuplicate()
 {
-    const CVornElement *selected = m_document->GetReport().FindFirstSelected();
-    if (!selected)
-        return false;
-    return PasteFragment(ReportClipboard::WriteFragment(m_document->GetReport(), *selected),
-                         tr("Duplicate"));
+    const QByteArray fragment = ReportClipboard::WriteSelection(m_document->GetReport());
+    return !fragment.isEmpty() && PasteFragment(fragment, tr("Duplicate"));
 }
 
 bool CMainFrame::PasteFragment(const QByteArray &bytes, const QString &stepName)

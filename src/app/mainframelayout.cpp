@@ -5,6 +5,7 @@
 #include "applicationlook.h"
 #include "commandicons.h"
 #include "commandtable.h"
+#include "formatcommands.h"
 #include "windowplacement.h"
 
 #include <QAction>
@@ -24,8 +25,9 @@ using namespace CommandTable;
 namespace {
 
 // The buttons of the "Standard" toolbar in order; 0 stands for a separator.
-constexpr int toolbarLayout[] = {FileNew,  FileOpen, FileSave,  FileRun, FilePreview, 0,
-                                 EditCut,  EditCopy, EditPaste, 0,       FilePrint,   AppAbout};
+constexpr int toolbarLayout[] = {FileNew,   FileOpen,      FileSave,  FileRun, FilePreview,
+                                 0,         EditCut,       EditCopy,  EditPaste,
+                                 EditDuplicate, EditClear, 0,         FilePrint, AppAbout};
 
 QString WorkspaceKey(const char *name)
 {
@@ -75,25 +77,39 @@ void CMainFrame::CreateToolBar()
     button->setMenu(menu);
     m_customizeButton = new QWidgetAction(this);
     m_customizeButton->setDefaultWidget(button);
+
+    m_layoutBar = new QToolBar(tr("Layout"), this);
+    m_layoutBar->setObjectName(QStringLiteral("Layout"));
+    m_layoutBar->setIconSize(QSize(16, 16));
+    addToolBar(Qt::TopToolBarArea, m_layoutBar);
     RebuildToolBar();
+}
+
+QList<int> CMainFrame::ToolbarLayout(const QToolBar *toolBar) const
+{
+    if (toolBar == m_layoutBar)
+        return CFormatCommands::ToolbarLayout();
+    return QList<int>(std::begin(toolbarLayout), std::end(toolbarLayout));
 }
 
 void CMainFrame::RebuildToolBar()
 {
-    m_toolBar->clear();
-    // A separator shows only between two shown buttons.
-    bool pendingSeparator = false;
-    for (const int id : toolbarLayout) {
-        if (id == 0) {
-            pendingSeparator = !m_toolBar->actions().isEmpty();
-            continue;
+    for (QToolBar *toolBar : {m_toolBar, m_layoutBar}) {
+        toolBar->clear();
+        // A separator shows only between two shown buttons.
+        bool pendingSeparator = false;
+        for (const int id : ToolbarLayout(toolBar)) {
+            if (id == 0) {
+                pendingSeparator = !toolBar->actions().isEmpty();
+                continue;
+            }
+            if (m_hiddenButtons.contains(id))
+                continue;
+            if (pendingSeparator)
+                toolBar->addSeparator();
+            pendingSeparator = false;
+            toolBar->addAction(FindCommand(id) ? FindCommand(id) : AddCommand(id));
         }
-        if (m_hiddenButtons.contains(id))
-            continue;
-        if (pendingSeparator)
-            m_toolBar->addSeparator();
-        pendingSeparator = false;
-        m_toolBar->addAction(FindCommand(id) ? FindCommand(id) : AddCommand(id));
     }
     m_toolBar->addAction(m_customizeButton);
 }
@@ -133,7 +149,7 @@ void CMainFrame::SaveWorkspace()
 QList<CCustomizeDlg::Button> CMainFrame::GetToolbarButtons() const
 {
     QList<CCustomizeDlg::Button> buttons;
-    for (const int id : toolbarLayout) {
+    for (const int id : ToolbarLayout(m_toolBar) + ToolbarLayout(m_layoutBar)) {
         if (id == 0)
             continue;
         CCustomizeDlg::Button button;

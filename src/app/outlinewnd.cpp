@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QPalette>
 #include <QScopedValueRollback>
+#include <QTimer>
 
 namespace {
 
@@ -153,8 +154,10 @@ void COutlineWnd::SyncSelection()
 void COutlineWnd::changeEvent(QEvent *event)
 {
     QDockWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
-        Rebuild();
+    // The rows' colours are taken from the tree, which may learn of a new look only after the
+    // pane: they are made again once every widget has it.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        QTimer::singleShot(0, this, [this] { Rebuild(); });
 }
 
 void COutlineWnd::OnCurrentRowChanged()

@@ -3,6 +3,7 @@
 #include "appinstance.h"
 #include "backgroundtask.h"
 #include "commandicons.h"
+#include "dataconnection.h"
 #include "versiontext.h"
 
 CQuarnApp::CQuarnApp(int &argc, char **argv)
@@ -16,10 +17,15 @@ CQuarnApp::CQuarnApp(int &argc, char **argv)
 
 CQuarnApp::~CQuarnApp()
 {
+    FinishWork();
+}
+
+bool CQuarnApp::FinishWork()
+{
     m_instance.reset();
     // The windows are gone and have cancelled their work; a worker still waiting on a database
     // gets a little time to end before the drivers are unloaded with the application.
-    CBackgroundTask::WaitForAll(3000);
+    return CBackgroundTask::WaitForAll(3000) && !DataOpensInFlight();
 }
 
 void CQuarnApp::SetIdentity()

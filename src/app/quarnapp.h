@@ -23,6 +23,11 @@ public:
     // when start-up failed (a file that cannot be opened, after its message),
     // and the program ends.
     bool InitInstance(const QStringList &files);
+    // Closes the windows, which cancel their work, and gives a worker still waiting on a
+    // database a little time to end. False when one is still in a database driver (or an
+    // open of a database never answered): the program must then leave with _exit, without
+    // unloading the driver under it.
+    bool FinishWork();
 
     CQuarnDoc *GetDocument() const;
     CMainFrame *GetMainFrame() const;

@@ -57,13 +57,15 @@ bool CQuarnDoc::OnOpenDocument(const QString &path, QString &message)
 
 bool CQuarnDoc::OnSaveDocument(const QString &path, QString &message)
 {
-    // An SQLite database chosen by its full path is stored relative to the report's folder. It
+    // An SQLite database chosen by its full path is stored relative to the report's folder,
+    // and one relative to the folder of the report's last save follows it to a new folder. It
     // names the same file as before, so the change is no step of the history.
     CVornReport &report = GetReport();
     const QString connect = report.GetConnectString();
+    const QString before = GetPathName().isEmpty() ? QString() : QFileInfo(GetPathName()).path();
     if (report.GetDatabaseType() == 0)
-        report.SetConnectString(
-                RelativeToFolder(connect, QFileInfo(QFileInfo(path).absoluteFilePath()).path()));
+        report.SetConnectString(DatabasePathForFolder(
+                connect, before, QFileInfo(QFileInfo(path).absoluteFilePath()).path()));
     if (!VornTemplate::Save(report, path, message)) {
         report.SetConnectString(connect);
         return false;

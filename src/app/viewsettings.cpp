@@ -18,6 +18,11 @@ QString CaptionsKey()
     return QStringLiteral("Quarn Settings/Band Captions");
 }
 
+QString RulersKey()
+{
+    return QStringLiteral("Quarn Settings/Rulers");
+}
+
 } // namespace
 
 namespace ViewSettings {
@@ -25,7 +30,8 @@ namespace ViewSettings {
 double ReadZoom()
 {
     bool ok = false;
-    const int percent = QSettings().value(ZoomKey(), 0).toInt(&ok);
+    // A new user sees the page at full size.
+    const int percent = QSettings().value(ZoomKey(), 100).toInt(&ok);
     // A value that is no number, or zero and below, means Fit Width; others are kept in range.
     return CPageGeometry::UsableZoomChoice(ok ? percent / 100.0 : CPageGeometry::FitWidth);
 }
@@ -44,6 +50,16 @@ bool ReadBandCaptions()
 void WriteBandCaptions(bool on)
 {
     QSettings().setValue(CaptionsKey(), on);
+}
+
+bool ReadRulers()
+{
+    return QSettings().value(RulersKey(), true).toBool();
+}
+
+void WriteRulers(bool on)
+{
+    QSettings().setValue(RulersKey(), on);
 }
 
 } // namespace ViewSettings

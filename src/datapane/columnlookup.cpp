@@ -35,6 +35,7 @@ void CColumnLookup::SetDocument(CVornDocument *document)
         disconnect(m_document, nullptr, this, nullptr);
     m_task->Cancel();
     m_startTimer->stop();
+    m_startDue = false;
     m_document = document;
     m_columns = CReportColumns();
     m_lookedUp.clear();
@@ -50,7 +51,16 @@ void CColumnLookup::SetDocument(CVornDocument *document)
 
 bool CColumnLookup::IsRunning() const
 {
-    return m_task->IsRunning() || m_startTimer->isActive();
+    return m_task->IsRunning() || m_startTimer->isActive() || m_startDue;
+}
+
+void CColumnLookup::SetHeld(bool held)
+{
+    m_held = held;
+    if (!held && m_startDue) {
+        m_startDue = false;
+        m_startTimer->start();
+    }
 }
 
 QString CColumnLookup::ReportFolder() const
@@ -88,6 +98,7 @@ void CColumnLookup::OnEdited()
     if (!m_document) {
         m_task->Cancel();
         m_startTimer->stop();
+        m_startDue = false;
         m_columns = CReportColumns();
         Check();
         emit columnsChanged();
@@ -96,7 +107,10 @@ void CColumnLookup::OnEdited()
     if (const QString signature = Signature(); signature != m_started) {
         m_started = signature;
         m_task->Cancel();
-        m_startTimer->start();
+        if (m_held)
+            m_startDue = true;
+        else
+            m_startTimer->start();
         emit columnsChanged();
     }
     Check();
@@ -111,6 +125,7 @@ void CColumnLookup::Refresh()
 void CColumnLookup::Start()
 {
     m_startTimer->stop();
+    m_startDue = false;
     if (!m_document)
         return;
     m_started = Signature();

@@ -40,6 +40,10 @@ public:
     void Refresh();
     bool IsRunning() const;
 
+    // While held, a look-up that falls due waits (it counts as running) and starts when the
+    // hold ends: the designer holds it until its window is painted.
+    void SetHeld(bool held);
+
     // The columns of the last look-up that finished; empty before the first.
     const CReportColumns &GetColumns() const { return m_columns; }
     // Whether they were looked up for the report as it is now (no look-up is running or due).
@@ -72,6 +76,8 @@ private:
     // Starts a look-up once the events of the moment are done: a burst of edits (and the
     // window's start-up) costs one.
     QTimer *m_startTimer;
+    bool m_held = false;
+    bool m_startDue = false; // a look-up fell due while held
     CReportColumns m_columns;
     CReportProblems m_problems;
     QString m_lookedUp; // the signature of the report the columns are of

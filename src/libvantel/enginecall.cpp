@@ -5,6 +5,7 @@
 #include "queryentries.h"
 #include "reportfile.h"
 #include "reportrun.h"
+#include "shortentext.h"
 #include "vorndbbarcode.h"
 #include "vorndbimage.h"
 #include "vorndbtext.h"
@@ -137,11 +138,10 @@ void WriteErrorText(const QString &message, char16_t *errorText)
 {
     if (!errorText)
         return;
-    qsizetype length = std::min<qsizetype>(message.size(), VNT_ERROR_CHARS - 1);
-    if (length < message.size() && length > 0 && message.at(length - 1).isHighSurrogate())
-        --length;
-    std::copy_n(message.utf16(), length, errorText);
-    errorText[length] = u'\0';
+    // A message too long for the buffer ends with "..." after its last whole word.
+    const QString fitted = ShortenToFit(message, VNT_ERROR_CHARS - 1);
+    std::copy_n(fitted.utf16(), fitted.size(), errorText);
+    errorText[fitted.size()] = u'\0';
 }
 
 } // namespace EngineCall

@@ -44,8 +44,8 @@ bool Prepare(const QString &path, VntValueCallback callback, void *context, CPre
 // QApplication on the calling thread. False with the one message.
 bool Show(const CPreparedRun &run, QString &message);
 
-// Copies a message into the caller's error buffer of VNT_ERROR_CHARS units: cut to fit
-// (never between the halves of a surrogate pair) and NUL-terminated.
+// Copies a message into the caller's error buffer of VNT_ERROR_CHARS units, NUL-terminated; a
+// longer message is shortened to fit (ShortenToFit) and ends with "...".
 void WriteErrorText(const QString &message, char16_t *errorText);
 
 } // namespace EngineCall

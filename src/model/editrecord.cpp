@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-CEditRecord::CEditRecord(const QString &text, CVornElement *selectedBefore)
+CEditRecord::CEditRecord(const QString &text, Selection selectedBefore)
     : m_text(text)
-    , m_selectedBefore(selectedBefore)
+    , m_selectedBefore(std::move(selectedBefore))
 {}
 
 void CEditRecord::Finish()
@@ -40,12 +40,29 @@ void CEditRecord::Redo(CVornReport &report)
         step->Redo(report);
 }
 
-bool CEditRecord::MergeWith(const CEditRecord &next)
+bool CEditRecord::MergeWith(CEditRecord &next)
 {
-    if (m_mergeTag.isEmpty() || m_mergeTag != next.m_mergeTag || m_steps.size() != 1
-        || next.m_steps.size() != 1 || !m_steps.front()->Target()
-        || !m_steps.front()->TakeAfter(*next.m_steps.front()))
+    // Another selection makes another step, even for the same keys: each arrow key press on
+    // other objects is undone on its own.
+    if (m_mergeTag.isEmpty() || m_mergeTag != next.m_mergeTag
+        || m_selectedAfter != next.m_selectedBefore)
         return false;
+    const auto fieldsOnly = [](const CEditRecord &record) {
+        return std::all_of(record.m_steps.cbegin(), record.m_steps.cend(),
+                           [](const auto &step) { return step->Target() != nullptr; });
+    };
+    if (m_steps.empty() || !fieldsOnly(*this) || !fieldsOnly(next))
+        return false;
+    for (auto &step : next.m_steps) {
+        const auto same = std::find_if(m_steps.begin(), m_steps.end(), [&step](const auto &mine) {
+            return mine->Target() == step->Target();
+        });
+        // A step on an object this record does not change yet is taken over as it is: field
+        // steps of different objects undo in any order.
+        if (same == m_steps.end() || !(*same)->TakeAfter(*step))
+            m_steps.push_back(std::move(step));
+    }
+    next.m_steps.clear();
     m_selectedAfter = next.m_selectedAfter;
     CountBytes();
     return true;

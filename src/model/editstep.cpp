@@ -5,6 +5,8 @@
 #include "pagestate.h"
 #include "vornreport.h"
 
+#include <algorithm>
+
 namespace {
 
 class CItemChange final : public CEditStep
@@ -197,6 +199,35 @@ private:
     bool m_inserted;
 };
 
+class CItemOrder final : public CEditStep
+{
+public:
+    CItemOrder(CVornBand *band, CVornItem *item, int from, int to)
+        : m_band(band)
+        , m_item(item)
+        , m_from(from)
+        , m_to(to)
+    {}
+
+    void Undo(CVornReport &) override { Move(m_to, m_from); }
+    void Redo(CVornReport &) override { Move(m_from, m_to); }
+
+private:
+    void Move(int from, int to)
+    {
+        auto &items = m_band->GetItems();
+        std::unique_ptr<CVornItem> held;
+        TakeOut(items, from, m_item, held);
+        if (held)
+            PutBack(items, std::min(to, items.GetCount()), held);
+    }
+
+    CVornBand *m_band;
+    CVornItem *m_item;
+    int m_from;
+    int m_to;
+};
+
 } // namespace
 
 std::unique_ptr<CEditStep> CEditStep::ItemChange(CVornItem &item)
@@ -240,4 +271,9 @@ std::unique_ptr<CEditStep> CEditStep::ItemRemoved(CVornBand *band, std::unique_p
 {
     CVornItem *raw = item.get();
     return std::make_unique<CItemPresence>(band, raw, std::move(item), index, false);
+}
+
+std::unique_ptr<CEditStep> CEditStep::ItemMoved(CVornBand *band, CVornItem *item, int from, int to)
+{
+    return std::make_unique<CItemOrder>(band, item, from, to);
 }

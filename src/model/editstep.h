@@ -56,4 +56,6 @@ public:
     static std::unique_ptr<CEditStep> ItemInserted(CVornBand *band, CVornItem *item, int index);
     static std::unique_ptr<CEditStep> ItemRemoved(CVornBand *band, std::unique_ptr<CVornItem> item,
                                                   int index);
+    // An item of a band that went from one place of its band's list to another.
+    static std::unique_ptr<CEditStep> ItemMoved(CVornBand *band, CVornItem *item, int from, int to);
 };

@@ -37,7 +37,8 @@ int CReportCommand::id() const
 
 bool CReportCommand::mergeWith(const QUndoCommand *other)
 {
-    const auto *next = dynamic_cast<const CReportCommand *>(other);
+    // The stack deletes the other command once it is merged, so its steps may be taken over.
+    auto *next = const_cast<CReportCommand *>(dynamic_cast<const CReportCommand *>(other));
     if (!m_record || !next || !next->m_record || !m_record->MergeWith(*next->m_record))
         return false;
     // Back where it started (dragged away and back): the stack drops it.

@@ -8,7 +8,7 @@
 
 CReportEdit::CReportEdit(CVornDocument &document, const QString &text)
     : m_document(document)
-    , m_record(std::make_unique<CEditRecord>(text, document.GetReport().FindFirstSelected()))
+    , m_record(std::make_unique<CEditRecord>(text, document.GetReport().GetSelection()))
 {}
 
 CReportEdit::~CReportEdit()
@@ -99,6 +99,17 @@ void CReportEdit::Remove(CVornElement *element)
     }
 }
 
+void CReportEdit::MoveItem(CVornBand *band, int from, int to)
+{
+    auto &items = band->GetItems();
+    if (from == to || from < 0 || to < 0 || from >= items.GetCount() || to >= items.GetCount())
+        return;
+    CVornItem *item = items.RemoveAt(from);
+    items.InsertAt(to, item);
+    if (m_record)
+        m_record->Add(CEditStep::ItemMoved(band, item, from, to));
+}
+
 void CReportEdit::Delete(CVornElement *element)
 {
     if (element && IsBand(element->GetKind())) {
@@ -136,7 +147,16 @@ bool CReportEdit::Commit()
     record->Finish();
     if (record->IsEmpty())
         return false;
-    record->SetSelectedAfter(Report().FindFirstSelected());
+    record->SetSelectedAfter(Report().GetSelection());
     m_document.PushEdit(std::move(record));
     return true;
+}
+
+void CReportEdit::Cancel()
+{
+    if (!m_record)
+        return;
+    std::unique_ptr<CEditRecord> record = std::move(m_record);
+    record->Finish();
+    record->Undo(Report());
 }

@@ -49,12 +49,16 @@ public:
     CVornItem *InsertItem(CVornBand *band, int index, std::unique_ptr<CVornItem> item);
     // Takes a band or item out of the report into the history.
     void Remove(CVornElement *element);
+    // Moves an item of a band to another place of the band's list (the drawing order).
+    void MoveItem(CVornBand *band, int from, int to);
     // Deletes a band or an item; deleting a band first empties every group
     // band, parent data source and DB Text data source that names it.
     void Delete(CVornElement *element);
 
     // Ends the edit; true when it changed the report.
     bool Commit();
+    // Ends the edit by taking back every change made through it; it leaves no step.
+    void Cancel();
 
 private:
     CVornDocument &m_document;

@@ -94,31 +94,14 @@ void CVornDocument::TrimHistory()
         m_history.resetClean();
 }
 
-bool CVornDocument::IsInReport(const CVornElement *element) const
-{
-    for (const CVornBand *band : m_report.GetBands()) {
-        if (band == element)
-            return true;
-        for (const CVornItem *item : band->GetItems()) {
-            if (item == element)
-                return true;
-        }
-    }
-    return false;
-}
-
 void CVornDocument::ReplayHistory(CEditRecord &record, bool undo)
 {
     if (undo)
         record.Undo(m_report);
     else
         record.Redo(m_report);
-    CVornElement *selected = undo ? record.GetSelectedBefore() : record.GetSelectedAfter();
-    m_report.DeselectAll();
-    if (selected && IsInReport(selected))
-        selected->SetSelected(true);
-    else
-        selected = nullptr;
+    m_report.SetSelection(undo ? record.GetSelectedBefore() : record.GetSelectedAfter());
+    CVornElement *selected = m_report.FindFirstSelected();
     emit pageSizeChanged();
     emit edited();
     emit reportChanged();

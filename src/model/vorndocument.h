@@ -87,8 +87,8 @@ signals:
     void pageSizeChanged();
     // The report was reset or replaced: every pointer into it is invalid.
     void reportReset();
-    // An undo or redo changed the report and selected this object (null: none
-    // is selected); panes show it.
+    // An undo or redo changed the report and brought back a selection whose
+    // primary object this is (null: none is selected); panes show it.
     void historyReplayed(CVornElement *selected);
 
 protected:
@@ -98,7 +98,6 @@ protected:
 private:
     void UpdateModified();
     void TrimHistory();
-    bool IsInReport(const CVornElement *element) const;
 
     CVornReport m_report;
     QUndoStack m_history;

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <unordered_set>
+
 CVornReport::~CVornReport()
 {
     m_bands.RemoveAllAndDelete();
@@ -14,6 +16,7 @@ CVornReport::~CVornReport()
 
 void CVornReport::Reset()
 {
+    m_primary = nullptr;
     m_bands.RemoveAllAndDelete();
     m_parameters.RemoveAllAndDelete();
     m_width = 21000;
@@ -32,6 +35,7 @@ void CVornReport::Swap(CVornReport &other) noexcept
     std::swap(m_databaseType, other.m_databaseType);
     std::swap(m_portrait, other.m_portrait);
     m_connectString.swap(other.m_connectString);
+    std::swap(m_primary, other.m_primary);
 }
 
 CVornElement *CVornReport::FindByName(const QString &name) const
@@ -113,6 +117,7 @@ bool CVornReport::IsNameUnique(const CVornElement *element, const QString &name)
 
 void CVornReport::DeselectAll()
 {
+    m_primary = nullptr;
     for (CVornBand *band : m_bands) {
         band->SetSelected(false);
         for (CVornItem *item : band->GetItems())
@@ -120,17 +125,86 @@ void CVornReport::DeselectAll()
     }
 }
 
+void CVornReport::Select(CVornElement *element, bool add)
+{
+    if (!add)
+        DeselectAll();
+    if (!element)
+        return;
+    element->SetSelected(true);
+    m_primary = element;
+}
+
 CVornElement *CVornReport::FindFirstSelected() const
 {
+    CVornElement *first = nullptr;
+    const auto look = [&](CVornElement *element) {
+        if (!element->IsSelected())
+            return false;
+        if (!first)
+            first = element;
+        return element == m_primary;
+    };
     for (CVornBand *band : m_bands) {
-        if (band->IsSelected())
+        if (look(band))
             return band;
         for (CVornItem *item : band->GetItems()) {
-            if (item->IsSelected())
+            if (look(item))
                 return item;
         }
     }
-    return nullptr;
+    return first;
+}
+
+std::vector<CVornElement *> CVornReport::GetSelection() const
+{
+    std::vector<CVornElement *> selection;
+    CVornElement *primary = FindFirstSelected();
+    if (!primary)
+        return selection;
+    selection.push_back(primary);
+    for (CVornBand *band : m_bands) {
+        if (band->IsSelected() && band != primary)
+            selection.push_back(band);
+        for (CVornItem *item : band->GetItems()) {
+            if (item->IsSelected() && item != primary)
+                selection.push_back(item);
+        }
+    }
+    return selection;
+}
+
+void CVornReport::SetSelection(const std::vector<CVornElement *> &selection)
+{
+    DeselectAll();
+    // Only what the report holds: a selection kept by the history may name objects that a
+    // later step took out.
+    const std::unordered_set<const CVornElement *> wanted(selection.begin(), selection.end());
+    const CVornElement *primary = selection.empty() ? nullptr : selection.front();
+    const auto take = [&](CVornElement *element) {
+        if (!wanted.contains(element))
+            return;
+        element->SetSelected(true);
+        if (element == primary)
+            m_primary = element;
+    };
+    for (CVornBand *band : m_bands) {
+        take(band);
+        for (CVornItem *item : band->GetItems())
+            take(item);
+    }
+}
+
+std::vector<CVornItem *> CVornReport::GetSelectedItems() const
+{
+    std::vector<CVornItem *> items;
+    for (CVornBand *band : m_bands) {
+        for (CVornItem *item : band->GetItems()) {
+            if (item->IsSelected())
+                items.push_back(item);
+        }
+    }
+    return items;
 }
 
 qint64 CVornReport::SumBandHeights(int kind) const

@@ -4,6 +4,8 @@
 #include "vornband.h"
 #include "vornparameter.h"
 
+#include <vector>
+
 // The in-memory form of one report template: the printed page (sheet size in
 // portrait position, orientation, title, database connection), the bands from
 // top to bottom with their items, and the stored parameter values. Lengths are
@@ -49,8 +51,23 @@ public:
     // other bands, an item against the other items of its band.
     bool IsNameUnique(const CVornElement *element, const QString &name) const;
 
+    // The selection: any number of items, or one band, carry the selected flag.
+    // The primary object is the one picked last; the commands that act on one
+    // object take it.
     void DeselectAll();
+    // Selects the object and makes it the primary one; with add the rest of
+    // the selection stays selected.
+    void Select(CVornElement *element, bool add = false);
+    // The primary object while it is selected, else the first selected object
+    // in report order (a band before its items); null when none is selected.
     CVornElement *FindFirstSelected() const;
+    // Every selected object: the primary one first, then in report order.
+    std::vector<CVornElement *> GetSelection() const;
+    // Selects exactly these objects, the first as the primary one; objects the
+    // report does not hold are left out.
+    void SetSelection(const std::vector<CVornElement *> &selection);
+    // The selected items in report order.
+    std::vector<CVornItem *> GetSelectedItems() const;
 
     // Total height of the bands of one kind; Page Break bands count 0.
     qint64 SumBandHeights(int kind) const;
@@ -93,4 +110,6 @@ private:
     int m_databaseType = -1;
     int m_portrait = 1;
     QString m_connectString;
+    // Compared, never followed: the object may have left the report.
+    const CVornElement *m_primary = nullptr;
 };

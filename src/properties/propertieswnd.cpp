@@ -4,6 +4,7 @@
 #include "propertyedit.h"
 #include "propertygridproperty.h"
 #include "propertypage.h"
+#include "sharedpage.h"
 #include "vorndocument.h"
 #include "vornitems.h"
 
@@ -16,6 +17,8 @@
 #include <QSplitter>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -107,6 +110,7 @@ void CPropertiesWnd::SetDocument(CVornDocument *document)
         disconnect(m_document, nullptr, this, nullptr);
     m_document = document;
     m_current = nullptr;
+    m_objects.clear();
     ClearProperties();
     if (document) {
         connect(document, &CVornDocument::reportReset, this, &CPropertiesWnd::OnReportReset);
@@ -114,6 +118,7 @@ void CPropertiesWnd::SetDocument(CVornDocument *document)
         connect(document, &CVornDocument::historyReplayed, this, &CPropertiesWnd::ShowProperties);
         connect(document, &QObject::destroyed, this, [this] {
             m_current = nullptr;
+            m_objects.clear();
             ClearProperties();
         });
     }
@@ -141,11 +146,22 @@ void CPropertiesWnd::ShowPage(CVornElement *object, const QString &fileName)
         ClearProperties();
         return;
     }
-    const std::optional<QList<CPropertyRow>> rows = BuildPage(
-            m_document->GetReport(), object, fileName, m_document->GetPathName(), ScreenDpiY());
+    // An item selected with others stands for all of them.
+    std::vector<CVornElement *> objects {object};
+    if (object && !object->IsBandElement() && object->IsSelected()) {
+        const std::vector<CVornElement *> selection = m_document->GetReport().GetSelection();
+        if (selection.size() > 1
+            && std::find(selection.begin(), selection.end(), object) != selection.end())
+            objects = selection;
+    }
+    const std::optional<QList<CPropertyRow>> rows = objects.size() > 1
+            ? BuildSharedPage(m_document->GetReport(), objects, ScreenDpiY())
+            : BuildPage(m_document->GetReport(), object, fileName, m_document->GetPathName(),
+                        ScreenDpiY());
     if (!rows)
         return;
     m_current = object;
+    m_objects = object ? objects : std::vector<CVornElement *>();
     ClearProperties();
     QList<CPropertyRow> adapted = *rows;
     AdaptRows(adapted);
@@ -219,6 +235,7 @@ void CPropertiesWnd::OnReportReset()
 {
     // The object shown belonged to the old report.
     m_current = nullptr;
+    m_objects.clear();
     ShowReportProperties();
 }
 
@@ -239,20 +256,23 @@ void CPropertiesWnd::OnPropertyChanged(CPropertyGridProperty *row)
 {
     if (!m_document || !row)
         return;
-    if (m_current && !IsInReport(m_current))
-        return;
+    for (const CVornElement *object : m_objects) {
+        if (!IsInReport(object))
+            return;
+    }
 
     const CRowEdit edit = row->MakeEdit();
-    const CEditResult result = ApplyEditStep(*m_document, m_current, edit, ScreenDpiY());
+    const CEditResult result = m_objects.size() > 1
+            ? ApplyEditStepToAll(*m_document, m_objects, edit, ScreenDpiY())
+            : ApplyEditStep(*m_document, m_current, edit, ScreenDpiY());
 
     // The rows are brought up to date before a message box runs its own event
     // loop. A name row shows the name the object really has, so a refused or
     // empty band name goes back at once.
     if (m_current && !row->GetParentRow() && SameName(edit.name, RowName("Name")))
         row->SetValue(m_current->GetName());
-    // Only the "Text Color" row changes a text's colour. The row and the colour
-    // the font dialog offers both show the colour the item has now, whichever
-    // of the two was edited last.
+    // The "Text Color" row and the colour the font dialog offers both show the
+    // colour the items have now, whichever of the two was edited last.
     if (result.changed && m_current
         && (row->GetKind() == PropertyRowKind::Font || SameName(edit.name, RowName("Text Color")))) {
         if (const auto *item = dynamic_cast<const CVornItem *>(m_current)) {

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <vector>
 
 class CPropertiesCtrl;
 class CPropertyGridProperty;
@@ -40,12 +41,15 @@ public:
     void SetDocument(CVornDocument *document);
     CVornDocument *GetDocument() const;
 
-    // The band or item shown, or null for the whole report.
+    // The band or item shown, or null for the whole report. With several items
+    // selected it is the primary one, and GetCurrentObjects holds them all.
     CVornElement *GetCurrentObject() const { return m_current; }
+    const std::vector<CVornElement *> &GetCurrentObjects() const { return m_objects; }
     CPropertiesCtrl *GetPropertyGrid() const { return m_grid; }
 
     // Shows the page of a band or item; null shows the report page. An object
-    // of a kind without a page leaves the pane as it is.
+    // of a kind without a page leaves the pane as it is. An item selected with
+    // others shows the rows they share, and an edit sets every one of them.
     void ShowProperties(CVornElement *object);
     // Shows the report page; "(File Name)" shows fileName when it is given,
     // else the document's path.
@@ -100,6 +104,7 @@ private:
 
     QPointer<CVornDocument> m_document;
     CVornElement *m_current = nullptr;
+    std::vector<CVornElement *> m_objects;
     CPropertiesCtrl *m_grid;
     QLabel *m_descriptionName;
     QLabel *m_descriptionText;

@@ -169,7 +169,9 @@ std::optional<CEditResult> CommonTextEdit(const CVornReport &report, CVornText &
         return Changed();
     }
     if (Is(edit, "Font")) {
+        // The colour chosen in the font dialog is the text's colour.
         StoreItemFont(item, edit.font, dpiY);
+        item.SetColor(edit.font.color);
         return Changed();
     }
     if (Is(edit, "Horizontal Alignment"))
@@ -403,4 +405,38 @@ CEditResult ApplyEditStep(CVornDocument &document, CVornElement *current, const 
     const CEditResult result = ApplyEdit(report, current, edit, screenDpiY);
     step.Commit();
     return result;
+}
+
+CEditResult ApplyEditStepToAll(CVornDocument &document, const std::vector<CVornElement *> &objects,
+                               const CRowEdit &edit, int screenDpiY)
+{
+    if (objects.size() == 1)
+        return ApplyEditStep(document, objects.front(), edit, screenDpiY);
+    CVornReport &report = document.GetReport();
+    CReportEdit step(document, T("Change %1").arg(edit.name));
+    for (CVornElement *object : objects) {
+        if (auto *item = dynamic_cast<CVornItem *>(object))
+            step.WillChange(item);
+        else if (auto *band = dynamic_cast<CVornBand *>(object))
+            step.WillChange(band);
+    }
+    CEditResult total;
+    for (CVornElement *object : objects) {
+        const CEditResult result = ApplyEdit(report, object, edit, screenDpiY);
+        if (result.nameRefused) {
+            // Refused for one, refused for all: nothing of the edit stays.
+            step.Cancel();
+            CEditResult refused = result;
+            refused.changed = false;
+            refused.message = T("%1: %2").arg(object->GetName(), result.message);
+            return refused;
+        }
+        total.changed = total.changed || result.changed;
+        total.pageSizeChanged = total.pageSizeChanged || result.pageSizeChanged;
+        // An unreadable picture file is told once.
+        if (total.message.isEmpty())
+            total.message = result.message;
+    }
+    step.Commit();
+    return total;
 }

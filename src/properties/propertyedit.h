@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <vector>
+
 class CVornDocument;
 class CVornElement;
 class CVornReport;
@@ -15,8 +17,9 @@ class CVornReport;
 // are checked for duplicates first; a band's new name is carried into the
 // group headers, group footers and DB Text data sources of every band; an
 // image file is read whole; a font's pixel height is converted to points at
-// screenDpiY. A refused edit, a row the object's handler does not know and an
-// option text that matches no choice change nothing.
+// screenDpiY, and the colour chosen with the font becomes the text's colour.
+// A refused edit, a row the object's handler does not know and an option text
+// that matches no choice change nothing.
 CEditResult ApplyEdit(CVornReport &report, CVornElement *current, const CRowEdit &edit,
                       int screenDpiY);
 
@@ -24,6 +27,12 @@ CEditResult ApplyEdit(CVornReport &report, CVornElement *current, const CRowEdit
 // ("Rename" for a name); an edit that changes nothing leaves no step.
 CEditResult ApplyEditStep(CVornDocument &document, CVornElement *current, const CRowEdit &edit,
                           int screenDpiY);
+
+// The same edit on several objects (the items selected together) as one undo
+// step. Refused as a whole when it is refused for any of them: nothing
+// changes and the message names that object.
+CEditResult ApplyEditStepToAll(CVornDocument &document, const std::vector<CVornElement *> &objects,
+                               const CRowEdit &edit, int screenDpiY);
 
 // The integer a typed text gives: optional blanks, an optional sign, then
 // digits up to the first other character; 0 when it does not begin with a

@@ -36,7 +36,7 @@ void CPropertyGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem 
         if (index.column() == 1) {
             if (row->IsModified())
                 opt.font.setBold(true);
-            if (row->GetKind() == PropertyRowKind::Color) {
+            if (row->GetKind() == PropertyRowKind::Color && !row->IsMixed()) {
                 const int side = qMax(4, opt.rect.height() - 6);
                 opt.icon = CColorPickerCombo::Swatch(row->GetColor(), side);
                 opt.decorationSize = QSize(side, side);

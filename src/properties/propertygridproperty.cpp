@@ -19,6 +19,7 @@ CPropertyGridProperty::CPropertyGridProperty(const CPropertyRow &row, int dpiY)
     , m_value(row.value)
     , m_color(row.color)
     , m_font(row.font)
+    , m_mixed(row.mixed)
     , m_builtValue(row.value)
     , m_builtColor(row.color)
     , m_builtFont(row.font)
@@ -61,6 +62,7 @@ void CPropertyGridProperty::SetFont(const CPropertyFont &font)
 
 void CPropertyGridProperty::ShowValue(const QString &value)
 {
+    m_mixed = false;
     m_value = value;
     setText(1, value);
     setToolTip(1, value);

@@ -44,6 +44,9 @@ public:
 
     // Whether the value differs from the one the row was built with.
     virtual bool IsModified() const;
+    // Whether the row stands for several objects whose values differ, and has not been
+    // given a value since.
+    bool IsMixed() const { return m_mixed; }
     // Whether the user may change the value (not read-only rows, not groups).
     bool IsEditable() const;
     // Whether starting an edit opens a dialog instead of an in-place editor.
@@ -81,6 +84,7 @@ private:
     quint32 m_color;
     CPropertyFont m_font;
 
+    bool m_mixed;
     QString m_builtValue;
     quint32 m_builtColor;
     CPropertyFont m_builtFont;

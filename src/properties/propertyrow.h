@@ -43,4 +43,7 @@ struct CPropertyRow
     CPropertyFont font;
     // SQL rows: the full text with its line breaks (empty when there is none).
     QString sqlText;
+    // A row of several objects whose values differ: it shows an empty value (and no colour
+    // swatch) until it is given one.
+    bool mixed = false;
 };

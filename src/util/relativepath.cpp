@@ -10,3 +10,13 @@ QString RelativeToFolder(const QString &path, const QString &folder)
         return path;
     return QDir(folder).relativeFilePath(QDir::cleanPath(written));
 }
+
+QString DatabasePathForFolder(const QString &path, const QString &fromFolder,
+                              const QString &toFolder)
+{
+    const QString written = path.trimmed();
+    if (!written.isEmpty() && QFileInfo(written).isRelative() && !fromFolder.isEmpty()
+        && QDir::cleanPath(fromFolder) != QDir::cleanPath(toFolder))
+        return RelativeToFolder(QDir(fromFolder).absoluteFilePath(written), toFolder);
+    return RelativeToFolder(path, toFolder);
+}

@@ -60,27 +60,12 @@ CPageGeometry::CPageGeometry(const CVornReport &report, int dpiX, int dpiY, cons
     m_drawArea.right = std::max(m_client.right, ClampSum(m_client.left, totalSize.width()));
     m_drawArea.bottom = std::max(m_client.bottom, ClampSum(m_client.top, totalSize.height()));
 
-    // The page fills the draw area less 20 pixels on each side, never above full size. The
-    // width is measured in model units by converting both edges, so the pixel round trip alone
-    // can keep the zoom just below 1 when the window is exactly as wide as the scroll size.
+    // The page keeps 20 pixels to the draw area's edges on each side.
     const PixRect inner = m_drawArea.Inflate(-20, -20);
     const int pageWidth = report.GetPageWidth();
     const int pageHeight = report.GetPageHeight();
     const double choice = UsableZoomChoice(zoomChoice);
-    if (choice != FitWidth) {
-        m_zoom = choice;
-    } else {
-        if (pageWidth > 0) {
-            const int modelLeft = PixelsToModelX(inner.left);
-            const int modelRight = PixelsToModelX(inner.right);
-            m_zoom = double(qint64(modelRight) - modelLeft) / pageWidth;
-        }
-        // A zoom of 0 or below (a window not laid out yet, a page too small to show a pixel)
-        // would lose the page or divide by zero in the reverse conversion; such a page is
-        // shown unzoomed.
-        if (!(m_zoom > 0.0) || m_zoom > 1.0)
-            m_zoom = 1.0;
-    }
+    m_zoom = choice == FitWidth ? FitWidthZoom(report, m_dpiX, client.Width()) : choice;
 
     const int pixelWidth = ToPixels(qint64(std::trunc(m_zoom * pageWidth)), 1.0, m_dpiX);
     const int pixelHeight = ToPixels(qint64(std::trunc(m_zoom * pageHeight)), 1.0, m_dpiY);
@@ -96,10 +81,10 @@ CPageGeometry::CPageGeometry(const CVornReport &report, int dpiX, int dpiY, cons
 }
 
 QSize CPageGeometry::TotalScrollSize(const CVornReport &report, int dpiX, int dpiY,
-                                     double zoomChoice)
+                                     double zoomChoice, int clientWidth)
 {
     const double choice = UsableZoomChoice(zoomChoice);
-    const double zoom = choice == FitWidth ? 1.0 : choice;
+    const double zoom = choice == FitWidth ? FitWidthZoom(report, dpiX, clientWidth) : choice;
     const int width = ToPixels(report.GetPageWidth(), zoom, UsableDpi(dpiX));
     // The bands as drawn: each height converted on its own.
     int bands = 0;
@@ -107,6 +92,17 @@ QSize CPageGeometry::TotalScrollSize(const CVornReport &report, int dpiX, int dp
         bands = ClampSum(bands, ToPixels(band->GetEffectiveHeight(), zoom, UsableDpi(dpiY)));
     const int height = std::max(ToPixels(report.GetPageHeight(), zoom, UsableDpi(dpiY)), bands);
     return QSize(std::max(width + 40, 0), std::max(height + 40, 0));
+}
+
+double CPageGeometry::FitWidthZoom(const CVornReport &report, int dpiX, int clientWidth)
+{
+    const int pageWidth = report.GetPageWidth();
+    const int inner = clientWidth - 40;
+    if (pageWidth <= 0 || inner <= 0)
+        return 1.0;
+    // The width in model units that the pixels hold, as the pixels are converted back.
+    const double zoom = double(ToModel(inner, UsableDpi(dpiX))) / pageWidth;
+    return std::clamp(zoom, MinZoom, MaxZoom);
 }
 
 double CPageGeometry::UsableZoomChoice(double zoomChoice)
@@ -165,6 +161,16 @@ PixRect CPageGeometry::GetBandRect(int index) const
     return {m_pageRect.left, top,
             ClampSum(m_pageRect.left, ModelToPixelsX(m_report.GetPageWidth(), m_zoom)),
             ClampSum(top, GetBandPixelHeight(*band))};
+}
+
+PixRect CPageGeometry::GetBandArea() const
+{
+    PixRect area = m_pageRect;
+    if (!m_bandTops.empty()) {
+        const int last = int(m_bandTops.size()) - 1;
+        area.bottom = std::max(area.bottom, GetBandRect(last).bottom);
+    }
+    return area;
 }
 
 PixRect CPageGeometry::GetDarkArea() const

@@ -24,7 +24,7 @@ class CVornReport;
 // report or a change of its bands.
 //
 // The zoom is the user's choice: a factor from MinZoom to MaxZoom, or FitWidth, where the page
-// fills the width of the draw area less its margins but never grows above full size.
+// is as wide as the client area less its margins allows, within MinZoom and MaxZoom.
 class CPageGeometry
 {
 public:
@@ -33,12 +33,16 @@ public:
     static constexpr double MaxZoom = 4.0;
 
     CPageGeometry(const CVornReport &report, int dpiX, int dpiY, const PixRect &client,
-                  QPoint scroll, QSize totalSize, double zoomChoice = FitWidth);
+                  QPoint scroll, QSize totalSize, double zoomChoice = 1.0);
 
     // The view's scrollable extent for the report: the page, or the bands where they run
-    // past its bottom, plus 20 pixels on each side. Fit Width measures at full size.
+    // past its bottom, plus 20 pixels on each side. Fit Width fits the client width given.
     static QSize TotalScrollSize(const CVornReport &report, int dpiX, int dpiY,
-                                 double zoomChoice = FitWidth);
+                                 double zoomChoice = 1.0, int clientWidth = 0);
+
+    // The zoom at which the page is as wide as a client of this width less 20 pixels on each
+    // side, within MinZoom and MaxZoom; 1 for a page or client without width.
+    static double FitWidthZoom(const CVornReport &report, int dpiX, int clientWidth);
 
     // A zoom choice made usable: FitWidth for zero, NaN or below, else the factor kept
     // within MinZoom and MaxZoom.
@@ -92,6 +96,9 @@ public:
 
     // Whether a pixel lies on the page (right and bottom edges excluded).
     bool IsOnPage(int x, int y) const { return m_pageRect.Contains(x, y); }
+    // The page, reaching down to the last band's bottom when the bands run past the page: the
+    // area where bands are drawn and can be worked on.
+    PixRect GetBandArea() const;
 
     // The scroll position that brings a view rectangle into the client area, moving as little
     // as possible (its top-left corner wins when it is larger than the client), within the

@@ -41,6 +41,7 @@ CPagePainter::CPagePainter(QPainter &painter, const CPageGeometry &geometry,
     , m_cache(cache ? cache : &m_ownCache)
 {
     m_page = geometry.GetPageRect(&m_zoom);
+    m_bandArea = geometry.GetBandArea();
     // What of the draw area can show on the device; loops over pixels stay inside it, as a
     // page from a damaged file may be millions of pixels large.
     m_visible = geometry.GetDrawArea();
@@ -67,6 +68,9 @@ void CPagePainter::Paint()
     m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     m_painter.setBackgroundMode(Qt::TransparentMode);
     m_cache->BeginPaint();
+    // One object selected keeps its white handles; of several, the primary one is solid.
+    const std::vector<CVornElement *> selection = m_report.GetSelection();
+    m_solid = selection.size() > 1 ? selection.front() : nullptr;
 
     FillPixRect(m_painter, m_geometry.GetDrawArea(), QColor(BackgroundColor));
     FillPixRect(m_painter, m_geometry.GetDarkArea(), QColor(BelowBandsColor));
@@ -120,7 +124,7 @@ void CPagePainter::DrawBand(int index, Pass pass)
     const CVornBand *band = m_report.GetBands().GetAt(index);
     const PixRect rect = m_geometry.GetBandRect(index);
     if (pass == Pass::Marks && band->IsSelected())
-        DrawSelectionMarks(rect);
+        DrawSelectionMarks(rect, band == m_solid);
     if (pass == Pass::Content)
         DrawRectangle(m_painter, rect, OutlinePen(QColor(OutlineColor), 1), QBrush(Qt::white));
     // Drawn in both passes: under the items, and again over them for the marks.
@@ -160,7 +164,7 @@ void CPagePainter::DrawItem(const CVornItem &item, const PixRect &band, Pass pas
     const PixRect box = m_geometry.GetClippedItemRect(item, band);
     if (pass == Pass::Marks) {
         if (item.IsSelected())
-            DrawSelectionMarks(box);
+            DrawSelectionMarks(box, &item == m_solid);
         return;
     }
     if (box.IsEmpty())
@@ -241,19 +245,21 @@ void CPagePainter::DrawBarcode(const CVornBarcode &item, const PixRect &box)
               m_geometry.PixelsToModelY(box.bottom));
 }
 
-void CPagePainter::DrawSelectionMarks(const PixRect &rect)
+void CPagePainter::DrawSelectionMarks(const PixRect &rect, bool solid)
 {
-    const bool topLeft = m_page.Contains(rect.left, rect.top);
-    const bool topRight = m_page.Contains(rect.right, rect.top);
-    const bool bottomRight = m_page.Contains(rect.right, rect.bottom);
-    const bool bottomLeft = m_page.Contains(rect.left, rect.bottom);
+    // The bands that run past the page count as page here: their marks show where they are.
+    const PixRect &page = m_bandArea;
+    const bool topLeft = page.Contains(rect.left, rect.top);
+    const bool topRight = page.Contains(rect.right, rect.top);
+    const bool bottomRight = page.Contains(rect.right, rect.bottom);
+    const bool bottomLeft = page.Contains(rect.left, rect.bottom);
 
     // Each side is a dotted line of no thickness, cut to the page; a side is drawn when one of
     // its end corners is on the page.
-    const int x1 = std::max(rect.left, m_page.left);
-    const int x2 = std::min(rect.right, m_page.right);
-    const int y1 = std::max(rect.top, m_page.top);
-    const int y2 = std::min(rect.bottom, m_page.bottom);
+    const int x1 = std::max(rect.left, page.left);
+    const int x2 = std::min(rect.right, page.right);
+    const int y1 = std::max(rect.top, page.top);
+    const int y2 = std::min(rect.bottom, page.bottom);
     QPolygon dots;
     // Every other pixel, on a checkerboard fixed to the view; only the visible part is listed.
     const PixRect &shown = m_visible;
@@ -286,7 +292,7 @@ void CPagePainter::DrawSelectionMarks(const PixRect &rect)
     DrawFocusLines(dots);
 
     const QPen pen = OutlinePen(QColor(OutlineColor), 1);
-    const QBrush brush(Qt::white);
+    const QBrush brush = solid ? QBrush(QColor(OutlineColor)) : QBrush(Qt::white);
     for (const auto &[x, y, on] :
          {std::tuple(rect.left, rect.top, topLeft), std::tuple(rect.right, rect.top, topRight),
           std::tuple(rect.right, rect.bottom, bottomRight),

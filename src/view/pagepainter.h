@@ -5,6 +5,7 @@
 
 class QPainter;
 class CVornBand;
+class CVornElement;
 class CVornBarcode;
 class CVornImage;
 class CVornItem;
@@ -55,8 +56,10 @@ public:
     void DrawBand(int index, Pass pass);
 
     // The dotted sides (those with an end corner on the page, cut to the page) and the 6 x 6
-    // handles (at the corners on the page) of a selected band or item.
-    void DrawSelectionMarks(const PixRect &rect);
+    // handles (at the corners on the page) of a selected band or item. The page reaches down
+    // to the last band when the bands run past it. Handles are white, or filled with the
+    // outline colour (solid) for the primary object of a selection of several.
+    void DrawSelectionMarks(const PixRect &rect, bool solid = false);
 
 private:
     void DrawGrid(const PixRect &band);
@@ -76,6 +79,10 @@ private:
     CPaintCache m_ownCache;
     CPaintCache *m_cache;
     PixRect m_page;
+    // The page and the bands that run past it: where selection marks show.
+    PixRect m_bandArea;
     PixRect m_visible;
+    // The object whose handles are solid: the primary one of a selection of several.
+    const CVornElement *m_solid = nullptr;
     double m_zoom = 1.0;
 };

@@ -2,6 +2,8 @@
 
 #include "elementtext.h"
 #include "pagepainter.h"
+#include "rulerbar.h"
+#include "viewoverlay.h"
 #include "vorndocument.h"
 #include "vornkind.h"
 #include "zoomsteps.h"
@@ -31,6 +33,14 @@ CQuarnView::CQuarnView(CVornDocument *document, QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
     CreateContextMenu();
+    m_rulerAcross = new CRulerBar(this, true, this);
+    m_rulerDown = new CRulerBar(this, false, this);
+    m_rulerCorner = new QWidget(this);
+    m_rulerCorner->setAutoFillBackground(true);
+    m_rulerCorner->setBackgroundRole(QPalette::Button);
+    for (QWidget *part : {static_cast<QWidget *>(m_rulerAcross),
+                          static_cast<QWidget *>(m_rulerDown), m_rulerCorner})
+        part->hide();
     if (!m_document)
         return;
     // Every paint covers the whole viewport; nothing needs erasing first.
@@ -38,6 +48,7 @@ CQuarnView::CQuarnView(CVornDocument *document, QWidget *parent)
     viewport()->setAcceptDrops(true);
     const auto repaint = [this] {
         viewport()->update();
+        UpdateRulers();
     };
     connect(m_document, &CVornDocument::reportChanged, this, repaint);
     // Bands that grow, shrink, come or go change the extent when they run past the page.
@@ -77,9 +88,9 @@ void CQuarnView::OnReportReset()
 void CQuarnView::UpdateScrollSizes()
 {
     if (m_document) {
-        m_totalSize = CPageGeometry::TotalScrollSize(m_document->GetReport(),
-                                                     viewport()->logicalDpiX(),
-                                                     viewport()->logicalDpiY(), m_zoomChoice);
+        m_totalSize = CPageGeometry::TotalScrollSize(
+                m_document->GetReport(), viewport()->logicalDpiX(), viewport()->logicalDpiY(),
+                m_zoomChoice, viewport()->width());
     }
     UpdateScrollBars();
 }
@@ -99,6 +110,10 @@ void CQuarnView::SetZoomAt(double choice, QPoint client)
 {
     const CPageGeometry before = MakeGeometry();
     m_zoomChoice = CPageGeometry::UsableZoomChoice(choice);
+    // A fitted page is as wide as the viewport with its scroll bar: a bar that came and went
+    // with the page's height would change the width it fits.
+    setVerticalScrollBarPolicy(m_zoomChoice == CPageGeometry::FitWidth ? Qt::ScrollBarAlwaysOn
+                                                                       : Qt::ScrollBarAsNeeded);
     UpdateScrollSizes();
     SetScrollPosition(MakeGeometry().ScrollKeepingPoint(before, client));
     viewport()->update();
@@ -122,6 +137,64 @@ void CQuarnView::SetBandCaptions(bool on)
         return;
     m_bandCaptions = on;
     viewport()->update();
+}
+
+void CQuarnView::SetRulersVisible(bool on)
+{
+    m_rulersShown = on;
+    const int margin = on ? CRulerBar::Thickness : 0;
+    setViewportMargins(margin, margin, 0, 0);
+    for (QWidget *part : {static_cast<QWidget *>(m_rulerAcross),
+                          static_cast<QWidget *>(m_rulerDown), m_rulerCorner})
+        part->setVisible(on);
+    LayoutRulers();
+    // The viewport lost or won the rulers' room.
+    UpdateScrollSizes();
+}
+
+void CQuarnView::LayoutRulers()
+{
+    if (!m_rulersShown)
+        return;
+    const QRect port = viewport()->geometry();
+    const int size = CRulerBar::Thickness;
+    m_rulerAcross->setGeometry(port.left(), port.top() - size, port.width(), size);
+    m_rulerDown->setGeometry(port.left() - size, port.top(), size, port.height());
+    m_rulerCorner->setGeometry(port.left() - size, port.top() - size, size, size);
+}
+
+void CQuarnView::UpdateRulers()
+{
+    if (!m_rulersShown)
+        return;
+    m_rulerAcross->update();
+    m_rulerDown->update();
+}
+
+PixRect CQuarnView::GetSelectionExtent() const
+{
+    if (!m_document)
+        return {};
+    const CPageGeometry geometry = MakeGeometry();
+    PixRect extent;
+    bool any = false;
+    for (const CVornElement *element : m_document->GetReport().GetSelection()) {
+        const PixRect r = geometry.GetItemPixelRect(element);
+        const PixRect shown {std::min(r.left, r.right), std::min(r.top, r.bottom),
+                             std::max(r.left, r.right), std::max(r.top, r.bottom)};
+        extent = any ? PixRect {std::min(extent.left, shown.left), std::min(extent.top, shown.top),
+                                std::max(extent.right, shown.right),
+                                std::max(extent.bottom, shown.bottom)}
+                     : shown;
+        any = true;
+    }
+    return extent;
+}
+
+void CQuarnView::scrollContentsBy(int dx, int dy)
+{
+    QAbstractScrollArea::scrollContentsBy(dx, dy);
+    UpdateRulers();
 }
 
 void CQuarnView::SetScrollPosition(QPoint scroll)
@@ -190,12 +263,18 @@ void CQuarnView::paintEvent(QPaintEvent *event)
     page.SetBandCaptions(m_bandCaptions);
     page.Paint();
     PaintItemMarks(painter, geometry);
+    ViewOverlay::Paint(painter, geometry, m_state);
 }
 
 void CQuarnView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    UpdateScrollBars();
+    LayoutRulers();
+    // A fitted page follows the viewport's width.
+    if (m_zoomChoice == CPageGeometry::FitWidth)
+        UpdateScrollSizes();
+    else
+        UpdateScrollBars();
     // A fitted page may change its zoom with the window.
     if (m_document && GetZoom() != m_shownZoom) {
         m_shownZoom = GetZoom();
@@ -203,9 +282,10 @@ void CQuarnView::resizeEvent(QResizeEvent *event)
     }
 }
 
-void CQuarnView::SetInsertKind(int kind)
+void CQuarnView::SetInsertKind(int kind, bool sticky)
 {
     m_state.m_mode = CViewInteraction::ModeForKind(kind);
+    m_state.m_sticky = sticky && m_state.m_mode != CViewInteraction::Idle;
     m_pendingFields = FieldChoice::ForElementsEntry(kind);
 }
 
@@ -214,14 +294,16 @@ void CQuarnView::CreateContextMenu()
     // The main window hands over its clipboard commands; a view on its own shows them
     // disabled.
     m_contextMenu = new QMenu(tr("Edit"), this);
-    for (const QString &text : {tr("Cu&t\tCtrl+X"), tr("&Copy\tCtrl+C"), tr("&Paste\tCtrl+V")})
-        m_contextMenu->addAction(text)->setEnabled(false);
+    for (const QString &text : {tr("Cu&t\tCtrl+X"), tr("&Copy\tCtrl+C"), tr("&Paste\tCtrl+V")}) {
+        auto *placeholder = new QAction(text, this);
+        placeholder->setEnabled(false);
+        m_menuActions.append(placeholder);
+    }
     m_pageBreakAction = new QAction(tr("Insert Page &Break"), this);
     m_pageBreakAction->setObjectName(QStringLiteral("InsertPageBreak"));
     m_pageBreakAction->setEnabled(m_document != nullptr);
     connect(m_pageBreakAction, &QAction::triggered, this, &CQuarnView::InsertPageBreak);
-    m_contextMenu->addSeparator();
-    m_contextMenu->addAction(m_pageBreakAction);
+    RebuildContextMenu();
 }
 
 void CQuarnView::InsertPageBreak()
@@ -255,6 +337,26 @@ void CQuarnView::SelectElement(CVornElement *element)
     SetScrollPosition(geometry.ScrollToShow(shown.Inflate(8, 8)));
 }
 
+void CQuarnView::SelectAll()
+{
+    if (!m_document)
+        return;
+    const CPageGeometry geometry = MakeGeometry();
+    CViewInteraction interaction(*m_document, geometry, m_state);
+    CViewInteraction::Result result = interaction.SelectAll();
+    Apply(result);
+}
+
+void CQuarnView::ShowSelection()
+{
+    if (!m_document)
+        return;
+    CVornElement *primary = m_document->GetReport().FindFirstSelected();
+    viewport()->update();
+    emit showPropertiesRequested(primary);
+    emit elementGeometryChanged(primary);
+}
+
 QString CQuarnView::ToolTipAt(QPoint client) const
 {
     if (!m_document)
@@ -274,11 +376,32 @@ QString CQuarnView::ToolTipAt(QPoint client) const
 
 void CQuarnView::SetContextMenuActions(const QList<QAction *> &actions)
 {
+    m_menuActions = actions;
+    RebuildContextMenu();
+}
+
+void CQuarnView::SetLayoutActions(const QList<QAction *> &actions)
+{
+    m_layoutActions = actions;
+    RebuildContextMenu();
+}
+
+void CQuarnView::RebuildContextMenu()
+{
     m_contextMenu->clear();
-    m_contextMenu->addActions(actions);
-    // The view's own command stays at the end.
+    m_contextMenu->addActions(m_menuActions);
+    // The view's own command after the clipboard's, then the layout commands that apply.
     m_contextMenu->addSeparator();
     m_contextMenu->addAction(m_pageBreakAction);
+    bool separated = false;
+    for (QAction *action : std::as_const(m_layoutActions)) {
+        if (!action->isEnabled())
+            continue;
+        if (!separated)
+            m_contextMenu->addSeparator();
+        separated = true;
+        m_contextMenu->addAction(action);
+    }
 }
 
 bool CQuarnView::ConfirmBandDeletion(const QString &question)
@@ -297,33 +420,41 @@ bool CQuarnView::DeleteSelection(const QString &text, bool confirm)
         return false;
     if (const auto *band = dynamic_cast<const CVornBand *>(selected);
         confirm && band && !band->GetItems().IsEmpty()) {
-        const QString question = tr("Delete the band \"%1\" and its %2 items?")
-                                         .arg(band->GetName())
-                                         .arg(band->GetItems().GetCount());
+        const int count = band->GetItems().GetCount();
+        const QString question = count == 1
+                ? tr("Delete the band \"%1\" and its 1 item?").arg(band->GetName())
+                : tr("Delete the band \"%1\" and its %2 items?").arg(band->GetName()).arg(count);
         if (!ConfirmBandDeletion(question))
             return false;
     }
     const CPageGeometry geometry = MakeGeometry();
     CViewInteraction interaction(*m_document, geometry, m_state);
-    CViewInteraction::Result result = interaction.DeleteSelected(selected, text);
+    CViewInteraction::Result result = selected->IsBandElement()
+            ? interaction.DeleteSelected(selected, text)
+            : interaction.DeleteItems(m_document->GetReport().GetSelectedItems(), text);
     Apply(result);
     return result.modified;
 }
 
 void CQuarnView::ShowContextMenu(QPoint globalPos)
 {
+    RebuildContextMenu();
     m_contextMenu->popup(globalPos);
 }
 
 void CQuarnView::Apply(CViewInteraction::Result &result)
 {
-    if (result.repaintAll) {
+    if (result.repaintAll || !result.repaintAreas.empty())
+        UpdateRulers();
+    // A drag step is painted at once so that what moves follows the pointer.
+    if (result.repaintAll && result.updateNow) {
+        viewport()->repaint();
+    } else if (result.repaintAll) {
         viewport()->update();
     } else if (!result.repaintAreas.empty()) {
         QRegion region;
         for (const PixRect &area : result.repaintAreas)
             region += area.ToQRect();
-        // A drag step is painted at once so that the object follows the pointer.
         if (result.updateNow)
             viewport()->repaint(region);
         else
@@ -333,6 +464,8 @@ void CQuarnView::Apply(CViewInteraction::Result &result)
         emit showPropertiesRequested(result.propertiesObject);
     if (result.focusMainProperty)
         emit focusMainPropertyRequested();
+    if (result.returnToPointer)
+        emit returnedToPointer();
 }
 
 void CQuarnView::ApplyCursor(CViewInteraction::Cursor cursor)
@@ -379,8 +512,8 @@ void CQuarnView::mousePressEvent(QMouseEvent *event)
     }
     const CPageGeometry geometry = MakeGeometry();
     CViewInteraction interaction(*m_document, geometry, m_state);
-    CViewInteraction::Result result
-            = interaction.OnLeftButtonDown(geometry.ClientToView(event->position().toPoint()));
+    CViewInteraction::Result result = interaction.OnLeftButtonDown(
+            geometry.ClientToView(event->position().toPoint()), event->modifiers());
     Apply(result);
 }
 
@@ -392,8 +525,11 @@ void CQuarnView::mouseMoveEvent(QMouseEvent *event)
     const bool idle = m_state.m_mode == CViewInteraction::Idle;
     const CPageGeometry geometry = MakeGeometry();
     CViewInteraction interaction(*m_document, geometry, m_state);
-    CViewInteraction::Result result
-            = interaction.OnMouseMove(geometry.ClientToView(event->position().toPoint()));
+    const QPoint at = geometry.ClientToView(event->position().toPoint());
+    CViewInteraction::Result result = interaction.OnMouseMove(at, event->modifiers());
+    m_rulerAcross->SetPointer(event->position().toPoint().x());
+    m_rulerDown->SetPointer(event->position().toPoint().y());
+    emit pointerMoved(at);
     if (idle)
         ApplyCursor(result.cursor);
     else
@@ -411,11 +547,36 @@ void CQuarnView::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
     if (event->button() == Qt::LeftButton) {
-        CViewInteraction::OnLeftButtonUp(m_state);
-        emit returnedToPointer();
+        if (!m_document) {
+            m_state.m_mode = CViewInteraction::Idle;
+            m_state.m_sticky = false;
+            emit returnedToPointer();
+            return;
+        }
+        const CPageGeometry geometry = MakeGeometry();
+        CViewInteraction interaction(*m_document, geometry, m_state);
+        CViewInteraction::Result result
+                = interaction.OnLeftButtonUp(geometry.ClientToView(event->position().toPoint()));
+        Apply(result);
     } else if (event->button() == Qt::RightButton) {
+        SelectForContextMenu(event->position().toPoint());
         ShowContextMenu(event->globalPosition().toPoint());
     }
+}
+
+void CQuarnView::SelectForContextMenu(QPoint client)
+{
+    if (!m_document)
+        return;
+    // The menu acts on what was clicked: the object under the pointer, unless it is part of
+    // the selection already.
+    const CPageGeometry geometry = MakeGeometry();
+    CViewInteraction interaction(*m_document, geometry, m_state);
+    CVornElement *hit = interaction.HitTest(geometry.ClientToView(client), false);
+    if (hit && hit->IsSelected())
+        return;
+    CViewInteraction::Result result = interaction.SelectItem(hit);
+    Apply(result);
 }
 
 void CQuarnView::contextMenuEvent(QContextMenuEvent *event)
@@ -450,6 +611,7 @@ bool CQuarnView::HandleKey(int key, Qt::KeyboardModifiers modifiers)
     case Qt::Key_Delete:
     case Qt::Key_Return:
     case Qt::Key_Enter:
+    case Qt::Key_Escape:
         break;
     default:
         return false;
@@ -496,6 +658,10 @@ void CQuarnView::wheelEvent(QWheelEvent *event)
 
 bool CQuarnView::viewportEvent(QEvent *event)
 {
+    if (event->type() == QEvent::Leave) {
+        m_rulerAcross->SetPointer(-1);
+        m_rulerDown->SetPointer(-1);
+    }
     if (event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
         const QString text = ToolTipAt(help->pos());

@@ -12,6 +12,7 @@
 
 #include <optional>
 
+class CRulerBar;
 class CVornDocument;
 class QAction;
 class QMenu;
@@ -56,9 +57,22 @@ public:
     bool GetBandCaptions() const { return m_bandCaptions; }
     void SetBandCaptions(bool on);
 
+    // The rulers along the top and the left, outside the viewport (so the page keeps its
+    // pixels in it). Off until they are asked for.
+    bool GetRulersVisible() const { return m_rulersShown; }
+    void SetRulersVisible(bool on);
+    CRulerBar *GetRuler(bool across) const { return across ? m_rulerAcross : m_rulerDown; }
+    // The view rectangle that holds every selected object; empty when nothing is selected.
+    PixRect GetSelectionExtent() const;
+
     // Selects a band or item (null: nothing), asks for its properties and scrolls it into
     // sight; as a click on it would, for objects that cannot be clicked as well.
     void SelectElement(CVornElement *element);
+    // Edit > Select All: every item of the selection's band, or of the report.
+    void SelectAll();
+    // After a change of the selected objects made elsewhere (a Format command): repaints and
+    // asks for the properties and the position of the primary object again.
+    void ShowSelection();
     // The view's keys, from the view or from a pane that acts on the view's selection: arrows
     // move (Shift: resize; Ctrl: by a grid step), Delete deletes, Enter goes to the
     // Properties pane. False for a key the view does not handle.
@@ -87,12 +101,19 @@ public:
     int GetMode() const { return m_state.m_mode; }
     void SetMode(int mode) { m_state.m_mode = mode; }
     // The Elements toolbox's choice: the insertion mode for a kind, idle for any other code.
-    void SetInsertKind(int kind);
+    // A sticky mode stays after each insertion, until Esc or the pointer is chosen.
+    void SetInsertKind(int kind, bool sticky = false);
+    bool IsInsertSticky() const { return m_state.m_sticky; }
+    // The interaction state: the selection rectangle and the guides are drawn from it.
+    const CViewInteraction::State &GetInteractionState() const { return m_state; }
 
-    // The pop-up "Edit" menu shown on a right click or the context-menu key. It holds the
-    // commands given here; until then, placeholders that do nothing.
+    // The pop-up "Edit" menu shown on a right click (which first selects the object under the
+    // pointer unless it is selected already) or the context-menu key. It holds the commands
+    // given here; until then, placeholders that do nothing. After them come Insert Page Break
+    // and those of the layout commands that are enabled when the menu opens.
     QMenu *GetContextMenu() const { return m_contextMenu; }
     void SetContextMenuActions(const QList<QAction *> &actions);
+    void SetLayoutActions(const QList<QAction *> &actions);
 
     // Puts one DB item per field on the band under the client point, side by side from there,
     // as one undo step; they become the selection and the first one is shown in the
@@ -125,6 +146,8 @@ signals:
     void elementGeometryChanged(CVornElement *element);
     // The zoom choice or the zoom it gives changed.
     void zoomChanged();
+    // The pointer moved over the view (view coordinates).
+    void pointerMoved(QPoint view);
 
 protected:
     // Asks whether to delete a band with its items; the question is shown in a message box.
@@ -139,6 +162,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     bool viewportEvent(QEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
     // Fields dragged from the Data pane (FieldChoice::MimeType) are dropped on a band.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
@@ -146,9 +170,13 @@ protected:
 
 private:
     void UpdateScrollBars();
+    void LayoutRulers();
+    void UpdateRulers();
     void OnReportReset();
     void CreateContextMenu();
+    void RebuildContextMenu();
     void ShowContextMenu(QPoint globalPos);
+    void SelectForContextMenu(QPoint client);
     // Carries out what the interaction rules asked for.
     void Apply(CViewInteraction::Result &result);
     void ApplyCursor(CViewInteraction::Cursor cursor);
@@ -170,12 +198,18 @@ private:
     std::optional<QCursor> m_savedCursor;
     QMenu *m_contextMenu = nullptr;
     QAction *m_pageBreakAction = nullptr;
-    double m_zoomChoice = CPageGeometry::FitWidth;
+    QList<QAction *> m_menuActions;
+    QList<QAction *> m_layoutActions;
+    double m_zoomChoice = 1.0;
     // The zoom last announced, so that a resize that changes a fitted zoom is told too.
     double m_shownZoom = 0.0;
     // Wheel turns with Ctrl held, gathered until they make one notch.
     int m_wheelTurn = 0;
     bool m_bandCaptions = false;
+    bool m_rulersShown = false;
+    CRulerBar *m_rulerAcross = nullptr;
+    CRulerBar *m_rulerDown = nullptr;
+    QWidget *m_rulerCorner = nullptr;
     QList<CFieldChoice> m_pendingFields;
     QHash<const CVornItem *, QString> m_itemMarks;
 };

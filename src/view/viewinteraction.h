@@ -4,24 +4,27 @@
 #include "pixrect.h"
 
 #include <QPoint>
+#include <Qt>
 #include <QString>
 
 #include <memory>
 #include <vector>
 
+class CReportEdit;
 class CVornBand;
 class CVornDocument;
 class CVornElement;
 class CVornItem;
 class CVornReport;
 
-// What the design view does under the mouse and the keyboard: hit testing, selection, dragging
-// an object's edges or the whole object, insertion of new bands and items, key steps and
-// deletion. The rules are plain code on the document's report, a page geometry of the moment
-// and the view's interaction state; nothing here touches a widget. Every change of the model is
-// one step on the document's undo stack (a whole drag, and repeated presses of one arrow key on
-// one object, merge into one), and each operation returns what the widget still has to do:
-// repaint, ask the Properties pane for an object, set a cursor.
+// What the design view does under the mouse and the keyboard: hit testing, selection (of one band,
+// or of any number of items with a primary one), dragging an object's edges or the selected
+// items, the selection rectangle, guides while dragging, insertion of new bands and items, key
+// steps and deletion. The rules are plain code on the document's report, a page geometry of the
+// moment and the view's interaction state; nothing here touches a widget. Every change of the
+// model is one step on the document's undo stack (a whole drag, and repeated presses of one arrow
+// key on one selection, merge into one), and each operation returns what the widget still has
+// to do: repaint, ask the Properties pane for an object, set a cursor.
 //
 // An interaction object is made for one event, like the geometry it works on: after a band has
 // been inserted or removed the geometry no longer matches the report.
@@ -43,6 +46,8 @@ public:
         // 10 to 24 insert one object of a kind (see KindForMode).
         FirstInsertMode = 10,
         LastInsertMode = 24,
+        // Drawing a selection rectangle.
+        SelectRect = 25,
     };
 
     // A pixel counts as near an edge within this distance.
@@ -56,6 +61,8 @@ public:
     static constexpr int NewItemHeight = 20;
     static constexpr int NewShapeHeight = 30;
     static constexpr int NewBandHeight = 1200;
+    // A moved or resized item's edges snap to the lines of its band's other items this close.
+    static constexpr int GuideTolerance = 4;
 
     // A rectangle in model units (hundredths of a millimetre). Wide enough that a band's
     // position on the page (the sum of the heights above it) cannot overflow.
@@ -73,6 +80,16 @@ public:
         friend bool operator==(const ModelRect &, const ModelRect &) = default;
     };
 
+    // A line a dragged item snapped to: vertical at x or horizontal at y, in the coordinates of
+    // band `band` (model units), drawn across that band.
+    struct Guide
+    {
+        int band = -1;
+        bool vertical = false;
+        qint64 position = 0;
+        friend bool operator==(const Guide &, const Guide &) = default;
+    };
+
     // The view's interaction fields. The view owns them; the rules read and change them.
     struct State
     {
@@ -87,6 +104,15 @@ public:
         // The dragged object's rectangle when the drag began, in its band's coordinates (a band
         // spans (0, 0, page width, height)). Edge drags are measured against it.
         ModelRect m_dragStart;
+        // An insertion mode that stays after each insertion, until Esc or the pointer.
+        bool m_sticky = false;
+        // The selection rectangle from the press to the pointer (view pixels), and whether it
+        // adds to the selection the press left.
+        QPoint m_rectFrom;
+        QPoint m_rectTo;
+        bool m_rectAdds = false;
+        // The lines the last drag step snapped to, shown until the button is released.
+        std::vector<Guide> m_guides;
     };
 
     // The pointer shape the widget should show.
@@ -115,6 +141,8 @@ public:
         bool modified = false;
         // Put the focus on the main row of the Properties pane.
         bool focusMainProperty = false;
+        // The Elements toolbox goes back to its "Pointer" entry.
+        bool returnToPointer = false;
         Cursor cursor = Cursor::Unchanged;
     };
 
@@ -124,13 +152,16 @@ public:
     static int ModeForKind(int kind);
     static int KindForMode(int mode);
 
-    // Events, in view coordinates.
-    Result OnLeftButtonDown(QPoint pt);
-    Result OnMouseMove(QPoint pt);
-    // Every release of the left button ends a drag or an insertion: back to idle.
-    static void OnLeftButtonUp(State &state);
+    // Events, in view coordinates. Shift or Ctrl with a click adds items to the selection (Ctrl
+    // takes a selected one out again); Alt while dragging turns the guides off.
+    Result OnLeftButtonDown(QPoint pt, Qt::KeyboardModifiers modifiers = {});
+    Result OnMouseMove(QPoint pt, Qt::KeyboardModifiers modifiers = {});
+    // Every release of the left button ends a drag, a selection rectangle (selecting what it
+    // touches) or an insertion: back to idle, unless the insertion mode is sticky.
+    Result OnLeftButtonUp(QPoint pt);
     // A key press with Shift and Ctrl held or not; keys are Qt::Key values. Ctrl makes an
-    // arrow key step by the grid step instead of one pixel.
+    // arrow key step by the grid step instead of one pixel. Esc leaves an insertion mode, or
+    // else clears the selection.
     Result OnKeyDown(int key, bool shift, bool ctrl = false);
 
     // The band or item under the point: items above their band, any other item above the
@@ -142,17 +173,34 @@ public:
     // Selects the object under the point (or nothing) and asks for its properties.
     Result SelectAt(QPoint pt);
     Result SelectItem(CVornElement *element);
+    // Adds an item to the selection as its primary object (a band clicked this way is selected
+    // alone); with toggle a selected item leaves the selection instead.
+    Result AddToSelection(CVornElement *element, bool toggle);
+    // Every item of the band that holds the selection; every item of the report when nothing
+    // or a band is selected.
+    Result SelectAll();
+    // The items whose visible part touches a view rectangle (corners in any order, both
+    // included), in report order.
+    std::vector<CVornItem *> ItemsInRect(QPoint from, QPoint to) const;
+    // Selects the items the rectangle touches; with add they join the selection.
+    Result SelectInRect(QPoint from, QPoint to, bool add);
 
     // Starts dragging the selected object under the point: its corners and edges (within
-    // EdgeTolerance) resize it, anywhere else moves it. Nothing when no selected object is hit.
+    // EdgeTolerance) resize it, anywhere else moves it (with every other selected item). Nothing
+    // when no selected object is hit.
     void BeginDrag(QPoint pt);
+    void BeginDrag(CVornElement *element, QPoint pt);
+    // The selected item with an edge or corner within EdgeTolerance of a point just outside it,
+    // where the outer half of its handles lies; null when there is none.
+    CVornElement *SelectedEdgeAt(QPoint pt) const;
 
     // The cursor for the point while idle: a sizing cursor on the edges and corners of the
     // selected item, the vertical one on the bottom edge of the selected band.
     Cursor UpdateCursor(QPoint pt) const;
 
-    // One drag step to the pointer position, by the current mode.
-    Result DragTo(QPoint pt);
+    // One drag step to the pointer position, by the current mode. With guides (and the grid
+    // off) a moved or resized item snaps to the lines of its band's other items.
+    Result DragTo(QPoint pt, bool guides = true);
 
     // Rounds the edges the current mode moves to the 10-pixel lattice of the page; rect is in
     // the coordinates of a band whose top lies bandTop model units below the page top.
@@ -176,17 +224,28 @@ public:
     int GridKeyStepY() const;
     Result MoveByKeys(CVornElement *element, int dx, int dy);
     Result ResizeByKeys(CVornElement *element, int dx, int dy);
+    // The same for several items as one step: refused for all when refused for one.
+    Result MoveItemsByKeys(const std::vector<CVornItem *> &items, int dx, int dy);
+    Result ResizeItemsByKeys(const std::vector<CVornItem *> &items, int dx, int dy);
 
     // Deletes the object (a band with the references to it, as one undo step) and selects its
     // neighbour. The history keeps the object.
     // The undo step is named text ("Delete" when empty).
     Result DeleteSelected(CVornElement *element, const QString &text = QString());
+    // Deletes several items as one step and selects the neighbour of the first.
+    Result DeleteItems(const std::vector<CVornItem *> &items, const QString &text = QString());
     // The object selected after this one is deleted: the next sibling, else the previous one,
-    // else (for an item) its band.
-    CVornElement *NextSelectionAfterDelete(const CVornElement *element) const;
+    // else (for an item) its band. Siblings in `leaving`, deleted with it, are passed over.
+    CVornElement *NextSelectionAfterDelete(const CVornElement *element,
+                                           const std::vector<CVornItem *> &leaving = {}) const;
 
     // The band that holds an item (by identity), or the band itself; -1 when not in the report.
     int BandIndexOf(const CVornElement *element) const;
+
+    // A rectangle of band coordinates pushed back into a band of that size, as a move is: first
+    // the left and top edges, then the right and bottom ones (which win for a larger item).
+    static ModelRect KeepInBand(const ModelRect &rect, qint64 width, qint64 height);
+    static ModelRect RectOf(const CVornItem &item);
 
 private:
     CVornReport &Report() const;
@@ -194,6 +253,15 @@ private:
     qint64 BandTopInModel(int bandIndex) const;
     // Whole-pixel pointer position relative to the page, stepped by the grid when it is on.
     int GridAdvance(int pos, int last) const;
+    // How far down a drag may reach, in model units from the page top: the page, or no limit
+    // when the bands run past the page.
+    qint64 DragLimitY() const;
+    // Snaps a dragged item (band coordinates) to the guides of its band; records what it
+    // snapped to.
+    ModelRect SnapToGuides(const ModelRect &rect, int bandIndex, const CVornItem &item);
+    Result StepItemsByKeys(const std::vector<CVornItem *> &items, int dx, int dy, bool resize);
+    // Moves the other selected items by the dragged one's displacement.
+    void MoveFollowers(CReportEdit &edit, const CVornItem &dragged, qint64 dx, qint64 dy);
     PixRect ToClient(const PixRect &view) const;
     // The area of a rectangle in page model units, in client pixels, grown by the margins.
     PixRect ItemRepaintArea(const ModelRect &pageRect) const;

@@ -6,6 +6,7 @@
 #include "testregistry.h"
 #include "vornitems.h"
 
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QSignalSpy>
@@ -188,24 +189,31 @@ private slots:
 
     void contextMenu()
     {
+        // An empty clipboard: Paste is off as well.
+        QGuiApplication::clipboard()->clear();
         QMenu *menu = m_view->GetContextMenu();
         QCOMPARE(menu->title(), QStringLiteral("Edit"));
-        const QList<QAction *> actions = menu->actions();
-        QCOMPARE(actions.size(), 5);
+        QList<QAction *> actions = menu->actions();
+        QCOMPARE(actions.size(), 7);
         QCOMPARE(actions[0]->text(), QStringLiteral("Cu&t\tCtrl+X"));
         QCOMPARE(actions[1]->text(), QStringLiteral("&Copy\tCtrl+C"));
         QCOMPARE(actions[2]->text(), QStringLiteral("&Paste\tCtrl+V"));
-        for (const QAction *action : actions.mid(0, 3))
+        QCOMPARE(actions[3]->text(), QStringLiteral("D&uplicate\tCtrl+D"));
+        QCOMPARE(actions[4]->text(), QStringLiteral("&Delete\tDel"));
+        for (const QAction *action : actions.mid(0, 5))
             QVERIFY(!action->isEnabled());
-        QVERIFY(actions[3]->isSeparator());
-        QCOMPARE(actions[4]->text(), QStringLiteral("Insert Page &Break"));
-        QVERIFY(actions[4]->isEnabled());
+        QVERIFY(actions[5]->isSeparator());
+        QCOMPARE(actions[6]->text(), QStringLiteral("Insert Page &Break"));
+        QVERIFY(actions[6]->isEnabled());
 
+        // The right click selects what it is on first, and the menu acts on that.
         QTest::mouseClick(m_view->viewport(), Qt::RightButton, {}, ToClient(QPoint(50, 50)));
         QTRY_VERIFY(menu->isVisible());
         menu->hide();
-        // The right button leaves the selection and the mode alone.
-        QCOMPARE(m_doc->GetReport().FindFirstSelected(), nullptr);
+        QCOMPARE(m_doc->GetReport().FindFirstSelected(), m_doc->GetReport().GetBands()[0]);
+        QCOMPARE(m_view->GetMode(), 0);
+        actions = menu->actions();
+        QVERIFY(actions[0]->isEnabled() && actions[4]->isEnabled());
 
         QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5),
                               m_view->mapToGlobal(QPoint(5, 5)));

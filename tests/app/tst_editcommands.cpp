@@ -156,6 +156,62 @@ private slots:
         QCOMPARE(Command(Undo)->text(), u"&Undo Duplicate\tCtrl+Z"_s);
     }
 
+    // Several items of two bands are copied as one fragment and pasted each into the band of
+    // its band's name, ten pixels on; a duplicated band's DB Text names the copy; a Page Break
+    // takes no items; plain text on the clipboard is refused in the status bar.
+    void severalItemsAndReferences()
+    {
+        auto *second = new CVornText;
+        second->SetName(u"Second"_s);
+        second->SetRect(1270, 1270, 2540, 1905);
+        Band(1)->GetItems().Add(second);
+        auto *field = new CVornDbText;
+        field->SetName(u"Field"_s);
+        field->SetDataSource(u"Orders"_s);
+        field->SetRect(10000, 0, 12000, 500);
+        Band(0)->GetItems().Add(field);
+
+        Click(m_text);
+        QTest::mouseClick(m_view->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          m_view->GetItemPixelRect(second).ToQRect().center()
+                                  - m_view->GetScrollPosition());
+        QTest::keyClick(m_view, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(m_view, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Band(0)->GetItems().GetCount(), 3);
+        QCOMPARE(Band(1)->GetItems().GetCount(), 2);
+        const CVornItem *pasted = Band(1)->GetItems()[1];
+        QCOMPARE(pasted->GetLeft(), 1270 + 264);
+        QCOMPARE(Band(0)->GetItems()[2]->GetTop(), 1270 + 264);
+        QCOMPARE(Report().GetSelection().size(), size_t(2));
+        QCOMPARE(m_doc->GetUndoStack()->count(), 1);
+
+        Click(Band(0));
+        QTest::keyClick(m_view, Qt::Key_D, Qt::ControlModifier);
+        const CVornBand *copy = Band(2);
+        QCOMPARE(static_cast<const CVornDbText *>(copy->GetItems()[1])->GetDataSource(),
+                 copy->GetName());
+        QCOMPARE(field->GetDataSource(), u"Orders"_s);
+
+        // One item cannot go into a Page Break. (The pasted copy lies over the text's centre.)
+        m_view->SelectElement(m_text);
+        QTest::keyClick(m_view, Qt::Key_C, Qt::ControlModifier);
+        auto *pageBreak = new CVornBand(VornKind::PageBreak, u"Break"_s);
+        Report().GetBands().Add(pageBreak);
+        m_view->SelectElement(pageBreak);
+        const int steps = m_doc->GetUndoStack()->count();
+        QTest::keyClick(m_view, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(pageBreak->GetItems().GetCount(), 0);
+        QCOMPARE(m_doc->GetUndoStack()->count(), steps);
+        QCOMPARE(m_frame->statusBar()->currentMessage(),
+                 u"Nothing was pasted: A Page Break band takes no items"_s);
+
+        QGuiApplication::clipboard()->setText(u"plain words"_s);
+        QVERIFY(Enabled(Paste));
+        QTest::keyClick(m_view, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(m_frame->statusBar()->currentMessage(),
+                 u"The clipboard holds no Vantel band or item"_s);
+    }
+
     void refusedClipboard_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -193,7 +249,7 @@ private slots:
         {
             CModalAnswer no(QMessageBox::No);
             QTest::keyClick(m_view, Qt::Key_Delete);
-            QCOMPARE(no.texts, QStringList({u"Delete the band \"Orders\" and its 1 items?"_s}));
+            QCOMPARE(no.texts, QStringList({u"Delete the band \"Orders\" and its 1 item?"_s}));
         }
         QCOMPARE(Report().GetBands().GetCount(), 2);
         QVERIFY(!m_doc->IsModified());

@@ -110,24 +110,32 @@ private slots:
         QStringList titles;
         for (const QAction *action : m_frame->menuBar()->actions())
             titles << action->text();
-        QCOMPARE(titles, QStringList({u"&File"_s, u"&Edit"_s, u"&View"_s, u"&Help"_s}));
+        QCOMPARE(titles, QStringList({u"&File"_s, u"&Edit"_s, u"&View"_s, u"F&ormat"_s,
+                                      u"&Help"_s}));
         QCOMPARE(Entries(TopMenu(m_frame.get(), QStringLiteral("&Edit"))),
                  QStringList({u"ID_57643"_s, u"ID_57644"_s, u"-"_s, u"ID_57635"_s, u"ID_57634"_s,
-                              u"ID_57637"_s, u"ID_32810"_s, u"ID_57632"_s}));
+                              u"ID_57637"_s, u"ID_32810"_s, u"ID_57632"_s, u"-"_s,
+                              u"ID_57642"_s}));
 
         QCOMPARE(Entries(TopMenu(m_frame.get(), QStringLiteral("&File"))),
                  QStringList({u"ID_57600"_s, u"ID_57601"_s, u"ID_57603"_s, u"ID_57604"_s,
-                              u"ID_32771"_s, u"ID_32772"_s, u"-"_s, u"ID_57616"_s, u"-"_s,
-                              u"ID_57665"_s}));
+                              u"ID_32771"_s, u"ID_32772"_s, u"ID_57607"_s, u"-"_s, u"ID_57616"_s,
+                              u"-"_s, u"ID_57665"_s}));
         QMenu *view = TopMenu(m_frame.get(), QStringLiteral("&View"));
         QCOMPARE(Entries(view),
-                 QStringList({u"ID_32778"_s, u"ID_32804"_s, u"-"_s, u"ID_32800"_s, u"ID_32801"_s,
+                 QStringList({u"ID_32778"_s, u"ID_32804"_s, u"ID_32834"_s, u"-"_s, u"ID_32800"_s,
+                              u"ID_32801"_s,
                               u"ID_32802"_s, u"ID_32803"_s, u"-"_s, u"ID_59392"_s, u"ID_59393"_s,
                               u"[&Application Look]"_s}));
         QCOMPARE(Entries(m_frame->FindCommand(59392)->menu()),
-                 QStringList({u"Standard"_s, u"Elements"_s, u"Data"_s, u"Properties"_s,
-                              u"Outline"_s, u"Live Preview"_s, u"Problems"_s, u"-"_s,
-                              u"ID_126"_s}));
+                 QStringList({u"Standard"_s, u"Layout"_s, u"Elements"_s, u"Data"_s,
+                              u"Properties"_s, u"Outline"_s, u"Live Preview"_s, u"Problems"_s,
+                              u"-"_s, u"ID_126"_s}));
+        QCOMPARE(Entries(TopMenu(m_frame.get(), QStringLiteral("F&ormat"))),
+                 QStringList({u"ID_32820"_s, u"ID_32821"_s, u"ID_32822"_s, u"ID_32823"_s,
+                              u"ID_32824"_s, u"ID_32825"_s, u"-"_s, u"ID_32826"_s, u"ID_32827"_s,
+                              u"ID_32828"_s, u"-"_s, u"ID_32829"_s, u"ID_32830"_s, u"-"_s,
+                              u"ID_32831"_s, u"-"_s, u"ID_32832"_s, u"ID_32833"_s}));
         QMenu *looks = Submenu(view, QStringLiteral("&Application Look"));
         QVERIFY(looks);
         QCOMPARE(Entries(looks),
@@ -222,8 +230,8 @@ private slots:
                                 << ""
                                 << "Delete the selection"
                                 << "Delete" << false;
-        QTest::newRow("print") << 57607 << "&Print..."
-                               << ""
+        QTest::newRow("print") << 57607 << "&Print...\tCtrl+P"
+                               << "Ctrl+P"
                                << "Print the report"
                                << "Print" << true;
         QTest::newRow("preview") << 32772 << "Pre&view\tF5"
@@ -279,9 +287,8 @@ private slots:
                 QVERIFY(!action->icon().pixmap(16).toImage().isNull());
             }
         }
-        QCOMPARE(ids,
-                 QList<int>({57600, 57601, 57603, 32771, 32772, 0, 57635, 57634, 57637, 0, 57607,
-                             57664}));
+        QCOMPARE(ids, QList<int>({57600, 57601, 57603, 32771, 32772, 0, 57635, 57634, 57637,
+                                  32810, 57632, 0, 57607, 57664}));
         // The last button leads to "Customize...".
         auto *customize = bar->findChild<QToolButton *>(QStringLiteral("CustomizeButton"));
         QVERIFY(customize && customize->isVisible());
@@ -567,9 +574,11 @@ private slots:
             QStringList names;
             for (int row = 0; row < list->count(); ++row)
                 names << list->item(row)->text();
-            if (names
+            if (names.mid(0, 12)
                 == QStringList({u"New"_s, u"Open"_s, u"Save"_s, u"Run"_s, u"Preview"_s, u"Cut"_s,
-                                u"Copy"_s, u"Paste"_s, u"Print"_s, u"About"_s})) {
+                                u"Copy"_s, u"Paste"_s, u"Duplicate"_s, u"Delete"_s, u"Print"_s,
+                                u"About"_s})
+                && names.contains(u"Align Lefts"_s)) {
                 list->item(5)->setCheckState(Qt::Unchecked);
                 list->item(6)->setCheckState(Qt::Unchecked);
             }
@@ -586,7 +595,8 @@ private slots:
             }
             return ids;
         };
-        const QList<int> expected {57600, 57601, 57603, 32771, 32772, 0, 57637, 0, 57607, 57664};
+        const QList<int> expected {57600, 57601, 57603, 32771, 32772, 0,
+                                   57637, 32810, 57632, 0,     57607, 57664};
         QCOMPARE(toolbarIds(), expected);
         // The commands stay in the frame; only their buttons went.
         QVERIFY(m_frame->FindCommand(57635));
@@ -596,7 +606,8 @@ private slots:
         m_frame = std::make_unique<CMainFrame>(m_doc.get());
         QCOMPARE(toolbarIds(), expected);
         QList<CCustomizeDlg::Button> buttons = m_frame->GetToolbarButtons();
-        buttons[7].shown = false; // Paste
+        for (const int i : {7, 8, 9}) // Paste, Duplicate, Delete
+            buttons[i].shown = false;
         m_frame->ApplyToolbarButtons(buttons);
         QCOMPARE(toolbarIds(), QList<int>({57600, 57601, 57603, 32771, 32772, 0, 57607, 57664}));
     }

@@ -147,8 +147,9 @@ private slots:
 
     void zoomAndCaptionsKept()
     {
-        QCOMPARE(m_view->GetZoomChoice(), 0.0);
-        QCOMPARE(m_frame->GetZoomPane()->text(), u"Fit Width (100 %)"_s);
+        // A new user sees the page at full size.
+        QCOMPARE(m_view->GetZoomChoice(), 1.0);
+        QCOMPARE(m_frame->GetZoomPane()->text(), u"100 %"_s);
         m_frame->FindCommand(32800)->trigger();
         QCOMPARE(m_view->GetZoom(), 1.25);
         QCOMPARE(m_frame->GetZoomPane()->text(), u"125 %"_s);

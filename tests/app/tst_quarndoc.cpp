@@ -154,6 +154,24 @@ private slots:
         QCOMPARE(doc.GetReport().GetConnectString(), QString(connect).replace(u'@', folder));
     }
 
+    void databasePathFollowsSaveAs()
+    {
+        // Saved beside its database, then saved as a copy in a sub-folder: still the same file.
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath(u"copies"_s)));
+        CQuarnDoc doc;
+        doc.OnNewDocument();
+        doc.GetReport().SetDatabaseType(0);
+        doc.GetReport().SetConnectString(dir.filePath(u"shop.db"_s));
+        QString message;
+        QVERIFY(doc.OnSaveDocument(dir.filePath(u"r.vnt"_s), message));
+        QCOMPARE(doc.GetReport().GetConnectString(), u"shop.db"_s);
+        QVERIFY(doc.OnSaveDocument(dir.filePath(u"copies/r.vnt"_s), message));
+        QCOMPARE(doc.GetReport().GetConnectString(), u"../shop.db"_s);
+        QVERIFY(doc.OnSaveDocument(dir.filePath(u"copies/r.vnt"_s), message));
+        QCOMPARE(doc.GetReport().GetConnectString(), u"../shop.db"_s);
+    }
+
     void failedSaveKeepsPathAndModifiedFlag()
     {
         CQuarnDoc doc;

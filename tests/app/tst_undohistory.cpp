@@ -1,3 +1,4 @@
+#include "layoutcommands.h"
 #include "pagegeometry.h"
 #include "propertyedit.h"
 #include "quarndoc.h"
@@ -31,14 +32,16 @@ public:
         , m_pictureFolder(pictureFolder)
     {}
 
+    using Selection = std::vector<CVornElement *>;
+
     // The selection when the last edit began, which its undo brings back.
-    CVornElement *SelectionAtEdit() const { return m_mark; }
+    Selection SelectionAtEdit() const { return m_mark; }
 
     // One random user action; some change nothing, which leaves no step.
     void Play()
     {
-        m_mark = Report().FindFirstSelected();
-        switch (Below(12)) {
+        m_mark = Report().GetSelection();
+        switch (Below(15)) {
         case 0:
             Insert();
             break;
@@ -68,6 +71,15 @@ public:
             // Undone steps are dropped by the next edit.
             m_doc.GetUndoStack()->undo();
             break;
+        case 10:
+            SelectSeveral();
+            break;
+        case 11:
+            Format();
+            break;
+        case 12:
+            EditSeveral();
+            break;
         default:
             SelectSomething();
             break;
@@ -75,7 +87,7 @@ public:
     }
 
 private:
-    void Mark() { m_mark = Report().FindFirstSelected(); }
+    void Mark() { m_mark = Report().GetSelection(); }
     int Below(int n) { return int(m_random.bounded(n)); }
     CVornReport &Report() { return m_doc.GetReport(); }
 
@@ -120,6 +132,92 @@ private:
                 page.top + Below(std::max(1, std::min(page.bottom, 900) - page.top))};
     }
 
+    // A few items picked with Shift and Ctrl, or drawn around with a rectangle.
+    void SelectSeveral()
+    {
+        if (Below(2)) {
+            // Without Shift the press must not begin a drag on what is selected.
+            const bool add = Below(2);
+            if (!add)
+                Do().SelectItem(nullptr);
+            const QPoint from = PagePoint();
+            Do().OnLeftButtonDown(from, add ? Qt::ShiftModifier : Qt::NoModifier);
+            const QPoint to = from + QPoint(Below(401) - 200, Below(301) - 150);
+            Do().OnMouseMove(to);
+            Do().OnLeftButtonUp(to);
+            return;
+        }
+        for (int i = Below(4) + 2; i > 0; --i) {
+            const QList<CVornElement *> all = Objects();
+            if (all.isEmpty())
+                return;
+            CVornElement *element = all.at(Below(int(all.size())));
+            Do().AddToSelection(element, Below(3) == 0);
+        }
+    }
+
+    // A Format command on what is selected, or on a few items selected first.
+    void Format()
+    {
+        if (Below(2))
+            SelectSeveral();
+        const auto command = LayoutCommands::AllCommands[Below(int(std::size(LayoutCommands::AllCommands)))];
+        Mark();
+        LayoutCommands::Apply(m_doc, command, LayoutCommands::ScreenTextMeasure(96, 96));
+    }
+
+    // A drag, the arrow keys, a property edit, Delete or a Duplicate of several items.
+    void EditSeveral()
+    {
+        SelectSeveral();
+        const std::vector<CVornItem *> items = Report().GetSelectedItems();
+        if (items.empty())
+            return;
+        Mark();
+        switch (Below(5)) {
+        case 0: {
+            const QPoint from = Geometry().GetItemPixelRect(items.front()).ToQRect().center();
+            Do().OnLeftButtonDown(from);
+            // The press made the item the primary one; the drag begins from there.
+            Mark();
+            const QPoint to = from + QPoint(Below(61) - 30, Below(41) - 20);
+            Do().OnMouseMove(to, Below(2) ? Qt::AltModifier : Qt::NoModifier);
+            Do().OnLeftButtonUp(to);
+            break;
+        }
+        case 1: {
+            // Presses of one key: one step.
+            const int key = Below(2) ? Qt::Key_Right : Qt::Key_Down;
+            const bool shift = Below(2);
+            const bool ctrl = Below(2);
+            for (int i = Below(3) + 1; i > 0; --i)
+                Do().OnKeyDown(key, shift, ctrl);
+            break;
+        }
+        case 2: {
+            CRowEdit edit;
+            edit.name = Below(2) ? u"Top"_s : u"Horizontal Alignment"_s;
+            edit.value = edit.name == u"Top"_s ? QString::number(Below(20)) : u"Center"_s;
+            ApplyEditStepToAll(m_doc, Report().GetSelection(), edit, 96);
+            break;
+        }
+        case 3:
+            Do().DeleteItems(items);
+            break;
+        default: {
+            ReportClipboard::CFragment fragment;
+            QString message;
+            if (ReportClipboard::ReadFragment(ReportClipboard::WriteSelection(Report()), fragment,
+                                              message)) {
+                CReportEdit edit(m_doc, u"Duplicate"_s);
+                ReportClipboard::Paste(edit, fragment, Report().FindFirstSelected(), 264, 264,
+                                       message);
+            }
+            break;
+        }
+        }
+    }
+
     void Insert()
     {
         static const int kinds[] = {VornKind::ReportHeader, VornKind::PageHeader,
@@ -148,7 +246,7 @@ private:
             at += QPoint(Below(61) - 30, Below(41) - 20);
             Do().OnMouseMove(at);
         }
-        CViewInteraction::OnLeftButtonUp(m_state);
+        Do().OnLeftButtonUp(at);
     }
 
     void Keys()
@@ -257,7 +355,7 @@ private:
     QRandomGenerator m_random;
     QString m_pictureFolder;
     int m_pictures = 0;
-    CVornElement *m_mark = nullptr;
+    Selection m_mark;
     CViewInteraction::State m_state;
     std::optional<CPageGeometry> m_geometry;
     std::optional<CViewInteraction> m_interaction;
@@ -296,13 +394,14 @@ private slots:
         CEditPlayer player(doc, seed, folder.path());
 
         // The template and the selection at every index of the stack.
+        using Selection = CEditPlayer::Selection;
         QStringList texts {Text(doc)};
-        QList<CVornElement *> before {nullptr};
-        QList<CVornElement *> after {nullptr};
+        QList<Selection> before {{}};
+        QList<Selection> after {{}};
         for (int i = 0; i < 400; ++i) {
             const int index = history->index();
             player.Play();
-            CVornElement *selected = player.SelectionAtEdit();
+            const Selection selected = player.SelectionAtEdit();
             const int now = history->index();
             QVERIFY(now >= index - 1 && now <= index + 1);
             texts.resize(now + 1);
@@ -315,7 +414,7 @@ private slots:
             if (now > index)
                 before[now] = selected;
             if (now > index || text != texts[now])
-                after[now] = doc.GetReport().FindFirstSelected();
+                after[now] = doc.GetReport().GetSelection();
             texts[now] = text;
             QCOMPARE(doc.IsModified(), now != 0);
         }
@@ -325,13 +424,13 @@ private slots:
         for (int i = steps; i > 0; --i) {
             history->undo();
             QCOMPARE(Text(doc), texts[i - 1]);
-            QCOMPARE(doc.GetReport().FindFirstSelected(), before[i]);
+            QVERIFY(doc.GetReport().GetSelection() == before[i]);
         }
         QVERIFY(!doc.IsModified());
         for (int i = 1; i <= steps; ++i) {
             history->redo();
             QCOMPARE(Text(doc), texts[i]);
-            QCOMPARE(doc.GetReport().FindFirstSelected(), after[i]);
+            QVERIFY(doc.GetReport().GetSelection() == after[i]);
         }
         QVERIFY(doc.IsModified());
     }

@@ -116,6 +116,20 @@ private slots:
                  u"No column NAME in the query of band Customers; it returns Id, NAMES"_s);
     }
 
+    void aHeldLookUpWaitsForItsRelease()
+    {
+        QTRY_VERIFY(m_lookup->IsCurrent());
+        m_lookup->SetHeld(true);
+        SetQuery(u"SELECT Id FROM Customers"_s);
+        // Due and shown as running, but not looked up while held (SQLite would answer in time).
+        QTest::qWait(200);
+        QVERIFY(m_lookup->IsRunning());
+        QVERIFY(!m_lookup->IsCurrent());
+        m_lookup->SetHeld(false);
+        QTRY_VERIFY(m_lookup->IsCurrent());
+        QCOMPARE(m_lookup->ColumnsFor(Name()), QStringList {u"Id"_s});
+    }
+
     void aQueryThatDoesNotAnswerIsCancelled()
     {
         QTRY_VERIFY(m_lookup->IsCurrent());

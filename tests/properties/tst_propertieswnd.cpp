@@ -375,8 +375,8 @@ private slots:
                                                    : u"SELECT a,\r\n\t  b FROM t"_s));
     }
 
-    // The user picks a font with a colour in the font dialog: the font is
-    // stored; the item keeps its colour, which "Text Color" goes on showing.
+    // The user picks a font with a colour in the font dialog: font and colour
+    // are stored as one step, and "Text Color" shows the new colour.
     void fontDialog()
     {
         Fixture f;
@@ -400,8 +400,9 @@ private slots:
         QCOMPARE(text->GetItalic(), 0);
         QCOMPARE(text->GetCharset(), 1);
         QVERIFY(f.document.IsModified());
-        QCOMPARE(text->GetColor(), 0u);
-        QCOMPARE(f.Row(u"Text Color"_s)->GetColor(), 0u);
+        QCOMPARE(text->GetColor(), 0x0000FFu);
+        QCOMPARE(f.Row(u"Text Color"_s)->GetColor(), 0x0000FFu);
+        QCOMPARE(f.document.GetUndoStack()->count(), 1);
         QCOMPARE(f.Row(u"Font"_s)->GetValue().section(u", "_s, 1), u"14, Bold, Underline"_s);
     }
 

@@ -506,7 +506,7 @@ private slots:
         QTest::newRow("huge height")
                 << std::numeric_limits<int>::min() << 400 << 96 << 1610612736 << 0;
     }
-    // The chosen font goes into the item's font fields; its colour does not.
+    // The chosen font goes into the item's font fields, and its colour is the text's colour.
     void fonts()
     {
         QFETCH(int, height);
@@ -534,7 +534,7 @@ private slots:
         QCOMPARE(text->GetUnderline(), 1);
         QCOMPARE(text->GetStrikeout(), 1);
         QCOMPARE(text->GetCharset(), 204);
-        QCOMPARE(text->GetColor(), 0u);
+        QCOMPARE(text->GetColor(), 0x00FF00u);
     }
 
     // The font row's font taken from an item and written back unchanged gives

@@ -208,6 +208,17 @@ void TestXmlAccess::notWellFormed_data()
     QTest::newRow("text after the root, a refused reference in a comment")
             << Utf16Le(u"<!-- &#0; --><report>&amp;</report>x"_s)
             << fault("Text outside the root element", 1, 36);
+    // Long texts are scanned in blocks: faults beyond the first block are found as well.
+    const QString run(300, u'x');
+    QTest::newRow("reference to NUL beyond the first block")
+            << Utf16Le(u"<report>"_s + run + u"&#0;</report>"_s)
+            << fault("Invalid character reference", 1, 309);
+    QTest::newRow("reference to NUL beyond the first block, UTF-8")
+            << (u"<report>"_s + run + u"&#x0;</report>"_s).toUtf8()
+            << fault("Invalid character reference", 1, 309);
+    QTest::newRow("a refused reference in a long comment, text after the root")
+            << Utf16Le(u"<!--"_s + run + u"&#0;--><report/>x"_s)
+            << fault("Text outside the root element", 1, 321);
     QTest::newRow("'>' and '/>' in attribute values")
             << Utf16Le(u"<report a=\"/>\" b='>'><x c=\"/\"/></report>"_s) << QString();
 }

@@ -14,7 +14,7 @@ class CInteractionRig
 {
 public:
     explicit CInteractionRig(QSize client = QSize(900, 700), QPoint scroll = QPoint(),
-                             double zoom = CPageGeometry::FitWidth)
+                             double zoom = 1.0)
         : m_client(client)
         , m_scroll(scroll)
         , m_zoom(zoom)
@@ -50,12 +50,13 @@ public:
     // Model units of a whole number of pixels at 96 dpi (truncated, as the view converts).
     static int M(int pixels) { return int(qint64(pixels) * 2540 / 96); }
 
-    // Press, moves and release, all relative to the page.
+    // Press and moves, all relative to the page. The moves hold Alt, which keeps the guides of
+    // the other items out of the plain drag arithmetic.
     void Drag(QPoint from, const QList<QPoint> &moves)
     {
         Do().OnLeftButtonDown(At(from));
         for (const QPoint &to : moves)
-            Do().OnMouseMove(At(to));
+            Do().OnMouseMove(At(to), Qt::AltModifier);
     }
 
     template<typename Item>

@@ -34,7 +34,7 @@ Item *AddItem(CVornBand *band, int left, int top, int right, int bottom)
 
 // The geometry of a view whose scroll size fits the report at the zoom chosen.
 inline CPageGeometry Geometry(const CVornReport &report, QSize client, int dpiX = 96, int dpiY = 96,
-                              QPoint scroll = QPoint(), double zoom = CPageGeometry::FitWidth)
+                              QPoint scroll = QPoint(), double zoom = 1.0)
 {
     return CPageGeometry(report, dpiX, dpiY, {0, 0, client.width(), client.height()}, scroll,
                          CPageGeometry::TotalScrollSize(report, dpiX, dpiY, zoom), zoom);

@@ -109,7 +109,7 @@ private slots:
         QVERIFY(!second.showProperties);
         QCOMPARE(rig.State().m_mode, int(Mode::Move));
         QCOMPARE(rig.State().m_dragItem, item);
-        CViewInteraction::OnLeftButtonUp(rig.State());
+        rig.Do().OnLeftButtonUp(rig.At(QPoint(150, 270)));
         QCOMPARE(rig.State().m_mode, int(Mode::Idle));
         QCOMPARE(rig.State().m_lastX, -1);
         QCOMPARE(rig.State().m_lastY, -1);
@@ -118,6 +118,7 @@ private slots:
         rig.Do().OnLeftButtonDown(rig.At(QPoint(400, 264)));
         QVERIFY(!item->IsSelected());
         QVERIFY(rig.Report().GetBands()[1]->IsSelected());
+        rig.Do().OnLeftButtonUp(rig.At(QPoint(400, 264)));
         // Below the bands nothing is selected and the report is shown.
         CViewInteraction::Result below = rig.Do().OnLeftButtonDown(rig.At(QPoint(400, 700)));
         QCOMPARE(rig.Report().FindFirstSelected(), nullptr);
@@ -343,8 +344,10 @@ private slots:
         // 1290 units are 48 pixels (rounds up to 50, 1322 units); 100 units are 3 pixels.
         QTest::newRow("bottom edge only: the others keep their values")
                 << 6 << ModelBox {100, 100, 3000, 1290} << 0 << ModelBox {100, 100, 3000, 1322};
-        QTest::newRow("a move rounds all four")
-                << 9 << ModelBox {100, 100, 3000, 1290} << 0 << ModelBox {0, 0, 2910, 1322};
+        // 100 units are 3 pixels, which round down: the corner goes to the page's, the size
+        // stays.
+        QTest::newRow("a move puts the top-left corner on the lattice")
+                << 9 << ModelBox {100, 100, 3000, 1290} << 0 << ModelBox {0, 0, 2900, 1190};
         QTest::newRow("45 pixels round up")
                 << 4 << ModelBox {0, 0, 1191, 500} << 0 << ModelBox {0, 0, 1322, 500};
         QTest::newRow("44 pixels round down")
@@ -391,7 +394,7 @@ private slots:
 
         // A band repaints the page and what lies below it, with the handles that stand
         // three pixels out of the page at both sides.
-        CViewInteraction::OnLeftButtonUp(rig.State());
+        rig.Do().OnLeftButtonUp(QPoint());
         rig.Report().DeselectAll();
         rig.Report().GetBands()[1]->SetSelected(true);
         rig.Do().OnLeftButtonDown(rig.At(QPoint(400, 383)));

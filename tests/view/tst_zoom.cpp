@@ -1,4 +1,5 @@
 #include "interactionrig.h"
+#include "rulerscale.h"
 #include "testregistry.h"
 #include "vornitems.h"
 #include "zoomsteps.h"
@@ -106,11 +107,11 @@ private slots:
     {
         QTest::addColumn<double>("zoom");
         QTest::addColumn<ModelBox>("rect");
-        // A Text at page pixel (20, 30), 150 x 20 pixels: (529, 793, 4497, 1322) units at full
-        // size, times 1/z; at 25 % the band is 48 pixels high and cuts the bottom.
-        QTest::newRow("25 %") << 0.25 << ModelBox {2116, 3172, 17988, 5080};
+        // A Text at page pixel (20, 30), as large as 150 x 20 pixels are at full size, whatever
+        // the zoom: 38 x 5 pixels at 25 %, 600 x 80 at 400 %; converted and times 1/z.
+        QTest::newRow("25 %") << 0.25 << ModelBox {2116, 3172, 6136, 3704};
         QTest::newRow("100 %") << 1.0 << ModelBox {529, 793, 4497, 1322};
-        QTest::newRow("400 %") << 4.0 << ModelBox {132, 198, 1124, 330};
+        QTest::newRow("400 %") << 4.0 << ModelBox {132, 198, 4101, 727};
     }
     void insertion()
     {
@@ -120,6 +121,72 @@ private slots:
         z.rig.Do().InsertAt(z.rig.At(QPoint(20, 30)), VornKind::Text);
         QCOMPARE(z.band->GetItems().GetCount(), 2);
         QCOMPARE(BoxOf(z.band->GetItems()[1]), rect);
+    }
+
+    void fitWidth_data()
+    {
+        QTest::addColumn<int>("client");
+        QTest::addColumn<int>("pageWidth");
+        // A4 in a client less 40 pixels: 860 pixels, 22754 units, 108 %.
+        QTest::newRow("a wide window zooms in") << 900 << 859;
+        QTest::newRow("a narrow one zooms out") << 300 << 259;
+        QTest::newRow("not above 400 %") << 3600 << 3174;
+        QTest::newRow("not below 25 %") << 100 << 198;
+    }
+    void fitWidth()
+    {
+        QFETCH(int, client);
+        QFETCH(int, pageWidth);
+        CVornReport report;
+        const QSize total = CPageGeometry::TotalScrollSize(report, 96, 96, CPageGeometry::FitWidth,
+                                                           client);
+        const CPageGeometry geometry(report, 96, 96, {0, 0, client, 700}, QPoint(), total,
+                                     CPageGeometry::FitWidth);
+        QCOMPARE(geometry.GetPageRect().Width(), pageWidth);
+        // No scrolling across while the page fits.
+        QVERIFY(total.width() <= std::max(client, pageWidth + 40));
+    }
+
+    void rulerSteps_data()
+    {
+        QTest::addColumn<double>("zoom");
+        QTest::addColumn<int>("tick");
+        QTest::addColumn<int>("label");
+        // At 96 pixels per inch a millimetre is 3.78 pixels at full size.
+        QTest::newRow("25 %") << 0.25 << 5 << 50;
+        QTest::newRow("50 %") << 0.5 << 2 << 20;
+        QTest::newRow("100 %") << 1.0 << 1 << 10;
+        QTest::newRow("400 %") << 4.0 << 1 << 10;
+    }
+    void rulerSteps()
+    {
+        QFETCH(double, zoom);
+        QFETCH(int, tick);
+        QFETCH(int, label);
+        QCOMPARE(RulerScale::TickStep(96 / 25.4 * zoom), tick);
+        QCOMPARE(RulerScale::LabelStep(96 / 25.4 * zoom), label);
+    }
+
+    // The rulers count millimetres from the page's edges at the pixels the page is drawn at,
+    // and follow the scroll position.
+    void rulerTicks()
+    {
+        ZoomRig full(1.0);
+        const auto across = RulerScale::Ticks(full.rig.Geometry(), true, 900);
+        QCOMPARE(across.front(), (RulerScale::Tick {53, 2, QStringLiteral("0")}));
+        QCOMPARE(across[5], (RulerScale::Tick {53 + 18, 1, QString()}));
+        QCOMPARE(across[10], (RulerScale::Tick {53 + 37, 2, QStringLiteral("10")}));
+        // 210 millimetres and the page's far edge.
+        QCOMPARE(across.size(), size_t(211));
+        const auto down = RulerScale::Ticks(full.rig.Geometry(), false, 700);
+        QCOMPARE(down.front().position, 20);
+
+        CInteractionRig scrolled(QSize(900, 700), QPoint(100, 0), 4.0);
+        PageTest::AddBand(scrolled.Report(), 5080);
+        const auto shifted = RulerScale::Ticks(scrolled.Geometry(), true, 900);
+        // At 400 % millimetre 6 is the first to show, 90 pixels from the page's edge at 20.
+        QCOMPARE(shifted.front(), (RulerScale::Tick {10, 0, QString()}));
+        QCOMPARE(shifted[4], (RulerScale::Tick {71, 2, QStringLiteral("10")}));
     }
 
     void keySteps_data()
@@ -155,7 +222,7 @@ private slots:
         QTest::addColumn<QList<int>>("bands");
         QTest::addColumn<QSize>("size");
         // A4 at 96 dpi: 793 x 1122 pixels at full size; 40 pixels of margins.
-        const double fit = CPageGeometry::FitWidth;
+        const double fit = 1.0;
         QTest::newRow("bands within the page") << fit << QList<int> {5080} << QSize(833, 1162);
         // 40000 units are 1511 pixels, 2540 are 96.
         QTest::newRow("a band taller than the page")
