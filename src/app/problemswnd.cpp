@@ -60,6 +60,7 @@ CProblemsWnd::CProblemsWnd(QWidget *parent)
     m_list->setUniformRowHeights(true);
     m_list->setWordWrap(false);
     m_list->header()->setStretchLastSection(true);
+    m_list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     setWidget(m_list);
     setFocusProxy(m_list);
     connect(m_list, &QTreeWidget::itemActivated, this, &CProblemsWnd::Choose);
