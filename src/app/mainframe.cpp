@@ -69,7 +69,12 @@ CMainFrame::CMainFrame(CQuarnDoc *document, QWidget *parent)
     m_view->setFocus();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // An open Properties editor gives up its value as the window goes, which records an edit
+    // that the window's commands follow: hidden here, that happens while they still exist.
+    hide();
+}
 
 QAction *CMainFrame::FindCommand(int id) const
 {

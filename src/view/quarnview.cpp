@@ -139,64 +139,6 @@ void CQuarnView::SetBandCaptions(bool on)
     viewport()->update();
 }
 
-void CQuarnView::SetRulersVisible(bool on)
-{
-    m_rulersShown = on;
-    const int margin = on ? CRulerBar::Thickness : 0;
-    setViewportMargins(margin, margin, 0, 0);
-    for (QWidget *part : {static_cast<QWidget *>(m_rulerAcross),
-                          static_cast<QWidget *>(m_rulerDown), m_rulerCorner})
-        part->setVisible(on);
-    LayoutRulers();
-    // The viewport lost or won the rulers' room.
-    UpdateScrollSizes();
-}
-
-void CQuarnView::LayoutRulers()
-{
-    if (!m_rulersShown)
-        return;
-    const QRect port = viewport()->geometry();
-    const int size = CRulerBar::Thickness;
-    m_rulerAcross->setGeometry(port.left(), port.top() - size, port.width(), size);
-    m_rulerDown->setGeometry(port.left() - size, port.top(), size, port.height());
-    m_rulerCorner->setGeometry(port.left() - size, port.top() - size, size, size);
-}
-
-void CQuarnView::UpdateRulers()
-{
-    if (!m_rulersShown)
-        return;
-    m_rulerAcross->update();
-    m_rulerDown->update();
-}
-
-PixRect CQuarnView::GetSelectionExtent() const
-{
-    if (!m_document)
-        return {};
-    const CPageGeometry geometry = MakeGeometry();
-    PixRect extent;
-    bool any = false;
-    for (const CVornElement *element : m_document->GetReport().GetSelection()) {
-        const PixRect r = geometry.GetItemPixelRect(element);
-        const PixRect shown {std::min(r.left, r.right), std::min(r.top, r.bottom),
-                             std::max(r.left, r.right), std::max(r.top, r.bottom)};
-        extent = any ? PixRect {std::min(extent.left, shown.left), std::min(extent.top, shown.top),
-                                std::max(extent.right, shown.right),
-                                std::max(extent.bottom, shown.bottom)}
-                     : shown;
-        any = true;
-    }
-    return extent;
-}
-
-void CQuarnView::scrollContentsBy(int dx, int dy)
-{
-    QAbstractScrollArea::scrollContentsBy(dx, dy);
-    UpdateRulers();
-}
-
 void CQuarnView::SetScrollPosition(QPoint scroll)
 {
     horizontalScrollBar()->setValue(scroll.x());
@@ -289,23 +231,6 @@ void CQuarnView::SetInsertKind(int kind, bool sticky)
     m_pendingFields = FieldChoice::ForElementsEntry(kind);
 }
 
-void CQuarnView::CreateContextMenu()
-{
-    // The main window hands over its clipboard commands; a view on its own shows them
-    // disabled.
-    m_contextMenu = new QMenu(tr("Edit"), this);
-    for (const QString &text : {tr("Cu&t\tCtrl+X"), tr("&Copy\tCtrl+C"), tr("&Paste\tCtrl+V")}) {
-        auto *placeholder = new QAction(text, this);
-        placeholder->setEnabled(false);
-        m_menuActions.append(placeholder);
-    }
-    m_pageBreakAction = new QAction(tr("Insert Page &Break"), this);
-    m_pageBreakAction->setObjectName(QStringLiteral("InsertPageBreak"));
-    m_pageBreakAction->setEnabled(m_document != nullptr);
-    connect(m_pageBreakAction, &QAction::triggered, this, &CQuarnView::InsertPageBreak);
-    RebuildContextMenu();
-}
-
 void CQuarnView::InsertPageBreak()
 {
     if (!m_document)
@@ -374,36 +299,6 @@ QString CQuarnView::ToolTipAt(QPoint client) const
     return text;
 }
 
-void CQuarnView::SetContextMenuActions(const QList<QAction *> &actions)
-{
-    m_menuActions = actions;
-    RebuildContextMenu();
-}
-
-void CQuarnView::SetLayoutActions(const QList<QAction *> &actions)
-{
-    m_layoutActions = actions;
-    RebuildContextMenu();
-}
-
-void CQuarnView::RebuildContextMenu()
-{
-    m_contextMenu->clear();
-    m_contextMenu->addActions(m_menuActions);
-    // The view's own command after the clipboard's, then the layout commands that apply.
-    m_contextMenu->addSeparator();
-    m_contextMenu->addAction(m_pageBreakAction);
-    bool separated = false;
-    for (QAction *action : std::as_const(m_layoutActions)) {
-        if (!action->isEnabled())
-            continue;
-        if (!separated)
-            m_contextMenu->addSeparator();
-        separated = true;
-        m_contextMenu->addAction(action);
-    }
-}
-
 bool CQuarnView::ConfirmBandDeletion(const QString &question)
 {
     return QMessageBox::question(this, tr("Vantel"), question, QMessageBox::Yes | QMessageBox::No,
@@ -434,12 +329,6 @@ bool CQuarnView::DeleteSelection(const QString &text, bool confirm)
             : interaction.DeleteItems(m_document->GetReport().GetSelectedItems(), text);
     Apply(result);
     return result.modified;
-}
-
-void CQuarnView::ShowContextMenu(QPoint globalPos)
-{
-    RebuildContextMenu();
-    m_contextMenu->popup(globalPos);
 }
 
 void CQuarnView::Apply(CViewInteraction::Result &result)
@@ -562,30 +451,6 @@ void CQuarnView::mouseReleaseEvent(QMouseEvent *event)
         SelectForContextMenu(event->position().toPoint());
         ShowContextMenu(event->globalPosition().toPoint());
     }
-}
-
-void CQuarnView::SelectForContextMenu(QPoint client)
-{
-    if (!m_document)
-        return;
-    // The menu acts on what was clicked: the object under the pointer, unless it is part of
-    // the selection already.
-    const CPageGeometry geometry = MakeGeometry();
-    CViewInteraction interaction(*m_document, geometry, m_state);
-    CVornElement *hit = interaction.HitTest(geometry.ClientToView(client), false);
-    if (hit && hit->IsSelected())
-        return;
-    CViewInteraction::Result result = interaction.SelectItem(hit);
-    Apply(result);
-}
-
-void CQuarnView::contextMenuEvent(QContextMenuEvent *event)
-{
-    event->accept();
-    // A right click shows the menu when the button is released (mouseReleaseEvent); this
-    // event only serves the keyboard.
-    if (event->reason() != QContextMenuEvent::Mouse)
-        ShowContextMenu(event->globalPos());
 }
 
 void CQuarnView::keyPressEvent(QKeyEvent *event)

@@ -28,6 +28,7 @@ void CViewInteraction::BeginDrag(CVornElement *element, QPoint pt)
     ++m_state.m_dragSerial;
     if (const auto *item = dynamic_cast<const CVornItem *>(element)) {
         m_state.m_dragStart = RectOf(*item);
+        m_state.m_dragFree = m_state.m_dragStart;
     } else {
         const auto *band = static_cast<const CVornBand *>(element);
         m_state.m_dragStart = {0, 0, Report().GetPageWidth(), band->GetEffectiveHeight()};
@@ -110,14 +111,18 @@ CViewInteraction::Result CViewInteraction::DragTo(QPoint pt, bool guides)
     const qint64 pageWidth = Report().GetPageWidth();
     const ModelRect bandArea {0, bandTop, pageWidth, bandTop + band->GetEffectiveHeight()};
     const ModelRect original = item ? RectOf(*item).Offset(0, bandTop) : bandArea;
-    // An edge is placed where the pointer is, against the rectangle the drag began with. A
-    // band's top is not stored (its band above decides it), so measuring a top-edge drag
-    // against the band as it is now would shorten it again on every move.
-    ModelRect wr = mode == Move ? original : m_state.m_dragStart.Offset(0, bandTop);
-
     double zoom = 1.0;
     const PixRect page = m_geometry.GetPageRect(&zoom);
     const bool grid = IsGridOn();
+    // An edge is placed where the pointer is, against the rectangle the drag began with. A
+    // band's top is not stored (its band above decides it), so measuring a top-edge drag
+    // against the band as it is now would shorten it again on every move. A move without the
+    // grid goes on from where the pointer put the item, which is where it is unless a guide
+    // took it.
+    const bool freeMove = item && mode == Move && !grid;
+    ModelRect wr = mode != Move ? m_state.m_dragStart.Offset(0, bandTop)
+            : freeMove          ? m_state.m_dragFree.Offset(0, bandTop)
+                                : original;
     const int px = (grid ? GridAdvance(pt.x(), m_state.m_lastX) : pt.x()) - page.left;
     const int py = (grid ? GridAdvance(pt.y(), m_state.m_lastY) : pt.y()) - page.top;
     const qint64 mx = m_geometry.PixelsToModelX(px, zoom);
@@ -226,8 +231,11 @@ CViewInteraction::Result CViewInteraction::DragTo(QPoint pt, bool guides)
         const bool unchanged = item ? wr == RectOf(*item) : wr.bottom - wr.top == band->GetHeight();
         if (unchanged)
             return result;
-    } else if (item && guides) {
-        wr = SnapToGuides(wr, bandIndex, *item);
+    } else if (item) {
+        if (freeMove)
+            m_state.m_dragFree = wr;
+        if (guides)
+            wr = SnapToGuides(wr, bandIndex, *item);
     }
     if (hadGuides || !m_state.m_guides.empty())
         result.repaintAll = true;

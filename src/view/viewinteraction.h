@@ -104,6 +104,10 @@ public:
         // The dragged object's rectangle when the drag began, in its band's coordinates (a band
         // spans (0, 0, page width, height)). Edge drags are measured against it.
         ModelRect m_dragStart;
+        // A moved item's rectangle where the pointer alone would put it (band coordinates): the
+        // next step goes on from here, not from where a guide took the item, so that the item
+        // leaves a guide as the pointer does.
+        ModelRect m_dragFree;
         // An insertion mode that stays after each insertion, until Esc or the pointer.
         bool m_sticky = false;
         // The selection rectangle from the press to the pointer (view pixels), and whether it

@@ -133,23 +133,11 @@ private slots:
     {
         Click(Item(0));
         Click(Item(1), Qt::ShiftModifier);
-        CPropertiesCtrl *grid = m_frame->GetPropertiesWnd()->GetPropertyGrid();
-        QVERIFY(!grid->FindRow(u"Name"_s));
-        CPropertyGridProperty *top = nullptr;
-        for (int i = 0; i < grid->GetRowCount() && !top; ++i) {
-            CPropertyGridProperty *row = grid->GetRow(i);
-            for (int j = 0; j < row->childCount() && !top; ++j) {
-                if (row->GetSubRow(j)->GetName() == u"Top"_s)
-                    top = row->GetSubRow(j);
-            }
-        }
+        QVERIFY(!m_frame->GetPropertiesWnd()->GetPropertyGrid()->FindRow(u"Name"_s));
+        CPropertyGridProperty *top = SubRow(u"Top"_s);
         QVERIFY(top);
         QCOMPARE(top->GetValue(), QString());
-        top->parent()->setExpanded(true);
-        grid->scrollToItem(top);
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          QPoint(grid->columnWidth(0) + 20, grid->visualItemRect(top).center().y()));
-        auto *edit = grid->viewport()->findChild<QLineEdit *>();
+        QLineEdit *edit = OpenEditor(top);
         QVERIFY(edit);
         edit->selectAll();
         QTest::keyClicks(edit, u"3"_s);
@@ -158,6 +146,20 @@ private slots:
         QTRY_COMPARE(Item(0)->GetTop(), 300);
         QCOMPARE(Item(1)->GetTop(), 300);
         QCOMPARE(Item(2)->GetTop(), 835);
+        QCOMPARE(m_doc->GetUndoStack()->count(), 1);
+    }
+
+    // The window closed while a typed value waits in the Properties pane: the value is kept as
+    // an undo step, and nothing is left to reach the window's commands once they are gone.
+    void closingWithAnEditorOpen()
+    {
+        Click(Item(0));
+        QLineEdit *edit = OpenEditor(SubRow(u"Top"_s));
+        QVERIFY(edit);
+        edit->selectAll();
+        QTest::keyClicks(edit, u"4"_s);
+        m_frame.reset();
+        QCOMPARE(Item(0)->GetTop(), 400);
         QCOMPARE(m_doc->GetUndoStack()->count(), 1);
     }
 
@@ -248,6 +250,30 @@ private:
     void Click(const CVornElement *element, Qt::KeyboardModifiers keys = {})
     {
         QTest::mouseClick(m_view->viewport(), Qt::LeftButton, keys, Rect(element).center());
+    }
+    CPropertyGridProperty *SubRow(const QString &name) const
+    {
+        CPropertiesCtrl *grid = m_frame->GetPropertiesWnd()->GetPropertyGrid();
+        for (int i = 0; i < grid->GetRowCount(); ++i) {
+            CPropertyGridProperty *row = grid->GetRow(i);
+            for (int j = 0; j < row->childCount(); ++j) {
+                if (row->GetSubRow(j)->GetName() == name)
+                    return row->GetSubRow(j);
+            }
+        }
+        return nullptr;
+    }
+    // A click on the row's value opens its editor.
+    QLineEdit *OpenEditor(CPropertyGridProperty *row) const
+    {
+        CPropertiesCtrl *grid = m_frame->GetPropertiesWnd()->GetPropertyGrid();
+        if (!row)
+            return nullptr;
+        row->parent()->setExpanded(true);
+        grid->scrollToItem(row);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          QPoint(grid->columnWidth(0) + 20, grid->visualItemRect(row).center().y()));
+        return grid->viewport()->findChild<QLineEdit *>();
     }
     QStringList Selection() const
     {

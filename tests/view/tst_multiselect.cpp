@@ -349,6 +349,11 @@ private slots:
             rig.Do().OnMouseMove(from + QPoint(-69, 0), alt ? Qt::AltModifier : Qt::NoModifier);
             QCOMPARE(b->GetLeft(), alt ? 2540 - 1825 : 635);
             QCOMPARE(rig.State().m_guides.size(), alt ? size_t(0) : size_t(2));
+            // 20 pixels further the item is where the pointer alone puts it, off the vertical
+            // guide (89 pixels left of its place, 1825 + 529 units), still in A's row.
+            rig.Do().OnMouseMove(from + QPoint(-89, 0), alt ? Qt::AltModifier : Qt::NoModifier);
+            QCOMPARE(b->GetLeft(), 2540 - 1825 - 529);
+            QCOMPARE(rig.State().m_guides.size(), alt ? size_t(0) : size_t(1));
             rig.Do().OnLeftButtonUp(from);
             QVERIFY(rig.State().m_guides.empty());
         }
