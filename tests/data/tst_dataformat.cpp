@@ -138,16 +138,16 @@ void TestDataFormat::matchesTheCLibrary()
     for (int round = 0; round < 3000; ++round) {
         const bool integer = random.bounded(2) == 0;
         const char conversion = integer ? "diuxXo"[random.bounded(6)] : "eEfFgG"[random.bounded(6)];
-        QByteArray spec = "%";
+        QByteArray head = "%";
         for (int i = random.bounded(3); i > 0; --i)
-            spec += flagSet.at(random.bounded(flagSet.size()));
+            head += flagSet.at(random.bounded(flagSet.size()));
         if (random.bounded(2))
-            spec += QByteArray::number(random.bounded(30));
+            head += QByteArray::number(random.bounded(30));
         if (random.bounded(2))
-            spec += '.' + QByteArray::number(random.bounded(integer ? 25 : 40));
+            head += '.' + QByteArray::number(random.bounded(integer ? 25 : 40));
         const QByteArray length = integer ? integerLengths[random.bounded(8)]
                                           : floatingLengths[random.bounded(3)];
-        const QByteArray format = spec + length + conversion;
+        const QByteArray format = head + length + conversion;
         char expected[512];
         QVariant value;
         if (integer) {
@@ -160,7 +160,7 @@ void TestDataFormat::matchesTheCLibrary()
             if (length == "hh" || length == "h")
                 std::snprintf(expected, sizeof expected, format.constData(), int(number));
             else
-                std::snprintf(expected, sizeof expected, (spec + "ll" + conversion).constData(),
+                std::snprintf(expected, sizeof expected, (head + "ll" + conversion).constData(),
                               number);
         } else {
             const double number = (random.generateDouble() - 0.5) * std::pow(10.0, random.bounded(-8, 20));

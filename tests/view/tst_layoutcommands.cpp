@@ -15,12 +15,12 @@ namespace {
 
 // Items in test tables: the rectangle on the page, then the band's top and height on the page;
 // a seventh and eighth number give the size its text needs (a negative height: it wraps).
-using Spec = QList<qint64>;
+using Box = QList<qint64>;
 
-std::vector<Placed> Items(const QList<Spec> &specs)
+std::vector<Placed> Items(const QList<Box> &boxes)
 {
     std::vector<Placed> items;
-    for (const Spec &s : specs) {
+    for (const Box &s : boxes) {
         Placed p;
         p.rect = {s[0], s[1], s[2], s[3]};
         p.bandTop = s.value(4, 0);
@@ -55,72 +55,72 @@ private slots:
     void arrange_data()
     {
         QTest::addColumn<Command>("command");
-        QTest::addColumn<QList<Spec>>("items");
+        QTest::addColumn<QList<Box>>("items");
         QTest::addColumn<QList<ModelBox>>("expected");
 
         // A page 21000 wide; bands 10000 high from the page's top unless given.
-        const Spec p {1000, 1000, 3000, 1500};
+        const Box p {1000, 1000, 3000, 1500};
         QTest::newRow("align lefts") << Command::AlignLefts
-                                     << QList<Spec> {p, {5000, 2000, 5500, 2600}}
+                                     << QList<Box> {p, {5000, 2000, 5500, 2600}}
                                      << QList<ModelBox> {{1000, 1000, 3000, 1500},
                                                          {1000, 2000, 1500, 2600}};
         QTest::newRow("align centers: half of an odd width truncated")
-                << Command::AlignCenters << QList<Spec> {p, {5000, 2000, 5501, 2600}}
+                << Command::AlignCenters << QList<Box> {p, {5000, 2000, 5501, 2600}}
                 << QList<ModelBox> {{1000, 1000, 3000, 1500}, {1750, 2000, 2251, 2600}};
         QTest::newRow("align rights") << Command::AlignRights
-                                      << QList<Spec> {p, {5000, 2000, 5500, 2600}}
+                                      << QList<Box> {p, {5000, 2000, 5500, 2600}}
                                       << QList<ModelBox> {{1000, 1000, 3000, 1500},
                                                           {2500, 2000, 3000, 2600}};
         QTest::newRow("align rights: pushed back onto the page")
-                << Command::AlignRights << QList<Spec> {{500, 0, 2000, 100}, {0, 0, 3000, 100}}
+                << Command::AlignRights << QList<Box> {{500, 0, 2000, 100}, {0, 0, 3000, 100}}
                 << QList<ModelBox> {{500, 0, 2000, 100}, {0, 0, 3000, 100}};
         QTest::newRow("align tops") << Command::AlignTops
-                                    << QList<Spec> {p, {5000, 2000, 5500, 2600}}
+                                    << QList<Box> {p, {5000, 2000, 5500, 2600}}
                                     << QList<ModelBox> {{1000, 1000, 3000, 1500},
                                                         {5000, 1000, 5500, 1600}};
         QTest::newRow("align middles") << Command::AlignMiddles
-                                       << QList<Spec> {p, {5000, 2000, 5500, 2601}}
+                                       << QList<Box> {p, {5000, 2000, 5500, 2601}}
                                        << QList<ModelBox> {{1000, 1000, 3000, 1500},
                                                            {5000, 950, 5500, 1551}};
         QTest::newRow("align bottoms") << Command::AlignBottoms
-                                       << QList<Spec> {p, {5000, 2000, 5500, 2600}}
+                                       << QList<Box> {p, {5000, 2000, 5500, 2600}}
                                        << QList<ModelBox> {{1000, 1000, 3000, 1500},
                                                            {5000, 900, 5500, 1500}};
         // The second item's band lies from 10000 to 13000 on the page: it stays there.
         QTest::newRow("align tops of an item of a lower band")
                 << Command::AlignTops
-                << QList<Spec> {p, {5000, 11000, 5500, 11600, 10000, 3000}}
+                << QList<Box> {p, {5000, 11000, 5500, 11600, 10000, 3000}}
                 << QList<ModelBox> {{1000, 1000, 3000, 1500}, {5000, 10000, 5500, 10600}};
         // 4000 high in a band 3000 high: its bottom wins, its top goes above the band.
         QTest::newRow("align bottoms of an item larger than its band")
                 << Command::AlignBottoms
-                << QList<Spec> {p, {5000, 10000, 5500, 14000, 10000, 3000}}
+                << QList<Box> {p, {5000, 10000, 5500, 14000, 10000, 3000}}
                 << QList<ModelBox> {{1000, 1000, 3000, 1500}, {5000, 9000, 5500, 13000}};
         QTest::newRow("a horizontal command leaves an item larger than its band as it is")
                 << Command::AlignLefts
-                << QList<Spec> {p, {5000, 10000, 5500, 14000, 10000, 3000}}
+                << QList<Box> {p, {5000, 10000, 5500, 14000, 10000, 3000}}
                 << QList<ModelBox> {{1000, 1000, 3000, 1500}, {1000, 10000, 1500, 14000}};
         QTest::newRow("make same width: its right edge stops at the page's")
                 << Command::MakeSameWidth
-                << QList<Spec> {{0, 0, 4000, 100}, {500, 200, 600, 300}, {19000, 0, 19100, 50}}
+                << QList<Box> {{0, 0, 4000, 100}, {500, 200, 600, 300}, {19000, 0, 19100, 50}}
                 << QList<ModelBox> {{0, 0, 4000, 100}, {500, 200, 4500, 300},
                                     {19000, 0, 21000, 50}};
         QTest::newRow("make same height: its bottom stops at the band's")
                 << Command::MakeSameHeight
-                << QList<Spec> {{0, 0, 100, 4000}, {500, 200, 600, 300, 0, 3000}}
+                << QList<Box> {{0, 0, 100, 4000}, {500, 200, 600, 300, 0, 3000}}
                 << QList<ModelBox> {{0, 0, 100, 4000}, {500, 200, 600, 3000}};
         QTest::newRow("make same size")
-                << Command::MakeSameSize << QList<Spec> {{0, 0, 100, 200}, {500, 500, 900, 900}}
+                << Command::MakeSameSize << QList<Box> {{0, 0, 100, 200}, {500, 500, 900, 900}}
                 << QList<ModelBox> {{0, 0, 100, 200}, {500, 500, 600, 700}};
         QTest::newRow("one item aligns nothing")
-                << Command::AlignLefts << QList<Spec> {p} << QList<ModelBox> {{1000, 1000, 3000, 1500}};
+                << Command::AlignLefts << QList<Box> {p} << QList<ModelBox> {{1000, 1000, 3000, 1500}};
         QTest::newRow("two items are not spaced")
-                << Command::SpaceAcross << QList<Spec> {p, {5000, 0, 6000, 100}}
+                << Command::SpaceAcross << QList<Box> {p, {5000, 0, 6000, 100}}
                 << QList<ModelBox> {{1000, 1000, 3000, 1500}, {5000, 0, 6000, 100}};
         // Widths 1000, 3000, 500 and 2000 between 0 and 12000: 5500 free, 1833 a gap.
         QTest::newRow("space evenly across, uneven sizes, in any order")
                 << Command::SpaceAcross
-                << QList<Spec> {{1500, 0, 4500, 100},
+                << QList<Box> {{1500, 0, 4500, 100},
                                 {10000, 0, 12000, 100},
                                 {0, 0, 1000, 100},
                                 {5000, 300, 5500, 400}}
@@ -131,27 +131,27 @@ private slots:
         // Bands from 0 and from 3000 on the page: the middle item stays in its band.
         QTest::newRow("space evenly down across two bands")
                 << Command::SpaceDown
-                << QList<Spec> {{0, 0, 100, 1000, 0, 3000},
+                << QList<Box> {{0, 0, 100, 1000, 0, 3000},
                                 {0, 3100, 100, 3300, 3000, 3000},
                                 {0, 5000, 100, 6000, 3000, 3000}}
                 << QList<ModelBox> {{0, 0, 100, 1000}, {0, 3000, 100, 3200}, {0, 5000, 100, 6000}};
         QTest::newRow("size to fit: one line takes width and height")
                 << Command::SizeToFit
-                << QList<Spec> {{100, 100, 5000, 300, 0, 10000, 2000, 450}}
+                << QList<Box> {{100, 100, 5000, 300, 0, 10000, 2000, 450}}
                 << QList<ModelBox> {{100, 100, 2100, 550}};
         QTest::newRow("size to fit: a wrapped text takes the height")
                 << Command::SizeToFit
-                << QList<Spec> {{100, 100, 5000, 300, 0, 10000, 4900, -900}}
+                << QList<Box> {{100, 100, 5000, 300, 0, 10000, 4900, -900}}
                 << QList<ModelBox> {{100, 100, 5000, 1000}};
         QTest::newRow("size to fit: cut at the band's bottom, no text left alone")
                 << Command::SizeToFit
-                << QList<Spec> {{100, 100, 300, 300}, {100, 2500, 300, 2600, 0, 3000, 200, 900}}
+                << QList<Box> {{100, 100, 300, 300}, {100, 2500, 300, 2600, 0, 3000, 200, 900}}
                 << QList<ModelBox> {{100, 100, 300, 300}, {100, 2500, 300, 3000}};
     }
     void arrange()
     {
         QFETCH(Command, command);
-        QFETCH(QList<Spec>, items);
+        QFETCH(QList<Box>, items);
         QFETCH(QList<ModelBox>, expected);
         QCOMPARE(Boxes(LayoutCommands::Arrange(command, Items(items), 21000)), expected);
     }
