@@ -6,9 +6,9 @@
 # Every target shares the project's global compile options, which is what lets them share one
 # header. GCC checks that a header fits and silently parses the real headers when it does not;
 # clang refuses one built with other macros on the command line, so the fuzz build (clang,
-# few files) goes without. Off by default for now: `cmake --preset dev -DVANTEL_PCH=ON`. A
-# build without it is the one that shows a file not including what it uses.
-option(VANTEL_PCH "Precompile the Qt headers once for each layer" OFF)
+# few files) goes without. A build without them (`-DVANTEL_PCH=OFF`, and the fuzz build) is
+# the one that shows a file not including what it uses.
+option(VANTEL_PCH "Precompile the Qt headers once for each layer" ON)
 if(VANTEL_FUZZ OR NOT CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     set(VANTEL_PCH OFF)
 endif()
