@@ -339,4 +339,28 @@ QIcon AppIcon()
             new PaintedIconEngine([](QPainter &p) { PaintAppIcon(p, QRectF(0, 0, 64, 64)); }, 64));
 }
 
+QIcon ExtensionArrow(bool vertical, bool rightToLeft)
+{
+    return QIcon(new PaintedIconEngine(
+            [vertical, rightToLeft](QPainter &p) {
+                if (vertical) {
+                    // The right-pointing drawing turned a quarter clockwise.
+                    p.translate(16, 0);
+                    p.rotate(90);
+                } else if (rightToLeft) {
+                    p.translate(16, 0);
+                    p.scale(-1, 1);
+                }
+                QPen pen(QApplication::palette().color(QPalette::ButtonText), 1.4);
+                pen.setCapStyle(Qt::SquareCap);
+                pen.setJoinStyle(Qt::MiterJoin);
+                p.setPen(pen);
+                p.setBrush(Qt::NoBrush);
+                for (const qreal x : {4.5, 8.5})
+                    p.drawPolyline(QPolygonF(
+                            {QPointF(x, 4.5), QPointF(x + 3.5, 8), QPointF(x, 11.5)}));
+            },
+            16));
+}
+
 } // namespace CommandIcons
