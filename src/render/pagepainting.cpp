@@ -26,7 +26,6 @@ CPagePainting::CPagePainting(QPainter &painter, int dpiX, int dpiY)
     : m_painter(painter)
     , m_dpiX(dpiX > 0 ? dpiX : 96)
     , m_dpiY(dpiY > 0 ? dpiY : 96)
-    , m_defaultFont(LayoutFont({}, 10, false, false, false, false))
 {
 }
 
@@ -65,18 +64,25 @@ void CPagePainting::Paint(const CPage &page, int number, int count)
     m_painter.restore();
 }
 
-const QFont &CPagePainting::FontOf(const CPage &page, int index)
+const CPagePainting::Font &CPagePainting::FontOf(const CPage &page, int index)
 {
     const CPageFontTable &table = page.GetFonts();
     if (index < 0 || size_t(index) >= table.size())
-        return m_defaultFont;
+        index = -1;
+    const QPaintDevice *device = m_painter.device();
+    if (device != m_fontDevice) {
+        m_fonts.clear();
+        m_fontDevice = device;
+    }
     auto it = m_fonts.find({&table, index});
     if (it == m_fonts.end()) {
-        const CPageFont &f = table[size_t(index)];
-        it = m_fonts.emplace(std::pair(&table, index),
-                             LayoutFont(f.face, f.points, f.bold, f.italic, f.underline,
-                                        f.strikeout))
-                     .first;
+        const CPageFont f = index < 0 ? CPageFont() : table[size_t(index)];
+        Font font;
+        font.layout = LayoutFont(index < 0 ? QString() : f.face, f.points, f.bold, f.italic,
+                                 f.underline, f.strikeout);
+        if (device)
+            font.paint = PaintFont(font.layout, m_dpiY, *device);
+        it = m_fonts.emplace(std::pair(&table, index), std::move(font)).first;
     }
     return it->second;
 }
@@ -99,16 +105,16 @@ void CPagePainting::Draw(const CPage &page, const CPageText &text, int number, i
                     : text.horzAlignment == 1 ? int(Qt::AlignRight)
                     : text.horzAlignment == 2 ? int(Qt::AlignHCenter)
                                               : int(Qt::AlignLeft);
-    const QFont &font = FontOf(page, text.font);
+    const Font &font = FontOf(page, text.font);
     const qsizetype limit = VisibleTextLimit(
             Round((box.right - box.left) * (96 / 2540.0)), Round((box.bottom - box.top) * (96 / 2540.0)),
-            Round(font.pointSizeF() * 96 / 72));
-    const TextLines lines = BreakTextLines(font, VisibleTextPart(value, limit, flags),
+            Round(font.layout.pointSizeF() * 96 / 72));
+    const TextLines lines = BreakTextLines(font.layout, VisibleTextPart(value, limit, flags),
                                            box.right - box.left, text.wordWrap);
     m_painter.setPen(QColor::fromRgb(text.color));
-    PaintTextLines(m_painter, m_dpiX, m_dpiY, font, lines,
-                   QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top),
-                   text.horzAlignment, text.vertAlignment, text.wordWrap);
+    PaintTextLinesWith(m_painter, m_dpiX, m_dpiY, font.paint, lines,
+                       QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top),
+                       text.horzAlignment, text.vertAlignment, text.wordWrap);
 }
 
 void CPagePainting::Draw(const CPageShape &shape)

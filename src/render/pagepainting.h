@@ -35,13 +35,19 @@ private:
     void Draw(const CPageShape &shape);
     void Draw(const CPageImage &image);
     void Draw(const CPageBarcode &barcode);
-    const QFont &FontOf(const CPage &page, int index);
+    // A font of the page: as the layout measures it and as the device draws it.
+    struct Font
+    {
+        QFont layout;
+        QFont paint;
+    };
+    const Font &FontOf(const CPage &page, int index);
 
     QPainter &m_painter;
     int m_dpiX;
     int m_dpiY;
-    // Fonts at the device's resolution, by font table and index.
-    std::map<std::pair<const CPageFontTable *, int>, QFont> m_fonts;
-    QFont m_defaultFont;
+    // Fonts by font table and index (-1: the default font), for the device below.
+    std::map<std::pair<const CPageFontTable *, int>, Font> m_fonts;
+    const QPaintDevice *m_fontDevice = nullptr;
     int m_pictureDpi = 0;
 };
