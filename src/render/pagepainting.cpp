@@ -4,8 +4,8 @@
 #include "ean13symbol.h"
 #include "imageplacement.h"
 #include "itempainter.h"
+#include "pagetextlines.h"
 #include "pixeldrawing.h"
-#include "textitemlayout.h"
 #include "textlines.h"
 
 #include <QPainter>
@@ -51,9 +51,12 @@ void CPagePainting::Paint(const CPage &page, int number, int count)
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     m_painter.setBackgroundMode(Qt::TransparentMode);
-    for (const CPageItem &item : page.GetItems()) {
+    const std::vector<CPageItem> &items = page.GetItems();
+    const CPageTextLines *lines = page.GetTextLines().get();
+    for (size_t i = 0; i < items.size(); ++i) {
+        const CPageItem &item = items[i];
         if (const auto *text = std::get_if<CPageText>(&item))
-            Draw(page, *text, number, count);
+            Draw(page, *text, lines ? lines->Get(i) : nullptr, number, count);
         else if (const auto *shape = std::get_if<CPageShape>(&item))
             Draw(*shape);
         else if (const auto *image = std::get_if<CPageImage>(&item))
@@ -64,30 +67,22 @@ void CPagePainting::Paint(const CPage &page, int number, int count)
     m_painter.restore();
 }
 
-const CPagePainting::Font &CPagePainting::FontOf(const CPage &page, int index)
+const QFont &CPagePainting::PaintFontOf(const CPage &page, int index)
 {
-    const CPageFontTable &table = page.GetFonts();
-    if (index < 0 || size_t(index) >= table.size())
-        index = -1;
     const QPaintDevice *device = m_painter.device();
     if (device != m_fontDevice) {
-        m_fonts.clear();
+        m_paintFonts.clear();
         m_fontDevice = device;
     }
-    auto it = m_fonts.find({&table, index});
-    if (it == m_fonts.end()) {
-        const CPageFont f = index < 0 ? CPageFont() : table[size_t(index)];
-        Font font;
-        font.layout = LayoutFont(index < 0 ? QString() : f.face, f.points, f.bold, f.italic,
-                                 f.underline, f.strikeout);
-        if (device)
-            font.paint = PaintFont(font.layout, m_dpiY, *device);
-        it = m_fonts.emplace(std::pair(&table, index), std::move(font)).first;
-    }
+    const QFont &font = m_layoutFonts.Get(page, index);
+    auto it = m_paintFonts.find(&font);
+    if (it == m_paintFonts.end())
+        it = m_paintFonts.emplace(&font, device ? PaintFont(font, m_dpiY, *device) : font).first;
     return it->second;
 }
 
-void CPagePainting::Draw(const CPage &page, const CPageText &text, int number, int count)
+void CPagePainting::Draw(const CPage &page, const CPageText &text, const TextLines *broken,
+                         int number, int count)
 {
     const CPageRect &box = text.box;
     if (box.right <= box.left || box.bottom <= box.top)
@@ -99,20 +94,12 @@ void CPagePainting::Draw(const CPage &page, const CPageText &text, int number, i
     }
     if (value.isEmpty())
         return;
-    // A field may hold megabytes of which the box shows a few lines; what can show is judged in
-    // pixels of 1/96 inch, the same on every device.
-    const int flags = text.wordWrap ? int(Qt::TextWordWrap)
-                    : text.horzAlignment == 1 ? int(Qt::AlignRight)
-                    : text.horzAlignment == 2 ? int(Qt::AlignHCenter)
-                                              : int(Qt::AlignLeft);
-    const Font &font = FontOf(page, text.font);
-    const qsizetype limit = VisibleTextLimit(
-            Round((box.right - box.left) * (96 / 2540.0)), Round((box.bottom - box.top) * (96 / 2540.0)),
-            Round(font.layout.pointSizeF() * 96 / 72));
-    const TextLines lines = BreakTextLines(font.layout, VisibleTextPart(value, limit, flags),
-                                           box.right - box.left, text.wordWrap);
+    // Broken here unless the layout did it already.
+    const TextLines lines = broken ? TextLines()
+                                   : BreakPageText(text, value, m_layoutFonts.Get(page, text.font));
     m_painter.setPen(QColor::fromRgb(text.color));
-    PaintTextLinesWith(m_painter, m_dpiX, m_dpiY, font.paint, lines,
+    PaintTextLinesWith(m_painter, m_dpiX, m_dpiY, PaintFontOf(page, text.font),
+                       broken ? *broken : lines,
                        QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top),
                        text.horzAlignment, text.vertAlignment, text.wordWrap);
 }

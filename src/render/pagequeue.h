@@ -18,6 +18,8 @@ public:
     bool Begin(QSize pageSize, QString &message) override;
     Next AddPage(std::shared_ptr<const CPage> page, int number, QString &message) override;
     bool Finish(int pageCount, QString &message) override;
+    // The writer only draws what the layout's thread has measured.
+    bool WantsTextLines() const override { return true; }
     // Called on the layout's thread once the run has ended, however it ended.
     void End();
 
