@@ -26,7 +26,7 @@ QString Prepared(const QString &text, bool wrap)
     const auto changed = [wrap](QChar c) {
         const char16_t u = c.unicode();
         return u == u'\r' || u == u'\t' || u == u'\n' || u == QChar::ParagraphSeparator
-            || (u == QChar::LineSeparator && !wrap);
+                || (u == QChar::LineSeparator && !wrap);
     };
     if (std::none_of(text.cbegin(), text.cend(), changed))
         return text;

@@ -95,8 +95,8 @@ void CPagePainting::Draw(const CPage &page, const CPageText &text, const TextLin
     if (value.isEmpty())
         return;
     // Broken here unless the layout did it already.
-    const TextLines lines = broken ? TextLines()
-                                   : BreakPageText(text, value, m_layoutFonts.Get(page, text.font));
+    const TextLines lines
+            = broken ? TextLines() : BreakPageText(text, value, m_layoutFonts.Get(page, text.font));
     m_painter.setPen(QColor::fromRgb(text.color));
     PaintTextLinesWith(m_painter, m_dpiX, m_dpiY, PaintFontOf(page, text.font),
                        broken ? *broken : lines,

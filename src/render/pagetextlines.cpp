@@ -23,8 +23,8 @@ const QFont &CPageLayoutFonts::Get(const CPage &page, int index)
     if (it == m_fonts.end()) {
         const CPageFont f = index < 0 ? CPageFont() : table[size_t(index)];
         it = m_fonts.emplace(std::pair(&table, index),
-                             LayoutFont(index < 0 ? QString() : f.face, f.points, f.bold,
-                                        f.italic, f.underline, f.strikeout))
+                             LayoutFont(f.face, f.points, f.bold, f.italic, f.underline,
+                                        f.strikeout))
                      .first;
     }
     return it->second;
@@ -35,10 +35,10 @@ TextLines BreakPageText(const CPageText &text, const QString &value, const QFont
     const CPageRect &box = text.box;
     // A field may hold megabytes of which the box shows a few lines; what can show is judged in
     // pixels of 1/96 inch, the same on every device.
-    const int flags = text.wordWrap ? int(Qt::TextWordWrap)
-                    : text.horzAlignment == 1 ? int(Qt::AlignRight)
-                    : text.horzAlignment == 2 ? int(Qt::AlignHCenter)
-                                              : int(Qt::AlignLeft);
+    const int flags = text.wordWrap   ? int(Qt::TextWordWrap)
+            : text.horzAlignment == 1 ? int(Qt::AlignRight)
+            : text.horzAlignment == 2 ? int(Qt::AlignHCenter)
+                                      : int(Qt::AlignLeft);
     const qsizetype limit = VisibleTextLimit(Round((box.right - box.left) * (96 / 2540.0)),
                                              Round((box.bottom - box.top) * (96 / 2540.0)),
                                              Round(font.pointSizeF() * 96 / 72));
