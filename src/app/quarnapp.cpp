@@ -4,14 +4,11 @@
 #include "backgroundtask.h"
 #include "commandicons.h"
 #include "dataconnection.h"
-#include "fontwarmup.h"
 #include "versiontext.h"
 
 CQuarnApp::CQuarnApp(int &argc, char **argv)
     : QApplication(argc, argv)
 {
-    // The font database loads on a worker while the main window is being built.
-    WarmFontsInBackground(this);
     SetIdentity();
     setWindowIcon(CommandIcons::AppIcon());
     // Lets the desktop match the windows with the installed vantel-designer.desktop.
