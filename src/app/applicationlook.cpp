@@ -1,5 +1,7 @@
 #include "applicationlook.h"
 
+#include "designerstyle.h"
+
 #include <QApplication>
 #include <QSettings>
 #include <QStyle>
@@ -152,9 +154,10 @@ void Apply(int id, bool store)
     current = id;
     const Look look = LookFor(id);
     // Creating a style again would repolish every widget for nothing.
-    if (QApplication::style()->name().compare(look.styleName, Qt::CaseInsensitive) != 0) {
+    if (!qobject_cast<CDesignerStyle *>(QApplication::style())
+        || ApplicationStyleName().compare(look.styleName, Qt::CaseInsensitive) != 0) {
         if (QStyle *style = QStyleFactory::create(look.styleName))
-            QApplication::setStyle(style);
+            QApplication::setStyle(new CDesignerStyle(style));
     }
     QApplication::setPalette(MakePalette(look.tone));
     // Widgets hear of the new palette through posted events; they take it now, so that the

@@ -339,4 +339,29 @@ QIcon AppIcon()
             new PaintedIconEngine([](QPainter &p) { PaintAppIcon(p, QRectF(0, 0, 64, 64)); }, 64));
 }
 
+QIcon ExtensionArrow(bool vertical, bool rightToLeft)
+{
+    // Drawn on a grid of 8, as the arrow shows small.
+    return QIcon(new PaintedIconEngine(
+            [vertical, rightToLeft](QPainter &p) {
+                if (vertical) {
+                    // The right-pointing drawing turned a quarter clockwise.
+                    p.translate(8, 0);
+                    p.rotate(90);
+                } else if (rightToLeft) {
+                    p.translate(8, 0);
+                    p.scale(-1, 1);
+                }
+                QPen pen(QApplication::palette().color(QPalette::ButtonText), 1);
+                pen.setCapStyle(Qt::SquareCap);
+                pen.setJoinStyle(Qt::MiterJoin);
+                p.setPen(pen);
+                p.setBrush(Qt::NoBrush);
+                for (const qreal x : {1.0, 4.5})
+                    p.drawPolyline(
+                            QPolygonF({QPointF(x, 1.5), QPointF(x + 2.5, 4), QPointF(x, 6.5)}));
+            },
+            8));
+}
+
 } // namespace CommandIcons

@@ -24,4 +24,8 @@ QIcon AppIcon();
 // Paints the designer's icon into rect (drawn on a 64 x 64 grid).
 void PaintAppIcon(QPainter &painter, const QRectF &rect);
 
+// The double arrow of a toolbar or menu bar too short for its buttons: pointing right (left
+// when rightToLeft), or down when vertical, in the button text colour of the look in use.
+QIcon ExtensionArrow(bool vertical, bool rightToLeft);
+
 } // namespace CommandIcons

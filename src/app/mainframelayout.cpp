@@ -82,7 +82,7 @@ void CMainFrame::CreateToolBar()
     m_layoutBar->setObjectName(QStringLiteral("Layout"));
     m_layoutBar->setIconSize(QSize(16, 16));
     addToolBar(Qt::TopToolBarArea, m_layoutBar);
-    RebuildToolBar();
+    // The buttons come with the workspace, which knows those the user hid.
 }
 
 QList<int> CMainFrame::ToolbarLayout(const QToolBar *toolBar) const

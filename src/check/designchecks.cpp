@@ -1,5 +1,7 @@
 #include "designchecks.h"
 
+#include "builtinimage.h"
+
 #include "ean13.h"
 #include "vornitems.h"
 #include "vornreport.h"
@@ -108,6 +110,7 @@ void CheckContent(CReportProblems &problems, int b, int i, const CVornItem &item
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
         QImageReader reader(&buffer);
+        PreferBuiltInDecoder(reader, bytes);
         if (!reader.canRead() || !reader.size().isValid())
             problems.append({CReportProblem::Severity::Warning, b, i, Tr("Image File"),
                              Tr("The picture cannot be read: %1").arg(reader.errorString())});

@@ -95,11 +95,19 @@ QString PrintNumber(const QByteArray &format, Number number)
 {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     const locale_t previous = uselocale(cLocale);
-    const int size = std::snprintf(nullptr, 0, format.constData(), number);
-    std::vector<char> buffer(size_t(std::max(size, 0)) + 1);
-    std::snprintf(buffer.data(), buffer.size(), format.constData(), number);
+    // Most numbers fit the buffer at hand; a wide one is printed again in a buffer of its size.
+    char line[64];
+    const int size = std::snprintf(line, sizeof line, format.constData(), number);
+    QString printed;
+    if (size < int(sizeof line)) {
+        printed = QString::fromLatin1(line, std::max(size, 0));
+    } else {
+        std::vector<char> buffer(size_t(size) + 1);
+        std::snprintf(buffer.data(), buffer.size(), format.constData(), number);
+        printed = QString::fromLatin1(buffer.data(), size);
+    }
     uselocale(previous);
-    return QString::fromLatin1(buffer.data(), std::max(size, 0));
+    return printed;
 }
 
 QString Pad(QString text, int width, bool left)
@@ -190,6 +198,16 @@ bool CDataFormat::Parse(const QString &format, CDataFormat &result, QString &pro
         result.m_precision = precision;
         result.m_conversion = char(letter.unicode());
         result.m_bits = bits;
+        // Rebuilt from the parsed parts only: flags from a fixed set, two bounded numbers and a
+        // conversion letter from a fixed set.
+        QByteArray pattern = "%" + flags;
+        if (width >= 0)
+            pattern += QByteArray::number(width);
+        if (precision >= 0)
+            pattern += '.' + QByteArray::number(precision);
+        if (QByteArrayView("diuxXo").contains(result.m_conversion))
+            pattern += "ll";
+        result.m_pattern = pattern + result.m_conversion;
         i = j;
     }
     return true;
@@ -228,16 +246,7 @@ QString CDataFormat::Format(const QVariant &value) const
         break;
     }
     default: {
-        // Rebuilt from the parsed parts only: flags from a fixed set, two bounded numbers and a
-        // conversion letter from a fixed set.
-        QByteArray pattern = "%" + m_flags;
-        if (m_width >= 0)
-            pattern += QByteArray::number(m_width);
-        if (m_precision >= 0)
-            pattern += '.' + QByteArray::number(m_precision);
         if (QByteArrayView("diuxXo").contains(m_conversion)) {
-            pattern += "ll";
-            pattern += m_conversion;
             const bool isSigned = m_conversion == 'd' || m_conversion == 'i';
             long long number = ToInteger(value);
             // As C's printf does with hh and h: the number keeps its low bits, signed or not
@@ -246,14 +255,15 @@ QString CDataFormat::Format(const QVariant &value) const
                 number = isSigned ? static_cast<signed char>(number) : static_cast<unsigned char>(number);
             else if (m_bits == 16)
                 number = isSigned ? static_cast<short>(number) : static_cast<unsigned short>(number);
-            converted = isSigned ? PrintNumber(pattern, number)
-                                 : PrintNumber(pattern, static_cast<unsigned long long>(number));
+            converted = isSigned ? PrintNumber(m_pattern, number)
+                                 : PrintNumber(m_pattern, static_cast<unsigned long long>(number));
         } else {
-            pattern += m_conversion;
-            converted = PrintNumber(pattern, ToDouble(value));
+            converted = PrintNumber(m_pattern, ToDouble(value));
         }
         break;
     }
     }
+    if (m_prefix.isEmpty() && m_suffix.isEmpty())
+        return converted;
     return m_prefix + converted + m_suffix;
 }

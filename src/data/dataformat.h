@@ -42,4 +42,6 @@ private:
     char m_conversion = 0;
     // How many bits a whole number keeps: 8 (hh), 16 (h) or 64.
     int m_bits = 64;
+    // The printf pattern of a numeric conversion, made when parsed.
+    QByteArray m_pattern;
 };

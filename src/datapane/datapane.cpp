@@ -184,8 +184,9 @@ void CDataPane::SetLookup(CColumnLookup *lookup)
 void CDataPane::Rebuild()
 {
     // Tabbed behind another pane or closed in a shown window, the pane is filled when the user
-    // brings it forward.
-    m_stale = window()->isVisible() && !m_inFront;
+    // brings it forward; docked in a window not shown yet, when that window shows it.
+    const QWidget *top = window();
+    m_stale = top->isVisible() ? !m_inFront : top != this;
     if (m_stale)
         return;
     if (!m_lookup || !m_lookup->GetDocument()) {

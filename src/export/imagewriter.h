@@ -20,6 +20,7 @@ public:
     bool WritePage(const CPage &page, int number, int count, QString &message) override;
     bool Finish(QString &message) override;
     void Cancel() override;
+    bool DrawsPages() const override { return true; }
 
 private:
     bool Wanted(int number) const;

@@ -21,6 +21,15 @@ void CVornImage::SetImageData(const QByteArray &bytes)
     SetImageData(bytes.constData(), bytes.size());
 }
 
+void CVornImage::SetImageData(QByteArray &&bytes)
+{
+    // An array over memory it does not own (fromRawData) is never detached: it is copied.
+    if (bytes.isEmpty() || !bytes.isDetached())
+        SetImageData(bytes.constData(), bytes.size());
+    else
+        m_imageData = std::move(bytes);
+}
+
 std::unique_ptr<CVornItem> CVornImage::Clone() const
 {
     auto copy = std::make_unique<CVornImage>();

@@ -19,6 +19,8 @@ public:
     // Replaces the picture with a copy of the bytes; no bytes leave it empty.
     void SetImageData(const char *bytes, qsizetype size);
     void SetImageData(const QByteArray &bytes);
+    // Takes over bytes that own their memory (a decoded picture) without copying them.
+    void SetImageData(QByteArray &&bytes);
 
     int GetHorzAlignment() const { return m_horzAlignment; }
     void SetHorzAlignment(int alignment) { m_horzAlignment = alignment; }

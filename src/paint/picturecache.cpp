@@ -1,5 +1,10 @@
 #include "picturecache.h"
 
+#include "builtinimage.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
 #include <cmath>
 
 namespace {
@@ -29,8 +34,13 @@ double StatedOr96(int dotsPerMetre)
 CPictureCache::Picture CPictureCache::Decode(const QByteArray &bytes)
 {
     Picture picture;
-    QImage image;
-    if (!image.loadFromData(bytes) || image.isNull())
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    PreferBuiltInDecoder(reader, bytes);
+    const QImage image = reader.read();
+    if (image.isNull())
         return picture;
     picture.units = NaturalUnits(image);
     // The formats the raster painter blits fastest; the pixels are the same.

@@ -22,6 +22,14 @@ constexpr int MaxPoints = 1600;
 // designer shows.
 QString Prepared(const QString &text, bool wrap)
 {
+    // Most texts hold none of these: they are shared as they are, not copied.
+    const auto changed = [wrap](QChar c) {
+        const char16_t u = c.unicode();
+        return u == u'\r' || u == u'\t' || u == u'\n' || u == QChar::ParagraphSeparator
+                || (u == QChar::LineSeparator && !wrap);
+    };
+    if (std::none_of(text.cbegin(), text.cend(), changed))
+        return text;
     QString prepared = text;
     for (QChar &c : prepared) {
         const char16_t u = c.unicode();
@@ -69,7 +77,9 @@ QFont LayoutFont(const QString &face, double points, bool bold, bool italic, boo
     font.setUnderline(underline);
     font.setStrikeOut(strikeout);
     font.setHintingPreference(QFont::PreferNoHinting);
-    return font;
+    // Resolved for the layout device once, here: every measure of the font then finds its face
+    // at once instead of looking it up again.
+    return QFont(font, &LayoutDevice());
 }
 
 TextLines BreakTextLines(const QFont &font, const QString &text, double width, bool wrap)
@@ -124,24 +134,37 @@ std::vector<QPointF> PlaceTextLines(const TextLines &lines, const QRectF &box, i
     return places;
 }
 
+QFont PaintFont(const QFont &font, double dpiY, const QPaintDevice &device)
+{
+    // The device resolves the point size with its own resolution.
+    QFont paintFont = font;
+    const int deviceDpi = device.logicalDpiY();
+    if (deviceDpi > 0)
+        paintFont.setPointSizeF(font.pointSizeF() * dpiY / deviceDpi);
+    return QFont(paintFont, &device);
+}
+
 void PaintTextLines(QPainter &painter, double dpiX, double dpiY, const QFont &font,
                     const TextLines &lines, const QRectF &box, int horzAlignment,
                     int vertAlignment, bool wrap)
 {
-    const QPaintDevice *device = painter.device();
+    if (const QPaintDevice *device = painter.device()) {
+        PaintTextLinesWith(painter, dpiX, dpiY, PaintFont(font, dpiY, *device), lines, box,
+                           horzAlignment, vertAlignment, wrap);
+    }
+}
+
+void PaintTextLinesWith(QPainter &painter, double dpiX, double dpiY, const QFont &paintFont,
+                        const TextLines &lines, const QRectF &box, int horzAlignment,
+                        int vertAlignment, bool wrap)
+{
+    QPaintDevice *device = painter.device();
     if (lines.lines.empty() || !device || dpiX <= 0 || dpiY <= 0)
         return;
     const std::vector<QPointF> places = PlaceTextLines(lines, box, horzAlignment, vertAlignment,
                                                        wrap);
     const double sx = dpiX / 2540.0;
     const double sy = dpiY / 2540.0;
-
-    // The same font at the size the painter's resolution asks for; the device resolves its
-    // point size with its own resolution.
-    QFont deviceFont = font;
-    const int deviceDpi = device->logicalDpiY();
-    if (deviceDpi > 0)
-        deviceFont.setPointSizeF(font.pointSizeF() * dpiY / deviceDpi);
 
     bool inside = lines.Height() <= box.height() + 0.5;
     for (size_t i = 0; i < lines.lines.size(); ++i) {
@@ -160,8 +183,11 @@ void PaintTextLines(QPainter &painter, double dpiX, double dpiY, const QFont &fo
     // where the layout put it, whatever the device's own rounding of the ascent.
     for (size_t i = 0; i < lines.lines.size(); ++i) {
         QTextLayout layout(lines.text.mid(lines.lines[i].start, lines.lines[i].length),
-                           deviceFont, device);
+                           paintFont, device);
         layout.setTextOption(LayoutOption(false));
+        // Keeps the glyphs shaped for the line to draw them: without it they are dropped at
+        // the end of the layout and the text is shaped a second time.
+        layout.setCacheEnabled(true);
         layout.beginLayout();
         QTextLine line = layout.createLine();
         if (line.isValid()) {

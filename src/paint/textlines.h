@@ -72,3 +72,11 @@ std::vector<QPointF> PlaceTextLines(const TextLines &lines, const QRectF &box, i
 void PaintTextLines(QPainter &painter, double dpiX, double dpiY, const QFont &font,
                     const TextLines &lines, const QRectF &box, int horzAlignment,
                     int vertAlignment, bool wrap);
+
+// The font PaintTextLines draws font (LayoutFont) in on device at dpiY. A painter that draws
+// many texts makes it once per font and draws with PaintTextLinesWith, so that no text looks up
+// its face again.
+QFont PaintFont(const QFont &font, double dpiY, const QPaintDevice &device);
+void PaintTextLinesWith(QPainter &painter, double dpiX, double dpiY, const QFont &paintFont,
+                        const TextLines &lines, const QRectF &box, int horzAlignment,
+                        int vertAlignment, bool wrap);

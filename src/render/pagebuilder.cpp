@@ -96,6 +96,8 @@ bool CPageBuilder::EndPage()
             return false;
         top += footer->GetEffectiveHeight();
     }
+    if (m_sink.WantsTextLines())
+        m_page->SetTextLines(std::make_shared<const CPageTextLines>(*m_page, m_textFonts));
     if (!Answer(m_sink.AddPage(std::shared_ptr<const CPage>(std::move(m_page)), m_pageCount,
                                m_message)))
         return false;

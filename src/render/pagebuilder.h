@@ -3,6 +3,7 @@
 #include "bandcontent.h"
 #include "pagecontent.h"
 #include "pagesink.h"
+#include "pagetextlines.h"
 
 #include <functional>
 #include <memory>
@@ -63,6 +64,7 @@ private:
     std::function<bool(int)> m_pageDone;
     BreakBand m_break;
     int m_maxPages;
+    CPageLayoutFonts m_textFonts; // for the sink's text lines
 
     std::unique_ptr<CPage> m_page;
     int m_pageCount = 0; // pages started so far

@@ -11,6 +11,7 @@
 #include <vector>
 
 class CDataFormat;
+class CPageTextLines;
 
 // What one laid-out page holds: plain drawing primitives in hundredths of a millimetre from the
 // page's top left corner, in drawing order. Nothing here is a widget or a document; a page is
@@ -159,8 +160,18 @@ public:
     const std::vector<CPageBand> &GetBands() const { return m_bands; }
     void AddBand(CPageBand band) { m_bands.push_back(std::move(band)); }
 
+    // The lines of the page's texts when the layout broke them before handing the page over
+    // (see CPageSink::WantsTextLines), else null. Set once the items are final; the painter
+    // draws them as they are.
+    const std::shared_ptr<const CPageTextLines> &GetTextLines() const { return m_textLines; }
+    void SetTextLines(std::shared_ptr<const CPageTextLines> lines)
+    {
+        m_textLines = std::move(lines);
+    }
+
 private:
     std::shared_ptr<const CPageFontTable> m_fonts;
     std::vector<CPageItem> m_items;
     std::vector<CPageBand> m_bands;
+    std::shared_ptr<const CPageTextLines> m_textLines;
 };

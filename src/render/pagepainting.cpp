@@ -4,8 +4,8 @@
 #include "ean13symbol.h"
 #include "imageplacement.h"
 #include "itempainter.h"
+#include "pagetextlines.h"
 #include "pixeldrawing.h"
-#include "textitemlayout.h"
 #include "textlines.h"
 
 #include <QPainter>
@@ -26,7 +26,6 @@ CPagePainting::CPagePainting(QPainter &painter, int dpiX, int dpiY)
     : m_painter(painter)
     , m_dpiX(dpiX > 0 ? dpiX : 96)
     , m_dpiY(dpiY > 0 ? dpiY : 96)
-    , m_defaultFont(LayoutFont({}, 10, false, false, false, false))
 {
 }
 
@@ -52,9 +51,12 @@ void CPagePainting::Paint(const CPage &page, int number, int count)
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     m_painter.setBackgroundMode(Qt::TransparentMode);
-    for (const CPageItem &item : page.GetItems()) {
+    const std::vector<CPageItem> &items = page.GetItems();
+    const CPageTextLines *lines = page.GetTextLines().get();
+    for (size_t i = 0; i < items.size(); ++i) {
+        const CPageItem &item = items[i];
         if (const auto *text = std::get_if<CPageText>(&item))
-            Draw(page, *text, number, count);
+            Draw(page, *text, lines ? lines->Get(i) : nullptr, number, count);
         else if (const auto *shape = std::get_if<CPageShape>(&item))
             Draw(*shape);
         else if (const auto *image = std::get_if<CPageImage>(&item))
@@ -65,23 +67,22 @@ void CPagePainting::Paint(const CPage &page, int number, int count)
     m_painter.restore();
 }
 
-const QFont &CPagePainting::FontOf(const CPage &page, int index)
+const QFont &CPagePainting::PaintFontOf(const CPage &page, int index)
 {
-    const CPageFontTable &table = page.GetFonts();
-    if (index < 0 || size_t(index) >= table.size())
-        return m_defaultFont;
-    auto it = m_fonts.find({&table, index});
-    if (it == m_fonts.end()) {
-        const CPageFont &f = table[size_t(index)];
-        it = m_fonts.emplace(std::pair(&table, index),
-                             LayoutFont(f.face, f.points, f.bold, f.italic, f.underline,
-                                        f.strikeout))
-                     .first;
+    const QPaintDevice *device = m_painter.device();
+    if (device != m_fontDevice) {
+        m_paintFonts.clear();
+        m_fontDevice = device;
     }
+    const QFont &font = m_layoutFonts.Get(page, index);
+    auto it = m_paintFonts.find(&font);
+    if (it == m_paintFonts.end())
+        it = m_paintFonts.emplace(&font, device ? PaintFont(font, m_dpiY, *device) : font).first;
     return it->second;
 }
 
-void CPagePainting::Draw(const CPage &page, const CPageText &text, int number, int count)
+void CPagePainting::Draw(const CPage &page, const CPageText &text, const TextLines *broken,
+                         int number, int count)
 {
     const CPageRect &box = text.box;
     if (box.right <= box.left || box.bottom <= box.top)
@@ -93,22 +94,14 @@ void CPagePainting::Draw(const CPage &page, const CPageText &text, int number, i
     }
     if (value.isEmpty())
         return;
-    // A field may hold megabytes of which the box shows a few lines; what can show is judged in
-    // pixels of 1/96 inch, the same on every device.
-    const int flags = text.wordWrap ? int(Qt::TextWordWrap)
-                    : text.horzAlignment == 1 ? int(Qt::AlignRight)
-                    : text.horzAlignment == 2 ? int(Qt::AlignHCenter)
-                                              : int(Qt::AlignLeft);
-    const QFont &font = FontOf(page, text.font);
-    const qsizetype limit = VisibleTextLimit(
-            Round((box.right - box.left) * (96 / 2540.0)), Round((box.bottom - box.top) * (96 / 2540.0)),
-            Round(font.pointSizeF() * 96 / 72));
-    const TextLines lines = BreakTextLines(font, VisibleTextPart(value, limit, flags),
-                                           box.right - box.left, text.wordWrap);
+    // Broken here unless the layout did it already.
+    const TextLines lines
+            = broken ? TextLines() : BreakPageText(text, value, m_layoutFonts.Get(page, text.font));
     m_painter.setPen(QColor::fromRgb(text.color));
-    PaintTextLines(m_painter, m_dpiX, m_dpiY, font, lines,
-                   QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top),
-                   text.horzAlignment, text.vertAlignment, text.wordWrap);
+    PaintTextLinesWith(m_painter, m_dpiX, m_dpiY, PaintFontOf(page, text.font),
+                       broken ? *broken : lines,
+                       QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top),
+                       text.horzAlignment, text.vertAlignment, text.wordWrap);
 }
 
 void CPagePainting::Draw(const CPageShape &shape)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pagecontent.h"
+#include "pagetextlines.h"
 #include "pixrect.h"
 
 #include <QFont>
@@ -31,17 +32,20 @@ public:
     PixRect ToPixels(const CPageRect &rect) const;
 
 private:
-    void Draw(const CPage &page, const CPageText &text, int number, int count);
+    void Draw(const CPage &page, const CPageText &text, const TextLines *broken, int number,
+              int count);
     void Draw(const CPageShape &shape);
     void Draw(const CPageImage &image);
     void Draw(const CPageBarcode &barcode);
-    const QFont &FontOf(const CPage &page, int index);
+    // The font a text of the page is drawn in on the painter's device (PaintFont).
+    const QFont &PaintFontOf(const CPage &page, int index);
 
     QPainter &m_painter;
     int m_dpiX;
     int m_dpiY;
-    // Fonts at the device's resolution, by font table and index.
-    std::map<std::pair<const CPageFontTable *, int>, QFont> m_fonts;
-    QFont m_defaultFont;
+    // The page's fonts as the layout measures them, and as the device draws them.
+    CPageLayoutFonts m_layoutFonts;
+    std::map<const QFont *, QFont> m_paintFonts;
+    const QPaintDevice *m_fontDevice = nullptr; // the device of m_paintFonts
     int m_pictureDpi = 0;
 };

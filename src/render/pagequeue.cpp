@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-CPageQueue::CPageQueue(int capacity)
+CPageQueue::CPageQueue(int capacity, bool textLines)
     : m_capacity(size_t(std::max(capacity, 1)))
+    , m_textLines(textLines)
 {
 }
 

@@ -12,12 +12,14 @@
 class CPageQueue : public CPageSink
 {
 public:
-    explicit CPageQueue(int capacity);
+    // With textLines the layout breaks the texts of each page for a writer that draws them.
+    CPageQueue(int capacity, bool textLines);
 
     // The layout's side.
     bool Begin(QSize pageSize, QString &message) override;
     Next AddPage(std::shared_ptr<const CPage> page, int number, QString &message) override;
     bool Finish(int pageCount, QString &message) override;
+    bool WantsTextLines() const override { return m_textLines; }
     // Called on the layout's thread once the run has ended, however it ended.
     void End();
 
@@ -33,6 +35,7 @@ public:
 
 private:
     const size_t m_capacity;
+    const bool m_textLines;
     mutable std::mutex m_mutex;
     std::condition_variable m_notFull; // the layout's wait
     std::condition_variable m_notEmpty; // the writer's wait

@@ -48,6 +48,11 @@ public:
     // A finished page; number counts from 1. message is filled when the answer is Fail.
     virtual Next AddPage(std::shared_ptr<const CPage> page, int number, QString &message) = 0;
 
+    // Whether the layout breaks the texts of each page into lines before it hands the page over
+    // (CPage::GetTextLines): worth it for a sink whose pages are drawn on another thread while
+    // the layout goes on, not for pages that are kept.
+    virtual bool WantsTextLines() const { return false; }
+
     // After the last page, only when the layout went through to the end of the report.
     virtual bool Finish(int pageCount, QString &message)
     {

@@ -23,4 +23,8 @@ public:
     // Drops what was written; the targets stay as they were (or, for a file per page, the
     // pages already in place are removed).
     virtual void Cancel() = 0;
+
+    // Whether the writer draws the pages with the page painter: their texts are then broken
+    // into lines while the layout runs, on its thread (CPageSink::WantsTextLines).
+    virtual bool DrawsPages() const { return false; }
 };

@@ -47,6 +47,7 @@ public:
     bool WritePage(const CPage &page, int number, int count, QString &message) override;
     bool Finish(QString &message) override;
     void Cancel() override;
+    bool DrawsPages() const override { return true; }
 
 private:
     QString m_path;

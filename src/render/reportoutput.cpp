@@ -97,8 +97,9 @@ bool RunReportToWriter(const CVornReport &report, const CRunOptions &options,
     }
 
     // The layout on a thread of its own, the writer here: page N + 1 is laid out while page N
-    // is written. Nothing thrown may leave the thread.
-    CPageQueue queue(QueuedPages);
+    // is written, and the texts of a page to be drawn are broken into lines there too, which
+    // leaves the writer only the drawing. Nothing thrown may leave the thread.
+    CPageQueue queue(QueuedPages, writer.DrawsPages());
     bool laidOut = false;
     QString layoutMessage;
     std::thread layout([&] {

@@ -1,5 +1,6 @@
 #include "applicationlook.h"
 #include "commandtable.h"
+#include "designerstyle.h"
 #include "mainframe.h"
 #include "propertiesctrl.h"
 #include "propertieswnd.h"
@@ -36,7 +37,7 @@ double Contrast(const QColor &a, const QColor &b)
 
 QString StyleName()
 {
-    return QApplication::style()->name().toLower();
+    return ApplicationStyleName().toLower();
 }
 
 } // namespace
@@ -52,7 +53,7 @@ class TestApplicationLook : public QObject
 private slots:
     void initTestCase()
     {
-        m_style = QApplication::style()->name();
+        m_style = ApplicationStyleName();
         m_palette = QApplication::palette();
     }
     void cleanupTestCase()

@@ -424,11 +424,15 @@ private slots:
     {
         // Behind the Elements pane the Data pane waits; brought forward it shows the report.
         CDataTree *tree = m_frame->GetDataPane()->GetTree();
-        const QString before = tree->topLevelItem(0)->text(0);
+        const auto firstRow = [tree] {
+            const QTreeWidgetItem *row = tree->topLevelItem(0);
+            return row ? row->text(0) : QString();
+        };
+        const QString before = firstRow();
         m_doc->GetReport().SetDatabaseType(2);
         m_doc->GetReport().SetConnectString(u"DSN=shop"_s);
         m_doc->ReportChanged();
-        QCOMPARE(tree->topLevelItem(0)->text(0), before);
+        QCOMPARE(firstRow(), before);
         m_frame->GetDataPane()->raise();
         QTRY_COMPARE(tree->topLevelItem(0)->text(0), u"ODBC: DSN=shop"_s);
     }

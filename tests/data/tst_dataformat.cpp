@@ -78,6 +78,8 @@ void TestDataFormat::format_data()
     QTest::newRow("t") << u"%5td"_s << QVariant(7) << u"    7"_s;
     QTest::newRow("L") << u"%.1Lf"_s << QVariant(2.25) << u"2.2"_s;
     QTest::newRow("l before s") << u"%ls"_s << QVariant(u"ab"_s) << u"ab"_s;
+    QTest::newRow("width 63") << u"%63d"_s << QVariant(1) << QString(62, u' ') + u"1"_s;
+    QTest::newRow("width 64") << u"%64d"_s << QVariant(1) << QString(63, u' ') + u"1"_s;
     QTest::newRow("width 255") << u"%255d"_s << QVariant(1) << QString(254, u' ') + u"1"_s;
     QTest::newRow("precision 255") << u"%.255f"_s << QVariant(1.5) << u"1.5"_s + QString(254, u'0');
     QTest::newRow("largest double")

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMainWindow>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -87,6 +88,19 @@ private slots:
         m_pane.reset();
         m_lookup.reset();
         m_document.reset();
+    }
+
+    // Docked in a window that is still being built, the pane is filled when the window shows.
+    void fillsWhenItsWindowShows()
+    {
+        QMainWindow window;
+        auto *pane = new CDataPane;
+        window.addDockWidget(Qt::LeftDockWidgetArea, pane);
+        pane->SetLookup(m_lookup.get());
+        QCOMPARE(pane->GetTree()->topLevelItemCount(), 0);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY(pane->GetTree()->topLevelItemCount() > 0);
     }
 
     void followsTheEdits()

@@ -63,7 +63,9 @@ void TestLiveLayout::burstLaysOutOnceAtTheEnd()
     title->SetRect(6000, 0, 9000, 1000);
     report->GetBands()[0]->GetItems().Add(title);
     CLiveLayout layout([&] { return JobOf(*report); });
-    layout.SetDelay(100);
+    // The edits come 20 ms apart: a wait far longer than that keeps a stalled machine from
+    // starting a layout between two of them.
+    layout.SetDelay(1000);
     for (int edit = 1; edit <= 5; ++edit) {
         title->SetText(u"edit %1"_s.arg(edit));
         layout.Schedule();

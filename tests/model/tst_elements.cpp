@@ -196,6 +196,12 @@ private slots:
         a.SetImageData(nullptr, 0);
         QVERIFY(a.GetImageData().isEmpty());
         QCOMPARE(b.GetImageData().size(), 6);
+
+        // Bytes over memory the array does not own are copied, not taken over.
+        char buffer[] = "GIF89a";
+        a.SetImageData(QByteArray::fromRawData(buffer, 6));
+        buffer[0] = 'X';
+        QCOMPARE(a.GetImageData(), QByteArray("GIF89a"));
     }
 
     void cloneKeepsTheDatabaseFields()

@@ -2,6 +2,7 @@
 #include "pagecontent.h"
 #include "pagemodel.h"
 #include "pagerender.h"
+#include "pagetextlines.h"
 #include "pdfwriter.h"
 #include "pdftext.h"
 #include "testregistry.h"
@@ -30,6 +31,8 @@ private slots:
     void picturesDecodedAtTheSizeDrawn_data();
     void picturesDecodedAtTheSizeDrawn();
     void picturesKeptWithinTheBudget();
+    void textsBrokenAheadDrawTheSame_data();
+    void textsBrokenAheadDrawTheSame();
 
 private:
     static std::shared_ptr<CPage> NewPage();
@@ -277,6 +280,64 @@ void TestPageRender::picturesKeptWithinTheBudget()
     pictures.clear();
     QCOMPARE(store.GetHeldBytes(), qint64(0));
     store.SetBudget(budget);
+}
+
+void TestPageRender::textsBrokenAheadDrawTheSame_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("wrap");
+    QTest::addColumn<int>("horz");
+    QTest::addColumn<int>("vert");
+    QTest::addColumn<int>("font");
+    QTest::addColumn<int>("height");
+
+    const QString words = u"Several words that do not fit on one line of the box"_s;
+    QTest::newRow("one line") << u"C-0000042"_s << false << 0 << 0 << 0 << 600;
+    QTest::newRow("right") << u"1234.50"_s << false << 1 << 1 << 1 << 600;
+    QTest::newRow("centred, bottom") << u"Mitte"_s << false << 2 << 2 << 0 << 600;
+    QTest::newRow("wrapped") << words << true << 0 << 0 << 0 << 3000;
+    QTest::newRow("wrapped, centred, cut") << words << true << 2 << 1 << 1 << 700;
+    QTest::newRow("line feeds and tabs") << u"a\tb\r\nc\nd"_s << true << 1 << 0 << 0 << 3000;
+    QTest::newRow("line feeds on one line") << u"a\nb\u2028c"_s << false << 0 << 0 << 0 << 600;
+    QTest::newRow("runs out of the box") << words << false << 1 << 0 << 0 << 600;
+    QTest::newRow("font outside the table") << u"default"_s << false << 0 << 0 << 7 << 600;
+    QTest::newRow("far longer than the box shows")
+            << QString(50000, u'x') + u" end"_s << false << 1 << 0 << 0 << 600;
+}
+
+// The layout may break the texts of a page on its thread before a writer on another draws it:
+// the page must come out exactly as when the painter breaks them itself.
+void TestPageRender::textsBrokenAheadDrawTheSame()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, wrap);
+    QFETCH(int, horz);
+    QFETCH(int, vert);
+    QFETCH(int, font);
+    QFETCH(int, height);
+    auto page = NewPage();
+    CPageText item;
+    item.box = {500, 500, 4500, 500 + height};
+    item.text = text;
+    item.wordWrap = wrap;
+    item.horzAlignment = horz;
+    item.vertAlignment = vert;
+    item.font = font;
+    page->Add(item);
+    CPageText number = item;
+    number.box = {500, 4000, 4500, 4600};
+    number.text.clear();
+    number.field = CPageText::Field::PageNumber;
+    page->Add(number);
+
+    const QSize size {5000, 5000};
+    const QImage own = RenderPageImage(*page, size, 3, 9, 300);
+    CPageLayoutFonts fonts;
+    auto lines = std::make_shared<const CPageTextLines>(*page, fonts);
+    QVERIFY(lines->Get(0));
+    QVERIFY(!lines->Get(1)); // a page number is only known when drawn
+    page->SetTextLines(lines);
+    QCOMPARE(RenderPageImage(*page, size, 3, 9, 300), own);
 }
 
 VANTEL_TEST_CLASS(TestPageRender)

@@ -1,4 +1,5 @@
 #include "pagerender.h"
+#include "pagetextlines.h"
 #include "pdftext.h"
 #include "pdfwriter.h"
 #include "reportoutput.h"
@@ -53,6 +54,7 @@ private slots:
     void boundsAndEarlyStops();
     void pageCountOfAStreamedPdf();
     void pageLimitHoldsTheLayoutBack();
+    void textLinesOnlyForAWriter();
 
 private:
     std::unique_ptr<CVornReport> NewReport() const;
@@ -648,6 +650,43 @@ void TestReportRun::pageLimitHoldsTheLayoutBack()
     QVERIFY2(ran, qPrintable(message));
     QCOMPARE(model.GetPageCount(), 3);
     QVERIFY(!model.IsComplete());
+}
+
+void TestReportRun::textLinesOnlyForAWriter()
+{
+    // The pages handed to a writer on another thread come with every text broken into lines,
+    // all but the page numbers; the pages a viewer keeps carry none.
+    const std::unique_ptr<CVornReport> report = NewReport();
+    Field(Band(*report, ReportContents, u"Rows"_s, u"SELECT name FROM customers ORDER BY id"_s),
+          u"Rows"_s, u"name"_s);
+    Field(Band(*report, PageFooter, u"Foot"_s), {}, u"#PAGE"_s, u"page %d"_s);
+    struct CWriterSink final : CPageSink
+    {
+        Next AddPage(std::shared_ptr<const CPage> page, int, QString &) override
+        {
+            pages.push_back(std::move(page));
+            return Next::More;
+        }
+        bool WantsTextLines() const override { return true; }
+        std::vector<std::shared_ptr<const CPage>> pages;
+    } writer;
+    CRunOptions options;
+    options.reportFolder = m_folder.path();
+    QString message;
+    QVERIFY2(RunReport(*report, options, writer, message), qPrintable(message));
+    QCOMPARE(writer.pages.size(), size_t(2));
+    for (const auto &page : writer.pages) {
+        const CPageTextLines *lines = page->GetTextLines().get();
+        QVERIFY(lines);
+        const std::vector<CPageItem> &items = page->GetItems();
+        for (size_t i = 0; i < items.size(); ++i) {
+            const auto &text = std::get<CPageText>(items[i]);
+            QCOMPARE(lines->Get(i) != nullptr, text.field == CPageText::Field::None);
+        }
+    }
+    CPageModel model;
+    QVERIFY2(Run(*report, model, message), qPrintable(message));
+    QVERIFY(!model.GetPage(0)->GetTextLines());
 }
 
 VANTEL_TEST_CLASS(TestReportRun)

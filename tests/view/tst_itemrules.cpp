@@ -5,6 +5,7 @@
 #include "itempainter.h"
 #include "textitemlayout.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
@@ -300,6 +301,16 @@ private slots:
         QTest::newRow("96 dpi") << QuadrantPng(40, 20) << QSize(1058, 529) << 40;
         QTest::newRow("72 dpi shows larger") << QuadrantPng(40, 20, 2835) << QSize(1411, 705) << 53;
         QTest::newRow("not a picture") << QByteArray("not a picture") << QSize() << 0;
+        // PNG goes straight to Qt's own decoder; the other formats are still recognised.
+        QTest::newRow("PNG cut short") << QuadrantPng(40, 20).left(60) << QSize() << 0;
+        const QImage quadrants = QImage::fromData(QuadrantPng(40, 20));
+        for (const char *format : {"BMP", "JPG"}) {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            if (quadrants.save(&buffer, format))
+                QTest::newRow(format) << bytes << QSize(1058, 529) << 40;
+        }
     }
     void pictureNaturalSize()
     {
