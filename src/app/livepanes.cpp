@@ -27,23 +27,31 @@ CLivePanes::CLivePanes(QMainWindow &frame, CVornDocument &document, CQuarnView &
     , m_problems(new CProblemsWnd(&frame))
     , m_count(new QToolButton)
 {
-    // Between the design view and the panes already on the right, which stay tabbed, Problems
-    // behind them.
+    // On a first start the window takes four fifths of the screen and the panes on either side
+    // 200 pixels. The design view keeps room for a new report's page (A4 portrait, 210 mm, with
+    // the view's margins, ruler and scroll bar) at full size: the preview goes beside it, at
+    // most 300 pixels wide, when at least 200 pixels are left over, and under the panes on the
+    // right otherwise. A stored layout replaces either.
+    const QScreen *screen = frame.screen();
+    const int window = screen ? screen->availableGeometry().width() * 4 / 5 : 1280;
+    const double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
+    const int room = window - 400 - (int(210 / 25.4 * dpi) + 100);
+    const bool beside = rightPanes.isEmpty() || room >= 200;
     frame.addDockWidget(Qt::RightDockWidgetArea, m_livePreview);
     frame.addDockWidget(Qt::RightDockWidgetArea, m_problems);
     if (!rightPanes.isEmpty()) {
-        frame.splitDockWidget(m_livePreview, rightPanes.first(), Qt::Horizontal);
+        // The panes already on the right stay tabbed, Problems behind them. Added to the right,
+        // the preview is under them; split from them, it is beside.
+        if (beside)
+            frame.splitDockWidget(m_livePreview, rightPanes.first(), Qt::Horizontal);
         for (qsizetype i = 1; i < rightPanes.size(); ++i)
             frame.tabifyDockWidget(rightPanes.first(), rightPanes.at(i));
         frame.tabifyDockWidget(rightPanes.last(), m_problems);
         rightPanes.first()->raise();
     }
-    // On a first start the window takes four fifths of the screen: the preview takes a third
-    // of what the panes of 200 pixels leave, at most 300 pixels; a stored layout replaces it.
-    const QScreen *screen = frame.screen();
-    const int window = screen ? screen->availableGeometry().width() * 4 / 5 : 1280;
     // The frame sizes the other panes after this.
-    frame.resizeDocks({m_livePreview}, {std::clamp((window - 400) / 3, 80, 300)}, Qt::Horizontal);
+    if (beside)
+        frame.resizeDocks({m_livePreview}, {std::clamp(room, 80, 300)}, Qt::Horizontal);
     m_livePreview->SetDocument(&document);
 
     connect(m_livePreview, &CLivePreviewWnd::elementChosen, &view, &CQuarnView::SelectElement);
