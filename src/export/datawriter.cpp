@@ -2,12 +2,11 @@
 
 #include "datatable.h"
 #include "pagecontent.h"
+#include "xlsxlibrary.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
-
-#include <xlsxwriter.h>
 
 using namespace Qt::StringLiterals;
 
@@ -77,7 +76,8 @@ CDataWriter::~CDataWriter()
 bool CDataWriter::WorkbookFailed(int error, QString &message)
 {
     message = Tr("Cannot write \"%1\": %2")
-                      .arg(m_options.path, QString::fromUtf8(lxw_strerror(lxw_error(error))));
+                      .arg(m_options.path,
+                           QString::fromUtf8(m_xlsx->lxw_strerror(lxw_error(error))));
     return false;
 }
 
@@ -91,6 +91,14 @@ bool CDataWriter::Begin(QSize, QString &message)
     if (m_table->GetHeadings().isEmpty()) {
         message = Tr("The report prints no rows of data: no band with a query shows a DB Text.");
         return false;
+    }
+    if (m_options.format != ExportFormat::Csv) {
+        QString reason;
+        m_xlsx = CXlsxLibrary::Shared(reason);
+        if (!m_xlsx) {
+            message = Tr("Cannot write \"%1\": %2").arg(m_options.path, reason);
+            return false;
+        }
     }
     if (!m_target.Open(m_options.path)) {
         message = m_target.GetMessage();
@@ -110,23 +118,24 @@ bool CDataWriter::Begin(QSize, QString &message)
     options.tmpdir = folder.data();
     options.use_zip64 = LXW_TRUE;
     const QByteArray file = QFile::encodeName(m_folder.filePath(u"export.xlsx"_s));
-    m_workbook = workbook_new_opt(file.constData(), &options);
+    m_workbook = m_xlsx->workbook_new_opt(file.constData(), &options);
     if (!m_workbook)
         return WorkbookFailed(LXW_ERROR_MEMORY_MALLOC_FAILED, message);
-    m_sheet = workbook_add_worksheet(m_workbook, SheetName(m_options.title).toUtf8().constData());
-    m_bold = workbook_add_format(m_workbook);
-    format_set_bold(m_bold);
-    m_dateFormat = workbook_add_format(m_workbook);
-    format_set_num_format(m_dateFormat, "yyyy-mm-dd");
-    m_dateTimeFormat = workbook_add_format(m_workbook);
-    format_set_num_format(m_dateTimeFormat, "yyyy-mm-dd hh:mm:ss");
+    m_sheet = m_xlsx->workbook_add_worksheet(m_workbook,
+                                             SheetName(m_options.title).toUtf8().constData());
+    m_bold = m_xlsx->workbook_add_format(m_workbook);
+    m_xlsx->format_set_bold(m_bold);
+    m_dateFormat = m_xlsx->workbook_add_format(m_workbook);
+    m_xlsx->format_set_num_format(m_dateFormat, "yyyy-mm-dd");
+    m_dateTimeFormat = m_xlsx->workbook_add_format(m_workbook);
+    m_xlsx->format_set_num_format(m_dateTimeFormat, "yyyy-mm-dd hh:mm:ss");
     if (!m_sheet)
         return WorkbookFailed(LXW_ERROR_PARAMETER_VALIDATION, message);
     const QStringList &headings = m_table->GetHeadings();
     for (int column = 0; column < headings.size(); ++column) {
-        const lxw_error error = worksheet_write_string(
-                m_sheet, 0, lxw_col_t(column), headings[column].left(MaxCellText).toUtf8().constData(),
-                m_bold);
+        const lxw_error error = m_xlsx->worksheet_write_string(
+                m_sheet, 0, lxw_col_t(column),
+                headings[column].left(MaxCellText).toUtf8().constData(), m_bold);
         if (error != LXW_NO_ERROR)
             return WorkbookFailed(error, message);
     }
@@ -157,8 +166,8 @@ lxw_format *CDataWriter::NumberFormat(const QString &format)
         return nullptr;
     auto found = m_numberFormats.find(format);
     if (found == m_numberFormats.end()) {
-        lxw_format *made = workbook_add_format(m_workbook);
-        format_set_num_format(made, format.toUtf8().constData());
+        lxw_format *made = m_xlsx->workbook_add_format(m_workbook);
+        m_xlsx->format_set_num_format(made, format.toUtf8().constData());
         found = m_numberFormats.emplace(format, made).first;
     }
     return found->second;
@@ -187,14 +196,14 @@ bool CDataWriter::WritePage(const CPage &page, int, int, QString &message)
             case CDataTable::Cell::Kind::Empty:
                 break;
             case CDataTable::Cell::Kind::Number:
-                error = worksheet_write_number(m_sheet, m_row, col, cell.number,
-                                               NumberFormat(cell.numberFormat));
+                error = m_xlsx->worksheet_write_number(m_sheet, m_row, col, cell.number,
+                                                       NumberFormat(cell.numberFormat));
                 break;
             case CDataTable::Cell::Kind::Date:
             case CDataTable::Cell::Kind::DateTime: {
                 lxw_datetime time = ToDateTime(cell.date);
                 if (time.year >= 1900 && time.year <= 9999) {
-                    error = worksheet_write_datetime(
+                    error = m_xlsx->worksheet_write_datetime(
                             m_sheet, m_row, col, &time,
                             cell.kind == CDataTable::Cell::Kind::Date ? m_dateFormat
                                                                       : m_dateTimeFormat);
@@ -203,9 +212,9 @@ bool CDataWriter::WritePage(const CPage &page, int, int, QString &message)
                 [[fallthrough]];
             }
             case CDataTable::Cell::Kind::Text:
-                error = worksheet_write_string(m_sheet, m_row, col,
-                                               cell.text.left(MaxCellText).toUtf8().constData(),
-                                               nullptr);
+                error = m_xlsx->worksheet_write_string(
+                        m_sheet, m_row, col, cell.text.left(MaxCellText).toUtf8().constData(),
+                        nullptr);
                 break;
             }
             if (error != LXW_NO_ERROR)
@@ -219,7 +228,7 @@ bool CDataWriter::WritePage(const CPage &page, int, int, QString &message)
 bool CDataWriter::Finish(QString &message)
 {
     if (m_workbook) {
-        const lxw_error error = workbook_close(m_workbook);
+        const lxw_error error = m_xlsx->workbook_close(m_workbook);
         m_workbook = nullptr;
         if (error != LXW_NO_ERROR)
             return WorkbookFailed(error, message);
@@ -249,7 +258,7 @@ void CDataWriter::Cancel()
 {
     if (m_workbook) {
         // Dropped without writing the file.
-        lxw_workbook_free(m_workbook);
+        m_xlsx->lxw_workbook_free(m_workbook);
         m_workbook = nullptr;
     }
     m_target.Cancel();

@@ -9,6 +9,7 @@
 #include <memory>
 
 class CDataTable;
+struct CXlsxLibrary;
 struct lxw_workbook;
 struct lxw_worksheet;
 struct lxw_format;
@@ -38,6 +39,7 @@ private:
     COutputFile m_target; // CSV directly; XLSX copied from the library's file when complete
     // The workbook is written by its library to a file of its own naming, in a folder of ours.
     QTemporaryDir m_folder;
+    const CXlsxLibrary *m_xlsx = nullptr;
     lxw_workbook *m_workbook = nullptr;
     lxw_worksheet *m_sheet = nullptr;
     lxw_format *m_bold = nullptr;
