@@ -11,3 +11,15 @@ void PreferBuiltInDecoder(QImageReader &reader, QByteArrayView bytes)
         reader.setAutoDetectImageFormat(false);
     }
 }
+
+void AllowLargePictures()
+{
+    static const bool raised = [] {
+        constexpr int limitMb = 256;
+        const int limit = QImageReader::allocationLimit(); // 0 stands for no limit
+        if (limit != 0 && limit < limitMb)
+            QImageReader::setAllocationLimit(limitMb);
+        return true;
+    }();
+    Q_UNUSED(raised);
+}

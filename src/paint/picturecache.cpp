@@ -37,6 +37,7 @@ CPictureCache::Picture CPictureCache::Decode(const QByteArray &bytes)
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
+    AllowLargePictures();
     QImageReader reader(&buffer);
     PreferBuiltInDecoder(reader, bytes);
     const QImage image = reader.read();

@@ -1,5 +1,6 @@
 #include "pagepicture.h"
 
+#include "builtinimage.h"
 #include "picturecache.h"
 
 #include <QHashFunctions>
@@ -86,6 +87,7 @@ QImage CPictureStore::Decode(const CPagePicture &picture)
 {
     // Decoded as it comes (no second full-size copy in another format): only the part that is
     // drawn is converted.
+    AllowLargePictures();
     QImage image;
     if (!image.loadFromData(picture.m_bytes) || image.isNull())
         image = QImage();

@@ -2,6 +2,7 @@
 #include "pagecontent.h"
 #include "pagemodel.h"
 #include "pagerender.h"
+#include "picturecache.h"
 #include "pagetextlines.h"
 #include "pdfwriter.h"
 #include "pdftext.h"
@@ -31,11 +32,13 @@ private slots:
     void picturesDecodedAtTheSizeDrawn_data();
     void picturesDecodedAtTheSizeDrawn();
     void picturesKeptWithinTheBudget();
+    void deepColourPictureOverQtsLimit();
     void textsBrokenAheadDrawTheSame_data();
     void textsBrokenAheadDrawTheSame();
 
 private:
     static std::shared_ptr<CPage> NewPage();
+    static QByteArray PngBytes(QColor color, QSize size, QImage::Format format);
     static std::shared_ptr<const CPagePicture> Picture(QColor color, QSize size = {64, 64});
 };
 
@@ -46,15 +49,20 @@ std::shared_ptr<CPage> TestPageRender::NewPage()
     return std::make_shared<CPage>(fonts);
 }
 
-std::shared_ptr<const CPagePicture> TestPageRender::Picture(QColor color, QSize size)
+QByteArray TestPageRender::PngBytes(QColor color, QSize size, QImage::Format format)
 {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(size, format);
     image.fill(color);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
-    return std::make_shared<const CPagePicture>(bytes);
+    return bytes;
+}
+
+std::shared_ptr<const CPagePicture> TestPageRender::Picture(QColor color, QSize size)
+{
+    return std::make_shared<const CPagePicture>(PngBytes(color, size, QImage::Format_RGB32));
 }
 
 void TestPageRender::imagePixels()
@@ -280,6 +288,20 @@ void TestPageRender::picturesKeptWithinTheBudget()
     pictures.clear();
     QCOMPARE(store.GetHeldBytes(), qint64(0));
     store.SetBudget(budget);
+}
+
+void TestPageRender::deepColourPictureOverQtsLimit()
+{
+    // 16 bits a channel at 5000 x 5000: 200 MB of pixels before scaling, over the 128 MB that Qt
+    // decodes on its own. The engine prints it and the design view shows it.
+    const QColor colour(10, 200, 30);
+    const QByteArray bytes = PngBytes(colour, {5000, 5000}, QImage::Format_RGBA64);
+    const CPagePicture picture(bytes);
+    const QImage drawn = CPictureStore::Instance().ImageOf(picture, {0, 0, 5000, 5000}, {50, 50});
+    QVERIFY(!drawn.isNull());
+    QCOMPARE(drawn.pixel(25, 25), colour.rgb());
+    const CPictureCache::Picture shown = CPictureCache::Decode(bytes);
+    QCOMPARE(shown.image.size(), QSize(5000, 5000));
 }
 
 void TestPageRender::textsBrokenAheadDrawTheSame_data()
