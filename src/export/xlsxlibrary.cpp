@@ -5,16 +5,7 @@
 
 #include <dlfcn.h>
 
-namespace {
-
-template<typename Call>
-bool Find(void *handle, const char *name, Call &call)
-{
-    call = reinterpret_cast<Call>(dlsym(handle, name));
-    return call != nullptr;
-}
-
-} // namespace
+#include <type_traits>
 
 bool CXlsxLibrary::Load(const char *library, QString &message)
 {
@@ -28,7 +19,8 @@ bool CXlsxLibrary::Load(const char *library, QString &message)
     }
     const char *missing = nullptr;
     const auto find = [handle, &missing](const char *name, auto &call) {
-        if (!missing && !Find(handle, name, call))
+        call = reinterpret_cast<std::remove_reference_t<decltype(call)>>(dlsym(handle, name));
+        if (!call && !missing)
             missing = name;
     };
     find("workbook_new_opt", workbook_new_opt);
