@@ -36,10 +36,11 @@ QString Band(int index, const QString &items)
 
 QString Item(int index)
 {
-    return QStringLiteral("<element name=\"T%1\" type=\"9\">\r\n  <left>0</left>\r\n  "
-                          "<right>100</right>\r\n  <bottom>50</bottom>\r\n  <text>Item %1</text>\r\n"
-                          "  <font name=\"Arial\" size=\"8\" charset=\"1\" bold=\"0\" italic=\"0\" "
-                          "underline=\"0\" strikeout=\"0\"/>\r\n</element>\r\n")
+    return QStringLiteral(
+                   "<element name=\"T%1\" type=\"9\">\r\n  <left>0</left>\r\n  "
+                   "<right>100</right>\r\n  <bottom>50</bottom>\r\n  <text>Item %1</text>\r\n"
+                   "  <font name=\"Arial\" size=\"8\" charset=\"1\" bold=\"0\" italic=\"0\" "
+                   "underline=\"0\" strikeout=\"0\"/>\r\n</element>\r\n")
             .arg(index);
 }
 
@@ -123,8 +124,8 @@ void Run(const char *name, const std::function<QString()> &body, const QTemporar
         const bool saved = VornTemplate::Save(report, out, message);
         const double totalMs = double(timer.nsecsElapsed()) / 1e6;
         char line[256];
-        const int n = std::snprintf(line, sizeof line, "%d %d %.0f %.0f %ld", loaded, saved,
-                                    loadMs, totalMs, baseKb);
+        const int n = std::snprintf(line, sizeof line, "%d %d %.0f %.0f %ld", loaded, saved, loadMs,
+                                    totalMs, baseKb);
         if (write(pipeFds[1], line, size_t(n)) != n)
             _exit(1);
         _exit(0);
@@ -152,8 +153,7 @@ void Run(const char *name, const std::function<QString()> &body, const QTemporar
     std::printf("%-26s file %5.1f MB  load %5.0f ms  load+save %5.0f ms  peak %6.1f MB (%4.1f MB "
                 "before)  budget %6.1f MB  %s%s\n",
                 name, double(size) / (1024.0 * 1024.0), loadMs, totalMs, peakMb,
-                double(baseKb) / 1024.0, budgetMb,
-                peakMb <= budgetMb ? "within" : "OVER",
+                double(baseKb) / 1024.0, budgetMb, peakMb <= budgetMb ? "within" : "OVER",
                 loaded ? "" : " (load refused)");
 }
 
@@ -189,10 +189,14 @@ int main(int argc, char **argv)
             return 1;
         std::printf("Peak is the child's whole resident memory, the program's own libraries "
                     "included.\n");
-        Run("100,000 parameters", [] { return Parameters(100000); }, dir);
-        Run("100,000 items on a band", [] { return Items(100000); }, dir);
-        Run("100,000 bands", [] { return Bands(100000); }, dir);
-        Run("1,000,000 nested elements", [] { return Nested(1000000); }, dir);
+        Run(
+                "100,000 parameters", [] { return Parameters(100000); }, dir);
+        Run(
+                "100,000 items on a band", [] { return Items(100000); }, dir);
+        Run(
+                "100,000 bands", [] { return Bands(100000); }, dir);
+        Run(
+                "1,000,000 nested elements", [] { return Nested(1000000); }, dir);
     }
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -174,9 +174,8 @@ int Measure(const QString &name, const QString &folder, bool memory)
     qint64 longestStall = 0;
     QTimer heart;
     heart.setInterval(1);
-    QObject::connect(&heart, &QTimer::timeout, [&] {
-        longestStall = std::max(longestStall, beat.restart());
-    });
+    QObject::connect(&heart, &QTimer::timeout,
+                     [&] { longestStall = std::max(longestStall, beat.restart()); });
     QList<double> latencies;
     for (int edit = 0; edit < edits; ++edit) {
         const std::shared_ptr<const CPageModel> old = layout->GetModel();
@@ -190,13 +189,13 @@ int Measure(const QString &name, const QString &folder, bool memory)
         // The paints counted when the new pages take over, before their repaint is due: the
         // swap and the paint may come in one turn of the event loop.
         int paintsAtSwap = -1;
-        const QMetaObject::Connection swap =
-                QObject::connect(layout, &CLiveLayout::pagesChanged, [&] {
-                    if (paintsAtSwap < 0 && layout->GetModel() != old)
-                        paintsAtSwap = watch.paints;
-                });
-        const bool shown =
-                WaitFor([&] { return paintsAtSwap >= 0 && watch.paints > paintsAtSwap; });
+        const QMetaObject::Connection swap
+                = QObject::connect(layout, &CLiveLayout::pagesChanged, [&] {
+                      if (paintsAtSwap < 0 && layout->GetModel() != old)
+                          paintsAtSwap = watch.paints;
+                  });
+        const bool shown
+                = WaitFor([&] { return paintsAtSwap >= 0 && watch.paints > paintsAtSwap; });
         QObject::disconnect(swap);
         latencies << clock.nsecsElapsed() / 1e6;
         heart.stop();

@@ -1,10 +1,10 @@
 // The reporting engine end to end on a generated SQLite database: a list report to PDF against
 // QPdfWriter drawing the same texts and lines itself, PDF size per page, a picture on every
 // row, master/detail, growth from 1,000 to 1,000,000 rows with peak memory, 1,000 rows each
-// with a 5000 x 5000 picture of its own, and the first page of the largest list as a PNG. Memory is measured in a child process per figure (this
-// program run again with --child), so that one figure's peak does not hide the next. Last, the
-// same list through PostgreSQL (its ODBC driver) and a FireBird server, on servers started for
-// the run.
+// with a 5000 x 5000 picture of its own, and the first page of the largest list as a PNG. Memory is
+// measured in a child process per figure (this program run again with --child), so that one
+// figure's peak does not hide the next. Last, the same list through PostgreSQL (its ODBC driver)
+// and a FireBird server, on servers started for the run.
 
 #include "pagemodel.h"
 #include "pagerender.h"
@@ -217,8 +217,8 @@ void PhotoReport(CVornReport &report)
 {
     report.SetDatabaseType(0);
     report.SetConnectString(u"bench.db"_s);
-    CVornBand *band = AddBand(report, u"Rows"_s, u"SELECT Id, Photo FROM Photos ORDER BY Id"_s,
-                              rowHeight);
+    CVornBand *band
+            = AddBand(report, u"Rows"_s, u"SELECT Id, Photo FROM Photos ORDER BY Id"_s, rowHeight);
     AddText(*band, u"ID"_s, 1000, 4000);
     auto *photo = new CVornDbImage;
     photo->SetName(u"Photo"_s);
@@ -232,10 +232,12 @@ void MasterDetailReport(CVornReport &report)
 {
     report.SetDatabaseType(0);
     report.SetConnectString(u"bench.db"_s);
-    CVornBand *master = AddBand(report, u"Masters"_s, u"SELECT Id, Name FROM Masters ORDER BY Id"_s, 700);
+    CVornBand *master
+            = AddBand(report, u"Masters"_s, u"SELECT Id, Name FROM Masters ORDER BY Id"_s, 700);
     AddText(*master, u"NAME"_s, 1000, 10000);
-    CVornBand *detail = AddBand(report, u"Details"_s,
-                                u"SELECT Text FROM Details WHERE MasterId = {ID} ORDER BY Line"_s, 500);
+    CVornBand *detail
+            = AddBand(report, u"Details"_s,
+                      u"SELECT Text FROM Details WHERE MasterId = {ID} ORDER BY Line"_s, 500);
     detail->SetParentDataSource(u"Masters"_s);
     AddText(*detail, u"TEXT"_s, 2000, 12000);
 }
@@ -341,7 +343,8 @@ double DirectPdf(int rows, const QString &pdf, double &cpuMs)
                              query.value(1).toString());
             painter.drawText(QRectF(14000 * unit, top + 100 * unit, 5000 * unit, 500 * unit),
                              Qt::AlignRight, amount);
-            painter.drawLine(QPointF(1000 * unit, top + 800 * unit), QPointF(19000 * unit, top + 800 * unit));
+            painter.drawLine(QPointF(1000 * unit, top + 800 * unit),
+                             QPointF(19000 * unit, top + 800 * unit));
             ++row;
         }
     }
@@ -391,14 +394,16 @@ int Child(const QByteArray &what, int rows)
         if (!RunReportToPng(report, Options(), 1, 96, Folder() + u"/child.png"_s, message))
             Failed("child", message);
         const double ms = timer.nsecsElapsed() / 1e6;
-        std::printf("%.0f 1 %lld %.0f\n", ms, PeakKb(), (std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC);
+        std::printf("%.0f 1 %lld %.0f\n", ms, PeakKb(),
+                    (std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC);
         return 0;
     }
     if (!RunReportToPdf(report, Options(), Folder() + u"/child.pdf"_s, u"Bench"_s, message))
         Failed("child", message);
     const double ms = timer.nsecsElapsed() / 1e6;
     const double cpuMs = (std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC;
-    std::printf("%.0f %d %lld %.0f\n", ms, PdfPageCount(Folder() + u"/child.pdf"_s), PeakKb(), cpuMs);
+    std::printf("%.0f %d %lld %.0f\n", ms, PdfPageCount(Folder() + u"/child.pdf"_s), PeakKb(),
+                cpuMs);
     return 0;
 }
 
@@ -512,10 +517,10 @@ double ListAgainstDirect(const QTemporaryDir &dir)
                 "(target at most %.2f)\n",
                 direct, list.ms / direct, overlapTarget);
     // Processor time shows the work without the waiting; the layout's thread adds to it.
-    std::printf("  processor time: %.0f ms against %.0f ms; ratio %.2f\n", list.cpuMs,
-                directCpu, list.cpuMs / directCpu);
-    std::printf("  PDF size: %lld bytes (%.1f KB per page; direct: %.1f KB per page)\n",
-                list.bytes, list.bytes / 1024.0 / list.pages,
+    std::printf("  processor time: %.0f ms against %.0f ms; ratio %.2f\n", list.cpuMs, directCpu,
+                list.cpuMs / directCpu);
+    std::printf("  PDF size: %lld bytes (%.1f KB per page; direct: %.1f KB per page)\n", list.bytes,
+                list.bytes / 1024.0 / list.pages,
                 QFileInfo(dir.filePath(u"direct.pdf"_s)).size() / 1024.0 / list.pages);
     return list.ms;
 }
@@ -545,9 +550,8 @@ void Scale()
             ms1m = figures[0].toDouble();
             cpu1m = figures[3].toDouble();
         }
-        std::printf("  %7d rows: %7s ms (processor %7s ms), %5s pages, peak memory %.1f MB\n",
-                    rows, qPrintable(figures[0]), qPrintable(figures[3]), qPrintable(figures[1]),
-                    mb);
+        std::printf("  %7d rows: %7s ms (processor %7s ms), %5s pages, peak memory %.1f MB\n", rows,
+                    qPrintable(figures[0]), qPrintable(figures[3]), qPrintable(figures[1]), mb);
     }
     if (ms100k > 0 && ms1m > 0 && cpu100k > 0) {
         std::printf("  1,000,000 rows take %.1f times 100,000 (processor time %.1f times; target "

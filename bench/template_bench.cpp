@@ -16,8 +16,8 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <functional>
@@ -76,7 +76,7 @@ void BuildReport(CVornReport &report, int bands, int itemsPerBand, int images, i
                                        .arg(b));
         report.GetBands().Add(band);
         for (int i = 0; i < itemsPerBand; ++i) {
-            const int kinds[] = {VornKind::Text, VornKind::DbText, VornKind::Shape,
+            const int kinds[] = {VornKind::Text,    VornKind::DbText,    VornKind::Shape,
                                  VornKind::Barcode, VornKind::DbBarcode, VornKind::DbImage};
             int kind = kinds[i % 6];
             if (i == 0 && imagesLeft > 0) {
@@ -96,7 +96,8 @@ void BuildReport(CVornReport &report, int bands, int itemsPerBand, int images, i
                 text->SetFormat(QStringLiteral("%.2f"));
             }
             if (kind == VornKind::Barcode)
-                static_cast<CVornBarcode *>(item.get())->SetBarcode(QStringLiteral("2000000000015"));
+                static_cast<CVornBarcode *>(item.get())
+                        ->SetBarcode(QStringLiteral("2000000000015"));
             if (kind == VornKind::Image) {
                 QByteArray bytes(imageBytes / images, Qt::Uninitialized);
                 for (char &c : bytes)
@@ -164,44 +165,49 @@ int main(int argc, char **argv)
     }
 
     const int runs = 11;
-    const std::vector<double> saving = MeasureInTurn(runs, Clock::Wall, {
-            [&] { VornTemplate::Save(report, path, message); },
-            [&] { (void)VornTemplate::WriteReportXml(report); },
-            [&] { PlainWrite(plainPath, bytes, false); },
-            [&] { PlainWrite(plainPath, bytes, true); },
-    });
+    const std::vector<double> saving
+            = MeasureInTurn(runs, Clock::Wall,
+                            {
+                                    [&] { VornTemplate::Save(report, path, message); },
+                                    [&] { (void)VornTemplate::WriteReportXml(report); },
+                                    [&] { PlainWrite(plainPath, bytes, false); },
+                                    [&] { PlainWrite(plainPath, bytes, true); },
+                            });
     const double save = saving[0];
     const double build = saving[1];
     const double plain = saving[2];
     const double plainSync = saving[3];
     // The parser's time for the same text in UTF-8, which it reads without converting: how
     // much of its parse of the file is the conversion from UTF-16.
-    const QByteArray utf8 = QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData()),
-                                               bytes.size() / 2)
-                                    .toUtf8();
+    const QByteArray utf8
+            = QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData()),
+                                 bytes.size() / 2)
+                      .toUtf8();
     // Like the parser's document, each loaded report is freed within its run. Loading reads
     // the file from the page cache: processor time is all of it.
-    const std::vector<double> loading = MeasureInTurn(runs, Clock::Thread, {
-            [&] {
-                CVornReport loaded;
-                QString loadMessage;
-                if (!VornTemplate::Load(loaded, path, loadMessage))
-                    std::printf("load failed: %s\n", qPrintable(loadMessage));
-            },
-            [&] {
-                CXmlDocument document;
-                QString loadMessage;
-                (void)LoadXmlFile(path, document, loadMessage);
-            },
-            [&] {
-                pugi::xml_document document;
-                document.load_file(QFile::encodeName(path).constData());
-            },
-            [&] {
-                pugi::xml_document document;
-                document.load_buffer(utf8.constData(), size_t(utf8.size()));
-            },
-    });
+    const std::vector<double> loading = MeasureInTurn(
+            runs, Clock::Thread,
+            {
+                    [&] {
+                        CVornReport loaded;
+                        QString loadMessage;
+                        if (!VornTemplate::Load(loaded, path, loadMessage))
+                            std::printf("load failed: %s\n", qPrintable(loadMessage));
+                    },
+                    [&] {
+                        CXmlDocument document;
+                        QString loadMessage;
+                        (void)LoadXmlFile(path, document, loadMessage);
+                    },
+                    [&] {
+                        pugi::xml_document document;
+                        document.load_file(QFile::encodeName(path).constData());
+                    },
+                    [&] {
+                        pugi::xml_document document;
+                        document.load_buffer(utf8.constData(), size_t(utf8.size()));
+                    },
+            });
     const double load = loading[0];
     const double xml = loading[1];
     const double parse = loading[2];
@@ -227,23 +233,21 @@ int main(int argc, char **argv)
     for (const int items : {1000, 10000}) {
         CVornReport sized;
         BuildReport(sized, items / 50, 50, 0, 0);
-        const double unique = Measure(runs, [&] {
-            (void)sized.MakeUniqueName(VornKind::Text);
-        });
+        const double unique = Measure(runs, [&] { (void)sized.MakeUniqueName(VornKind::Text); });
         // The last item of the last band, with a name of its own: the longest search for
         // its band.
         CVornBand *lastBand = sized.GetBands()[sized.GetBands().GetCount() - 1];
         CVornItem *last = lastBand->GetItems()[lastBand->GetItems().GetCount() - 1];
         last->SetName(QStringLiteral("The last item"));
-        const double nameCheck = Measure(runs, [&] {
-            (void)sized.IsNameUnique(last, QStringLiteral("Item 0"));
-        });
+        const double nameCheck
+                = Measure(runs, [&] { (void)sized.IsNameUnique(last, QStringLiteral("Item 0")); });
         const double validate = Measure(runs, [&] {
             QString validateMessage;
             (void)sized.Validate(validateMessage);
         });
-        std::printf("%6d items: MakeUniqueName %8.1f us, IsNameUnique %8.1f us, Validate %8.1f us\n",
-                    items, unique * 1000, nameCheck * 1000, validate * 1000);
+        std::printf(
+                "%6d items: MakeUniqueName %8.1f us, IsNameUnique %8.1f us, Validate %8.1f us\n",
+                items, unique * 1000, nameCheck * 1000, validate * 1000);
     }
     return 0;
 }

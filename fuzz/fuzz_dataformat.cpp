@@ -35,9 +35,8 @@ int Conversions(const QString &format)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString format = QStringView(reinterpret_cast<const char16_t *>(data),
-                                       qsizetype(size / 2))
-                                   .toString();
+    const QString format
+            = QStringView(reinterpret_cast<const char16_t *>(data), qsizetype(size / 2)).toString();
     CDataFormat parsed;
     QString problem;
     if (!CDataFormat::Parse(format, parsed, problem)) {
@@ -68,10 +67,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QString text = parsed.Format(value);
         // Literal text, at most 255 of width or precision, and a number of up
         // to 310 digits with its sign, point and exponent.
-        const qsizetype bound = format.size() + 255 + 255 + 330
-                + qMax<qsizetype>(value.toString().size(), 0);
+        const qsizetype bound
+                = format.size() + 255 + 255 + 330 + qMax<qsizetype>(value.toString().size(), 0);
         if (text.size() > bound) {
-            std::fprintf(stderr, "output of %lld characters\n", static_cast<long long>(text.size()));
+            std::fprintf(stderr, "output of %lld characters\n",
+                         static_cast<long long>(text.size()));
             std::abort();
         }
         if (parsed.Format(value) != text)

@@ -13,8 +13,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString sql =
-            QStringView(reinterpret_cast<const char16_t *>(data), qsizetype(size / 2)).toString();
+    const QString sql
+            = QStringView(reinterpret_cast<const char16_t *>(data), qsizetype(size / 2)).toString();
     // The readings a connection asks for; MySQL's is never used alone, and alone it would
     // read "SELECT--;" as a statement that ends in a comment once its ";" is cut off.
     for (const unsigned readings : {SqlReading::Standard, SqlReading::PostgreSQL,

@@ -38,8 +38,7 @@ QString LineFeedsOnly(QString text)
 
 [[noreturn]] void Fail(const char *what, const QString &a, const QString &b)
 {
-    std::fprintf(stderr, "%s\n--- first\n%s\n--- second\n%s\n", what, qPrintable(a),
-                 qPrintable(b));
+    std::fprintf(stderr, "%s\n--- first\n%s\n--- second\n%s\n", what, qPrintable(a), qPrintable(b));
     std::abort();
 }
 

@@ -40,12 +40,15 @@ const struct
     const char *name;
     bool hasValue;
 } toolkitOptions[] = {
-        {"-platform", true},   {"-platformpluginpath", true}, {"-platformtheme", true},
-        {"-plugin", true},     {"-qwindowgeometry", true},    {"-qwindowtitle", true},
-        {"-qwindowicon", true}, {"-display", true},           {"-geometry", true},
-        {"-style", true},      {"-stylesheet", true},         {"-session", true},
-        {"-reverse", false},   {"-widgetcount", false},       {"-nograb", false},
-        {"-dograb", false},    {"-sync", false},
+        {"-platform", true},        {"-platformpluginpath", true},
+        {"-platformtheme", true},   {"-plugin", true},
+        {"-qwindowgeometry", true}, {"-qwindowtitle", true},
+        {"-qwindowicon", true},     {"-display", true},
+        {"-geometry", true},        {"-style", true},
+        {"-stylesheet", true},      {"-session", true},
+        {"-reverse", false},        {"-widgetcount", false},
+        {"-nograb", false},         {"-dograb", false},
+        {"-sync", false},
 };
 
 // -1 when not a toolkit option, else 0 or 1 for the values it takes along.

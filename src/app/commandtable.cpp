@@ -42,13 +42,16 @@ const Entry entries[] = {
         {ViewActualSize, QT_TRANSLATE_NOOP("Vantel", "Actual Si&ze\tCtrl+0"),
          QT_TRANSLATE_NOOP("Vantel", "Show the page at its actual size\nActual Size")},
         {ViewFitWidth, QT_TRANSLATE_NOOP("Vantel", "Fit &Width"),
-         QT_TRANSLATE_NOOP("Vantel", "Show the page as wide as the window allows, up to its "
-                                     "actual size\nFit Width")},
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Show the page as wide as the window allows, up to its "
+                           "actual size\nFit Width")},
         {ViewBandCaptions, QT_TRANSLATE_NOOP("Vantel", "Band &Captions"),
-         QT_TRANSLATE_NOOP("Vantel", "Show or hide the name of each band on the page\nBand "
-                                     "Captions")},
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Show or hide the name of each band on the page\nBand "
+                           "Captions")},
         {FormatAlignLefts, QT_TRANSLATE_NOOP("Vantel", "Align &Lefts"),
-         QT_TRANSLATE_NOOP("Vantel", "Line the left edges up with the primary item's\nAlign Lefts")},
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Line the left edges up with the primary item's\nAlign Lefts")},
         {FormatAlignCenters, QT_TRANSLATE_NOOP("Vantel", "Align &Centers"),
          QT_TRANSLATE_NOOP("Vantel",
                            "Line the centres up under the primary item's\nAlign Centers")},
@@ -66,22 +69,24 @@ const Entry entries[] = {
         {FormatSameWidth, QT_TRANSLATE_NOOP("Vantel", "Make Same &Width"),
          QT_TRANSLATE_NOOP("Vantel", "Give the items the primary item's width\nMake Same Width")},
         {FormatSameHeight, QT_TRANSLATE_NOOP("Vantel", "Make Same &Height"),
-         QT_TRANSLATE_NOOP("Vantel",
-                           "Give the items the primary item's height\nMake Same Height")},
+         QT_TRANSLATE_NOOP("Vantel", "Give the items the primary item's height\nMake Same Height")},
         {FormatSameSize, QT_TRANSLATE_NOOP("Vantel", "Make Same &Size"),
          QT_TRANSLATE_NOOP("Vantel", "Give the items the primary item's size\nMake Same Size")},
         {FormatSpaceAcross, QT_TRANSLATE_NOOP("Vantel", "Space Evenly &Across"),
-         QT_TRANSLATE_NOOP("Vantel", "Make the gaps between the items equal from the leftmost to "
-                                     "the rightmost\nSpace Evenly Across")},
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Make the gaps between the items equal from the leftmost to "
+                           "the rightmost\nSpace Evenly Across")},
         {FormatSpaceDown, QT_TRANSLATE_NOOP("Vantel", "Space Evenly &Down"),
-         QT_TRANSLATE_NOOP("Vantel", "Make the gaps between the items equal from the topmost to "
-                                     "the lowest\nSpace Evenly Down")},
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Make the gaps between the items equal from the topmost to "
+                           "the lowest\nSpace Evenly Down")},
         {FormatSizeToFit, QT_TRANSLATE_NOOP("Vantel", "Size to &Fit"),
          QT_TRANSLATE_NOOP("Vantel",
                            "Size each text to what its text needs in its font\nSize to Fit")},
         {FormatBringToFront, QT_TRANSLATE_NOOP("Vantel", "Bring to &Front"),
-         QT_TRANSLATE_NOOP("Vantel", "Draw the items over the others of their band\nBring to "
-                                     "Front")},
+         QT_TRANSLATE_NOOP("Vantel",
+                           "Draw the items over the others of their band\nBring to "
+                           "Front")},
         {FormatSendToBack, QT_TRANSLATE_NOOP("Vantel", "Send to Bac&k"),
          QT_TRANSLATE_NOOP("Vantel",
                            "Draw the items under the others of their band\nSend to Back")},

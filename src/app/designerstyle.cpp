@@ -7,8 +7,7 @@
 
 CDesignerStyle::CDesignerStyle(QStyle *base)
     : QProxyStyle(base)
-{
-}
+{ }
 
 QIcon CDesignerStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption *option,
                                    const QWidget *widget) const

@@ -1,7 +1,7 @@
 #include "elementsdelegate.h"
 
-#include "elementsctrl.h"
 #include "colorref.h"
+#include "elementsctrl.h"
 #include "elementsicons.h"
 #include "readablecolor.h"
 

@@ -55,11 +55,24 @@ CFormatCommands::CFormatCommands(CVornDocument *document, CQuarnView *view,
 
 QList<int> CFormatCommands::MenuLayout()
 {
-    return {FormatAlignLefts,   FormatAlignCenters, FormatAlignRights,  FormatAlignTops,
-            FormatAlignMiddles, FormatAlignBottoms, 0,                  FormatSameWidth,
-            FormatSameHeight,   FormatSameSize,     0,                  FormatSpaceAcross,
-            FormatSpaceDown,    0,                  FormatSizeToFit,    0,
-            FormatBringToFront, FormatSendToBack};
+    return {FormatAlignLefts,
+            FormatAlignCenters,
+            FormatAlignRights,
+            FormatAlignTops,
+            FormatAlignMiddles,
+            FormatAlignBottoms,
+            0,
+            FormatSameWidth,
+            FormatSameHeight,
+            FormatSameSize,
+            0,
+            FormatSpaceAcross,
+            FormatSpaceDown,
+            0,
+            FormatSizeToFit,
+            0,
+            FormatBringToFront,
+            FormatSendToBack};
 }
 
 QList<int> CFormatCommands::ToolbarLayout()
@@ -88,8 +101,8 @@ bool CFormatCommands::Run(int id)
     for (const auto &[commandId, command] : Commands) {
         if (commandId != id)
             continue;
-        const LayoutCommands::TextMeasure measure = LayoutCommands::ScreenTextMeasure(
-                m_view->logicalDpiX(), m_view->logicalDpiY());
+        const LayoutCommands::TextMeasure measure
+                = LayoutCommands::ScreenTextMeasure(m_view->logicalDpiX(), m_view->logicalDpiY());
         if (!LayoutCommands::Apply(*m_document, command, measure))
             return false;
         m_document->ReportChanged();
@@ -101,8 +114,8 @@ bool CFormatCommands::Run(int id)
 
 void CFormatCommands::UpdateEnabled()
 {
-    const LayoutCommands::TextMeasure measure = LayoutCommands::ScreenTextMeasure(
-            m_view->logicalDpiX(), m_view->logicalDpiY());
+    const LayoutCommands::TextMeasure measure
+            = LayoutCommands::ScreenTextMeasure(m_view->logicalDpiX(), m_view->logicalDpiY());
     for (int i = 0; i < m_actions.size(); ++i) {
         const bool can = m_document
                 && LayoutCommands::CanApply(m_document->GetReport(), Commands[i].second, measure);

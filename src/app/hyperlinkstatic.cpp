@@ -60,8 +60,7 @@ void CHyperlinkStatic::Measure()
 
 bool CHyperlinkStatic::IsOverText(const QPoint &point) const
 {
-    return point.x() >= 0 && point.x() < m_textWidth && point.y() >= 0
-           && point.y() < m_textHeight;
+    return point.x() >= 0 && point.x() < m_textWidth && point.y() >= 0 && point.y() < m_textHeight;
 }
 
 void CHyperlinkStatic::mouseMoveEvent(QMouseEvent *event)

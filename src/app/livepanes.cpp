@@ -34,9 +34,8 @@ CLivePanes::CLivePanes(QMainWindow &frame, CVornDocument &document, CQuarnView &
     // most 300 pixels wide, when at least 200 pixels are left over, and under the panes on the
     // right otherwise. A stored layout replaces either.
     const QScreen *screen = frame.screen();
-    const int window = screen
-            ? WindowPlacement::FirstWindowRect(screen->availableGeometry()).width()
-            : 1280;
+    const int window
+            = screen ? WindowPlacement::FirstWindowRect(screen->availableGeometry()).width() : 1280;
     const double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
     const int room = window - 400 - (int(210 / 25.4 * dpi) + 100);
     const bool beside = rightPanes.isEmpty() || room >= 200;

@@ -31,7 +31,6 @@
 
 using namespace CommandTable;
 
-
 CMainFrame::CMainFrame(CQuarnDoc *document, QWidget *parent)
     : QMainWindow(parent)
     , m_document(document)
@@ -174,11 +173,11 @@ void CMainFrame::CreateZoomCommands(QMenu *view)
     view->addSeparator();
     connect(AddTo(view, ViewZoomIn), &QAction::triggered, m_view, &CQuarnView::ZoomIn);
     connect(AddTo(view, ViewZoomOut), &QAction::triggered, m_view, &CQuarnView::ZoomOut);
-    connect(AddTo(view, ViewActualSize), &QAction::triggered, this, [this] { m_view->SetZoom(1.0); });
+    connect(AddTo(view, ViewActualSize), &QAction::triggered, this,
+            [this] { m_view->SetZoom(1.0); });
     QAction *fit = AddTo(view, ViewFitWidth);
     fit->setCheckable(true);
-    connect(fit, &QAction::triggered, this,
-            [this] { m_view->SetZoom(CPageGeometry::FitWidth); });
+    connect(fit, &QAction::triggered, this, [this] { m_view->SetZoom(CPageGeometry::FitWidth); });
     view->addSeparator();
 }
 
@@ -276,8 +275,7 @@ void CMainFrame::CreatePanes()
     m_properties->raise();
     connect(m_outline, &COutlineWnd::elementChosen, m_view, &CQuarnView::SelectElement);
     connect(m_outline, &COutlineWnd::viewKeyPressed, m_view, &CQuarnView::HandleKey);
-    connect(m_view, &CQuarnView::showPropertiesRequested, this,
-            &CMainFrame::OnPropertiesRequested);
+    connect(m_view, &CQuarnView::showPropertiesRequested, this, &CMainFrame::OnPropertiesRequested);
     connect(m_view, &CQuarnView::elementGeometryChanged, this, &CMainFrame::ShowPosition);
     connect(m_document, &CVornDocument::reportReset, this, [this] { ShowPosition(nullptr); });
     connect(m_document, &CVornDocument::edited, this, &CMainFrame::FollowPosition);

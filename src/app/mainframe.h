@@ -29,8 +29,8 @@ class QWidgetAction;
 // "Standard" toolbar and the status bar (with the zoom and the position and
 // size of an object being moved). It carries out the file commands (prompting to
 // save a modified report and showing every failure in a message box titled
-// "Vantel"), the Edit menu (undo, redo and the clipboard), Run, About, the application looks, the recent-file list, files
-// dropped on it, F6 between the panes, and keeps its layout in the
+// "Vantel"), the Edit menu (undo, redo and the clipboard), Run, About, the application looks, the
+// recent-file list, files dropped on it, F6 between the panes, and keeps its layout in the
 // "Workspace" settings.
 //
 // Every command's action is named "ID_<id>" and carries its id as data (see

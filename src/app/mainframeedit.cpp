@@ -146,8 +146,7 @@ bool CMainFrame::PasteFragment(const QByteArray &bytes, const QString &stepName)
     CVornElement *pasted = nullptr;
     {
         CReportEdit edit(*m_document, stepName);
-        pasted = ReportClipboard::Paste(edit, fragment,
-                                        m_document->GetReport().FindFirstSelected(),
+        pasted = ReportClipboard::Paste(edit, fragment, m_document->GetReport().FindFirstSelected(),
                                         geometry.PixelsToModelX(10, zoom),
                                         geometry.PixelsToModelY(10, zoom), message);
     }

@@ -25,9 +25,9 @@ using namespace CommandTable;
 namespace {
 
 // The buttons of the "Standard" toolbar in order; 0 stands for a separator.
-constexpr int toolbarLayout[] = {FileNew,   FileOpen,      FileSave,  FileRun, FilePreview,
-                                 0,         EditCut,       EditCopy,  EditPaste,
-                                 EditDuplicate, EditClear, 0,         FilePrint, AppAbout};
+constexpr int toolbarLayout[]
+        = {FileNew,  FileOpen,  FileSave,      FileRun,   FilePreview, 0,         EditCut,
+           EditCopy, EditPaste, EditDuplicate, EditClear, 0,           FilePrint, AppAbout};
 
 QString WorkspaceKey(const char *name)
 {

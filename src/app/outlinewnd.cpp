@@ -120,18 +120,22 @@ void COutlineWnd::SetRow(QTreeWidgetItem *row, const COutlineRow &data) const
     row->setData(0, ElementRole, QVariant::fromValue(static_cast<void *>(data.element)));
     row->setIcon(0, ElementsIcons::IconForKind(m_icons, data.kind));
     const QString reason = ReportOutline::HiddenReason(data.hidden);
-    row->setToolTip(0, reason.isEmpty() ? KindName(data.kind) : KindName(data.kind) + u'\n' + reason);
+    row->setToolTip(0,
+                    reason.isEmpty() ? KindName(data.kind) : KindName(data.kind) + u'\n' + reason);
     QFont font = row->font(0);
     font.setItalic(!mark.isEmpty());
     row->setFont(0, font);
-    row->setForeground(0, m_ctrl->palette().brush(mark.isEmpty() ? QPalette::Active : QPalette::Disabled,
-                                                  QPalette::Text));
+    row->setForeground(
+            0,
+            m_ctrl->palette().brush(mark.isEmpty() ? QPalette::Active : QPalette::Disabled,
+                                    QPalette::Text));
 }
 
 void COutlineWnd::SyncSelection()
 {
     QScopedValueRollback<bool> guard(m_updating, true);
-    const CVornElement *selected = m_document ? m_document->GetReport().FindFirstSelected() : nullptr;
+    const CVornElement *selected
+            = m_document ? m_document->GetReport().FindFirstSelected() : nullptr;
     QTreeWidgetItem *target = nullptr;
     for (int i = 0; i < m_ctrl->topLevelItemCount() && !target && selected; ++i) {
         QTreeWidgetItem *band = m_ctrl->topLevelItem(i);

@@ -104,14 +104,14 @@ void FollowNewName(CVornBand &band, const QString &oldName)
     if (SameName(band.GetParentDataSource(), oldName))
         band.SetParentDataSource(name);
     for (CVornItem *item : band.GetItems()) {
-        if (auto *text = dynamic_cast<CVornDbText *>(item); text
-            && SameName(text->GetDataSource(), oldName))
+        if (auto *text = dynamic_cast<CVornDbText *>(item);
+            text && SameName(text->GetDataSource(), oldName))
             text->SetDataSource(name);
-        else if (auto *image = dynamic_cast<CVornDbImage *>(item); image
-                 && SameName(image->GetDataSource(), oldName))
+        else if (auto *image = dynamic_cast<CVornDbImage *>(item);
+                 image && SameName(image->GetDataSource(), oldName))
             image->SetDataSource(name);
-        else if (auto *barcode = dynamic_cast<CVornDbBarcode *>(item); barcode
-                 && SameName(barcode->GetDataSource(), oldName))
+        else if (auto *barcode = dynamic_cast<CVornDbBarcode *>(item);
+                 barcode && SameName(barcode->GetDataSource(), oldName))
             barcode->SetDataSource(name);
     }
 }

@@ -16,8 +16,7 @@ class CContext
 public:
     explicit CContext(const CVornReport &report)
         : m_report(report)
-    {
-    }
+    { }
 
     void Add(const CVornBand &band, std::vector<const CVornBand *> &chain);
 
@@ -47,10 +46,10 @@ const CVornBand *CContext::GroupedBy(const CVornBand &band) const
             continue;
         if (header == &band)
             return detail;
-        const QString &footerName =
-                header->GetFooter().isEmpty() ? detail->GetFooter() : header->GetFooter();
-        const CVornBand *footer = footerName.isEmpty() ? nullptr
-                                                       : FindRunBand(m_report, footerName);
+        const QString &footerName
+                = header->GetFooter().isEmpty() ? detail->GetFooter() : header->GetFooter();
+        const CVornBand *footer
+                = footerName.isEmpty() ? nullptr : FindRunBand(m_report, footerName);
         if (footer == &band && footer != detail && footer != header)
             return detail;
     }

@@ -4,8 +4,8 @@
 #include "dataconnection.h"
 #include "queryentries.h"
 #include "querywatchdog.h"
-#include "vornreport.h"
 #include "vornitems.h"
+#include "vornreport.h"
 
 #include <QCoreApplication>
 
@@ -24,8 +24,7 @@ public:
     CDiscovery(const CVornReport &report, const CDiscoveryOptions &options)
         : m_report(report)
         , m_options(options)
-    {
-    }
+    { }
 
     CReportColumns Run();
 
@@ -152,8 +151,8 @@ CQueryOutcome CDiscovery::Query(const CVornBand &band, const QString &sql,
         return values.value(key);
     };
     if (Cancelled() || !m_connection) {
-        outcome.state = Cancelled() ? CQueryOutcome::State::Cancelled
-                                    : CQueryOutcome::State::Failed;
+        outcome.state
+                = Cancelled() ? CQueryOutcome::State::Cancelled : CQueryOutcome::State::Failed;
         outcome.message = m_result.GetConnectionError();
         return outcome;
     }

@@ -6,7 +6,9 @@
 
 QString ColumnTypeName(QMetaType type)
 {
-    const auto tr = [](const char *text) { return QCoreApplication::translate("Vantel", text); };
+    const auto tr = [](const char *text) {
+        return QCoreApplication::translate("Vantel", text);
+    };
     switch (type.id()) {
     case QMetaType::Bool:
         return tr("boolean");

@@ -3,8 +3,8 @@
 #include "bandcontext.h"
 #include "bandreferences.h"
 #include "dataformat.h"
-#include "queryentries.h"
 #include "querycolumns.h"
+#include "queryentries.h"
 #include "vornitems.h"
 #include "vornreport.h"
 
@@ -133,13 +133,13 @@ void CheckEntries(CReportProblems &problems, const CVornReport &report,
         if (!EntryHasValue(report, columns, parameter, band, context, name))
             Add(problems, Warning, bandIndex, itemIndex, RowName("SQL Query"),
                 Tr("The query entry {%1} has no value: no column of the bands it follows and "
-                   "no parameter value").arg(name));
+                   "no parameter value")
+                        .arg(name));
     }
 }
 
-void CheckField(CReportProblems &problems, const CVornReport &report,
-                const CReportColumns &columns, const CVornBand &band, int bandIndex,
-                const CVornItem &item, int itemIndex)
+void CheckField(CReportProblems &problems, const CVornReport &report, const CReportColumns &columns,
+                const CVornBand &band, int bandIndex, const CVornItem &item, int itemIndex)
 {
     QString source;
     QString field;
@@ -237,7 +237,8 @@ CReportProblems CheckReportStatic(const CVornReport &report)
             if (text && !text->GetFormat().isEmpty()
                 && !CDataFormat::Parse(text->GetFormat(), format, problem))
                 Add(problems, Error, b, i, RowName("Data Format"),
-                    Tr("The Data Format \"%1\" cannot be used: %2").arg(text->GetFormat(), problem));
+                    Tr("The Data Format \"%1\" cannot be used: %2")
+                            .arg(text->GetFormat(), problem));
         }
     }
     return problems;
@@ -262,8 +263,8 @@ CReportProblems CheckReportColumns(const CVornReport &report, const CReportColum
             const CQueryOutcome *outcome = columns.Band(band.GetName());
             if (outcome && outcome->IsFor(band.GetDatabaseQuery()))
                 CheckQueryOutcome(problems, *outcome, b, -1);
-            CheckEntries(problems, report, columns, parameter, band, b, -1,
-                         band.GetDatabaseQuery(), context);
+            CheckEntries(problems, report, columns, parameter, band, b, -1, band.GetDatabaseQuery(),
+                         context);
         }
         const auto &items = band.GetItems();
         for (int i = 0; i < items.GetCount(); ++i) {

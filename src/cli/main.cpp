@@ -1,7 +1,7 @@
 #include "checkcommand.h"
 #include "dataconnection.h"
-#include "rendercommand.h"
 #include "renderarguments.h"
+#include "rendercommand.h"
 #include "versiontext.h"
 
 #include <QGuiApplication>

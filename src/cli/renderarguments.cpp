@@ -146,8 +146,9 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
         return true;
 
     if (positional.size() != 1) {
-        message = positional.isEmpty() ? tr("No report given")
-                                       : tr("One report at a time, not %1").arg(positional.join(u' '));
+        message = positional.isEmpty()
+                ? tr("No report given")
+                : tr("One report at a time, not %1").arg(positional.join(u' '));
         return false;
     }
     report = positional.constFirst();

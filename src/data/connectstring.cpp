@@ -92,10 +92,11 @@ QList<CAttribute> PasswordSpans(const QString &text)
 QString RefusedOdbcSetting(const QString &connectString)
 {
     static const QStringList refused = {
-            QStringLiteral("FILEDSN"),  QStringLiteral("SAVEFILE"),  QStringLiteral("ConnSettings"),
-            QStringLiteral("A6"),       QStringLiteral("pqopt"),     QStringLiteral("D5"),
-            QStringLiteral("Logdir"),   QStringLiteral("LoadExt"),   QStringLiteral("Tracefile"),
-            QStringLiteral("JournalMode"),
+            QStringLiteral("FILEDSN"),      QStringLiteral("SAVEFILE"),
+            QStringLiteral("ConnSettings"), QStringLiteral("A6"),
+            QStringLiteral("pqopt"),        QStringLiteral("D5"),
+            QStringLiteral("Logdir"),       QStringLiteral("LoadExt"),
+            QStringLiteral("Tracefile"),    QStringLiteral("JournalMode"),
     };
     for (const CAttribute &attribute : Attributes(connectString)) {
         if (refused.contains(attribute.key, Qt::CaseInsensitive)

@@ -71,14 +71,15 @@ public:
                                          QString &message);
 
     // Asks a running query to stop as soon as the driver allows; the query then fails.
-    virtual void Cancel() {}
+    virtual void Cancel() { }
 
 protected:
     // How this database reads quotes and comments (SqlReading in reportstatement.h).
     virtual unsigned Readings() const = 0;
     // Runs a statement that the check has accepted, its entries' values in order.
     virtual std::unique_ptr<CDataCursor> Run(const CReportStatement &statement,
-                                             const QStringList &values, QString &message) = 0;
+                                             const QStringList &values, QString &message)
+            = 0;
 };
 
 // Opens the report's database, its session made read-only as far as the database allows (see

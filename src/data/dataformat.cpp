@@ -185,7 +185,8 @@ bool CDataFormat::Parse(const QString &format, CDataFormat &result, QString &pro
         }
         const QChar letter = format.at(j);
         if (letter.unicode() >= 128 || !QStringView(u"diuxXoeEfFgGsc").contains(letter)) {
-            problem = Tr("\"%1\" is not an allowed conversion").arg(format.mid(start, j - start + 1));
+            problem = Tr("\"%1\" is not an allowed conversion")
+                              .arg(format.mid(start, j - start + 1));
             return false;
         }
         if (result.m_hasConversion) {
@@ -252,9 +253,11 @@ QString CDataFormat::Format(const QVariant &value) const
             // As C's printf does with hh and h: the number keeps its low bits, signed or not
             // as the conversion says.
             if (m_bits == 8)
-                number = isSigned ? static_cast<signed char>(number) : static_cast<unsigned char>(number);
+                number = isSigned ? static_cast<signed char>(number)
+                                  : static_cast<unsigned char>(number);
             else if (m_bits == 16)
-                number = isSigned ? static_cast<short>(number) : static_cast<unsigned short>(number);
+                number = isSigned ? static_cast<short>(number)
+                                  : static_cast<unsigned short>(number);
             converted = isSigned ? PrintNumber(m_pattern, number)
                                  : PrintNumber(m_pattern, static_cast<unsigned long long>(number));
         } else {

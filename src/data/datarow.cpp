@@ -1,9 +1,9 @@
 #include "dataconnection.h"
 
 CDataRow::CDataRow(std::shared_ptr<const QStringList> columns, QVariantList values)
-    : m_columns(std::move(columns)), m_values(std::move(values))
-{
-}
+    : m_columns(std::move(columns))
+    , m_values(std::move(values))
+{ }
 
 const QStringList &CDataRow::GetColumns() const
 {

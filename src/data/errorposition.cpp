@@ -67,8 +67,9 @@ int ErrorPosition(const QString &sql, const QString &message)
             u"(?:no such (?:column|table|function)|column|table|relation)\\s*:?\\s*\"?([\\w$.]+)"_s,
             QRegularExpression::CaseInsensitiveOption);
     // FireBird names the unknown word on the line after its kind.
-    static const QRegularExpression unknown(u"(?:Token|Column|Table) unknown\\s*(?:-[^\\n]*)?\\n\\s*([^\\s]+)"_s,
-                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression unknown(
+            u"(?:Token|Column|Table) unknown\\s*(?:-[^\\n]*)?\\n\\s*([^\\s]+)"_s,
+            QRegularExpression::CaseInsensitiveOption);
 
     if (const QRegularExpressionMatch match = lineColumn.match(message); match.hasMatch()) {
         const QString sent = SentText(sql);

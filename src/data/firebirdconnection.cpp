@@ -180,10 +180,7 @@ public:
     const QStringList &GetColumns() const override { return *m_columns; }
     QList<QMetaType> GetColumnTypes() const override { return m_types; }
     bool HasNext() const override { return m_hasNext; }
-    CDataRow Peek() const override
-    {
-        return m_hasNext ? CDataRow(m_columns, m_next) : CDataRow();
-    }
+    CDataRow Peek() const override { return m_hasNext ? CDataRow(m_columns, m_next) : CDataRow(); }
 
     bool Fetch(CDataRow &row, QString &message) override
     {

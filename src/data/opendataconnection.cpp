@@ -66,7 +66,8 @@ std::unique_ptr<CDataConnection> OpenSqlite(const QString &connectString,
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     if (!db.open()) {
-        message = Tr("Cannot open the database %1: %2").arg(shown, DatabaseErrorText(db.lastError()));
+        message = Tr("Cannot open the database %1: %2")
+                          .arg(shown, DatabaseErrorText(db.lastError()));
         return nullptr;
     }
     // SQLite reads the file only when asked; a file that is no database is found out here,
@@ -108,8 +109,8 @@ std::unique_ptr<CDataConnection> OpenServer(CSqlSession::Route route, const QStr
         return nullptr;
     }
     // The session must hold the only copy, or its removal reports the connection in use.
-    auto session =
-            std::make_shared<CSqlSession>(route, std::exchange(db, QSqlDatabase()), open.connectionName);
+    auto session = std::make_shared<CSqlSession>(route, std::exchange(db, QSqlDatabase()),
+                                                 open.connectionName);
     session->SetSecret(secret);
     if (!ok) {
         message = HideSecret(Tr("Cannot open the database %1: %2").arg(shown, error), secret);
@@ -182,7 +183,8 @@ bool NamesSqliteDriver(const QString &connectString)
 {
     QString driver = OdbcAttribute(connectString, QStringLiteral("DRIVER"));
     if (driver.isEmpty())
-        driver = ReadOnlyFence::OdbcSourceDriver(OdbcAttribute(connectString, QStringLiteral("DSN")));
+        driver = ReadOnlyFence::OdbcSourceDriver(
+                OdbcAttribute(connectString, QStringLiteral("DSN")));
     return driver.contains(u"sqlite", Qt::CaseInsensitive);
 }
 
@@ -204,8 +206,8 @@ std::unique_ptr<CDataConnection> OpenOdbc(const QString &connectString, int time
                           .arg(shown, refused);
         return nullptr;
     }
-    const QString effective =
-            NamesSqliteDriver(connectString) ? u"NoCreat=1;"_s + connectString : connectString;
+    const QString effective
+            = NamesSqliteDriver(connectString) ? u"NoCreat=1;"_s + connectString : connectString;
     const int seconds = std::max(1, (timeoutMs + 999) / 1000);
     return OpenServer(
             CSqlSession::Route::Odbc, QStringLiteral("QODBC"), shown, OdbcPassword(connectString),

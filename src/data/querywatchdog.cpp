@@ -6,8 +6,7 @@ CQueryWatchdog::CQueryWatchdog(CDataConnection &connection, const std::atomic_bo
     : m_connection(connection)
     , m_cancel(cancel)
     , m_thread([this] { Watch(); })
-{
-}
+{ }
 
 CQueryWatchdog::~CQueryWatchdog()
 {

@@ -19,8 +19,7 @@ QString HideSecret(const QString &message, const QString &secret)
 
 CSqlConnection::CSqlConnection(std::shared_ptr<CSqlSession> session)
     : m_session(std::move(session))
-{
-}
+{ }
 
 CSqlConnection::~CSqlConnection() = default;
 

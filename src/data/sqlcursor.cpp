@@ -32,7 +32,9 @@ QString DatabaseErrorText(const QSqlError &error)
 
 CSqlCursor::CSqlCursor(std::shared_ptr<CSqlSession> session, std::unique_ptr<QSqlQuery> query,
                        void *statement)
-    : m_session(std::move(session)), m_query(std::move(query)), m_statement(statement)
+    : m_session(std::move(session))
+    , m_query(std::move(query))
+    , m_statement(statement)
 {
     QStringList columns;
     const QSqlRecord record = m_query->record();
@@ -74,9 +76,9 @@ bool CSqlCursor::ReadAhead(QString &message)
     }
     if (!m_query->next()) {
         if (m_query->lastError().isValid()) {
-            message = m_session->IsCancelled() ? QCoreApplication::translate("Vantel", "Cancelled")
-                                               : HideSecret(DatabaseErrorText(m_query->lastError()),
-                                                            m_session->GetSecret());
+            message = m_session->IsCancelled()
+                    ? QCoreApplication::translate("Vantel", "Cancelled")
+                    : HideSecret(DatabaseErrorText(m_query->lastError()), m_session->GetSecret());
             m_session->RestartTransaction();
             return false;
         }

@@ -9,10 +9,11 @@
 #include <QSqlQuery>
 
 CSqlSession::CSqlSession(Route route, QSqlDatabase database, QString connectionName)
-    : m_route(route), m_database(std::move(database)), m_connectionName(std::move(connectionName)),
-      m_readings(route == Route::Odbc ? SqlReading::Any : SqlReading::Standard)
-{
-}
+    : m_route(route)
+    , m_database(std::move(database))
+    , m_connectionName(std::move(connectionName))
+    , m_readings(route == Route::Odbc ? SqlReading::Any : SqlReading::Standard)
+{ }
 
 bool CSqlSession::Opened(QString &message)
 {
@@ -23,16 +24,15 @@ bool CSqlSession::Opened(QString &message)
             m_sqliteHandle = DriverCancel::PointerHandle(handle, "sqlite3*");
     }
     const auto refuse = [&message] {
-        message = QCoreApplication::translate("Vantel",
-                                              "the session could not be made read-only");
+        message = QCoreApplication::translate("Vantel", "the session could not be made read-only");
         return false;
     };
     bool sqliteOverOdbc = false;
     if (m_route == Route::SQLite && !ReadOnlyFence::LockSqlite(m_sqliteHandle))
         return refuse();
     if (m_route == Route::Odbc) {
-        const QString server =
-                ReadOnlyFence::OdbcServerName(DriverCancel::PointerHandle(handle, "void*"));
+        const QString server
+                = ReadOnlyFence::OdbcServerName(DriverCancel::PointerHandle(handle, "void*"));
         m_postgres = server.contains(u"PostgreSQL", Qt::CaseInsensitive);
         sqliteOverOdbc = server.contains(u"SQLite", Qt::CaseInsensitive);
         if (m_postgres)
@@ -44,7 +44,8 @@ bool CSqlSession::Opened(QString &message)
             m_readings = SqlReading::Standard | SqlReading::MySql;
         // Every transaction of the session is read-only unless it says otherwise, and each
         // one we begin says so again: a report may change the session's default.
-        if (m_postgres && !Run(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")))
+        if (m_postgres
+            && !Run(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")))
             return refuse();
         // SQLite's ODBC driver has no read-only mode; query_only refuses every write.
         if (sqliteOverOdbc

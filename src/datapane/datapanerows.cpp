@@ -27,8 +27,8 @@ QString ConnectionText(const CVornReport &report)
         return Tr("SQLite: %1").arg(connect.trimmed());
     case 1: {
         const CFireBirdConnect parts = CFireBirdConnect::Parse(connect);
-        return Tr("FireBird: %1").arg(parts.login.isEmpty() ? parts.database
-                                                            : parts.login + u'@' + parts.database);
+        return Tr("FireBird: %1")
+                .arg(parts.login.isEmpty() ? parts.database : parts.login + u'@' + parts.database);
     }
     case 2:
         return Tr("ODBC: %1").arg(HideOdbcPassword(connect));
@@ -129,7 +129,8 @@ QList<CDataPaneRow> DataPaneRows(const CVornReport &report, const CReportColumns
             row.detail = Tr("own query");
             items.append(row);
             // An item's own query serves that item only: its columns are not for dragging.
-            AddOutcome(items, Current(columns.Item(band->GetName(), item->GetName()), text->GetQuery()),
+            AddOutcome(items,
+                       Current(columns.Item(band->GetName(), item->GetName()), text->GetQuery()),
                        band->GetName(), false, 2, looking, timeoutMs);
         }
         if (!ownQuery && items.isEmpty())

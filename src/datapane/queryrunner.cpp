@@ -84,13 +84,14 @@ bool CQueryRunner::Start(const QString &sql, QWidget *parent)
     const int type = m_databaseType;
     const QString connect = m_connectString;
     const QString folder = m_reportFolder;
-    m_task->StartDetached([this, sql, values, type, connect, folder](const std::atomic_bool &cancel) {
+    m_task->StartDetached([this, sql, values, type, connect,
+                           folder](const std::atomic_bool &cancel) {
         CSqlQueryResult result;
         QElapsedTimer timer;
         timer.start();
         QString message;
-        std::unique_ptr<CDataConnection> connection =
-                OpenDataConnection(type, connect, folder, message);
+        std::unique_ptr<CDataConnection> connection
+                = OpenDataConnection(type, connect, folder, message);
         if (connection) {
             CQueryWatchdog watchdog(*connection, &cancel);
             std::unique_ptr<CDataCursor> cursor = connection->Execute(
@@ -114,7 +115,9 @@ bool CQueryRunner::Start(const QString &sql, QWidget *parent)
         result.milliseconds = timer.elapsed();
         result.message = message;
         result.cancelled = cancel;
-        return [this, result] { emit finished(result); };
+        return [this, result] {
+            emit finished(result);
+        };
     });
     return true;
 }

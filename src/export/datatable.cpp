@@ -21,8 +21,8 @@ bool IsPageField(const CVornDbText &item)
 {
     // Page numbers are drawn on the page; they are no data of a row.
     return item.GetDataSource().isEmpty() && item.GetQuery().trimmed().isEmpty()
-        && (SameName(item.GetDataField(), u"#PAGE"_s)
-            || SameName(item.GetDataField(), u"#PAGES"_s));
+            && (SameName(item.GetDataField(), u"#PAGE"_s)
+                || SameName(item.GetDataField(), u"#PAGES"_s));
 }
 
 bool IsNumberValue(const QVariant &value)
@@ -120,8 +120,9 @@ CDataTable::CDataTable(const CVornReport &report)
                 texts.emplace_back(text, i);
         }
         std::stable_sort(texts.begin(), texts.end(), [](const auto &a, const auto &b) {
-            return a.first->GetLeft() != b.first->GetLeft() ? a.first->GetLeft() < b.first->GetLeft()
-                                                            : a.first->GetTop() < b.first->GetTop();
+            return a.first->GetLeft() != b.first->GetLeft()
+                    ? a.first->GetLeft() < b.first->GetLeft()
+                    : a.first->GetTop() < b.first->GetTop();
         });
         QHash<QString, int> seen;
         for (const auto &[text, index] : texts) {

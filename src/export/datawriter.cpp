@@ -53,20 +53,19 @@ QString SheetName(const QString &title)
 lxw_datetime ToDateTime(const QVariant &value)
 {
     const QDateTime time = value.typeId() == QMetaType::QDate
-                                 ? QDateTime(value.toDate(), QTime(0, 0))
-                                 : value.toDateTime();
+            ? QDateTime(value.toDate(), QTime(0, 0))
+            : value.toDateTime();
     const QDate date = time.date();
     const QTime clock = time.time();
-    return {date.year(), date.month(), date.day(), clock.hour(), clock.minute(),
-            clock.second() + clock.msec() / 1000.0};
+    return {date.year(),  date.month(),   date.day(),
+            clock.hour(), clock.minute(), clock.second() + clock.msec() / 1000.0};
 }
 
 } // namespace
 
 CDataWriter::CDataWriter(const CExportOptions &options)
     : m_options(options)
-{
-}
+{ }
 
 CDataWriter::~CDataWriter()
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "outputfile.h"
 #include "exporter.h"
+#include "outputfile.h"
 
 #include <QTemporaryDir>
 

@@ -49,7 +49,7 @@ bool ExportModel(const CPageModel &model, const CExportOptions &options, QString
     if (ExportFiles::IsPerPage(options.format)) {
         first = options.firstPage;
         last = !ExportFiles::HasPagePattern(options.path) ? first
-             : options.lastPage > 0                       ? std::min(options.lastPage, count)
+                : options.lastPage > 0                    ? std::min(options.lastPage, count)
                                                           : count;
         if (first < 1 || first > count) {
             message = QCoreApplication::translate("ExportModel",

@@ -12,9 +12,9 @@ bool FormatOf(const QString &path, ExportFormat &format)
     {
         QString suffix;
         ExportFormat format;
-    } suffixes[] = {{u".pdf"_s, ExportFormat::Pdf},   {u".png"_s, ExportFormat::Png},
-                    {u".svg"_s, ExportFormat::Svg},   {u".html"_s, ExportFormat::Html},
-                    {u".htm"_s, ExportFormat::Html},  {u".csv"_s, ExportFormat::Csv},
+    } suffixes[] = {{u".pdf"_s, ExportFormat::Pdf},  {u".png"_s, ExportFormat::Png},
+                    {u".svg"_s, ExportFormat::Svg},  {u".html"_s, ExportFormat::Html},
+                    {u".htm"_s, ExportFormat::Html}, {u".csv"_s, ExportFormat::Csv},
                     {u".xlsx"_s, ExportFormat::Xlsx}};
     for (const auto &entry : suffixes) {
         if (path.endsWith(entry.suffix, Qt::CaseInsensitive) && path.size() > entry.suffix.size()) {
@@ -43,7 +43,9 @@ bool IsPerPage(ExportFormat format)
 
 QString FilterOf(ExportFormat format)
 {
-    const auto tr = [](const char *text) { return QCoreApplication::translate("ExportFiles", text); };
+    const auto tr = [](const char *text) {
+        return QCoreApplication::translate("ExportFiles", text);
+    };
     switch (format) {
     case ExportFormat::Pdf:
         return tr("PDF Files (*.pdf)");

@@ -38,7 +38,7 @@ QByteArray Escaped(const QString &text)
 QByteArray Place(const CPageRect &box)
 {
     return "left:" + Mm(box.left) + ";top:" + Mm(box.top) + ";width:" + Mm(box.right - box.left)
-         + ";height:" + Mm(box.bottom - box.top);
+            + ";height:" + Mm(box.bottom - box.top);
 }
 
 // A picture as a data address: its own bytes when a browser shows them as they are, else
@@ -47,13 +47,13 @@ QByteArray DataAddress(const CPagePicture &picture, const CPagePicture::Info &in
 {
     const QByteArray &bytes = picture.GetBytes();
     const char *type = bytes.startsWith("\x89PNG\r\n\x1a\n") ? "image/png"
-                     : bytes.startsWith("\xff\xd8\xff")      ? "image/jpeg"
-                     : bytes.startsWith("GIF8")                ? "image/gif"
-                                                               : nullptr;
+            : bytes.startsWith("\xff\xd8\xff")               ? "image/jpeg"
+            : bytes.startsWith("GIF8")                       ? "image/gif"
+                                                             : nullptr;
     if (type)
         return "data:" + QByteArray(type) + ";base64," + bytes.toBase64();
-    const QImage image = CPictureStore::Instance().ImageOf(picture, QRect(QPoint(), info.pixels),
-                                                           info.pixels);
+    const QImage image
+            = CPictureStore::Instance().ImageOf(picture, QRect(QPoint(), info.pixels), info.pixels);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
@@ -66,19 +66,18 @@ QByteArray CrossedBox(const CPageRect &box)
 {
     const QByteArray w = QByteArray::number(box.right - box.left);
     const QByteArray h = QByteArray::number(box.bottom - box.top);
-    return "<svg xmlns=\"http://www.w3.org/2000/svg\" style=\"" + Place(box)
-         + "\" viewBox=\"0 0 " + w + " " + h + "\" preserveAspectRatio=\"none\">"
-         + "<path d=\"M0 0H" + w + "V" + h + "H0ZL" + w + " " + h + "M" + w + " 0L0 " + h
-         + "\" fill=\"#fff\" stroke=\"#000\" stroke-width=\"1\" "
-           "vector-effect=\"non-scaling-stroke\"/></svg>\n";
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" style=\"" + Place(box) + "\" viewBox=\"0 0 "
+            + w + " " + h + "\" preserveAspectRatio=\"none\">" + "<path d=\"M0 0H" + w + "V" + h
+            + "H0ZL" + w + " " + h + "M" + w + " 0L0 " + h
+            + "\" fill=\"#fff\" stroke=\"#000\" stroke-width=\"1\" "
+              "vector-effect=\"non-scaling-stroke\"/></svg>\n";
 }
 
 } // namespace
 
 CHtmlWriter::CHtmlWriter(const CExportOptions &options)
     : m_options(options)
-{
-}
+{ }
 
 bool CHtmlWriter::Begin(QSize pageSize, QString &message)
 {
@@ -95,17 +94,17 @@ bool CHtmlWriter::Begin(QSize pageSize, QString &message)
     const QByteArray height = Mm(pageSize.height());
     m_out = "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
             "<meta charset=\"utf-8\"/>\n<title>"
-          + Escaped(m_options.title) + "</title>\n<style>\n@page { size: " + width + " "
-          + height + "; margin: 0 }\n"
-          + "html { background: #808080 }\nbody { margin: 0; padding: 1px 0 }\n"
-          + "div.page { position: relative; overflow: hidden; background: #fff; width: " + width
-          + "; height: " + height + "; margin: 8mm auto; break-after: page }\n"
-          + "div.page > * { position: absolute; box-sizing: border-box; margin: 0 }\n"
-          + "div.t { overflow: hidden }\n"
-          + "div.t > div { position: absolute; white-space: pre; left: 0 }\n"
-          + "div.p { background-repeat: no-repeat }\n"
-          + "@media print { html { background: none } body { padding: 0 } "
-            "div.page { margin: 0 } }\n</style>\n</head>\n<body>\n";
+            + Escaped(m_options.title) + "</title>\n<style>\n@page { size: " + width + " " + height
+            + "; margin: 0 }\n"
+            + "html { background: #808080 }\nbody { margin: 0; padding: 1px 0 }\n"
+            + "div.page { position: relative; overflow: hidden; background: #fff; width: " + width
+            + "; height: " + height + "; margin: 8mm auto; break-after: page }\n"
+            + "div.page > * { position: absolute; box-sizing: border-box; margin: 0 }\n"
+            + "div.t { overflow: hidden }\n"
+            + "div.t > div { position: absolute; white-space: pre; left: 0 }\n"
+            + "div.p { background-repeat: no-repeat }\n"
+            + "@media print { html { background: none } body { padding: 0 } "
+              "div.page { margin: 0 } }\n</style>\n</head>\n<body>\n";
     return Flush(message);
 }
 
@@ -128,8 +127,8 @@ QByteArray CHtmlWriter::FontClass(const CPage &page, int index)
     if (found != m_fonts.end())
         return found->second;
     const QByteArray name = "f" + QByteArray::number(m_fonts.size());
-    const CPageFont font = index >= 0 && size_t(index) < table.size() ? table[size_t(index)]
-                                                                      : CPageFont();
+    const CPageFont font
+            = index >= 0 && size_t(index) < table.size() ? table[size_t(index)] : CPageFont();
     QByteArray face = font.face.toUtf8();
     face.replace('\\', "\\\\").replace('"', "\\\"").replace('<', "\\3C ");
     QByteArray decoration;
@@ -137,11 +136,12 @@ QByteArray CHtmlWriter::FontClass(const CPage &page, int index)
         decoration += " underline";
     if (font.strikeout)
         decoration += " line-through";
-    m_out += "<style>div." + name + " { font-family: " + (face.isEmpty() ? "" : "\"" + face + "\", ")
-           + "sans-serif; font-size: " + QByteArray::number(font.points > 0 ? font.points : 10)
-           + "pt; font-weight: " + (font.bold ? "bold" : "normal")
-           + "; font-style: " + (font.italic ? "italic" : "normal") + "; text-decoration:"
-           + (decoration.isEmpty() ? " none" : decoration) + " }</style>\n";
+    m_out += "<style>div." + name
+            + " { font-family: " + (face.isEmpty() ? "" : "\"" + face + "\", ")
+            + "sans-serif; font-size: " + QByteArray::number(font.points > 0 ? font.points : 10)
+            + "pt; font-weight: " + (font.bold ? "bold" : "normal")
+            + "; font-style: " + (font.italic ? "italic" : "normal")
+            + "; text-decoration:" + (decoration.isEmpty() ? " none" : decoration) + " }</style>\n";
     m_fonts.emplace(key, name);
     return name;
 }
@@ -175,12 +175,11 @@ void CHtmlWriter::Text(const CPage &page, const CPageText &text, int number, int
         return;
     const CPageFontTable &table = page.GetFonts();
     const CPageFont font = text.font >= 0 && size_t(text.font) < table.size()
-                                 ? table[size_t(text.font)]
-                                 : CPageFont();
-    const TextLines lines = BreakTextLines(
-            LayoutFont(font.face, font.points, font.bold, font.italic, font.underline,
-                       font.strikeout),
-            value, box.right - box.left, text.wordWrap);
+            ? table[size_t(text.font)]
+            : CPageFont();
+    const TextLines lines = BreakTextLines(LayoutFont(font.face, font.points, font.bold,
+                                                      font.italic, font.underline, font.strikeout),
+                                           value, box.right - box.left, text.wordWrap);
     // The lines as the painter places them, each at its top with a line box as high as the
     // font, so that its baseline lies where the painter puts it.
     const std::vector<QPointF> places
@@ -189,13 +188,13 @@ void CHtmlWriter::Text(const CPage &page, const CPageText &text, int number, int
     const QByteArray lineHeight = Mm(lines.spacing - lines.leading);
     const QByteArray fontClass = FontClass(page, text.font);
     m_out += "<div class=\"t " + fontClass + "\" style=\"" + Place(box)
-           + ";color:" + Color(text.color) + "\">";
+            + ";color:" + Color(text.color) + "\">";
     for (size_t i = 0; i < lines.lines.size(); ++i) {
         QString line = lines.text.mid(lines.lines[i].start, lines.lines[i].length);
         if (line.endsWith(QChar(QChar::LineSeparator)))
             line.chop(1);
         m_out += "<div style=\"left:" + Mm(places[i].x()) + ";top:" + Mm(places[i].y())
-               + ";line-height:" + lineHeight + "\">" + Escaped(line) + "</div>";
+                + ";line-height:" + lineHeight + "\">" + Escaped(line) + "</div>";
     }
     m_out += "</div>\n";
 }
@@ -203,7 +202,7 @@ void CHtmlWriter::Text(const CPage &page, const CPageText &text, int number, int
 void CHtmlWriter::Shape(const CPageShape &shape)
 {
     const QByteArray border = QByteArray::number(std::max(1, shape.lineWidth)) + "px "
-                            + (shape.dotted ? "dotted " : "solid ") + Color(shape.color);
+            + (shape.dotted ? "dotted " : "solid ") + Color(shape.color);
     QByteArray style;
     switch (shape.kind) {
     case CPageShape::Kind::Rectangle:
@@ -231,8 +230,8 @@ void CHtmlWriter::Image(const CPageImage &image)
     if (box.right <= box.left || box.bottom <= box.top)
         return;
     const CPagePicture *picture = image.picture.get();
-    const CPagePicture::Info info = picture ? CPictureStore::Instance().InfoOf(*picture)
-                                            : CPagePicture::Info();
+    const CPagePicture::Info info
+            = picture ? CPictureStore::Instance().InfoOf(*picture) : CPagePicture::Info();
     if (!info.valid) {
         m_out += CrossedBox(box);
         return;
@@ -241,8 +240,8 @@ void CHtmlWriter::Image(const CPageImage &image)
     auto found = m_pictures.find(picture->GetId());
     if (found == m_pictures.end()) {
         const QByteArray name = "p" + QByteArray::number(m_pictures.size());
-        m_out += "<style>div." + name + " { background-image: url("
-               + DataAddress(*picture, info) + ") }</style>\n";
+        m_out += "<style>div." + name + " { background-image: url(" + DataAddress(*picture, info)
+                + ") }</style>\n";
         found = m_pictures.emplace(picture->GetId(), name).first;
     }
     // Placed in hundredths of a millimetre: a resolution of 2540 dots per inch.
@@ -256,10 +255,10 @@ void CHtmlWriter::Image(const CPageImage &image)
     const double scaleX = target.Width() / source.width();
     const double scaleY = target.Height() / source.height();
     m_out += "<div class=\"p " + found->second + "\" style=\""
-           + Place({target.left, target.top, target.right, target.bottom})
-           + ";background-size:" + Mm(info.units.width() * scaleX) + " "
-           + Mm(info.units.height() * scaleY) + ";background-position:"
-           + Mm(-source.x() * scaleX) + " " + Mm(-source.y() * scaleY) + "\"></div>\n";
+            + Place({target.left, target.top, target.right, target.bottom})
+            + ";background-size:" + Mm(info.units.width() * scaleX) + " "
+            + Mm(info.units.height() * scaleY) + ";background-position:" + Mm(-source.x() * scaleX)
+            + " " + Mm(-source.y() * scaleY) + "\"></div>\n";
 }
 
 void CHtmlWriter::Barcode(const CPageBarcode &barcode)
@@ -276,26 +275,26 @@ void CHtmlWriter::Barcode(const CPageBarcode &barcode)
     const QRect &area = symbol.box;
     const auto rect = [&](const QRect &r, const char *fill) {
         return "<rect x=\"" + QByteArray::number(r.left() - area.left()) + "\" y=\""
-             + QByteArray::number(r.top() - area.top()) + "\" width=\""
-             + QByteArray::number(r.width()) + "\" height=\"" + QByteArray::number(r.height())
-             + "\" fill=\"" + fill + "\"/>";
+                + QByteArray::number(r.top() - area.top()) + "\" width=\""
+                + QByteArray::number(r.width()) + "\" height=\"" + QByteArray::number(r.height())
+                + "\" fill=\"" + fill + "\"/>";
     };
     m_out += "<svg xmlns=\"http://www.w3.org/2000/svg\" style=\""
-           + Place({area.left(), area.top(), area.right() + 1, area.bottom() + 1})
-           + "\" viewBox=\"0 0 " + QByteArray::number(area.width()) + " "
-           + QByteArray::number(area.height()) + "\">" + rect(symbol.symbol, "#fff");
+            + Place({area.left(), area.top(), area.right() + 1, area.bottom() + 1})
+            + "\" viewBox=\"0 0 " + QByteArray::number(area.width()) + " "
+            + QByteArray::number(area.height()) + "\">" + rect(symbol.symbol, "#fff");
     for (const QRect &bar : symbol.bars)
         m_out += rect(bar, "#000");
     if (symbol.digitsHeight > 0) {
         const QRect &digits = symbol.digitsBox;
         // The character height is the font's size; the digits hang from the box's top.
         m_out += "<text x=\""
-               + QByteArray::number(digits.left() - area.left() + digits.width() / 2.0, 'f', 1)
-               + "\" y=\"" + QByteArray::number(digits.top() - area.top()) + "\" font-size=\""
-               + QByteArray::number(symbol.digitsHeight)
-               + "\" font-family=\"Arial, sans-serif\" font-weight=\"bold\" "
-                 "text-anchor=\"middle\" dominant-baseline=\"text-before-edge\">"
-               + Escaped(symbol.digits) + "</text>";
+                + QByteArray::number(digits.left() - area.left() + digits.width() / 2.0, 'f', 1)
+                + "\" y=\"" + QByteArray::number(digits.top() - area.top()) + "\" font-size=\""
+                + QByteArray::number(symbol.digitsHeight)
+                + "\" font-family=\"Arial, sans-serif\" font-weight=\"bold\" "
+                  "text-anchor=\"middle\" dominant-baseline=\"text-before-edge\">"
+                + Escaped(symbol.digits) + "</text>";
     }
     m_out += "</svg>\n";
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "exporter.h"
 #include "outputfile.h"
 #include "pagecontent.h"
-#include "exporter.h"
 
 #include <QByteArray>
 

@@ -28,8 +28,7 @@ constexpr int SvgResolution = 96;
 CImageWriter::CImageWriter(const CExportOptions &options)
     : m_options(options)
     , m_pattern(ExportFiles::HasPagePattern(options.path))
-{
-}
+{ }
 
 CImageWriter::~CImageWriter()
 {
@@ -56,15 +55,14 @@ bool CImageWriter::Wanted(int number) const
     if (!m_pattern)
         return number == m_options.firstPage;
     return number >= m_options.firstPage
-        && (m_options.lastPage <= 0 || number <= m_options.lastPage);
+            && (m_options.lastPage <= 0 || number <= m_options.lastPage);
 }
 
 bool CImageWriter::WritePage(const CPage &page, int number, int count, QString &message)
 {
     if (!Wanted(number))
         return true;
-    const QString path = m_pattern ? ExportFiles::PagePath(m_options.path, number)
-                                   : m_options.path;
+    const QString path = m_pattern ? ExportFiles::PagePath(m_options.path, number) : m_options.path;
     if (m_options.format == ExportFormat::Png) {
         const QImage image = RenderPageImage(page, m_pageSize, number, count, m_options.dpi);
         if (image.isNull()) {

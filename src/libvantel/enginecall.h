@@ -8,7 +8,6 @@
 
 #include <memory>
 
-
 // The work of the engine library's entry, apart from its C boundary.
 namespace EngineCall {
 

@@ -31,8 +31,7 @@ bool CanCreateApplication(QString &message)
     return false;
 }
 
-bool Preview(const char16_t *reportPath, VntValueCallback callback, void *context,
-             QString &message)
+bool Preview(const char16_t *reportPath, VntValueCallback callback, void *context, QString &message)
 {
     if (!reportPath || !*reportPath) {
         message = Tr("No report file was given to the reporting engine");
@@ -85,13 +84,11 @@ extern "C" VNT_EXPORT int vntPreviewW(const char16_t *reportPath, VntValueCallba
             EngineCall::WriteErrorText(
                     Tr("The reporting engine failed: %1").arg(QString::fromLocal8Bit(error.what())),
                     errorText);
-        } catch (...) {
-        }
+        } catch (...) { }
     } catch (...) {
         try {
             EngineCall::WriteErrorText(Tr("The reporting engine failed unexpectedly"), errorText);
-        } catch (...) {
-        }
+        } catch (...) { }
     }
     return 0;
 }

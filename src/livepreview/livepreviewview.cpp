@@ -29,8 +29,8 @@ void CLivePreviewView::VisiblePages(int &first, int &last) const
 CPageSource CLivePreviewView::SourceAt(QPoint point, int *pageIndex) const
 {
     const CPreviewGeometry &geometry = GetGeometry();
-    const QPoint content = point + QPoint(horizontalScrollBar()->value(),
-                                          verticalScrollBar()->value());
+    const QPoint content
+            = point + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
     const int index = geometry.PageAt(content.y());
     const QRect rect = geometry.PageRect(index);
     const std::shared_ptr<const CPage> page = GetModel() ? GetModel()->GetPage(index) : nullptr;

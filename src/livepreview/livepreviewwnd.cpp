@@ -54,8 +54,7 @@ CLivePreviewWnd::CLivePreviewWnd(QWidget *parent)
     m_failure->setObjectName(QStringLiteral("LivePreviewFailure"));
     m_failure->setWordWrap(true);
     m_failure->setTextFormat(Qt::RichText);
-    m_failure->setTextInteractionFlags(Qt::LinksAccessibleByMouse
-                                       | Qt::LinksAccessibleByKeyboard);
+    m_failure->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     m_failure->setAutoFillBackground(true);
     m_failure->setFrameShape(QFrame::Box);
     m_failure->setMargin(6);
@@ -64,8 +63,7 @@ CLivePreviewWnd::CLivePreviewWnd(QWidget *parent)
     look.setColor(QPalette::WindowText, QColor(0x60, 0x20, 0x00));
     m_failure->setPalette(look);
     m_failure->hide();
-    connect(m_failure, &QLabel::linkActivated, this,
-            [this] { Choose(m_layout->GetFailedAt()); });
+    connect(m_failure, &QLabel::linkActivated, this, [this] { Choose(m_layout->GetFailedAt()); });
     m_view->installEventFilter(this);
 
     connect(m_layout, &CLiveLayout::pagesChanged, this, &CLivePreviewWnd::OnPagesChanged);
@@ -166,9 +164,9 @@ void CLivePreviewWnd::OnStateChanged()
         at = ReportPlaces::OfValidationMessage(message);
     QString text = message.toHtmlEscaped();
     const std::shared_ptr<const CVornReport> &report = m_layout->GetReport();
-    CVornElement *named = m_document && report ? ReportPlaces::Find(m_document->GetReport(),
-                                                                    *report, at)
-                                               : nullptr;
+    CVornElement *named = m_document && report
+            ? ReportPlaces::Find(m_document->GetReport(), *report, at)
+            : nullptr;
     if (!named && m_document)
         named = ReportPlaces::Find(m_document->GetReport(), m_document->GetReport(), at);
     if (named) {
@@ -254,8 +252,8 @@ void CLivePreviewWnd::Choose(const CPageSource &source)
     if (!m_document || source.band < 0)
         return;
     const std::shared_ptr<const CVornReport> &report = m_layout->GetReport();
-    CVornElement *element = report ? ReportPlaces::Find(m_document->GetReport(), *report, source)
-                                   : nullptr;
+    CVornElement *element
+            = report ? ReportPlaces::Find(m_document->GetReport(), *report, source) : nullptr;
     if (!element)
         element = ReportPlaces::Find(m_document->GetReport(), m_document->GetReport(), source);
     if (element)

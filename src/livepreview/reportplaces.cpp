@@ -39,8 +39,7 @@ P Match(const CObjectArray<P> &now, const CObjectArray<P> &then, int index)
 
 } // namespace
 
-CVornElement *Find(const CVornReport &report, const CVornReport &laidOut,
-                   const CPageSource &source)
+CVornElement *Find(const CVornReport &report, const CVornReport &laidOut, const CPageSource &source)
 {
     CVornBand *band = Match(report.GetBands(), laidOut.GetBands(), source.band);
     if (!band || source.item < 0)
@@ -50,8 +49,8 @@ CVornElement *Find(const CVornReport &report, const CVornReport &laidOut,
 
 CPageSource OfValidationMessage(const QString &message)
 {
-    static const QRegularExpression pattern(
-            QStringLiteral("^Band #(\\d+) (?:is invalid: (?:Item #(\\d+) is invalid)?|will not fit)"));
+    static const QRegularExpression pattern(QStringLiteral(
+            "^Band #(\\d+) (?:is invalid: (?:Item #(\\d+) is invalid)?|will not fit)"));
     const QRegularExpressionMatch match = pattern.match(message);
     if (!match.hasMatch())
         return {};

@@ -50,28 +50,32 @@ std::vector<CBandReferenceProblem> FindBandReferenceProblems(const CVornReport &
         if (!source.isEmpty()) {
             const int found = byName.value({source}, -1);
             if (found < 0) {
-                problems.push_back({{i}, Tr("The parent data source \"%1\" of the band \"%2\" is "
-                                            "no band of the report")
-                                                 .arg(source, band.GetName())});
+                problems.push_back({{i},
+                                    Tr("The parent data source \"%1\" of the band \"%2\" is "
+                                       "no band of the report")
+                                            .arg(source, band.GetName())});
             } else if (bands[found]->GetKind() == VornKind::PageBreak) {
-                problems.push_back({{i}, Tr("The parent data source \"%1\" of the band \"%2\" is "
-                                            "a page break, which has no rows")
-                                                 .arg(source, band.GetName())});
+                problems.push_back({{i},
+                                    Tr("The parent data source \"%1\" of the band \"%2\" is "
+                                       "a page break, which has no rows")
+                                            .arg(source, band.GetName())});
             } else if (!IsPageBand(band) && !IsPageBand(*bands[found])) {
                 parent[size_t(i)] = found;
             }
         }
         if (!band.GetHeader().isEmpty() && !byName.contains({band.GetHeader()})) {
-            problems.push_back({{i}, Tr("The group header \"%1\" of the band \"%2\" is no band of "
-                                        "the report")
-                                             .arg(band.GetHeader(), band.GetName()),
-                                 CBandReferenceProblem::Reference::GroupHeader});
+            problems.push_back({{i},
+                                Tr("The group header \"%1\" of the band \"%2\" is no band of "
+                                   "the report")
+                                        .arg(band.GetHeader(), band.GetName()),
+                                CBandReferenceProblem::Reference::GroupHeader});
         }
         if (!band.GetFooter().isEmpty() && !byName.contains({band.GetFooter()})) {
-            problems.push_back({{i}, Tr("The group footer \"%1\" of the band \"%2\" is no band of "
-                                        "the report")
-                                             .arg(band.GetFooter(), band.GetName()),
-                                 CBandReferenceProblem::Reference::GroupFooter});
+            problems.push_back({{i},
+                                Tr("The group footer \"%1\" of the band \"%2\" is no band of "
+                                   "the report")
+                                        .arg(band.GetFooter(), band.GetName()),
+                                CBandReferenceProblem::Reference::GroupFooter});
         }
     }
 
@@ -92,7 +96,8 @@ std::vector<CBandReferenceProblem> FindBandReferenceProblems(const CVornReport &
             std::vector<int> loop(std::find(path.begin(), path.end(), at), path.end());
             // Told from the loop's first band in list order, whichever band the walk began at.
             std::rotate(loop.begin(), std::min_element(loop.begin(), loop.end()), loop.end());
-            CBandReferenceProblem problem {loop, {}, CBandReferenceProblem::Reference::ParentDataSource};
+            CBandReferenceProblem problem {
+                    loop, {}, CBandReferenceProblem::Reference::ParentDataSource};
             if (loop.size() == 1) {
                 problem.message = Tr("The band \"%1\" names itself as its parent data source")
                                           .arg(bands[loop.front()]->GetName());
@@ -112,7 +117,7 @@ std::vector<CBandReferenceProblem> FindBandReferenceProblems(const CVornReport &
     }
     std::stable_sort(problems.begin(), problems.end(), [](const auto &a, const auto &b) {
         return *std::min_element(a.bands.begin(), a.bands.end())
-             < *std::min_element(b.bands.begin(), b.bands.end());
+                < *std::min_element(b.bands.begin(), b.bands.end());
     });
     return problems;
 }

@@ -4,9 +4,8 @@
 
 CBandState CBandState::Of(const CVornBand &band)
 {
-    return {band.GetName(),   band.GetHeight(),        band.GetPrintOnFirstPage(),
-            band.GetHeader(), band.GetFooter(),        band.GetDatabaseQuery(),
-            band.GetParentDataSource()};
+    return {band.GetName(),   band.GetHeight(),        band.GetPrintOnFirstPage(), band.GetHeader(),
+            band.GetFooter(), band.GetDatabaseQuery(), band.GetParentDataSource()};
 }
 
 void CBandState::ApplyTo(CVornBand &band) const

@@ -5,7 +5,7 @@
 CEditRecord::CEditRecord(const QString &text, Selection selectedBefore)
     : m_text(text)
     , m_selectedBefore(std::move(selectedBefore))
-{}
+{ }
 
 void CEditRecord::Finish()
 {

@@ -15,7 +15,7 @@ public:
     explicit CItemChange(CVornItem &item)
         : m_item(item)
         , m_before(item.Clone())
-    {}
+    { }
 
     void Undo(CVornReport &) override { ItemState::Assign(m_item, *m_before); }
     void Redo(CVornReport &) override { ItemState::Assign(m_item, *m_after); }
@@ -47,7 +47,7 @@ public:
     explicit CBandChange(CVornBand &band)
         : m_band(band)
         , m_before(CBandState::Of(band))
-    {}
+    { }
 
     void Undo(CVornReport &) override { m_before.ApplyTo(m_band); }
     void Redo(CVornReport &) override { m_after.ApplyTo(m_band); }
@@ -75,7 +75,7 @@ public:
     explicit CPageChange(CVornReport &report)
         : m_report(report)
         , m_before(CPageState::Of(report))
-    {}
+    { }
 
     void Undo(CVornReport &report) override { m_before.ApplyTo(report); }
     void Redo(CVornReport &report) override { m_after.ApplyTo(report); }
@@ -106,7 +106,7 @@ public:
     explicit CParametersChange(CVornReport &report)
         : m_report(report)
         , m_before(report.GetParameters())
-    {}
+    { }
 
     void Undo(CVornReport &report) override { report.GetParameters() = m_before; }
     void Redo(CVornReport &report) override { report.GetParameters() = m_after; }
@@ -146,7 +146,7 @@ public:
         , m_held(std::move(held))
         , m_index(index)
         , m_inserted(inserted)
-    {}
+    { }
 
     void Undo(CVornReport &report) override { Set(report, !m_inserted); }
     void Redo(CVornReport &report) override { Set(report, m_inserted); }
@@ -177,7 +177,7 @@ public:
         , m_held(std::move(held))
         , m_index(index)
         , m_inserted(inserted)
-    {}
+    { }
 
     void Undo(CVornReport &) override { Set(!m_inserted); }
     void Redo(CVornReport &) override { Set(m_inserted); }
@@ -207,7 +207,7 @@ public:
         , m_item(item)
         , m_from(from)
         , m_to(to)
-    {}
+    { }
 
     void Undo(CVornReport &) override { Move(m_to, m_from); }
     void Redo(CVornReport &) override { Move(m_from, m_to); }

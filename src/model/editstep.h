@@ -29,7 +29,7 @@ public:
 
     // A field step takes the state its object has now as the state after the
     // change; structural steps know theirs from the start.
-    virtual void CaptureAfter() {}
+    virtual void CaptureAfter() { }
     // Whether the step changes nothing (the fields before and after are equal).
     virtual bool IsNoOp() const { return false; }
     // The picture bytes the step keeps alive, which bound the history.

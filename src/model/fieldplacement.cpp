@@ -138,8 +138,8 @@ QList<CVornItem *> Place(CVornDocument &document, CVornBand &band, const Placeme
         // Inside the band when it is high enough; its top edge otherwise.
         const int top = std::max(0, std::min(placement.top, band.GetHeight() - height));
         item->SetRect(left, top, left + width, top + height);
-        item->SetName(UniqueItemName(report, band,
-                                     field.name.isEmpty() ? field.dataField : field.name));
+        item->SetName(
+                UniqueItemName(report, band, field.name.isEmpty() ? field.dataField : field.name));
         item->SetSelected(true);
         placed.append(edit.InsertItem(&band, band.GetItems().GetCount(), std::move(item)));
         left += width;

@@ -20,10 +20,9 @@ bool AssignAs(CVornItem &target, const CVornItem &source)
 
 bool SameBase(const CVornItem &a, const CVornItem &b)
 {
-    return a.GetKind() == b.GetKind() && a.GetName() == b.GetName()
-            && a.GetLeft() == b.GetLeft() && a.GetTop() == b.GetTop()
-            && a.GetRight() == b.GetRight() && a.GetBottom() == b.GetBottom()
-            && a.GetColor() == b.GetColor();
+    return a.GetKind() == b.GetKind() && a.GetName() == b.GetName() && a.GetLeft() == b.GetLeft()
+            && a.GetTop() == b.GetTop() && a.GetRight() == b.GetRight()
+            && a.GetBottom() == b.GetBottom() && a.GetColor() == b.GetColor();
 }
 
 bool SameText(const CVornText &a, const CVornText &b)

@@ -15,8 +15,7 @@ size_t qHash(CNameKey key, size_t seed) noexcept
             continue;
         }
         // Letters outside the basic plane fold as whole code points.
-        if (QChar::isHighSurrogate(code) && i + 1 < name.size()
-            && name[i + 1].isLowSurrogate()) {
+        if (QChar::isHighSurrogate(code) && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
             code = QChar::surrogateToUcs4(char16_t(code), name[i + 1].unicode());
             ++i;
         }

@@ -79,7 +79,7 @@ public:
         using It = typename std::vector<std::unique_ptr<T>>::const_iterator;
         explicit const_iterator(It it)
             : m_it(it)
-        {}
+        { }
         P operator*() const { return m_it->get(); }
         const_iterator &operator++()
         {

@@ -9,7 +9,7 @@
 CReportEdit::CReportEdit(CVornDocument &document, const QString &text)
     : m_document(document)
     , m_record(std::make_unique<CEditRecord>(text, document.GetReport().GetSelection()))
-{}
+{ }
 
 CReportEdit::~CReportEdit()
 {

@@ -2,7 +2,6 @@
 
 #include "vornelement.h"
 
-
 #include <memory>
 
 // Base of the printable items: a rectangle in hundredths of a millimetre,

@@ -22,7 +22,7 @@ bool IsBand(int kind)
 bool IsItemKind(int kind)
 {
     return (kind >= VornKind::Text && kind <= VornKind::Image)
-           || (kind >= VornKind::DbImage && kind <= VornKind::DbBarcode);
+            || (kind >= VornKind::DbImage && kind <= VornKind::DbBarcode);
 }
 
 QString KindName(int kind)

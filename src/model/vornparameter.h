@@ -16,7 +16,7 @@ public:
         : m_band(band)
         , m_name(name)
         , m_value(value)
-    {}
+    { }
 
     const QString &GetBand() const { return m_band; }
     void SetBand(const QString &band) { m_band = band; }

@@ -249,7 +249,7 @@ bool CVornReport::VisitValidationFaults(const ValidationVisitor &found) const
             return false;
     }
     return VisitItemNameFaults(found) && VisitPageHeightFaults(found)
-           && VisitGroupReferenceFaults(found) && VisitSharedFooterFaults(found);
+            && VisitGroupReferenceFaults(found) && VisitSharedFooterFaults(found);
 }
 
 bool CVornReport::VisitItemNameFaults(const ValidationVisitor &found) const
@@ -268,10 +268,10 @@ bool CVornReport::VisitItemNameFaults(const ValidationVisitor &found) const
             if (count <= 1)
                 continue;
             count = 0; // told once
-            const QString message =
-                    QCoreApplication::translate(
-                            "Vantel", "The \"%1\" band have elements with the same name: \"%2\"")
-                            .arg(band->GetName(), items[k]->GetName());
+            const QString message
+                    = QCoreApplication::translate(
+                              "Vantel", "The \"%1\" band have elements with the same name: \"%2\"")
+                              .arg(band->GetName(), items[k]->GetName());
             if (!found({b, k, message, CValidationFault::Property::Name}))
                 return false;
         }
@@ -281,8 +281,8 @@ bool CVornReport::VisitItemNameFaults(const ValidationVisitor &found) const
 
 bool CVornReport::VisitPageHeightFaults(const ValidationVisitor &found) const
 {
-    const qint64 headersAndFooters = SumBandHeights(VornKind::PageFooter)
-                                     + SumBandHeights(VornKind::PageHeader);
+    const qint64 headersAndFooters
+            = SumBandHeights(VornKind::PageFooter) + SumBandHeights(VornKind::PageHeader);
     const qint64 page = GetPageHeight();
     for (int j = 0; j < m_bands.GetCount(); ++j) {
         const CVornBand *band = m_bands[j];
@@ -311,7 +311,7 @@ bool CVornReport::VisitGroupReferenceFaults(const ValidationVisitor &found) cons
     // The same first match as FindByName, built once for all references.
     QHash<CNameKey, const CVornElement *> byName;
     const auto addFirst = [&byName](const CVornElement *element) {
-        const CNameKey key{element->GetName()};
+        const CNameKey key {element->GetName()};
         if (!byName.contains(key))
             byName.insert(key, element);
     };

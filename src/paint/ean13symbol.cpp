@@ -19,9 +19,8 @@ int DigitsHeight(QStringView value, qint64 width, qint64 height)
     if (width != lastWidth || height != lastHeight) {
         lastWidth = width;
         lastHeight = height;
-        lastResult = LargestFittingHeight([&](int n) {
-            return BarcodeTextFits(LayoutDevice(), value, n, width, height);
-        });
+        lastResult = LargestFittingHeight(
+                [&](int n) { return BarcodeTextFits(LayoutDevice(), value, n, width, height); });
     }
     return lastResult;
 }
@@ -73,8 +72,8 @@ Ean13Symbol LayoutEan13Symbol(QStringView value, int left, int top, int right, i
         const int textTop = layout.textUnits.top;
         const int textBottom = layout.textUnits.bottom;
         symbol.digitsBox = Edges(textLeft, textTop, textRight, textBottom);
-        symbol.digitsHeight = DigitsHeight(value, qint64(textRight) - textLeft,
-                                           qint64(textBottom) - textTop);
+        symbol.digitsHeight
+                = DigitsHeight(value, qint64(textRight) - textLeft, qint64(textBottom) - textTop);
         symbol.digits = value.toString();
     }
     return symbol;
@@ -111,15 +110,14 @@ void PaintEan13Symbol(QPainter &painter, const Ean13Symbol &symbol, double dpiX,
     if (symbol.digitsHeight > 0) {
         // Centred with the layout's own metrics, like every text of the engine, so that the
         // digits sit at the same place at every resolution.
-        const QFont font = LayoutFont(BarcodeFont(0, 0).family(),
-                                      symbol.digitsHeight * 72.0 / 2540.0, true, false, false,
-                                      false);
-        const QRectF box(symbol.digitsBox.left(), symbol.digitsBox.top(),
-                         symbol.digitsBox.width(), symbol.digitsBox.height());
+        const QFont font
+                = LayoutFont(BarcodeFont(0, 0).family(), symbol.digitsHeight * 72.0 / 2540.0, true,
+                             false, false, false);
+        const QRectF box(symbol.digitsBox.left(), symbol.digitsBox.top(), symbol.digitsBox.width(),
+                         symbol.digitsBox.height());
         painter.setPen(Qt::black);
         PaintTextLines(painter, dpiX, dpiY, font,
-                       BreakTextLines(font, symbol.digits, box.width(), false), box, 2, 0,
-                       false);
+                       BreakTextLines(font, symbol.digits, box.width(), false), box, 2, 0, false);
     }
     painter.restore();
 }

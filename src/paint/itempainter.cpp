@@ -20,12 +20,18 @@ int WrappedTextHeight(const QFontMetrics &metrics, const PixRect &box, const QSt
 int WrappedTextHeight(QPainter &painter, const PixRect &box, const QString &text, int flags,
                       CTextMeasureCache *cache)
 {
-    const auto measure = [&] { return WrappedTextHeight(painter.fontMetrics(), box, text, flags); };
+    const auto measure = [&] {
+        return WrappedTextHeight(painter.fontMetrics(), box, text, flags);
+    };
     if (!cache)
         return measure();
     // Measurements are kept between paints: laying text out costs as much as drawing it.
-    const CTextMeasureCache::Key key {painter.font().key(), painter.device()->logicalDpiY(), text,
-                                      box.Width(), box.Height(), flags};
+    const CTextMeasureCache::Key key {painter.font().key(),
+                                      painter.device()->logicalDpiY(),
+                                      text,
+                                      box.Width(),
+                                      box.Height(),
+                                      flags};
     return cache->Height(key, measure);
 }
 
@@ -50,8 +56,9 @@ QString ItemTextShown(QPainter &painter, const PixRect &box, const QString &text
         bool invertible = false;
         const QTransform toLogical = painter.combinedTransform().inverted(&invertible);
         if (invertible)
-            height = std::min(height, toLogical.mapRect(QRect(0, 0, device->width(),
-                                                              device->height())).height());
+            height = std::min(
+                    height,
+                    toLogical.mapRect(QRect(0, 0, device->width(), device->height())).height());
     }
     const qsizetype limit
             = VisibleTextLimit(box.Width(), height, painter.fontMetrics().lineSpacing());

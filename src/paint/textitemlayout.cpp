@@ -43,8 +43,8 @@ QFont TextFont(const QString &face, int points, bool bold, bool italic, bool und
 QFont TextItemFont(const CVornText &item, int dpiY, double zoom)
 {
     return TextFont(item.GetFontName(), item.GetFontSize(), item.GetBold() != 0,
-                    item.GetItalic() != 0, item.GetUnderline() != 0, item.GetStrikeout() != 0,
-                    dpiY, zoom);
+                    item.GetItalic() != 0, item.GetUnderline() != 0, item.GetStrikeout() != 0, dpiY,
+                    zoom);
 }
 
 namespace {
@@ -65,14 +65,14 @@ QString FieldPlaceholder(const CVornDbText &item)
 QString DbTextPlaceholder(const CVornDbText &item)
 {
     const QString name = item.GetAggregate() != CVornDbText::NoAggregate
-                               ? AggregateName(item.GetAggregate())
-                               : QString();
+            ? AggregateName(item.GetAggregate())
+            : QString();
     if (name.isEmpty())
         return FieldPlaceholder(item);
     // A count of rows names no field: it shows the band whose rows it counts.
     if (item.GetDataField().isEmpty()) {
-        const QString rows = item.GetDataSource().isEmpty() ? QString()
-                                                            : u'[' + item.GetDataSource() + u']';
+        const QString rows
+                = item.GetDataSource().isEmpty() ? QString() : u'[' + item.GetDataSource() + u']';
         return name + u'(' + rows + u')';
     }
     return name + u'(' + FieldPlaceholder(item) + u')';

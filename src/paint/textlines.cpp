@@ -127,7 +127,7 @@ std::vector<QPointF> PlaceTextLines(const TextLines &lines, const QRectF &box, i
     for (size_t i = 0; i < lines.lines.size(); ++i) {
         const double spare = box.width() - lines.lines[i].width;
         const double x = horzAlignment == 1 ? box.left() + spare
-                       : horzAlignment == 2 ? box.left() + spare / 2
+                : horzAlignment == 2        ? box.left() + spare / 2
                                             : box.left();
         places.emplace_back(x, top + lines.LineTop(i));
     }
@@ -145,8 +145,8 @@ QFont PaintFont(const QFont &font, double dpiY, const QPaintDevice &device)
 }
 
 void PaintTextLines(QPainter &painter, double dpiX, double dpiY, const QFont &font,
-                    const TextLines &lines, const QRectF &box, int horzAlignment,
-                    int vertAlignment, bool wrap)
+                    const TextLines &lines, const QRectF &box, int horzAlignment, int vertAlignment,
+                    bool wrap)
 {
     if (const QPaintDevice *device = painter.device()) {
         PaintTextLinesWith(painter, dpiX, dpiY, PaintFont(font, dpiY, *device), lines, box,
@@ -161,29 +161,29 @@ void PaintTextLinesWith(QPainter &painter, double dpiX, double dpiY, const QFont
     QPaintDevice *device = painter.device();
     if (lines.lines.empty() || !device || dpiX <= 0 || dpiY <= 0)
         return;
-    const std::vector<QPointF> places = PlaceTextLines(lines, box, horzAlignment, vertAlignment,
-                                                       wrap);
+    const std::vector<QPointF> places
+            = PlaceTextLines(lines, box, horzAlignment, vertAlignment, wrap);
     const double sx = dpiX / 2540.0;
     const double sy = dpiY / 2540.0;
 
     bool inside = lines.Height() <= box.height() + 0.5;
     for (size_t i = 0; i < lines.lines.size(); ++i) {
         inside = inside && places[i].x() >= box.left() - 0.5
-              && places[i].x() + lines.lines[i].width <= box.right() + 0.5
-              && places[i].y() >= box.top() - 0.5;
+                && places[i].x() + lines.lines[i].width <= box.right() + 0.5
+                && places[i].y() >= box.top() - 0.5;
     }
     if (!inside) {
         painter.save();
-        painter.setClipRect(QRectF(box.left() * sx, box.top() * sy, box.width() * sx,
-                                   box.height() * sy),
-                            Qt::IntersectClip);
+        painter.setClipRect(
+                QRectF(box.left() * sx, box.top() * sy, box.width() * sx, box.height() * sy),
+                Qt::IntersectClip);
     }
     // Each line is laid out on its own, so that it holds exactly the characters the layout gave
     // it (a single layout would break again where the device's widths say); its baseline goes
     // where the layout put it, whatever the device's own rounding of the ascent.
     for (size_t i = 0; i < lines.lines.size(); ++i) {
-        QTextLayout layout(lines.text.mid(lines.lines[i].start, lines.lines[i].length),
-                           paintFont, device);
+        QTextLayout layout(lines.text.mid(lines.lines[i].start, lines.lines[i].length), paintFont,
+                           device);
         layout.setTextOption(LayoutOption(false));
         // Keeps the glyphs shaped for the line to draw them: without it they are dropped at
         // the end of the layout and the text is shaped a second time.

@@ -70,8 +70,8 @@ std::vector<QPointF> PlaceTextLines(const TextLines &lines, const QRectF &box, i
 // put it, in font at the device's size, with the painter's pen. Text that runs out of the
 // box is cut at the box.
 void PaintTextLines(QPainter &painter, double dpiX, double dpiY, const QFont &font,
-                    const TextLines &lines, const QRectF &box, int horzAlignment,
-                    int vertAlignment, bool wrap);
+                    const TextLines &lines, const QRectF &box, int horzAlignment, int vertAlignment,
+                    bool wrap);
 
 // The font PaintTextLines draws font (LayoutFont) in on device at dpiY. A painter that draws
 // many texts makes it once per font and draws with PaintTextLinesWith, so that no text looks up

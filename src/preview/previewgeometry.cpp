@@ -78,7 +78,7 @@ int CPreviewGeometry::MostVisiblePage(int y, int height) const
     for (int index = first; index <= last; ++index) {
         const QRect page = PageRect(index);
         const qint64 shown = std::min<qint64>(page.bottom() + 1, qint64(y) + height)
-                           - std::max<qint64>(page.top(), y);
+                - std::max<qint64>(page.top(), y);
         if (shown > bestShown) {
             best = index;
             bestShown = shown;

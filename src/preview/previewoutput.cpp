@@ -4,8 +4,8 @@
 #include "previewwnd.h"
 
 #include "backgroundtask.h"
-#include "pagemodel.h"
 #include "exporter.h"
+#include "pagemodel.h"
 #include "previewrun.h"
 #include "reportprinter.h"
 
@@ -57,7 +57,8 @@ void CPreviewWnd::CreateExportMenu(QToolBar &bar)
     auto *menu = new QMenu(this);
     menu->setObjectName(u"ExportMenu"_s);
     for (const ExportEntry &entry : exportEntries) {
-        QAction *action = AddAction(QString::fromLatin1(entry.name), tr(entry.text), QKeySequence());
+        QAction *action
+                = AddAction(QString::fromLatin1(entry.name), tr(entry.text), QKeySequence());
         action->setData(int(entry.id));
         const ExportFormat format = entry.format;
         connect(action, &QAction::triggered, this, [this, format] { ExportAs(format); });
@@ -117,7 +118,9 @@ bool CPreviewWnd::StartExport(CExportOptions options)
     return StartJob(tr("Exporting..."), [model, options](CBackgroundTask &task, QString &message) {
         CExportOptions run = options;
         run.cancel = &task.GetCancelFlag();
-        run.progress = [&task](int done, int total) { task.ReportProgress(done, total); };
+        run.progress = [&task](int done, int total) {
+            task.ReportProgress(done, total);
+        };
         return ExportModel(*model, run, message);
     });
 }

@@ -33,9 +33,9 @@ bool Print(const CVornReport &report, const CRunOptions &options, const QString 
            QWidget *parent, QString &message)
 {
     CPreviewRun run(report, options);
-    QProgressDialog progress(QCoreApplication::translate("PreviewReport",
-                                                         "Laying out the report..."),
-                             QCoreApplication::translate("PreviewReport", "Cancel"), 0, 0, parent);
+    QProgressDialog progress(
+            QCoreApplication::translate("PreviewReport", "Laying out the report..."),
+            QCoreApplication::translate("PreviewReport", "Cancel"), 0, 0, parent);
     progress.setWindowTitle(title.isEmpty() ? QStringLiteral("Vantel") : title);
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(300);
@@ -72,11 +72,10 @@ bool Print(const CVornReport &report, const CRunOptions &options, const QString 
     CBackgroundTask job;
     progress.setLabelText(QCoreApplication::translate("PreviewReport", "Printing..."));
     progress.setRange(0, run.GetModel()->GetPageCount());
-    QObject::connect(&job, &CBackgroundTask::progress, &progress,
-                     [&progress](int done, int total) {
-                         progress.setMaximum(total);
-                         progress.setValue(done);
-                     });
+    QObject::connect(&job, &CBackgroundTask::progress, &progress, [&progress](int done, int total) {
+        progress.setMaximum(total);
+        progress.setValue(done);
+    });
     QObject::connect(&job, &CBackgroundTask::finished, &loop,
                      [&](bool ok, bool wasCancelled, const QString &text) {
                          succeeded = ok;

@@ -13,7 +13,9 @@ CPreviewRun::CPreviewRun(const CVornReport &report, CRunOptions options, QObject
     m_options.cancel = &m_task.GetCancelFlag();
     // The task merges the reports that come faster than the owner takes them, so a fast layout
     // does not flood it with one event per page.
-    m_options.progress = [this](int count) { m_task.ReportProgress(count, 0); };
+    m_options.progress = [this](int count) {
+        m_task.ReportProgress(count, 0);
+    };
     connect(&m_task, &CBackgroundTask::progress, this,
             [this] { emit pagesAdded(m_model->GetPageCount()); });
     connect(&m_task, &CBackgroundTask::finished, this,

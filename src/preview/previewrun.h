@@ -14,8 +14,8 @@ class CVornReport;
 
 // Lays a report out on a worker thread of its own (a CBackgroundTask), where RunReport opens
 // its own database connection, while the window that owns this object shows the pages as they
-// come. Signals arrive on the owner's thread. The report must stay unchanged until the run has finished or
-// this object is destroyed: the destructor cancels the run and waits for its thread.
+// come. Signals arrive on the owner's thread. The report must stay unchanged until the run has
+// finished or this object is destroyed: the destructor cancels the run and waits for its thread.
 //
 // A run may be held back to the pages someone looks at: with a page limit it lays out that
 // many pages and then waits, holding its place in the data, until the limit is raised or the

@@ -150,10 +150,10 @@ void CPreviewWnd::CreateToolBar()
     m_pageLabel->setAlignment(Qt::AlignCenter);
     // Labels of a fixed width, so that the buttons beside them stay where they are.
     const QFontMetrics metrics = m_pageLabel->fontMetrics();
-    m_pageLabel->setFixedWidth(16 + std::max(metrics.horizontalAdvance(tr("No pages yet")),
-                                             metrics.horizontalAdvance(tr("Page %1 of %2")
-                                                                               .arg(888888)
-                                                                               .arg(888888))));
+    m_pageLabel->setFixedWidth(
+            16
+            + std::max(metrics.horizontalAdvance(tr("No pages yet")),
+                       metrics.horizontalAdvance(tr("Page %1 of %2").arg(888888).arg(888888))));
     bar->addAction(m_first);
     bar->addAction(m_previous);
     bar->addWidget(m_pageLabel);
@@ -164,10 +164,12 @@ void CPreviewWnd::CreateToolBar()
         bar->widgetForAction(action)->setProperty("toolButtonStyle", int(Qt::ToolButtonIconOnly));
     bar->addSeparator();
 
-    QAction *zoomOut = AddAction(u"ZoomOut"_s, tr("Zoom Out"), QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    QAction *zoomOut
+            = AddAction(u"ZoomOut"_s, tr("Zoom Out"), QKeySequence(Qt::CTRL | Qt::Key_Minus));
     QAction *zoomIn = AddAction(u"ZoomIn"_s, tr("Zoom In"), QKeySequence(Qt::CTRL | Qt::Key_Plus));
     // Ctrl+= as well: the key that carries + on most keyboards, without Shift.
-    zoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    zoomIn->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     QAction *actual = AddAction(u"ActualSize"_s, tr("100 %"), QKeySequence(Qt::CTRL | Qt::Key_0));
     QAction *fitWidth = AddAction(u"FitWidth"_s, tr("Fit Width"), QKeySequence());
     QAction *fitPage = AddAction(u"FitPage"_s, tr("Fit Page"), QKeySequence());
@@ -185,7 +187,8 @@ void CPreviewWnd::CreateToolBar()
     m_zoomLabel->setObjectName(u"ZoomLabel"_s);
     m_zoomLabel->setContentsMargins(6, 0, 6, 0);
     m_zoomLabel->setAlignment(Qt::AlignCenter);
-    m_zoomLabel->setFixedWidth(12 + m_zoomLabel->fontMetrics().horizontalAdvance(tr("%1 %").arg(888)));
+    m_zoomLabel->setFixedWidth(12
+                               + m_zoomLabel->fontMetrics().horizontalAdvance(tr("%1 %").arg(888)));
     bar->addWidget(m_zoomLabel);
     bar->addAction(zoomIn);
     bar->addAction(actual);
@@ -431,14 +434,14 @@ void CPreviewWnd::LoadSettings()
     const QByteArray geometry = settings.value(u"Preview/Geometry"_s).toByteArray();
     if (geometry.isEmpty() || !restoreGeometry(geometry)) {
         const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
-        resize(screen.isValid() ? QSize(std::min(900, screen.width() * 9 / 10),
-                                        screen.height() * 9 / 10)
-                                : QSize(900, 900));
+        resize(screen.isValid()
+                       ? QSize(std::min(900, screen.width() * 9 / 10), screen.height() * 9 / 10)
+                       : QSize(900, 900));
     }
     const int mode = settings.value(u"Preview/ZoomMode"_s, int(ZoomMode::FitWidth)).toInt();
-    m_zoomMode = mode == int(ZoomMode::Custom)  ? ZoomMode::Custom
-            : mode == int(ZoomMode::FitPage)    ? ZoomMode::FitPage
-                                                 : ZoomMode::FitWidth;
+    m_zoomMode = mode == int(ZoomMode::Custom) ? ZoomMode::Custom
+            : mode == int(ZoomMode::FitPage)   ? ZoomMode::FitPage
+                                               : ZoomMode::FitWidth;
     if (m_zoomMode == ZoomMode::Custom)
         m_view->SetZoom(settings.value(u"Preview/Zoom"_s, 1.0).toDouble());
 }

@@ -8,12 +8,10 @@
 
 using namespace Qt::StringLiterals;
 
-CReportPrintDialog::CReportPrintDialog(QPrinter *printer, const QPageLayout &paper,
-                                       QWidget *parent)
+CReportPrintDialog::CReportPrintDialog(QPrinter *printer, const QPageLayout &paper, QWidget *parent)
     : QPrintDialog(printer, parent)
     , m_paper(paper)
-{
-}
+{ }
 
 int CReportPrintDialog::exec()
 {
@@ -53,8 +51,8 @@ void CReportPrintDialog::ChoosePaper(QWidget &properties)
     if (!sizes)
         return;
     const bool landscape = m_paper.orientation() == QPageLayout::Landscape;
-    if (auto *button = properties.findChild<QRadioButton *>(landscape ? u"landscape"_s
-                                                                       : u"portrait"_s))
+    if (auto *button
+        = properties.findChild<QRadioButton *>(landscape ? u"landscape"_s : u"portrait"_s))
         button->click();
     const QPageSize wanted = m_paper.pageSize();
     int custom = -1;

@@ -48,9 +48,9 @@ void CPathEdit::Browse()
     dialog.setObjectName(QStringLiteral("databaseFileDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({QCoreApplication::translate("Vantel",
-                                                       "SQLite databases (*.db *.sqlite *.sqlite3)"),
-                           QCoreApplication::translate("Vantel", "All files (*)")});
+    dialog.setNameFilters(
+            {QCoreApplication::translate("Vantel", "SQLite databases (*.db *.sqlite *.sqlite3)"),
+             QCoreApplication::translate("Vantel", "All files (*)")});
     const QFileInfo current(m_line->text());
     if (!m_line->text().isEmpty() && current.isAbsolute())
         dialog.selectFile(current.absoluteFilePath());

@@ -171,7 +171,8 @@ void CPropertiesWnd::ShowPage(CVornElement *object, const QString &fileName)
 void CPropertiesWnd::AdaptRows(QList<CPropertyRow> &rows) const
 {
     const bool dbItem = m_current
-            && (m_current->GetKind() == VornKind::DbText || m_current->GetKind() == VornKind::DbImage
+            && (m_current->GetKind() == VornKind::DbText
+                || m_current->GetKind() == VornKind::DbImage
                 || m_current->GetKind() == VornKind::DbBarcode);
     const bool sqlite = !m_current && m_document && m_document->GetReport().GetDatabaseType() == 0;
     for (CPropertyRow &row : rows) {
@@ -274,7 +275,8 @@ void CPropertiesWnd::OnPropertyChanged(CPropertyGridProperty *row)
     // The "Text Color" row and the colour the font dialog offers both show the
     // colour the items have now, whichever of the two was edited last.
     if (result.changed && m_current
-        && (row->GetKind() == PropertyRowKind::Font || SameName(edit.name, RowName("Text Color")))) {
+        && (row->GetKind() == PropertyRowKind::Font
+            || SameName(edit.name, RowName("Text Color")))) {
         if (const auto *item = dynamic_cast<const CVornItem *>(m_current)) {
             if (CPropertyGridProperty *colorRow = m_grid->FindRow(RowName("Text Color")))
                 colorRow->SetColor(item->GetColor());

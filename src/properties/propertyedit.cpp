@@ -211,8 +211,12 @@ CEditResult DbTextEdit(const CVornReport &report, CVornDbText &item, const CRowE
         item.SetFormat(edit.value);
     else if (Is(edit, "Aggregate"))
         return Changed(SetOption(edit.value,
-                                 {{"None", 0}, {"Sum", 1}, {"Count", 2}, {"Average", 3},
-                                  {"Minimum", 4}, {"Maximum", 5}},
+                                 {{"None", 0},
+                                  {"Sum", 1},
+                                  {"Count", 2},
+                                  {"Average", 3},
+                                  {"Minimum", 4},
+                                  {"Maximum", 5}},
                                  [&item](int code) { item.SetAggregate(code); }));
     else if (Is(edit, "Aggregate Over"))
         return Changed(SetOption(edit.value, {{"Band", 0}, {"Page", 1}, {"Report", 2}},

@@ -67,8 +67,8 @@ std::optional<QList<CPropertyRow>> BuildSharedPage(const CVornReport &report,
 {
     std::optional<QList<CPropertyRow>> shared;
     for (const CVornElement *object : objects) {
-        const std::optional<QList<CPropertyRow>> page = BuildPage(report, object, QString(),
-                                                                  QString(), screenDpiY);
+        const std::optional<QList<CPropertyRow>> page
+                = BuildPage(report, object, QString(), QString(), screenDpiY);
         if (!page)
             return std::nullopt;
         shared = shared ? Shared(*shared, *page) : *page;

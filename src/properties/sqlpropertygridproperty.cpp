@@ -1,9 +1,9 @@
 #include "sqlpropertygridproperty.h"
 
-#include "sqldlg.h"
 #include "propertiesctrl.h"
 #include "propertieswnd.h"
 #include "propertypage.h"
+#include "sqldlg.h"
 
 CSQLPropertyGridProperty::CSQLPropertyGridProperty(const CPropertyRow &row, int dpiY)
     : CPropertyGridProperty(row, dpiY)

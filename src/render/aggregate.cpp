@@ -4,8 +4,7 @@
 
 CAggregate::CAggregate(int kind)
     : m_kind(kind)
-{
-}
+{ }
 
 void CAggregate::Reset()
 {

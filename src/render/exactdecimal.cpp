@@ -47,8 +47,7 @@ Int128 DivideRounded(Int128 value, Int128 by)
 
 CExactDecimal::CExactDecimal(qint64 whole)
     : m_coefficient(whole)
-{
-}
+{ }
 
 bool CExactDecimal::Scaled(Int128 value, int by, Int128 &result)
 {
@@ -162,7 +161,8 @@ bool CExactDecimal::Add(const CExactDecimal &other)
     const int scale = std::max(m_scale, other.m_scale);
     Int128 a = 0;
     Int128 b = 0;
-    if (!Scaled(m_coefficient, scale - m_scale, a) || !Scaled(other.m_coefficient, scale - other.m_scale, b))
+    if (!Scaled(m_coefficient, scale - m_scale, a)
+        || !Scaled(other.m_coefficient, scale - other.m_scale, b))
         return false;
     // Both lie below 10^38; two of the same sign are checked before they are added.
     if ((a > 0) == (b > 0) && Abs(a) >= Limit - Abs(b))
@@ -198,7 +198,9 @@ CExactDecimal CExactDecimal::DividedBy(qint64 count) const
 
 int CExactDecimal::Compare(const CExactDecimal &other) const
 {
-    const auto sign = [](Int128 v) { return v < 0 ? -1 : v > 0 ? 1 : 0; };
+    const auto sign = [](Int128 v) {
+        return v < 0 ? -1 : v > 0 ? 1 : 0;
+    };
     if (sign(m_coefficient) != sign(other.m_coefficient))
         return sign(m_coefficient) < sign(other.m_coefficient) ? -1 : 1;
     const int scale = std::max(m_scale, other.m_scale);

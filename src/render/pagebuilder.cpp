@@ -18,8 +18,7 @@ CPageBuilder::CPageBuilder(CPageSink &sink, std::shared_ptr<const CPageFontTable
     , m_draw(std::move(draw))
     , m_pageDone(std::move(pageDone))
     , m_maxPages(maxPages)
-{
-}
+{ }
 
 bool CPageBuilder::Answer(CPageSink::Next next)
 {

@@ -28,8 +28,8 @@ public:
                  DrawBand draw, std::function<bool(int pageCount)> pageDone, int maxPages);
 
     // Cuts a band's content that is taller than the space left (BreakBandContent).
-    using BreakBand = std::function<int(CBandContent &content, int space, bool force,
-                                        CBandContent &rest)>;
+    using BreakBand
+            = std::function<int(CBandContent &content, int space, bool force, CBandContent &rest)>;
     void SetBreakBand(BreakBand breakBand) { m_break = std::move(breakBand); }
 
     // Places a body band's content, on a new page when it does not fit on this one (or after a

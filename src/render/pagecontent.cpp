@@ -2,8 +2,7 @@
 
 CPage::CPage(std::shared_ptr<const CPageFontTable> fonts)
     : m_fonts(std::move(fonts))
-{
-}
+{ }
 
 const CPageFontTable &CPage::GetFonts() const
 {

@@ -76,7 +76,13 @@ struct CPageText
 // A line, rectangle, rounded rectangle or ellipse.
 struct CPageShape
 {
-    enum class Kind { Rectangle = 1, RoundRect = 2, VerticalLine = 3, HorizontalLine = 4, Ellipse = 5 };
+    enum class Kind {
+        Rectangle = 1,
+        RoundRect = 2,
+        VerticalLine = 3,
+        HorizontalLine = 4,
+        Ellipse = 5
+    };
 
     CPageRect box;
     Kind kind = Kind::Rectangle;

@@ -26,8 +26,7 @@ CPagePainting::CPagePainting(QPainter &painter, int dpiX, int dpiY)
     : m_painter(painter)
     , m_dpiX(dpiX > 0 ? dpiX : 96)
     , m_dpiY(dpiY > 0 ? dpiY : 96)
-{
-}
+{ }
 
 int CPagePainting::ToPixelsX(int units) const
 {
@@ -125,8 +124,8 @@ void CPagePainting::Draw(const CPageImage &image)
         PaintItemPicture(m_painter, box, nullptr, 0, 0, m_dpiX, m_dpiY);
         return;
     }
-    const ImagePlacement placement = PlaceImage(box, info.units, image.horzAlignment,
-                                                image.vertAlignment, m_dpiX, m_dpiY);
+    const ImagePlacement placement
+            = PlaceImage(box, info.units, image.horzAlignment, image.vertAlignment, m_dpiX, m_dpiY);
     // Picture units to the picture's own pixels; a whole picture maps exactly onto them.
     const double unitsWide = std::max(info.units.width(), 1);
     const double unitsHigh = std::max(info.units.height(), 1);
@@ -151,7 +150,8 @@ void CPagePainting::Draw(const CPageImage &image)
         scaleX = std::min(scaleX, double(m_pictureDpi) / m_dpiX);
         scaleY = std::min(scaleY, double(m_pictureDpi) / m_dpiY);
     }
-    const QSize size(int(std::ceil(target.width() * scaleX)), int(std::ceil(target.height() * scaleY)));
+    const QSize size(int(std::ceil(target.width() * scaleX)),
+                     int(std::ceil(target.height() * scaleY)));
     const QImage drawn = store.ImageOf(*picture, source, size);
     if (!drawn.isNull())
         m_painter.drawImage(target, drawn);

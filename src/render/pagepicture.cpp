@@ -23,8 +23,7 @@ QImage Drawable(QImage image)
 CPagePicture::CPagePicture(QByteArray bytes)
     : m_bytes(std::move(bytes))
     , m_id(nextPictureId++)
-{
-}
+{ }
 
 CPagePicture::~CPagePicture()
 {

@@ -5,8 +5,7 @@
 CPageQueue::CPageQueue(int capacity, bool textLines)
     : m_capacity(size_t(std::max(capacity, 1)))
     , m_textLines(textLines)
-{
-}
+{ }
 
 bool CPageQueue::Begin(QSize pageSize, QString &)
 {

@@ -62,4 +62,3 @@ QImage RenderPageImage(const CPage &page, QSize size, int number, int count, int
     CPagePainting(painter, image.logicalDpiX(), image.logicalDpiY()).Paint(page, number, count);
     return image;
 }
-

@@ -16,4 +16,3 @@ void PaintPage(QPainter &painter, const CPageModel &model, int index, const QRec
 // or one too large for memory (more than 150 million pixels).
 QImage RenderPageImage(const CPageModel &model, int index, int dpi);
 QImage RenderPageImage(const CPage &page, QSize pageSize, int number, int count, int dpi);
-

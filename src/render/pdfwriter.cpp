@@ -25,8 +25,7 @@ QPageLayout PdfPageLayout(QSize units)
     const bool landscape = units.width() > units.height();
     const QSizeF portrait = landscape ? QSizeF(units.height(), units.width()) / 100.0
                                       : QSizeF(units.width(), units.height()) / 100.0;
-    return QPageLayout(QPageSize(portrait, QPageSize::Millimeter, QString(),
-                                 QPageSize::ExactMatch),
+    return QPageLayout(QPageSize(portrait, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
                        landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                        QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
@@ -37,8 +36,7 @@ struct CPdfPageWriter::Private
 {
     explicit Private(QIODevice &device)
         : writer(&device)
-    {
-    }
+    { }
 
     QPdfWriter writer;
     QPainter painter;
@@ -99,8 +97,7 @@ CPdfFileWriter::CPdfFileWriter(const QString &path, const QString &title, bool p
     : m_path(path)
     , m_title(title)
     , m_pdfa(pdfa)
-{
-}
+{ }
 
 CPdfFileWriter::~CPdfFileWriter()
 {
@@ -139,8 +136,7 @@ void CPdfFileWriter::Cancel()
     m_file.Cancel();
 }
 
-bool WritePdf(const CPageModel &model, const QString &path, const QString &title,
-              QString &message)
+bool WritePdf(const CPageModel &model, const QString &path, const QString &title, QString &message)
 {
     const int count = model.GetPageCount();
     const QSize size = model.GetPageSize();

@@ -60,8 +60,7 @@ private:
 // Writes every page of the model to a PDF at path as an output file (see COutputFile): written
 // beside, flushed and renamed over path only when complete; false with one message, and the
 // target as it was, on failure.
-bool WritePdf(const CPageModel &model, const QString &path, const QString &title,
-              QString &message);
+bool WritePdf(const CPageModel &model, const QString &path, const QString &title, QString &message);
 
 // Ends a PDF written to file: commits it when the writer succeeded and every write went
 // through, else drops it and says why (the system's error when a write failed).

@@ -49,14 +49,12 @@ QRgb Rgb(quint32 colorRef)
 
 } // namespace
 
-CReportLayout::CReportLayout(const CVornReport &report, const CRunOptions &options,
-                             CPageSink &sink)
+CReportLayout::CReportLayout(const CVornReport &report, const CRunOptions &options, CPageSink &sink)
     : m_report(report)
     , m_options(options)
     , m_sink(sink)
     , m_fonts(std::make_shared<CPageFontTable>())
-{
-}
+{ }
 
 bool CReportLayout::Fail(const QString &message)
 {
@@ -121,7 +119,7 @@ bool CReportLayout::Run(QString &message)
         for (const int kind : {int(VornKind::ReportHeader), 0, int(VornKind::ReportFooter)}) {
             for (const CVornBand *band : m_report.GetBands()) {
                 const bool edge = band->GetKind() == VornKind::ReportHeader
-                               || band->GetKind() == VornKind::ReportFooter;
+                        || band->GetKind() == VornKind::ReportFooter;
                 if (IsPageBand(*band) || !m_plans[band].printedAlone
                     || (kind == 0 ? edge : band->GetKind() != kind))
                     continue;
@@ -192,8 +190,8 @@ bool CReportLayout::Prepare()
             continue;
         }
         const QString &footer = plan.groupHeader->GetFooter().isEmpty()
-                                      ? band->GetFooter()
-                                      : plan.groupHeader->GetFooter();
+                ? band->GetFooter()
+                : plan.groupHeader->GetFooter();
         plan.groupFooter = footer.isEmpty() ? nullptr : FindBand(footer);
         if (plan.groupFooter == band || plan.groupFooter == plan.groupHeader)
             plan.groupFooter = nullptr;
@@ -224,8 +222,8 @@ bool CReportLayout::Prepare()
     const int type = m_report.GetDatabaseType();
     m_noDatabase = type < 0 || type > 2;
     if (!m_noDatabase) {
-        m_connection = OpenDataConnection(type, m_report.GetConnectString(),
-                                          m_options.reportFolder, problem);
+        m_connection = OpenDataConnection(type, m_report.GetConnectString(), m_options.reportFolder,
+                                          problem);
         if (!m_connection)
             return Fail(problem);
     }
@@ -269,9 +267,9 @@ bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan 
         At(band, itemIndex);
         if (const auto *text = dynamic_cast<const CVornText *>(item)) {
             itemPlan.grows = text->GetCanGrow() != 0 && text->GetWordWrap() != 0;
-            const CPageFont font {text->GetFontName(), text->GetFontSize(), text->GetBold() != 0,
-                                  text->GetItalic() != 0, text->GetUnderline() != 0,
-                                  text->GetStrikeout() != 0};
+            const CPageFont font {text->GetFontName(),       text->GetFontSize(),
+                                  text->GetBold() != 0,      text->GetItalic() != 0,
+                                  text->GetUnderline() != 0, text->GetStrikeout() != 0};
             const auto found = std::find(m_fonts->begin(), m_fonts->end(), font);
             itemPlan.font = int(found - m_fonts->begin());
             if (found == m_fonts->end())
@@ -286,8 +284,8 @@ bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan 
                 if (!CDataFormat::Parse(dbText->GetFormat(), *format, problem))
                     return Fail(Tr("The Data Format \"%1\" of the item \"%2\" on the band \"%3\" "
                                    "cannot be used: %4")
-                                        .arg(dbText->GetFormat(), item->GetName(),
-                                             band.GetName(), problem));
+                                        .arg(dbText->GetFormat(), item->GetName(), band.GetName(),
+                                             problem));
                 itemPlan.format = std::move(format);
             }
             itemPlan.field = PageFieldOf(*dbText);
@@ -539,7 +537,7 @@ bool CReportLayout::PrintGroup(const CVornBand &detail, const Context *outer)
     }
     if (m_noDatabase || !HasQuery(detail.GetDatabaseQuery())) {
         return Place(header, outer) && PrintDetails(header, nullptr, outer) && printDetail(outer)
-            && printFooter(outer);
+                && printFooter(outer);
     }
     // A new group starts whenever a field the header shows from the detail changes.
     std::unique_ptr<CDataCursor> cursor = Query(detail, detail.GetDatabaseQuery(), outer, {});
@@ -629,8 +627,9 @@ bool CReportLayout::LayBand(const CVornBand &band, bool grow, CBandContent &cont
     }
     if (grow)
         GrowBandContent(content, growths);
-    std::stable_sort(content.band.values.begin(), content.band.values.end(),
-                     [](const CPrintedValue &a, const CPrintedValue &b) { return a.left < b.left; });
+    std::stable_sort(
+            content.band.values.begin(), content.band.values.end(),
+            [](const CPrintedValue &a, const CPrintedValue &b) { return a.left < b.left; });
     // An aggregate over its band starts again after each printing of the band.
     for (ItemPlan &plan : m_plans[&band].items) {
         if (plan.aggregate && plan.aggregate->over == CVornDbText::OverBand)
@@ -649,7 +648,8 @@ bool CReportLayout::TakeRow(const CVornBand &band, const CDataRow *row)
     if (!m_noDatabase && (!row || row->IsEmpty()))
         return true;
     for (AggregatePlan *aggregate : found->second) {
-        if (aggregate->over == CVornDbText::OverPage && aggregate->page != m_pages->GetPageCount()) {
+        if (aggregate->over == CVornDbText::OverPage
+            && aggregate->page != m_pages->GetPageCount()) {
             aggregate->total.Reset();
             aggregate->page = m_pages->GetPageCount();
         }

@@ -2,8 +2,8 @@
 
 #include "outputfile.h"
 #include "pagequeue.h"
-#include "pagewriter.h"
 #include "pagerender.h"
+#include "pagewriter.h"
 #include "pdfwriter.h"
 #include "reportrun.h"
 #include "vornreport.h"
@@ -33,8 +33,7 @@ public:
     explicit CPageCounter(int keep = 0, bool toTheEnd = true)
         : m_keep(keep)
         , m_toTheEnd(toTheEnd)
-    {
-    }
+    { }
 
     Next AddPage(std::shared_ptr<const CPage> page, int number, QString &) override
     {
@@ -74,8 +73,8 @@ QString ExceptionText(const std::exception_ptr &error)
 
 } // namespace
 
-bool RunReportToWriter(const CVornReport &report, const CRunOptions &options,
-                       CPageWriter &writer, int first, int last, QString &message)
+bool RunReportToWriter(const CVornReport &report, const CRunOptions &options, CPageWriter &writer,
+                       int first, int last, QString &message)
 {
     const QSize pageSize {report.GetPageWidth(), report.GetPageHeight()};
     if (pageSize.width() <= 0 || pageSize.height() <= 0) {

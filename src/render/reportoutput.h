@@ -17,8 +17,8 @@ struct CRunOptions;
 // number of pages, and stops after the last page wanted; a report that shows the number of
 // pages is laid out twice, once to count them and once to write them. On any failure the
 // writer is cancelled and message says why.
-bool RunReportToWriter(const CVornReport &report, const CRunOptions &options,
-                       CPageWriter &writer, int first, int last, QString &message);
+bool RunReportToWriter(const CVornReport &report, const CRunOptions &options, CPageWriter &writer,
+                       int first, int last, QString &message);
 
 // RunReportToWriter for every page into a PDF (PDF/A-1b when pdfa is set).
 bool RunReportToPdf(const CVornReport &report, const CRunOptions &options, const QString &path,

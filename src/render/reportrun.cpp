@@ -42,7 +42,9 @@ bool UsesPageCount(const CVornReport &report)
 
 bool LoadReportForRun(CVornReport &report, const QString &path, QString &message)
 {
-    const auto tr = [](const char *text) { return QCoreApplication::translate("RunReport", text); };
+    const auto tr = [](const char *text) {
+        return QCoreApplication::translate("RunReport", text);
+    };
     QByteArray bytes;
     int error = 0;
     switch (ReadFileBytes(path, bytes, error)) {

@@ -15,8 +15,7 @@ int Units(double height)
 
 CTextMeasure::CTextMeasure(std::shared_ptr<const CPageFontTable> fonts)
     : m_fonts(std::move(fonts))
-{
-}
+{ }
 
 const QFont &CTextMeasure::FontOf(int index)
 {
@@ -24,11 +23,12 @@ const QFont &CTextMeasure::FontOf(int index)
     if (it == m_fontCache.end()) {
         // The painter's font for the index, its default included.
         const CPageFont f = m_fonts && index >= 0 && size_t(index) < m_fonts->size()
-                                  ? (*m_fonts)[size_t(index)]
-                                  : CPageFont();
+                ? (*m_fonts)[size_t(index)]
+                : CPageFont();
         it = m_fontCache
-                     .emplace(index, LayoutFont(f.face, f.points, f.bold, f.italic, f.underline,
-                                                f.strikeout))
+                     .emplace(index,
+                              LayoutFont(f.face, f.points, f.bold, f.italic, f.underline,
+                                         f.strikeout))
                      .first;
     }
     return it->second;

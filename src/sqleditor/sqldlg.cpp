@@ -73,8 +73,8 @@ void CSqlDlg::SetQueryRunner(CSqlQueryRunner *runner)
     runner->setParent(this);
     connect(runner, &CSqlQueryRunner::finished, this, &CSqlDlg::ShowResult);
 
-    const QRect client = DialogUnitsToPixels(0, 0, dialogSize.width(),
-                                             dialogSize.height() + resultHeight);
+    const QRect client
+            = DialogUnitsToPixels(0, 0, dialogSize.width(), dialogSize.height() + resultHeight);
     resize(client.size());
     const QPoint down = DialogUnitsToPixels(0, resultHeight, 0, 0).topLeft();
     m_ok->move(m_ok->pos() + QPoint(0, down.y()));
@@ -86,8 +86,8 @@ void CSqlDlg::SetQueryRunner(CSqlQueryRunner *runner)
     m_run = new QPushButton(tr("Run Query"), this);
     m_run->setObjectName(u"runQueryButton"_s);
     m_run->setToolTip(tr("Runs the query against the report's database (F5)"));
-    m_run->setGeometry(DialogUnitsToPixels(runRect.x(), runRect.y(), runRect.width(),
-                                           runRect.height()));
+    m_run->setGeometry(
+            DialogUnitsToPixels(runRect.x(), runRect.y(), runRect.width(), runRect.height()));
     m_run->setAutoDefault(false);
     connect(m_run, &QPushButton::clicked, this, [this] {
         if (m_runner->IsRunning()) {
@@ -108,8 +108,8 @@ void CSqlDlg::SetQueryRunner(CSqlQueryRunner *runner)
     m_grid->setObjectName(u"resultGrid"_s);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 4);
-    m_grid->setGeometry(DialogUnitsToPixels(gridRect.x(), gridRect.y(), gridRect.width(),
-                                            gridRect.height()));
+    m_grid->setGeometry(
+            DialogUnitsToPixels(gridRect.x(), gridRect.y(), gridRect.width(), gridRect.height()));
     m_status = new QLabel(this);
     m_status->setObjectName(u"resultStatus"_s);
     m_status->setTextFormat(Qt::PlainText);
@@ -140,8 +140,8 @@ void CSqlDlg::ShowResult(const CSqlQueryResult &result)
         m_status->setToolTip(result.message);
         if (result.errorPosition >= 0) {
             QTextCursor cursor = m_edit->textCursor();
-            cursor.setPosition(std::min(result.errorPosition,
-                                        m_edit->document()->characterCount() - 1));
+            cursor.setPosition(
+                    std::min(result.errorPosition, m_edit->document()->characterCount() - 1));
             m_edit->setTextCursor(cursor);
             m_edit->setFocus();
         }
@@ -244,8 +244,8 @@ void CSqlDlg::CaptureLayout()
     if (m_runner) {
         m_runFromCorner = QPoint(client.width() - m_run->x(), client.height() - m_run->y());
         const QRect grid = m_grid->geometry();
-        m_gridFromCorner = QPoint(client.width() - (grid.x() + grid.width()),
-                                  client.height() - grid.y());
+        m_gridFromCorner
+                = QPoint(client.width() - (grid.x() + grid.width()), client.height() - grid.y());
         const QRect status = m_status->geometry();
         m_statusFromCorner = QPoint(client.width() - (status.x() + status.width()),
                                     client.height() - status.y());

@@ -13,7 +13,6 @@
 
 namespace {
 
-
 // Reads the attributes `names` of an element in one pass over its
 // attributes, with what GetAttribute would give one by one: the first
 // attribute of a name counts, and a missing one reads as empty.
@@ -102,54 +101,52 @@ enum class Field {
 
 Field FieldOfLower(std::string_view name)
 {
-    const auto is = [name](std::string_view candidate) { return name == candidate; };
+    const auto is = [name](std::string_view candidate) {
+        return name == candidate;
+    };
     switch (name.size()) {
     case 3:
         return is("top") ? Field::Top : Field::Unknown;
     case 4:
-        return is("left") ? Field::Left
-               : is("text") ? Field::Text
-               : is("font") ? Field::Font
-                            : Field::Unknown;
-    case 5:
-        return is("color") ? Field::Color
-               : is("right") ? Field::Right
-               : is("image") ? Field::Image
-               : is("query") ? Field::Query
+        return is("left")    ? Field::Left
+                : is("text") ? Field::Text
+                : is("font") ? Field::Font
                              : Field::Unknown;
-    case 6:
-        return is("bottom") ? Field::Bottom
-               : is("height") ? Field::Height
-               : is("header") ? Field::Header
-               : is("footer") ? Field::Footer
-               : is("format") ? Field::Format
+    case 5:
+        return is("color")    ? Field::Color
+                : is("right") ? Field::Right
+                : is("image") ? Field::Image
+                : is("query") ? Field::Query
                               : Field::Unknown;
-    case 7:
-        return is("element") ? Field::Element
-               : is("barcode") ? Field::Barcode
+    case 6:
+        return is("bottom")    ? Field::Bottom
+                : is("height") ? Field::Height
+                : is("header") ? Field::Header
+                : is("footer") ? Field::Footer
+                : is("format") ? Field::Format
                                : Field::Unknown;
+    case 7:
+        return is("element") ? Field::Element : is("barcode") ? Field::Barcode : Field::Unknown;
     case 8:
-        return is("bk_color") ? Field::BkColor
-               : is("can_grow") ? Field::CanGrow
-                                : Field::Unknown;
+        return is("bk_color") ? Field::BkColor : is("can_grow") ? Field::CanGrow : Field::Unknown;
     case 9:
-        return is("word_wrap") ? Field::WordWrap
-               : is("aggregate") ? Field::Aggregate
-                                 : Field::Unknown;
-    case 10:
-        return is("data-field") ? Field::DataField
-               : is("line_style") ? Field::LineStyle
-               : is("line_width") ? Field::LineWidth
-               : is("shape_type") ? Field::ShapeType
+        return is("word_wrap")    ? Field::WordWrap
+                : is("aggregate") ? Field::Aggregate
                                   : Field::Unknown;
+    case 10:
+        return is("data-field")    ? Field::DataField
+                : is("line_style") ? Field::LineStyle
+                : is("line_width") ? Field::LineWidth
+                : is("shape_type") ? Field::ShapeType
+                                   : Field::Unknown;
     case 11:
         return is("data-source") ? Field::DataSource : Field::Unknown;
     case 14:
-        return is("horz_alignment") ? Field::HorzAlignment
-               : is("vert_alignment") ? Field::VertAlignment
-               : is("database-query") ? Field::DatabaseQuery
-               : is("aggregate_over") ? Field::AggregateOver
-                                      : Field::Unknown;
+        return is("horz_alignment")    ? Field::HorzAlignment
+                : is("vert_alignment") ? Field::VertAlignment
+                : is("database-query") ? Field::DatabaseQuery
+                : is("aggregate_over") ? Field::AggregateOver
+                                       : Field::Unknown;
     case 18:
         return is("parent-data-source") ? Field::ParentDataSource : Field::Unknown;
     case 19:
@@ -480,9 +477,9 @@ bool ReadDocument(CVornReport &report, const CXmlDocument &document, QString &me
     // The bands and the parameters section are found in one walk of the file.
     CXmlNodeList bands;
     CXmlNodeList parameters;
-    if (!SelectNodesTogether(document,
-                             {QStringLiteral("//report/*"), QStringLiteral("//report/parameters/*")},
-                             {&bands, &parameters}, message))
+    if (!SelectNodesTogether(
+                document, {QStringLiteral("//report/*"), QStringLiteral("//report/parameters/*")},
+                {&bands, &parameters}, message))
         return false;
     for (const CXmlNode &node : bands) {
         if (!NodeNameIs(node, u"element"))

@@ -16,7 +16,7 @@ class LineWriter
 public:
     explicit LineWriter(QString &out)
         : m_out(out)
-    {}
+    { }
 
     void Line(QLatin1StringView text)
     {
@@ -259,9 +259,12 @@ QString WriteReportXml(const CVornReport &report)
             if (parameter->GetValue().isEmpty())
                 continue;
             out += QLatin1StringView("\t<parameter");
-            WriteAttribute(out, QLatin1StringView("band"), EscapeXmlAttribute(parameter->GetBand()));
-            WriteAttribute(out, QLatin1StringView("name"), EscapeXmlAttribute(parameter->GetName()));
-            WriteAttribute(out, QLatin1StringView("value"), EscapeXmlAttribute(parameter->GetValue()));
+            WriteAttribute(out, QLatin1StringView("band"),
+                           EscapeXmlAttribute(parameter->GetBand()));
+            WriteAttribute(out, QLatin1StringView("name"),
+                           EscapeXmlAttribute(parameter->GetName()));
+            WriteAttribute(out, QLatin1StringView("value"),
+                           EscapeXmlAttribute(parameter->GetValue()));
             out += QLatin1StringView("/>");
             out += crlf;
         }

@@ -75,7 +75,7 @@ std::vector<QByteArray> SimpleChildPath(const QString &xpath)
         for (const QChar c : step) {
             const char16_t u = c.unicode();
             const bool plain = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z')
-                               || (u >= u'0' && u <= u'9') || u == u'-' || u == u'_';
+                    || (u >= u'0' && u <= u'9') || u == u'-' || u == u'_';
             if (!plain)
                 return {};
         }
@@ -173,8 +173,7 @@ bool CollectBelowSingleElements(pugi::xml_node root,
 // over; an element is named only when it has element children, when the walk
 // enters it, and a bit mask per path and open element says which leading
 // parts of the path end there.
-void CollectChildrenOfPaths(pugi::xml_node root,
-                            const std::vector<std::vector<QByteArray>> &paths,
+void CollectChildrenOfPaths(pugi::xml_node root, const std::vector<std::vector<QByteArray>> &paths,
                             const std::vector<std::vector<CXmlNode> *> &results)
 {
     const size_t count = paths.size();
@@ -185,20 +184,19 @@ void CollectChildrenOfPaths(pugi::xml_node root,
     try {
         if (CollectBelowSingleElements(root, paths, results))
             return;
-    } catch (const pugi::xpath_exception &) {
-    }
+    } catch (const pugi::xpath_exception &) { }
     for (std::vector<CXmlNode> *nodes : results)
         nodes->clear();
-    const auto maskOf = [](const char *name, const std::vector<QByteArray> &path,
-                           quint64 parentMask) {
-        quint64 mask = 0;
-        for (size_t j = 0; j < path.size(); ++j) {
-            const bool chainGoesOn = j == 0 || (parentMask & (quint64(1) << (j - 1)));
-            if (chainGoesOn && qstrcmp(name, path[j]) == 0)
-                mask |= quint64(1) << j;
-        }
-        return mask;
-    };
+    const auto maskOf
+            = [](const char *name, const std::vector<QByteArray> &path, quint64 parentMask) {
+                  quint64 mask = 0;
+                  for (size_t j = 0; j < path.size(); ++j) {
+                      const bool chainGoesOn = j == 0 || (parentMask & (quint64(1) << (j - 1)));
+                      if (chainGoesOn && qstrcmp(name, path[j]) == 0)
+                          mask |= quint64(1) << j;
+                  }
+                  return mask;
+              };
     // The masks of the open elements, `count` per element, the root first.
     std::vector<quint64> masks(count, 0);
     pugi::xml_node node = ElementFrom(root.first_child());
@@ -560,7 +558,9 @@ QString EscapeXml(const QString &text)
 QString EscapeXmlAttribute(const QString &text)
 {
     QString escaped = EscapeXml(text);
-    const auto needsReference = [](QChar c) { return c == u'\t' || c == u'\n' || c == u'\r'; };
+    const auto needsReference = [](QChar c) {
+        return c == u'\t' || c == u'\n' || c == u'\r';
+    };
     if (std::none_of(escaped.cbegin(), escaped.cend(), needsReference))
         return escaped;
     QString out;

@@ -147,9 +147,9 @@ bool LoadXmlBytes(QByteArray bytes, CXmlDocument &document, QString &message)
         // holding blanks reads back as written; the white space between
         // elements is still dropped. A byte-order mark is skipped.
         const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
-        const pugi::xml_parse_result result = data->document.load_buffer(
-                bytes.constData(), size_t(bytes.size()), options,
-                ParserEncoding(source.GetEncoding()));
+        const pugi::xml_parse_result result
+                = data->document.load_buffer(bytes.constData(), size_t(bytes.size()), options,
+                                             ParserEncoding(source.GetEncoding()));
         if (!result) {
             message = ParseFailure(source, result.description(),
                                    source.UnitOfUtf8Offset(result.offset));

@@ -100,8 +100,7 @@ public:
     explicit CScan(Units units)
         : u(units)
         , count(units.count)
-    {
-    }
+    { }
 
     qsizetype Count() const { return count; }
 

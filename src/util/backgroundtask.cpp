@@ -28,8 +28,7 @@ struct CBackgroundTask::Detached
 
 CBackgroundTask::CBackgroundTask(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 CBackgroundTask::~CBackgroundTask()
 {
@@ -55,7 +54,8 @@ bool CBackgroundTask::Start(Work work)
             message = QCoreApplication::translate("CBackgroundTask", "The work stopped: %1")
                               .arg(QString::fromLocal8Bit(error.what()));
         } catch (...) {
-            message = QCoreApplication::translate("CBackgroundTask", "The work stopped unexpectedly");
+            message = QCoreApplication::translate("CBackgroundTask",
+                                                  "The work stopped unexpectedly");
         }
         const bool cancelled = m_cancel && !succeeded;
         // Queued to this object: dropped when the object is gone by then.

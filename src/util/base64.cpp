@@ -3,8 +3,8 @@
 #include <QtEndian>
 
 #include <array>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -50,8 +50,8 @@ constexpr PlacedTables MakePlacedTables()
     for (int place = 0; place < 4; ++place) {
         for (int c = 0; c < 256; ++c) {
             const std::uint8_t bits = kDecodeTable[size_t(c)];
-            tables.at[place][size_t(c)] = bits == kInvalid ? (1u << 24)
-                                                           : std::uint32_t(bits) << (18 - 6 * place);
+            tables.at[place][size_t(c)]
+                    = bits == kInvalid ? (1u << 24) : std::uint32_t(bits) << (18 - 6 * place);
         }
     }
     return tables;
@@ -82,8 +82,8 @@ QByteArray Decode(const Char *in, const Char *end)
     auto *const first = reinterpret_cast<unsigned char *>(bytes.data());
     auto *out = first;
     for (; end - in >= 4; in += 4) {
-        const std::uint32_t group = Placed(0, in[0]) | Placed(1, in[1]) | Placed(2, in[2])
-                | Placed(3, in[3]);
+        const std::uint32_t group
+                = Placed(0, in[0]) | Placed(1, in[1]) | Placed(2, in[2]) | Placed(3, in[3]);
         if (group >> 24)
             break;
         const std::uint32_t ordered = qToBigEndian(group << 8);

@@ -10,7 +10,7 @@ QString CDialogUnits::SampleLetters()
 CDialogUnits::CDialogUnits(int sampleLettersWidth, int lineHeight)
     : m_baseX(std::max(1, (sampleLettersWidth + 26) / 52))
     , m_baseY(std::max(1, lineHeight))
-{}
+{ }
 
 QRect CDialogUnits::ToPixels(int x, int y, int width, int height) const
 {

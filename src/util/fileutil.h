@@ -26,12 +26,12 @@ inline constexpr qint64 MaxReadFileSize = qint64(256) << 20;
 // How a whole-file read ended.
 enum class EFileRead {
     Done,
-    Missing,    // no file or folder of that name
-    Open,       // open() refused (no permission), or the path names a folder
-    Handle,     // the opened file cannot be examined
+    Missing, // no file or folder of that name
+    Open, // open() refused (no permission), or the path names a folder
+    Handle, // the opened file cannot be examined
     NotRegular, // a device, a pipe or a socket: never read from
-    TooLarge,   // larger than MaxReadFileSize
-    Read        // a read error, or fewer bytes than the file's size
+    TooLarge, // larger than MaxReadFileSize
+    Read // a read error, or fewer bytes than the file's size
 };
 
 // Reads a whole regular file into `bytes`. On failure empties `bytes` and

@@ -287,7 +287,8 @@ bool COutputFile::Commit()
         for (int attempt = 0; attempt < 100; ++attempt) {
             m_tempName = TempNameFor(m_target);
             if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, m_tempName.constData(),
-                         AT_SYMLINK_FOLLOW) == 0) {
+                         AT_SYMLINK_FOLLOW)
+                == 0) {
                 break;
             }
             const int error = errno;
@@ -347,7 +348,8 @@ QString COutputFile::GetMessage() const
     const QString target = QFile::decodeName(m_target);
     QString name = shown;
     if (m_notAFile && !m_target.isEmpty() && m_target != QFile::encodeName(m_path))
-        name = QCoreApplication::translate("OutputFile", "%1 (a link to \"%2\")").arg(shown, target);
+        name = QCoreApplication::translate("OutputFile", "%1 (a link to \"%2\")")
+                       .arg(shown, target);
     return QCoreApplication::translate("OutputFile", "Cannot write %1: %2")
             .arg(name, GetErrorText());
 }

@@ -199,8 +199,7 @@ QString StepName(Command command)
     return QCoreApplication::translate("Vantel", names[int(command)]);
 }
 
-std::vector<ModelRect> Arrange(Command command, const std::vector<Placed> &items,
-                               qint64 pageWidth)
+std::vector<ModelRect> Arrange(Command command, const std::vector<Placed> &items, qint64 pageWidth)
 {
     std::vector<ModelRect> rects;
     for (const Placed &p : items)
@@ -346,8 +345,7 @@ bool CanApply(const CVornReport &report, Command command, const TextMeasure &mea
     if (IsOrderCommand(command))
         return !NewOrders(report, command).empty();
     const Selection selection = Gather(report, command == Command::SizeToFit, measure);
-    const std::vector<ModelRect> rects = Arrange(command, selection.placed,
-                                                 report.GetPageWidth());
+    const std::vector<ModelRect> rects = Arrange(command, selection.placed, report.GetPageWidth());
     for (size_t i = 0; i < rects.size(); ++i) {
         if (!(rects[i] == selection.placed[i].rect))
             return true;
@@ -380,8 +378,7 @@ bool Apply(CVornDocument &document, Command command, const TextMeasure &measure)
         return edit.Commit();
     }
     const Selection selection = Gather(report, command == Command::SizeToFit, measure);
-    const std::vector<ModelRect> rects = Arrange(command, selection.placed,
-                                                 report.GetPageWidth());
+    const std::vector<ModelRect> rects = Arrange(command, selection.placed, report.GetPageWidth());
     for (size_t i = 0; i < rects.size(); ++i) {
         if (rects[i] == selection.placed[i].rect)
             continue;

@@ -69,8 +69,7 @@ struct Placed
 // item first); pageWidth is the width of the page as drawn. The order commands change no
 // rectangle. Items are left as they are when there are too few for the command: two for
 // aligning and sizing, three for spacing.
-std::vector<ModelRect> Arrange(Command command, const std::vector<Placed> &items,
-                               qint64 pageWidth);
+std::vector<ModelRect> Arrange(Command command, const std::vector<Placed> &items, qint64 pageWidth);
 
 // The places in their band's list of the items a band's selected items take: every selected item
 // (selected[i] true) goes to the end (front) or the start (back), keeping the order among them.

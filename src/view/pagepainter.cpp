@@ -206,8 +206,9 @@ void CPagePainter::DrawText(const CVornText &item, const PixRect &box)
             = ItemTextLayout(m_painter, box, text, flags, item.GetVertAlignment(), &m_cache->texts);
     if (item.GetKind() == VornKind::DbText) {
         // A placeholder too long for its box shows its end, where the field name is.
-        const CTextMeasureCache::Key key {font.key(), m_painter.device()->logicalDpiY(), text,
-                                          box.Width(), box.Height(), flags};
+        const CTextMeasureCache::Key key {font.key(),   m_painter.device()->logicalDpiY(),
+                                          text,         box.Width(),
+                                          box.Height(), flags};
         text = m_cache->texts.Trimmed(key, [&] {
             const QFontMetrics metrics = m_painter.fontMetrics();
             return TrimFromLeft(text, box.Width(), [&metrics](const QString &s) {

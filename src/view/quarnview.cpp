@@ -8,9 +8,9 @@
 #include "vornkind.h"
 #include "zoomsteps.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QAction>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -491,9 +491,8 @@ bool CQuarnView::HandleKey(int key, Qt::KeyboardModifiers modifiers)
     }
     const CPageGeometry geometry = MakeGeometry();
     CViewInteraction interaction(*m_document, geometry, m_state);
-    CViewInteraction::Result result
-            = interaction.OnKeyDown(key, modifiers.testFlag(Qt::ShiftModifier),
-                                    modifiers.testFlag(Qt::ControlModifier));
+    CViewInteraction::Result result = interaction.OnKeyDown(
+            key, modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier));
     if (arrow)
         EmitGeometryOfSelection(result);
     Apply(result);

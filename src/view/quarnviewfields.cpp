@@ -42,7 +42,8 @@ int CQuarnView::BandAt(QPoint client) const
     const QPoint pt = geometry.ClientToView(client);
     if (!geometry.IsOnPage(pt.x(), pt.y()))
         return -1;
-    const int count = std::min(geometry.GetBandCount(), m_document->GetReport().GetBands().GetCount());
+    const int count
+            = std::min(geometry.GetBandCount(), m_document->GetReport().GetBands().GetCount());
     for (int i = 0; i < count; ++i) {
         if (geometry.GetBandRect(i).Contains(pt.x(), pt.y()))
             return i;
@@ -77,8 +78,8 @@ bool CQuarnView::PlaceFields(QPoint client, const QList<CFieldChoice> &fields)
     placement.width = geometry.PixelsToModelX(CViewInteraction::NewItemWidth, zoom);
     placement.height = int(std::ceil(metrics.lineSpacing() * 2540.0 / dpiY));
     placement.pageRight = report.GetPageWidth();
-    const QList<CVornItem *> placed = FieldChoice::Place(
-            *m_document, *report.GetBands()[host], placement, fields, tr("Insert"));
+    const QList<CVornItem *> placed = FieldChoice::Place(*m_document, *report.GetBands()[host],
+                                                         placement, fields, tr("Insert"));
     if (placed.isEmpty())
         return false;
     viewport()->update();

@@ -14,7 +14,8 @@ COutlineRow::Hidden HiddenOf(const CVornItem &item, qint64 bandWidth, qint64 ban
         return COutlineRow::Hidden::EmptyRect;
     // The item's rectangle against the band's (0, 0, width, height), right and bottom
     // excluded, as the view clips it.
-    const bool meets = std::max<qint64>(item.GetLeft(), 0) < std::min<qint64>(item.GetRight(), bandWidth)
+    const bool meets
+            = std::max<qint64>(item.GetLeft(), 0) < std::min<qint64>(item.GetRight(), bandWidth)
             && std::max<qint64>(item.GetTop(), 0) < std::min<qint64>(item.GetBottom(), bandHeight);
     return meets ? COutlineRow::Hidden::No : COutlineRow::Hidden::OutsideBand;
 }
@@ -29,13 +30,17 @@ std::vector<COutlineRow> Build(const CVornReport &report)
     rows.reserve(size_t(report.GetBands().GetCount()));
     const qint64 width = report.GetPageWidth();
     for (CVornBand *band : report.GetBands()) {
-        COutlineRow row {band, band->GetKind(), band->GetName(), COutlineRow::Hidden::No,
-                         band->IsSelected(), {}};
+        COutlineRow row {
+                band, band->GetKind(), band->GetName(), COutlineRow::Hidden::No, band->IsSelected(),
+                {}};
         row.children.reserve(size_t(band->GetItems().GetCount()));
         for (CVornItem *item : band->GetItems()) {
-            row.children.push_back({item, item->GetKind(), item->GetName(),
+            row.children.push_back({item,
+                                    item->GetKind(),
+                                    item->GetName(),
                                     HiddenOf(*item, width, band->GetEffectiveHeight()),
-                                    item->IsSelected(), {}});
+                                    item->IsSelected(),
+                                    {}});
         }
         rows.push_back(std::move(row));
     }
@@ -68,8 +73,9 @@ QString HiddenReason(COutlineRow::Hidden hidden)
     switch (hidden) {
     case COutlineRow::Hidden::EmptyRect:
         return QCoreApplication::translate(
-                "Vantel", "Not visible: its right edge is not right of its left edge, or its "
-                          "bottom is not below its top.");
+                "Vantel",
+                "Not visible: its right edge is not right of its left edge, or its "
+                "bottom is not below its top.");
     case COutlineRow::Hidden::OutsideBand:
         return QCoreApplication::translate("Vantel",
                                            "Not visible: no part of it lies on its band.");

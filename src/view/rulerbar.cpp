@@ -64,8 +64,9 @@ void CRulerBar::paintEvent(QPaintEvent *)
     font.setPixelSize(9);
     painter.setFont(font);
     for (const RulerScale::Tick &tick : RulerScale::Ticks(geometry, m_across, length)) {
-        const int size = tick.weight == 2 ? thickness / 2 : tick.weight == 1 ? thickness / 3
-                                                                              : thickness / 5;
+        const int size = tick.weight == 2 ? thickness / 2
+                : tick.weight == 1        ? thickness / 3
+                                          : thickness / 5;
         line(tick.position, thickness - size, thickness - 1);
         if (tick.label.isEmpty())
             continue;

@@ -45,8 +45,8 @@ std::vector<Tick> Ticks(const CPageGeometry &geometry, bool across, int length)
     const int tickStep = TickStep(perMillimetre);
     const int labelStep = LabelStep(perMillimetre);
     // In viewport pixels: the page's edge less the scroll position.
-    const int origin = across ? area.left - geometry.GetScroll().x()
-                              : area.top - geometry.GetScroll().y();
+    const int origin
+            = across ? area.left - geometry.GetScroll().x() : area.top - geometry.GetScroll().y();
     const int extent = across ? area.Width() : area.Height();
     // Only the millimetres that can show: from the ruler's start to its end, on the page.
     const int firstPixel = std::max(0, -origin);

@@ -1,7 +1,7 @@
 #include "viewinteraction.h"
 
-#include "pagepainter.h"
 #include "interactionrules.h"
+#include "pagepainter.h"
 #include "reportedit.h"
 #include "snapguides.h"
 #include "vorndocument.h"
@@ -322,8 +322,8 @@ void CViewInteraction::MoveFollowers(CReportEdit &edit, const CVornItem &dragged
         for (CVornItem *item : band->GetItems()) {
             if (!item->IsSelected() || item == &dragged)
                 continue;
-            const ModelRect r = KeepInBand(RectOf(*item).Offset(dx, dy), width,
-                                           band->GetEffectiveHeight());
+            const ModelRect r
+                    = KeepInBand(RectOf(*item).Offset(dx, dy), width, band->GetEffectiveHeight());
             edit.WillChange(item);
             item->SetRect(ToInt(r.left), ToInt(r.top), ToInt(r.right), ToInt(r.bottom));
         }

@@ -102,7 +102,7 @@ qint64 CViewInteraction::BandTopInModel(int bandIndex) const
 // Events; the other files of CViewInteraction hold the rules they call on.
 
 CViewInteraction::Result CViewInteraction::OnLeftButtonDown(QPoint pt,
-                                                           Qt::KeyboardModifiers modifiers)
+                                                            Qt::KeyboardModifiers modifiers)
 {
     Result result;
     const int mode = m_state.m_mode;

@@ -4,8 +4,8 @@
 #include "pixrect.h"
 
 #include <QPoint>
-#include <Qt>
 #include <QString>
+#include <Qt>
 
 #include <memory>
 #include <vector>

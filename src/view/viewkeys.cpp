@@ -22,8 +22,7 @@ std::optional<ModelRect> KeyMoved(const CVornItem &item, int dx, int dy, qint64 
                                   qint64 pageWidth)
 {
     const ModelRect moved = CViewInteraction::RectOf(item).Offset(dx, dy);
-    if (moved.top >= 0 && moved.bottom <= bandHeight && moved.left >= 0
-        && moved.right <= pageWidth)
+    if (moved.top >= 0 && moved.bottom <= bandHeight && moved.left >= 0 && moved.right <= pageWidth)
         return moved;
     return std::nullopt;
 }
@@ -85,8 +84,8 @@ CViewInteraction::Result CViewInteraction::MoveByKeys(CVornElement *element, int
     if (!item || bandIndex < 0)
         return result;
     const CVornBand *band = Report().GetBands()[bandIndex];
-    const std::optional<ModelRect> moved = KeyMoved(*item, dx, dy, band->GetEffectiveHeight(),
-                                                    Report().GetPageWidth());
+    const std::optional<ModelRect> moved
+            = KeyMoved(*item, dx, dy, band->GetEffectiveHeight(), Report().GetPageWidth());
     if (moved) {
         CReportEdit edit(m_document, T("Move"));
         // Presses of one key on one object add up to one undo step.
@@ -133,8 +132,8 @@ CViewInteraction::Result CViewInteraction::ResizeByKeys(CVornElement *element, i
     auto *item = dynamic_cast<CVornItem *>(element);
     if (!item)
         return result;
-    const std::optional<ModelRect> resized = KeyResized(*item, dx, dy, bandHeight,
-                                                        report.GetPageWidth());
+    const std::optional<ModelRect> resized
+            = KeyResized(*item, dx, dy, bandHeight, report.GetPageWidth());
     if (resized) {
         CReportEdit edit(m_document, T("Resize"));
         edit.SetMergeTag(QStringLiteral("resize %1 %2").arg(dx).arg(dy));
@@ -151,19 +150,19 @@ CViewInteraction::Result CViewInteraction::ResizeByKeys(CVornElement *element, i
 }
 
 CViewInteraction::Result CViewInteraction::MoveItemsByKeys(const std::vector<CVornItem *> &items,
-                                                          int dx, int dy)
+                                                           int dx, int dy)
 {
     return StepItemsByKeys(items, dx, dy, false);
 }
 
 CViewInteraction::Result CViewInteraction::ResizeItemsByKeys(const std::vector<CVornItem *> &items,
-                                                            int dx, int dy)
+                                                             int dx, int dy)
 {
     return StepItemsByKeys(items, dx, dy, true);
 }
 
 CViewInteraction::Result CViewInteraction::StepItemsByKeys(const std::vector<CVornItem *> &items,
-                                                          int dx, int dy, bool resize)
+                                                           int dx, int dy, bool resize)
 {
     Result result;
     result.showProperties = true;
@@ -197,8 +196,9 @@ CViewInteraction::Result CViewInteraction::StepItemsByKeys(const std::vector<CVo
     return result;
 }
 
-CVornElement *CViewInteraction::NextSelectionAfterDelete(const CVornElement *element,
-                                                         const std::vector<CVornItem *> &leaving) const
+CVornElement *
+CViewInteraction::NextSelectionAfterDelete(const CVornElement *element,
+                                           const std::vector<CVornItem *> &leaving) const
 {
     const int bandIndex = BandIndexOf(element);
     if (bandIndex < 0)
@@ -213,7 +213,9 @@ CVornElement *CViewInteraction::NextSelectionAfterDelete(const CVornElement *ele
     const auto &items = band->GetItems();
     const int index = items.IndexOf(static_cast<const CVornItem *>(element));
     const std::unordered_set<const CVornItem *> gone(leaving.begin(), leaving.end());
-    const auto stays = [&gone](const CVornItem *item) { return !gone.contains(item); };
+    const auto stays = [&gone](const CVornItem *item) {
+        return !gone.contains(item);
+    };
     for (int i = index + 1; i < items.GetCount(); ++i) {
         if (stays(items[i]))
             return items[i];

@@ -53,7 +53,7 @@ private slots:
         CHyperlinkStatic *link = dialog.GetLink();
         link->repaint();
         QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(3, 3));
-        QCOMPARE(m_catcher.opened, QList<QUrl>{QUrl(CAboutDlg::WebAddress())});
+        QCOMPARE(m_catcher.opened, QList<QUrl> {QUrl(CAboutDlg::WebAddress())});
     }
 
     void clickBesideTheTextDoesNothing()

@@ -224,7 +224,7 @@ private slots:
         QVERIFY(app.Start({TestUtil::FixturePath(QStringLiteral("full_report.vnt"))}));
         QCOMPARE(answer->titles, QStringList({u"Vantel"_s}));
         QVERIFY2(answer->texts.constFirst().contains(saved ? QStringLiteral("\"orders.vnt\"")
-                                                          : QStringLiteral("\"Untitled\"")),
+                                                           : QStringLiteral("\"Untitled\"")),
                  qPrintable(answer->texts.constFirst()));
         QVERIFY(answer->texts.constFirst().endsWith(QStringLiteral("Do you want to restore it?")));
 

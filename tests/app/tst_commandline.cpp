@@ -76,8 +76,8 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, output);
         QFETCH(QString, warning);
-        const Result result = RunDesigner(
-                {QStringLiteral("--check"), TestUtil::FixturePath(fixture)});
+        const Result result
+                = RunDesigner({QStringLiteral("--check"), TestUtil::FixturePath(fixture)});
         QCOMPARE(result.exitCode, exitCode);
         // The answer on standard output, a failure or a warning on standard error.
         QCOMPARE(exitCode == 0 ? result.output : result.error, output);
@@ -91,8 +91,8 @@ private slots:
         const auto list = [](const char *text) {
             return QString::fromLatin1(text).split(u' ');
         };
-        QTest::newRow("misspelt option") << list("--chek file.vnt")
-                                         << QStringLiteral("Unknown option: --chek");
+        QTest::newRow("misspelt option")
+                << list("--chek file.vnt") << QStringLiteral("Unknown option: --chek");
         QTest::newRow("unknown short option") << list("-x") << QStringLiteral("Unknown option: -x");
         QTest::newRow("two batch commands")
                 << list("--check a.vnt --version")
@@ -101,7 +101,8 @@ private slots:
         QTest::newRow("option without its value")
                 << list("--check") << QStringLiteral("Missing value for --check");
         QTest::newRow("render option without --render")
-                << list("a.vnt --grid 1") << QStringLiteral("-o, --size and --grid go with --render");
+                << list("a.vnt --grid 1")
+                << QStringLiteral("-o, --size and --grid go with --render");
         QTest::newRow("two files for the window")
                 << list("a.vnt b.vnt") << QStringLiteral("Only one FILE may be given");
     }
@@ -121,12 +122,12 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("output");
         const QString report = TestUtil::FixturePath(QStringLiteral("full_report.vnt"));
-        QTest::newRow("check") << QStringList{QStringLiteral("--check"), report}
+        QTest::newRow("check") << QStringList {QStringLiteral("--check"), report}
                                << QStringLiteral("OK");
-        QTest::newRow("render") << QStringList{QStringLiteral("--render"), report,
-                                               QStringLiteral("-o"), QStringLiteral("page.png")}
+        QTest::newRow("render") << QStringList {QStringLiteral("--render"), report,
+                                                QStringLiteral("-o"), QStringLiteral("page.png")}
                                 << QString();
-        QTest::newRow("version") << QStringList{QStringLiteral("--version")}
+        QTest::newRow("version") << QStringList {QStringLiteral("--version")}
                                  << QStringLiteral("Vantel 1.0.0");
     }
     void batchCommandsSayOnlyTheirAnswer()
@@ -134,7 +135,8 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, output);
         QTemporaryDir dir;
-        arguments.replaceInStrings(QStringLiteral("page.png"), dir.filePath(QStringLiteral("page.png")));
+        arguments.replaceInStrings(QStringLiteral("page.png"),
+                                   dir.filePath(QStringLiteral("page.png")));
         const QString temp = dir.filePath(QStringLiteral("tmp"));
         QVERIFY(QDir().mkdir(temp));
         const Result result = RunDesigner(arguments, temp);
@@ -166,13 +168,15 @@ private slots:
         QTemporaryDir dir;
         const QString report = dir.filePath(QStringLiteral("huge.vnt"));
         QVERIFY(TestUtil::WriteAll(
-                report, TestUtil::Utf16File(QStringLiteral(
-                                "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<report version=\"1\" "
-                                "width=\"1000000\" height=\"1000000\" title=\"\" "
-                                "database-type=\"-1\" portrait=\"1\" "
-                                "database-connect-string=\"\">\n\n</report>"))));
+                report,
+                TestUtil::Utf16File(QStringLiteral(
+                        "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<report version=\"1\" "
+                        "width=\"1000000\" height=\"1000000\" title=\"\" "
+                        "database-type=\"-1\" portrait=\"1\" "
+                        "database-connect-string=\"\">\n\n</report>"))));
         const QString out = dir.filePath(QStringLiteral("page.png"));
-        const Result result = RunDesigner({QStringLiteral("--render"), report, QStringLiteral("-o"), out});
+        const Result result
+                = RunDesigner({QStringLiteral("--render"), report, QStringLiteral("-o"), out});
         QCOMPARE(result.exitCode, 1);
         QVERIFY2(result.error.startsWith(QStringLiteral("The page is too large to render: ")),
                  qPrintable(result.error));
@@ -193,9 +197,9 @@ private slots:
     {
         QTemporaryDir dir;
         const QString out = dir.filePath(QStringLiteral("out.vnt"));
-        const Result result = RunDesigner(
-                {QStringLiteral("--resave"),
-                 TestUtil::FixturePath(QStringLiteral("truncated_report.vnt")), out});
+        const Result result
+                = RunDesigner({QStringLiteral("--resave"),
+                               TestUtil::FixturePath(QStringLiteral("truncated_report.vnt")), out});
         QCOMPARE(result.exitCode, 1);
         QVERIFY(result.error.startsWith(QStringLiteral("Failed to load XML:: ")));
         QVERIFY(!QFile::exists(out));
@@ -205,11 +209,11 @@ private slots:
     {
         QTemporaryDir dir;
         const QString out = dir.filePath(QStringLiteral("page.png"));
-        const Result result = RunDesigner(
-                {QStringLiteral("--render"),
-                 TestUtil::FixturePath(QStringLiteral("full_report.vnt")), QStringLiteral("-o"),
-                 out, QStringLiteral("--size"), QStringLiteral("900x400"), QStringLiteral("--grid"),
-                 QStringLiteral("0")});
+        const Result result = RunDesigner({QStringLiteral("--render"),
+                                           TestUtil::FixturePath(QStringLiteral("full_report.vnt")),
+                                           QStringLiteral("-o"), out, QStringLiteral("--size"),
+                                           QStringLiteral("900x400"), QStringLiteral("--grid"),
+                                           QStringLiteral("0")});
         QCOMPARE(result.exitCode, 0);
         QImage image(out);
         QCOMPARE(image.size(), QSize(900, 400));
@@ -221,17 +225,17 @@ private slots:
     void renderRefusesBadArguments_data()
     {
         QTest::addColumn<QStringList>("extra");
-        QTest::newRow("bad size") << QStringList{QStringLiteral("--size"), QStringLiteral("10")};
-        QTest::newRow("bad grid") << QStringList{QStringLiteral("--grid"), QStringLiteral("2")};
+        QTest::newRow("bad size") << QStringList {QStringLiteral("--size"), QStringLiteral("10")};
+        QTest::newRow("bad grid") << QStringList {QStringLiteral("--grid"), QStringLiteral("2")};
     }
     void renderRefusesBadArguments()
     {
         QFETCH(QStringList, extra);
         QTemporaryDir dir;
         const Result result = RunDesigner(
-                QStringList{QStringLiteral("--render"),
-                            TestUtil::FixturePath(QStringLiteral("full_report.vnt")),
-                            QStringLiteral("-o"), dir.filePath(QStringLiteral("x.png"))}
+                QStringList {QStringLiteral("--render"),
+                             TestUtil::FixturePath(QStringLiteral("full_report.vnt")),
+                             QStringLiteral("-o"), dir.filePath(QStringLiteral("x.png"))}
                 + extra);
         QCOMPARE(result.exitCode, 1);
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("x.png"))));
@@ -241,7 +245,8 @@ private slots:
     {
         const Result result = RunDesigner({QStringLiteral("--version")});
         QCOMPARE(result.exitCode, 0);
-        QVERIFY2(result.output.contains(QRegularExpression(QStringLiteral("^Vantel \\d+\\.\\d+\\.\\d+$"))),
+        QVERIFY2(result.output.contains(
+                         QRegularExpression(QStringLiteral("^Vantel \\d+\\.\\d+\\.\\d+$"))),
                  qPrintable(result.output));
     }
 };

@@ -276,8 +276,8 @@ private:
     void Click(const CVornElement *element)
     {
         const QRect rect = m_view->GetItemPixelRect(element).ToQRect();
-        const QPoint at = element->IsBandElement() ? rect.topLeft() + QPoint(600, 20)
-                                                   : rect.center();
+        const QPoint at
+                = element->IsBandElement() ? rect.topLeft() + QPoint(600, 20) : rect.center();
         QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {}, at - m_view->GetScrollPosition());
         QCOMPARE(Report().FindFirstSelected(), element);
     }

@@ -1,17 +1,17 @@
 #include "aboutdlg.h"
 #include "commandtable.h"
+#include "datapane.h"
 #include "elementsctrl.h"
 #include "elementsview.h"
 #include "keyindicators.h"
-#include "datapane.h"
 #include "livepanes.h"
 #include "livepreviewview.h"
 #include "livepreviewwnd.h"
-#include "problemswnd.h"
 #include "mainframe.h"
+#include "modalanswer.h"
 #include "outlinectrl.h"
 #include "outlinewnd.h"
-#include "modalanswer.h"
+#include "problemswnd.h"
 #include "propertiesctrl.h"
 #include "propertieswnd.h"
 #include "propertygridproperty.h"
@@ -110,12 +110,11 @@ private slots:
         QStringList titles;
         for (const QAction *action : m_frame->menuBar()->actions())
             titles << action->text();
-        QCOMPARE(titles, QStringList({u"&File"_s, u"&Edit"_s, u"&View"_s, u"F&ormat"_s,
-                                      u"&Help"_s}));
+        QCOMPARE(titles,
+                 QStringList({u"&File"_s, u"&Edit"_s, u"&View"_s, u"F&ormat"_s, u"&Help"_s}));
         QCOMPARE(Entries(TopMenu(m_frame.get(), QStringLiteral("&Edit"))),
                  QStringList({u"ID_57643"_s, u"ID_57644"_s, u"-"_s, u"ID_57635"_s, u"ID_57634"_s,
-                              u"ID_57637"_s, u"ID_32810"_s, u"ID_57632"_s, u"-"_s,
-                              u"ID_57642"_s}));
+                              u"ID_57637"_s, u"ID_32810"_s, u"ID_57632"_s, u"-"_s, u"ID_57642"_s}));
 
         QCOMPARE(Entries(TopMenu(m_frame.get(), QStringLiteral("&File"))),
                  QStringList({u"ID_57600"_s, u"ID_57601"_s, u"ID_57603"_s, u"ID_57604"_s,
@@ -124,13 +123,12 @@ private slots:
         QMenu *view = TopMenu(m_frame.get(), QStringLiteral("&View"));
         QCOMPARE(Entries(view),
                  QStringList({u"ID_32778"_s, u"ID_32804"_s, u"ID_32834"_s, u"-"_s, u"ID_32800"_s,
-                              u"ID_32801"_s,
-                              u"ID_32802"_s, u"ID_32803"_s, u"-"_s, u"ID_59392"_s, u"ID_59393"_s,
-                              u"[&Application Look]"_s}));
-        QCOMPARE(Entries(m_frame->FindCommand(59392)->menu()),
-                 QStringList({u"Standard"_s, u"Layout"_s, u"Elements"_s, u"Data"_s,
-                              u"Properties"_s, u"Outline"_s, u"Live Preview"_s, u"Problems"_s,
-                              u"-"_s, u"ID_126"_s}));
+                              u"ID_32801"_s, u"ID_32802"_s, u"ID_32803"_s, u"-"_s, u"ID_59392"_s,
+                              u"ID_59393"_s, u"[&Application Look]"_s}));
+        QCOMPARE(
+                Entries(m_frame->FindCommand(59392)->menu()),
+                QStringList({u"Standard"_s, u"Layout"_s, u"Elements"_s, u"Data"_s, u"Properties"_s,
+                             u"Outline"_s, u"Live Preview"_s, u"Problems"_s, u"-"_s, u"ID_126"_s}));
         QCOMPARE(Entries(TopMenu(m_frame.get(), QStringLiteral("F&ormat"))),
                  QStringList({u"ID_32820"_s, u"ID_32821"_s, u"ID_32822"_s, u"ID_32823"_s,
                               u"ID_32824"_s, u"ID_32825"_s, u"-"_s, u"ID_32826"_s, u"ID_32827"_s,
@@ -287,8 +285,9 @@ private slots:
                 QVERIFY(!action->icon().pixmap(16).toImage().isNull());
             }
         }
-        QCOMPARE(ids, QList<int>({57600, 57601, 57603, 32771, 32772, 0, 57635, 57634, 57637,
-                                  32810, 57632, 0, 57607, 57664}));
+        QCOMPARE(ids,
+                 QList<int>({57600, 57601, 57603, 32771, 32772, 0, 57635, 57634, 57637, 32810,
+                             57632, 0, 57607, 57664}));
         // The last button leads to "Customize...".
         auto *customize = bar->findChild<QToolButton *>(QStringLiteral("CustomizeButton"));
         QVERIFY(customize && customize->isVisible());
@@ -377,9 +376,8 @@ private slots:
         // The outline shares its place with the properties; F6 brings its tab to the front.
         // The Data pane shares its place with the elements.
         QTest::newRow("F6") << true << true
-                            << QStringList({u"elements"_s, u"data"_s, u"properties"_s,
-                                            u"outline"_s, u"live"_s, u"problems"_s, u"view"_s,
-                                            u"elements"_s});
+                            << QStringList({u"elements"_s, u"data"_s, u"properties"_s, u"outline"_s,
+                                            u"live"_s, u"problems"_s, u"view"_s, u"elements"_s});
         QTest::newRow("Shift+F6") << true << false
                                   << QStringList({u"problems"_s, u"live"_s, u"outline"_s,
                                                   u"properties"_s, u"data"_s, u"elements"_s,
@@ -579,9 +577,9 @@ private slots:
             for (int row = 0; row < list->count(); ++row)
                 names << list->item(row)->text();
             if (names.mid(0, 12)
-                == QStringList({u"New"_s, u"Open"_s, u"Save"_s, u"Run"_s, u"Preview"_s, u"Cut"_s,
-                                u"Copy"_s, u"Paste"_s, u"Duplicate"_s, u"Delete"_s, u"Print"_s,
-                                u"About"_s})
+                        == QStringList({u"New"_s, u"Open"_s, u"Save"_s, u"Run"_s, u"Preview"_s,
+                                        u"Cut"_s, u"Copy"_s, u"Paste"_s, u"Duplicate"_s,
+                                        u"Delete"_s, u"Print"_s, u"About"_s})
                 && names.contains(u"Align Lefts"_s)) {
                 list->item(5)->setCheckState(Qt::Unchecked);
                 list->item(6)->setCheckState(Qt::Unchecked);

@@ -99,8 +99,10 @@ private slots:
     void formatCommand()
     {
         QAction *alignTops = m_frame->FindCommand(FormatAlignTops);
-        QVERIFY(m_frame->menuBar()->findChild<QMenu *>(u"FormatMenu"_s)->actions().contains(
-                alignTops));
+        QVERIFY(m_frame->menuBar()
+                        ->findChild<QMenu *>(u"FormatMenu"_s)
+                        ->actions()
+                        .contains(alignTops));
         QVERIFY(m_frame->GetLayoutToolBar()->actions().contains(alignTops));
         QVERIFY(!alignTops->isEnabled());
         QTest::keyClick(m_view, Qt::Key_A, Qt::ControlModifier);
@@ -172,8 +174,8 @@ private slots:
         QCOMPARE(list->GetLockedKind(), int(VornKind::Text));
         const QRect band = Rect(m_band);
         for (const int x : {300, 450, 600})
-            QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {}, QPoint(band.left() + x,
-                                                                            band.top() + 130));
+            QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {},
+                              QPoint(band.left() + x, band.top() + 130));
         QCOMPARE(m_band->GetItems().GetCount(), 7);
         QCOMPARE(m_view->GetMode(), CViewInteraction::ModeForKind(VornKind::Text));
         QTest::keyClick(m_view, Qt::Key_Escape);
@@ -182,7 +184,8 @@ private slots:
         QCOMPARE(list->GetLockedKind(), -1);
         // A single click is for one insertion.
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
-        QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {}, band.topLeft() + QPoint(400, 160));
+        QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {},
+                          band.topLeft() + QPoint(400, 160));
         QCOMPARE(m_view->GetMode(), 0);
     }
 
@@ -191,7 +194,8 @@ private slots:
         QAction *print = m_frame->FindCommand(FilePrint);
         QVERIFY(m_frame->menuBar()->actions().first()->menu()->actions().contains(print));
         QCOMPARE(print->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
-        QVERIFY(m_frame->GetStandardToolBar()->actions().contains(m_frame->FindCommand(EditDuplicate)));
+        QVERIFY(m_frame->GetStandardToolBar()->actions().contains(
+                m_frame->FindCommand(EditDuplicate)));
         QVERIFY(m_frame->GetStandardToolBar()->actions().contains(m_frame->FindCommand(EditClear)));
         QList<int> customizable;
         for (const CCustomizeDlg::Button &button : m_frame->GetToolbarButtons())
@@ -271,8 +275,9 @@ private:
             return nullptr;
         row->parent()->setExpanded(true);
         grid->scrollToItem(row);
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          QPoint(grid->columnWidth(0) + 20, grid->visualItemRect(row).center().y()));
+        QTest::mouseClick(
+                grid->viewport(), Qt::LeftButton, {},
+                QPoint(grid->columnWidth(0) + 20, grid->visualItemRect(row).center().y()));
         return grid->viewport()->findChild<QLineEdit *>();
     }
     QStringList Selection() const

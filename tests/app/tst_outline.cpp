@@ -2,8 +2,8 @@
 #include "outlinectrl.h"
 #include "outlinewnd.h"
 #include "propertiesctrl.h"
-#include "propertygridproperty.h"
 #include "propertieswnd.h"
+#include "propertygridproperty.h"
 #include "quarndoc.h"
 #include "quarnview.h"
 #include "testregistry.h"
@@ -70,7 +70,8 @@ private slots:
         InsertAt(VornKind::ReportContents, QPoint(100, 100));
         InsertAt(VornKind::Text, QPoint(30, 10));
         InsertAt(VornKind::Shape, QPoint(200, 10));
-        QCOMPARE(Lines(m_tree), QStringList({u"Report Contents 1"_s, u"  Text 1"_s, u"  Shape 1"_s}));
+        QCOMPARE(Lines(m_tree),
+                 QStringList({u"Report Contents 1"_s, u"  Text 1"_s, u"  Shape 1"_s}));
         QCOMPARE(m_tree->currentItem()->text(0), u"Shape 1"_s);
 
         // A rename in the Properties pane; an item pulled out of sight gets its mark.
@@ -78,14 +79,16 @@ private slots:
         CVornItem *text = band->GetItems()[0];
         m_view->SelectElement(text);
         QCOMPARE(m_tree->currentItem()->text(0), u"Text 1"_s);
-        CPropertyGridProperty *name = m_frame->GetPropertiesWnd()->GetPropertyGrid()->FindRow(u"Name"_s);
+        CPropertyGridProperty *name
+                = m_frame->GetPropertiesWnd()->GetPropertyGrid()->FindRow(u"Name"_s);
         QVERIFY(name);
         name->SetValue(u"Heading"_s);
         m_frame->GetPropertiesWnd()->OnPropertyChanged(name);
         text->SetLeft(text->GetRight());
         m_doc->ReportChanged();
         QCOMPARE(Lines(m_tree),
-                 QStringList({u"Report Contents 1"_s, u"  Heading (not visible)"_s, u"  Shape 1"_s}));
+                 QStringList(
+                         {u"Report Contents 1"_s, u"  Heading (not visible)"_s, u"  Shape 1"_s}));
 
         // A row selects its object in the view and shows it in the Properties pane.
         m_tree->setCurrentItem(m_tree->topLevelItem(0));
@@ -189,7 +192,8 @@ private:
     {
         m_view->SetInsertKind(kind);
         const PixRect page = m_view->GetPageRect();
-        const QPoint client = QPoint(page.left, page.top) + pageRelative - m_view->GetScrollPosition();
+        const QPoint client
+                = QPoint(page.left, page.top) + pageRelative - m_view->GetScrollPosition();
         QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {}, client);
     }
 

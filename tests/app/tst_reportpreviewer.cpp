@@ -95,10 +95,10 @@ private slots:
         QTest::addColumn<QString>("query");
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<QString>("message");
-        QTest::newRow("cancelled dialog") << u"SELECT Name FROM People WHERE Id <= {LAST}"_s
-                                          << true << QString();
-        QTest::newRow("misplaced brace") << u"SELECT } FROM People"_s << false
-                                         << u"Failed to parse report parameters: "_s;
+        QTest::newRow("cancelled dialog")
+                << u"SELECT Name FROM People WHERE Id <= {LAST}"_s << true << QString();
+        QTest::newRow("misplaced brace")
+                << u"SELECT } FROM People"_s << false << u"Failed to parse report parameters: "_s;
         QTest::newRow("query error") << u"SELECT Nme FROM People"_s << false << u"Rows"_s;
     }
     void failuresAreShown()

@@ -30,7 +30,7 @@ public:
         : m_doc(doc)
         , m_random(seed)
         , m_pictureFolder(pictureFolder)
-    {}
+    { }
 
     using Selection = std::vector<CVornElement *>;
 
@@ -161,7 +161,8 @@ private:
     {
         if (Below(2))
             SelectSeveral();
-        const auto command = LayoutCommands::AllCommands[Below(int(std::size(LayoutCommands::AllCommands)))];
+        const auto command
+                = LayoutCommands::AllCommands[Below(int(std::size(LayoutCommands::AllCommands)))];
         Mark();
         LayoutCommands::Apply(m_doc, command, LayoutCommands::ScreenTextMeasure(96, 96));
     }
@@ -220,10 +221,11 @@ private:
 
     void Insert()
     {
-        static const int kinds[] = {VornKind::ReportHeader, VornKind::PageHeader,
-                                    VornKind::ReportContents, VornKind::PageFooter,
-                                    VornKind::Text, VornKind::Shape, VornKind::DbText,
-                                    VornKind::Image, VornKind::Barcode, VornKind::DbBarcode};
+        static const int kinds[]
+                = {VornKind::ReportHeader, VornKind::PageHeader, VornKind::ReportContents,
+                   VornKind::PageFooter,   VornKind::Text,       VornKind::Shape,
+                   VornKind::DbText,       VornKind::Image,      VornKind::Barcode,
+                   VornKind::DbBarcode};
         const int kind = kinds[Below(int(std::size(kinds)))];
         Mark();
         Do().InsertAt(PagePoint(), kind);
@@ -302,10 +304,14 @@ private:
                      {u"Group Header"_s, u"Band1"_s},
                      {u"Parent Data Source"_s, u"Band2"_s}};
         } else {
-            edits = {{u"Left"_s, number}, {u"Top"_s, QString::number(Below(10))},
-                     {u"Right"_s, QString::number(Below(200))}, {u"Name"_s, u"Item %1"_s.arg(number)},
-                     {u"Text"_s, u"Words %1"_s.arg(number)}, {u"Data Source"_s, u"Band3"_s},
-                     {u"Shape Type"_s, u"Ellipse"_s}, {u"Barcode"_s, u"400638133393%1"_s.arg(Below(10))},
+            edits = {{u"Left"_s, number},
+                     {u"Top"_s, QString::number(Below(10))},
+                     {u"Right"_s, QString::number(Below(200))},
+                     {u"Name"_s, u"Item %1"_s.arg(number)},
+                     {u"Text"_s, u"Words %1"_s.arg(number)},
+                     {u"Data Source"_s, u"Band3"_s},
+                     {u"Shape Type"_s, u"Ellipse"_s},
+                     {u"Barcode"_s, u"400638133393%1"_s.arg(Below(10))},
                      {u"Can Grow"_s, Below(2) ? u"Yes"_s : u"No"_s},
                      {u"Aggregate"_s, AggregateName(Below(6))},
                      {u"Aggregate Over"_s, AggregateOverName(Below(3))}};

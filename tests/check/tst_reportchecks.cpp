@@ -66,14 +66,15 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QCOMPARE(ReportFixture::CreateDatabase(
-                         m_dir.filePath(u"shop.db"_s),
-                         {u"CREATE TABLE Customers (Id INTEGER PRIMARY KEY, Name TEXT, City TEXT)"_s,
-                          u"INSERT INTO Customers VALUES (1, 'Ann', 'Oslo'), (2, 'Bob', 'Rome')"_s,
-                          u"CREATE TABLE Invoices (Id INTEGER PRIMARY KEY, CustomerId INTEGER, "
-                          u"Amount REAL, Issued DATE, Scan BLOB)"_s,
-                          u"INSERT INTO Invoices VALUES (7, 1, 12.5, '2024-01-02', x'00')"_s}),
-                 QString());
+        QCOMPARE(
+                ReportFixture::CreateDatabase(
+                        m_dir.filePath(u"shop.db"_s),
+                        {u"CREATE TABLE Customers (Id INTEGER PRIMARY KEY, Name TEXT, City TEXT)"_s,
+                         u"INSERT INTO Customers VALUES (1, 'Ann', 'Oslo'), (2, 'Bob', 'Rome')"_s,
+                         u"CREATE TABLE Invoices (Id INTEGER PRIMARY KEY, CustomerId INTEGER, "
+                         u"Amount REAL, Issued DATE, Scan BLOB)"_s,
+                         u"INSERT INTO Invoices VALUES (7, 1, 12.5, '2024-01-02', x'00')"_s}),
+                QString());
     }
 
     void columns_data()
@@ -89,8 +90,7 @@ private slots:
         QTest::newRow("no rows still tell the columns")
                 << u"SELECT City FROM Customers WHERE 0"_s << QStringList {u"City:text"_s};
         QTest::newRow("the driver's message")
-                << u"SELECT Nme FROM Customers"_s
-                << QStringList {u"failed: no such column: Nme"_s};
+                << u"SELECT Nme FROM Customers"_s << QStringList {u"failed: no such column: Nme"_s};
     }
 
     void columns()
@@ -114,10 +114,13 @@ private slots:
             AddBand(report, u"Master"_s, u"SELECT Id AS ID FROM Customers ORDER BY Id"_s);
             Detail(report)->SetParentDataSource(u"master"_s);
         }) << true;
-        QTest::newRow("the parent's second row does not count") << ReportEdit([](CVornReport &report) {
-            AddBand(report, u"Master"_s, u"SELECT Id AS ID FROM Customers ORDER BY Id DESC"_s);
-            Detail(report)->SetParentDataSource(u"Master"_s);
-        }) << false;
+        QTest::newRow("the parent's second row does not count")
+                << ReportEdit([](CVornReport &report) {
+                       AddBand(report, u"Master"_s,
+                               u"SELECT Id AS ID FROM Customers ORDER BY Id DESC"_s);
+                       Detail(report)->SetParentDataSource(u"Master"_s);
+                   })
+                << false;
         QTest::newRow("the stored value") << ReportEdit([](CVornReport &report) {
             report.GetParameters().SetParameter(u"detail"_s, u"id"_s, u"1"_s);
         }) << true;
@@ -164,7 +167,9 @@ private slots:
         ReportFixture::MakeListReport(report, u"shop.db"_s, needsOne);
         report.GetParameters().SetParameter(u"Rows"_s, u"ID"_s, u"2"_s);
         CDiscoveryOptions options = Options();
-        options.parameter = [](const QString &, const QString &) { return u"1"_s; };
+        options.parameter = [](const QString &, const QString &) {
+            return u"1"_s;
+        };
         QCOMPARE(Describe(DiscoverColumns(report, options).Band(u"Rows"_s)),
                  QStringList {u"V:text"_s});
     }
@@ -233,31 +238,21 @@ private slots:
                    })
                 << QStringList {u"Footer/Total 1: No data field is named; the query of band "
                                 u"Lines returns AMOUNT, SCAN"_s};
-        QTest::newRow("a query that fails")
-                << ReportEdit([](CVornReport &report) {
-                       report.GetBands()[1]->SetDatabaseQuery(u"SELECT Amount FROM Nowhere"_s);
-                   })
-                << QStringList {u"Lines: The query failed: no such table: Nowhere"_s};
-        QTest::newRow("a data source that names no band")
-                << ReportEdit([](CVornReport &report) {
-                       ItemOf<CVornDbImage>(report, 1, 1)->SetDataSource(u"Scans"_s);
-                   })
-                << QStringList {u"Lines/Scan: The data source Scans is no band of the report"_s};
-        QTest::newRow("a data source without data")
-                << ReportEdit([](CVornReport &report) {
-                       ItemOf<CVornDbText>(report, 2, 0)->SetDataField(u"NAME"_s);
-                   })
-                << QStringList {u"Footer/Page: The band Footer has no SQL query"_s};
-        QTest::newRow("a format the engine refuses")
-                << ReportEdit([](CVornReport &report) {
-                       ItemOf<CVornDbText>(report, 1, 0)->SetFormat(u"%n"_s);
-                   })
-                << QStringList {u"Lines/Amount: The Data Format \"%n\" cannot be used"_s};
-        QTest::newRow("an entry without a value")
-                << ReportEdit([](CVornReport &report) {
-                       report.GetBands()[1]->SetParentDataSource(QString());
-                   })
-                << QStringList {u"Lines: The query entry {ID} has no value"_s};
+        QTest::newRow("a query that fails") << ReportEdit([](CVornReport &report) {
+            report.GetBands()[1]->SetDatabaseQuery(u"SELECT Amount FROM Nowhere"_s);
+        }) << QStringList {u"Lines: The query failed: no such table: Nowhere"_s};
+        QTest::newRow("a data source that names no band") << ReportEdit([](CVornReport &report) {
+            ItemOf<CVornDbImage>(report, 1, 1)->SetDataSource(u"Scans"_s);
+        }) << QStringList {u"Lines/Scan: The data source Scans is no band of the report"_s};
+        QTest::newRow("a data source without data") << ReportEdit([](CVornReport &report) {
+            ItemOf<CVornDbText>(report, 2, 0)->SetDataField(u"NAME"_s);
+        }) << QStringList {u"Footer/Page: The band Footer has no SQL query"_s};
+        QTest::newRow("a format the engine refuses") << ReportEdit([](CVornReport &report) {
+            ItemOf<CVornDbText>(report, 1, 0)->SetFormat(u"%n"_s);
+        }) << QStringList {u"Lines/Amount: The Data Format \"%n\" cannot be used"_s};
+        QTest::newRow("an entry without a value") << ReportEdit([](CVornReport &report) {
+            report.GetBands()[1]->SetParentDataSource(QString());
+        }) << QStringList {u"Lines: The query entry {ID} has no value"_s};
         QTest::newRow("a parent that names no band")
                 << ReportEdit([](CVornReport &report) {
                        report.GetBands()[1]->SetParentDataSource(u"Nowhere"_s);
@@ -274,13 +269,10 @@ private slots:
         QTest::newRow("a database that cannot be opened")
                 << ReportEdit([](CVornReport &report) { report.SetConnectString(u"no.db"_s); })
                 << QStringList {u"The database "_s};
-        QTest::newRow("several, in report order")
-                << ReportEdit([](CVornReport &report) {
-                       ItemOf<CVornDbText>(report, 1, 0)->SetFormat(u"%d %d"_s);
-                       ItemOf<CVornDbText>(report, 0, 0)->SetDataField(u"NAM"_s);
-                   })
-                << QStringList {u"Customers/Name: No column NAM"_s,
-                                u"Lines/Amount: The Data Format"_s};
+        QTest::newRow("several, in report order") << ReportEdit([](CVornReport &report) {
+            ItemOf<CVornDbText>(report, 1, 0)->SetFormat(u"%d %d"_s);
+            ItemOf<CVornDbText>(report, 0, 0)->SetDataField(u"NAM"_s);
+        }) << QStringList {u"Customers/Name: No column NAM"_s, u"Lines/Amount: The Data Format"_s};
         QTest::newRow("without a database only what needs none")
                 << ReportEdit([](CVornReport &report) {
                        report.SetDatabaseType(-1);
@@ -299,8 +291,8 @@ private slots:
         CVornReport report;
         report.SetDatabaseType(0);
         report.SetConnectString(u"shop.db"_s);
-        CVornBand *customers = AddBand(
-                report, u"Customers"_s, u"SELECT Id AS ID, Name AS NAME FROM Customers"_s);
+        CVornBand *customers = AddBand(report, u"Customers"_s,
+                                       u"SELECT Id AS ID, Name AS NAME FROM Customers"_s);
         ReportFixture::AddDbText(*customers, u"Name"_s, u"NAME"_s, 0, 5000);
         CVornBand *lines = AddBand(
                 report, u"Lines"_s,

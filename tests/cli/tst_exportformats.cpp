@@ -97,10 +97,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("invoice") << u"invoice"_s << false << 1 << u"595 x 842"_s
                                  << u"Harbour Lights Hotel"_s;
-        QTest::newRow("customers as PDF/A") << u"customers"_s << true << 2
-                                            << u"420 x 595"_s << u"Customers: 12"_s;
-        QTest::newRow("list") << u"list"_s << false << (ListRows + 28) / 29
-                              << u"595 x 842"_s << u"Person %1"_s.arg(ListRows);
+        QTest::newRow("customers as PDF/A")
+                << u"customers"_s << true << 2 << u"420 x 595"_s << u"Customers: 12"_s;
+        QTest::newRow("list") << u"list"_s << false << (ListRows + 28) / 29 << u"595 x 842"_s
+                              << u"Person %1"_s.arg(ListRows);
     }
     void pdf()
     {
@@ -116,19 +116,22 @@ private slots:
         QVERIFY(Render(arguments));
 
         const QString info = Run(u"pdfinfo"_s, {path}).out;
-        QVERIFY2(info.contains(QRegularExpression(u"Pages:\\s+%1\\n"_s.arg(pages))), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(u"Pages:\\s+%1\\n"_s.arg(pages))),
+                 qPrintable(info));
         QVERIFY2(info.contains(QRegularExpression(u"Page size:\\s+"_s + size)), qPrintable(info));
         // Every font is embedded, as an archive and any printer need.
         const QStringList fonts = Run(u"pdffonts"_s, {path}).out.split(u'\n', Qt::SkipEmptyParts);
         QVERIFY(fonts.size() > 2);
         for (const QString &font : fonts.mid(2))
-            QVERIFY2(font.contains(QRegularExpression(u"\\s+yes\\s+(yes|no)\\s+(yes|no)\\s+\\d+"_s)),
-                     qPrintable(font));
+            QVERIFY2(
+                    font.contains(QRegularExpression(u"\\s+yes\\s+(yes|no)\\s+(yes|no)\\s+\\d+"_s)),
+                    qPrintable(font));
         QVERIFY(Run(u"pdftotext"_s, {path, u"-"_s}).out.contains(text));
         if (archive) {
             // PDF/A-1 is PDF 1.4 with its part and conformance declared in the metadata, and
             // the report's title in the document information.
-            QVERIFY2(info.contains(QRegularExpression(u"PDF version:\\s+1.4\\n"_s)), qPrintable(info));
+            QVERIFY2(info.contains(QRegularExpression(u"PDF version:\\s+1.4\\n"_s)),
+                     qPrintable(info));
             QVERIFY2(info.contains(QRegularExpression(u"Title:\\s+Customers by city\\n"_s)),
                      qPrintable(info));
             const QString meta = Run(u"pdfinfo"_s, {u"-meta"_s, path}).out;
@@ -144,16 +147,16 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QStringList>("files");
-        QTest::newRow("invoice as one PNG")
-                << u"invoice"_s << u"invoice.png"_s << QStringList() << QStringList {u"invoice.png"_s};
+        QTest::newRow("invoice as one PNG") << u"invoice"_s << u"invoice.png"_s << QStringList()
+                                            << QStringList {u"invoice.png"_s};
         QTest::newRow("customers, every page as PNG")
                 << u"customers"_s << u"page-%d.png"_s << QStringList()
                 << QStringList {u"page-1.png"_s, u"page-2.png"_s};
         QTest::newRow("list, a range as PNG")
                 << u"list"_s << u"list-%d.png"_s << QStringList {u"--pages"_s, u"2-3"_s}
                 << QStringList {u"list-2.png"_s, u"list-3.png"_s};
-        QTest::newRow("invoice as SVG")
-                << u"invoice"_s << u"invoice.svg"_s << QStringList() << QStringList {u"invoice.svg"_s};
+        QTest::newRow("invoice as SVG") << u"invoice"_s << u"invoice.svg"_s << QStringList()
+                                        << QStringList {u"invoice.svg"_s};
         QTest::newRow("customers, every page as SVG")
                 << u"customers"_s << u"c%d.svg"_s << QStringList()
                 << QStringList {u"c1.svg"_s, u"c2.svg"_s};
@@ -202,8 +205,8 @@ private slots:
         QTest::addColumn<QStringList>("texts");
         QTest::newRow("invoice") << u"invoice"_s << 1
                                  << QStringList {u"Harbour Lights Hotel"_s, u"325.45"_s};
-        QTest::newRow("customers") << u"customers"_s << 2
-                                   << QStringList {u"Page 2\n"_s, u"Customers: 12"_s};
+        QTest::newRow("customers")
+                << u"customers"_s << 2 << QStringList {u"Page 2\n"_s, u"Customers: 12"_s};
         QTest::newRow("list") << u"list"_s << (ListRows + 28) / 29
                               << QStringList {u"Person %1"_s.arg(ListRows)};
     }
@@ -327,8 +330,9 @@ private slots:
         QCOMPARE(cellsOf(table[row + 1].toArray(), true), cells);
         if (suffix == u".xlsx"_s) {
             QCOMPARE(json[u"sheets"_s].toArray().first().toString(),
-                     report == u"list"_s ? u"People"_s
-                     : report == u"invoice"_s ? u"Invoice"_s : u"Customers by city"_s);
+                     report == u"list"_s              ? u"People"_s
+                             : report == u"invoice"_s ? u"Invoice"_s
+                                                      : u"Customers by city"_s);
             if (!formats.isEmpty()) {
                 QStringList numberFormats;
                 for (const QJsonValue &format : json[u"formats"_s].toArray()[row + 1].toArray())

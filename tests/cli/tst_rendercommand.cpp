@@ -39,9 +39,11 @@ Result RunRender(const QStringList &arguments, int fileSizeLimit = 0)
     env.remove(u"QT_QPA_PLATFORM"_s);
     process.setProcessEnvironment(env);
     if (fileSizeLimit > 0) {
-        process.start(u"sh"_s, QStringList {u"-c"_s, u"ulimit -f %1; exec \"$0\" \"$@\""_s.arg(fileSizeLimit),
-                                            QStringLiteral(VANTEL_RENDER_PATH)}
-                                       + arguments);
+        process.start(u"sh"_s,
+                      QStringList {u"-c"_s,
+                                   u"ulimit -f %1; exec \"$0\" \"$@\""_s.arg(fileSizeLimit),
+                                   QStringLiteral(VANTEL_RENDER_PATH)}
+                              + arguments);
     } else {
         process.start(QStringLiteral(VANTEL_RENDER_PATH), arguments);
     }
@@ -150,8 +152,8 @@ private slots:
 
         // Band and name in any letter case replace the stored value.
         const QString given = m_dir.filePath(u"given.pdf"_s);
-        result = RunRender({m_dir.filePath(u"list.vnt"_s), u"-o"_s, given, u"--param"_s,
-                            u"rows/last=3"_s});
+        result = RunRender(
+                {m_dir.filePath(u"list.vnt"_s), u"-o"_s, given, u"--param"_s, u"rows/last=3"_s});
         QCOMPARE(result.exitCode, 0);
         text = PdfText(given);
         QVERIFY(text.contains(u"Person 3"_s));
@@ -165,7 +167,8 @@ private slots:
         const QString folder = QStringLiteral(VANTEL_EXAMPLES_DIR);
         const auto pages = [&](const QString &report, const QStringList &more) {
             const QString out = m_dir.filePath(u"example.pdf"_s);
-            const Result result = RunRender(QStringList {folder + u'/' + report, u"-o"_s, out} + more);
+            const Result result
+                    = RunRender(QStringList {folder + u'/' + report, u"-o"_s, out} + more);
             if (result.exitCode != 0)
                 qWarning("%s", qPrintable(result.err));
             QStringList texts = PdfText(out).split(u'\f');
@@ -233,7 +236,8 @@ private slots:
         QTest::newRow("missing report")
                 << QStringList {u"nothere.vnt"_s} << 1 << u"File not found"_s;
         QTest::newRow("report that cannot be read")
-                << QStringList {u"."_s} << 1 << u"Cannot read the report \"%1/.\": Is a directory"_s;
+                << QStringList {u"."_s} << 1
+                << u"Cannot read the report \"%1/.\": Is a directory"_s;
         QTest::newRow("page of no size")
                 << QStringList {u"flat.vnt"_s} << 1
                 << u"The page is 210 x 0 mm: it needs a width and a height above zero"_s;
@@ -262,8 +266,8 @@ private slots:
         for (const char *kind : {"link to /dev/full", "fifo", "fifo with a reader", "socket",
                                  "folder", "link to a folder"}) {
             for (const char *format : {"pdf", "png"})
-                QTest::addRow("%s, %s", kind, format) << QString::fromLatin1(kind)
-                                                      << QString::fromLatin1(format);
+                QTest::addRow("%s, %s", kind, format)
+                        << QString::fromLatin1(kind) << QString::fromLatin1(format);
         }
     }
     void outputTargetsThatAreNoFile()
@@ -301,14 +305,14 @@ private slots:
         }
         struct stat before;
         QCOMPARE(::stat(QFile::encodeName(target).constData(), &before), 0);
-        const QStringList entries = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System
-                                                               | QDir::Hidden);
+        const QStringList entries
+                = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
 
         const Result result = RunRender({m_dir.filePath(u"list.vnt"_s), u"-o"_s, out});
         QCOMPARE(result.exitCode, 1);
         QVERIFY2(result.err.startsWith(u"Cannot write \"%1\""_s.arg(out)), qPrintable(result.err));
         QVERIFY2(result.err.contains(kind.contains(u"folder") ? u"Is a directory"_s
-                                                             : u"not a file"_s),
+                                                              : u"not a file"_s),
                  qPrintable(result.err));
         if (kind == u"link to /dev/full")
             QVERIFY(result.err.contains(u"/dev/full"_s));
@@ -346,7 +350,8 @@ private slots:
         QCOMPARE(result.err, u"Cannot write \"%1\": File too large"_s.arg(out));
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("old"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {u"out."_s + format});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList {u"out."_s + format});
     }
 
     void missingDatabaseLeavesNoPdf()

@@ -57,8 +57,8 @@ inline QString CreatePeople(const QString &path, int rows)
     return CreateDatabase(path, statements);
 }
 
-inline CVornDbText *AddDbText(CVornBand &band, const QString &name, const QString &field,
-                              int left, int right, const QString &format = QString())
+inline CVornDbText *AddDbText(CVornBand &band, const QString &name, const QString &field, int left,
+                              int right, const QString &format = QString())
 {
     auto *text = new CVornDbText;
     text->SetName(name);

@@ -23,7 +23,6 @@ bool Add(const char *name, Factory factory);
 
 } // namespace TestRegistry
 
-#define VANTEL_TEST_CLASS(Class) \
-    static const bool Class##_registered = TestRegistry::Add(#Class, [] { \
-        return std::unique_ptr<QObject>(new Class); \
-    });
+#define VANTEL_TEST_CLASS(Class)                                                                   \
+    static const bool Class##_registered                                                           \
+            = TestRegistry::Add(#Class, [] { return std::unique_ptr<QObject>(new Class); });

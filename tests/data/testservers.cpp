@@ -71,7 +71,7 @@ bool WaitForPort(int port, const QProcess &server, QString &problem)
             return false;
         }
         const int s = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
+        sockaddr_in address {};
         address.sin_family = AF_INET;
         address.sin_port = htons(quint16(port));
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -110,9 +110,9 @@ void DieWithParent()
 
 QString PostgresBin()
 {
-    const QStringList versions =
-            QDir(u"/usr/lib/postgresql"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot,
-                                                     QDir::Name | QDir::Reversed);
+    const QStringList versions
+            = QDir(u"/usr/lib/postgresql"_s)
+                      .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::Reversed);
     for (const QString &version : versions) {
         const QString bin = u"/usr/lib/postgresql/"_s + version + u"/bin"_s;
         if (QFileInfo::exists(bin + u"/postgres"_s) && QFileInfo::exists(bin + u"/initdb"_s))
@@ -126,7 +126,7 @@ QString PostgresBin()
 int FreeLoopbackPort()
 {
     const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
+    sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     bind(s, reinterpret_cast<sockaddr *>(&address), sizeof address);
@@ -139,7 +139,7 @@ int FreeLoopbackPort()
 SilentServer::SilentServer()
 {
     m_socket = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
+    sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     bind(m_socket, reinterpret_cast<sockaddr *>(&address), sizeof address);
@@ -189,8 +189,8 @@ bool TestServers::Start(QString &problem, bool &missingPackage)
         return false;
     }
     // The PostgreSQL user must reach its folder inside ours.
-    QFile::setPermissions(m_folder.path(), QFile::permissions(m_folder.path())
-                                                   | QFile::ExeGroup | QFile::ExeOther);
+    QFile::setPermissions(m_folder.path(),
+                          QFile::permissions(m_folder.path()) | QFile::ExeGroup | QFile::ExeOther);
     QDir folder(m_folder.path());
     folder.mkpath(u"fbroot"_s);
     folder.mkpath(u"fblock"_s);
@@ -213,8 +213,8 @@ bool TestServers::StartFireBird(QString &problem)
     // A root folder of our own: the installed engine, plugins and messages, with our settings,
     // aliases and security database. SuperClassic lets the embedded engine of this program open
     // the database beside the server.
-    for (const QString &name : {u"firebird.msg"_s, u"intl"_s, u"plugins"_s, u"lib"_s,
-                                u"plugins.conf"_s})
+    for (const QString &name :
+         {u"firebird.msg"_s, u"intl"_s, u"plugins"_s, u"lib"_s, u"plugins.conf"_s})
         QFile::link(FireBirdLib + u'/' + name, Path(u"fbroot/"_s + name));
     m_fireBirdPort = FreeLoopbackPort();
     if (!WriteText(Path(u"fbroot/firebird.conf"_s),
@@ -318,9 +318,9 @@ bool TestServers::StartPostgres(QString &problem)
     initdb.setChildProcessModifier(BecomeNobody);
     initdb.setProcessChannelMode(QProcess::MergedChannels);
     initdb.start(bin + u"/initdb"_s,
-                 {u"-D"_s, pg + u"/data"_s, u"-U"_s, u"vantel"_s, u"--pwfile"_s, pg + u"/password"_s,
-                  u"--auth=scram-sha-256"_s, u"--no-sync"_s, u"--no-instructions"_s, u"-E"_s,
-                  u"UTF8"_s, u"--locale=C.UTF-8"_s});
+                 {u"-D"_s, pg + u"/data"_s, u"-U"_s, u"vantel"_s, u"--pwfile"_s,
+                  pg + u"/password"_s, u"--auth=scram-sha-256"_s, u"--no-sync"_s,
+                  u"--no-instructions"_s, u"-E"_s, u"UTF8"_s, u"--locale=C.UTF-8"_s});
     if (!initdb.waitForFinished(120000) || initdb.exitCode() != 0) {
         problem = u"initdb: "_s + QString::fromLocal8Bit(initdb.readAll());
         return false;
@@ -331,8 +331,8 @@ bool TestServers::StartPostgres(QString &problem)
     m_postgres->setStandardOutputFile(Path(u"postgres.log"_s));
     m_postgres->setStandardErrorFile(Path(u"postgres.log"_s), QIODevice::Append);
     m_postgres->start(bin + u"/postgres"_s,
-                      {u"-D"_s, pg + u"/data"_s, u"-p"_s, QString::number(m_postgresPort),
-                       u"-k"_s, pg, u"-F"_s, u"-c"_s, u"listen_addresses=127.0.0.1"_s, u"-c"_s,
+                      {u"-D"_s, pg + u"/data"_s, u"-p"_s, QString::number(m_postgresPort), u"-k"_s,
+                       pg, u"-F"_s, u"-c"_s, u"listen_addresses=127.0.0.1"_s, u"-c"_s,
                        u"shared_buffers=16MB"_s, u"-c"_s, u"max_connections=30"_s});
     if (!WaitForPort(m_postgresPort, *m_postgres, problem))
         return false;
@@ -360,20 +360,25 @@ bool TestServers::CopyEmployee(QString &problem)
         QString name;
         QString columns;
     } tables[] = {
-            {u"DEPARTMENT"_s, u"DEPT_NO CHAR(3), DEPARTMENT VARCHAR(25), HEAD_DEPT CHAR(3), "
-                              u"MNGR_NO SMALLINT, BUDGET NUMERIC(18,2), LOCATION VARCHAR(15), "
-                              u"PHONE_NO VARCHAR(20)"_s},
-            {u"JOB"_s, u"JOB_CODE VARCHAR(5), JOB_GRADE SMALLINT, JOB_COUNTRY VARCHAR(15), "
-                       u"JOB_TITLE VARCHAR(25), MIN_SALARY NUMERIC(10,2), MAX_SALARY NUMERIC(10,2)"_s},
-            {u"EMPLOYEE"_s, u"EMP_NO SMALLINT, FIRST_NAME VARCHAR(15), LAST_NAME VARCHAR(20), "
-                            u"PHONE_EXT VARCHAR(4), DEPT_NO CHAR(3), JOB_CODE VARCHAR(5), "
-                            u"JOB_GRADE SMALLINT, JOB_COUNTRY VARCHAR(15), SALARY NUMERIC(10,2), "
-                            u"FULL_NAME VARCHAR(37)"_s},
-            {u"CUSTOMER"_s, u"CUST_NO INTEGER, CUSTOMER VARCHAR(25), CONTACT_FIRST VARCHAR(15), "
-                            u"CONTACT_LAST VARCHAR(20), CITY VARCHAR(25), COUNTRY VARCHAR(15)"_s},
-            {u"SALES"_s, u"PO_NUMBER CHAR(8), CUST_NO INTEGER, SALES_REP SMALLINT, "
-                         u"ORDER_STATUS VARCHAR(7), QTY_ORDERED INTEGER, TOTAL_VALUE NUMERIC(9,2), "
-                         u"DISCOUNT FLOAT"_s},
+            {u"DEPARTMENT"_s,
+             u"DEPT_NO CHAR(3), DEPARTMENT VARCHAR(25), HEAD_DEPT CHAR(3), "
+             u"MNGR_NO SMALLINT, BUDGET NUMERIC(18,2), LOCATION VARCHAR(15), "
+             u"PHONE_NO VARCHAR(20)"_s},
+            {u"JOB"_s,
+             u"JOB_CODE VARCHAR(5), JOB_GRADE SMALLINT, JOB_COUNTRY VARCHAR(15), "
+             u"JOB_TITLE VARCHAR(25), MIN_SALARY NUMERIC(10,2), MAX_SALARY NUMERIC(10,2)"_s},
+            {u"EMPLOYEE"_s,
+             u"EMP_NO SMALLINT, FIRST_NAME VARCHAR(15), LAST_NAME VARCHAR(20), "
+             u"PHONE_EXT VARCHAR(4), DEPT_NO CHAR(3), JOB_CODE VARCHAR(5), "
+             u"JOB_GRADE SMALLINT, JOB_COUNTRY VARCHAR(15), SALARY NUMERIC(10,2), "
+             u"FULL_NAME VARCHAR(37)"_s},
+            {u"CUSTOMER"_s,
+             u"CUST_NO INTEGER, CUSTOMER VARCHAR(25), CONTACT_FIRST VARCHAR(15), "
+             u"CONTACT_LAST VARCHAR(20), CITY VARCHAR(25), COUNTRY VARCHAR(15)"_s},
+            {u"SALES"_s,
+             u"PO_NUMBER CHAR(8), CUST_NO INTEGER, SALES_REP SMALLINT, "
+             u"ORDER_STATUS VARCHAR(7), QTY_ORDERED INTEGER, TOTAL_VALUE NUMERIC(9,2), "
+             u"DISCOUNT FLOAT"_s},
             {u"PROBE"_s, u"A INTEGER"_s},
     };
     bool ok = true;
@@ -414,7 +419,8 @@ bool TestServers::CopyEmployee(QString &problem)
                     table.name, names.join(u", "_s),
                     QStringList(names.size(), u"?"_s).join(u", "_s));
             for (QSqlDatabase *target : {&postgres, &sqlite}) {
-                ok = ok && ExecOn(*target, u"CREATE TABLE %1 (%2)"_s.arg(table.name, table.columns),
+                ok = ok
+                        && ExecOn(*target, u"CREATE TABLE %1 (%2)"_s.arg(table.name, table.columns),
                                   problem);
                 ok = ok && target->transaction();
                 QSqlQuery write(*target);
@@ -432,8 +438,11 @@ bool TestServers::CopyEmployee(QString &problem)
             }
         }
         // PostgreSQL's twin of WRITE_PROBE.
-        ok = ok && ExecOn(postgres, u"CREATE FUNCTION WRITE_PROBE() RETURNS INTEGER LANGUAGE sql "
-                                    u"AS $$ INSERT INTO PROBE VALUES (1) RETURNING A $$"_s, problem);
+        ok = ok
+                && ExecOn(postgres,
+                          u"CREATE FUNCTION WRITE_PROBE() RETURNS INTEGER LANGUAGE sql "
+                          u"AS $$ INSERT INTO PROBE VALUES (1) RETURNING A $$"_s,
+                          problem);
     }
     for (const QString &name : {u"fixture-firebird"_s, u"fixture-postgres"_s, u"fixture-sqlite"_s})
         QSqlDatabase::removeDatabase(name);
@@ -471,7 +480,8 @@ QString TestServers::FireBirdEmbedded() const
 QString TestServers::PostgresOdbc(const QString &password, const QString &database) const
 {
     return u"DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%1;DATABASE=%2;UID=vantel;"
-           u"PWD={%3}"_s.arg(m_postgresPort).arg(database, password);
+           u"PWD={%3}"_s.arg(m_postgresPort)
+                   .arg(database, password);
 }
 
 QString TestServers::SqliteOdbc() const

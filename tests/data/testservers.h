@@ -24,7 +24,8 @@ public:
     // Connection strings of the routes, all to the same EMPLOYEE data.
     QString FireBirdServer(const QString &password) const;
     QString FireBirdEmbedded() const;
-    QString PostgresOdbc(const QString &password, const QString &database = QStringLiteral("employee")) const;
+    QString PostgresOdbc(const QString &password,
+                         const QString &database = QStringLiteral("employee")) const;
     QString SqliteOdbc() const;
     QString SqliteFile() const;
     // The FireBird database file, for the embedded engine.

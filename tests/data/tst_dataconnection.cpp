@@ -59,8 +59,9 @@ void TestDataConnection::initTestCase()
             QVERIFY2(q.exec(sql), qPrintable(sql));
     }
     QSqlDatabase::removeDatabase(u"build"_s);
-    QVERIFY(TestUtil::WriteAll(m_folder.filePath(u"text.db"_s), "not a database at all, "
-                                                                 "just some text in a file"));
+    QVERIFY(TestUtil::WriteAll(m_folder.filePath(u"text.db"_s),
+                               "not a database at all, "
+                               "just some text in a file"));
 }
 
 void TestDataConnection::init()
@@ -101,27 +102,26 @@ void TestDataConnection::binding_data()
     QTest::addColumn<Entries>("entries");
     QTest::addColumn<QStringList>("expected");
     const QString byName = u"SELECT id FROM people WHERE Name = {NAME} ORDER BY id"_s;
-    QTest::newRow("entry bound")
-            << u"SELECT Name FROM people WHERE id = {ID}"_s << Entries{{u"ID"_s, u"2"_s}}
-            << QStringList{u"Bob"_s};
+    QTest::newRow("entry bound") << u"SELECT Name FROM people WHERE id = {ID}"_s
+                                 << Entries {{u"ID"_s, u"2"_s}} << QStringList {u"Bob"_s};
     QTest::newRow("a closing ; and entries in comments")
             << u"SELECT Name FROM people -- {OLD}\nWHERE id = {ID}; /* {ID} */"_s
-            << Entries{{u"ID"_s, u"2"_s}} << QStringList{u"Bob"_s};
+            << Entries {{u"ID"_s, u"2"_s}} << QStringList {u"Bob"_s};
     QTest::newRow("injection matches nothing")
-            << byName << Entries{{u"NAME"_s, u"x' OR '1'='1"_s}} << QStringList();
+            << byName << Entries {{u"NAME"_s, u"x' OR '1'='1"_s}} << QStringList();
     QTest::newRow("a quote in the value is data")
-            << byName << Entries{{u"NAME"_s, u"O'Brien"_s}} << QStringList{u"3"_s};
-    QTest::newRow("no value binds the empty text, not NULL") << byName << Entries()
-                                                              << QStringList{u"4"_s};
+            << byName << Entries {{u"NAME"_s, u"O'Brien"_s}} << QStringList {u"3"_s};
+    QTest::newRow("no value binds the empty text, not NULL")
+            << byName << Entries() << QStringList {u"4"_s};
     QTest::newRow("entries in quotes stay text")
             << u"SELECT '{ID}' || \"{ID}\" FROM people WHERE id = {ID}"_s
-            << Entries{{u"ID"_s, u"1"_s}} << QStringList{u"{ID}{ID}"_s};
+            << Entries {{u"ID"_s, u"1"_s}} << QStringList {u"{ID}{ID}"_s};
     QTest::newRow("entries in order, one repeated")
             << u"  SELECT id FROM people WHERE city = {CITY} AND id > {MIN} OR id = {MIN} ORDER BY id\n"_s
-            << Entries{{u"CITY"_s, u"Rome"_s}, {u"MIN"_s, u"2"_s}} << QStringList{u"2"_s, u"3"_s};
+            << Entries {{u"CITY"_s, u"Rome"_s}, {u"MIN"_s, u"2"_s}} << QStringList {u"2"_s, u"3"_s};
     QTest::newRow("a brace fault is the scan's message")
             << u"SELECT {A {B}"_s << Entries()
-            << QStringList{u"error: Two open brackets in positions 7 and 10"_s};
+            << QStringList {u"error: Two open brackets in positions 7 and 10"_s};
 }
 
 void TestDataConnection::binding()
@@ -156,7 +156,7 @@ void TestDataConnection::cursorLooksOneRowAhead()
     auto empty = connection->Execute(u"SELECT id FROM people WHERE id > 99"_s, {}, message);
     QVERIFY(empty);
     QVERIFY(!empty->HasNext());
-    QCOMPARE(empty->GetColumns(), QStringList{u"id"_s});
+    QCOMPARE(empty->GetColumns(), QStringList {u"id"_s});
 }
 
 void TestDataConnection::fieldNamesIgnoreLetterCase()
@@ -168,7 +168,7 @@ void TestDataConnection::fieldNamesIgnoreLetterCase()
     QVERIFY(cursor);
     CDataRow row;
     QVERIFY(cursor->Fetch(row, message));
-    QCOMPARE(row.GetColumns(), (QStringList{u"id"_s, u"Name"_s, u"city"_s}));
+    QCOMPARE(row.GetColumns(), (QStringList {u"id"_s, u"Name"_s, u"city"_s}));
     QCOMPARE(row.IndexOf(u"NAME"_s), 1);
     QCOMPARE(row.IndexOf(u"CiTy"_s), 2);
     QVERIFY(row.Value(u"CITY"_s).isNull());
@@ -186,7 +186,8 @@ void TestDataConnection::openFailures_data()
     QTest::newRow("no path") << 0 << u"  "_s << u"The report names no SQLite database file"_s;
     QTest::newRow("not a database")
             << 0 << u"text.db"_s << u"Cannot open the database %1: file is not a database"_s;
-    QTest::newRow("no database type") << -1 << u"sub/people.db"_s << u"The report has no database"_s;
+    QTest::newRow("no database type")
+            << -1 << u"sub/people.db"_s << u"The report has no database"_s;
     QTest::newRow("FireBird without @")
             << 1 << u"SYSDBA:secret"_s
             << u"The FireBird connection string \"SYSDBA:...\" is malformed: it must be "
@@ -205,7 +206,8 @@ void TestDataConnection::openFailures()
     QString text;
     QVERIFY(!OpenDataConnection(type, connect, m_folder.path(), text));
     const QString path = QDir::cleanPath(m_folder.filePath(connect.trimmed()));
-    QCOMPARE(text, message.contains(u"%1"_s) ? message.arg(QDir::toNativeSeparators(path)) : message);
+    QCOMPARE(text,
+             message.contains(u"%1"_s) ? message.arg(QDir::toNativeSeparators(path)) : message);
     if (type == 0)
         QCOMPARE(QFileInfo::exists(path), connect != u"nothere.db"_s);
 }
@@ -230,9 +232,9 @@ void TestDataConnection::queryErrors()
     QFETCH(QString, message);
     auto connection = Open();
     QVERIFY(connection);
-    QCOMPARE(Column(*connection, sql, {}), QStringList{u"error: "_s + message});
+    QCOMPARE(Column(*connection, sql, {}), QStringList {u"error: "_s + message});
     // The connection stays usable after a failed query.
-    QCOMPARE(Column(*connection, u"SELECT count(*) FROM people"_s, {}), QStringList{u"4"_s});
+    QCOMPARE(Column(*connection, u"SELECT count(*) FROM people"_s, {}), QStringList {u"4"_s});
 }
 
 void TestDataConnection::cancelFromAnotherThread()
@@ -248,8 +250,8 @@ void TestDataConnection::cancelFromAnotherThread()
     });
     const QStringList result = Column(*connection, endless, {});
     canceller.join();
-    QCOMPARE(result, QStringList{u"error: Cancelled"_s});
-    QCOMPARE(Column(*connection, u"SELECT 1"_s, {}), QStringList{u"error: Cancelled"_s});
+    QCOMPARE(result, QStringList {u"error: Cancelled"_s});
+    QCOMPARE(Column(*connection, u"SELECT 1"_s, {}), QStringList {u"error: Cancelled"_s});
 }
 
 void TestDataConnection::cursorOutlivesConnection()

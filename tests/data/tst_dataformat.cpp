@@ -43,8 +43,8 @@ void TestDataFormat::format_data()
     QTest::newRow("d of a fraction cuts toward zero") << u"%d"_s << QVariant(-3.9) << u"-3"_s;
     QTest::newRow("d of a huge number is clamped")
             << u"%d"_s << QVariant(1e30) << u"9223372036854775807"_s;
-    QTest::newRow("d of a large integer") << u"%d"_s << QVariant(1234567890123LL)
-                                          << u"1234567890123"_s;
+    QTest::newRow("d of a large integer")
+            << u"%d"_s << QVariant(1234567890123LL) << u"1234567890123"_s;
     QTest::newRow("u of a negative") << u"%u"_s << QVariant(-1) << u"18446744073709551615"_s;
     QTest::newRow("x") << u"%x"_s << QVariant(255) << u"ff"_s;
     QTest::newRow("X with #") << u"%#X"_s << QVariant(255) << u"0XFF"_s;
@@ -84,9 +84,13 @@ void TestDataFormat::format_data()
     QTest::newRow("precision 255") << u"%.255f"_s << QVariant(1.5) << u"1.5"_s + QString(254, u'0');
     QTest::newRow("largest double")
             << u"%.0f"_s << QVariant(1.7976931348623157e308)
-            << QString::fromUtf16(u"17976931348623157081452742373170435679807056752584499659891747680315726078002853"
-                       u"87605895586327668781715404589535143824642343213268894641827684675467035375169860"
-                       u"49910576551282076245490090389328944075868508455133942304583236903222948165808559"
+            << QString::fromUtf16(
+                       u"17976931348623157081452742373170435679807056752584499659891747680315726078"
+                       u"002853"
+                       u"87605895586327668781715404589535143824642343213268894641827684675467035375"
+                       u"169860"
+                       u"49910576551282076245490090389328944075868508455133942304583236903222948165"
+                       u"808559"
                        u"332123348274797826204144723168738177180919299881250404026184124858368");
 }
 
@@ -114,8 +118,8 @@ void TestDataFormat::refused_data()
     QTest::newRow("width above 255") << u"%256d"_s << u"the width in \"%256\" is above 255"_s;
     QTest::newRow("huge width") << u"%99999999999999999999d"_s
                                 << u"the width in \"%99999999999999999999\" is above 255"_s;
-    QTest::newRow("precision above 255") << u"%.256f"_s
-                                         << u"the precision in \"%.256\" is above 255"_s;
+    QTest::newRow("precision above 255")
+            << u"%.256f"_s << u"the precision in \"%.256\" is above 255"_s;
     QTest::newRow("cut off") << u"Total %-5"_s << u"\"%-5\" at the end is not a whole conversion"_s;
 }
 
@@ -147,8 +151,8 @@ void TestDataFormat::matchesTheCLibrary()
             head += QByteArray::number(random.bounded(30));
         if (random.bounded(2))
             head += '.' + QByteArray::number(random.bounded(integer ? 25 : 40));
-        const QByteArray length = integer ? integerLengths[random.bounded(8)]
-                                          : floatingLengths[random.bounded(3)];
+        const QByteArray length
+                = integer ? integerLengths[random.bounded(8)] : floatingLengths[random.bounded(3)];
         const QByteArray format = head + length + conversion;
         char expected[512];
         QVariant value;
@@ -165,7 +169,8 @@ void TestDataFormat::matchesTheCLibrary()
                 std::snprintf(expected, sizeof expected, (head + "ll" + conversion).constData(),
                               number);
         } else {
-            const double number = (random.generateDouble() - 0.5) * std::pow(10.0, random.bounded(-8, 20));
+            const double number
+                    = (random.generateDouble() - 0.5) * std::pow(10.0, random.bounded(-8, 20));
             value = number;
             if (length == "L")
                 std::snprintf(expected, sizeof expected, format.constData(), (long double)number);
@@ -174,7 +179,8 @@ void TestDataFormat::matchesTheCLibrary()
         }
         CDataFormat parsed;
         QString problem;
-        QVERIFY2(CDataFormat::Parse(QString::fromLatin1(format), parsed, problem), format.constData());
+        QVERIFY2(CDataFormat::Parse(QString::fromLatin1(format), parsed, problem),
+                 format.constData());
         QCOMPARE(parsed.Format(value), QString::fromLatin1(expected));
     }
 }

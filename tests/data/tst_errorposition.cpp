@@ -21,8 +21,8 @@ private slots:
                 << u"SELECT a FORM t"_s << u"near \"FORM\": syntax error"_s << 9;
         QTest::newRow("a whole word, not a part of one")
                 << u"SELECT Nme, x FROM t WHERE Nme2 = 1"_s << u"no such column: Nme2"_s << 27;
-        QTest::newRow("PostgreSQL's word") << u"SELECT 1 FORM t"_s
-                                           << u"ERROR: syntax error at or near \"FORM\";"_s << 9;
+        QTest::newRow("PostgreSQL's word")
+                << u"SELECT 1 FORM t"_s << u"ERROR: syntax error at or near \"FORM\";"_s << 9;
         QTest::newRow("a character position after blanks and entries")
                 << u"  SELECT {A}, {BB} FORM t"_s << u"syntax error at character 13"_s << 19;
         QTest::newRow("FireBird's line and column")

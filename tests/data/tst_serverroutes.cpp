@@ -7,9 +7,9 @@
 #include "testregistry.h"
 #include "testservers.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QDir>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -111,8 +111,9 @@ std::unique_ptr<CDataConnection> TestServerRoutes::Open(int type, const QString 
 }
 
 // Every row of a query as one line, each value through the format of its column.
-static QStringList Lines(CDataConnection &connection, const QString &sql, const QStringList &formats,
-                         const EntryValueFunction &entry, QString &message)
+static QStringList Lines(CDataConnection &connection, const QString &sql,
+                         const QStringList &formats, const EntryValueFunction &entry,
+                         QString &message)
 {
     QStringList lines;
     auto cursor = connection.Execute(sql, entry, message);
@@ -146,27 +147,28 @@ void TestServerRoutes::sameRowsOnEveryRoute()
     auto connection = Open(type, connect);
     QVERIFY(connection);
     QString message;
-    const QStringList departments =
-            Lines(*connection,
-                  u"SELECT DEPT_NO, DEPARTMENT, LOCATION FROM DEPARTMENT ORDER BY DEPT_NO; -- all"_s,
-                  {}, {}, message);
+    const QStringList departments = Lines(
+            *connection,
+            u"SELECT DEPT_NO, DEPARTMENT, LOCATION FROM DEPARTMENT ORDER BY DEPT_NO; -- all"_s, {},
+            {}, message);
     QVERIFY2(message.isEmpty(), qPrintable(message));
     QCOMPARE(departments.size(), 21);
     QStringList report;
     for (const QString &department : departments) {
         report.append(department);
         const QString deptNo = department.section(u'|', 0, 0);
-        report += Lines(*connection,
-                        u"SELECT e.JOB_CODE, j.JOB_TITLE, e.EMP_NO, e.FULL_NAME, e.SALARY "
-                        u"FROM EMPLOYEE e JOIN JOB j ON j.JOB_CODE = e.JOB_CODE AND "
-                        u"j.JOB_GRADE = e.JOB_GRADE AND j.JOB_COUNTRY = e.JOB_COUNTRY "
-                        u"WHERE e.DEPT_NO = {dept_no} ORDER BY e.JOB_CODE, e.EMP_NO"_s,
-                        {u"%s"_s, u"%s"_s, u"%5d"_s, u"%s"_s, u"%.2f"_s},
-                        [&](const QString &name) {
-                            return name.compare(u"DEPT_NO"_s, Qt::CaseInsensitive) == 0 ? deptNo
-                                                                                         : QString();
-                        },
-                        message);
+        report += Lines(
+                *connection,
+                u"SELECT e.JOB_CODE, j.JOB_TITLE, e.EMP_NO, e.FULL_NAME, e.SALARY "
+                u"FROM EMPLOYEE e JOIN JOB j ON j.JOB_CODE = e.JOB_CODE AND "
+                u"j.JOB_GRADE = e.JOB_GRADE AND j.JOB_COUNTRY = e.JOB_COUNTRY "
+                u"WHERE e.DEPT_NO = {dept_no} ORDER BY e.JOB_CODE, e.EMP_NO"_s,
+                {u"%s"_s, u"%s"_s, u"%5d"_s, u"%s"_s, u"%.2f"_s},
+                [&](const QString &name) {
+                    return name.compare(u"DEPT_NO"_s, Qt::CaseInsensitive) == 0 ? deptNo
+                                                                                : QString();
+                },
+                message);
         QVERIFY2(message.isEmpty(), qPrintable(message));
     }
     report += Lines(*connection,
@@ -187,14 +189,16 @@ QString TestServerRoutes::Fingerprint(int type, const QString &connect)
     if (!connection)
         return u"no connection"_s;
     QString message;
-    QStringList print = Lines(*connection,
-                              u"SELECT (SELECT COUNT(*) FROM EMPLOYEE), (SELECT COUNT(*) FROM PROBE) "
-                              u"FROM DEPARTMENT WHERE DEPT_NO = '000'"_s,
-                              {u"%d"_s, u"%d"_s}, {}, message);
+    QStringList print
+            = Lines(*connection,
+                    u"SELECT (SELECT COUNT(*) FROM EMPLOYEE), (SELECT COUNT(*) FROM PROBE) "
+                    u"FROM DEPARTMENT WHERE DEPT_NO = '000'"_s,
+                    {u"%d"_s, u"%d"_s}, {}, message);
     if (type == 1)
         print += Lines(*connection, u"SELECT GEN_ID(EMP_NO_GEN, 0) FROM RDB$DATABASE"_s, {}, {},
                        message);
-    for (const QFileInfo &file : QDir(m_scratch.path()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot))
+    for (const QFileInfo &file :
+         QDir(m_scratch.path()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot))
         print += u"%1:%2"_s.arg(file.fileName()).arg(file.size());
     return print.join(u' ') + message;
 }
@@ -219,7 +223,9 @@ void TestServerRoutes::writesChangeNothing_data()
             {"COMMIT and INSERT before a query",
              {u"COMMIT; INSERT INTO PROBE VALUES (1); COMMIT; SELECT 1 AS A FROM DEPARTMENT"_s},
              "several statements"},
-            {"DDL and DML", {u"CREATE TABLE P2 (A INTEGER)"_s, u"DELETE FROM EMPLOYEE"_s}, "DELETE"},
+            {"DDL and DML",
+             {u"CREATE TABLE P2 (A INTEGER)"_s, u"DELETE FROM EMPLOYEE"_s},
+             "DELETE"},
     };
     const struct
     {
@@ -244,17 +250,18 @@ void TestServerRoutes::writesChangeNothing_data()
             add("a block in its own transaction",
                 {u"EXECUTE BLOCK AS BEGIN IN AUTONOMOUS TRANSACTION DO "_s + insert + u"; END"_s},
                 "several statements");
-            add("a procedure that writes in its own transaction",
-                {u"SELECT A FROM WRITE_PROBE"_s}, "read-only transaction");
-            add("generators", {u"SELECT GEN_ID(EMP_NO_GEN, 1) FROM RDB$DATABASE"_s,
-                               u"SELECT NEXT VALUE FOR EMP_NO_GEN FROM RDB$DATABASE"_s},
+            add("a procedure that writes in its own transaction", {u"SELECT A FROM WRITE_PROBE"_s},
+                "read-only transaction");
+            add("generators",
+                {u"SELECT GEN_ID(EMP_NO_GEN, 1) FROM RDB$DATABASE"_s,
+                 u"SELECT NEXT VALUE FOR EMP_NO_GEN FROM RDB$DATABASE"_s},
                 "would advance a sequence");
             add("INSERT RETURNING", {insert + u" RETURNING A"_s}, "INSERT");
             add("a SELECT that locks", {u"SELECT EMP_NO FROM EMPLOYEE WITH LOCK"_s},
                 "read-only transaction");
         } else if (route.connect.contains(u"PostgreSQL"_s)) {
-            add("four bands", {u"ROLLBACK"_s, u"SET default_transaction_read_only = off"_s, insert,
-                               u"COMMIT"_s},
+            add("four bands",
+                {u"ROLLBACK"_s, u"SET default_transaction_read_only = off"_s, insert, u"COMMIT"_s},
                 "not \"COMMIT\"");
             add("a function that writes", {u"SELECT WRITE_PROBE()"_s}, "read-only transaction");
             add("the session's default turned off, then a failure",
@@ -308,15 +315,17 @@ void TestServerRoutes::sessionRefusesWrites_data()
     const QString insert = u"INSERT INTO PROBE VALUES (1)"_s;
     const QString file = m_scratch.filePath(u"raw.db"_s);
     QTest::newRow("PostgreSQL ODBC") << 2 << m_servers.PostgresOdbc(m_servers.Password())
-                                     << QStringList{insert, u"SELECT WRITE_PROBE()"_s};
+                                     << QStringList {insert, u"SELECT WRITE_PROBE()"_s};
     QTest::newRow("SQLite ODBC") << 2 << m_servers.SqliteOdbc()
-                                 << QStringList{insert, u"DELETE FROM EMPLOYEE"_s};
+                                 << QStringList {insert, u"DELETE FROM EMPLOYEE"_s};
     QTest::newRow("SQLite") << 0 << m_servers.SqliteFile()
-                            << QStringList{insert, u"VACUUM INTO '%1'"_s.arg(file),
-                                           u"VACUUM INTO 'file:%1?mode=rwc'"_s.arg(file),
-                                           u"ATTACH '%1' AS x"_s.arg(file),
-                                           u"PRAGMA query_only = 0"_s, u"BEGIN"_s,
-                                           u"SELECT load_extension('x')"_s};
+                            << QStringList {insert,
+                                            u"VACUUM INTO '%1'"_s.arg(file),
+                                            u"VACUUM INTO 'file:%1?mode=rwc'"_s.arg(file),
+                                            u"ATTACH '%1' AS x"_s.arg(file),
+                                            u"PRAGMA query_only = 0"_s,
+                                            u"BEGIN"_s,
+                                            u"SELECT load_extension('x')"_s};
 }
 
 void TestServerRoutes::sessionRefusesWrites()
@@ -343,7 +352,7 @@ void TestServerRoutes::sessionRefusesWrites()
     if (connect.contains(u"PostgreSQL"_s))
         QCOMPARE(Lines(*connection, u"SELECT current_setting('transaction_read_only')"_s, {}, {},
                        message),
-                 QStringList{u"on"_s});
+                 QStringList {u"on"_s});
 }
 
 void TestServerRoutes::checkConnection_data()
@@ -384,7 +393,10 @@ static QStringList Dump(const CPageModel &model)
                 what = u"other"_s;
             }
             if (box)
-                what += u" @%1,%2,%3,%4"_s.arg(box->left).arg(box->top).arg(box->right).arg(box->bottom);
+                what += u" @%1,%2,%3,%4"_s.arg(box->left)
+                                .arg(box->top)
+                                .arg(box->right)
+                                .arg(box->bottom);
             lines.append(what);
         }
     }
@@ -403,8 +415,9 @@ void TestServerRoutes::samePagesOnEveryRoute()
     report.SetDatabaseType(type);
     report.SetConnectString(connect);
     Text(Band(report, VornKind::ReportHeader, u"Title"_s), u"Departments"_s);
-    CVornBand *dept = Band(report, VornKind::ReportContents, u"Dept"_s,
-                           u"SELECT DEPT_NO, DEPARTMENT, LOCATION FROM DEPARTMENT ORDER BY DEPT_NO"_s);
+    CVornBand *dept
+            = Band(report, VornKind::ReportContents, u"Dept"_s,
+                   u"SELECT DEPT_NO, DEPARTMENT, LOCATION FROM DEPARTMENT ORDER BY DEPT_NO"_s);
     Field(dept, u"Dept"_s, u"dept_no"_s);
     Field(dept, u"Dept"_s, u"Department"_s);
     Field(dept, u"Dept"_s, u"LOCATION"_s, u"in %s"_s);
@@ -460,10 +473,11 @@ void TestServerRoutes::entriesAreBound()
     QStringList counts;
     for (const QString &name : {u"Nelson"_s, u"x' OR '1'='1"_s, u"O'Brien"_s}) {
         QString message;
-        counts += Lines(*connection, sql, {u"%d"_s}, [&](const QString &) { return name; }, message);
+        counts += Lines(
+                *connection, sql, {u"%d"_s}, [&](const QString &) { return name; }, message);
         QVERIFY2(message.isEmpty(), qPrintable(message));
     }
-    QCOMPARE(counts, (QStringList{u"1"_s, u"0"_s, u"1"_s}));
+    QCOMPARE(counts, (QStringList {u"1"_s, u"0"_s, u"1"_s}));
 }
 
 void TestServerRoutes::openFailures_data()
@@ -481,9 +495,8 @@ void TestServerRoutes::openFailures_data()
     QTest::newRow("FireBird, unknown host")
             << 1 << u"SYSDBA:%1@nohost.invalid:employee"_s.arg(good) << u"nohost.invalid:employee"_s
             << u"Failed to locate host machine"_s;
-    QTest::newRow("FireBird, unknown database")
-            << 1 << u"SYSDBA:%1@%2nothere"_s.arg(good, fbServer) << fbServer + u"nothere"_s
-            << u"nothere"_s;
+    QTest::newRow("FireBird, unknown database") << 1 << u"SYSDBA:%1@%2nothere"_s.arg(good, fbServer)
+                                                << fbServer + u"nothere"_s << u"nothere"_s;
     QTest::newRow("FireBird embedded, missing file")
             << 1 << u"SYSDBA:%1@/nonexistent/x.fdb"_s.arg(good) << u"/nonexistent/x.fdb"_s
             << u"No such file or directory"_s;
@@ -503,8 +516,7 @@ void TestServerRoutes::openFailures_data()
     const QString missing = u"DRIVER={SQLite3};DATABASE=%1"_s.arg(m_scratch.filePath(u"new.db"_s));
     QTest::newRow("SQLite ODBC, missing file") << 2 << missing << missing << u"new.db"_s;
     QTest::newRow("ODBC, unknown driver") << 2 << u"DRIVER={No Such Driver};PWD=Wr0ng:p@ss"_s
-                                          << u"DRIVER={No Such Driver};PWD=***"_s
-                                          << u"not found"_s;
+                                          << u"DRIVER={No Such Driver};PWD=***"_s << u"not found"_s;
 }
 
 void TestServerRoutes::openFailures()
@@ -521,7 +533,7 @@ void TestServerRoutes::openFailures()
     QVERIFY(!message.contains(u"Wr0ng"_s));
     QVERIFY(!message.contains(m_servers.Password()));
     QVERIFY(!QFileInfo::exists(u"/nonexistent"_s));
-    QCOMPARE(QDir(m_scratch.path()).entryList(QDir::Files), QStringList{u"empty.db"_s});
+    QCOMPARE(QDir(m_scratch.path()).entryList(QDir::Files), QStringList {u"empty.db"_s});
     // The designer's Test Connection says the same.
     QString checked;
     QVERIFY(!CheckDataConnection(type, connect, QString(), checked));
@@ -551,9 +563,11 @@ void TestServerRoutes::silentServerIsBounded_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("connect");
     QTest::addColumn<QString>("database");
-    QTest::newRow("FireBird") << 1 << u"SYSDBA:%1@127.0.0.1/%2:employee"_s << u"127.0.0.1/%2:employee"_s;
+    QTest::newRow("FireBird") << 1 << u"SYSDBA:%1@127.0.0.1/%2:employee"_s
+                              << u"127.0.0.1/%2:employee"_s;
     QTest::newRow("PostgreSQL ODBC")
-            << 2 << u"DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%2;DATABASE=x;UID=u;PWD=%1"_s
+            << 2
+            << u"DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%2;DATABASE=x;UID=u;PWD=%1"_s
             << u"DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%2;DATABASE=x;UID=u;PWD=***"_s;
 }
 
@@ -572,8 +586,8 @@ void TestServerRoutes::silentServerIsBounded()
                                     message, 2000));
         // Well above the bound, so that only a hang fails here.
         QVERIFY(timer.elapsed() < 8000);
-        QVERIFY2(message.startsWith(u"Cannot open the database "_s
-                                    + database.arg(silent.Port()) + u": "_s),
+        QVERIFY2(message.startsWith(u"Cannot open the database "_s + database.arg(silent.Port())
+                                    + u": "_s),
                  qPrintable(message));
         QVERIFY(!message.contains(password));
     }
@@ -592,8 +606,8 @@ void TestServerRoutes::cancelStopsALongQuery_data()
                              u"RDB$FIELDS d"_s;
     QTest::newRow("FireBird server") << 1 << m_servers.FireBirdServer(password) << fireBird;
     QTest::newRow("FireBird embedded") << 1 << m_servers.FireBirdEmbedded() << fireBird;
-    QTest::newRow("PostgreSQL ODBC") << 2 << m_servers.PostgresOdbc(password)
-                                     << u"SELECT pg_sleep(40)"_s;
+    QTest::newRow("PostgreSQL ODBC")
+            << 2 << m_servers.PostgresOdbc(password) << u"SELECT pg_sleep(40)"_s;
     QTest::newRow("SQLite ODBC") << 2 << m_servers.SqliteOdbc()
                                  << u"WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 "
                                     u"FROM n WHERE x < 400000000) SELECT count(*) FROM n"_s;
@@ -708,8 +722,7 @@ void TestServerRoutes::serverDiesDuringAReport()
     else
         m_servers.KillPostgres();
     // A driver may still hand out rows it holds; the next read of the server fails.
-    while (cursor->Fetch(row, message)) {
-    }
+    while (cursor->Fetch(row, message)) { }
     if (message.isEmpty())
         QVERIFY(!connection->Execute(u"SELECT 1 FROM EMPLOYEE"_s, {}, message));
     QVERIFY(!message.isEmpty());

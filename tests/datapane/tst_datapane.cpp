@@ -27,15 +27,15 @@ const QString endless = u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 
 QStringList Lines(const QTreeWidget *tree)
 {
     QStringList lines;
-    std::function<void(const QTreeWidgetItem *, int)> add = [&](const QTreeWidgetItem *item,
-                                                               int depth) {
-        QString line = QString(depth * 2, u' ') + item->text(0);
-        if (!item->text(1).isEmpty())
-            line += u" | "_s + item->text(1);
-        lines << line;
-        for (int i = 0; i < item->childCount(); ++i)
-            add(item->child(i), depth + 1);
-    };
+    std::function<void(const QTreeWidgetItem *, int)> add
+            = [&](const QTreeWidgetItem *item, int depth) {
+                  QString line = QString(depth * 2, u' ') + item->text(0);
+                  if (!item->text(1).isEmpty())
+                      line += u" | "_s + item->text(1);
+                  lines << line;
+                  for (int i = 0; i < item->childCount(); ++i)
+                      add(item->child(i), depth + 1);
+              };
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         add(tree->topLevelItem(i), 0);
     return lines;
@@ -54,13 +54,14 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QCOMPARE(ReportFixture::CreateDatabase(
-                         m_dir.filePath(u"shop.db"_s),
-                         {u"CREATE TABLE Customers (Id INTEGER PRIMARY KEY, Name TEXT, Logo BLOB)"_s,
-                          u"WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n "
-                          u"WHERE x < 150) INSERT INTO Customers SELECT x, 'Customer ' || x, "
-                          u"NULL FROM n"_s}),
-                 QString());
+        QCOMPARE(
+                ReportFixture::CreateDatabase(
+                        m_dir.filePath(u"shop.db"_s),
+                        {u"CREATE TABLE Customers (Id INTEGER PRIMARY KEY, Name TEXT, Logo BLOB)"_s,
+                         u"WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n "
+                         u"WHERE x < 150) INSERT INTO Customers SELECT x, 'Customer ' || x, "
+                         u"NULL FROM n"_s}),
+                QString());
     }
 
     void init()
@@ -165,8 +166,8 @@ private slots:
         const std::unique_ptr<QMimeData> data(
                 tree->mimeData({band->child(2), band, band->child(1)}));
         QVERIFY(data);
-        const QList<CFieldChoice> fields = FieldChoice::Decode(
-                data->data(QString::fromLatin1(FieldChoice::MimeType)));
+        const QList<CFieldChoice> fields
+                = FieldChoice::Decode(data->data(QString::fromLatin1(FieldChoice::MimeType)));
         QCOMPARE(fields.size(), 2);
         QCOMPARE(fields[0].dataSource + u'.' + fields[0].dataField, u"Customers.NAME"_s);
         QVERIFY(!fields[0].binary && fields[1].binary);
@@ -185,11 +186,10 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("the first hundred rows")
                 << u"SELECT Id, Name FROM Customers"_s << QString() << 100 << true << QString();
-        QTest::newRow("an entry asked for")
-                << u"SELECT Id FROM Customers WHERE Id > {FROM}"_s << u"140"_s << 10 << false
-                << QString();
+        QTest::newRow("an entry asked for") << u"SELECT Id FROM Customers WHERE Id > {FROM}"_s
+                                            << u"140"_s << 10 << false << QString();
         QTest::newRow("the driver's message") << u"SELECT Id FORM Customers"_s << QString() << 0
-                                             << false << u"near \"Customers\": syntax error"_s;
+                                              << false << u"near \"Customers\": syntax error"_s;
         QTest::newRow("never a write")
                 << u"DELETE FROM Customers"_s << QString() << 0 << false << u"*"_s;
     }

@@ -72,8 +72,8 @@ private slots:
         qputenv("VANTEL_PREVIEW_AUTOCLOSE", "1");
         QVERIFY(m_dir.isValid());
         QCOMPARE(ReportFixture::CreatePeople(m_dir.filePath(u"people.db"_s), 50), QString());
-        const auto save = [this](const QString &file, const QString &connect,
-                                 const QString &query, const QString &format) {
+        const auto save = [this](const QString &file, const QString &connect, const QString &query,
+                                 const QString &format) {
             CVornReport report;
             ReportFixture::MakeListReport(report, connect, query);
             static_cast<CVornDbText *>(report.GetBands()[0]->GetItems()[0])->SetFormat(format);

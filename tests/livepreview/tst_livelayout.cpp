@@ -37,7 +37,8 @@ std::unique_ptr<CVornReport> TestLiveLayout::List(qint64 rows, const QString &wh
     auto *band = new CVornBand(VornKind::ReportContents, u"Rows"_s);
     band->SetHeight(1000);
     band->SetDatabaseQuery(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
-                           u"WHERE i < %1) SELECT i FROM n %2"_s.arg(rows).arg(where));
+                           u"WHERE i < %1) SELECT i FROM n %2"_s.arg(rows)
+                                   .arg(where));
     auto *field = new CVornDbText;
     field->SetName(u"Number"_s);
     field->SetDataField(u"i"_s);

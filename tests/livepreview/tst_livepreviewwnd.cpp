@@ -73,7 +73,7 @@ QPoint TestLivePreviewWnd::PointOf(int page, int x, int y) const
     const QSize units = view->GetGeometry().GetPageSize();
     return QPoint(rect.left() + int(qint64(x) * rect.width() / units.width()),
                   rect.top() + int(qint64(y) * rect.height() / units.height()))
-         - QPoint(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
+            - QPoint(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
 }
 
 CVornElement *TestLivePreviewWnd::Named(const QString &band, const QString &item) const

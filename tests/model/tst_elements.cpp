@@ -51,13 +51,13 @@ private slots:
         QTest::addColumn<QString>("horz");
         QTest::addColumn<QString>("vert");
         QTest::newRow("0") << 0 << false << QStringLiteral("Left") << QStringLiteral("Top");
-        QTest::newRow("1 is Right, not Center") << 1 << false << QStringLiteral("Right")
-                                                << QStringLiteral("Center");
+        QTest::newRow("1 is Right, not Center")
+                << 1 << false << QStringLiteral("Right") << QStringLiteral("Center");
         QTest::newRow("2") << 2 << false << QStringLiteral("Center") << QStringLiteral("Bottom");
-        QTest::newRow("3 on a text") << 3 << false << QStringLiteral("(Unknown)")
-                                     << QStringLiteral("(Unknown)");
-        QTest::newRow("3 on an image") << 3 << true << QStringLiteral("Stretch")
-                                       << QStringLiteral("Stretch");
+        QTest::newRow("3 on a text")
+                << 3 << false << QStringLiteral("(Unknown)") << QStringLiteral("(Unknown)");
+        QTest::newRow("3 on an image")
+                << 3 << true << QStringLiteral("Stretch") << QStringLiteral("Stretch");
         QTest::newRow("4") << 4 << true << QStringLiteral("(Unknown)")
                            << QStringLiteral("(Unknown)");
     }

@@ -49,8 +49,8 @@ private slots:
         const QList<CFieldChoice> fields {{u"Lines"_s, u"AMOUNT"_s, false, {}, 0, {}},
                                           {u"Lines"_s, u"SCAN"_s, true, {}, 0, {}}};
         FieldChoice::Placement where {1000, 700, 4000, 400, 8000};
-        const QList<CVornItem *> placed =
-                FieldChoice::Place(document, *band, where, fields, u"Insert"_s);
+        const QList<CVornItem *> placed
+                = FieldChoice::Place(document, *band, where, fields, u"Insert"_s);
         QCOMPARE(placed.size(), 2);
         const auto *text = dynamic_cast<const CVornDbText *>(placed[0]);
         const auto *image = dynamic_cast<const CVornDbImage *>(placed[1]);
@@ -60,8 +60,9 @@ private slots:
                  (QList<QString> {u"Lines"_s, u"AMOUNT"_s}));
         QCOMPARE(image->GetDataField(), u"SCAN"_s);
         // Side by side, narrowed to the page; moved up into the band; the picture square.
-        QCOMPARE((QList<int> {text->GetLeft(), text->GetTop(), text->GetRight(), text->GetBottom()}),
-                 (QList<int> {1000, 400, 4500, 800}));
+        QCOMPARE(
+                (QList<int> {text->GetLeft(), text->GetTop(), text->GetRight(), text->GetBottom()}),
+                (QList<int> {1000, 400, 4500, 800}));
         QCOMPARE((QList<int> {image->GetLeft(), image->GetTop(), image->GetRight()}),
                  (QList<int> {4500, 0, 8000}));
         QVERIFY(text->IsSelected() && image->IsSelected() && !band->GetItems()[0]->IsSelected());

@@ -17,7 +17,8 @@ private slots:
         QTest::addColumn<bool>("equal");
         QTest::newRow("ascii") << QStringLiteral("Report Contents 1")
                                << QStringLiteral("report CONTENTS 1") << true;
-        QTest::newRow("latin letters") << QStringLiteral("Ärger") << QStringLiteral("äRGER") << true;
+        QTest::newRow("latin letters")
+                << QStringLiteral("Ärger") << QStringLiteral("äRGER") << true;
         QTest::newRow("cyrillic") << QStringLiteral("Итого") << QStringLiteral("ИТОГО") << true;
         QTest::newRow("outside the basic plane")
                 << QString::fromUcs4(U"\U00010400x") << QString::fromUcs4(U"\U00010428X") << true;
@@ -31,9 +32,9 @@ private slots:
         QFETCH(bool, equal);
         // The key agrees with the comparison every other name check uses.
         QCOMPARE(a.compare(b, Qt::CaseInsensitive) == 0, equal);
-        QCOMPARE(CNameKey{a} == CNameKey{b}, equal);
+        QCOMPARE(CNameKey {a} == CNameKey {b}, equal);
         if (equal)
-            QCOMPARE(qHash(CNameKey{a}, 7), qHash(CNameKey{b}, 7));
+            QCOMPARE(qHash(CNameKey {a}, 7), qHash(CNameKey {b}, 7));
     }
 };
 

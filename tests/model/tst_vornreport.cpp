@@ -146,16 +146,16 @@ private slots:
         QTest::addColumn<QStringList>("itemNames");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("empty report") << QStringList() << QStringList() << 9
-                                      << QStringLiteral("Text 1");
+        QTest::newRow("empty report")
+                << QStringList() << QStringList() << 9 << QStringLiteral("Text 1");
         QTest::newRow("band and item names, any case")
-                << QStringList{QStringLiteral("Text 1")} << QStringList{QStringLiteral("text 2")}
+                << QStringList {QStringLiteral("Text 1")} << QStringList {QStringLiteral("text 2")}
                 << 9 << QStringLiteral("Text 3");
         QTest::newRow("a gap is reused")
-                << QStringList{QStringLiteral("Report Contents 2")} << QStringList() << 1
+                << QStringList {QStringLiteral("Report Contents 2")} << QStringList() << 1
                 << QStringLiteral("Report Contents 1");
-        QTest::newRow("db kinds") << QStringList{QStringLiteral("B")}
-                                  << QStringList{QStringLiteral("DB Image 1")} << 14
+        QTest::newRow("db kinds") << QStringList {QStringLiteral("B")}
+                                  << QStringList {QStringLiteral("DB Image 1")} << 14
                                   << QStringLiteral("DB Image 2");
     }
     void makeUniqueName()
@@ -299,24 +299,25 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("one entry in two cases")
                 << QStringLiteral("SELECT * FROM T WHERE A = {ID} AND B = {id}") << true
-                << QStringList{QStringLiteral("ID")} << QString();
-        QTest::newRow("inside single quotes") << QStringLiteral("SELECT '{X}' FROM T") << true
-                                              << QStringList() << QString();
+                << QStringList {QStringLiteral("ID")} << QString();
+        QTest::newRow("inside single quotes")
+                << QStringLiteral("SELECT '{X}' FROM T") << true << QStringList() << QString();
         QTest::newRow("apostrophe inside double quotes stays open")
                 << QStringLiteral("SELECT \"it's\" FROM T WHERE A = {ID}") << true << QStringList()
                 << QString();
         QTest::newRow("positions count after trimming")
                 << QStringLiteral("  }X") << false << QStringList()
                 << QStringLiteral("A close bracket without an open one in position 0");
-        QTest::newRow("two open brackets") << QStringLiteral("{A{B}") << false << QStringList()
-                                           << QStringLiteral("Two open brackets in positions 0 and 2");
-        QTest::newRow("open at the end is ignored") << QStringLiteral("{A") << true << QStringList()
-                                                    << QString();
+        QTest::newRow("two open brackets")
+                << QStringLiteral("{A{B}") << false << QStringList()
+                << QStringLiteral("Two open brackets in positions 0 and 2");
+        QTest::newRow("open at the end is ignored")
+                << QStringLiteral("{A") << true << QStringList() << QString();
         QTest::newRow("entries keep blanks and may be empty")
                 << QStringLiteral("x { a } {}") << true
-                << QStringList{QStringLiteral(" a "), QString()} << QString();
-        QTest::newRow("white space only") << QStringLiteral(" \t\n ") << true << QStringList()
-                                          << QString();
+                << QStringList {QStringLiteral(" a "), QString()} << QString();
+        QTest::newRow("white space only")
+                << QStringLiteral(" \t\n ") << true << QStringList() << QString();
     }
     void scanQueryEntries()
     {
@@ -343,7 +344,7 @@ private slots:
         QString message;
         QVERIFY(band.CollectQueryEntries(entries, message));
         QCOMPARE(entries.GetNames(),
-                 (QStringList{QStringLiteral("ORDER"), QStringLiteral("CUSTOMER")}));
+                 (QStringList {QStringLiteral("ORDER"), QStringLiteral("CUSTOMER")}));
 
         db->SetQuery(QStringLiteral("}"));
         QVERIFY(!band.CollectQueryEntries(entries, message));

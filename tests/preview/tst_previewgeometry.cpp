@@ -60,7 +60,8 @@ private slots:
         geometry.SetViewportWidth(1000);
         // Centred in a wide view, at the left gap in a narrow one.
         // A4 at 50 %: 397 x 561 pixels.
-        QCOMPARE(geometry.PageRect(1), QRect(QPoint((1000 - 397) / 2, 16 + 561 + 16), QSize(397, 561)));
+        QCOMPARE(geometry.PageRect(1),
+                 QRect(QPoint((1000 - 397) / 2, 16 + 561 + 16), QSize(397, 561)));
         QCOMPARE(geometry.ContentSize(), QSize(397 + 32, 16 + 2 * (561 + 16)));
         geometry.SetViewportWidth(100);
         QCOMPARE(geometry.PageRect(0).left(), 16);

@@ -11,7 +11,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QTimer>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -20,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -61,10 +61,7 @@ private slots:
                                       u"SELECT Name FROM People WHERE Id <= {LAST} ORDER BY Id"_s);
     }
 
-    void init()
-    {
-        QSettings(u"Vantel"_s, u"Vantel"_s).remove(u"Preview"_s);
-    }
+    void init() { QSettings(u"Vantel"_s, u"Vantel"_s).remove(u"Preview"_s); }
 
     void pagesNavigationAndZoom()
     {
@@ -93,9 +90,9 @@ private slots:
         QCOMPARE(window.GetZoom(), 1.0);
         window.ZoomIn();
         QCOMPARE(window.GetZoom(), 1.25);
-        QWheelEvent wheel(QPointF(50, 50), window.GetView()->mapToGlobal(QPointF(50, 50)),
-                          QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ControlModifier,
-                          Qt::NoScrollPhase, false);
+        QWheelEvent wheel(QPointF(50, 50), window.GetView()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase,
+                          false);
         QApplication::sendEvent(window.GetView()->viewport(), &wheel);
         QCOMPARE(window.GetZoom(), 1.0);
         window.FitPage();
@@ -170,8 +167,8 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("files");
-        QTest::newRow("SVG per page") << u"people-%d.svg"_s
-                                      << QStringList {u"people-1.svg"_s, u"people-4.svg"_s};
+        QTest::newRow("SVG per page")
+                << u"people-%d.svg"_s << QStringList {u"people-1.svg"_s, u"people-4.svg"_s};
         QTest::newRow("HTML") << u"people.html"_s << QStringList {u"people.html"_s};
         QTest::newRow("CSV") << u"people.csv"_s << QStringList {u"people.csv"_s};
         QTest::newRow("XLSX") << u"people.xlsx"_s << QStringList {u"people.xlsx"_s};

@@ -30,10 +30,12 @@ Found Find(const QString &pdf)
     tool.waitForFinished(60000);
     const QString html = QString::fromUtf8(tool.readAllStandardOutput());
     Found found;
-    const auto page = QRegularExpression(u"<page width=\"([\\d.]+)\" height=\"([\\d.]+)\""_s).match(html);
+    const auto page
+            = QRegularExpression(u"<page width=\"([\\d.]+)\" height=\"([\\d.]+)\""_s).match(html);
     found.page = QSizeF(page.captured(1).toDouble(), page.captured(2).toDouble());
-    for (auto it = QRegularExpression(u"<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" [^>]*>(\\w+)<"_s)
-                           .globalMatch(html);
+    for (auto it
+         = QRegularExpression(u"<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" [^>]*>(\\w+)<"_s)
+                   .globalMatch(html);
          it.hasNext();) {
         const auto word = it.next();
         const QPointF at(word.captured(1).toDouble(), word.captured(2).toDouble());
@@ -67,8 +69,8 @@ private slots:
                 << QPointF((595.3 - 419.5) / 2, (841.9 - 595.3) / 2);
         // A4 is 17.6 mm higher than Letter: scaled down to fit whole, nothing cut.
         QTest::newRow("A4 on a Letter printer")
-                << QSize(21000, 29700) << int(QPageSize::Letter) << QSizeF(612, 792)
-                << 792 / 841.89 << QPointF((612 - 595.28 * 792 / 841.89) / 2, 0);
+                << QSize(21000, 29700) << int(QPageSize::Letter) << QSizeF(612, 792) << 792 / 841.89
+                << QPointF((612 - 595.28 * 792 / 841.89) / 2, 0);
     }
 
     void paperChoice()
@@ -83,8 +85,8 @@ private slots:
         model.SetPageSize(report);
         auto page = std::make_shared<CPage>(
                 std::make_shared<const CPageFontTable>(CPageFontTable {{u"Arial"_s, 10}}));
-        for (const auto &[word, top] : {std::pair(u"TOPLEFT"_s, 1000), std::pair(u"BOTTOM"_s,
-                                                                                report.height() - 1000)}) {
+        for (const auto &[word, top] :
+             {std::pair(u"TOPLEFT"_s, 1000), std::pair(u"BOTTOM"_s, report.height() - 1000)}) {
             CPageText text;
             text.box = {1000, top, 6000, top + 1000};
             text.text = word;
@@ -111,13 +113,18 @@ private slots:
         QVERIFY(std::abs(found.page.height() - sheet.height()) < 1);
         // Both words at their places scaled and moved as a whole page; the bottom one on paper.
         const QPointF top = offset + QPointF(1000, 1000) * PointsPerUnit * scale;
-        const QPointF bottom = offset + QPointF(1000, report.height() - 1000) * PointsPerUnit * scale;
+        const QPointF bottom
+                = offset + QPointF(1000, report.height() - 1000) * PointsPerUnit * scale;
         QVERIFY2((found.top - top).manhattanLength() < 6,
                  qPrintable(u"TOPLEFT at %1,%2, expected %3,%4"_s.arg(found.top.x())
-                                    .arg(found.top.y()).arg(top.x()).arg(top.y())));
+                                    .arg(found.top.y())
+                                    .arg(top.x())
+                                    .arg(top.y())));
         QVERIFY2((found.bottom - bottom).manhattanLength() < 6,
                  qPrintable(u"BOTTOM at %1,%2, expected %3,%4"_s.arg(found.bottom.x())
-                                    .arg(found.bottom.y()).arg(bottom.x()).arg(bottom.y())));
+                                    .arg(found.bottom.y())
+                                    .arg(bottom.x())
+                                    .arg(bottom.y())));
     }
 
     void placeOnPaper_data()
@@ -125,12 +132,12 @@ private slots:
         QTest::addColumn<QSizeF>("page");
         QTest::addColumn<QSizeF>("paper");
         QTest::addColumn<QRectF>("placed");
-        QTest::newRow("same size") << QSizeF(210, 297) << QSizeF(210, 297)
-                                   << QRectF(0, 0, 210, 297);
-        QTest::newRow("a rounding apart") << QSizeF(210, 297) << QSizeF(209.9, 296.9)
-                                          << QRectF(-0.05, -0.05, 210, 297);
-        QTest::newRow("wider than the paper") << QSizeF(420, 100) << QSizeF(210, 297)
-                                              << QRectF(0, 123.5, 210, 50);
+        QTest::newRow("same size")
+                << QSizeF(210, 297) << QSizeF(210, 297) << QRectF(0, 0, 210, 297);
+        QTest::newRow("a rounding apart")
+                << QSizeF(210, 297) << QSizeF(209.9, 296.9) << QRectF(-0.05, -0.05, 210, 297);
+        QTest::newRow("wider than the paper")
+                << QSizeF(420, 100) << QSizeF(210, 297) << QRectF(0, 123.5, 210, 50);
         QTest::newRow("no paper") << QSizeF(210, 297) << QSizeF() << QRectF();
     }
     void placeOnPaper()
@@ -139,10 +146,13 @@ private slots:
         QFETCH(QSizeF, paper);
         QFETCH(QRectF, placed);
         const QRectF result = ReportPrinter::PlaceOnPaper(page, paper);
-        QVERIFY2(std::abs(result.x() - placed.x()) < 1e-6 && std::abs(result.y() - placed.y()) < 1e-6
+        QVERIFY2(std::abs(result.x() - placed.x()) < 1e-6
+                         && std::abs(result.y() - placed.y()) < 1e-6
                          && std::abs(result.width() - placed.width()) < 1e-6
                          && std::abs(result.height() - placed.height()) < 1e-6,
-                 qPrintable(u"%1,%2 %3x%4"_s.arg(result.x()).arg(result.y()).arg(result.width())
+                 qPrintable(u"%1,%2 %3x%4"_s.arg(result.x())
+                                    .arg(result.y())
+                                    .arg(result.width())
                                     .arg(result.height())));
     }
 };

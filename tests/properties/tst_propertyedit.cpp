@@ -247,14 +247,14 @@ private slots:
                 << u"Amount"_s << u"Can Grow"_s << u"No"_s << u"grow"_s << u"0"_s << true;
         QTest::newRow("aggregate Count") << u"Amount"_s << u"Aggregate"_s << u"Count"_s
                                          << u"aggregate"_s << u"2 1"_s << true;
-        QTest::newRow("aggregate None") << u"Amount"_s << u"Aggregate"_s << u"none"_s
-                                        << u"aggregate"_s << u"0 1"_s << true;
-        QTest::newRow("aggregate over Report") << u"Amount"_s << u"Aggregate Over"_s
-                                               << u"Report"_s << u"aggregate"_s << u"1 2"_s << true;
+        QTest::newRow("aggregate None")
+                << u"Amount"_s << u"Aggregate"_s << u"none"_s << u"aggregate"_s << u"0 1"_s << true;
+        QTest::newRow("aggregate over Report") << u"Amount"_s << u"Aggregate Over"_s << u"Report"_s
+                                               << u"aggregate"_s << u"1 2"_s << true;
         QTest::newRow("aggregate unknown") << u"Amount"_s << u"Aggregate"_s << u"Total"_s
                                            << u"aggregate"_s << u"1 1"_s << false;
-        QTest::newRow("text has no aggregate") << u"Text 1"_s << u"Aggregate"_s << u"Sum"_s
-                                               << u"grow"_s << u"0"_s << false;
+        QTest::newRow("text has no aggregate")
+                << u"Text 1"_s << u"Aggregate"_s << u"Sum"_s << u"grow"_s << u"0"_s << false;
         QTest::newRow("text has no data field")
                 << u"Text 1"_s << u"Data Field"_s << u"x"_s << u"text"_s << u"Hello"_s << false;
         QTest::newRow("db text colour")

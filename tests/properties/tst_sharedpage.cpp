@@ -76,7 +76,7 @@ private slots:
         QTest::newRow("two barcodes agree where they can")
                 << QStringList {u"Code"_s, u"EAN"_s}
                 << QStringList {u"(Object)=*"_s, u"Position=0, 0, , "_s, u"  Left=0"_s,
-                                u"  Top=0"_s, u"  Right=*"_s, u"  Bottom=*"_s};
+                                u"  Top=0"_s,    u"  Right=*"_s,         u"  Bottom=*"_s};
     }
     void page()
     {

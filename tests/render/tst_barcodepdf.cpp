@@ -78,9 +78,10 @@ private slots:
             const QString file = dir.filePath(QStringLiteral("labels.pdf"));
             QVERIFY2(WritePdf(model, file, QString(), message), qPrintable(message));
             QProcess raster;
-            raster.start(pdftoppm, {QStringLiteral("-r"), QString::number(dpi),
-                                    QStringLiteral("-png"), QStringLiteral("-singlefile"), file,
-                                    dir.filePath(QStringLiteral("page"))});
+            raster.start(pdftoppm,
+                         {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
+                          QStringLiteral("-singlefile"), file,
+                          dir.filePath(QStringLiteral("page"))});
             QVERIFY(raster.waitForFinished(60000));
         } else {
             const QImage page = RenderPageImage(model, 0, dpi);

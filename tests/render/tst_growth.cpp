@@ -215,8 +215,10 @@ private slots:
         QCOMPARE(joined, text); // none lost
         // What follows the text comes after its last line, on its page or the next.
         const Placed &after = run.Find(u"after"_s);
-        QVERIFY(after.page == lastPage + 1 || (after.page == lastPage && after.box.top >= lastBottom));
-        QVERIFY(run.Find(u"end"_s).box.top >= after.box.bottom || run.Find(u"end"_s).page > lastPage);
+        QVERIFY(after.page == lastPage + 1
+                || (after.page == lastPage && after.box.top >= lastBottom));
+        QVERIFY(run.Find(u"end"_s).box.top >= after.box.bottom
+                || run.Find(u"end"_s).page > lastPage);
         // The rule prints on the part where its top lies, cut at the end of that part.
         const Placed &rule = run.Find(u"[shape]"_s);
         QCOMPARE(rule.page, 0);
@@ -229,9 +231,10 @@ private slots:
         QTest::addColumn<QString>("sum");
         QTest::addColumn<QString>("average");
         QTest::newRow("binary drift") << QStringList {u"0.1"_s, u"0.2"_s} << u"0.3"_s << u"0.15"_s;
-        QTest::newRow("most decimals kept")
-                << QStringList {u"325.45"_s, u"10"_s, u"0.05"_s} << u"335.50"_s << u"111.833333333333333333333333333"_s;
-        QTest::newRow("cancelling out") << QStringList {u"325.45"_s, u"-325.45"_s} << u"0.00"_s << u"0.00"_s;
+        QTest::newRow("most decimals kept") << QStringList {u"325.45"_s, u"10"_s, u"0.05"_s}
+                                            << u"335.50"_s << u"111.833333333333333333333333333"_s;
+        QTest::newRow("cancelling out")
+                << QStringList {u"325.45"_s, u"-325.45"_s} << u"0.00"_s << u"0.00"_s;
         QTest::newRow("exponent and blanks")
                 << QStringList {u" 1e3"_s, u"+2.5E-1 "_s} << u"1000.25"_s << u"500.125"_s;
         QTest::newRow("thirty digits")
@@ -239,15 +242,15 @@ private slots:
                 << u"12345678901234567890.123456790"_s << u"6172839450617283945.061728395"_s;
         QTest::newRow("thirds") << QStringList {u"1"_s, u"1"_s, u"2"_s} << u"4"_s
                                 << u"1.33333333333333333333333333333"_s;
-        QTest::newRow("38 digits, once") << QStringList {u"9"_s.repeated(38)} << u"9"_s.repeated(38)
-                                          << u"9"_s.repeated(38);
+        QTest::newRow("38 digits, once")
+                << QStringList {u"9"_s.repeated(38)} << u"9"_s.repeated(38) << u"9"_s.repeated(38);
         QTest::newRow("38 digits, twice")
                 << QStringList {u"9"_s.repeated(38), u"9"_s.repeated(38)} << QString() << QString();
         QTest::newRow("no number") << QStringList {u"12abc"_s} << QString() << QString();
         QTest::newRow("two points") << QStringList {u"1.2.3"_s} << QString() << QString();
         QTest::newRow("empty exponent") << QStringList {u"1e"_s} << QString() << QString();
-        QTest::newRow("39 digits")
-                << QStringList {u"123456789012345678901234567890123456789"_s} << QString() << QString();
+        QTest::newRow("39 digits") << QStringList {u"123456789012345678901234567890123456789"_s}
+                                   << QString() << QString();
     }
     void exactDecimal()
     {

@@ -2,10 +2,10 @@
 #include "pagecontent.h"
 #include "pagemodel.h"
 #include "pagerender.h"
-#include "picturecache.h"
 #include "pagetextlines.h"
-#include "pdfwriter.h"
 #include "pdftext.h"
+#include "pdfwriter.h"
+#include "picturecache.h"
 #include "testregistry.h"
 #include "testutil.h"
 
@@ -159,8 +159,8 @@ void TestPageRender::samePictureStoredOnce()
         for (int p = 0; p < pages; ++p) {
             auto page = NewPage();
             for (int row = 0; row < 20; ++row)
-                page->Add(CPageImage {{1000, row * 1000, 2000, row * 1000 + 900}, picture, 3, 3,
-                                      {}});
+                page->Add(
+                        CPageImage {{1000, row * 1000, 2000, row * 1000 + 900}, picture, 3, 3, {}});
             // A part of the picture, cut the same way on every page.
             page->Add(CPageImage {{3000, 0, 3500, 500}, picture, 0, 0, {}});
             model.AddPage(page);
@@ -241,8 +241,8 @@ void TestPageRender::picturesDecodedAtTheSizeDrawn()
     CPageModel model;
     model.SetPageSize({2540, 2540});
     auto page = NewPage();
-    page->Add(CPageImage {{0, 0, 1270, 635}, Picture(Qt::darkRed, picture), alignment,
-                          alignment, {}});
+    page->Add(CPageImage {
+            {0, 0, 1270, 635}, Picture(Qt::darkRed, picture), alignment, alignment, {}});
     model.AddPage(page);
     CPictureStore &store = CPictureStore::Instance();
     const qint64 held = store.GetHeldBytes();
@@ -258,7 +258,8 @@ void TestPageRender::picturesDecodedAtTheSizeDrawn()
     list.start(u"pdfimages"_s, {u"-list"_s, path});
     QVERIFY(list.waitForFinished(60000));
     // "page num type width height ...": one image, below a two-line heading.
-    const QStringList lines = QString::fromUtf8(list.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines
+            = QString::fromUtf8(list.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 3);
     const QStringList columns = lines[2].split(u' ', Qt::SkipEmptyParts);
     QCOMPARE(QSize(columns[3].toInt(), columns[4].toInt()), inPdf);
@@ -273,9 +274,9 @@ void TestPageRender::picturesKeptWithinTheBudget()
     const qint64 budget = store.GetBudget();
     const qint64 one = 48 * 24 * 4;
     store.SetBudget(2 * one + 100);
-    std::vector<std::shared_ptr<const CPagePicture>> pictures {
-            Picture(Qt::red, {480, 240}), Picture(Qt::green, {480, 240}),
-            Picture(Qt::blue, {480, 240})};
+    std::vector<std::shared_ptr<const CPagePicture>> pictures {Picture(Qt::red, {480, 240}),
+                                                               Picture(Qt::green, {480, 240}),
+                                                               Picture(Qt::blue, {480, 240})};
     const QRect whole(0, 0, 480, 240);
     const QImage first = store.ImageOf(*pictures[0], whole, {48, 24});
     QCOMPARE(store.ImageOf(*pictures[0], whole, {48, 24}).cacheKey(), first.cacheKey());

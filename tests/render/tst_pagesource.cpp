@@ -94,7 +94,7 @@ void TestPageSource::examplesFoundFromTheirPrimitives()
                 if (text && text->source.band == placed.band && text->box.top >= placed.top
                     && text->box.bottom <= placed.bottom
                     && bands[placed.band]->GetItems()[text->source.item]->GetKind()
-                               == VornKind::DbText)
+                            == VornKind::DbText)
                     printed << text->text;
             }
             QStringList row;
@@ -142,10 +142,13 @@ void TestPageSource::printedRowsWithoutDatabase()
     QString message;
     QVERIFY2(RunReport(report, options, model, message), qPrintable(message));
     QCOMPARE(model.GetPageCount(), 1);
-    const std::vector<CPageBand> expected {
-            {0, 0, 1000, false, {}},
-            {1, 1000, 2000, true,
-             {{2, 2000, 3000, u"Rows.a"_s, u"Rows.a"_s}, {1, 5000, 6000, u"[Rows.b]"_s, u"Rows.b"_s}}}};
+    const std::vector<CPageBand> expected {{0, 0, 1000, false, {}},
+                                           {1,
+                                            1000,
+                                            2000,
+                                            true,
+                                            {{2, 2000, 3000, u"Rows.a"_s, u"Rows.a"_s},
+                                             {1, 5000, 6000, u"[Rows.b]"_s, u"Rows.b"_s}}}};
     QCOMPARE(model.GetPage(0)->GetBands(), expected);
 }
 

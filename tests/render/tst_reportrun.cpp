@@ -2,8 +2,8 @@
 #include "pagetextlines.h"
 #include "pdftext.h"
 #include "pdfwriter.h"
-#include "reportoutput.h"
 #include "reportbuilder.h"
+#include "reportoutput.h"
 #include "reportrun.h"
 #include "testregistry.h"
 
@@ -58,12 +58,11 @@ private slots:
 
 private:
     std::unique_ptr<CVornReport> NewReport() const;
-    void CheckPages(const Build &build, const Parameters &parameters, const QStringList &pages) const;
+    void CheckPages(const Build &build, const Parameters &parameters,
+                    const QStringList &pages) const;
     bool Run(const CVornReport &report, CPageModel &model, QString &message,
-             const Parameters &parameters = {},
-             const std::atomic_bool *cancel = nullptr,
-             const std::function<void(int)> &progress = {},
-             CPageSource *failedAt = nullptr) const;
+             const Parameters &parameters = {}, const std::atomic_bool *cancel = nullptr,
+             const std::function<void(int)> &progress = {}, CPageSource *failedAt = nullptr) const;
 
     QTemporaryDir m_folder;
     QByteArray m_logo;
@@ -165,32 +164,29 @@ void TestReportRun::layout_data()
             << Parameters()
             << QStringList {u"C01 C02 C03 C04 C05 C06 C07 C08 C09 Page 1 of 2"_s,
                             u"Head C10 C11 C12 Page 2 of 2"_s};
-    QTest::newRow("report header and footer with queries, in their places")
-            << Build([=](CVornReport &r) {
-                   Field(Band(r, ReportFooter, u"RF"_s,
-                              u"SELECT sum(total) AS s FROM invoices"_s),
-                         u"RF"_s, u"s"_s, u"Total %.2f"_s);
-                   CVornBand *rows = Band(r, ReportContents, u"Rows"_s,
-                                          u"SELECT name FROM customers WHERE id < 3"_s);
-                   Field(rows, {}, u"name"_s);
-                   CVornBand *head = Band(r, ReportHeader, u"RH"_s,
-                                          u"SELECT count(*) AS n FROM customers"_s);
-                   Field(head, u"RH"_s, u"n"_s, u"%d customers"_s);
-                   CVornBand *none = Band(r, ReportHeader, u"RH2"_s,
-                                          u"SELECT name FROM customers WHERE 0"_s);
-                   Text(none, u"none:"_s);
-                   Field(none, u"RH2"_s, u"name"_s);
-               })
-            << Parameters()
-            << QStringList {u"12 customers none: C01 C02 Total 119.75"_s};
+    QTest::newRow("report header and footer with queries, in their places") << Build(
+            [=](CVornReport &r) {
+                Field(Band(r, ReportFooter, u"RF"_s, u"SELECT sum(total) AS s FROM invoices"_s),
+                      u"RF"_s, u"s"_s, u"Total %.2f"_s);
+                CVornBand *rows = Band(r, ReportContents, u"Rows"_s,
+                                       u"SELECT name FROM customers WHERE id < 3"_s);
+                Field(rows, {}, u"name"_s);
+                CVornBand *head
+                        = Band(r, ReportHeader, u"RH"_s, u"SELECT count(*) AS n FROM customers"_s);
+                Field(head, u"RH"_s, u"n"_s, u"%d customers"_s);
+                CVornBand *none
+                        = Band(r, ReportHeader, u"RH2"_s, u"SELECT name FROM customers WHERE 0"_s);
+                Text(none, u"none:"_s);
+                Field(none, u"RH2"_s, u"name"_s);
+            }) << Parameters() << QStringList {u"12 customers none: C01 C02 Total 119.75"_s};
     QTest::newRow("master and detail two levels deep, nearest entry first")
             << Build([=](CVornReport &r) {
                    CVornBand *c = Band(r, ReportContents, u"Cust"_s,
                                        u"SELECT id, name FROM customers WHERE id <= 3"_s);
                    Field(c, u"Cust"_s, u"name"_s);
-                   CVornBand *lines = Band(r, ReportContents, u"Lines"_s,
-                                           u"SELECT item FROM lines WHERE invoice_id = {ID}"_s,
-                                           u"Inv"_s);
+                   CVornBand *lines
+                           = Band(r, ReportContents, u"Lines"_s,
+                                  u"SELECT item FROM lines WHERE invoice_id = {ID}"_s, u"Inv"_s);
                    Field(lines, u"Lines"_s, u"item"_s);
                    CVornBand *inv = Band(r, ReportContents, u"Inv"_s,
                                          u"SELECT id, total FROM invoices "
@@ -199,8 +195,9 @@ void TestReportRun::layout_data()
                    Field(inv, u"Inv"_s, u"id"_s, u"#%d"_s);
                    Field(inv, u"Cust"_s, u"name"_s, u"of %s"_s);
                    // Its own query, entries valued from its band's row and the rows above.
-                   Field(inv, {}, u"n"_s)->SetQuery(
-                           u"SELECT count(*) || ' lines' AS n FROM lines WHERE invoice_id = {id}"_s);
+                   Field(inv, {}, u"n"_s)
+                           ->SetQuery(
+                                   u"SELECT count(*) || ' lines' AS n FROM lines WHERE invoice_id = {id}"_s);
                })
             << Parameters()
             << QStringList {u"C01 #10 of C01 2 lines pen ink #11 of C01 1 lines pad C02 #20 of "
@@ -219,52 +216,43 @@ void TestReportRun::layout_data()
                    r.SetHeight(29700);
                })
             << Parameters()
-            << QStringList {u"Oslo C03 C06 last C06 Paris C02 C05 last C05 Rome C01 C04 last C04"_s};
-    QTest::newRow("group with a query of its own")
-            << Build([=](CVornReport &r) {
-                   CVornBand *head = Band(r, ReportContents, u"H"_s,
-                                          u"SELECT DISTINCT city FROM customers ORDER BY city"_s);
-                   head->SetFooter(u"F"_s);
-                   Field(head, u"H"_s, u"city"_s);
-                   Text(Band(r, ReportContents, u"F"_s), u"end"_s);
-                   CVornBand *d = Band(r, ReportContents, u"D"_s,
-                                       u"SELECT name FROM customers WHERE city = {CITY} "
-                                       u"AND id > 6 ORDER BY name"_s,
-                                       u"H"_s);
-                   d->SetHeader(u"H"_s);
-                   Field(d, u"D"_s, u"name"_s);
-                   r.SetHeight(29700);
-               })
-            << Parameters()
-            << QStringList {u"Oslo C09 C12 end Paris C08 C11 end Rome C07 C10 end"_s};
-    QTest::newRow("page breaks, none at the top of a page")
-            << Build([=](CVornReport &r) {
-                   Band(r, PageBreak, u"PB0"_s);
-                   Text(Band(r, ReportContents, u"A"_s), u"A"_s);
-                   Band(r, PageBreak, u"PB1"_s);
-                   Band(r, PageBreak, u"PB2"_s);
-                   Text(Band(r, ReportContents, u"B"_s), u"B"_s);
-                   Band(r, PageBreak, u"PB3"_s);
-               })
-            << Parameters() << QStringList {u"A"_s, u"B"_s};
-    QTest::newRow("entries: parent row, then parameter, then empty")
-            << Build([=](CVornReport &r) {
-                   Band(r, ReportContents, u"M"_s, u"SELECT 'row' AS who"_s);
-                   CVornBand *d = Band(r, ReportContents, u"D"_s,
-                                       u"SELECT {WHO} || '/' || {what} || '/' || {none} AS v"_s,
-                                       u"M"_s);
-                   Field(d, u"D"_s, u"v"_s);
-               })
-            << Parameters {{u"d/who"_s, u"param"_s}, {u"d/what"_s, u"x"_s}}
-            << QStringList {u"row/x/"_s};
-    QTest::newRow("a parameter is data, never SQL")
-            << Build([=](CVornReport &r) {
-                   CVornBand *d = Band(r, ReportContents, u"D"_s,
-                                       u"SELECT name FROM customers WHERE name = {n}"_s);
-                   Field(d, u"D"_s, u"name"_s);
-                   Text(Band(r, ReportContents, u"E"_s), u"end"_s);
-               })
-            << Parameters {{u"d/n"_s, u"x' OR '1'='1"_s}} << QStringList {u"end"_s};
+            << QStringList {
+                       u"Oslo C03 C06 last C06 Paris C02 C05 last C05 Rome C01 C04 last C04"_s};
+    QTest::newRow("group with a query of its own") << Build([=](CVornReport &r) {
+        CVornBand *head = Band(r, ReportContents, u"H"_s,
+                               u"SELECT DISTINCT city FROM customers ORDER BY city"_s);
+        head->SetFooter(u"F"_s);
+        Field(head, u"H"_s, u"city"_s);
+        Text(Band(r, ReportContents, u"F"_s), u"end"_s);
+        CVornBand *d = Band(r, ReportContents, u"D"_s,
+                            u"SELECT name FROM customers WHERE city = {CITY} "
+                            u"AND id > 6 ORDER BY name"_s,
+                            u"H"_s);
+        d->SetHeader(u"H"_s);
+        Field(d, u"D"_s, u"name"_s);
+        r.SetHeight(29700);
+    }) << Parameters() << QStringList {u"Oslo C09 C12 end Paris C08 C11 end Rome C07 C10 end"_s};
+    QTest::newRow("page breaks, none at the top of a page") << Build([=](CVornReport &r) {
+        Band(r, PageBreak, u"PB0"_s);
+        Text(Band(r, ReportContents, u"A"_s), u"A"_s);
+        Band(r, PageBreak, u"PB1"_s);
+        Band(r, PageBreak, u"PB2"_s);
+        Text(Band(r, ReportContents, u"B"_s), u"B"_s);
+        Band(r, PageBreak, u"PB3"_s);
+    }) << Parameters() << QStringList {u"A"_s, u"B"_s};
+    QTest::newRow("entries: parent row, then parameter, then empty") << Build([=](CVornReport &r) {
+        Band(r, ReportContents, u"M"_s, u"SELECT 'row' AS who"_s);
+        CVornBand *d = Band(r, ReportContents, u"D"_s,
+                            u"SELECT {WHO} || '/' || {what} || '/' || {none} AS v"_s, u"M"_s);
+        Field(d, u"D"_s, u"v"_s);
+    }) << Parameters {{u"d/who"_s, u"param"_s}, {u"d/what"_s, u"x"_s}}
+                                                                     << QStringList {u"row/x/"_s};
+    QTest::newRow("a parameter is data, never SQL") << Build([=](CVornReport &r) {
+        CVornBand *d
+                = Band(r, ReportContents, u"D"_s, u"SELECT name FROM customers WHERE name = {n}"_s);
+        Field(d, u"D"_s, u"name"_s);
+        Text(Band(r, ReportContents, u"E"_s), u"end"_s);
+    }) << Parameters {{u"d/n"_s, u"x' OR '1'='1"_s}} << QStringList {u"end"_s};
     QTest::newRow("no database: every band once, values from the caller")
             << Build([=](CVornReport &r) {
                    r.SetDatabaseType(-1);
@@ -310,16 +298,17 @@ void TestReportRun::totals_data()
                    Field(d, u"D"_s, u"item"_s);
                    r.SetHeight(29700);
                })
-            << QStringList {u"#1 0 a b c 0.3 2 3 0.15 0.1 0.2 0.3 #2 3 d e f 335.50 3 3 111.83 0.05 "
-                            u"325.45 335.80"_s};
+            << QStringList {
+                       u"#1 0 a b c 0.3 2 3 0.15 0.1 0.2 0.3 #2 3 d e f 335.50 3 3 111.83 0.05 "
+                       u"325.45 335.80"_s};
     QTest::newRow("a master's footer totals its details, a running total on the row")
             << Build([=](CVornReport &r) {
                    Field(Band(r, ReportContents, u"Inv"_s,
                               u"SELECT DISTINCT inv FROM amounts ORDER BY inv"_s),
                          u"Inv"_s, u"inv"_s, u"#%d"_s);
-                   CVornBand *rows = Band(r, ReportContents, u"Rows"_s,
-                                          u"SELECT * FROM amounts WHERE inv = {inv} ORDER BY item"_s,
-                                          u"Inv"_s);
+                   CVornBand *rows = Band(
+                           r, ReportContents, u"Rows"_s,
+                           u"SELECT * FROM amounts WHERE inv = {inv} ORDER BY item"_s, u"Inv"_s);
                    Field(rows, u"Rows"_s, u"amount"_s);
                    total(rows, u"Rows"_s, u"amount"_s, D::Sum, D::OverReport);
                    CVornBand *foot = Band(r, ReportContents, u"Foot"_s, {}, u"Inv"_s);
@@ -348,8 +337,7 @@ void TestReportRun::totals_data()
                          u"More"_s, u"id"_s);
                })
             << QStringList {u"cf 0 1 2 3 4 5 6 7 8 page 36 run 36 n 8"_s,
-                            u"cf 36 9 10 page 19 run 55 n 2"_s,
-                            u"cf 55 11 12 page 0 run 55 n 0"_s};
+                            u"cf 36 9 10 page 19 run 55 n 2"_s, u"cf 55 11 12 page 0 run 55 n 0"_s};
 }
 
 void TestReportRun::totals()
@@ -388,55 +376,42 @@ void TestReportRun::failures_data()
     QTest::newRow("database missing, never made")
             << Build([](CVornReport &r) { r.SetConnectString(u"missing.db"_s); })
             << QStringList {u"missing.db"_s, u"does not exist"_s} << CPageSource();
-    QTest::newRow("band query error")
-            << Build([](CVornReport &r) {
-                   Text(Band(r, ReportContents, u"Before"_s), u"x"_s);
-                   Band(r, ReportContents, u"Rows"_s, u"SELECT * FROM missing_table"_s);
-               })
-            << QStringList {u"\"Rows\""_s, u"no such table"_s} << CPageSource {1, -1};
-    QTest::newRow("field the query does not return")
-            << Build([](CVornReport &r) {
-                   CVornBand *rows = Band(r, ReportContents, u"Rows"_s,
-                                          u"SELECT id, name FROM customers"_s);
-                   Field(rows, u"Rows"_s, u"name"_s);
-                   Field(rows, u"Rows"_s, u"nope"_s);
-               })
-            << QStringList {u"\"I1\""_s, u"\"Rows\""_s, u"\"nope\""_s, u"id, name"_s}
-            << CPageSource {0, 1};
-    QTest::newRow("item query error")
-            << Build([](CVornReport &r) {
-                   Field(Band(r, ReportContents, u"Rows"_s), {}, u"x"_s)
-                           ->SetQuery(u"SELECT 1 FROM WHERE"_s);
-               })
-            << QStringList {u"\"I0\""_s, u"\"Rows\""_s, u"syntax error"_s}
-            << CPageSource {0, 0};
-    QTest::newRow("refused format")
-            << Build([](CVornReport &r) {
-                   Field(Band(r, ReportContents, u"Rows"_s), u"Rows"_s, u"id"_s, u"%d%n"_s);
-               })
-            << QStringList {u"\"%d%n\""_s, u"\"I0\""_s, u"\"Rows\""_s} << CPageSource {0, 0};
-    QTest::newRow("data source that is no band")
-            << Build([](CVornReport &r) {
-                   Field(Band(r, ReportContents, u"Rows"_s), u"Ghost"_s, u"id"_s);
-               })
-            << QStringList {u"\"Ghost\""_s, u"\"I0\""_s} << CPageSource {0, 0};
-    QTest::newRow("parents in a loop, checked before anything runs")
-            << Build([](CVornReport &r) {
-                   Band(r, ReportContents, u"A"_s, u"SELECT * FROM missing_table"_s, u"B"_s);
-                   Band(r, ReportContents, u"B"_s, {}, u"A"_s);
-               })
-            << QStringList {u"loop: \"A\" -> \"B\" -> \"A\""_s} << CPageSource();
+    QTest::newRow("band query error") << Build([](CVornReport &r) {
+        Text(Band(r, ReportContents, u"Before"_s), u"x"_s);
+        Band(r, ReportContents, u"Rows"_s, u"SELECT * FROM missing_table"_s);
+    }) << QStringList {u"\"Rows\""_s, u"no such table"_s}
+                                      << CPageSource {1, -1};
+    QTest::newRow("field the query does not return") << Build([](CVornReport &r) {
+        CVornBand *rows = Band(r, ReportContents, u"Rows"_s, u"SELECT id, name FROM customers"_s);
+        Field(rows, u"Rows"_s, u"name"_s);
+        Field(rows, u"Rows"_s, u"nope"_s);
+    }) << QStringList {u"\"I1\""_s, u"\"Rows\""_s, u"\"nope\""_s, u"id, name"_s}
+                                                     << CPageSource {0, 1};
+    QTest::newRow("item query error") << Build([](CVornReport &r) {
+        Field(Band(r, ReportContents, u"Rows"_s), {}, u"x"_s)->SetQuery(u"SELECT 1 FROM WHERE"_s);
+    }) << QStringList {u"\"I0\""_s, u"\"Rows\""_s, u"syntax error"_s}
+                                      << CPageSource {0, 0};
+    QTest::newRow("refused format") << Build([](CVornReport &r) {
+        Field(Band(r, ReportContents, u"Rows"_s), u"Rows"_s, u"id"_s, u"%d%n"_s);
+    }) << QStringList {u"\"%d%n\""_s, u"\"I0\""_s, u"\"Rows\""_s}
+                                    << CPageSource {0, 0};
+    QTest::newRow("data source that is no band") << Build([](CVornReport &r) {
+        Field(Band(r, ReportContents, u"Rows"_s), u"Ghost"_s, u"id"_s);
+    }) << QStringList {u"\"Ghost\""_s, u"\"I0\""_s}
+                                                 << CPageSource {0, 0};
+    QTest::newRow("parents in a loop, checked before anything runs") << Build([](CVornReport &r) {
+        Band(r, ReportContents, u"A"_s, u"SELECT * FROM missing_table"_s, u"B"_s);
+        Band(r, ReportContents, u"B"_s, {}, u"A"_s);
+    }) << QStringList {u"loop: \"A\" -> \"B\" -> \"A\""_s} << CPageSource();
     QTest::newRow("invalid report")
             << Build([](CVornReport &r) { Band(r, ReportContents, QString()); })
             << QStringList {u"Band #0 is invalid"_s} << CPageSource();
-    QTest::newRow("total of a text that is no number")
-            << Build([](CVornReport &r) {
-                   Field(Band(r, ReportFooter, u"End"_s), u"Rows"_s, u"item"_s)
-                           ->SetAggregate(CVornDbText::Maximum);
-                   Band(r, ReportContents, u"Rows"_s, u"SELECT item FROM amounts"_s);
-               })
-            << QStringList {u"\"I0\""_s, u"\"End\""_s, u"\"a\""_s, u"not a number"_s}
-            << CPageSource {0, 0};
+    QTest::newRow("total of a text that is no number") << Build([](CVornReport &r) {
+        Field(Band(r, ReportFooter, u"End"_s), u"Rows"_s, u"item"_s)
+                ->SetAggregate(CVornDbText::Maximum);
+        Band(r, ReportContents, u"Rows"_s, u"SELECT item FROM amounts"_s);
+    }) << QStringList {u"\"I0\""_s, u"\"End\""_s, u"\"a\""_s, u"not a number"_s}
+                                                       << CPageSource {0, 0};
 }
 
 void TestReportRun::failures()
@@ -542,7 +517,9 @@ void TestReportRun::tenThousandPagesToPdf()
     CRunOptions options;
     options.reportFolder = m_folder.path();
     QList<int> progress;
-    options.progress = [&](int pages) { progress << pages; };
+    options.progress = [&](int pages) {
+        progress << pages;
+    };
     QString message;
     const QString path = m_folder.filePath(u"many.pdf"_s);
     QVERIFY2(RunReportToPdf(*report, options, path, {}, message), qPrintable(message));

@@ -31,8 +31,7 @@ public:
     explicit TextRecorder(int dpi)
         : m_dpi(dpi)
         , m_engine(*this)
-    {
-    }
+    { }
 
     QPaintEngine *paintEngine() const override { return &m_engine; }
 
@@ -73,14 +72,13 @@ private:
         explicit Engine(TextRecorder &device)
             : QPaintEngine(AllFeatures)
             , m_device(device)
-        {
-        }
+        { }
         bool begin(QPaintDevice *) override { return true; }
         bool end() override { return true; }
-        void updateState(const QPaintEngineState &) override {}
-        void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
-        void drawPath(const QPainterPath &) override {}
-        void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
+        void updateState(const QPaintEngineState &) override { }
+        void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override { }
+        void drawPath(const QPainterPath &) override { }
+        void drawPolygon(const QPointF *, int, PolygonDrawMode) override { }
         void drawTextItem(const QPointF &p, const QTextItem &item) override
         {
             const double toUnits = 2540.0 / m_device.m_dpi;
@@ -132,8 +130,8 @@ private slots:
             for (const int dpi : {72, 96, 150, 300, 1200}) {
                 TextRecorder device(dpi);
                 QPainter painter(&device);
-                CPagePainting(painter, dpi, dpi).Paint(*model.GetPage(index), index + 1,
-                                                       model.GetPageCount());
+                CPagePainting(painter, dpi, dpi)
+                        .Paint(*model.GetPage(index), index + 1, model.GetPageCount());
                 painter.end();
                 QVERIFY(!device.runs.empty());
                 if (reference.empty()) {

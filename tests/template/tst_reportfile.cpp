@@ -130,8 +130,9 @@ private slots:
 
         const QString text = VornTemplate::WriteReportXml(report);
         QVERIFY(text.contains(QStringLiteral("\r\n\r\n<parameters>\r\n</parameters>\r\n\r\n")));
-        QVERIFY(text.contains(QStringLiteral("<element name=\"PB\" type=\"8\">\r\n  <header></header>"
-                                             "\r\n  <footer></footer>\r\n  <height>0</height>")));
+        QVERIFY(text.contains(
+                QStringLiteral("<element name=\"PB\" type=\"8\">\r\n  <header></header>"
+                               "\r\n  <footer></footer>\r\n  <height>0</height>")));
         QVERIFY(text.contains(QStringLiteral("  <image></image>\r\n")));
         // Database kinds write no picture and no barcode of their own.
         QCOMPARE(text.count(QStringLiteral("<image>")), 1);
@@ -164,20 +165,20 @@ private slots:
         QTest::addColumn<int>("over");
         QTest::addColumn<QString>("tail");
         const QString dbLines = QStringLiteral("  <query></query>\r\n");
-        QTest::newRow("text at its defaults") << int(VornKind::Text) << 0 << 0 << 0
-                                              << QStringLiteral("strikeout=\"0\"/>\r\n");
+        QTest::newRow("text at its defaults")
+                << int(VornKind::Text) << 0 << 0 << 0 << QStringLiteral("strikeout=\"0\"/>\r\n");
         QTest::newRow("growing text") << int(VornKind::Text) << 1 << 0 << 0
                                       << QStringLiteral("strikeout=\"0\"/>\r\n"
                                                         "  <can_grow>1</can_grow>\r\n");
         QTest::newRow("DB text at its defaults") << int(VornKind::DbText) << 0 << 0 << 0 << dbLines;
-        QTest::newRow("sum over the report")
-                << int(VornKind::DbText) << 0 << 1 << 2
-                << dbLines + QStringLiteral("  <aggregate>1</aggregate>\r\n"
-                                            "  <aggregate_over>2</aggregate_over>\r\n");
-        QTest::newRow("growing page count")
-                << int(VornKind::DbText) << 1 << 2 << 1
-                << dbLines + QStringLiteral("  <can_grow>1</can_grow>\r\n  <aggregate>2</aggregate>"
-                                            "\r\n  <aggregate_over>1</aggregate_over>\r\n");
+        QTest::newRow("sum over the report") << int(VornKind::DbText) << 0 << 1 << 2
+                                             << dbLines
+                        + QStringLiteral("  <aggregate>1</aggregate>\r\n"
+                                         "  <aggregate_over>2</aggregate_over>\r\n");
+        QTest::newRow("growing page count") << int(VornKind::DbText) << 1 << 2 << 1
+                                            << dbLines
+                        + QStringLiteral("  <can_grow>1</can_grow>\r\n  <aggregate>2</aggregate>"
+                                         "\r\n  <aggregate_over>1</aggregate_over>\r\n");
         QTest::newRow("scope without an aggregate")
                 << int(VornKind::DbText) << 0 << 0 << 1
                 << dbLines + QStringLiteral("  <aggregate_over>1</aggregate_over>\r\n");
@@ -202,7 +203,8 @@ private slots:
         band->GetItems().Add(text);
 
         const QString written = VornTemplate::WriteReportXml(report);
-        QVERIFY2(written.endsWith(tail + QStringLiteral("</element>\r\n</element>\r\n\r\n</report>")),
+        QVERIFY2(written.endsWith(tail
+                                  + QStringLiteral("</element>\r\n</element>\r\n\r\n</report>")),
                  qPrintable(written.right(300)));
         QByteArray bytes(reinterpret_cast<const char *>(written.utf16()), written.size() * 2);
         CVornReport back;
@@ -337,8 +339,8 @@ private slots:
                                                             "printed with page header and footer");
         QTest::newRow("truncated file") << QStringLiteral("truncated_report.vnt")
                                         << QStringLiteral("Failed to load XML:: ");
-        QTest::newRow("missing file") << QStringLiteral("no_such_file.vnt")
-                                      << QStringLiteral("File not found: ");
+        QTest::newRow("missing file")
+                << QStringLiteral("no_such_file.vnt") << QStringLiteral("File not found: ");
     }
     void failures()
     {

@@ -160,29 +160,24 @@ void TestXmlAccess::notWellFormed_data()
                 .arg(line)
                 .arg(pos);
     };
-    QTest::newRow("text after the root")
-            << Utf16Le(head + u"</report>\r\n  junk"_s)
-            << fault("Text outside the root element", 4, 3);
+    QTest::newRow("text after the root") << Utf16Le(head + u"</report>\r\n  junk"_s)
+                                         << fault("Text outside the root element", 4, 3);
     QTest::newRow("text before the root")
             << QByteArray("x<report/>") << fault("Text outside the root element", 1, 1);
     QTest::newRow("CDATA after the root") << Utf16Le(u"<report/><![CDATA[x]]>"_s)
                                           << fault("Text outside the root element", 1, 10);
-    QTest::newRow("reference to NUL in text")
-            << Utf16Le(head + u"<a>abc&#0;def</a></report>"_s)
-            << fault("Invalid character reference", 3, 7);
+    QTest::newRow("reference to NUL in text") << Utf16Le(head + u"<a>abc&#0;def</a></report>"_s)
+                                              << fault("Invalid character reference", 3, 7);
     QTest::newRow("hexadecimal reference to NUL in an attribute")
             << Utf16Le(u"<report title=\"a&#x00;\"/>"_s)
             << fault("Invalid character reference", 1, 17);
-    QTest::newRow("reference to a surrogate")
-            << Utf16Le(u"<report>&#xD800;</report>"_s)
-            << fault("Invalid character reference", 1, 9);
-    QTest::newRow("reference beyond Unicode")
-            << Utf16Le(u"<report>&#99999999999;</report>"_s)
-            << fault("Invalid character reference", 1, 9);
+    QTest::newRow("reference to a surrogate") << Utf16Le(u"<report>&#xD800;</report>"_s)
+                                              << fault("Invalid character reference", 1, 9);
+    QTest::newRow("reference beyond Unicode") << Utf16Le(u"<report>&#99999999999;</report>"_s)
+                                              << fault("Invalid character reference", 1, 9);
     QString lone = u"<report>\u00e9x</report>"_s;
     lone[8] = QChar(char16_t(0xD83D));
-    QTest::newRow("unpaired high surrogate")
-            << Utf16Le(lone) << fault("Unpaired surrogate", 1, 9);
+    QTest::newRow("unpaired high surrogate") << Utf16Le(lone) << fault("Unpaired surrogate", 1, 9);
     lone[8] = QChar(char16_t(0xDE00));
     QTest::newRow("lone low surrogate, big-endian")
             << Utf16Be(lone) << fault("Unpaired surrogate", 1, 9);
@@ -203,8 +198,7 @@ void TestXmlAccess::notWellFormed_data()
             << QByteArray("<report>t<![CDATA[</report>]]></report><![CDATA[]]>")
             << fault("Text outside the root element", 1, 40);
     QTest::newRow("text after a root that ends with text, UTF-16BE")
-            << Utf16Be(u"<report>é😀</report>x"_s)
-            << fault("Text outside the root element", 1, 20);
+            << Utf16Be(u"<report>é😀</report>x"_s) << fault("Text outside the root element", 1, 20);
     QTest::newRow("text after the root, a refused reference in a comment")
             << Utf16Le(u"<!-- &#0; --><report>&amp;</report>x"_s)
             << fault("Text outside the root element", 1, 36);

@@ -17,10 +17,10 @@ private slots:
         QTest::addColumn<QRect>("pixels");
         // 52 letters 364 px wide: 7 px a character; 16 px a line.
         QTest::newRow("origin") << 364 << 16 << QRect(0, 0, 4, 8) << QRect(0, 0, 7, 16);
-        QTest::newRow("rounded edges") << 364 << 16 << QRect(7, 6, 303, 155)
-                                       << QRect(QPoint(12, 12), QPoint(542, 321));
-        QTest::newRow("average width rounds to nearest") << 390 << 13 << QRect(0, 0, 4, 8)
-                                                         << QRect(0, 0, 8, 13);
+        QTest::newRow("rounded edges")
+                << 364 << 16 << QRect(7, 6, 303, 155) << QRect(QPoint(12, 12), QPoint(542, 321));
+        QTest::newRow("average width rounds to nearest")
+                << 390 << 13 << QRect(0, 0, 4, 8) << QRect(0, 0, 8, 13);
         QTest::newRow("degenerate font") << 0 << 0 << QRect(0, 0, 8, 8) << QRect(0, 0, 2, 1);
     }
     void toPixels()

@@ -18,8 +18,7 @@ private slots:
         QTest::newRow("light background keeps blue") << 0x00FF0000u << 0x00FFFFFFu << 0x00FF0000u;
         QTest::newRow("light grey background keeps navy")
                 << 0x00800000u << 0x00F0F0F0u << 0x00800000u;
-        QTest::newRow("dark background lightens blue") << 0x00FF0000u << 0x00202020u
-                                                      << 0x00FF9999u;
+        QTest::newRow("dark background lightens blue") << 0x00FF0000u << 0x00202020u << 0x00FF9999u;
         QTest::newRow("dark background lightens dark green")
                 << 0x00008000u << 0x00303030u << 0x0066FF66u;
         QTest::newRow("dark background lightens black to grey")

@@ -15,9 +15,9 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -262,7 +262,6 @@ void TestWriteTextFile::refused()
     else if (!old.isEmpty())
         QCOMPARE(TestUtil::ReadAll(path), old);
 }
-
 
 void TestWriteTextFile::leavesSpecialFilesAlone_data()
 {

@@ -30,10 +30,10 @@ private slots:
         if (zbarimg.isEmpty())
             QSKIP("zbarimg (package zbar-tools) is not installed");
 
-        const QStringList values = {
-                QStringLiteral("4006381333931"), QStringLiteral("5901234123457"),
-                QStringLiteral("9780201379624"), QStringLiteral("2000000000015"),
-                QStringLiteral("0012345678905"), QStringLiteral("1234567890128")};
+        const QStringList values
+                = {QStringLiteral("4006381333931"), QStringLiteral("5901234123457"),
+                   QStringLiteral("9780201379624"), QStringLiteral("2000000000015"),
+                   QStringLiteral("0012345678905"), QStringLiteral("1234567890128")};
         // Widths that leave every remainder of the division by 95 modules, at both sides of
         // whole pixels.
         const int widths[] = {3000, 3315, 3760, 4105, 4590, 5240};

@@ -212,7 +212,9 @@ private slots:
             if (pitch > 0)
                 QCOMPARE(pixels.width(), pitch);
             if (i > 0)
-                QCOMPARE(pixels.left(), layout.modules[i - 1].pixels.left() + layout.modules[i - 1].pixels.width());
+                QCOMPARE(pixels.left(),
+                         layout.modules[i - 1].pixels.left()
+                                 + layout.modules[i - 1].pixels.width());
         }
     }
 

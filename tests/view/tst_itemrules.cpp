@@ -1,8 +1,8 @@
 #include "imageplacement.h"
+#include "itempainter.h"
 #include "pagetestutil.h"
 #include "pixeldrawing.h"
 #include "testregistry.h"
-#include "itempainter.h"
 #include "textitemlayout.h"
 
 #include <QBuffer>
@@ -174,8 +174,8 @@ private slots:
         QTest::addColumn<int>("flags");
         QTest::addColumn<QString>("part");
         const QString pair = QStringLiteral("\U0001F600");
-        QTest::newRow("wrapped keeps the start") << int(Qt::TextWordWrap | Qt::AlignRight)
-                                                 << QStringLiteral("ab");
+        QTest::newRow("wrapped keeps the start")
+                << int(Qt::TextWordWrap | Qt::AlignRight) << QStringLiteral("ab");
         QTest::newRow("left keeps the start") << int(Qt::AlignLeft) << QStringLiteral("ab");
         QTest::newRow("right keeps the end, pair whole") << int(Qt::AlignRight) << pair;
         QTest::newRow("centred keeps the middle") << int(Qt::AlignHCenter) << QStringLiteral("cd");

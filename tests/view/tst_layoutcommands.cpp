@@ -60,51 +60,43 @@ private slots:
 
         // A page 21000 wide; bands 10000 high from the page's top unless given.
         const Box p {1000, 1000, 3000, 1500};
-        QTest::newRow("align lefts") << Command::AlignLefts
-                                     << QList<Box> {p, {5000, 2000, 5500, 2600}}
-                                     << QList<ModelBox> {{1000, 1000, 3000, 1500},
-                                                         {1000, 2000, 1500, 2600}};
+        QTest::newRow("align lefts")
+                << Command::AlignLefts << QList<Box> {p, {5000, 2000, 5500, 2600}}
+                << QList<ModelBox> {{1000, 1000, 3000, 1500}, {1000, 2000, 1500, 2600}};
         QTest::newRow("align centers: half of an odd width truncated")
                 << Command::AlignCenters << QList<Box> {p, {5000, 2000, 5501, 2600}}
                 << QList<ModelBox> {{1000, 1000, 3000, 1500}, {1750, 2000, 2251, 2600}};
-        QTest::newRow("align rights") << Command::AlignRights
-                                      << QList<Box> {p, {5000, 2000, 5500, 2600}}
-                                      << QList<ModelBox> {{1000, 1000, 3000, 1500},
-                                                          {2500, 2000, 3000, 2600}};
+        QTest::newRow("align rights")
+                << Command::AlignRights << QList<Box> {p, {5000, 2000, 5500, 2600}}
+                << QList<ModelBox> {{1000, 1000, 3000, 1500}, {2500, 2000, 3000, 2600}};
         QTest::newRow("align rights: pushed back onto the page")
                 << Command::AlignRights << QList<Box> {{500, 0, 2000, 100}, {0, 0, 3000, 100}}
                 << QList<ModelBox> {{500, 0, 2000, 100}, {0, 0, 3000, 100}};
-        QTest::newRow("align tops") << Command::AlignTops
-                                    << QList<Box> {p, {5000, 2000, 5500, 2600}}
-                                    << QList<ModelBox> {{1000, 1000, 3000, 1500},
-                                                        {5000, 1000, 5500, 1600}};
-        QTest::newRow("align middles") << Command::AlignMiddles
-                                       << QList<Box> {p, {5000, 2000, 5500, 2601}}
-                                       << QList<ModelBox> {{1000, 1000, 3000, 1500},
-                                                           {5000, 950, 5500, 1551}};
-        QTest::newRow("align bottoms") << Command::AlignBottoms
-                                       << QList<Box> {p, {5000, 2000, 5500, 2600}}
-                                       << QList<ModelBox> {{1000, 1000, 3000, 1500},
-                                                           {5000, 900, 5500, 1500}};
+        QTest::newRow("align tops")
+                << Command::AlignTops << QList<Box> {p, {5000, 2000, 5500, 2600}}
+                << QList<ModelBox> {{1000, 1000, 3000, 1500}, {5000, 1000, 5500, 1600}};
+        QTest::newRow("align middles")
+                << Command::AlignMiddles << QList<Box> {p, {5000, 2000, 5500, 2601}}
+                << QList<ModelBox> {{1000, 1000, 3000, 1500}, {5000, 950, 5500, 1551}};
+        QTest::newRow("align bottoms")
+                << Command::AlignBottoms << QList<Box> {p, {5000, 2000, 5500, 2600}}
+                << QList<ModelBox> {{1000, 1000, 3000, 1500}, {5000, 900, 5500, 1500}};
         // The second item's band lies from 10000 to 13000 on the page: it stays there.
         QTest::newRow("align tops of an item of a lower band")
-                << Command::AlignTops
-                << QList<Box> {p, {5000, 11000, 5500, 11600, 10000, 3000}}
+                << Command::AlignTops << QList<Box> {p, {5000, 11000, 5500, 11600, 10000, 3000}}
                 << QList<ModelBox> {{1000, 1000, 3000, 1500}, {5000, 10000, 5500, 10600}};
         // 4000 high in a band 3000 high: its bottom wins, its top goes above the band.
         QTest::newRow("align bottoms of an item larger than its band")
-                << Command::AlignBottoms
-                << QList<Box> {p, {5000, 10000, 5500, 14000, 10000, 3000}}
+                << Command::AlignBottoms << QList<Box> {p, {5000, 10000, 5500, 14000, 10000, 3000}}
                 << QList<ModelBox> {{1000, 1000, 3000, 1500}, {5000, 9000, 5500, 13000}};
         QTest::newRow("a horizontal command leaves an item larger than its band as it is")
-                << Command::AlignLefts
-                << QList<Box> {p, {5000, 10000, 5500, 14000, 10000, 3000}}
+                << Command::AlignLefts << QList<Box> {p, {5000, 10000, 5500, 14000, 10000, 3000}}
                 << QList<ModelBox> {{1000, 1000, 3000, 1500}, {1000, 10000, 1500, 14000}};
         QTest::newRow("make same width: its right edge stops at the page's")
                 << Command::MakeSameWidth
                 << QList<Box> {{0, 0, 4000, 100}, {500, 200, 600, 300}, {19000, 0, 19100, 50}}
-                << QList<ModelBox> {{0, 0, 4000, 100}, {500, 200, 4500, 300},
-                                    {19000, 0, 21000, 50}};
+                << QList<ModelBox> {
+                           {0, 0, 4000, 100}, {500, 200, 4500, 300}, {19000, 0, 21000, 50}};
         QTest::newRow("make same height: its bottom stops at the band's")
                 << Command::MakeSameHeight
                 << QList<Box> {{0, 0, 100, 4000}, {500, 200, 600, 300, 0, 3000}}
@@ -112,8 +104,8 @@ private slots:
         QTest::newRow("make same size")
                 << Command::MakeSameSize << QList<Box> {{0, 0, 100, 200}, {500, 500, 900, 900}}
                 << QList<ModelBox> {{0, 0, 100, 200}, {500, 500, 600, 700}};
-        QTest::newRow("one item aligns nothing")
-                << Command::AlignLefts << QList<Box> {p} << QList<ModelBox> {{1000, 1000, 3000, 1500}};
+        QTest::newRow("one item aligns nothing") << Command::AlignLefts << QList<Box> {p}
+                                                 << QList<ModelBox> {{1000, 1000, 3000, 1500}};
         QTest::newRow("two items are not spaced")
                 << Command::SpaceAcross << QList<Box> {p, {5000, 0, 6000, 100}}
                 << QList<ModelBox> {{1000, 1000, 3000, 1500}, {5000, 0, 6000, 100}};
@@ -121,9 +113,9 @@ private slots:
         QTest::newRow("space evenly across, uneven sizes, in any order")
                 << Command::SpaceAcross
                 << QList<Box> {{1500, 0, 4500, 100},
-                                {10000, 0, 12000, 100},
-                                {0, 0, 1000, 100},
-                                {5000, 300, 5500, 400}}
+                               {10000, 0, 12000, 100},
+                               {0, 0, 1000, 100},
+                               {5000, 300, 5500, 400}}
                 << QList<ModelBox> {{2833, 0, 5833, 100},
                                     {10000, 0, 12000, 100},
                                     {0, 0, 1000, 100},
@@ -132,16 +124,14 @@ private slots:
         QTest::newRow("space evenly down across two bands")
                 << Command::SpaceDown
                 << QList<Box> {{0, 0, 100, 1000, 0, 3000},
-                                {0, 3100, 100, 3300, 3000, 3000},
-                                {0, 5000, 100, 6000, 3000, 3000}}
+                               {0, 3100, 100, 3300, 3000, 3000},
+                               {0, 5000, 100, 6000, 3000, 3000}}
                 << QList<ModelBox> {{0, 0, 100, 1000}, {0, 3000, 100, 3200}, {0, 5000, 100, 6000}};
         QTest::newRow("size to fit: one line takes width and height")
-                << Command::SizeToFit
-                << QList<Box> {{100, 100, 5000, 300, 0, 10000, 2000, 450}}
+                << Command::SizeToFit << QList<Box> {{100, 100, 5000, 300, 0, 10000, 2000, 450}}
                 << QList<ModelBox> {{100, 100, 2100, 550}};
         QTest::newRow("size to fit: a wrapped text takes the height")
-                << Command::SizeToFit
-                << QList<Box> {{100, 100, 5000, 300, 0, 10000, 4900, -900}}
+                << Command::SizeToFit << QList<Box> {{100, 100, 5000, 300, 0, 10000, 4900, -900}}
                 << QList<ModelBox> {{100, 100, 5000, 1000}};
         QTest::newRow("size to fit: cut at the band's bottom, no text left alone")
                 << Command::SizeToFit
@@ -164,10 +154,11 @@ private slots:
         QTest::newRow("to the front, keeping their order")
                 << Command::BringToFront << QList<bool> {true, false, true, false}
                 << QList<int> {1, 3, 0, 2};
-        QTest::newRow("to the back") << Command::SendToBack << QList<bool> {false, true, false, true}
-                                     << QList<int> {1, 3, 0, 2};
-        QTest::newRow("already in front") << Command::BringToFront << QList<bool> {false, true}
-                                          << QList<int> {0, 1};
+        QTest::newRow("to the back")
+                << Command::SendToBack << QList<bool> {false, true, false, true}
+                << QList<int> {1, 3, 0, 2};
+        QTest::newRow("already in front")
+                << Command::BringToFront << QList<bool> {false, true} << QList<int> {0, 1};
     }
     void reorder()
     {

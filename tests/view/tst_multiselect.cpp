@@ -57,16 +57,16 @@ void Play(CInteractionRig &rig, const QStringList &actions)
         } else if (verb == u"esc") {
             rig.Do().OnKeyDown(Qt::Key_Escape, false);
         } else if (verb == u"rect" || verb == u"addrect") {
-            const Qt::KeyboardModifiers keys = verb == u"addrect" ? Qt::ShiftModifier
-                                                                  : Qt::NoModifier;
+            const Qt::KeyboardModifiers keys
+                    = verb == u"addrect" ? Qt::ShiftModifier : Qt::NoModifier;
             rig.Do().OnLeftButtonDown(rig.At({n[0], n[1]}), keys);
             rig.Do().OnMouseMove(rig.At({n[2], n[3]}), keys);
             rig.Do().OnLeftButtonUp(rig.At({n[2], n[3]}));
         } else {
             const QPoint at = verb == u"press" ? rig.At({n[0], n[1]}) : Centre(rig, what);
             const Qt::KeyboardModifiers keys = verb == u"shift" ? Qt::ShiftModifier
-                    : verb == u"ctrl"                          ? Qt::ControlModifier
-                                                               : Qt::NoModifier;
+                    : verb == u"ctrl"                           ? Qt::ControlModifier
+                                                                : Qt::NoModifier;
             rig.Do().OnLeftButtonDown(at, keys);
             rig.Do().OnLeftButtonUp(at);
         }
@@ -120,8 +120,7 @@ private slots:
                 << Steps("press 400,150|all") << Steps("A|B|C|D|E");
         QTest::newRow("select all with nothing selected takes the report")
                 << Steps("all") << Steps("A|B|C|D|E");
-        QTest::newRow("esc clears") << Steps("click A|shift B|esc")
-                                    << Steps("");
+        QTest::newRow("esc clears") << Steps("click A|shift B|esc") << Steps("");
     }
     void selection()
     {
@@ -193,8 +192,7 @@ private slots:
         rig.Do().OnLeftButtonUp(from + by);
         const QStringList names = Steps("A|B|C|D");
         for (int i = 0; i < names.size(); ++i)
-            QCOMPARE(BoxOf(static_cast<CVornItem *>(rig.Report().FindByName(names[i]))),
-                     boxes[i]);
+            QCOMPARE(BoxOf(static_cast<CVornItem *>(rig.Report().FindByName(names[i]))), boxes[i]);
         // One drag is one undo step, whatever it moved.
         QCOMPARE(rig.Doc().GetUndoStack()->count(), 1);
     }
@@ -259,11 +257,13 @@ private slots:
         CInteractionRig rig;
         Layout(rig);
         rig.Report().Select(rig.Report().FindByName(QStringLiteral("A")));
-        const PixRect a = rig.Geometry().GetItemPixelRect(rig.Report().FindByName(QStringLiteral("A")));
+        const PixRect a
+                = rig.Geometry().GetItemPixelRect(rig.Report().FindByName(QStringLiteral("A")));
         rig.Do().OnLeftButtonDown({a.right + 2, a.bottom + 2});
         QCOMPARE(rig.State().m_mode, int(Mode::DragBottomRight));
         QVERIFY(rig.Report().FindByName(QStringLiteral("A"))->IsSelected());
-        QCOMPARE(rig.Do().UpdateCursor({a.right + 2, a.top + 10}), CViewInteraction::Cursor::SizeHorizontal);
+        QCOMPARE(rig.Do().UpdateCursor({a.right + 2, a.top + 10}),
+                 CViewInteraction::Cursor::SizeHorizontal);
     }
 
     // Bands that run past the page are worked on, and marked, where they are drawn.
@@ -272,7 +272,8 @@ private slots:
         CInteractionRig rig;
         PageTest::AddBand(rig.Report(), 30000);
         CVornBand *below = PageTest::AddBand(rig.Report(), 5080);
-        CVornItem *item = rig.AddItem<CVornText>(below, QStringLiteral("Low"), 635, 635, 1905, 1270);
+        CVornItem *item
+                = rig.AddItem<CVornText>(below, QStringLiteral("Low"), 635, 635, 1905, 1270);
         rig.Report().Select(item);
         const PixRect rect = rig.Geometry().GetItemPixelRect(item);
         QVERIFY(rect.top > rig.Geometry().GetPageRect().bottom);
@@ -307,10 +308,10 @@ private slots:
         QTest::newRow("a left edge to the nearest line")
                 << 0 << QList<qint64> {1030, 2030} << QList<qint64> {0, 1000, 1100} << qint64(-30)
                 << qint64(1000);
-        QTest::newRow("the centre line") << 0 << QList<qint64> {900, 1900}
-                                         << QList<qint64> {1420} << qint64(20) << qint64(1420);
-        QTest::newRow("the right edge") << 0 << QList<qint64> {900, 1900}
-                                        << QList<qint64> {1999} << qint64(99) << qint64(1999);
+        QTest::newRow("the centre line") << 0 << QList<qint64> {900, 1900} << QList<qint64> {1420}
+                                         << qint64(20) << qint64(1420);
+        QTest::newRow("the right edge") << 0 << QList<qint64> {900, 1900} << QList<qint64> {1999}
+                                        << qint64(99) << qint64(1999);
         QTest::newRow("too far") << 0 << QList<qint64> {900, 1900} << QList<qint64> {2001}
                                  << qint64(0) << qint64(-1);
         QTest::newRow("a tie goes to the left edge")
@@ -327,9 +328,9 @@ private slots:
         QFETCH(QList<qint64>, lines);
         QFETCH(qint64, shift);
         QFETCH(qint64, line);
-        const SnapGuides::Snap snap = SnapGuides::Find(
-                {span[0], span[1]}, mode == 0, true,
-                SnapGuides::Lines(lines.begin(), lines.end()), 100);
+        const SnapGuides::Snap snap
+                = SnapGuides::Find({span[0], span[1]}, mode == 0, true,
+                                   SnapGuides::Lines(lines.begin(), lines.end()), 100);
         QCOMPARE(snap.shift, shift);
         QCOMPARE(snap.line.value_or(-1), line);
     }

@@ -6,9 +6,9 @@
 
 #include <QScreen>
 #include <QScrollBar>
-#include <QVBoxLayout>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 
 using namespace PageTest;
 

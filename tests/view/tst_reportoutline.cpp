@@ -60,16 +60,16 @@ private slots:
         QTest::newRow("inside") << contents << QList<int> {0, 0, 100, 100} << H::No;
         QTest::newRow("partly outside") << contents << QList<int> {-50, -50, 10, 10} << H::No;
         QTest::newRow("no width") << contents << QList<int> {100, 0, 100, 50} << H::EmptyRect;
-        QTest::newRow("left above right") << contents << QList<int> {200, 0, 100, 50}
-                                          << H::EmptyRect;
-        QTest::newRow("top above bottom") << contents << QList<int> {0, 50, 100, 10}
-                                          << H::EmptyRect;
-        QTest::newRow("below the band") << contents << QList<int> {0, 1000, 100, 1100}
-                                        << H::OutsideBand;
-        QTest::newRow("right of the page") << contents << QList<int> {21000, 0, 21100, 50}
-                                           << H::OutsideBand;
-        QTest::newRow("on a page break") << int(VornKind::PageBreak) << QList<int> {0, 0, 100, 100}
-                                         << H::OutsideBand;
+        QTest::newRow("left above right")
+                << contents << QList<int> {200, 0, 100, 50} << H::EmptyRect;
+        QTest::newRow("top above bottom")
+                << contents << QList<int> {0, 50, 100, 10} << H::EmptyRect;
+        QTest::newRow("below the band")
+                << contents << QList<int> {0, 1000, 100, 1100} << H::OutsideBand;
+        QTest::newRow("right of the page")
+                << contents << QList<int> {21000, 0, 21100, 50} << H::OutsideBand;
+        QTest::newRow("on a page break")
+                << int(VornKind::PageBreak) << QList<int> {0, 0, 100, 100} << H::OutsideBand;
     }
     void hiddenItems()
     {
@@ -88,11 +88,10 @@ private slots:
         PageTest::AddBand(report, 1234, VornKind::PageHeader);
         CVornBand *band = PageTest::AddBand(report, 2000);
         auto *text = PageTest::AddItem<CVornText>(band, 250, 5, 200, 1005);
-        QCOMPARE(ElementText::Describe(report, band),
-                 QStringLiteral("Band 1 (Report Contents)"));
-        QCOMPARE(ElementText::Describe(report, text),
-                 QStringLiteral("Item 0 (Text) on Band 1"));
-        QCOMPARE(ElementText::Geometry(report, band), QStringLiteral("Top 12.34 mm, Height 20.00 mm"));
+        QCOMPARE(ElementText::Describe(report, band), QStringLiteral("Band 1 (Report Contents)"));
+        QCOMPARE(ElementText::Describe(report, text), QStringLiteral("Item 0 (Text) on Band 1"));
+        QCOMPARE(ElementText::Geometry(report, band),
+                 QStringLiteral("Top 12.34 mm, Height 20.00 mm"));
         QCOMPARE(ElementText::Geometry(report, text),
                  QStringLiteral("Left 2.50 mm, Top 0.05 mm, Width -0.50 mm, Height 10.00 mm"));
         QCOMPARE(ElementText::Describe(report, nullptr), QString());

@@ -208,7 +208,8 @@ private slots:
         for (int i = 0; i < 3; ++i)
             PageTest::AddBand(rig.Report(), 1000);
         rig.AddItem<CVornText>(rig.Report().GetBands()[1], QStringLiteral("Item 0"), 0, 0, 10, 10);
-        PageTest::AddBand(rig.Report(), 0, VornKind::PageBreak)->SetName(QStringLiteral("Page Break 1"));
+        PageTest::AddBand(rig.Report(), 0, VornKind::PageBreak)
+                ->SetName(QStringLiteral("Page Break 1"));
         for (CVornBand *band : rig.Report().GetBands()) {
             band->SetSelected(band->GetName() == selected);
             for (CVornItem *item : band->GetItems())

@@ -92,8 +92,7 @@ private slots:
         const CVornItem *second = host->GetItems()[1];
         const PixRect rect = m_view->GetItemPixelRect(first);
         // Within a pixel: the corner went to model units and back.
-        QVERIFY(((QPoint(rect.left, rect.top) - m_view->GetScrollPosition()) - at)
-                        .manhattanLength()
+        QVERIFY(((QPoint(rect.left, rect.top) - m_view->GetScrollPosition()) - at).manhattanLength()
                 <= 2);
         QCOMPARE(second->GetLeft(), first->GetRight());
         QVERIFY(first->IsSelected() && second->IsSelected());

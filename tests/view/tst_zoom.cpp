@@ -138,8 +138,8 @@ private slots:
         QFETCH(int, client);
         QFETCH(int, pageWidth);
         CVornReport report;
-        const QSize total = CPageGeometry::TotalScrollSize(report, 96, 96, CPageGeometry::FitWidth,
-                                                           client);
+        const QSize total
+                = CPageGeometry::TotalScrollSize(report, 96, 96, CPageGeometry::FitWidth, client);
         const CPageGeometry geometry(report, 96, 96, {0, 0, client, 700}, QPoint(), total,
                                      CPageGeometry::FitWidth);
         QCOMPARE(geometry.GetPageRect().Width(), pageWidth);
@@ -249,8 +249,8 @@ private slots:
         }
         QCOMPARE(CPageGeometry::TotalScrollSize(report, 96, 96, zoom), size);
         // The last band ends inside the extent, 20 pixels above its end at most.
-        const CPageGeometry geometry = PageTest::Geometry(report, QSize(900, 700), 96, 96,
-                                                          QPoint(), zoom);
+        const CPageGeometry geometry
+                = PageTest::Geometry(report, QSize(900, 700), 96, 96, QPoint(), zoom);
         QVERIFY(geometry.GetBandRect(geometry.GetBandCount() - 1).bottom + 20 <= size.height());
     }
 
@@ -264,14 +264,14 @@ private slots:
         // At 100 % the page starts at (53, 20): the client point (450, 350) is page pixel
         // (397, 330), units (10503, 8731); at 200 % the page starts at (20, 20) and those
         // units lie at (813, 679).
-        QTest::newRow("in to 200 %") << 1.0 << 2.0 << QPoint(450, 350) << QPoint(0, 0)
-                                     << QPoint(363, 329);
-        QTest::newRow("out to 25 %: the top left") << 1.0 << 0.25 << QPoint(450, 350)
-                                                   << QPoint(0, 0) << QPoint(0, 0);
+        QTest::newRow("in to 200 %")
+                << 1.0 << 2.0 << QPoint(450, 350) << QPoint(0, 0) << QPoint(363, 329);
+        QTest::newRow("out to 25 %: the top left")
+                << 1.0 << 0.25 << QPoint(450, 350) << QPoint(0, 0) << QPoint(0, 0);
         // Page pixel (443, 409) at 200 % is (5860, 5410), at 100 % (274, 224): the page is
         // narrower than the client, so there is nothing to scroll across.
-        QTest::newRow("out to 100 %, scrolled") << 2.0 << 1.0 << QPoint(100, 100)
-                                                << QPoint(363, 329) << QPoint(0, 124);
+        QTest::newRow("out to 100 %, scrolled")
+                << 2.0 << 1.0 << QPoint(100, 100) << QPoint(363, 329) << QPoint(0, 124);
     }
     void zoomAroundAPoint()
     {

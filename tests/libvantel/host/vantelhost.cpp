@@ -55,7 +55,9 @@ bool SameLetters(const char16_t *a, const std::u16string &b)
 {
     std::u16string::size_type i = 0;
     for (; a[i] && i < b.size(); ++i) {
-        const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+        const auto lower = [](char16_t c) {
+            return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+        };
         if (lower(a[i]) != lower(b[i]))
             return false;
     }
