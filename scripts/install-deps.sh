@@ -37,6 +37,7 @@ packages=(
     pkg-config
     librsvg2-bin
     python3-openpyxl
+    clang-format
 )
 if [ "${1:-}" = fuzz ]; then
     packages+=(clang-14 libclang-rt-14-dev)
