@@ -4,9 +4,11 @@
 #include "bandcontent.h"
 #include "dataconnection.h"
 #include "dataformat.h"
+#include "itemprimitives.h"
 #include "pagebuilder.h"
 #include "reportrun.h"
 #include "textmeasure.h"
+#include "vornband.h"
 
 #include <QHash>
 
@@ -14,17 +16,21 @@
 #include <unordered_map>
 #include <vector>
 
-class CVornBand;
 class CVornDbText;
 class CVornItem;
 class CVornReport;
 
 class CPageSink;
-class CVornDbText;
 
 // One run of a report: its bands walked in the order of a run with the rows of their queries,
 // laid out into pages by a page builder that hands each finished page to a sink. Made and used
 // for a single RunReport call.
+//
+// The work is spread by concern: reportlayout.cpp walks the bands (rows, details, groups) and
+// places them; layoutprepare.cpp works out once what the bands and items need; layoutquery.cpp
+// runs the queries and fetches their rows; layoutgrowth.cpp lays one printing of a band out,
+// grows it and keeps the totals; each item kind turns into primitives in the file of its family
+// (itemprimitives.h).
 class CReportLayout
 {
 public:
@@ -60,20 +66,39 @@ private:
     };
 
     // What an item needs at run time, worked out once.
-    struct ItemPlan
+    struct ItemPlan : CItemPlan
     {
-        const CVornItem *item = nullptr;
-        CPageSource place; // the item's band and its place in the band's item list
-        int font = 0;
+        CBuildPrimitives build = nullptr; // null for an item that prints nothing
         const CVornBand *source = nullptr; // data source band of a DB item
-        CPageText::Field field = CPageText::Field::None;
-        std::shared_ptr<const CDataFormat> format;
-        std::shared_ptr<const CPagePicture> picture; // of a static Image
         // Column index of the field in the last column list seen.
         const QStringList *columns = nullptr;
         int column = -1;
         bool grows = false; // a word-wrapped text that can grow
         AggregatePlan *aggregate = nullptr;
+    };
+
+    // An item in the printing of its band, as its kind's primitives see it.
+    class ItemRow final : public CItemRow
+    {
+    public:
+        ItemRow(CReportLayout &layout, const CVornBand &band, ItemPlan &plan)
+            : m_layout(layout)
+            , m_band(band)
+            , m_plan(plan)
+        { }
+
+        const CItemPlan &Plan() const override { return m_plan; }
+        bool NoDatabase() const override { return m_layout.m_noDatabase; }
+        bool Value(const QString &dataSource, const QString &field, const QString &query,
+                   QVariant &value) override;
+        bool HasTotal() const override { return m_plan.aggregate != nullptr; }
+        bool Total(QVariant &value) override;
+        std::shared_ptr<const CPagePicture> PictureOf(const QByteArray &bytes) override;
+
+    private:
+        CReportLayout &m_layout;
+        const CVornBand &m_band;
+        ItemPlan &m_plan;
     };
 
     struct BandPlan
@@ -85,37 +110,45 @@ private:
         bool printedAlone = true; // a top-level body band
     };
 
-    bool Prepare();
-    bool PrepareItems(const CVornBand &band, int bandIndex, BandPlan &plan);
-    const CVornBand *FindBand(const QString &name) const;
+    static bool IsPageBand(const CVornBand &band)
+    {
+        return band.GetKind() == VornKind::PageHeader || band.GetKind() == VornKind::PageFooter;
+    }
+    static bool HasQuery(const QString &sql) { return !sql.trimmed().isEmpty(); }
+    static QString Tr(const char *text);
 
+    // The band loop (reportlayout.cpp).
     bool PrintBand(const CVornBand &band, const Context *outer);
-    bool PrintOnce(const CVornBand &band, const Context *outer, bool withFirstRow);
     bool PrintRow(const CVornBand &band, const CDataRow &row, const Context *outer);
     bool PrintDetails(const CVornBand &band, const CDataRow *row, const Context *outer);
     bool PrintGroup(const CVornBand &detail, const Context *outer);
+    bool PrintDetailsOf(const CVornBand &band, const Context *outer);
+    QVariantList GroupKey(const CVornBand &header, const CVornBand &detail, const CDataRow &row);
     // Lays the band out and places it; row is the row it prints, which its aggregates take.
     bool Place(const CVornBand &band, const Context *outer, const CDataRow *row = nullptr);
-    bool LayBand(const CVornBand &band, bool grow, CBandContent &content);
-    bool TakeRow(const CVornBand &band, const CDataRow *row);
-    bool RowValue(AggregatePlan &aggregate, const CDataRow *row, QVariant &value);
-    bool AddToTotal(AggregatePlan &aggregate, CAggregate &total, const QVariant &value);
-    bool AggregateValue(const CVornBand &band, AggregatePlan &aggregate, QVariant &value);
-    bool PrintDetailsOf(const CVornBand &band, const Context *outer);
+    bool DrawBand(const CVornBand &band, int top, CPage &page);
 
+    // Preparing the bands and items (layoutprepare.cpp).
+    bool Prepare();
+    bool PrepareItems(const CVornBand &band, int bandIndex, BandPlan &plan);
+    const CVornBand *FindBand(const QString &name) const;
+    std::shared_ptr<const CPagePicture> PictureOf(const QByteArray &bytes);
+
+    // Queries and their rows (layoutquery.cpp).
     std::unique_ptr<CDataCursor> Query(const CVornBand &band, const QString &sql,
                                        const Context *outer, const QString &itemName);
     bool Fetch(CDataCursor &cursor, CDataRow &row, const CVornBand &band, int item = -1);
     // Fetch for a query read row after row; fetched counts its rows against the run's bound.
     bool FetchNext(CDataCursor &cursor, CDataRow &row, const CVornBand &band, qint64 &fetched);
-    QVariantList GroupKey(const CVornBand &header, const CVornBand &detail, const CDataRow &row);
-
-    bool DrawBand(const CVornBand &band, int top, CPage &page);
-    bool DrawItem(const CVornBand &band, ItemPlan &plan, const CPageRect &box,
-                  CBandContent &content);
     bool ItemValue(const CVornBand &band, ItemPlan &plan, const QString &dataSource,
                    const QString &field, const QString &query, QVariant &value);
-    std::shared_ptr<const CPagePicture> PictureOf(const QByteArray &bytes);
+
+    // One printing of a band, its growth and the totals (layoutgrowth.cpp).
+    bool LayBand(const CVornBand &band, bool grow, CBandContent &content);
+    bool TakeRow(const CVornBand &band, const CDataRow *row);
+    bool RowValue(AggregatePlan &aggregate, const CDataRow *row, QVariant &value);
+    bool AddToTotal(AggregatePlan &aggregate, CAggregate &total, const QVariant &value);
+    bool AggregateValue(const CVornBand &band, AggregatePlan &aggregate, QVariant &value);
 
     bool Cancelled();
     bool Fail(const QString &message);

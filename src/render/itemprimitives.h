@@ -1,0 +1,75 @@
+#pragma once
+
+#include "bandcontent.h"
+#include "pagecontent.h"
+
+#include <QByteArray>
+#include <QRgb>
+#include <QVariant>
+
+#include <memory>
+
+class CDataFormat;
+class CVornItem;
+
+// What the layout works out once per run for an item, before any row is printed.
+struct CItemPlan
+{
+    const CVornItem *item = nullptr;
+    CPageSource place; // the item's band and its place in the band's item list
+    int font = 0; // of a text: index into the run's font table
+    CPageText::Field field = CPageText::Field::None; // a page number or count a DB Text prints
+    std::shared_ptr<const CDataFormat> format; // a DB Text's Data Format, when it has one
+    std::shared_ptr<const CPagePicture> picture; // of a static Image
+};
+
+// One item in the printing of its band, as the layout hands it to the code that turns the item
+// into page primitives: its plan, and its values in the row being printed. A call that answers
+// false has failed the run, whose message says why.
+class CItemRow
+{
+public:
+    virtual const CItemPlan &Plan() const = 0;
+    // Whether the report has no database: the caller gives every value.
+    virtual bool NoDatabase() const = 0;
+    // The value of a DB item's field: in the current row of its data source band, in the first
+    // row of its own query when it has one, or from the caller without a database.
+    virtual bool Value(const QString &dataSource, const QString &field, const QString &query,
+                       QVariant &value)
+            = 0;
+    // Whether a DB Text prints a running total of its field, and that total as it stands with
+    // the row being printed.
+    virtual bool HasTotal() const = 0;
+    virtual bool Total(QVariant &value) = 0;
+    // The run's picture of bytes: the same bytes give the same picture, decoded once.
+    virtual std::shared_ptr<const CPagePicture> PictureOf(const QByteArray &bytes) = 0;
+
+protected:
+    ~CItemRow() = default;
+};
+
+// Adds the primitives of an item drawn in box (in the band, cut to its width) to content.
+using CBuildPrimitives = bool (*)(const CVornItem &item, const CPageRect &box, CItemRow &row,
+                                  CBandContent &content);
+
+// One function per printable kind, in the files of its family.
+bool BuildTextPrimitives(const CVornItem &item, const CPageRect &box, CItemRow &row,
+                         CBandContent &content);
+bool BuildDbTextPrimitives(const CVornItem &item, const CPageRect &box, CItemRow &row,
+                           CBandContent &content);
+bool BuildShapePrimitives(const CVornItem &item, const CPageRect &box, CItemRow &row,
+                          CBandContent &content);
+bool BuildImagePrimitives(const CVornItem &item, const CPageRect &box, CItemRow &row,
+                          CBandContent &content);
+bool BuildDbImagePrimitives(const CVornItem &item, const CPageRect &box, CItemRow &row,
+                            CBandContent &content);
+bool BuildBarcodePrimitives(const CVornItem &item, const CPageRect &box, CItemRow &row,
+                            CBandContent &content);
+bool BuildDbBarcodePrimitives(const CVornItem &item, const CPageRect &box, CItemRow &row,
+                              CBandContent &content);
+
+// The function that builds the primitives of an item kind, null for a kind that prints nothing.
+CBuildPrimitives PrimitivesOf(int kind);
+
+// A colour of the model (0x00BBGGRR) as a page colour.
+QRgb PageColor(quint32 colorRef);

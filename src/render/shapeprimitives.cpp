@@ -1,0 +1,21 @@
+#include "itemprimitives.h"
+#include "vornitems.h"
+
+bool BuildShapePrimitives(const CVornItem &item, const CPageRect &box, CItemRow &row,
+                          CBandContent &content)
+{
+    const auto &shapeItem = static_cast<const CVornShape &>(item);
+    const int type = shapeItem.GetShapeType();
+    if (type < 1 || type > 5)
+        return true;
+    CPageShape shape;
+    shape.box = box;
+    shape.kind = CPageShape::Kind(type);
+    shape.color = PageColor(item.GetColor());
+    shape.fill = PageColor(shapeItem.GetBkColor());
+    shape.lineWidth = shapeItem.GetLineWidth();
+    shape.dotted = shapeItem.GetLineStyle() == 2;
+    shape.source = row.Plan().place;
+    content.Add(shape);
+    return true;
+}
