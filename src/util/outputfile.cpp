@@ -57,25 +57,57 @@ private:
     bool m_wasPending = false;
 };
 
-// The file to replace: the final target of a symbolic link, so that the link stays.
-QByteArray ResolveTarget(const QByteArray &name)
-{
-    struct stat info;
-    if (::lstat(name.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
-        return name;
-    char *resolved = ::realpath(name.constData(), nullptr);
-    if (!resolved)
-        return name; // A dangling link is replaced by the new file itself.
-    QByteArray target(resolved);
-    std::free(resolved);
-    return target;
-}
-
 QByteArray FolderOf(const QByteArray &target)
 {
     const qsizetype slash = target.lastIndexOf('/');
     return slash < 0 ? QByteArrayLiteral(".")
                      : (slash == 0 ? QByteArrayLiteral("/") : target.left(slash));
+}
+
+// The file to replace: the final target of a symbolic link, so that the link stays. Links are
+// followed one by one, so that a link to a file not yet there leads to that file, to be created
+// in its folder. 0, or the errno that refuses the path: ELOOP for links that lead round in a
+// loop (or too deep), ENOENT for a link into a folder that does not exist.
+int ResolveTarget(const QByteArray &name, QByteArray &target)
+{
+    // The system's own limit of links followed in one path (Linux's MAXSYMLINKS).
+    constexpr int MaxLinks = 40;
+    target = name;
+    for (int links = 0;; ++links) {
+        struct stat info;
+        if (::lstat(target.constData(), &info) != 0) {
+            if (links == 0 || errno != ENOENT)
+                return links == 0 ? 0 : errno;
+            // A dangling link: its target is created, in a folder that must be there.
+            const qsizetype slash = target.lastIndexOf('/');
+            const QByteArray base = target.mid(slash + 1);
+            if (base.isEmpty() || base == "." || base == "..")
+                return EISDIR;
+            char *folder = ::realpath(FolderOf(target).constData(), nullptr);
+            if (!folder)
+                return errno;
+            target = QByteArray(folder) + '/' + base;
+            std::free(folder);
+            if (target.startsWith("//"))
+                target.remove(0, 1);
+            return 0;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            if (char *resolved = links > 0 ? ::realpath(target.constData(), nullptr) : nullptr) {
+                target = resolved;
+                std::free(resolved);
+            }
+            return 0;
+        }
+        if (links == MaxLinks)
+            return ELOOP;
+        QByteArray text(qsizetype(info.st_size > 0 ? info.st_size : PATH_MAX), Qt::Uninitialized);
+        const ssize_t length = ::readlink(target.constData(), text.data(), size_t(text.size()));
+        if (length < 0)
+            return errno;
+        text.truncate(length);
+        target = text.startsWith('/') ? text : FolderOf(target) + '/' + text;
+    }
 }
 
 // A name beside target that no file has yet, for the new file.
@@ -213,9 +245,11 @@ bool COutputFile::Open(const QString &path)
     m_path = path;
     m_error = 0;
     m_notAFile = false;
-    m_target = ResolveTarget(QFile::encodeName(path));
-    if (m_target.isEmpty())
-        return Fail(ENOENT);
+    m_danglingLink = false;
+    if (const int error = ResolveTarget(QFile::encodeName(path), m_target)) {
+        m_danglingLink = error != ELOOP;
+        return Fail(error);
+    }
     struct stat old;
     const bool hasOld = ::stat(m_target.constData(), &old) == 0;
     if (hasOld && S_ISDIR(old.st_mode))
@@ -347,7 +381,8 @@ QString COutputFile::GetMessage() const
     const QString shown = QStringLiteral("\"%1\"").arg(m_path);
     const QString target = QFile::decodeName(m_target);
     QString name = shown;
-    if (m_notAFile && !m_target.isEmpty() && m_target != QFile::encodeName(m_path))
+    if ((m_notAFile || m_danglingLink) && !m_target.isEmpty()
+        && m_target != QFile::encodeName(m_path))
         name = QCoreApplication::translate("OutputFile", "%1 (a link to \"%2\")")
                        .arg(shown, target);
     return QCoreApplication::translate("OutputFile", "Cannot write %1: %2")

@@ -10,7 +10,9 @@ class QIODevice;
 // A file written so that its old content is never put at risk, as the designer saves a report
 // and as the engine writes a PDF, an image or an export:
 //
-// - a symbolic link is followed to its final target, which is replaced while the link stays;
+// - a symbolic link is followed to its final target, which is replaced while the link stays (a
+//   link to a file not yet there creates that file, when its folder exists); links that lead
+//   round in a loop, and a link into a missing folder, are refused;
 // - a target that is not a regular file (a device, a named pipe with or without a reader, a
 //   socket, a folder) is refused before anything is written and left exactly as it was;
 // - the new content goes to a new file in the target's folder (unnamed while it is written,
@@ -72,6 +74,7 @@ private:
     int m_fd = -1;
     bool m_unnamed = false;
     bool m_notAFile = false;
+    bool m_danglingLink = false; // the target named in messages is the one a link leads to
     int m_error = 0;
     QByteArray m_buffer;
     std::unique_ptr<Device> m_device;

@@ -1,3 +1,4 @@
+#include "outputfile.h"
 #include "systemerror.h"
 #include "testregistry.h"
 #include "testutil.h"
@@ -91,6 +92,7 @@ private slots:
     void replaces();
     void keepsPermissions_data();
     void keepsPermissions();
+    void writesThroughLink_data();
     void writesThroughLink();
     void failsAtEveryOffset_data();
     void failsAtEveryOffset();
@@ -151,17 +153,70 @@ void TestWriteTextFile::keepsPermissions()
     QCOMPARE(int(info.st_mode & 07777), oldMode > 0 ? oldMode : -oldMode);
 }
 
+void TestWriteTextFile::writesThroughLink_data()
+{
+    // Links made in a folder that holds real.vnt and sub/, each "name>target" (%1 the folder);
+    // the report is saved as link.vnt. written is the file that gets the text, empty when the
+    // save is refused with reason.
+    QTest::addColumn<QStringList>("links");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("to a file") << QStringList {u"link.vnt>real.vnt"_s} << u"real.vnt"_s
+                               << QString();
+    QTest::newRow("to a file not yet there")
+            << QStringList {u"link.vnt>new.vnt"_s} << u"new.vnt"_s << QString();
+    QTest::newRow("through a chain, by full path, into a folder")
+            << QStringList {u"link.vnt>%1/a"_s, u"a>sub/../sub/new.vnt"_s} << u"sub/new.vnt"_s
+            << QString();
+    QTest::newRow("into a missing folder")
+            << QStringList {u"link.vnt>missing/new.vnt"_s} << QString()
+            << u"Cannot write \"%1/link.vnt\" (a link to \"%1/missing/new.vnt\"): No such file "
+               u"or directory"_s;
+    QTest::newRow("a loop of two")
+            << QStringList {u"link.vnt>a"_s, u"a>link.vnt"_s} << QString()
+            << u"Cannot write \"%1/link.vnt\": Too many levels of symbolic links"_s;
+    QTest::newRow("to itself") << QStringList {u"link.vnt>link.vnt"_s} << QString()
+                               << u"Cannot write \"%1/link.vnt\": Too many levels of symbolic "
+                                  u"links"_s;
+}
+
 void TestWriteTextFile::writesThroughLink()
 {
+    QFETCH(QStringList, links);
+    QFETCH(QString, written);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
-    const QString real = dir.filePath(u"real.vnt"_s);
-    const QString link = dir.filePath(u"link.vnt"_s);
-    QVERIFY(TestUtil::WriteAll(real, "old"));
-    QVERIFY(QFile::link(real, link));
-    QVERIFY(WriteTextFile(link, u"new"_s, nullptr));
-    QVERIFY(QFileInfo(link).isSymLink());
-    QCOMPARE(TestUtil::ReadAll(real), Utf16Le(u"new"_s));
-    QCOMPARE(Entries(dir.path()), (QStringList {u"link.vnt"_s, u"real.vnt"_s}));
+    QVERIFY(TestUtil::WriteAll(dir.filePath(u"real.vnt"_s), "old"));
+    QVERIFY(QDir(dir.path()).mkdir(u"sub"_s));
+    for (const QString &link : std::as_const(links))
+        QVERIFY(QFile::link(link.section(u'>', 1).replace(u"%1"_s, dir.path()),
+                            dir.filePath(link.section(u'>', 0, 0))));
+    const QString path = dir.filePath(u"link.vnt"_s);
+    const QStringList before = Entries(dir.path());
+    const QString linkText = QFileInfo(path).symLinkTarget();
+
+    COutputFile file;
+    const bool ok = file.Open(path) && file.Write("new") && file.Commit();
+    QCOMPARE(ok, reason.isEmpty());
+    if (!ok)
+        QCOMPARE(file.GetMessage(), reason.arg(dir.path()));
+    // The link stays as it was, whatever happened.
+    QVERIFY(QFileInfo(path).isSymLink());
+    QCOMPARE(QFileInfo(path).symLinkTarget(), linkText);
+    if (written.isEmpty()) {
+        QCOMPARE(Entries(dir.path()), before);
+        QCOMPARE(Entries(dir.filePath(u"sub"_s)), QStringList());
+        return;
+    }
+    QCOMPARE(TestUtil::ReadAll(dir.filePath(written)), QByteArray("new"));
+    // The designer's save goes the same way.
+    QVERIFY(WriteTextFile(path, u"x"_s, nullptr));
+    QCOMPARE(TestUtil::ReadAll(dir.filePath(written)), Utf16Le(u"x"_s));
+    QStringList expected = before;
+    if (!written.contains(u'/') && !expected.contains(written))
+        expected.append(written);
+    expected.sort();
+    QCOMPARE(Entries(dir.path()), expected);
 }
 
 void TestWriteTextFile::failsAtEveryOffset_data()
