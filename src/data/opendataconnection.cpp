@@ -7,6 +7,7 @@
 #include "readonlyfence.h"
 #include "sqlconnection.h"
 #include "sqlcursor.h"
+#include "sqlitesidefiles.h"
 #include "sqlsession.h"
 
 #include <QCoreApplication>
@@ -62,6 +63,9 @@ std::unique_ptr<CDataConnection> OpenSqlite(const QString &connectString,
     auto session = std::make_shared<CSqlSession>(
             CSqlSession::Route::SQLite, QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name),
             name);
+    // A database in WAL mode gets side files even from a connection that only reads; those that
+    // were not there are removed again after the last connection.
+    session->SetSideFiles(std::make_unique<CSqliteSideFiles>(path));
     QSqlDatabase &db = session->Database();
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));

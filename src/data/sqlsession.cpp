@@ -1,8 +1,10 @@
 #include "sqlsession.h"
 
 #include "drivercancel.h"
+#include "odbcfetch.h"
 #include "readonlyfence.h"
 #include "reportstatement.h"
+#include "sqlitesidefiles.h"
 
 #include <QCoreApplication>
 #include <QSqlDriver>
@@ -14,6 +16,20 @@ CSqlSession::CSqlSession(Route route, QSqlDatabase database, QString connectionN
     , m_connectionName(std::move(connectionName))
     , m_readings(route == Route::Odbc ? SqlReading::Any : SqlReading::Standard)
 { }
+
+void CSqlSession::SetSideFiles(std::unique_ptr<CSqliteSideFiles> sideFiles)
+{
+    m_sideFiles = std::move(sideFiles);
+}
+
+namespace {
+
+// Rows of a PostgreSQL query read from the server at a time: few enough that rows of large
+// pictures stay within memory, enough that a long list does not wait for the network on every
+// row.
+constexpr int PostgresFetchRows = 100;
+
+} // namespace
 
 bool CSqlSession::Opened(QString &message)
 {
@@ -61,6 +77,11 @@ bool CSqlSession::Opened(QString &message)
                  && Answers(QStringLiteral("SHOW transaction_read_only"), QStringLiteral("on"))))
             return refuse();
     }
+    // Rows come as they are fetched, so memory does not grow with them (queries run in the
+    // transaction just begun). A driver that cannot do so keeps reading whole results.
+    if (m_postgres)
+        OdbcFetch::PostgresRowsAsFetched(DriverCancel::PointerHandle(handle, "void*"),
+                                         PostgresFetchRows);
     return true;
 }
 

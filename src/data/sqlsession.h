@@ -4,8 +4,11 @@
 #include <QString>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <set>
+
+class CSqliteSideFiles;
 
 // One Qt SQL connection under a name of its own, shared by a data connection and the cursors
 // it hands out: the connection is closed and removed when the last of them is gone, so no query
@@ -41,6 +44,8 @@ public:
     static QString NewConnectionName();
 
     QSqlDatabase &Database() { return m_database; }
+    // For a SQLite file: its side files, held until the connection is closed (before open()).
+    void SetSideFiles(std::unique_ptr<CSqliteSideFiles> sideFiles);
     // A text that no message may show (the password), empty when there is none.
     void SetSecret(const QString &secret) { m_secret = secret; }
     const QString &GetSecret() const { return m_secret; }
@@ -56,6 +61,8 @@ public:
     bool IsCancelled() const { return m_cancelled.load(); }
 
 private:
+    // Declared first, so that it goes last: after the connection is closed and removed.
+    std::unique_ptr<CSqliteSideFiles> m_sideFiles;
     Route m_route;
     QSqlDatabase m_database;
     QString m_connectionName;

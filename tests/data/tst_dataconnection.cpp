@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -34,6 +35,8 @@ private slots:
     void queryErrors();
     void cancelFromAnotherThread();
     void cursorOutlivesConnection();
+    void walDatabaseKeepsItsFolder_data();
+    void walDatabaseKeepsItsFolder();
 
 private:
     std::unique_ptr<CDataConnection> Open();
@@ -270,6 +273,75 @@ void TestDataConnection::cursorOutlivesConnection()
     QVERIFY(message.isEmpty());
     cursor.reset();
     QVERIFY(QSqlDatabase::connectionNames().isEmpty());
+}
+
+void TestDataConnection::walDatabaseKeepsItsFolder_data()
+{
+    // Connections of ours to a database in WAL mode, opened in turn and closed in reverse
+    // order, and what the folder holds after each is closed.
+    QTest::addColumn<int>("connections");
+    QTest::addColumn<bool>("otherProcess");
+    QTest::newRow("one connection") << 1 << false;
+    QTest::newRow("two at once, as the Data pane and the preview") << 2 << false;
+    QTest::newRow("while another program has it open") << 1 << true;
+}
+
+void TestDataConnection::walDatabaseKeepsItsFolder()
+{
+    QFETCH(int, connections);
+    QFETCH(bool, otherProcess);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"wal.db"_s);
+    {
+        auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"wal"_s);
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        for (const QString &sql : {u"PRAGMA journal_mode = WAL"_s, u"CREATE TABLE t (a)"_s,
+                                   u"INSERT INTO t VALUES (1), (2)"_s})
+            QVERIFY2(q.exec(sql), qPrintable(sql));
+    }
+    QSqlDatabase::removeDatabase(u"wal"_s);
+    const auto files = [&folder] {
+        return QDir(folder.path()).entryList(QDir::Files);
+    };
+    const QStringList alone {u"wal.db"_s};
+    const QStringList withSideFiles {u"wal.db"_s, u"wal.db-shm"_s, u"wal.db-wal"_s};
+    QCOMPARE(files(), alone);
+
+    // A writer of its own that keeps the database open until its input ends.
+    QProcess other;
+    if (otherProcess) {
+        other.start(u"/usr/bin/python3"_s,
+                    {u"-c"_s,
+                     u"import sqlite3, sys\nc = sqlite3.connect(sys.argv[1])\n"
+                     u"c.execute('INSERT INTO t VALUES (3)'); c.commit()\n"
+                     u"print('open', flush=True); sys.stdin.read()\n"
+                     u"print(c.execute('SELECT count(*) FROM t').fetchone()[0])"_s,
+                     path});
+        QVERIFY(other.waitForReadyRead(10000));
+        QCOMPARE(other.readLine().trimmed(), QByteArray("open"));
+    }
+    std::vector<std::unique_ptr<CDataConnection>> open;
+    for (int i = 0; i < connections; ++i) {
+        QString message;
+        open.push_back(OpenDataConnection(0, path, QString(), message));
+        QVERIFY2(open.back(), qPrintable(message));
+        QCOMPARE(Column(*open.back(), u"SELECT count(*) FROM t"_s, {}),
+                 QStringList {QString::number(otherProcess ? 3 : 2)});
+    }
+    QCOMPARE(files(), withSideFiles);
+    while (!open.empty()) {
+        open.pop_back();
+        QCOMPARE(files(), open.empty() && !otherProcess ? alone : withSideFiles);
+    }
+    if (otherProcess) {
+        // The other program's files were left alone: it goes on and tidies up itself.
+        other.closeWriteChannel();
+        QVERIFY(other.waitForFinished(10000));
+        QCOMPARE(other.readAll().trimmed(), QByteArray("3"));
+        QCOMPARE(files(), alone);
+    }
 }
 
 VANTEL_TEST_CLASS(TestDataConnection)

@@ -51,6 +51,7 @@ private slots:
     void cancelStopsALongQuery();
     void columnsOfAReport_data();
     void columnsOfAReport();
+    void rowsComeAsFetched();
     // Kill the servers: these run last.
     void serverDiesDuringAReport_data();
     void serverDiesDuringAReport();
@@ -690,6 +691,46 @@ void TestServerRoutes::columnsOfAReport()
     const CQueryOutcome *slow = columns.Band(u"Slow"_s);
     QVERIFY(slow && slow->state == CQueryOutcome::State::TimedOut);
     QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestServerRoutes::rowsComeAsFetched()
+{
+    // PostgreSQL's driver reads a whole result before the first row unless told otherwise: a
+    // query whose 500th row fails would fail before its first, and an endless one would never
+    // give its first row while memory filled up. Read as they are fetched, the first rows come.
+    auto connection = Open(2, m_servers.PostgresOdbc(m_servers.Password()));
+    QVERIFY(connection);
+    QString message;
+    auto cursor = connection->Execute(
+            u"SELECT x, 1 / (x - 500) AS y FROM generate_series(1, 1000) AS x"_s, {}, message);
+    QVERIFY2(cursor, qPrintable(message));
+    CDataRow row;
+    QVERIFY2(cursor->Fetch(row, message), qPrintable(message));
+    QCOMPARE(row.Value(u"x"_s).toInt(), 1);
+    int rows = 1;
+    while (cursor->Fetch(row, message))
+        ++rows;
+    QVERIFY2(message.contains(u"division by zero"_s), qPrintable(message));
+    QVERIFY(rows < 500);
+    cursor.reset();
+    // The session goes on, still read-only.
+    QCOMPARE(Lines(*connection, u"SELECT current_setting('transaction_read_only')"_s, {}, {},
+                   message),
+             QStringList {u"on"_s});
+    // The Data pane and --check fetch one row of a query that has no end.
+    CVornReport report;
+    report.SetDatabaseType(2);
+    report.SetConnectString(m_servers.PostgresOdbc(m_servers.Password()));
+    auto *band = new CVornBand(VornKind::ReportContents, u"Endless"_s);
+    band->SetDatabaseQuery(
+            u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT x AS A FROM c"_s);
+    report.GetBands().Add(band);
+    CDiscoveryOptions options;
+    options.timeoutMs = 5000;
+    const CReportColumns columns = DiscoverColumns(report, options);
+    const CQueryOutcome *outcome = columns.Band(u"Endless"_s);
+    QVERIFY(outcome);
+    QCOMPARE(outcome->ColumnNames(), QStringList {u"a"_s});
 }
 
 void TestServerRoutes::serverDiesDuringAReport_data()
