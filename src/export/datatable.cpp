@@ -130,6 +130,7 @@ CDataTable::CDataTable(const CVornReport &report)
             const QString key = field.toLower() + u'#' + QString::number(seen[field.toLower()]++);
             Column column;
             column.item = index;
+            column.name = text->GetName();
             auto found = columnOf.find(key);
             if (found == columnOf.end()) {
                 found = columnOf.insert(key, int(m_headings.size()));
@@ -174,12 +175,33 @@ std::vector<std::vector<CDataTable::Cell>> CDataTable::RowsOf(const CPage &page)
         for (const CPrintedValue &value : placed.values) {
             const auto column = std::find_if(band.columns.begin(), band.columns.end(),
                                              [&](const Column &c) { return c.item == value.item; });
-            if (column != band.columns.end())
-                row[size_t(column->column)] = CellOf(*column, value.text, value.value);
+            if (column == band.columns.end())
+                continue;
+            Cell &cell = row[size_t(column->column)];
+            cell = CellOf(*column, value.text, value.value);
+            cell.band = placed.band;
+            cell.item = value.item;
         }
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+QString CDataTable::BandName(const Cell &cell) const
+{
+    return cell.band >= 0 && size_t(cell.band) < m_bands.size() ? m_bands[size_t(cell.band)].name
+                                                                : QString();
+}
+
+QString CDataTable::ItemName(const Cell &cell) const
+{
+    if (cell.band < 0 || size_t(cell.band) >= m_bands.size())
+        return QString();
+    for (const Column &column : m_bands[size_t(cell.band)].columns) {
+        if (column.item == cell.item)
+            return column.name;
+    }
+    return QString();
 }
 
 CDataTable::Cell CDataTable::CellOf(const Column &column, const QString &text,

@@ -27,6 +27,8 @@ public:
         double number = 0; // for Number
         QVariant date; // QDate or QDateTime for Date and DateTime
         QString numberFormat; // a spreadsheet number format for Number ("0.00"), empty: general
+        int band = -1; // the band and the DB Text (indexes in the report) that printed it
+        int item = -1;
     };
 
     // Works out the columns from the report, which must outlive the table.
@@ -39,11 +41,16 @@ public:
     // The printed rows of a page, each as one cell per column.
     std::vector<std::vector<Cell>> RowsOf(const CPage &page) const;
 
+    // The names of the band and the DB Text that printed a cell, for messages.
+    QString BandName(const Cell &cell) const;
+    QString ItemName(const Cell &cell) const;
+
 private:
     struct Column
     {
         int item = -1; // index of the DB Text in its band
         int column = 0; // its column in the table
+        QString name; // the DB Text's name
         std::shared_ptr<const CDataFormat> format;
         QString formatText;
     };

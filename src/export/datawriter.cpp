@@ -3,10 +3,14 @@
 #include "datatable.h"
 #include "pagecontent.h"
 #include "xlsxlibrary.h"
+#include "xmltext.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
+#include <QLocale>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -22,13 +26,27 @@ constexpr quint32 MaxRows = 1048576;
 constexpr qsizetype MaxCellText = 32767;
 constexpr qsizetype MaxSheetName = 31;
 
-QString CsvField(const QString &text)
+// A number as a spreadsheet reads it from a CSV field: a sign, digits and maybe a point.
+bool IsSignedNumber(const QString &text)
 {
+    bool ok = false;
+    const double number = QLocale::c().toDouble(text, &ok);
+    return ok && std::isfinite(number) && text.size() > 1 && (text[1].isDigit() || text[1] == u'.');
+}
+
+QString CsvField(const QString &value)
+{
+    QString text = value;
+    text.remove(QChar(0));
+    // A spreadsheet runs a field that starts like a formula (=, +, -, @, or a tab or line end
+    // before one): such a text gets a leading apostrophe, which keeps it a text. Signed
+    // numbers stay numbers.
+    if (!text.isEmpty() && QStringView(u"=+-@\t\r").contains(text.front()) && !IsSignedNumber(text))
+        text.prepend(u'\'');
     if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n')
         && !text.contains(u'\r'))
         return text;
-    QString quoted = text;
-    return u'"' + quoted.replace(u'"', u"\"\""_s) + u'"';
+    return u'"' + text.replace(u'"', u"\"\""_s) + u'"';
 }
 
 // A sheet's name: the title without the characters Excel refuses, at most 31 characters.
@@ -210,11 +228,23 @@ bool CDataWriter::WritePage(const CPage &page, int, int, QString &message)
                 }
                 [[fallthrough]];
             }
-            case CDataTable::Cell::Kind::Text:
-                error = m_xlsx->worksheet_write_string(
-                        m_sheet, m_row, col, cell.text.left(MaxCellText).toUtf8().constData(),
-                        nullptr);
+            case CDataTable::Cell::Kind::Text: {
+                // A cell holds a limited text; cutting a value would lose data unseen. The
+                // sheet is XML, and the library reads a C string, which a NUL would end early.
+                const QString text = XmlText::Allowed(cell.text);
+                if (text.size() > MaxCellText) {
+                    message = Tr("The value of the item \"%1\" of the band \"%2\" in row %3 "
+                                 "has %4 characters; a cell holds at most %5.")
+                                      .arg(m_table->ItemName(cell), m_table->BandName(cell))
+                                      .arg(m_row + 1)
+                                      .arg(text.size())
+                                      .arg(MaxCellText);
+                    return false;
+                }
+                error = m_xlsx->worksheet_write_string(m_sheet, m_row, col,
+                                                       text.toUtf8().constData(), nullptr);
                 break;
+            }
             }
             if (error != LXW_NO_ERROR)
                 return WorkbookFailed(error, message);

@@ -4,6 +4,7 @@
 #include "ean13symbol.h"
 #include "imageplacement.h"
 #include "textlines.h"
+#include "xmltext.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -26,13 +27,7 @@ QByteArray Color(QRgb rgb)
 
 QByteArray Escaped(const QString &text)
 {
-    // Control characters have no place in a web page (nor in XML): they become blanks.
-    QString clean = text;
-    for (QChar &c : clean) {
-        if (c.unicode() < 0x20 && c != u'\t')
-            c = u' ';
-    }
-    return clean.toHtmlEscaped().replace(u'\'', u"&#39;"_s).toUtf8();
+    return XmlText::Escaped(text).toUtf8();
 }
 
 QByteArray Place(const CPageRect &box)

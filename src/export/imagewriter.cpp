@@ -5,7 +5,9 @@
 #include "pagepainting.h"
 #include "pagerender.h"
 #include "reportoutput.h"
+#include "xmltext.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QPainter>
@@ -91,18 +93,29 @@ bool CImageWriter::WriteSvg(const CPage &page, int number, int count, QIODevice 
 {
     const QSize pixels(int(std::ceil(m_pageSize.width() * SvgResolution / 2540.0)),
                        int(std::ceil(m_pageSize.height() * SvgResolution / 2540.0)));
+    // The generator keeps the whole drawing until its end anyway. It is written to memory first,
+    // so that the title goes in escaped (the generator may write it as it is) and characters
+    // that XML refuses (a NUL in a database's text) are dropped from the texts.
+    const QByteArray titleMark = "vantel-title-" + QByteArray::number(quintptr(this), 36);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
-    generator.setOutputDevice(&device);
+    generator.setOutputDevice(&buffer);
     generator.setResolution(SvgResolution);
     generator.setSize(pixels);
     generator.setViewBox(QRect(QPoint(0, 0), pixels));
-    generator.setTitle(m_options.title);
+    generator.setTitle(QString::fromLatin1(titleMark));
     QPainter painter;
     if (!painter.begin(&generator))
         return false;
     painter.fillRect(QRect(QPoint(0, 0), pixels), Qt::white);
     CPagePainting(painter, SvgResolution, SvgResolution).Paint(page, number, count);
-    return painter.end();
+    if (!painter.end())
+        return false;
+    QByteArray svg = XmlText::AllowedUtf8(buffer.data());
+    buffer.close();
+    svg.replace(titleMark, XmlText::Escaped(m_options.title).toUtf8());
+    return device.write(svg) == svg.size();
 }
 
 bool CImageWriter::Finish(QString &message)

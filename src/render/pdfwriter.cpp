@@ -4,6 +4,7 @@
 #include "pagecontent.h"
 #include "pagemodel.h"
 #include "pagepainting.h"
+#include "xmltext.h"
 
 #include <QCoreApplication>
 #include <QPageLayout>
@@ -50,7 +51,8 @@ CPdfPageWriter::CPdfPageWriter(QIODevice &device, QSize pageSize, const QString 
     : d(std::make_unique<Private>(device))
 {
     d->writer.setResolution(PdfResolution);
-    d->writer.setTitle(title);
+    // The title goes into the PDF/A metadata, which is XML.
+    d->writer.setTitle(XmlText::Allowed(title));
     d->writer.setCreator(u"Vantel"_s);
     if (pdfa)
         d->writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);

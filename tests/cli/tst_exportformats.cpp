@@ -82,6 +82,29 @@ private slots:
         QString message;
         QVERIFY2(VornTemplate::Save(report, m_dir.filePath(u"list.vnt"_s), message),
                  qPrintable(message));
+        // Texts a spreadsheet would run or an XML reader refuse, under a title that would close
+        // its element: the same values in every format.
+        QCOMPARE(ReportFixture::CreateDatabase(
+                         m_dir.filePath(u"hostile.db"_s),
+                         {u"CREATE TABLE T (Id INTEGER, Value TEXT)"_s,
+                          u"INSERT INTO T VALUES (1, '=HYPERLINK(\"http://x.invalid\",\"go\")'), "
+                          u"(2, '+1+2'), (3, '-12.50'), (4, '@SUM(A1)'), (5, char(9) || '=1'), "
+                          u"(6, char(13) || '=1'), (7, 'a' || char(0) || 'b' || char(1)), "
+                          u"(8, '-'), (9, 'plain')"_s}),
+                 QString());
+        CVornReport hostile;
+        ReportFixture::MakeListReport(hostile, u"hostile.db"_s,
+                                      u"SELECT Id, Value FROM T ORDER BY Id"_s);
+        hostile.SetTitle(u"</title><script>alert(1)</script>&\u0001"_s);
+        ReportFixture::AddDbText(*hostile.GetBands()[0], u"Id"_s, u"ID"_s, 0, 900, u"%d"_s);
+        hostile.GetBands()[0]->GetItems()[0]->SetName(u"Value"_s);
+        static_cast<CVornDbText *>(hostile.GetBands()[0]->GetItems()[0])->SetDataField(u"VALUE"_s);
+        QVERIFY2(VornTemplate::Save(hostile, m_dir.filePath(u"hostile.vnt"_s), message),
+                 qPrintable(message));
+        hostile.GetBands()[0]->SetDatabaseQuery(
+                u"SELECT 1 AS Id, replace(hex(zeroblob(20000)), '0', 'x') AS Value"_s);
+        QVERIFY2(VornTemplate::Save(hostile, m_dir.filePath(u"long.vnt"_s), message),
+                 qPrintable(message));
         for (const char *tool : {"pdfinfo", "pdffonts", "rsvg-convert"}) {
             if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
                 QSKIP(qPrintable(u"%1 is not installed"_s.arg(QString::fromLatin1(tool))));
@@ -340,6 +363,107 @@ private slots:
                 QCOMPARE(numberFormats.join(u'|'), formats);
             }
         }
+    }
+
+    void hostileValues_data()
+    {
+        // The values as the reader reads them, one per row.
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QStringList>("values");
+        // Texts that start like a formula get an apostrophe; signed numbers stay numbers.
+        QTest::newRow("CSV") << u".csv"_s
+                             << QStringList {u"'=HYPERLINK(\"http://x.invalid\",\"go\")"_s,
+                                             u"'+1+2"_s,
+                                             u"-12.50"_s,
+                                             u"'@SUM(A1)"_s,
+                                             u"'\t=1"_s,
+                                             u"'\r=1"_s,
+                                             u"ab\u0001"_s,
+                                             u"'-"_s,
+                                             u"plain"_s};
+        // Text cells are never formulas; a NUL would end the text early. The reader shows the
+        // carriage return as the format writes it, and as a spreadsheet reads it back.
+        QTest::newRow("XLSX") << u".xlsx"_s
+                              << QStringList {u"=HYPERLINK(\"http://x.invalid\",\"go\")"_s,
+                                              u"+1+2"_s,
+                                              u"-12.50"_s,
+                                              u"@SUM(A1)"_s,
+                                              u"\t=1"_s,
+                                              u"_x000D_=1"_s,
+                                              u"ab"_s,
+                                              u"-"_s,
+                                              u"plain"_s};
+        QTest::newRow("SVG") << u".svg"_s << QStringList();
+        QTest::newRow("HTML") << u".html"_s << QStringList();
+        QTest::newRow("PDF/A") << u".pdf"_s << QStringList();
+    }
+    void hostileValues()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(QStringList, values);
+        const QString path = m_dir.filePath(u"hostile"_s + suffix);
+        QStringList arguments {m_dir.filePath(u"hostile.vnt"_s), u"-o"_s, path};
+        if (suffix == u".pdf"_s)
+            arguments << u"--pdfa"_s;
+        QVERIFY(Render(arguments));
+        if (!values.isEmpty()) {
+            const Output read = Run(u"/usr/bin/python3"_s, {u"-c"_s, pythonReader, path});
+            QVERIFY2(read.exitCode == 0, qPrintable(read.err));
+            const QJsonArray table
+                    = QJsonDocument::fromJson(read.out.toUtf8()).object()[u"rows"_s].toArray();
+            QStringList read2;
+            for (qsizetype row = 1; row < table.size(); ++row)
+                read2 << table[row].toArray()[1].toArray()[1].toString();
+            QCOMPARE(read2, values);
+            return;
+        }
+        // Well-formed XML (the PDF's metadata as pdfinfo gives it), the title as text with
+        // no element of its own.
+        QByteArray xml;
+        if (suffix == u".pdf"_s) {
+            xml = Run(u"pdfinfo"_s, {u"-meta"_s, path}).out.toUtf8();
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            xml = file.readAll();
+        }
+        QXmlStreamReader reader(xml);
+        QStringList elements;
+        QString title;
+        while (!reader.atEnd()) {
+            reader.readNext();
+            if (reader.isStartElement())
+                elements << reader.name().toString();
+            if (reader.isStartElement() && reader.qualifiedName() == u"title"_s)
+                title = reader.readElementText();
+        }
+        QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+        QVERIFY(!elements.contains(u"script"_s));
+        if (suffix != u".pdf"_s) {
+            QCOMPARE(title, u"</title><script>alert(1)</script>&"_s);
+            QVERIFY(!xml.contains(u"a\0b"_s.toUtf8()));
+        } else {
+            QVERIFY2(xml.contains("&lt;/title&gt;&lt;script&gt;alert(1)&lt;/script&gt;&amp;<"),
+                     xml.constData());
+        }
+        if (suffix == u".svg"_s) {
+            const Output converted = Run(u"rsvg-convert"_s, {u"-o"_s, path + u".png"_s, path});
+            QVERIFY2(converted.exitCode == 0, qPrintable(converted.err));
+        }
+    }
+
+    void valueTooLongForACell()
+    {
+        const QString path = m_dir.filePath(u"long.xlsx"_s);
+        const Output result = Run(QStringLiteral(VANTEL_RENDER_PATH),
+                                  {m_dir.filePath(u"long.vnt"_s), u"-o"_s, path});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.err,
+                 u"The value of the item \"Value\" of the band \"Rows\" in row 2 has "
+                 u"40000 characters; a cell holds at most 32767."_s);
+        QVERIFY(!QFile::exists(path));
+        // CSV has no such limit.
+        QVERIFY(Render({m_dir.filePath(u"long.vnt"_s), u"-o"_s, m_dir.filePath(u"long.csv"_s)}));
     }
 
 private:
