@@ -93,58 +93,59 @@ QVariant DateOfText(const QString &text)
 } // namespace
 
 CDataTable::CDataTable(const CVornReport &report)
+    : m_report(report)
 {
     const int type = report.GetDatabaseType();
     const bool database = type >= 0 && type <= 2;
-    // Columns by lower-case data field and its occurrence within one band: bands that show the
-    // same field share its column, a field shown twice in one band gets two.
-    QHash<QString, int> columnOf;
-    int exported = 0;
     const CObjectArray<CVornBand *> &bands = report.GetBands();
     m_bands.resize(size_t(bands.GetCount()));
+    QHash<QString, int> indexOf;
     for (int b = 0; b < bands.GetCount(); ++b) {
         const CVornBand &band = *bands[b];
         Band &entry = m_bands[size_t(b)];
         entry.name = band.GetName();
+        indexOf.insert(band.GetName().toLower(), b);
         const int kind = band.GetKind();
-        if (!database || band.GetDatabaseQuery().trimmed().isEmpty()
-            || (kind != VornKind::ReportContents && kind != VornKind::ReportHeader
-                && kind != VornKind::ReportFooter))
+        entry.exported = database && !band.GetDatabaseQuery().trimmed().isEmpty()
+                && (kind == VornKind::ReportContents || kind == VornKind::ReportHeader
+                    || kind == VornKind::ReportFooter);
+    }
+    // The bands whose printed values a row carries besides its own: its group header, its
+    // master (the parent data source), the master's group header and master, and so on.
+    const auto bandNamed = [&](const QString &name) {
+        return name.isEmpty() ? -1 : int(indexOf.value(name.toLower(), -1));
+    };
+    int exported = 0;
+    for (int b = 0; b < bands.GetCount(); ++b) {
+        Band &entry = m_bands[size_t(b)];
+        if (!entry.exported)
             continue;
-        entry.exported = true;
         ++exported;
-        std::vector<std::pair<const CVornDbText *, int>> texts;
-        for (int i = 0; i < band.GetItems().GetCount(); ++i) {
-            const auto *text = dynamic_cast<const CVornDbText *>(band.GetItems()[i]);
-            if (text && !IsPageField(*text))
-                texts.emplace_back(text, i);
+        std::vector<int> outer;
+        for (int current = b; current >= 0 && outer.size() < m_bands.size();) {
+            const int header = bandNamed(bands[current]->GetHeader());
+            if (header >= 0 && header != b && bands[header]->GetKind() != VornKind::PageBreak)
+                outer.push_back(header);
+            current = bandNamed(bands[current]->GetParentDataSource());
+            if (current == b)
+                break;
+            if (current >= 0)
+                outer.push_back(current);
         }
-        std::stable_sort(texts.begin(), texts.end(), [](const auto &a, const auto &b) {
-            return a.first->GetLeft() != b.first->GetLeft()
-                    ? a.first->GetLeft() < b.first->GetLeft()
-                    : a.first->GetTop() < b.first->GetTop();
-        });
-        QHash<QString, int> seen;
-        for (const auto &[text, index] : texts) {
-            const QString field = text->GetDataField();
-            const QString key = field.toLower() + u'#' + QString::number(seen[field.toLower()]++);
-            Column column;
-            column.item = index;
-            column.name = text->GetName();
-            auto found = columnOf.find(key);
-            if (found == columnOf.end()) {
-                found = columnOf.insert(key, int(m_headings.size()));
-                m_headings.append(field);
+        // Outermost first, each once.
+        for (auto it = outer.rbegin(); it != outer.rend(); ++it) {
+            if (std::find(entry.outer.begin(), entry.outer.end(), *it) == entry.outer.end()) {
+                entry.outer.push_back(*it);
+                m_bands[size_t(*it)].outerOfOthers = true;
             }
-            column.column = *found;
-            if (!text->GetFormat().isEmpty()) {
-                auto format = std::make_shared<CDataFormat>();
-                QString problem;
-                if (CDataFormat::Parse(text->GetFormat(), *format, problem))
-                    column.format = std::move(format);
-            }
-            entry.columns.push_back(std::move(column));
         }
+    }
+    for (int b = 0; b < bands.GetCount(); ++b) {
+        if (!m_bands[size_t(b)].exported)
+            continue;
+        for (const int outer : std::vector<int>(m_bands[size_t(b)].outer))
+            AddColumns(outer);
+        AddColumns(b);
     }
     m_bandColumn = exported > 1;
     if (m_bandColumn) {
@@ -156,32 +157,94 @@ CDataTable::CDataTable(const CVornReport &report)
     }
 }
 
+void CDataTable::AddColumns(int index)
+{
+    Band &entry = m_bands[size_t(index)];
+    if (entry.columnsMade)
+        return;
+    entry.columnsMade = true;
+    const CVornBand &band = *m_report.GetBands()[index];
+    std::vector<std::pair<const CVornDbText *, int>> texts;
+    for (int i = 0; i < band.GetItems().GetCount(); ++i) {
+        const auto *text = dynamic_cast<const CVornDbText *>(band.GetItems()[i]);
+        if (text && !IsPageField(*text))
+            texts.emplace_back(text, i);
+    }
+    std::stable_sort(texts.begin(), texts.end(), [](const auto &a, const auto &b) {
+        return a.first->GetLeft() != b.first->GetLeft() ? a.first->GetLeft() < b.first->GetLeft()
+                                                        : a.first->GetTop() < b.first->GetTop();
+    });
+    // Columns by lower-case data field and its occurrence within one band: bands that show the
+    // same field share its column, a field shown twice in one band gets two. A band whose values
+    // other rows carry has columns of its own, so that they never mix with a row's own values.
+    QHash<QString, int> seen;
+    for (const auto &[text, item] : texts) {
+        const QString field = text->GetDataField();
+        const QString key = entry.outerOfOthers
+                ? u"%1/%2"_s.arg(index).arg(item)
+                : field.toLower() + u'#' + QString::number(seen[field.toLower()]++);
+        Column column;
+        column.item = item;
+        column.name = text->GetName();
+        auto found = m_columnOf.find(key);
+        if (found == m_columnOf.end()) {
+            found = m_columnOf.insert(key, int(m_headings.size()));
+            const bool taken = std::any_of(
+                    m_headings.cbegin(), m_headings.cend(),
+                    [&field](const QString &heading) { return SameName(heading, field); });
+            m_headings.append(taken ? entry.name + u'.' + field : field);
+        }
+        column.column = *found;
+        if (!text->GetFormat().isEmpty()) {
+            auto format = std::make_shared<CDataFormat>();
+            QString problem;
+            if (CDataFormat::Parse(text->GetFormat(), *format, problem))
+                column.format = std::move(format);
+        }
+        entry.columns.push_back(std::move(column));
+    }
+}
+
 CDataTable::~CDataTable() = default;
 
-std::vector<std::vector<CDataTable::Cell>> CDataTable::RowsOf(const CPage &page) const
+std::vector<std::vector<CDataTable::Cell>> CDataTable::RowsOf(const CPage &page)
 {
     std::vector<std::vector<Cell>> rows;
     for (const CPageBand &placed : page.GetBands()) {
         if (!placed.body || placed.band < 0 || size_t(placed.band) >= m_bands.size())
             continue;
-        const Band &band = m_bands[size_t(placed.band)];
-        if (!band.exported)
+        Band &band = m_bands[size_t(placed.band)];
+        if (!band.exported && !band.outerOfOthers)
             continue;
-        std::vector<Cell> row(size_t(m_headings.size()));
-        if (m_bandColumn) {
-            row[0].kind = Cell::Kind::Text;
-            row[0].text = band.name;
-        }
+        // The band's cells as printed, kept for the rows that follow it when they carry them.
+        std::vector<std::pair<int, Cell>> cells;
         for (const CPrintedValue &value : placed.values) {
             const auto column = std::find_if(band.columns.begin(), band.columns.end(),
                                              [&](const Column &c) { return c.item == value.item; });
             if (column == band.columns.end())
                 continue;
-            Cell &cell = row[size_t(column->column)];
-            cell = CellOf(*column, value.text, value.value);
+            Cell cell = CellOf(*column, value.text, value.value);
             cell.band = placed.band;
             cell.item = value.item;
+            cells.emplace_back(column->column, std::move(cell));
         }
+        if (!band.exported) {
+            band.printed = std::move(cells);
+            continue;
+        }
+        std::vector<Cell> row(size_t(m_headings.size()));
+        if (m_bandColumn) {
+            row[0].kind = Cell::Kind::Text;
+            row[0].text = band.name;
+        }
+        for (const int outer : band.outer) {
+            for (const auto &[column, cell] : m_bands[size_t(outer)].printed)
+                row[size_t(column)] = cell;
+        }
+        for (const auto &[column, cell] : cells)
+            row[size_t(column)] = cell;
+        if (band.outerOfOthers)
+            band.printed = std::move(cells);
         rows.push_back(std::move(row));
     }
     return rows;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -15,6 +16,9 @@ class CVornReport;
 // that have a query, in print order; one column per DB Text of such a band, from left to right,
 // headed by its data field; a first column naming the band when several bands print rows.
 // Bands that share a data field share its column; each row fills its own band's columns.
+// A row also carries what its group header and its master band (the parent data source, and
+// theirs in turn) printed last, in columns of their own, before its own (headed by the band's
+// name and the field when the field's name heads another column already).
 class CDataTable
 {
 public:
@@ -38,8 +42,9 @@ public:
     // The column headings: "Band" first when there is a band column, then the data fields.
     const QStringList &GetHeadings() const { return m_headings; }
 
-    // The printed rows of a page, each as one cell per column.
-    std::vector<std::vector<Cell>> RowsOf(const CPage &page) const;
+    // The printed rows of a page, each as one cell per column. Pages are taken in order: what
+    // a group header or master printed on one page goes on in the rows of the next.
+    std::vector<std::vector<Cell>> RowsOf(const CPage &page);
 
     // The names of the band and the DB Text that printed a cell, for messages.
     QString BandName(const Cell &cell) const;
@@ -57,12 +62,19 @@ private:
     struct Band
     {
         bool exported = false;
+        bool outerOfOthers = false; // a group header or master of an exported band
+        bool columnsMade = false;
         QString name;
         std::vector<Column> columns;
+        std::vector<int> outer; // the bands whose values its rows carry, outermost first
+        std::vector<std::pair<int, Cell>> printed; // its last printing's cells, by column
     };
 
+    void AddColumns(int band);
     Cell CellOf(const Column &column, const QString &text, const QVariant &value) const;
 
+    const CVornReport &m_report;
+    QHash<QString, int> m_columnOf;
     QStringList m_headings;
     std::vector<Band> m_bands; // by band index in the report
     bool m_bandColumn = false;

@@ -82,6 +82,24 @@ private slots:
         QString message;
         QVERIFY2(VornTemplate::Save(report, m_dir.filePath(u"list.vnt"_s), message),
                  qPrintable(message));
+        // Cities, each with 40 of its people as master/detail over several pages; both bands
+        // show a field NAME.
+        CVornReport grouped;
+        ReportFixture::MakeListReport(grouped, u"people.db"_s,
+                                      u"SELECT DISTINCT City AS NAME FROM People ORDER BY City"_s);
+        grouped.GetBands()[0]->SetName(u"Cities"_s);
+        static_cast<CVornDbText *>(grouped.GetBands()[0]->GetItems()[0])
+                ->SetDataSource(u"Cities"_s);
+        auto *people = new CVornBand(VornKind::ReportContents, u"People"_s);
+        people->SetHeight(1000);
+        people->SetParentDataSource(u"Cities"_s);
+        people->SetDatabaseQuery(
+                u"SELECT Id, Name FROM People WHERE City = {NAME} ORDER BY Id LIMIT 40"_s);
+        grouped.GetBands().Add(people);
+        ReportFixture::AddDbText(*people, u"Id"_s, u"ID"_s, 0, 900, u"%d"_s);
+        ReportFixture::AddDbText(*people, u"Person"_s, u"NAME"_s, 1000, 9000);
+        QVERIFY2(VornTemplate::Save(grouped, m_dir.filePath(u"grouped.vnt"_s), message),
+                 qPrintable(message));
         // Texts a spreadsheet would run or an XML reader refuse, under a title that would close
         // its element: the same values in every format.
         QCOMPARE(ReportFixture::CreateDatabase(
@@ -285,16 +303,19 @@ private slots:
         const QString invoiceHeadings
                 = u"Band|CUSTOMER_NAME|CUSTOMER_ADDRESS|INVOICE_NO|INVOICE_DATE|CODE|DESCRIPTION|"
                   "QUANTITY|PRICE|AMOUNT"_s;
+        // A line carries what its master, the invoice header, printed.
         QTest::newRow("invoice as CSV")
                 << u"invoice"_s << u".csv"_s << 9 << invoiceHeadings << 2
-                << u"str:Lines|str:|str:|str:|str:|str:INK-BK|str:Ink cartridge, black|str:4|"
-                   "str:18.40|str:73.60"_s
+                << u"str:Lines|str:Harbour Lights Hotel|str:2 Quay Parade\nLakeside|str:No. 1042|"
+                   "str:2026-03-14|str:INK-BK|str:Ink cartridge, black|str:4|str:18.40|str:73.60"_s
                 << QString();
         QTest::newRow("invoice as XLSX")
                 << u"invoice"_s << u".xlsx"_s << 9 << invoiceHeadings << 2
-                << u"str:Lines|NoneType:|NoneType:|NoneType:|NoneType:|str:INK-BK|"
-                   "str:Ink cartridge, black|int:4|float:18.4|float:73.6"_s
-                << u"General|General|General|General|General|General|General|0|0.00|0.00"_s;
+                << u"str:Lines|str:Harbour Lights Hotel|str:2 Quay Parade\nLakeside|int:1042|"
+                   "datetime:2026-03-14T00:00:00|str:INK-BK|str:Ink cartridge, black|int:4|"
+                   "float:18.4|float:73.6"_s
+                << u"General|General|General|\"No. \"General|yyyy-mm-dd|General|General|0|0.00|"
+                   "0.00"_s;
         QTest::newRow("invoice header as XLSX: a date stays a date")
                 << u"invoice"_s << u".xlsx"_s << 9 << invoiceHeadings << 0
                 << u"str:Invoice Header|str:Harbour Lights Hotel|str:2 Quay Parade\nLakeside|"
@@ -308,14 +329,20 @@ private slots:
                    "NoneType:|NoneType:|float:325.45"_s
                 << QString();
         // One band prints rows: no band column; the counts' own text kept as a number format.
-        const QString customerHeadings = u"NAME|ADDRESS|INVOICES"_s;
+        // Each row carries the city its group header printed.
+        const QString customerHeadings = u"CITY|NAME|ADDRESS|INVOICES"_s;
         QTest::newRow("customers as CSV")
                 << u"customers"_s << u".csv"_s << 12 << customerHeadings << 11
-                << u"str:Kestrel Cycles|str:9 Bridge Street|str:1 invoice(s)"_s << QString();
+                << u"str:Marsh End|str:Kestrel Cycles|str:9 Bridge Street|str:1 invoice(s)"_s
+                << QString();
         QTest::newRow("customers as XLSX")
                 << u"customers"_s << u".xlsx"_s << 12 << customerHeadings << 11
-                << u"str:Kestrel Cycles|str:9 Bridge Street|int:1"_s
-                << u"General|General|0\" invoice(s)\""_s;
+                << u"str:Marsh End|str:Kestrel Cycles|str:9 Bridge Street|int:1"_s
+                << u"General|General|General|0\" invoice(s)\""_s;
+        // A detail row on the second page carries its master's NAME in the master's column.
+        QTest::newRow("master/detail as CSV")
+                << u"grouped"_s << u".csv"_s << 123 << u"Band|NAME|ID|People.NAME"_s << 34
+                << u"str:People|str:City 0|str:102|str:Person 102"_s << QString();
         QTest::newRow("list as CSV")
                 << u"list"_s << u".csv"_s << ListRows << u"ID|NAME"_s << ListRows - 1
                 << u"str:%1|str:Person %1"_s.arg(ListRows) << QString();
@@ -469,8 +496,9 @@ private slots:
 private:
     QString ReportPath(const QString &name) const
     {
-        return name == u"list"_s ? m_dir.filePath(u"list.vnt"_s)
-                                 : QStringLiteral(VANTEL_EXAMPLES_DIR "/") + name + u".vnt"_s;
+        return name == u"list"_s || name == u"grouped"_s
+                ? m_dir.filePath(name + u".vnt"_s)
+                : QStringLiteral(VANTEL_EXAMPLES_DIR "/") + name + u".vnt"_s;
     }
 
     static bool Render(const QStringList &arguments)
