@@ -3,6 +3,8 @@
 #include "pagemodel.h"
 #include "previewrun.h"
 
+#include <QLocale>
+
 CLiveLayout::CLiveLayout(Source source, QObject *parent)
     : QObject(parent)
     , m_source(std::move(source))
@@ -10,6 +12,30 @@ CLiveLayout::CLiveLayout(Source source, QObject *parent)
     m_delay.setSingleShot(true);
     m_delay.setInterval(DefaultDelay);
     connect(&m_delay, &QTimer::timeout, this, &CLiveLayout::StartNow);
+    m_timeBudget.setSingleShot(true);
+    m_timeBudget.setInterval(TimeBudget);
+    connect(&m_timeBudget, &QTimer::timeout, this, [this] { OverBudget(true); });
+}
+
+void CLiveLayout::SetBudgets(int pages, int milliseconds)
+{
+    m_pageBudget = std::max(1, pages);
+    m_timeBudget.setInterval(std::max(1, milliseconds));
+}
+
+int CLiveLayout::PageLimit() const
+{
+    return m_currentWhole ? m_pageBudget : std::min(m_requested, m_pageBudget);
+}
+
+void CLiveLayout::OverBudget(bool time)
+{
+    if (!m_current || m_over != Over::None)
+        return;
+    m_timeBudget.stop();
+    m_over = time ? Over::Time : Over::Pages;
+    // The run ends as cancelled, its query stopped in the driver; OnFinished says why.
+    m_current->Cancel();
 }
 
 CLiveLayout::~CLiveLayout()
@@ -33,6 +59,7 @@ bool CLiveLayout::IsPending() const
 void CLiveLayout::Stop()
 {
     m_delay.stop();
+    m_timeBudget.stop();
     Retire(m_current);
     m_current = nullptr;
     m_currentReport.reset();
@@ -42,8 +69,10 @@ void CLiveLayout::Stop()
 void CLiveLayout::StartNow()
 {
     m_delay.stop();
+    m_timeBudget.stop();
     Retire(m_current);
     m_current = nullptr;
+    m_over = Over::None;
     Job job = m_source();
     m_currentReport = job.report;
     if (!job.report) {
@@ -52,8 +81,8 @@ void CLiveLayout::StartNow()
     }
     m_currentWhole = UsesPageCount(*job.report);
     auto *run = new CPreviewRun(std::move(job.report), std::move(job.options), this);
-    run->SetPageLimit(m_currentWhole ? 0 : m_requested);
     m_current = run;
+    run->SetPageLimit(PageLimit());
     connect(run, &CPreviewRun::pagesAdded, this, [this, run](int count) { OnPages(run, count); });
     connect(run, &CPreviewRun::finished, this,
             [this, run](bool succeeded, bool cancelled, const QString &message) {
@@ -61,6 +90,7 @@ void CLiveLayout::StartNow()
             });
     ++m_started;
     run->Start();
+    m_timeBudget.start();
     emit stateChanged();
 }
 
@@ -80,8 +110,12 @@ void CLiveLayout::Retire(CPreviewRun *run)
 void CLiveLayout::RequestPages(int count)
 {
     m_requested = std::max(1, count);
-    if (m_current && !m_currentWhole)
-        m_current->SetPageLimit(m_requested);
+    if (m_current && !m_currentWhole && m_over == Over::None) {
+        // A layout that waited for the viewer works again, within a fresh time budget.
+        if (m_current->GetModel()->GetPageCount() < PageLimit() && !m_timeBudget.isActive())
+            m_timeBudget.start();
+        m_current->SetPageLimit(PageLimit());
+    }
 }
 
 bool CLiveLayout::IsComplete() const
@@ -101,8 +135,15 @@ void CLiveLayout::TakeOver(CPreviewRun *run)
 
 void CLiveLayout::OnPages(CPreviewRun *run, int count)
 {
-    if (run != m_current)
+    if (run != m_current || m_over != Over::None)
         return;
+    if (count >= m_pageBudget && !run->GetModel()->IsComplete()) {
+        OverBudget(false);
+        return;
+    }
+    // Having the pages asked for, the layout waits for the viewer: that takes no time budget.
+    if (!m_currentWhole && count >= m_requested)
+        m_timeBudget.stop();
     // A newer layout replaces the pages shown once it has those the viewer shows.
     if (m_model == run->GetModel() || (count >= m_requested && !m_currentWhole))
         TakeOver(run);
@@ -114,11 +155,27 @@ void CLiveLayout::OnFinished(CPreviewRun *run, bool succeeded, bool cancelled,
     if (run != m_current)
         return;
     m_current = nullptr;
+    m_timeBudget.stop();
     run->deleteLater();
-    if (succeeded)
+    if (succeeded) {
         TakeOver(run);
-    else if (!cancelled)
+    } else if (m_over != Over::None) {
+        // The pages laid out so far are the last good ones.
+        const int pages = run->GetModel()->GetPageCount();
+        if (pages > 0)
+            TakeOver(run);
+        const QString stopped = m_over == Over::Pages
+                ? tr("Stopped after %1 pages").arg(QLocale().toString(m_pageBudget))
+                : tr("Stopped after %1 seconds")
+                          .arg(QLocale().toString((m_timeBudget.interval() + 999) / 1000));
+        const QString unknown = m_currentWhole || pages == 0
+                ? tr("Page N of M is not known")
+                : tr("page %1 is not laid out").arg(QLocale().toString(pages + 1));
+        SetFailure(tr("%1: %2").arg(stopped, unknown),
+                   m_over == Over::Time ? run->GetFailedAt() : CPageSource());
+    } else if (!cancelled) {
         SetFailure(message, run->GetFailedAt());
+    }
     emit stateChanged();
 }
 

@@ -21,6 +21,13 @@ class CVornReport;
 // those of the last good layout until a newer one has the pages asked for, or has finished.
 // A report that prints the number of pages is laid out whole, and shown once it is, so that
 // no page shows a count that is not yet the last.
+//
+// A layout keeps within two budgets, so that a report without end (a query that never ends,
+// one that never answers) cannot take the designer's memory or keep a server busy: at most
+// PageBudget pages, and at most TimeBudget of work for the pages asked for (waiting for the
+// viewer to ask for more does not count). A layout over a budget is cancelled, its query with
+// it, and its pages so far are shown under a failure that says so ("Stopped after 10,000
+// pages: Page N of M is not known").
 class CLiveLayout : public QObject
 {
     Q_OBJECT
@@ -36,11 +43,15 @@ public:
     using Source = std::function<Job()>;
 
     static constexpr int DefaultDelay = 40; // milliseconds of quiet before a layout starts
+    static constexpr int PageBudget = 10'000;
+    static constexpr int TimeBudget = 30'000; // milliseconds
 
     explicit CLiveLayout(Source source, QObject *parent = nullptr);
     ~CLiveLayout() override;
 
     void SetDelay(int milliseconds) { m_delay.setInterval(milliseconds); }
+    // Other budgets than PageBudget and TimeBudget, for the layouts started from now on.
+    void SetBudgets(int pages, int milliseconds);
 
     // The report changed: lays it out again once no change has come for the delay.
     void Schedule();
@@ -83,6 +94,9 @@ private:
     void TakeOver(CPreviewRun *run);
     void Retire(CPreviewRun *run);
     void SetFailure(const QString &message, const CPageSource &at);
+    // The page limit of the newest layout: the pages asked for, within the page budget.
+    int PageLimit() const;
+    void OverBudget(bool time);
 
     Source m_source;
     QTimer m_delay;
@@ -95,4 +109,7 @@ private:
     CPageSource m_failedAt;
     int m_requested = 1;
     int m_started = 0;
+    int m_pageBudget = PageBudget;
+    QTimer m_timeBudget; // runs while the newest layout works for pages asked for
+    enum class Over { None, Pages, Time } m_over = Over::None; // why the newest was cancelled
 };

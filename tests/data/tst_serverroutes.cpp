@@ -2,6 +2,7 @@
 #include "connectioncheck.h"
 #include "dataconnection.h"
 #include "dataformat.h"
+#include "pagemodel.h"
 #include "reportbuilder.h"
 #include "reportrun.h"
 #include "testregistry.h"
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <thread>
 
 using namespace Qt::StringLiterals;
@@ -52,6 +54,7 @@ private slots:
     void columnsOfAReport_data();
     void columnsOfAReport();
     void rowsComeAsFetched();
+    void cancelledLayoutStopsItsQuery();
     // Kill the servers: these run last.
     void serverDiesDuringAReport_data();
     void serverDiesDuringAReport();
@@ -731,6 +734,41 @@ void TestServerRoutes::rowsComeAsFetched()
     const CQueryOutcome *outcome = columns.Band(u"Endless"_s);
     QVERIFY(outcome);
     QCOMPARE(outcome->ColumnNames(), QStringList {u"a"_s});
+}
+
+void TestServerRoutes::cancelledLayoutStopsItsQuery()
+{
+    // The live preview cancels a layout that is superseded, stopped or over its time: the
+    // server's query stops with it, not after ten minutes.
+    CVornReport report;
+    report.SetDatabaseType(2);
+    report.SetConnectString(m_servers.PostgresOdbc(m_servers.Password()));
+    auto *band = new CVornBand(VornKind::ReportContents, u"Sleep"_s);
+    band->SetDatabaseQuery(u"SELECT pg_sleep(600) AS A"_s);
+    report.GetBands().Add(band);
+    std::atomic_bool cancel = false;
+    CRunOptions options;
+    options.cancel = &cancel;
+    std::thread canceller([&cancel] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        cancel = true;
+    });
+    QElapsedTimer timer;
+    timer.start();
+    CPageModel model;
+    QString message;
+    QVERIFY(!RunReport(report, options, model, message));
+    canceller.join();
+    QCOMPARE(message, u"Cancelled"_s);
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+    // The server runs no query of ours any more.
+    QString left;
+    auto connection = Open(2, m_servers.PostgresOdbc(m_servers.Password()));
+    QTRY_COMPARE_WITH_TIMEOUT(Lines(*connection,
+                                    u"SELECT count(*) FROM pg_stat_activity "
+                                    u"WHERE position('pg_sleep(600) AS ' || 'A' IN query) > 0"_s,
+                                    {u"%d"_s}, {}, left),
+                              QStringList {u"0"_s}, 5000);
 }
 
 void TestServerRoutes::serverDiesDuringAReport_data()

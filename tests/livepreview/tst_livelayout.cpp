@@ -1,5 +1,6 @@
 #include "livelayout.h"
 #include "pagemodel.h"
+#include "previewrun.h"
 #include "reportsnapshot.h"
 #include "testregistry.h"
 #include "vornitems.h"
@@ -21,6 +22,8 @@ private slots:
     void cancelledLayoutNeverShows();
     void pageRequestStopsEarly();
     void failureKeepsTheLastGoodPages();
+    void budgetsStopAReportWithoutEnd_data();
+    void budgetsStopAReportWithoutEnd();
 
 private:
     // A report listing the numbers 1 to rows; where, when given, filters them in the query.
@@ -151,6 +154,75 @@ void TestLiveLayout::failureKeepsTheLastGoodPages()
     QTRY_VERIFY(!layout.IsPending());
     QVERIFY(layout.GetFailure().isEmpty());
     QVERIFY(layout.GetModel() != good && layout.IsComplete());
+}
+
+void TestLiveLayout::budgetsStopAReportWithoutEnd_data()
+{
+    // A list without end, or a query that never answers, and how the layout is stopped: the
+    // pages it shows, the message and the band it names.
+    QTest::addColumn<QString>("query"); // empty: the numbers without end
+    QTest::addColumn<bool>("pageCount"); // "Page N of M" in a page footer: laid out whole
+    QTest::addColumn<int>("pageBudget");
+    QTest::addColumn<int>("request");
+    QTest::addColumn<int>("pages"); // -1: some, but fewer than asked for
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("band");
+    QTest::newRow("the page count of a list without end")
+            << QString() << true << 30 << 1 << 30
+            << u"Stopped after 30 pages: Page N of M is not known"_s << -1;
+    QTest::newRow("scrolled far down a list without end")
+            << QString() << false << 40 << 1000 << 40
+            << u"Stopped after 40 pages: page 41 is not laid out"_s << -1;
+    QTest::newRow("a query that never answers")
+            << u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "
+               u"SELECT max(i) AS i FROM n"_s
+            << false << 10'000 << 1 << 0 << u"Stopped after 1 seconds: Page N of M is not known"_s
+            << 0;
+    QTest::newRow("the page count of a slow list")
+            << u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "
+               u"SELECT i FROM n WHERE i % 20000 = 1"_s
+            << true << 10'000 << 1 << -1 << u"Stopped after 1 seconds: Page N of M is not known"_s
+            << 0;
+}
+
+void TestLiveLayout::budgetsStopAReportWithoutEnd()
+{
+    QFETCH(QString, query);
+    QFETCH(bool, pageCount);
+    QFETCH(int, pageBudget);
+    QFETCH(int, request);
+    QFETCH(int, pages);
+    QFETCH(QString, message);
+    QFETCH(int, band);
+    const std::unique_ptr<CVornReport> report = List(2'000'000'000);
+    if (!query.isEmpty())
+        report->GetBands()[0]->SetDatabaseQuery(query);
+    if (pageCount) {
+        auto *footer = new CVornBand(VornKind::PageFooter, u"Footer"_s);
+        footer->SetHeight(1000);
+        auto *count = new CVornDbText;
+        count->SetName(u"Count"_s);
+        count->SetDataField(u"#PAGES"_s);
+        count->SetRect(0, 0, 5000, 1000);
+        footer->GetItems().Add(count);
+        report->GetBands().Add(footer);
+    }
+    CLiveLayout layout([&] { return JobOf(*report); });
+    layout.SetBudgets(pageBudget, 1000);
+    layout.RequestPages(request);
+    layout.StartNow();
+    // Stopped well within the budget's second, whatever the query was doing.
+    QTRY_VERIFY_WITH_TIMEOUT(!layout.IsPending(), 10000);
+    QCOMPARE(layout.GetFailure(), message);
+    QCOMPARE(layout.GetFailedAt().band, band);
+    const int shown = layout.GetModel() ? layout.GetModel()->GetPageCount() : 0;
+    if (pages >= 0)
+        QCOMPARE(shown, pages);
+    else
+        QVERIFY(shown > 0 && shown < 1000);
+    QVERIFY(!layout.IsComplete());
+    // The cancelled run has ended, its query with it.
+    QTRY_COMPARE_WITH_TIMEOUT(layout.findChildren<CPreviewRun *>().size(), 0, 10000);
 }
 
 VANTEL_TEST_CLASS(TestLiveLayout)
