@@ -4,6 +4,8 @@
 // while the pane followed the edits (one 60 Hz frame is 16 ms); and the memory the pane takes
 // beyond the designer for the 100,000-row list. The figures include the pane's quiet time
 // after an edit (CLiveLayout::DefaultDelay). Memory is measured in a child process per report.
+// Last, a list without end that prints "Page N of M": the time until the pane stops it at its
+// page budget and the memory it takes.
 
 #include "livelayout.h"
 #include "livepreviewview.h"
@@ -217,6 +219,47 @@ int Measure(const QString &name, const QString &folder, bool memory)
     return 0;
 }
 
+// The list without end, with the page count in a page footer: laid out whole, until the
+// pane's page budget stops it.
+int MeasureEndless(const QString &folder)
+{
+    CVornDocument document;
+    CVornReport &report = document.GetReport();
+    ListReport(report, 1);
+    report.GetBands()[1]->SetDatabaseQuery(
+            u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "
+            u"SELECT 'C-' || i AS Code, 'Item number ' || i || ' of the list' AS Name, "
+            u"i * 1.25 AS Amount FROM n"_s);
+    auto *footer = new CVornBand(VornKind::PageFooter, u"Footer"_s);
+    footer->SetHeight(1000);
+    auto *count = new CVornDbText;
+    count->SetName(u"Count"_s);
+    count->SetDataField(u"#PAGES"_s);
+    count->SetFormat(u"of %d"_s);
+    count->SetRect(1000, 100, 6000, 600);
+    footer->GetItems().Add(count);
+    report.GetBands().Add(footer);
+    document.SetPathName(QDir(folder).filePath(u"endless.vnt"_s));
+    QCoreApplication::processEvents();
+    const qint64 before = MemoryKb("VmRSS:");
+    CLivePreviewWnd pane;
+    pane.resize(420, 800);
+    pane.show();
+    QElapsedTimer clock;
+    clock.start();
+    pane.SetDocument(&document);
+    CLiveLayout *layout = pane.GetLayout();
+    WaitFor([&] { return !layout->IsPending() && !layout->GetFailure().isEmpty(); }, 120000);
+    std::printf("endless  a list without end with \"Page N of M\": stopped after %.1f s with "
+                "%d pages (\"%s\"); memory beyond the designer %lld MB (peak %lld MB)\n",
+                clock.elapsed() / 1000.0,
+                layout->GetModel() ? layout->GetModel()->GetPageCount() : 0,
+                qPrintable(layout->GetFailure()), (MemoryKb("VmRSS:") - before) / 1024,
+                (MemoryKb("VmHWM:") - before) / 1024);
+    std::fflush(stdout);
+    return layout->GetFailure().isEmpty() ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -226,7 +269,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     if (arguments.size() == 4 && arguments.at(1) == u"--child"_s)
-        return Measure(arguments.at(2), arguments.at(3), true);
+        return arguments.at(2) == u"endless"_s ? MeasureEndless(arguments.at(3))
+                                               : Measure(arguments.at(2), arguments.at(3), true);
 
     QTemporaryDir folder;
     if (!folder.isValid() || !BuildDatabase(folder.filePath(u"bench.db"_s))) {
@@ -236,7 +280,7 @@ int main(int argc, char **argv)
     std::printf("live preview (quiet time after an edit: %d ms)\n", CLiveLayout::DefaultDelay);
     std::fflush(stdout);
     int failures = 0;
-    for (const QString &name : {u"invoice"_s, u"10000"_s, u"100000"_s}) {
+    for (const QString &name : {u"invoice"_s, u"10000"_s, u"100000"_s, u"endless"_s}) {
         // Each report in a process of its own, so that one's memory does not hide another's.
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
