@@ -8,6 +8,7 @@
 // --check of a 3,000,000-row PostgreSQL query take.
 
 #include "columndiscovery.h"
+#include "exporter.h"
 #include "pagemodel.h"
 #include "pagerender.h"
 #include "pagesink.h"
@@ -438,6 +439,29 @@ int OdbcChild(const QByteArray &what, const QString &connect)
     return 0;
 }
 
+// Child: one row whose NAME is a value of 50 MB (ten million words), as HTML
+// ("--child-value-html") or PDF ("--child-value-pdf"); prints "ms peak-kB".
+int ValueChild(const QByteArray &what)
+{
+    CVornReport report;
+    ListReport(report, 1, false, false);
+    report.GetBands()[0]->SetDatabaseQuery(
+            u"SELECT 'C-1' AS Code, replace(hex(zeroblob(10000000)), '00', 'word ') AS Name, "
+            u"1.25 AS Amount"_s);
+    static_cast<CVornText *>(report.GetBands()[0]->GetItems()[1])->SetWordWrap(1);
+    CExportOptions options;
+    const bool html = what == "--child-value-html";
+    options.format = html ? ExportFormat::Html : ExportFormat::Pdf;
+    options.path = Folder() + (html ? u"/value.html"_s : u"/value.pdf"_s);
+    QElapsedTimer timer;
+    timer.start();
+    QString message;
+    if (!RunReportToFile(report, Options(), options, message))
+        Failed("one large value", message);
+    std::printf("%.0f %lld\n", timer.nsecsElapsed() / 1e6, PeakKb());
+    return 0;
+}
+
 QStringList RunChild(const QString &what, int rows)
 {
     QProcess child;
@@ -610,6 +634,15 @@ void Scale()
                         qPrintable(figures[1]), figures[2].toDouble() / 1024.0, photoPeakTargetMb);
         }
     }
+    for (const QString &what : {u"--child-value-html"_s, u"--child-value-pdf"_s}) {
+        const QStringList figures = RunChild(what, 0);
+        if (figures.size() == 2) {
+            std::printf("one value of 50 MB in a box of one line, to %s: %s ms, peak memory %.1f "
+                        "MB\n",
+                        what.endsWith(u"html"_s) ? "HTML" : "PDF", qPrintable(figures[0]),
+                        figures[1].toDouble() / 1024.0);
+        }
+    }
     {
         const QStringList figures = RunChild(u"--child-png"_s, maxRows);
         if (figures.size() == 4) {
@@ -632,6 +665,8 @@ int main(int argc, char **argv)
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     if (argc == 3 && qstrncmp(argv[1], "--child-odbc", 12) == 0)
         return OdbcChild(argv[1], QString::fromLocal8Bit(argv[2]));
+    if (argc == 3 && qstrncmp(argv[1], "--child-value", 13) == 0)
+        return ValueChild(argv[1]);
     if (argc == 3 && qstrncmp(argv[1], "--child", 7) == 0)
         return Child(argv[1], QByteArray(argv[2]).toInt());
 

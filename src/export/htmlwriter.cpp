@@ -168,13 +168,9 @@ void CHtmlWriter::Text(const CPage &page, const CPageText &text, int number, int
     const CPageRect &box = text.box;
     if (value.isEmpty() || box.right <= box.left || box.bottom <= box.top)
         return;
-    const CPageFontTable &table = page.GetFonts();
-    const CPageFont font = text.font >= 0 && size_t(text.font) < table.size()
-            ? table[size_t(text.font)]
-            : CPageFont();
-    const TextLines lines = BreakTextLines(LayoutFont(font.face, font.points, font.bold,
-                                                      font.italic, font.underline, font.strikeout),
-                                           value, box.right - box.left, text.wordWrap);
+    // The lines as the painter breaks them: of a value far longer than its box, only the part
+    // that can show.
+    const TextLines lines = BreakPageText(text, value, m_layoutFonts.Get(page, text.font));
     // The lines as the painter places them, each at its top with a line box as high as the
     // font, so that its baseline lies where the painter puts it.
     const std::vector<QPointF> places
@@ -185,6 +181,9 @@ void CHtmlWriter::Text(const CPage &page, const CPageText &text, int number, int
     m_out += "<div class=\"t " + fontClass + "\" style=\"" + Place(box)
             + ";color:" + Color(text.color) + "\">";
     for (size_t i = 0; i < lines.lines.size(); ++i) {
+        // Only the lines that show in the box are written.
+        if (places[i].y() >= box.bottom - box.top || places[i].y() + lines.spacing <= 0)
+            continue;
         QString line = lines.text.mid(lines.lines[i].start, lines.lines[i].length);
         if (line.endsWith(QChar(QChar::LineSeparator)))
             line.chop(1);

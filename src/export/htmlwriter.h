@@ -3,6 +3,7 @@
 #include "exporter.h"
 #include "outputfile.h"
 #include "pagecontent.h"
+#include "pagetextlines.h"
 
 #include <QByteArray>
 
@@ -37,5 +38,6 @@ private:
     QByteArray m_out; // written to the file after every page
     // CSS classes made so far: fonts by table and index, pictures by id.
     std::map<std::pair<const void *, int>, QByteArray> m_fonts;
+    CPageLayoutFonts m_layoutFonts; // the fonts texts are broken in, as the painter breaks them
     std::map<std::uint64_t, QByteArray> m_pictures;
 };

@@ -1,6 +1,7 @@
 #include "reportfile.h"
 #include "reportfixture.h"
 #include "testregistry.h"
+#include "testutil.h"
 
 #include <QDir>
 #include <QImage>
@@ -491,6 +492,25 @@ private slots:
         QVERIFY(!QFile::exists(path));
         // CSV has no such limit.
         QVERIFY(Render({m_dir.filePath(u"long.vnt"_s), u"-o"_s, m_dir.filePath(u"long.csv"_s)}));
+        QCOMPARE(TestUtil::ReadAll(m_dir.filePath(u"long.csv"_s)).count('x'), 40000);
+    }
+
+    void htmlWritesWhatPrints()
+    {
+        // A value of 2,000,000 characters on one line of its box: the page holds the part
+        // that can show, as the painter draws it (at most 20,000 characters here), not the
+        // whole value.
+        CVornReport report;
+        ReportFixture::MakeListReport(
+                report, u"hostile.db"_s,
+                u"SELECT replace(hex(zeroblob(1000000)), '0', 'x') AS NAME"_s);
+        QString message;
+        QVERIFY2(VornTemplate::Save(report, m_dir.filePath(u"huge.vnt"_s), message),
+                 qPrintable(message));
+        const QString path = m_dir.filePath(u"huge.html"_s);
+        QVERIFY(Render({m_dir.filePath(u"huge.vnt"_s), u"-o"_s, path}));
+        const qsizetype shown = TestUtil::ReadAll(path).count('x');
+        QVERIFY2(shown > 100 && shown <= 21000, QByteArray::number(shown).constData());
     }
 
 private:
