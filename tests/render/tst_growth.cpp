@@ -1,4 +1,3 @@
-#include "exactdecimal.h"
 #include "pagecontent.h"
 #include "pagemodel.h"
 #include "reportrun.h"
@@ -223,54 +222,6 @@ private slots:
         const Placed &rule = run.Find(u"[shape]"_s);
         QCOMPARE(rule.page, 0);
         QVERIFY(rule.box.bottom > 8000 && rule.box.bottom <= 9000);
-    }
-
-    void exactDecimal_data()
-    {
-        QTest::addColumn<QStringList>("terms");
-        QTest::addColumn<QString>("sum");
-        QTest::addColumn<QString>("average");
-        QTest::newRow("binary drift") << QStringList {u"0.1"_s, u"0.2"_s} << u"0.3"_s << u"0.15"_s;
-        QTest::newRow("most decimals kept") << QStringList {u"325.45"_s, u"10"_s, u"0.05"_s}
-                                            << u"335.50"_s << u"111.833333333333333333333333333"_s;
-        QTest::newRow("cancelling out")
-                << QStringList {u"325.45"_s, u"-325.45"_s} << u"0.00"_s << u"0.00"_s;
-        QTest::newRow("exponent and blanks")
-                << QStringList {u" 1e3"_s, u"+2.5E-1 "_s} << u"1000.25"_s << u"500.125"_s;
-        QTest::newRow("thirty digits")
-                << QStringList {u"12345678901234567890.123456789"_s, u"0.000000001"_s}
-                << u"12345678901234567890.123456790"_s << u"6172839450617283945.061728395"_s;
-        QTest::newRow("thirds") << QStringList {u"1"_s, u"1"_s, u"2"_s} << u"4"_s
-                                << u"1.33333333333333333333333333333"_s;
-        QTest::newRow("38 digits, once")
-                << QStringList {u"9"_s.repeated(38)} << u"9"_s.repeated(38) << u"9"_s.repeated(38);
-        QTest::newRow("38 digits, twice")
-                << QStringList {u"9"_s.repeated(38), u"9"_s.repeated(38)} << QString() << QString();
-        QTest::newRow("no number") << QStringList {u"12abc"_s} << QString() << QString();
-        QTest::newRow("two points") << QStringList {u"1.2.3"_s} << QString() << QString();
-        QTest::newRow("empty exponent") << QStringList {u"1e"_s} << QString() << QString();
-        QTest::newRow("39 digits") << QStringList {u"123456789012345678901234567890123456789"_s}
-                                   << QString() << QString();
-    }
-    void exactDecimal()
-    {
-        QFETCH(QStringList, terms);
-        QFETCH(QString, sum);
-        QFETCH(QString, average);
-        CExactDecimal total;
-        for (const QString &term : terms) {
-            CExactDecimal number;
-            if (!CExactDecimal::FromText(term, number)) {
-                QVERIFY2(sum.isEmpty(), qPrintable(term));
-                return;
-            }
-            if (!total.Add(number)) {
-                QVERIFY2(sum.isEmpty(), "the sum has more than 38 digits");
-                return;
-            }
-        }
-        QCOMPARE(total.ToString(), sum);
-        QCOMPARE(total.DividedBy(terms.size()).ToString(), average);
     }
 };
 
