@@ -21,6 +21,9 @@ enum : int {
     DbImage = 14,
     Barcode = 15,
     DbBarcode = 16,
+    // Kinds added after the first format take codes from here up, so that
+    // a reader can tell a newer file from a damaged one.
+    FirstAddedKind = 32,
 };
 } // namespace VornKind
 

@@ -354,7 +354,16 @@ bool ReadBandItem(CVornBand &band, const CXmlNode &node, QString &message)
     QString type;
     if (!GetAttribute(node, u"type", type, message))
         return false;
-    std::unique_ptr<CVornItem> item = CreateItem(ReadInt(type));
+    const int kind = ReadInt(type);
+    std::unique_ptr<CVornItem> item = CreateItem(kind);
+    if (!item && kind >= VornKind::FirstAddedKind) {
+        message = QCoreApplication::translate("Vantel",
+                                              "The \"%1\" band holds an element of kind %2, "
+                                              "which this Vantel does not know: the report "
+                                              "needs a newer Vantel")
+                          .arg(band.GetName(), type);
+        return false;
+    }
     if (!item) {
         message = QCoreApplication::translate("Vantel",
                                               "The \"%1\" band holds an element of an unknown "

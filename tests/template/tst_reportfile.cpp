@@ -331,6 +331,10 @@ private slots:
         QTest::newRow("item of no item type")
                 << QStringLiteral("item_of_unknown_type.vnt")
                 << QStringLiteral("The \"Lines\" band holds an element of an unknown type: \"13\"");
+        QTest::newRow("item of a kind from a newer version")
+                << QStringLiteral("item_of_newer_kind.vnt")
+                << QStringLiteral("The \"Lines\" band holds an element of kind 32, which this "
+                                  "Vantel does not know: the report needs a newer Vantel");
         QTest::newRow("item without a type")
                 << QStringLiteral("item_without_type.vnt")
                 << QStringLiteral("The \"Lines\" band holds an element of an unknown type: \"\"");
