@@ -2,6 +2,8 @@
 
 #include "reportstatement.h"
 
+#include <QCoreApplication>
+
 std::unique_ptr<CDataCursor>
 CDataConnection::Execute(const QString &sql, const EntryValueFunction &entry, QString &message)
 {
@@ -18,4 +20,10 @@ CDataConnection::Execute(const QString &sql, const EntryValueFunction &entry, QS
         values.append(value);
     }
     return Run(statement, values, message);
+}
+
+bool CDataConnection::ReadCatalogue(CCatalogue &, int, QString &message)
+{
+    message = QCoreApplication::translate("Vantel", "the database gives no catalogue");
+    return false;
 }

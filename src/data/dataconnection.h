@@ -54,6 +54,7 @@ public:
 using EntryValueFunction = std::function<QString(const QString &name)>;
 
 struct CReportStatement;
+struct CCatalogue;
 
 // A connection to a report's database. Qt SQL allows a connection only on the thread that made
 // it: open, query and close it on one thread. Cancel() alone may be called from any thread.
@@ -72,6 +73,11 @@ public:
 
     // Asks a running query to stop as soon as the driver allows; the query then fails.
     virtual void Cancel() { }
+
+    // Reads the database's tables and views with their columns and keys through the
+    // database's own catalogue (catalogue.h), at most tableLimit tables. False with the
+    // driver's message; Cancel() stops it as it stops a query.
+    virtual bool ReadCatalogue(CCatalogue &catalogue, int tableLimit, QString &message);
 
 protected:
     // How this database reads quotes and comments (SqlReading in reportstatement.h).

@@ -1,6 +1,7 @@
 #include "firebirdconnection.h"
 
 #include "boundedopen.h"
+#include "cataloguereaders.h"
 #include "connectstring.h"
 #include "drivercancel.h"
 #include "firebirdclient.h"
@@ -439,6 +440,10 @@ public:
     { }
 
     void Cancel() override { m_session->Cancel(); }
+    bool ReadCatalogue(CCatalogue &catalogue, int tableLimit, QString &message) override
+    {
+        return CatalogueReaders::FireBird(*this, catalogue, tableLimit, message);
+    }
 
 protected:
     unsigned Readings() const override { return SqlReading::Standard; }

@@ -10,7 +10,7 @@
 namespace {
 
 // SQLite's action codes and answers, as its C interface defines them.
-enum SqliteAction { Read = 20, Select = 21, Function = 31, Recursive = 33 };
+enum SqliteAction { Pragma = 19, Read = 20, Select = 21, Function = 31, Recursive = 33 };
 constexpr int SqliteOk = 0;
 constexpr int SqliteDeny = 1;
 constexpr int SqliteLimitAttached = 7;
@@ -18,8 +18,10 @@ constexpr int SqliteConfigLoadExtension = 1005;
 constexpr int SqliteConfigDefensive = 1010;
 constexpr int SqliteConfigTrustedSchema = 1017;
 
-// Reading is all a report does: anything else is denied, whatever starts it.
-int AuthorizeRead(void *, int action, const char *, const char *function, const char *,
+// Reading is all a report does: anything else is denied, whatever starts it. The two pragmas
+// that tell a table's columns and keys only read, and the Data pane shows the tables with them
+// (a report's own statement is never a PRAGMA: the statement check refuses it first).
+int AuthorizeRead(void *, int action, const char *name, const char *function, const char *,
                   const char *)
 {
     switch (action) {
@@ -27,6 +29,12 @@ int AuthorizeRead(void *, int action, const char *, const char *function, const 
     case Select:
     case Recursive:
         return SqliteOk;
+    case Pragma:
+        return name
+                        && (std::strcmp(name, "table_info") == 0
+                            || std::strcmp(name, "foreign_key_list") == 0)
+                ? SqliteOk
+                : SqliteDeny;
     case Function:
         return function && std::strcmp(function, "load_extension") == 0 ? SqliteDeny : SqliteOk;
     default:

@@ -7,10 +7,10 @@
 namespace ReadOnlyFence {
 
 // A SQLite connection (sqlite3*) that may only read: every statement that would write, attach
-// a database, run a PRAGMA or a transaction, or call load_extension is denied by an
-// authorizer; no database may be attached (VACUUM INTO attaches its target); extensions stay
-// off and the schema is not trusted to call functions with side effects. False when the
-// library does not offer these calls.
+// a database, run a PRAGMA (but the two that read a table's columns and foreign keys) or a
+// transaction, or call load_extension is denied by an authorizer; no database may be attached
+// (VACUUM INTO attaches its target); extensions stay off and the schema is not trusted to call
+// functions with side effects. False when the library does not offer these calls.
 bool LockSqlite(void *connection);
 
 // The server's name as the ODBC driver reports it (SQLGetInfo SQL_DBMS_NAME) for a connection

@@ -1,5 +1,6 @@
 #include "sqlconnection.h"
 
+#include "cataloguereaders.h"
 #include "drivercancel.h"
 #include "reportstatement.h"
 #include "sqlcursor.h"
@@ -81,4 +82,19 @@ std::unique_ptr<CDataCursor> CSqlConnection::Run(const CReportStatement &stateme
 void CSqlConnection::Cancel()
 {
     m_session->Cancel();
+}
+
+bool CSqlConnection::ReadCatalogue(CCatalogue &catalogue, int tableLimit, QString &message)
+{
+    if (m_session->FenceLost()) {
+        message = QCoreApplication::translate("Vantel", "the session could not be made read-only");
+        return false;
+    }
+    const bool read = m_session->GetRoute() == CSqlSession::Route::SQLite
+            ? CatalogueReaders::Sqlite(*m_session, catalogue, tableLimit, message)
+            : CatalogueReaders::Odbc(*m_session, catalogue, tableLimit, message);
+    message = HideSecret(message, m_session->GetSecret());
+    if (!read)
+        m_session->RestartTransaction();
+    return read;
 }

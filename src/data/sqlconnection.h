@@ -12,6 +12,7 @@ public:
     ~CSqlConnection() override;
 
     void Cancel() override;
+    bool ReadCatalogue(CCatalogue &catalogue, int tableLimit, QString &message) override;
 
 protected:
     unsigned Readings() const override;

@@ -2,6 +2,7 @@
 #include "connectioncheck.h"
 #include "dataconnection.h"
 #include "dataformat.h"
+#include "musicdatabase.h"
 #include "pagemodel.h"
 #include "reportbuilder.h"
 #include "reportrun.h"
@@ -53,6 +54,8 @@ private slots:
     void cancelStopsALongQuery();
     void columnsOfAReport_data();
     void columnsOfAReport();
+    void catalogue_data();
+    void catalogue();
     void rowsComeAsFetched();
     void cancelledLayoutStopsItsQuery();
     // Kill the servers: these run last.
@@ -82,6 +85,10 @@ void TestServerRoutes::initTestCase()
     if (missing)
         QSKIP(qPrintable(problem));
     QVERIFY2(m_started, qPrintable(problem));
+    // The music tables beside EMPLOYEE, for the catalogue.
+    QVERIFY2(MusicDatabase::CreateOnServers(m_servers, problem)
+                     && MusicDatabase::CreateSqlite(m_servers.SqliteFile(), problem),
+             qPrintable(problem));
     // A file that a VACUUM INTO would overwrite.
     QFile empty(m_scratch.filePath(u"empty.db"_s));
     QVERIFY(empty.open(QIODevice::WriteOnly));
@@ -460,6 +467,20 @@ void TestServerRoutes::samePagesOnEveryRoute()
     if (reference.isEmpty())
         reference = pages;
     QCOMPARE(pages, reference);
+}
+
+void TestServerRoutes::catalogue_data()
+{
+    AddRoutes();
+}
+
+void TestServerRoutes::catalogue()
+{
+    // The tables, columns and keys as each route's own catalogue gives them.
+    QFETCH(int, type);
+    QFETCH(QString, connect);
+    const QString problem = MusicDatabase::CatalogueProblem(type, connect);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 void TestServerRoutes::entriesAreBound_data()
