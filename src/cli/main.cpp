@@ -1,3 +1,4 @@
+#include "batchcommand.h"
 #include "checkcommand.h"
 #include "dataconnection.h"
 #include "renderarguments.h"
@@ -89,6 +90,14 @@ int main(int argc, char **argv)
                 out << OneLine(line) << Qt::endl;
         }
         return Leave(read && problems.isEmpty() ? 0 : 1);
+    }
+    if (parsed.IsBatch()) {
+        QTextStream out(stdout);
+        const int code
+                = RunBatchCommand(parsed, out, isatty(STDERR_FILENO) ? &err : nullptr, message);
+        if (!message.isEmpty())
+            err << OneLine(message) << Qt::endl;
+        return Leave(code);
     }
     if (!RunRenderCommand(parsed, message)) {
         err << OneLine(message) << Qt::endl;

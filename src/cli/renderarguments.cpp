@@ -61,6 +61,22 @@ bool ParsePages(const QString &text, int &first, int &last, QString &message)
     return true;
 }
 
+// "K/N": shard K (from 0) of N.
+bool ParseShard(const QString &text, int &shard, int &shards, QString &message)
+{
+    const qsizetype slash = text.indexOf(u'/');
+    bool shardOk = false;
+    bool shardsOk = false;
+    shard = text.left(slash).toInt(&shardOk);
+    shards = text.mid(slash + 1).toInt(&shardsOk);
+    if (slash < 0 || !shardOk || !shardsOk || shards < 1 || shard < 0 || shard >= shards) {
+        message = CRenderArguments::tr("--shard needs K/N with K from 0 to N-1, not \"%1\"")
+                          .arg(text);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
@@ -68,6 +84,7 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
     bool pageGiven = false;
     bool pagesGiven = false;
     bool dpiGiven = false;
+    bool shardGiven = false;
     QStringList positional;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
@@ -99,9 +116,14 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
             pdfa = true;
             continue;
         }
+        if (option == u"--skip-existing"_s && !hasValue) {
+            skipExisting = true;
+            continue;
+        }
         const bool takesValue = option == u"-o"_s || option == u"--output"_s
                 || option == u"--param"_s || option == u"--page"_s || option == u"--pages"_s
-                || option == u"--dpi"_s;
+                || option == u"--dpi"_s || option == u"--each"_s || option == u"--each-file"_s
+                || option == u"--shard"_s;
         if (!takesValue) {
             if (argument.startsWith(u'-') && argument.size() > 1) {
                 message = tr("Unknown option: %1").arg(argument);
@@ -132,6 +154,20 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
             if (!ParseNumber(option, value, 1, 1000000, page, message))
                 return false;
             pageGiven = true;
+        } else if (option == u"--each"_s || option == u"--each-file"_s) {
+            if (IsBatch()) {
+                message = tr("--each or --each-file may be given once");
+                return false;
+            }
+            if (value.trimmed().isEmpty()) {
+                message = tr("%1 needs a value").arg(option);
+                return false;
+            }
+            (option == u"--each"_s ? eachQuery : eachFile) = value;
+        } else if (option == u"--shard"_s) {
+            if (!ParseShard(value, shard, shards, message))
+                return false;
+            shardGiven = true;
         } else if (option == u"--pages"_s) {
             if (!ParsePages(value, page, lastPage, message))
                 return false;
@@ -152,6 +188,14 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
         return false;
     }
     report = positional.constFirst();
+    if ((shardGiven || skipExisting) && !IsBatch()) {
+        message = tr("--shard and --skip-existing apply to --each and --each-file only");
+        return false;
+    }
+    if (check && IsBatch()) {
+        message = tr("--check takes no --each or --each-file");
+        return false;
+    }
     if (check) {
         // A check writes nothing: an output, pages, a resolution or PDF/A would do nothing.
         if (!output.isEmpty() || pageGiven || pagesGiven || dpiGiven || pdfa) {
@@ -209,6 +253,8 @@ QString CRenderArguments::Usage()
     return tr("Usage: vantel-render REPORT.vnt -o OUT [--param BAND/NAME=VALUE]... [--pdfa]\n"
               "                     [--page N | --pages FIRST-LAST] [--dpi N]\n"
               "       vantel-render --check REPORT.vnt [--param BAND/NAME=VALUE]...\n"
+              "       vantel-render REPORT.vnt --each \"SELECT ...\" -o 'OUT-{COLUMN}.pdf'\n"
+              "                     [--shard K/N] [--skip-existing] [options as above]\n"
               "\n"
               "Runs a report against its database and writes the result, in the format the\n"
               "output's suffix names:\n"
@@ -227,5 +273,15 @@ QString CRenderArguments::Usage()
               "  --check                   runs no report: connects to its database, prepares\n"
               "                            every query and prints each problem found as\n"
               "                            \"BAND/ITEM: message\" (exit 1), or OK (exit 0)\n"
+              "  --each \"SELECT ...\"       runs the report once for each row of the query (on\n"
+              "                            the report's database) and writes a file per row;\n"
+              "                            {COLUMN} in the output name is the row's value, a\n"
+              "                            column NAME or \"BAND/NAME\" binds the query entry\n"
+              "                            {NAME} of every band or of that band; one JSON line\n"
+              "                            per row on standard output, exit 1 if any failed\n"
+              "  --each-file LIST.csv      the same with the rows of a CSV file whose first line\n"
+              "                            names the columns\n"
+              "  --shard K/N               only the rows whose position (from 0) modulo N is K\n"
+              "  --skip-existing           skips the rows whose file is there already\n"
               "  --help, --version\n");
 }

@@ -27,6 +27,11 @@ struct CRenderParameter
 //     vantel-render --check REPORT.vnt [--param BAND/NAME=VALUE]...
 //
 // --check runs nothing and writes nothing: it lists the report's problems.
+//
+//     vantel-render REPORT.vnt (--each "SELECT ..." | --each-file LIST.csv) -o 'OUT-{COLUMN}.pdf'
+//                   [--shard K/N] [--skip-existing] ...
+//
+// A batch: the report once for each row of the list, a file per row.
 struct CRenderArguments
 {
     Q_DECLARE_TR_FUNCTIONS(CRenderArguments)
@@ -43,6 +48,14 @@ public:
     bool help = false;
     bool version = false;
     bool check = false;
+    // A batch: the list query, or the CSV file that holds the list.
+    QString eachQuery;
+    QString eachFile;
+    int shard = 0; // the rows whose position modulo shards is shard
+    int shards = 1;
+    bool skipExisting = false;
+
+    bool IsBatch() const { return !eachQuery.isEmpty() || !eachFile.isEmpty(); }
 
     // Reads the arguments that follow the program's name. False with one message for the
     // user when they make no sense; --help and --version need nothing else.

@@ -84,7 +84,8 @@ bool ExportModel(const CPageModel &model, const CExportOptions &options, QString
 }
 
 bool RunReportToFile(const CVornReport &report, const CRunOptions &runOptions,
-                     const CExportOptions &options, QString &message)
+                     const CExportOptions &options, QString &message, CJobThread *layoutThread,
+                     int *pagesLaidOut)
 {
     int first = 1;
     int last = 0;
@@ -93,5 +94,6 @@ bool RunReportToFile(const CVornReport &report, const CRunOptions &runOptions,
         last = ExportFiles::HasPagePattern(options.path) ? options.lastPage : first;
     }
     std::unique_ptr<CPageWriter> writer = CreatePageWriter(options);
-    return RunReportToWriter(report, runOptions, *writer, first, last, message);
+    return RunReportToWriter(report, runOptions, *writer, first, last, message, layoutThread,
+                             pagesLaidOut);
 }

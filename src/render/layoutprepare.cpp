@@ -86,9 +86,12 @@ bool CReportLayout::Prepare()
 
     const int type = m_report.GetDatabaseType();
     m_noDatabase = type < 0 || type > 2;
-    if (!m_noDatabase) {
-        m_connection = OpenDataConnection(type, m_report.GetConnectString(), m_options.reportFolder,
-                                          problem);
+    if (!m_noDatabase && m_options.connection) {
+        m_connection = m_options.connection;
+    } else if (!m_noDatabase) {
+        m_ownConnection = OpenDataConnection(type, m_report.GetConnectString(),
+                                             m_options.reportFolder, problem);
+        m_connection = m_ownConnection.get();
         if (!m_connection)
             return Fail(problem);
     }

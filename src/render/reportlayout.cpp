@@ -94,7 +94,8 @@ bool CReportLayout::Run(QString &message)
     if (!done && m_options.cancel && m_options.cancel->load())
         m_message = Tr("Cancelled");
     // The connection is closed on the thread that opened it, before the run reports back.
-    m_connection.reset();
+    m_connection = nullptr;
+    m_ownConnection.reset();
     if (!done && m_message.isEmpty() && m_pages) {
         // A sink that wants no more pages ends the run early, not as a failure.
         if (m_pages->IsStopped())

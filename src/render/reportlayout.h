@@ -158,7 +158,9 @@ private:
     const CVornReport &m_report;
     const CRunOptions &m_options;
     CPageSink &m_sink;
-    std::unique_ptr<CDataConnection> m_connection;
+    // The run's connection: its own, or one the caller shares between runs.
+    std::unique_ptr<CDataConnection> m_ownConnection;
+    CDataConnection *m_connection = nullptr;
     std::unique_ptr<CPageBuilder> m_pages;
     std::shared_ptr<CPageFontTable> m_fonts;
     std::unordered_map<const CVornBand *, BandPlan> m_plans;

@@ -1,5 +1,6 @@
 #include "reportoutput.h"
 
+#include "jobthread.h"
 #include "outputfile.h"
 #include "pagequeue.h"
 #include "pagerender.h"
@@ -74,13 +75,23 @@ QString ExceptionText(const std::exception_ptr &error)
 } // namespace
 
 bool RunReportToWriter(const CVornReport &report, const CRunOptions &options, CPageWriter &writer,
-                       int first, int last, QString &message)
+                       int first, int last, QString &message, CJobThread *layoutThread,
+                       int *pagesLaidOut)
 {
+    // The runs that precede the writing, on the thread the layout uses.
+    const auto runHere = [layoutThread](const std::function<void()> &run) {
+        if (layoutThread)
+            layoutThread->Call(run);
+        else
+            run();
+    };
     const QSize pageSize {report.GetPageWidth(), report.GetPageHeight()};
     if (pageSize.width() <= 0 || pageSize.height() <= 0) {
         // The run says what is wrong with the page.
         CPageCounter counter;
-        if (!RunReport(report, options, counter, message))
+        bool ran = false;
+        runHere([&] { ran = RunReport(report, options, counter, message); });
+        if (!ran)
             return false;
     }
     if (!writer.Begin(pageSize, message))
@@ -88,7 +99,9 @@ bool RunReportToWriter(const CVornReport &report, const CRunOptions &options, CP
     int count = 0;
     if (UsesPageCount(report)) {
         CPageCounter counter;
-        if (!RunReport(report, options, counter, message)) {
+        bool counted = false;
+        runHere([&] { counted = RunReport(report, options, counter, message); });
+        if (!counted) {
             writer.Cancel();
             return false;
         }
@@ -101,14 +114,19 @@ bool RunReportToWriter(const CVornReport &report, const CRunOptions &options, CP
     CPageQueue queue(QueuedPages, writer.DrawsPages());
     bool laidOut = false;
     QString layoutMessage;
-    std::thread layout([&] {
+    const auto layOut = [&] {
         try {
             laidOut = RunReport(report, options, queue, layoutMessage);
         } catch (...) {
             layoutMessage = ExceptionText(std::current_exception());
         }
         queue.End();
-    });
+    };
+    std::thread layout;
+    if (layoutThread)
+        layoutThread->Post(layOut);
+    else
+        layout = std::thread(layOut);
     bool written = true;
     bool enough = false;
     int seen = 0;
@@ -125,7 +143,10 @@ bool RunReportToWriter(const CVornReport &report, const CRunOptions &options, CP
             break;
         }
     }
-    layout.join();
+    if (layoutThread)
+        layoutThread->Wait();
+    else
+        layout.join();
     if (!written) {
         writer.Cancel();
         message = writeMessage;
@@ -157,6 +178,8 @@ bool RunReportToWriter(const CVornReport &report, const CRunOptions &options, CP
         writer.Cancel();
         return false;
     }
+    if (pagesLaidOut)
+        *pagesLaidOut = seen;
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class CJobThread;
 class CPageWriter;
 class CVornReport;
 class QImage;
@@ -16,9 +17,12 @@ struct CRunOptions;
 // of its own, at most a few pages ahead of the writer, so that memory does not grow with the
 // number of pages, and stops after the last page wanted; a report that shows the number of
 // pages is laid out twice, once to count them and once to write them. On any failure the
-// writer is cancelled and message says why.
+// writer is cancelled and message says why. With layoutThread the layout runs there instead of
+// on a thread of its own: the thread of a connection that options.connection shares.
+// pagesLaidOut, when given, receives the number of pages laid out.
 bool RunReportToWriter(const CVornReport &report, const CRunOptions &options, CPageWriter &writer,
-                       int first, int last, QString &message);
+                       int first, int last, QString &message, CJobThread *layoutThread = nullptr,
+                       int *pagesLaidOut = nullptr);
 
 // RunReportToWriter for every page into a PDF (PDF/A-1b when pdfa is set).
 bool RunReportToPdf(const CVornReport &report, const CRunOptions &options, const QString &path,

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <functional>
 
+class CDataConnection;
 class CPageModel;
 class CPageSink;
 class CVornReport;
@@ -31,6 +32,10 @@ struct CRunOptions
     // memory or the disk: the rows one query of a band may return, the pages of the run.
     qint64 maxRows = 1'000'000'000;
     int maxPages = 1'000'000;
+    // An open connection to the report's database that the run uses instead of opening its
+    // own, so that many runs share one (a batch). It stays open after the run and must be used
+    // on the thread that opened it. Null: the run opens and closes its own.
+    CDataConnection *connection = nullptr;
 };
 
 // Runs the report against its database and lays it out page by page into sink, each page as

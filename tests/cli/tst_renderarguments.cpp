@@ -93,6 +93,25 @@ private slots:
         QTest::newRow("a check writes no pages")
                 << QStringList {u"--check"_s, u"r.vnt"_s, u"--pages=1-2"_s}
                 << u"--check takes no -o, --page, --pages, --dpi or --pdfa"_s;
+        QTest::newRow("a batch") << QStringList {u"r.vnt"_s,           u"--each"_s,
+                                                 u"SELECT 1 AS N"_s,   u"--shard=1/4"_s,
+                                                 u"--skip-existing"_s, u"-o"_s,
+                                                 u"o-{N}.pdf"_s}
+                                 << u"r.vnt|o-{N}.pdf|pdf|1-0|96|"_s;
+        QTest::newRow("shard past the count")
+                << QStringList {u"r.vnt"_s, u"--each-file=l.csv"_s, u"-o"_s,
+                                u"o.pdf"_s, u"--shard"_s,           u"4/4"_s}
+                << u"--shard needs K/N with K from 0 to N-1, not \"4/4\""_s;
+        QTest::newRow("shard without a list")
+                << QStringList {u"r.vnt"_s, u"-o"_s, u"o.pdf"_s, u"--shard"_s, u"0/2"_s}
+                << u"--shard and --skip-existing apply to --each and --each-file only"_s;
+        QTest::newRow("two lists")
+                << QStringList {u"r.vnt"_s,    u"-o"_s,          u"o.pdf"_s, u"--each"_s,
+                                u"SELECT 1"_s, u"--each-file"_s, u"l.csv"_s}
+                << u"--each or --each-file may be given once"_s;
+        QTest::newRow("a check of a batch")
+                << QStringList {u"--check"_s, u"r.vnt"_s, u"--each-file"_s, u"l.csv"_s}
+                << u"--check takes no --each or --each-file"_s;
         QTest::newRow("unknown option")
                 << QStringList {u"r.vnt"_s, u"--all-pages"_s} << u"Unknown option: --all-pages"_s;
     }

@@ -1,0 +1,219 @@
+#include "batchcommand.h"
+
+#include "batchlist.h"
+#include "dataconnection.h"
+#include "exporter.h"
+#include "fileutil.h"
+#include "jobthread.h"
+#include "renderarguments.h"
+#include "rendercommand.h"
+#include "reportrun.h"
+#include "vornreport.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QScopeGuard>
+#include <QTextStream>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("BatchCommand", text);
+}
+
+// A text as a JSON string, quotes included.
+QString JsonText(const QString &text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray {text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
+
+// Reads the list of a batch: the rows of the list query on the report's connection (on the
+// connection's thread), or of the CSV file.
+bool ReadList(const CRenderArguments &arguments, CDataConnection *connection,
+              const CVornParameters &values, CJobThread &thread, CBatchList &list, QString &message)
+{
+    if (!arguments.eachFile.isEmpty()) {
+        QByteArray bytes;
+        if (!ReadWholeFile(arguments.eachFile, bytes, message))
+            return false;
+        if (!BatchList::ReadCsv(bytes, list, message)) {
+            message = Tr("%1: %2").arg(arguments.eachFile, message);
+            return false;
+        }
+        return true;
+    }
+    if (!connection) {
+        message = Tr("--each needs a report with a database; give the rows with --each-file");
+        return false;
+    }
+    // The list's own entries {NAME} take the value of a --param of that name, else of a
+    // parameter stored in the report, whichever band it is for.
+    const EntryValueFunction entry = [&arguments, &values](const QString &name) {
+        for (const CRenderParameter &parameter : arguments.parameters) {
+            if (parameter.name.compare(name, Qt::CaseInsensitive) == 0)
+                return parameter.value;
+        }
+        for (int i = 0; i < values.GetCount(); ++i) {
+            if (values[i]->GetName().compare(name, Qt::CaseInsensitive) == 0)
+                return values[i]->GetValue();
+        }
+        return QString();
+    };
+    bool read = false;
+    thread.Call([&] {
+        QString problem;
+        std::unique_ptr<CDataCursor> cursor
+                = connection->Execute(arguments.eachQuery, entry, problem);
+        if (!cursor) {
+            message = Tr("The list query failed: %1").arg(problem);
+            return;
+        }
+        list.columns = cursor->GetColumns();
+        CDataRow row;
+        while (cursor->Fetch(row, problem)) {
+            QStringList texts;
+            texts.reserve(row.GetValues().size());
+            for (const QVariant &value : row.GetValues())
+                texts.append(value.isNull() ? QString() : value.toString());
+            list.rows.append(texts);
+        }
+        if (!problem.isEmpty()) {
+            message = Tr("The list query failed: %1").arg(problem);
+            return;
+        }
+        read = true;
+    });
+    return read;
+}
+
+// A list column "BAND/NAME" must name a query entry of that band, as --param must.
+bool CheckBandColumns(const CVornReport &report, const QStringList &columns, QString &message)
+{
+    QList<CRenderParameter> named;
+    for (const QString &column : columns) {
+        CRenderParameter parameter;
+        QString ignored;
+        if (column.contains(u'/')
+            && CRenderArguments::ParseParameter(column + u'=', parameter, ignored))
+            named.append(parameter);
+    }
+    CVornParameters values;
+    if (!BuildRunParameters(report, named, values, message)) {
+        message = Tr("A column of the list: %1").arg(message);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QTextStream *progress,
+                    QString &message)
+{
+    CVornReport report;
+    if (!LoadReportForRun(report, arguments.report, message))
+        return 1;
+    CVornParameters values;
+    if (!BuildRunParameters(report, arguments.parameters, values, message))
+        return 1;
+    const QString reportFolder = FolderOfPath(QFileInfo(arguments.report).absoluteFilePath());
+
+    // The connection lives on the thread that lays out every row.
+    CJobThread thread;
+    std::unique_ptr<CDataConnection> connection;
+    const int type = report.GetDatabaseType();
+    if (type >= 0 && type <= 2) {
+        thread.Call([&] {
+            connection = OpenDataConnection(type, report.GetConnectString(), reportFolder, message);
+        });
+        if (!connection)
+            return 1;
+    }
+    const auto closeConnection = qScopeGuard([&] { thread.Call([&] { connection.reset(); }); });
+
+    CBatchList list;
+    if (!ReadList(arguments, connection.get(), values, thread, list, message)
+        || !CheckBandColumns(report, list.columns, message)
+        || !BatchList::CheckPattern(arguments.output, list.columns, message))
+        return 1;
+    const std::vector<CBatchRow> rows = BatchList::PlanRows(list, arguments.output);
+
+    // A column "BAND/NAME" binds that band's entry, a column "NAME" the entry of every band;
+    // both before the parameters of the command line and of the report.
+    const QStringList *current = nullptr;
+    CRunOptions options;
+    options.reportFolder = reportFolder;
+    options.connection = connection.get();
+    options.parameter = [&](const QString &band, const QString &name) {
+        int column = list.IndexOf(band + u'/' + name);
+        if (column < 0)
+            column = list.IndexOf(name);
+        if (column >= 0 && current)
+            return current->value(column);
+        const CVornParameter *parameter = values.Find(band, name);
+        return parameter ? parameter->GetValue() : QString();
+    };
+
+    CExportOptions output;
+    output.format = arguments.format;
+    output.title = report.GetTitle();
+    if (output.title.isEmpty())
+        output.title = QFileInfo(arguments.report).completeBaseName();
+    output.report = &report;
+    output.pdfa = arguments.pdfa;
+    output.dpi = arguments.dpi;
+    output.firstPage = arguments.page;
+    output.lastPage = arguments.lastPage;
+    const bool perPage = ExportFiles::IsPerPage(arguments.format)
+            && ExportFiles::HasPagePattern(arguments.output);
+
+    int total = 0;
+    for (const CBatchRow &row : rows)
+        total += BatchList::InShard(row.position, arguments.shard, arguments.shards) ? 1 : 0;
+    int done = 0;
+    int failed = 0;
+    for (const CBatchRow &row : rows) {
+        if (!BatchList::InShard(row.position, arguments.shard, arguments.shards))
+            continue;
+        QElapsedTimer timer;
+        timer.start();
+        QString problem = row.problem;
+        int pages = 0;
+        const QString first = perPage ? ExportFiles::PagePath(row.file, arguments.page) : row.file;
+        const bool skip = problem.isEmpty() && arguments.skipExisting && QFileInfo::exists(first);
+        if (problem.isEmpty() && !skip) {
+            current = &list.rows[row.position];
+            output.path = row.file;
+            if (!RunReportToFile(report, options, output, problem, &thread, &pages)
+                && problem.isEmpty())
+                problem = Tr("The report could not be run");
+            current = nullptr;
+        }
+        QString line = u"{\"row\": %1, \"file\": %2"_s.arg(row.position).arg(JsonText(row.file));
+        if (!problem.isEmpty()) {
+            ++failed;
+            line += u", \"status\": \"error\", \"message\": %1}"_s.arg(JsonText(problem));
+        } else if (skip) {
+            line += u", \"status\": \"skipped\"}"_s;
+        } else {
+            line += u", \"pages\": %1, \"ms\": %2, \"status\": \"ok\"}"_s.arg(pages).arg(
+                    double(timer.nsecsElapsed()) / 1e6, 0, 'f', 1);
+        }
+        manifest << line << Qt::endl;
+        ++done;
+        if (progress) {
+            *progress << u"\r%1 of %2 rows, %3 failed"_s.arg(done).arg(total).arg(failed)
+                      << Qt::flush;
+        }
+    }
+    if (progress && done > 0)
+        *progress << Qt::endl;
+    return failed > 0 ? 1 : 0;
+}
