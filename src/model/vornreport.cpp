@@ -19,6 +19,10 @@ void CVornReport::Reset()
     m_primary = nullptr;
     m_bands.RemoveAllAndDelete();
     m_parameters.RemoveAllAndDelete();
+    // A new report starts without the previous one's title and connection: a connection string
+    // may hold a password, and a report made for someone else must not carry it along.
+    m_title.clear();
+    m_connectString.clear();
     m_width = 21000;
     m_height = 29700;
     m_databaseType = -1;

@@ -35,7 +35,7 @@ private slots:
         QVERIFY(!again.IsGridOn());
     }
 
-    void newKeepsTitleAndConnection()
+    void newStartsAnEmptyReport()
     {
         CQuarnDoc doc;
         QString message;
@@ -47,8 +47,8 @@ private slots:
         QVERIFY(doc.OnNewDocument());
         QCOMPARE(reset.count(), 1);
         const CVornReport &report = doc.GetReport();
-        QCOMPARE(report.GetTitle(), QStringLiteral("Sales & \"Returns\" <2026>"));
-        QCOMPARE(report.GetConnectString(), QStringLiteral("/data/shop.db"));
+        QVERIFY(report.GetTitle().isEmpty());
+        QVERIFY(report.GetConnectString().isEmpty());
         QCOMPARE(report.GetDatabaseType(), -1);
         QCOMPARE(report.GetPortrait(), 1);
         QCOMPARE(report.GetBands().GetCount(), 0);
