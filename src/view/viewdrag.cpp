@@ -8,6 +8,9 @@
 #include "vornitems.h"
 #include "vornreport.h"
 
+#include <algorithm>
+#include <limits>
+
 using namespace InteractionRules;
 
 // Dragging an object's edges or the whole object, the sizing cursor and the grid.
@@ -244,9 +247,19 @@ CViewInteraction::Result CViewInteraction::DragTo(QPoint pt, bool guides)
     edit.SetMergeTag(QStringLiteral("drag %1").arg(m_state.m_dragSerial));
     if (item) {
         const ModelRect now = RectOf(*item);
+        const bool together = mode == Move && Report().GetSelectedItems().size() > 1;
+        if (together) {
+            // The selection moves as a whole, so that the items keep their places to each
+            // other: the first band edge any of them meets stops them all.
+            qint64 dx = wr.left - now.left;
+            qint64 dy = wr.top - now.top;
+            if (LimitSelectionShift(dx, dy))
+                m_state.m_guides.clear();
+            wr = now.Offset(dx, dy);
+        }
         edit.WillChange(item);
         item->SetRect(ToInt(wr.left), ToInt(wr.top), ToInt(wr.right), ToInt(wr.bottom));
-        if (mode == Move && Report().GetSelectedItems().size() > 1) {
+        if (together) {
             MoveFollowers(edit, *item, wr.left - now.left, wr.top - now.top);
             result.repaintAll = true;
         }
@@ -314,16 +327,42 @@ CViewInteraction::ModelRect CViewInteraction::RectOf(const CVornItem &item)
     return {item.GetLeft(), item.GetTop(), item.GetRight(), item.GetBottom()};
 }
 
+bool CViewInteraction::LimitSelectionShift(qint64 &dx, qint64 &dy) const
+{
+    const qint64 width = Report().GetPageWidth();
+    qint64 minX = std::numeric_limits<qint64>::min();
+    qint64 maxX = std::numeric_limits<qint64>::max();
+    qint64 minY = minX;
+    qint64 maxY = maxX;
+    for (const CVornBand *band : Report().GetBands()) {
+        const qint64 height = band->GetEffectiveHeight();
+        for (const CVornItem *item : band->GetItems()) {
+            if (!item->IsSelected())
+                continue;
+            // An item that lies out of its band already may stay where it is, not go further.
+            const ModelRect r = RectOf(*item);
+            minX = std::max(minX, std::min<qint64>(-r.left, 0));
+            maxX = std::min(maxX, std::max<qint64>(width - r.right, 0));
+            minY = std::max(minY, std::min<qint64>(-r.top, 0));
+            maxY = std::min(maxY, std::max<qint64>(height - r.bottom, 0));
+        }
+    }
+    const qint64 x = std::clamp(dx, minX, maxX);
+    const qint64 y = std::clamp(dy, minY, maxY);
+    const bool limited = x != dx || y != dy;
+    dx = x;
+    dy = y;
+    return limited;
+}
+
 void CViewInteraction::MoveFollowers(CReportEdit &edit, const CVornItem &dragged, qint64 dx,
                                      qint64 dy)
 {
-    const qint64 width = Report().GetPageWidth();
     for (CVornBand *band : Report().GetBands()) {
         for (CVornItem *item : band->GetItems()) {
             if (!item->IsSelected() || item == &dragged)
                 continue;
-            const ModelRect r
-                    = KeepInBand(RectOf(*item).Offset(dx, dy), width, band->GetEffectiveHeight());
+            const ModelRect r = RectOf(*item).Offset(dx, dy);
             edit.WillChange(item);
             item->SetRect(ToInt(r.left), ToInt(r.top), ToInt(r.right), ToInt(r.bottom));
         }

@@ -152,9 +152,14 @@ CViewInteraction::Result CViewInteraction::OnLeftButtonDown(QPoint pt,
         return result;
     }
     result = SelectAt(pt);
-    // Where no item lies, the press goes on as a selection rectangle.
-    if (!hit || hit->IsBandElement())
+    // Where no item lies, the press goes on as a selection rectangle; on an item it goes on
+    // as a move of it, in one gesture (it showed no handles to pull).
+    if (!hit || hit->IsBandElement()) {
         beginRect(false);
+    } else {
+        BeginDrag(hit, pt);
+        m_state.m_mode = Move;
+    }
     return result;
 }
 

@@ -152,6 +152,8 @@ public:
 
     CViewInteraction(CVornDocument &document, const CPageGeometry &geometry, State &state);
 
+    // A mode that moves or resizes an object under the pointer.
+    static bool IsDragMode(int mode) { return mode >= DragTopLeft && mode <= Move; }
     // The insertion modes and the kinds they insert; other kinds give Idle, other modes 0.
     static int ModeForKind(int kind);
     static int KindForMode(int mode);
@@ -264,6 +266,9 @@ private:
     // snapped to.
     ModelRect SnapToGuides(const ModelRect &rect, int bandIndex, const CVornItem &item);
     Result StepItemsByKeys(const std::vector<CVornItem *> &items, int dx, int dy, bool resize);
+    // Cuts a shift of the selected items so that none of them leaves its band (one out of it
+    // already goes no further out); true when it was cut.
+    bool LimitSelectionShift(qint64 &dx, qint64 &dy) const;
     // Moves the other selected items by the dragged one's displacement.
     void MoveFollowers(CReportEdit &edit, const CVornItem &dragged, qint64 dx, qint64 dy);
     PixRect ToClient(const PixRect &view) const;

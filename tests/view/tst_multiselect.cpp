@@ -149,10 +149,18 @@ private slots:
         QTest::newRow("the others move by the same offset")
                 << false << 1.0 << Steps("A|B") << QPoint(24, 12)
                 << QList<ModelBox> {{1270, 952, 2540, 1587}, {3175, 952, 4445, 1587}, c, d};
-        // 100 pixels are 2645 units: C would end at 5820, below its band.
-        QTest::newRow("each stays in its own band")
+        // 100 pixels are 2645 units: C would end at 5820, below its band. It stops at the
+        // band's edge, 1905 units down, and A with it.
+        QTest::newRow("the first band edge stops them all")
                 << false << 1.0 << Steps("A|C") << QPoint(0, 100)
-                << QList<ModelBox> {{635, 3280, 1905, 3915}, b, {635, 4445, 1905, 5080}, d};
+                << QList<ModelBox> {{635, 2540, 1905, 3175}, b, {635, 4445, 1905, 5080}, d};
+        // B meets the page's right edge first (21000 - 3810 units), D of the other band too.
+        QTest::newRow("one edge stops items of two bands")
+                << false << 1.0 << Steps("D|A|B") << QPoint(700, 0)
+                << QList<ModelBox> {{17825, 635, 19095, 1270},
+                                    {19730, 635, 21000, 1270},
+                                    c,
+                                    {17825, 635, 19095, 1270}};
         QTest::newRow("items of two bands")
                 << false << 1.0 << Steps("D|A") << QPoint(48, 0)
                 << QList<ModelBox> {{1905, 635, 3175, 1270}, b, c, {1905, 635, 3175, 1270}};

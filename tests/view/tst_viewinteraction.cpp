@@ -100,8 +100,20 @@ private slots:
         QVERIFY(item->IsSelected());
         QVERIFY(first.showProperties && first.repaintAll);
         QCOMPARE(first.propertiesObject, item);
-        QCOMPARE(rig.State().m_mode, int(Mode::Idle));
         QCOMPARE(rig.State().m_lastX, rig.At(QPoint(144, 264)).x());
+        // The same gesture drags it: a move, even this near an edge (no handles showed).
+        QCOMPARE(rig.State().m_mode, int(Mode::Move));
+        QCOMPARE(rig.State().m_dragItem, item);
+        const int left = item->GetLeft();
+        rig.Do().OnMouseMove(rig.At(QPoint(156, 264)), Qt::AltModifier);
+        QCOMPARE(item->GetLeft(), left + CInteractionRig::M(12));
+        rig.Do().OnLeftButtonUp(rig.At(QPoint(156, 264)));
+        rig.Do().OnLeftButtonDown(rig.At(QPoint(200, 300)));
+        rig.Do().OnLeftButtonUp(rig.At(QPoint(200, 300)));
+        QVERIFY(!item->IsSelected());
+        rig.Do().OnLeftButtonDown(rig.At(QPoint(109, 241)));
+        QCOMPARE(rig.State().m_mode, int(Mode::Move));
+        rig.Do().OnLeftButtonUp(rig.At(QPoint(109, 241)));
 
         // A second press on the selected item starts a move; a press on the band changes the
         // selection again.
