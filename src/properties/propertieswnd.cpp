@@ -114,6 +114,13 @@ void CPropertiesWnd::SetDocument(CVornDocument *document)
     ClearProperties();
     if (document) {
         connect(document, &CVornDocument::reportReset, this, &CPropertiesWnd::OnReportReset);
+        // Save As gives the report another file: the report page shows it.
+        connect(document, &CVornDocument::pathNameChanged, this, [this] {
+            CPropertyGridProperty *row
+                    = m_current || !m_document ? nullptr : m_grid->FindRow(RowName("(File Name)"));
+            if (row)
+                row->SetValue(m_document->GetPathName());
+        });
         // An undo or redo shows what it selected, with the values it brought back.
         connect(document, &CVornDocument::historyReplayed, this, &CPropertiesWnd::ShowProperties);
         connect(document, &QObject::destroyed, this, [this] {

@@ -27,7 +27,7 @@ bool Is(const CRowEdit &edit, const char *name)
 
 int Stored(const CRowEdit &edit)
 {
-    return MillimetresToStored(ReadTypedInteger(edit.value));
+    return ReadTypedMillimetres(edit.value);
 }
 
 // The code of an option text, compared without regard to letter case.
@@ -333,14 +333,33 @@ CEditResult Dispatch(CVornElement *current, Handler handler)
 
 } // namespace
 
-int ReadTypedInteger(const QString &text)
+int ReadTypedMillimetres(const QString &text)
 {
-    return ReadInt(text);
-}
-
-int MillimetresToStored(int millimetres)
-{
-    return int(std::clamp<qint64>(qint64(millimetres) * 100, std::numeric_limits<int>::min(),
+    // Whole millimetres as ReadInt reads them, then the decimals; the value saturates far
+    // beyond the int range, and is clamped to it at the end.
+    constexpr qint64 limit = qint64(1) << 40;
+    qsizetype i = 0;
+    while (i < text.size() && text[i].isSpace() && text[i].unicode() < 128)
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        negative = text[i++] == u'-';
+    const auto digit = [&text](qsizetype at) {
+        return at < text.size() && text[at] >= u'0' && text[at] <= u'9' ? text[at].unicode() - u'0'
+                                                                        : -1;
+    };
+    qint64 thousandths = 0;
+    for (; digit(i) >= 0; ++i)
+        thousandths = std::min(limit, thousandths * 10 + digit(i));
+    thousandths = std::min(limit, thousandths * 1000);
+    if (i < text.size() && (text[i] == u'.' || text[i] == u',')) {
+        ++i;
+        for (qint64 place = 100; place > 0 && digit(i) >= 0; place /= 10, ++i)
+            thousandths = std::min(limit, thousandths + digit(i) * place);
+    }
+    const qint64 hundredths = (thousandths + 5) / 10;
+    return int(std::clamp<qint64>(negative ? -hundredths : hundredths,
+                                  std::numeric_limits<int>::min(),
                                   std::numeric_limits<int>::max()));
 }
 

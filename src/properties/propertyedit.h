@@ -34,10 +34,8 @@ CEditResult ApplyEditStep(CVornDocument &document, CVornElement *current, const 
 CEditResult ApplyEditStepToAll(CVornDocument &document, const std::vector<CVornElement *> &objects,
                                const CRowEdit &edit, int screenDpiY);
 
-// The integer a typed text gives: optional blanks, an optional sign, then
-// digits up to the first other character; 0 when it does not begin with a
-// number; clamped to the int range.
-int ReadTypedInteger(const QString &text);
-
-// Whole millimetres to hundredths, clamped to the int range.
-int MillimetresToStored(int millimetres);
+// The hundredths of a millimetre a typed length in millimetres gives: optional
+// blanks, an optional sign, digits, then optionally a point (or a comma) and
+// decimals, up to the first other character; a third decimal rounds the second.
+// 0 when it does not begin with a number; clamped to the int range.
+int ReadTypedMillimetres(const QString &text);

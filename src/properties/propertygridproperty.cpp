@@ -44,7 +44,7 @@ void CPropertyGridProperty::SetValue(const QString &value)
 QString CPropertyGridProperty::ValueFromText(const QString &text) const
 {
     if (m_kind == PropertyRowKind::Integer)
-        return QString::number(ReadTypedInteger(text));
+        return MillimetreText(ReadTypedMillimetres(text));
     return text;
 }
 

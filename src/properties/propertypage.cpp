@@ -5,6 +5,7 @@
 #include "vornreport.h"
 
 #include <QCoreApplication>
+#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 
@@ -41,8 +42,7 @@ CPropertyRow OptionRow(const char *name, const QString &value, const QStringList
 
 CPropertyRow IntegerRow(const char *name, int stored, const char *description)
 {
-    return Row(name, QString::number(StoredToMillimetres(stored)), PropertyRowKind::Integer,
-               description);
+    return Row(name, MillimetreText(stored), PropertyRowKind::Integer, description);
 }
 
 CPropertyRow GroupRow(const char *name, const QList<CPropertyRow> &subRows)
@@ -169,15 +169,18 @@ QList<CPropertyRow> BandPage(const CVornReport &report, const CVornBand &band)
                       "For database reports: the band that contains an SQL query used to supply "
                       "parameters for this band's query"),
     };
-    if (kind == VornKind::ReportContents) {
-        const QStringList groupBands = BandNames(report, otherContents);
+    // Only Report Contents bands take group bands; another band that names one shows the
+    // row all the same, so that the name can be cleared.
+    const bool contents = kind == VornKind::ReportContents;
+    const QStringList groupBands = BandNames(report, otherContents);
+    if (contents || !band.GetHeader().isEmpty())
         rows.append(OptionRow("Group Header", band.GetHeader(), groupBands,
                               "The name of the report band which acts as a group header band "
                               "for this band"));
+    if (contents || !band.GetFooter().isEmpty())
         rows.append(OptionRow("Group Footer", band.GetFooter(), groupBands,
                               "If this band acts as a group header, please specify group footer "
                               "band here"));
-    }
     if (kind == VornKind::PageHeader) {
         rows.append(OptionRow("Print On First Page", TrueFalse(band.GetPrintOnFirstPage()),
                               {T("True"), T("False")},
@@ -450,9 +453,16 @@ QString SqlOneLine(const QString &sql)
     return line;
 }
 
-int StoredToMillimetres(int stored)
+QString MillimetreText(int stored)
 {
-    return stored / 100;
+    const qint64 magnitude = std::abs(qint64(stored));
+    QString text = QString::number(magnitude / 100);
+    if (const qint64 decimals = magnitude % 100; decimals != 0) {
+        text += u'.' + QString::number(decimals).rightJustified(2, u'0');
+        if (text.endsWith(u'0'))
+            text.chop(1);
+    }
+    return stored < 0 ? u'-' + text : text;
 }
 
 QString GroupValue(const QList<CPropertyRow> &subRows)

@@ -25,9 +25,9 @@ QString MainPropertyName(const CVornElement *current);
 // blanks, then every run of blanks becomes one blank. Blanks at either end stay.
 QString SqlOneLine(const QString &sql);
 
-// A stored length in hundredths of a millimetre as whole millimetres, truncated
-// toward zero (-150 gives -1, 199 gives 1).
-int StoredToMillimetres(int stored);
+// A stored length in hundredths of a millimetre as millimetres with the
+// decimals it needs, at most two ("1.99" for 199, "-1.5" for -150, "297" for 29700).
+QString MillimetreText(int stored);
 
 // The value a group row shows: its sub-rows' values separated by ", ".
 QString GroupValue(const QList<CPropertyRow> &subRows);

@@ -10,7 +10,7 @@
 enum class PropertyRowKind {
     ReadOnly, // text, not editable, drawn disabled
     Text, // text typed in place
-    Integer, // whole millimetres typed in place
+    Integer, // millimetres (to the hundredth) typed in place
     Option, // picked from a fixed list, no typing
     Group, // no value of its own: the values of its sub-rows, comma-separated
     Color, // a colour 0x00BBGGRR

@@ -168,7 +168,7 @@ private slots:
         QVERIFY(!f.pane.TestConnection());
     }
 
-    void typedIntegers_data()
+    void typedLengths_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("stored");
@@ -177,10 +177,12 @@ private slots:
         QTest::newRow("text after the number") << u"7 mm"_s << 700 << u"7"_s;
         QTest::newRow("negative") << u"-3"_s << -300 << u"-3"_s;
         QTest::newRow("no number") << u"high"_s << 0 << u"0"_s;
+        QTest::newRow("hundredths") << u"1.5"_s << 150 << u"1.5"_s;
+        QTest::newRow("more decimals than kept") << u"2.346"_s << 235 << u"2.35"_s;
     }
     // The user selects the band "Orders", clicks its "Band Height", types a
     // number and presses Enter.
-    void typedIntegers()
+    void typedLengths()
     {
         QFETCH(QString, typed);
         QFETCH(int, stored);
@@ -208,7 +210,7 @@ private slots:
     {
         Fixture f;
         f.pane.ShowProperties(f.Object(u"Orders"_s));
-        f.TypeInto(u"Band Height"_s, u"25"_s);
+        f.TypeInto(u"Band Height"_s, u"25.99"_s);
         QVERIFY(!f.document.IsModified());
         QVERIFY(!f.Row(u"Band Height"_s)->IsModified());
     }
@@ -220,10 +222,10 @@ private slots:
         Fixture f;
         CVornElement *text = f.Object(u"Text 1"_s);
         f.pane.ShowProperties(text);
-        QCOMPARE(f.Row(u"Position"_s)->text(1), u"-1, 1, 50, 20"_s);
+        QCOMPARE(f.Row(u"Position"_s)->text(1), u"-1.5, 1.99, 50, 20.5"_s);
         f.TypeInto(u"Left"_s, u"4"_s);
         QCOMPARE(static_cast<CVornItem *>(text)->GetLeft(), 400);
-        QCOMPARE(f.Row(u"Position"_s)->text(1), u"4, 1, 50, 20"_s);
+        QCOMPARE(f.Row(u"Position"_s)->text(1), u"4, 1.99, 50, 20.5"_s);
     }
 
     // The user opens the report page, drops down "Page Orientation" and picks

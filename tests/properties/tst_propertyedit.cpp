@@ -347,7 +347,7 @@ private slots:
         QCOMPARE(result.pageSizeChanged, changed && object.isEmpty());
     }
 
-    void typedIntegers_data()
+    void typedLengths_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("stored");
@@ -356,7 +356,11 @@ private slots:
         QTest::newRow("plus sign") << u"+7"_s << 700;
         QTest::newRow("leading blanks") << u"  8"_s << 800;
         QTest::newRow("trailing text") << u"15 mm"_s << 1500;
-        QTest::newRow("decimal point cut") << u"2.9"_s << 200;
+        QTest::newRow("decimals kept") << u"2.9"_s << 290;
+        QTest::newRow("a hundredth") << u"1.05 mm"_s << 105;
+        QTest::newRow("a comma") << u"-0,25"_s << -25;
+        QTest::newRow("a third decimal rounds") << u"1.005"_s << 101;
+        QTest::newRow("decimals alone") << u".5"_s << 50;
         QTest::newRow("no number") << u"abc"_s << 0;
         QTest::newRow("empty") << QString() << 0;
         QTest::newRow("sign only") << u"-"_s << 0;
@@ -366,7 +370,7 @@ private slots:
                 << u"99999999999999999999"_s << std::numeric_limits<int>::max();
         QTest::newRow("largest that fits") << u"21474836"_s << 2147483600;
     }
-    void typedIntegers()
+    void typedLengths()
     {
         QFETCH(QString, typed);
         QFETCH(int, stored);

@@ -87,7 +87,7 @@ private slots:
         QTest::newRow("Report Contents band") << u"Orders"_s << QStringList{
                 u"(Object) = Report Contents"_s + bandObject,
                 u"Name = Orders"_s + bandName,
-                u"Band Height = 25"_s + bandHeight,
+                u"Band Height = 25.99"_s + bandHeight,
                 u"SQL Query = SELECT * FROM orders"_s + bandSql,
                 u"Parent Data Source = Top [option] {|Top|Groups|Break|End}"_s + parent,
                 u"Group Header = Groups [option] {|Groups} : The name of the report band which "
@@ -130,7 +130,7 @@ private slots:
                 = u"The rows the aggregate takes: Band, those printed since this item's band last "
                   "printed; Page, those on the current page; Report, all printed so far"_s;
         const QStringList textRows = QStringList{u"Name = Text 1 [text]"_s}
-                                     + Position(u"-1"_s, u"1"_s, u"50"_s, u"20"_s)
+                                     + Position(u"-1.5"_s, u"1.99"_s, u"50"_s, u"20.5"_s)
                                      + QStringList{
                                              u"Font = Arial, 12, Bold, Italic [font] : Specifies "
                                              "the text font"_s,
@@ -390,7 +390,7 @@ private slots:
         QTest::newRow("database type 2") << 0 << u"Database Type"_s << u"ODBC"_s;
         QTest::newRow("database type 7 is None") << 0 << u"Database Type"_s << u"None"_s;
         QTest::newRow("sheet size shown as stored in landscape")
-                << 0 << u"Page Size"_s << u"1, -2"_s;
+                << 0 << u"Page Size"_s << u"1.99, -2.99"_s;
         QTest::newRow("text alignment 3 is unknown")
                 << 1 << u"Horizontal Alignment"_s << u"(Unknown)"_s;
         QTest::newRow("text vertical 2 is Bottom") << 1 << u"Vertical Alignment"_s << u"Bottom"_s;
@@ -403,7 +403,11 @@ private slots:
         QTest::newRow("image vertical 3 is Stretch")
                 << 3 << u"Vertical Alignment"_s << u"Stretch"_s;
         QTest::newRow("print on first page") << 4 << u"Print On First Page"_s << u"True"_s;
-        QTest::newRow("negative band height") << 4 << u"Band Height"_s << u"-7"_s;
+        QTest::newRow("negative band height") << 4 << u"Band Height"_s << u"-7.99"_s;
+        // Only Report Contents bands take group bands: another band's names stay in sight.
+        QTest::newRow("group header named by a page header")
+                << 4 << u"Group Header"_s << u"Lines"_s;
+        QTest::newRow("group footer named by a page header") << 4 << u"Group Footer"_s << u"Sums"_s;
     }
     void values()
     {
@@ -417,6 +421,8 @@ private slots:
         report.SetWidth(-299);
         report.SetHeight(199);
         CVornBand *band = AddBand(report, VornKind::PageHeader, u"B"_s, -799);
+        band->SetHeader(u"Lines"_s);
+        band->SetFooter(u"Sums"_s);
         auto *text = AddItem<CVornText>(band, u"T"_s);
         text->SetHorzAlignment(3);
         text->SetVertAlignment(2);
@@ -529,19 +535,20 @@ private slots:
     void millimetres_data()
     {
         QTest::addColumn<int>("stored");
-        QTest::addColumn<int>("shown");
-        QTest::newRow("199") << 199 << 1;
-        QTest::newRow("-150") << -150 << -1;
-        QTest::newRow("-99") << -99 << 0;
-        QTest::newRow("29700") << 29700 << 297;
-        QTest::newRow("int max") << std::numeric_limits<int>::max() << 21474836;
-        QTest::newRow("int min") << std::numeric_limits<int>::min() << -21474836;
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("199") << 199 << u"1.99"_s;
+        QTest::newRow("-150") << -150 << u"-1.5"_s;
+        QTest::newRow("-99") << -99 << u"-0.99"_s;
+        QTest::newRow("7") << 7 << u"0.07"_s;
+        QTest::newRow("29700") << 29700 << u"297"_s;
+        QTest::newRow("int max") << std::numeric_limits<int>::max() << u"21474836.47"_s;
+        QTest::newRow("int min") << std::numeric_limits<int>::min() << u"-21474836.48"_s;
     }
     void millimetres()
     {
         QFETCH(int, stored);
-        QFETCH(int, shown);
-        QCOMPARE(StoredToMillimetres(stored), shown);
+        QFETCH(QString, shown);
+        QCOMPARE(MillimetreText(stored), shown);
     }
 };
 

@@ -66,9 +66,9 @@ private slots:
         QTest::newRow("an image and a text share fewer options")
                 << QStringList {u"Logo"_s, u"Text 1"_s}
                 << QStringList {u"(Object)=*"_s,
-                                u"Position=, 1, , "_s,
+                                u"Position=, , , "_s,
                                 u"  Left=*"_s,
-                                u"  Top=1"_s,
+                                u"  Top=*"_s,
                                 u"  Right=*"_s,
                                 u"  Bottom=*"_s,
                                 u"Horizontal Alignment=* {Left|Center|Right}"_s,
