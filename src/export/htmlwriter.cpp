@@ -145,14 +145,11 @@ bool CHtmlWriter::WritePage(const CPage &page, int number, int count, QString &m
 {
     m_out += "<div class=\"page\" id=\"page-" + QByteArray::number(number) + "\">\n";
     for (const CPageItem &item : page.GetItems()) {
-        if (const auto *text = std::get_if<CPageText>(&item))
-            Text(page, *text, number, count);
-        else if (const auto *shape = std::get_if<CPageShape>(&item))
-            Shape(*shape);
-        else if (const auto *image = std::get_if<CPageImage>(&item))
-            Image(*image);
-        else if (const auto *barcode = std::get_if<CPageBarcode>(&item))
-            Barcode(*barcode);
+        VisitPrimitive(
+                item, [&](const CPageText &text) { Text(page, text, number, count); },
+                [this](const CPageShape &shape) { Shape(shape); },
+                [this](const CPageImage &image) { Image(image); },
+                [this](const CPageBarcode &barcode) { Barcode(barcode); });
     }
     m_out += "</div>\n";
     return Flush(message);

@@ -11,12 +11,18 @@ CPageRect &MutableBox(CPageItem &item)
     return std::visit([](auto &primitive) -> CPageRect & { return primitive.box; }, item);
 }
 
-// Sets an item's box; a barcode is cut at the same box.
+// Sets an item's box when the band grows, breaks or lands on a page; a barcode is cut at the
+// same box.
 void SetBox(CPageItem &item, const CPageRect &box)
 {
-    MutableBox(item) = box;
-    if (auto *barcode = std::get_if<CPageBarcode>(&item))
-        barcode->clip = box;
+    VisitPrimitive(
+            item, [&](CPageText &text) { text.box = box; },
+            [&](CPageShape &shape) { shape.box = box; },
+            [&](CPageImage &image) { image.box = box; },
+            [&](CPageBarcode &barcode) {
+                barcode.box = box;
+                barcode.clip = box;
+            });
 }
 
 CPageRect Moved(CPageRect box, int by)

@@ -7,6 +7,8 @@
 #include <QVariant>
 
 #include <memory>
+#include <type_traits>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -115,6 +117,37 @@ struct CPageBarcode
 };
 
 using CPageItem = std::variant<CPageText, CPageShape, CPageImage, CPageBarcode>;
+
+namespace PagePrimitives {
+
+// The handlers of VisitPrimitive as one overload set.
+template<typename... Handlers>
+struct Visitor : Handlers...
+{
+    using Handlers::operator()...;
+};
+
+// Stands for a primitive that nobody has written a handler for yet.
+struct NotAPrimitive
+{
+};
+
+} // namespace PagePrimitives
+
+// Calls the one handler of handlers that takes item's primitive, as painters and writers draw
+// each kind of primitive their own way. Every primitive needs a handler of its own type: a
+// primitive added to CPageItem that a painter or writer does not name fails to compile there,
+// instead of being left out of the page without a word, and so does a handler that takes any
+// type (auto). Code that only reads what every primitive has (its box, its source) visits
+// with one generic lambda instead.
+template<typename Item, typename... Handlers>
+decltype(auto) VisitPrimitive(Item &&item, Handlers &&...handlers)
+{
+    using Visitor = PagePrimitives::Visitor<std::decay_t<Handlers>...>;
+    static_assert(!std::is_invocable_v<Visitor &, const PagePrimitives::NotAPrimitive &>,
+                  "a handler takes every type: name each primitive instead");
+    return std::visit(Visitor {std::forward<Handlers>(handlers)...}, std::forward<Item>(item));
+}
 
 // The band and item that made a primitive, and the box it was drawn in.
 const CPageSource &SourceOf(const CPageItem &item);

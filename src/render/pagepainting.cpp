@@ -53,15 +53,14 @@ void CPagePainting::Paint(const CPage &page, int number, int count)
     const std::vector<CPageItem> &items = page.GetItems();
     const CPageTextLines *lines = page.GetTextLines().get();
     for (size_t i = 0; i < items.size(); ++i) {
-        const CPageItem &item = items[i];
-        if (const auto *text = std::get_if<CPageText>(&item))
-            Draw(page, *text, lines ? lines->Get(i) : nullptr, number, count);
-        else if (const auto *shape = std::get_if<CPageShape>(&item))
-            Draw(*shape);
-        else if (const auto *image = std::get_if<CPageImage>(&item))
-            Draw(*image);
-        else if (const auto *barcode = std::get_if<CPageBarcode>(&item))
-            Draw(*barcode);
+        VisitPrimitive(
+                items[i],
+                [&](const CPageText &text) {
+                    Draw(page, text, lines ? lines->Get(i) : nullptr, number, count);
+                },
+                [this](const CPageShape &shape) { Draw(shape); },
+                [this](const CPageImage &image) { Draw(image); },
+                [this](const CPageBarcode &barcode) { Draw(barcode); });
     }
     m_painter.restore();
 }
