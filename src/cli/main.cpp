@@ -3,14 +3,17 @@
 #include "dataconnection.h"
 #include "renderarguments.h"
 #include "rendercommand.h"
+#include "sourcedate.h"
 #include "versiontext.h"
 
 #include <QGuiApplication>
+#include <QHashSeed>
 #include <QRegularExpression>
 #include <QTextStream>
 
 #include <csignal>
 #include <cstdio>
+#include <ctime>
 #include <unistd.h>
 
 namespace {
@@ -48,6 +51,17 @@ int Leave(int code)
 // vantel-render: runs a report and writes it as PDF or PNG, without a display.
 int main(int argc, char **argv)
 {
+    // The PDF writer lists a file's fonts in the order of a hash table: with Qt's seed drawn
+    // anew by each process, two runs would write the same fonts in another order.
+    QHashSeed::setDeterministicGlobalSeed();
+    // Under SOURCE_DATE_EPOCH a file's dates are written in UTC, whatever the machine's zone,
+    // so that they are the same bytes everywhere.
+    qint64 epoch = 0;
+    const ESourceDate sourceDate = ReadSourceDate(epoch);
+    if (sourceDate == ESourceDate::Set) {
+        qputenv("TZ", "UTC");
+        tzset();
+    }
     qInstallMessageHandler(QuietMessages);
     // Writing past the file-size limit must fail the write, not end the program.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -63,6 +77,14 @@ int main(int argc, char **argv)
     CRenderArguments parsed;
     QString message;
     QTextStream err(stderr);
+    if (sourceDate == ESourceDate::Malformed) {
+        err << QCoreApplication::translate("CRenderArguments",
+                                           "SOURCE_DATE_EPOCH must be a whole number of seconds "
+                                           "since 1970, not \"%1\"")
+                        .arg(QString::fromLocal8Bit(qgetenv("SOURCE_DATE_EPOCH")))
+            << Qt::endl;
+        return 2;
+    }
     if (!parsed.Parse(arguments, message)) {
         // A wrong command line, as the designer tells it apart from a failed run.
         err << OneLine(message) << Qt::endl;

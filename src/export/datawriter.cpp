@@ -2,6 +2,7 @@
 
 #include "datatable.h"
 #include "pagecontent.h"
+#include "sourcedate.h"
 #include "xlsxlibrary.h"
 #include "xmltext.h"
 
@@ -138,6 +139,13 @@ bool CDataWriter::Begin(QSize, QString &message)
     m_workbook = m_xlsx->workbook_new_opt(file.constData(), &options);
     if (!m_workbook)
         return WorkbookFailed(LXW_ERROR_MEMORY_MALLOC_FAILED, message);
+    // The workbook's creation date is the time it is written, or SOURCE_DATE_EPOCH's.
+    qint64 seconds = 0;
+    if (ReadSourceDate(seconds) == ESourceDate::Set) {
+        lxw_doc_properties properties {};
+        properties.created = time_t(seconds);
+        m_xlsx->workbook_set_properties(m_workbook, &properties);
+    }
     m_sheet = m_xlsx->workbook_add_worksheet(m_workbook,
                                              SheetName(m_options.title).toUtf8().constData());
     m_bold = m_xlsx->workbook_add_format(m_workbook);

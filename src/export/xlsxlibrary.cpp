@@ -28,6 +28,7 @@ bool CXlsxLibrary::Load(const char *library, QString &message)
     find("workbook_add_format", workbook_add_format);
     find("workbook_close", workbook_close);
     find("lxw_workbook_free", lxw_workbook_free);
+    find("workbook_set_properties", workbook_set_properties);
     find("format_set_bold", format_set_bold);
     find("format_set_num_format", format_set_num_format);
     find("worksheet_write_string", worksheet_write_string);

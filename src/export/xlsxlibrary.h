@@ -15,6 +15,7 @@ struct CXlsxLibrary
     decltype(&::workbook_add_worksheet) workbook_add_worksheet = nullptr;
     decltype(&::workbook_add_format) workbook_add_format = nullptr;
     decltype(&::workbook_close) workbook_close = nullptr;
+    decltype(&::workbook_set_properties) workbook_set_properties = nullptr;
     decltype(&::lxw_workbook_free) lxw_workbook_free = nullptr;
     decltype(&::format_set_bold) format_set_bold = nullptr;
     decltype(&::format_set_num_format) format_set_num_format = nullptr;

@@ -4,6 +4,8 @@
 #include "pagecontent.h"
 #include "pagemodel.h"
 #include "pagepainting.h"
+#include "pdfsourcedate.h"
+#include "sourcedate.h"
 #include "xmltext.h"
 
 #include <QCoreApplication>
@@ -165,6 +167,9 @@ bool WritePdf(const CPageModel &model, const QString &path, const QString &title
 
 bool CommitPdf(COutputFile &file, bool written, QString &message)
 {
+    qint64 seconds = 0;
+    if (written && file.GetErrorCode() == 0 && ReadSourceDate(seconds) == ESourceDate::Set)
+        SetPdfSourceDate(file, seconds);
     if (written && file.GetErrorCode() == 0 && file.Commit())
         return true;
     if (file.GetErrorCode() != 0) {

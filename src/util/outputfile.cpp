@@ -127,7 +127,7 @@ int CreateNamedTempFile(const QByteArray &target, QByteArray &tempName)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempName = TempNameFor(target);
-        const int fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::open(tempName.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -144,7 +144,7 @@ QByteArray ProcPath(int fd)
 int CreateUnnamedFile(const QByteArray &target)
 {
 #ifdef O_TMPFILE
-    const int fd = ::open(FolderOf(target).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    const int fd = ::open(FolderOf(target).constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     if (fd < 0)
         return -1;
     // It gets its name through /proc at the end; without /proc it could never get one.
@@ -297,6 +297,53 @@ bool COutputFile::Flush()
     if (!WriteAll(m_fd, m_buffer.constData(), m_buffer.size()))
         return Fail(errno);
     m_buffer.resize(0);
+    return true;
+}
+
+qint64 COutputFile::GetWrittenSize()
+{
+    if (m_error != 0 || m_fd < 0 || !Flush())
+        return 0;
+    struct stat status
+    {
+    };
+    if (::fstat(m_fd, &status) != 0) {
+        Fail(errno);
+        return 0;
+    }
+    return status.st_size;
+}
+
+bool COutputFile::ReadAt(qint64 offset, qsizetype size, QByteArray &bytes)
+{
+    bytes.resize(size);
+    if (m_error != 0 || m_fd < 0 || !Flush())
+        return false;
+    for (qsizetype done = 0; done < size;) {
+        const ssize_t got
+                = ::pread(m_fd, bytes.data() + done, size_t(size - done), off_t(offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return Fail(got < 0 ? errno : EIO);
+        done += got;
+    }
+    return true;
+}
+
+bool COutputFile::WriteAt(qint64 offset, const QByteArray &bytes)
+{
+    if (m_error != 0 || m_fd < 0 || !Flush())
+        return false;
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t put = ::pwrite(m_fd, bytes.constData() + done, size_t(bytes.size() - done),
+                                     off_t(offset + done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return Fail(put < 0 ? errno : EIO);
+        done += put;
+    }
     return true;
 }
 

@@ -43,6 +43,11 @@ public:
     // writes go through Write; a failed one answers -1.
     QIODevice *GetDevice();
 
+    // For a writer that mends what it wrote before the commit: the bytes written so far, and
+    // reading and overwriting them in place. False on failure, kept as every failure is.
+    qint64 GetWrittenSize();
+    bool ReadAt(qint64 offset, qsizetype size, QByteArray &bytes);
+    bool WriteAt(qint64 offset, const QByteArray &bytes);
     // Flushes, renames the new file over the target and flushes the folder. Once the file is
     // in place the write counts as done: a failed flush of the folder is not reported.
     bool Commit();
