@@ -8,6 +8,9 @@
 #include "quarndoc.h"
 #include "quarnview.h"
 #include "queryrunner.h"
+#include "schemareader.h"
+#include "schemarows.h"
+#include "tabledrop.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -34,19 +37,42 @@ CDataPane *CreateDataPane(CQuarnDoc *document, CQuarnView *view, CPropertiesWnd 
         return new CQueryRunner(report, folder,
                                 band >= 0 ? report.GetBands()[band]->GetName() : QString());
     });
-    // The worker that connects to the database starts once the window is painted, so that it
-    // does not take the processor from the first paint.
+    auto *reader = new CSchemaReader(pane);
+    reader->setObjectName(QStringLiteral("schemaReader"));
+    // The workers that connect to the database start once the window is painted, so that they
+    // do not take the processor from the first paint.
     lookup->SetHeld(true);
-    RunAfterFirstPaint(view->viewport(), [lookup = QPointer<CColumnLookup>(lookup)] {
-        if (lookup)
-            lookup->SetHeld(false);
-    });
+    reader->SetHeld(true);
+    RunAfterFirstPaint(
+            view->viewport(),
+            [lookup = QPointer<CColumnLookup>(lookup), reader = QPointer<CSchemaReader>(reader)] {
+                if (lookup)
+                    lookup->SetHeld(false);
+                if (reader)
+                    reader->SetHeld(false);
+            });
     lookup->SetDocument(document);
+    reader->SetDocument(document);
     pane->SetLookup(lookup);
+    pane->SetSchemaReader(reader);
+    properties->SetSchemaSource([reader = QPointer<CSchemaReader>(reader)] {
+        return reader ? CompletionSchema(reader->GetCatalogue()) : CSqlSchema();
+    });
+    auto *drop = new CTableDrop(document, reader, parent);
+    drop->setObjectName(QStringLiteral("tableDrop"));
+    view->SetTableDropHandler(
+            [drop = QPointer<CTableDrop>(drop)](int band, const CTableChoice &choice) {
+                return drop && drop->Drop(band, choice);
+            });
     return pane;
 }
 
 CColumnLookup *LookupOf(const CDataPane *pane)
 {
     return pane ? pane->findChild<CColumnLookup *>(QStringLiteral("columnLookup")) : nullptr;
+}
+
+CSchemaReader *SchemaReaderOf(const CDataPane *pane)
+{
+    return pane ? pane->findChild<CSchemaReader *>(QStringLiteral("schemaReader")) : nullptr;
 }

@@ -3,6 +3,7 @@
 class CColumnLookup;
 class CDataPane;
 class CPropertiesWnd;
+class CSchemaReader;
 class CQuarnDoc;
 class CQuarnView;
 class QWidget;
@@ -16,3 +17,6 @@ CDataPane *CreateDataPane(CQuarnDoc *document, CQuarnView *view, CPropertiesWnd 
 
 // The look-up behind a pane made by CreateDataPane.
 CColumnLookup *LookupOf(const CDataPane *pane);
+
+// The catalogue reader behind a pane made by CreateDataPane.
+CSchemaReader *SchemaReaderOf(const CDataPane *pane);

@@ -2,12 +2,16 @@
 
 #include "columnlookup.h"
 #include "fieldplacement.h"
+#include "schemareader.h"
+#include "schematree.h"
 #include "vorndocument.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -138,32 +142,57 @@ void CDataTree::CopyReference(QTreeWidgetItem *item)
 
 CDataPane::CDataPane(QWidget *parent)
     : QDockWidget(tr("Data"), parent)
+    , m_schemaTree(new CSchemaTree)
+    , m_filter(new QLineEdit)
     , m_tree(new CDataTree)
     , m_refresh(new QToolButton)
 {
     setObjectName(QStringLiteral("Data"));
     m_refresh->setObjectName(QStringLiteral("refreshButton"));
     m_refresh->setText(tr("Refresh"));
-    m_refresh->setToolTip(tr("Look up the columns of every query again"));
+    m_refresh->setToolTip(tr("Read the database's tables and the columns of every query again"));
     m_refresh->setAutoRaise(true);
     m_refresh->setEnabled(false);
+    m_filter->setObjectName(QStringLiteral("schemaFilter"));
+    m_filter->setPlaceholderText(tr("Filter tables and columns"));
+    m_filter->setAccessibleName(tr("Filter tables and columns"));
+    m_filter->setClearButtonEnabled(true);
+    auto *top = new QHBoxLayout;
+    top->setContentsMargins(0, 0, 0, 0);
+    top->setSpacing(2);
+    top->addWidget(m_filter, 1);
+    top->addWidget(m_refresh);
+    auto *schema = new QWidget;
+    auto *schemaLayout = new QVBoxLayout(schema);
+    schemaLayout->setContentsMargins(0, 0, 0, 0);
+    schemaLayout->setSpacing(1);
+    schemaLayout->addLayout(top);
+    schemaLayout->addWidget(m_schemaTree, 1);
+    auto *splitter = new QSplitter(Qt::Vertical);
+    splitter->setObjectName(QStringLiteral("dataSplitter"));
+    splitter->addWidget(schema);
+    splitter->addWidget(m_tree);
+    splitter->setChildrenCollapsible(false);
     auto *body = new QWidget;
     auto *layout = new QVBoxLayout(body);
     layout->setContentsMargins(1, 1, 1, 1);
-    layout->setSpacing(1);
-    layout->addWidget(m_refresh, 0, Qt::AlignLeft);
-    layout->addWidget(m_tree, 1);
+    layout->addWidget(splitter, 1);
     setWidget(body);
-    setFocusProxy(m_tree);
+    setFocusProxy(m_filter);
+    connect(m_filter, &QLineEdit::textChanged, this, &CDataPane::RebuildSchema);
     // A pane tabbed behind another one stays shown, off the screen; this tells it apart.
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
         m_inFront = visible;
-        if (visible && m_stale)
+        if (visible && m_stale) {
             Rebuild();
+            RebuildSchema();
+        }
     });
     connect(m_refresh, &QToolButton::clicked, this, [this] {
         if (m_lookup)
             m_lookup->Refresh();
+        if (m_reader)
+            m_reader->Refresh();
     });
 }
 
@@ -195,4 +224,30 @@ void CDataPane::Rebuild()
     }
     m_tree->SetRows(DataPaneRows(m_lookup->GetDocument()->GetReport(), m_lookup->GetColumns(),
                                  m_lookup->IsRunning(), m_lookup->GetTimeout()));
+}
+
+void CDataPane::SetSchemaReader(CSchemaReader *reader)
+{
+    if (m_reader)
+        disconnect(m_reader, nullptr, this, nullptr);
+    m_reader = reader;
+    if (reader)
+        connect(reader, &CSchemaReader::catalogueChanged, this, &CDataPane::RebuildSchema);
+    RebuildSchema();
+}
+
+void CDataPane::RebuildSchema()
+{
+    const QWidget *top = window();
+    if (top->isVisible() ? !m_inFront : top != this) {
+        m_stale = true;
+        return;
+    }
+    if (!m_reader || !m_reader->GetDocument()) {
+        m_schemaTree->clear();
+        return;
+    }
+    m_schemaTree->SetRows(SchemaRows(m_reader->GetCatalogue(), m_filter->text(),
+                                     m_reader->GetError(), m_reader->IsRunning(),
+                                     m_reader->HasDatabase()));
 }

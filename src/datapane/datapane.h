@@ -7,6 +7,9 @@
 #include <QTreeWidget>
 
 class CColumnLookup;
+class CSchemaReader;
+class CSchemaTree;
+class QLineEdit;
 class QToolButton;
 
 // The tree of the Data pane. Columns of a band's query can be dragged onto the design view
@@ -37,9 +40,10 @@ private:
     void FitNameColumn();
 };
 
-// The "Data" pane: the report's connection and the columns of every band's query, kept up to
-// date by a column look-up as the user edits (and with its Refresh button). What goes wrong
-// with a query shows under its band.
+// The "Data" pane: above, the tables and columns of the report's database with a filter box;
+// below, the report's connection and the columns of every band's query, kept up to date by a
+// column look-up as the user edits. Refresh reads both again. What goes wrong with a query
+// shows under its band, what goes wrong reading the tables in their tree.
 class CDataPane : public QDockWidget
 {
     Q_OBJECT
@@ -49,13 +53,21 @@ public:
 
     // The look-up whose columns the pane shows; null leaves it empty.
     void SetLookup(CColumnLookup *lookup);
+    // The reader whose tables the schema tree shows; null leaves it empty.
+    void SetSchemaReader(CSchemaReader *reader);
     CDataTree *GetTree() const { return m_tree; }
+    CSchemaTree *GetSchemaTree() const { return m_schemaTree; }
+    QLineEdit *GetFilter() const { return m_filter; }
     QToolButton *GetRefreshButton() const { return m_refresh; }
 
 private:
     void Rebuild();
+    void RebuildSchema();
 
     QPointer<CColumnLookup> m_lookup;
+    QPointer<CSchemaReader> m_reader;
+    CSchemaTree *m_schemaTree;
+    QLineEdit *m_filter;
     CDataTree *m_tree;
     QToolButton *m_refresh;
     bool m_inFront = true;

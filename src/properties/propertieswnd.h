@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sqlcompletion.h"
+
 #include <QDockWidget>
 #include <QPointer>
 
@@ -92,6 +94,12 @@ public:
     void SetQueryRunnerFactory(QueryRunnerFactory factory) { m_runnerFactory = std::move(factory); }
     CSqlQueryRunner *MakeQueryRunner() const;
 
+    // The database's tables and columns that the SQL editor's completion offers; set by the
+    // program, empty without it.
+    using SchemaSource = std::function<CSqlSchema()>;
+    void SetSchemaSource(SchemaSource source) { m_schemaSource = std::move(source); }
+    CSqlSchema CompletionSchema() const { return m_schemaSource ? m_schemaSource() : CSqlSchema(); }
+
 private:
     void ShowPage(CVornElement *object, const QString &fileName);
     void ShowDescription(CPropertyGridProperty *row);
@@ -111,4 +119,5 @@ private:
     ConnectionTester m_connectionTester;
     ColumnSource m_columnSource;
     QueryRunnerFactory m_runnerFactory;
+    SchemaSource m_schemaSource;
 };

@@ -43,8 +43,10 @@ bool CSQLPropertyGridProperty::OnEdit(CPropertiesCtrl *grid)
 {
     CSqlDlg dialog(grid);
     dialog.SetSqlText(m_sqlText);
-    if (CPropertiesWnd *pane = m_pane)
+    if (CPropertiesWnd *pane = m_pane) {
         dialog.SetQueryRunner(pane->MakeQueryRunner());
+        dialog.SetCompletionSchema(pane->CompletionSchema());
+    }
     if (dialog.exec() != QDialog::Accepted)
         return true;
     SetSqlText(dialog.SqlText());

@@ -251,3 +251,8 @@ void CSqlDlg::CaptureLayout()
                                     client.height() - status.y());
     }
 }
+
+void CSqlDlg::SetCompletionSchema(const CSqlSchema &schema)
+{
+    m_edit->SetCompletionSchema(schema);
+}

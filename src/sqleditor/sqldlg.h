@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sqlcompletion.h"
 #include "sqlqueryrunner.h"
 
 #include <QDialog>
@@ -42,6 +43,8 @@ public:
     // dialog is shown.
     void SetQueryRunner(CSqlQueryRunner *runner);
     CSqlQueryRunner *GetQueryRunner() const { return m_runner; }
+    // The tables and columns that Ctrl+Space offers in the text area.
+    void SetCompletionSchema(const CSqlSchema &schema);
     // Runs the text as it stands (what F5 and the button do); false when nothing was started.
     bool RunQuery();
 

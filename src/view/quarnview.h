@@ -3,6 +3,7 @@
 #include "fieldplacement.h"
 #include "pagegeometry.h"
 #include "paintcache.h"
+#include "tablechoice.h"
 #include "viewinteraction.h"
 #include "vornelement.h"
 
@@ -10,6 +11,7 @@
 #include <QCursor>
 #include <QHash>
 
+#include <functional>
 #include <optional>
 
 class CRulerBar;
@@ -128,6 +130,12 @@ public:
     // tooltip. The program works them out; the view only shows them. Keys are compared, never
     // followed, so a mark of an item deleted meanwhile does no harm.
     void SetItemMarks(const QHash<const CVornItem *, QString> &marks);
+
+    // Tables dragged from the Data pane's schema tree (TableChoice::MimeType) go to this
+    // handler with the band under the pointer (-1 on the page below every band); it returns
+    // whether it used them. Without one, the view takes no tables.
+    using TableDropHandler = std::function<bool(int band, const CTableChoice &choice)>;
+    void SetTableDropHandler(TableDropHandler handler) { m_tableDrop = std::move(handler); }
     const QHash<const CVornItem *, QString> &GetItemMarks() const { return m_itemMarks; }
 
     // Deletes the selected band or item as one undo step named text and selects its
@@ -184,6 +192,9 @@ private:
     void EmitGeometryOfSelection(const CViewInteraction::Result &result);
     // The band under a client point, -1 for none.
     int BandAt(QPoint client) const;
+    // Where a dragged table would go: the band under the point, -1 on the page below every
+    // band, -2 off the page or when the view takes no tables.
+    int TableTarget(const QMimeData *data, QPoint client) const;
     void PaintItemMarks(QPainter &painter, const CPageGeometry &geometry) const;
 
     CVornDocument *m_document;
@@ -197,6 +208,7 @@ private:
     // The cursor in place before a sizing cursor was first set; empty when none is saved.
     std::optional<QCursor> m_savedCursor;
     QMenu *m_contextMenu = nullptr;
+    TableDropHandler m_tableDrop;
     QAction *m_pageBreakAction = nullptr;
     QList<QAction *> m_menuActions;
     QList<QAction *> m_layoutActions;

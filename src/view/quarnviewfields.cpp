@@ -1,5 +1,6 @@
 // The design view's part in designing with the data: fields dropped from the Data pane or placed
-// by the Elements pane's page-number entries, and the marks of items with a problem.
+// by the Elements pane's page-number entries, tables dropped from its schema tree, and the marks
+// of items with a problem.
 #include "quarnview.h"
 
 #include "viewinteraction.h"
@@ -88,8 +89,31 @@ bool CQuarnView::PlaceFields(QPoint client, const QList<CFieldChoice> &fields)
     return true;
 }
 
+int CQuarnView::TableTarget(const QMimeData *data, QPoint client) const
+{
+    if (!m_document || !m_tableDrop || !data
+        || !data->hasFormat(QString::fromLatin1(TableChoice::MimeType)))
+        return -2;
+    const int band = BandAt(client);
+    if (band >= 0)
+        return band;
+    const CPageGeometry geometry = MakeGeometry();
+    const QPoint pt = geometry.ClientToView(client);
+    if (!geometry.IsOnPage(pt.x(), pt.y()))
+        return -2;
+    // Below the last band, not above the first.
+    const int count = geometry.GetBandCount();
+    return count == 0 || pt.y() >= geometry.GetBandRect(count - 1).bottom ? -1 : -2;
+}
+
 void CQuarnView::dragEnterEvent(QDragEnterEvent *event)
 {
+    // Where a table may land shows as the pointer moves.
+    if (m_tableDrop && event->mimeData()->hasFormat(QString::fromLatin1(TableChoice::MimeType))) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        return;
+    }
     // Anything else (a report file) is for the main window.
     if (DraggedFields(event->mimeData()).isEmpty()) {
         event->ignore();
@@ -101,6 +125,11 @@ void CQuarnView::dragEnterEvent(QDragEnterEvent *event)
 
 void CQuarnView::dragMoveEvent(QDragMoveEvent *event)
 {
+    if (m_tableDrop && event->mimeData()->hasFormat(QString::fromLatin1(TableChoice::MimeType))) {
+        event->setDropAction(Qt::CopyAction);
+        event->setAccepted(TableTarget(event->mimeData(), event->position().toPoint()) > -2);
+        return;
+    }
     if (DraggedFields(event->mimeData()).isEmpty()) {
         event->ignore();
         return;
@@ -112,6 +141,27 @@ void CQuarnView::dragMoveEvent(QDragMoveEvent *event)
 
 void CQuarnView::dropEvent(QDropEvent *event)
 {
+    const QPoint client = event->position().toPoint();
+    if (const int band = TableTarget(event->mimeData(), client); band > -2) {
+        const CTableChoice choice = TableChoice::Decode(
+                event->mimeData()->data(QString::fromLatin1(TableChoice::MimeType)));
+        // The handler may ask the user first: the drag ends before that.
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        if (!choice.table.isEmpty())
+            QMetaObject::invokeMethod(
+                    this,
+                    [this, band, choice] {
+                        if (m_tableDrop && m_tableDrop(band, choice) && m_document) {
+                            viewport()->update();
+                            emit showPropertiesRequested(
+                                    m_document->GetReport().FindFirstSelected());
+                            setFocus(Qt::OtherFocusReason);
+                        }
+                    },
+                    Qt::QueuedConnection);
+        return;
+    }
     const QList<CFieldChoice> fields = DraggedFields(event->mimeData());
     if (fields.isEmpty() || !PlaceFields(event->position().toPoint(), fields)) {
         event->ignore();

@@ -23,6 +23,7 @@
 
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
@@ -411,8 +412,9 @@ private slots:
                     ? static_cast<QWidget *>(m_frame->GetOutlineWnd()->GetCtrl())
                     : pane == QLatin1String("elements")
                     ? static_cast<QWidget *>(m_frame->GetElementsView()->GetCtrl())
+                    // The Data pane's filter box, above its tables, takes what is typed.
                     : pane == QLatin1String("data")
-                    ? static_cast<QWidget *>(m_frame->GetDataPane()->GetTree())
+                    ? static_cast<QWidget *>(m_frame->GetDataPane()->GetFilter())
                     : static_cast<QWidget *>(m_frame->GetPropertiesWnd()->GetPropertyGrid());
             QTRY_COMPARE(QApplication::focusWidget(), expected);
         }

@@ -99,6 +99,46 @@ private slots:
         QCOMPARE(m_document->GetUndoStack()->count(), 1);
     }
 
+    void tableDrop_data()
+    {
+        QTest::addColumn<int>("band"); // where the pointer is
+        QTest::addColumn<bool>("handled"); // whether the view has a handler for tables
+        QTest::addColumn<int>("target"); // the band the handler gets, -2 for no call
+        QTest::newRow("on the second band") << 1 << true << 1;
+        QTest::newRow("below the bands") << 5 << true << -1;
+        QTest::newRow("no handler") << 1 << false << -2;
+    }
+
+    void tableDrop()
+    {
+        // A table dragged from the Data pane's schema tree: the view only says where it went.
+        QFETCH(int, band);
+        QFETCH(bool, handled);
+        QFETCH(int, target);
+        QList<int> targets;
+        if (handled) {
+            m_view->SetTableDropHandler([&targets](int at, const CTableChoice &choice) {
+                targets << at;
+                return choice.table == u"Album"_s;
+            });
+        }
+        QMimeData data;
+        data.setData(QString::fromLatin1(TableChoice::MimeType),
+                     TableChoice::Encode({{}, u"Album"_s, {}}));
+        const QPoint at = PointOnBand(band);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(m_view->viewport(), &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(m_view->viewport(), &move);
+        QCOMPARE(move.isAccepted(), target > -2);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(m_view->viewport(), &drop);
+        // The handler runs after the drag has ended.
+        QVERIFY(targets.isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(targets, target > -2 ? QList<int> {target} : QList<int>());
+    }
+
     void pageNumberFromTheElementsPane()
     {
         QSignalSpy pointer(m_view.get(), &CQuarnView::returnedToPointer);
