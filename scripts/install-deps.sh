@@ -38,6 +38,9 @@ packages=(
     librsvg2-bin
     python3-openpyxl
     clang-format
+    parallel
+    slurm-wlm
+    munge
 )
 if [ "${1:-}" = fuzz ]; then
     packages+=(clang-14 libclang-rt-14-dev)

@@ -4,7 +4,6 @@
 #include "dataconnection.h"
 #include "exporter.h"
 #include "fileutil.h"
-#include "jobthread.h"
 #include "renderarguments.h"
 #include "rendercommand.h"
 #include "reportrun.h"
@@ -15,7 +14,6 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QScopeGuard>
 #include <QTextStream>
 
 using namespace Qt::StringLiterals;
@@ -34,10 +32,10 @@ QString JsonText(const QString &text)
     return QString::fromUtf8(array.mid(1, array.size() - 2));
 }
 
-// Reads the list of a batch: the rows of the list query on the report's connection (on the
-// connection's thread), or of the CSV file.
+// Reads the list of a batch: the rows of the list query on the report's connection, or of the
+// CSV file.
 bool ReadList(const CRenderArguments &arguments, CDataConnection *connection,
-              const CVornParameters &values, CJobThread &thread, CBatchList &list, QString &message)
+              const CVornParameters &values, CBatchList &list, QString &message)
 {
     if (!arguments.eachFile.isEmpty()) {
         QByteArray bytes;
@@ -66,31 +64,27 @@ bool ReadList(const CRenderArguments &arguments, CDataConnection *connection,
         }
         return QString();
     };
-    bool read = false;
-    thread.Call([&] {
-        QString problem;
-        std::unique_ptr<CDataCursor> cursor
-                = connection->Execute(arguments.eachQuery, entry, problem);
-        if (!cursor) {
-            message = Tr("The list query failed: %1").arg(problem);
-            return;
-        }
-        list.columns = cursor->GetColumns();
-        CDataRow row;
-        while (cursor->Fetch(row, problem)) {
-            QStringList texts;
-            texts.reserve(row.GetValues().size());
-            for (const QVariant &value : row.GetValues())
-                texts.append(value.isNull() ? QString() : value.toString());
-            list.rows.append(texts);
-        }
-        if (!problem.isEmpty()) {
-            message = Tr("The list query failed: %1").arg(problem);
-            return;
-        }
-        read = true;
-    });
-    return read;
+    QString problem;
+    std::unique_ptr<CDataCursor> cursor = connection->Execute(arguments.eachQuery, entry, problem);
+    if (!cursor) {
+        message = Tr("The list query failed: %1").arg(problem);
+        return false;
+    }
+    // Read whole before the first row runs, so that no driver has to keep two results open.
+    list.columns = cursor->GetColumns();
+    CDataRow row;
+    while (cursor->Fetch(row, problem)) {
+        QStringList texts;
+        texts.reserve(row.GetValues().size());
+        for (const QVariant &value : row.GetValues())
+            texts.append(value.isNull() ? QString() : value.toString());
+        list.rows.append(texts);
+    }
+    if (!problem.isEmpty()) {
+        message = Tr("The list query failed: %1").arg(problem);
+        return false;
+    }
+    return true;
 }
 
 // A list column "BAND/NAME" must name a query entry of that band, as --param must.
@@ -125,21 +119,18 @@ int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QT
         return 1;
     const QString reportFolder = FolderOfPath(QFileInfo(arguments.report).absoluteFilePath());
 
-    // The connection lives on the thread that lays out every row.
-    CJobThread thread;
+    // One connection for the whole list. Every row is laid out and written on this thread,
+    // the connection's: a thread started for each small run would cost more than it saves.
     std::unique_ptr<CDataConnection> connection;
     const int type = report.GetDatabaseType();
     if (type >= 0 && type <= 2) {
-        thread.Call([&] {
-            connection = OpenDataConnection(type, report.GetConnectString(), reportFolder, message);
-        });
+        connection = OpenDataConnection(type, report.GetConnectString(), reportFolder, message);
         if (!connection)
             return 1;
     }
-    const auto closeConnection = qScopeGuard([&] { thread.Call([&] { connection.reset(); }); });
 
     CBatchList list;
-    if (!ReadList(arguments, connection.get(), values, thread, list, message)
+    if (!ReadList(arguments, connection.get(), values, list, message)
         || !CheckBandColumns(report, list.columns, message)
         || !BatchList::CheckPattern(arguments.output, list.columns, message))
         return 1;
@@ -191,7 +182,7 @@ int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QT
         if (problem.isEmpty() && !skip) {
             current = &list.rows[row.position];
             output.path = row.file;
-            if (!RunReportToFile(report, options, output, problem, &thread, &pages)
+            if (!RunReportToFile(report, options, output, problem, true, &pages)
                 && problem.isEmpty())
                 problem = Tr("The report could not be run");
             current = nullptr;

@@ -84,7 +84,7 @@ bool ExportModel(const CPageModel &model, const CExportOptions &options, QString
 }
 
 bool RunReportToFile(const CVornReport &report, const CRunOptions &runOptions,
-                     const CExportOptions &options, QString &message, CJobThread *layoutThread,
+                     const CExportOptions &options, QString &message, bool layOutHere,
                      int *pagesLaidOut)
 {
     int first = 1;
@@ -94,6 +94,6 @@ bool RunReportToFile(const CVornReport &report, const CRunOptions &runOptions,
         last = ExportFiles::HasPagePattern(options.path) ? options.lastPage : first;
     }
     std::unique_ptr<CPageWriter> writer = CreatePageWriter(options);
-    return RunReportToWriter(report, runOptions, *writer, first, last, message, layoutThread,
+    return RunReportToWriter(report, runOptions, *writer, first, last, message, layOutHere,
                              pagesLaidOut);
 }

@@ -7,7 +7,6 @@
 
 #include <memory>
 
-class CJobThread;
 class CPageModel;
 class CVornReport;
 struct CRunOptions;
@@ -23,7 +22,7 @@ bool ExportModel(const CPageModel &model, const CExportOptions &options, QString
 
 // Runs the report and writes its pages as they are laid out (RunReportToWriter), in the
 // options' format: the command line's way, with memory that does not grow with the pages.
-// layoutThread and pagesLaidOut as for RunReportToWriter.
+// layOutHere and pagesLaidOut as for RunReportToWriter.
 bool RunReportToFile(const CVornReport &report, const CRunOptions &runOptions,
-                     const CExportOptions &options, QString &message,
-                     CJobThread *layoutThread = nullptr, int *pagesLaidOut = nullptr);
+                     const CExportOptions &options, QString &message, bool layOutHere = false,
+                     int *pagesLaidOut = nullptr);

@@ -1,6 +1,5 @@
 #include "reportoutput.h"
 
-#include "jobthread.h"
 #include "outputfile.h"
 #include "pagequeue.h"
 #include "pagerender.h"
@@ -61,6 +60,49 @@ public:
     std::shared_ptr<const CPage> m_kept;
 };
 
+// Hands each page to a writer as soon as the layout has made it, on the layout's thread.
+class CWriterSink final : public CPageSink
+{
+public:
+    CWriterSink(CPageWriter &writer, int first, int last, int count)
+        : m_writer(writer)
+        , m_first(first)
+        , m_last(last)
+        , m_count(count)
+    { }
+
+    Next AddPage(std::shared_ptr<const CPage> page, int number, QString &message) override
+    {
+        m_seen = number;
+        if (number >= m_first) {
+            m_written
+                    = m_writer.WritePage(*page, number, m_count > 0 ? m_count : number, m_message);
+            if (!m_written) {
+                message = m_message;
+                return Next::Fail;
+            }
+        }
+        m_enough = m_last > 0 && number >= m_last;
+        return m_enough ? Next::Enough : Next::More;
+    }
+
+    bool Finish(int pageCount, QString &) override
+    {
+        m_finalCount = pageCount;
+        return true;
+    }
+
+    CPageWriter &m_writer;
+    const int m_first;
+    const int m_last;
+    const int m_count;
+    int m_seen = 0;
+    int m_finalCount = 0;
+    bool m_written = true;
+    bool m_enough = false;
+    QString m_message;
+};
+
 QString ExceptionText(const std::exception_ptr &error)
 {
     try {
@@ -75,23 +117,13 @@ QString ExceptionText(const std::exception_ptr &error)
 } // namespace
 
 bool RunReportToWriter(const CVornReport &report, const CRunOptions &options, CPageWriter &writer,
-                       int first, int last, QString &message, CJobThread *layoutThread,
-                       int *pagesLaidOut)
+                       int first, int last, QString &message, bool layOutHere, int *pagesLaidOut)
 {
-    // The runs that precede the writing, on the thread the layout uses.
-    const auto runHere = [layoutThread](const std::function<void()> &run) {
-        if (layoutThread)
-            layoutThread->Call(run);
-        else
-            run();
-    };
     const QSize pageSize {report.GetPageWidth(), report.GetPageHeight()};
     if (pageSize.width() <= 0 || pageSize.height() <= 0) {
         // The run says what is wrong with the page.
         CPageCounter counter;
-        bool ran = false;
-        runHere([&] { ran = RunReport(report, options, counter, message); });
-        if (!ran)
+        if (!RunReport(report, options, counter, message))
             return false;
     }
     if (!writer.Begin(pageSize, message))
@@ -99,54 +131,60 @@ bool RunReportToWriter(const CVornReport &report, const CRunOptions &options, CP
     int count = 0;
     if (UsesPageCount(report)) {
         CPageCounter counter;
-        bool counted = false;
-        runHere([&] { counted = RunReport(report, options, counter, message); });
-        if (!counted) {
+        if (!RunReport(report, options, counter, message)) {
             writer.Cancel();
             return false;
         }
         count = counter.m_count;
     }
 
-    // The layout on a thread of its own, the writer here: page N + 1 is laid out while page N
-    // is written, and the texts of a page to be drawn are broken into lines there too, which
-    // leaves the writer only the drawing. Nothing thrown may leave the thread.
-    CPageQueue queue(QueuedPages, writer.DrawsPages());
     bool laidOut = false;
-    QString layoutMessage;
-    const auto layOut = [&] {
-        try {
-            laidOut = RunReport(report, options, queue, layoutMessage);
-        } catch (...) {
-            layoutMessage = ExceptionText(std::current_exception());
-        }
-        queue.End();
-    };
-    std::thread layout;
-    if (layoutThread)
-        layoutThread->Post(layOut);
-    else
-        layout = std::thread(layOut);
     bool written = true;
     bool enough = false;
     int seen = 0;
+    int finalCount = 0;
+    QString layoutMessage;
     QString writeMessage;
-    std::shared_ptr<const CPage> page;
-    while (queue.Take(page, seen)) {
-        if (seen >= first)
-            written = writer.WritePage(*page, seen, count > 0 ? count : seen, writeMessage);
-        page.reset();
-        enough = last > 0 && seen >= last;
-        if (!written || enough) {
-            // A failed write, or the last page wanted: the layout need not go on.
-            queue.Close();
-            break;
+    if (layOutHere) {
+        CWriterSink sink(writer, first, last, count);
+        try {
+            laidOut = RunReport(report, options, sink, layoutMessage);
+        } catch (...) {
+            layoutMessage = ExceptionText(std::current_exception());
         }
-    }
-    if (layoutThread)
-        layoutThread->Wait();
-    else
+        written = sink.m_written;
+        writeMessage = sink.m_message;
+        enough = sink.m_enough;
+        seen = sink.m_seen;
+        finalCount = sink.m_finalCount;
+    } else {
+        // The layout on a thread of its own, the writer here: page N + 1 is laid out while
+        // page N is written, and the texts of a page to be drawn are broken into lines there
+        // too, which leaves the writer only the drawing. Nothing thrown may leave the thread.
+        CPageQueue queue(QueuedPages, writer.DrawsPages());
+        std::thread layout([&] {
+            try {
+                laidOut = RunReport(report, options, queue, layoutMessage);
+            } catch (...) {
+                layoutMessage = ExceptionText(std::current_exception());
+            }
+            queue.End();
+        });
+        std::shared_ptr<const CPage> page;
+        while (queue.Take(page, seen)) {
+            if (seen >= first)
+                written = writer.WritePage(*page, seen, count > 0 ? count : seen, writeMessage);
+            page.reset();
+            enough = last > 0 && seen >= last;
+            if (!written || enough) {
+                // A failed write, or the last page wanted: the layout need not go on.
+                queue.Close();
+                break;
+            }
+        }
         layout.join();
+        finalCount = queue.GetFinalCount();
+    }
     if (!written) {
         writer.Cancel();
         message = writeMessage;
@@ -157,13 +195,13 @@ bool RunReportToWriter(const CVornReport &report, const CRunOptions &options, CP
         message = layoutMessage.isEmpty() ? Tr("The report could not be run") : layoutMessage;
         return false;
     }
-    if (!enough && count > 0 && queue.GetFinalCount() != count) {
+    if (!enough && count > 0 && finalCount != count) {
         // The pages already written say "of N" with the first count.
         writer.Cancel();
         message = Tr("The data changed while the report was written: %1 pages counted, then "
                      "%2; run it again")
                           .arg(count)
-                          .arg(queue.GetFinalCount());
+                          .arg(finalCount);
         return false;
     }
     if (seen < first) {

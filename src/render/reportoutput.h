@@ -2,7 +2,6 @@
 
 #include <QString>
 
-class CJobThread;
 class CPageWriter;
 class CVornReport;
 class QImage;
@@ -17,11 +16,12 @@ struct CRunOptions;
 // of its own, at most a few pages ahead of the writer, so that memory does not grow with the
 // number of pages, and stops after the last page wanted; a report that shows the number of
 // pages is laid out twice, once to count them and once to write them. On any failure the
-// writer is cancelled and message says why. With layoutThread the layout runs there instead of
-// on a thread of its own: the thread of a connection that options.connection shares.
-// pagesLaidOut, when given, receives the number of pages laid out.
+// writer is cancelled and message says why. With layOutHere the layout runs on the calling
+// thread instead, each page written as soon as it is made: for many small runs in a row, which
+// share a connection opened on this thread (options.connection) and gain nothing from a thread
+// started for each. pagesLaidOut, when given, receives the number of pages laid out.
 bool RunReportToWriter(const CVornReport &report, const CRunOptions &options, CPageWriter &writer,
-                       int first, int last, QString &message, CJobThread *layoutThread = nullptr,
+                       int first, int last, QString &message, bool layOutHere = false,
                        int *pagesLaidOut = nullptr);
 
 // RunReportToWriter for every page into a PDF (PDF/A-1b when pdfa is set).

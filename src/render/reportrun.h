@@ -33,7 +33,7 @@ struct CRunOptions
     qint64 maxRows = 1'000'000'000;
     int maxPages = 1'000'000;
     // An open connection to the report's database that the run uses instead of opening its
-    // own, so that many runs share one (a batch). It stays open after the run and must be used
+    // own, so that many runs share one (a batch). It stays open after the run; the run must be
     // on the thread that opened it. Null: the run opens and closes its own.
     CDataConnection *connection = nullptr;
 };
