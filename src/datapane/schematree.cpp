@@ -67,11 +67,18 @@ void CSchemaTree::SetRows(const QList<CSchemaRow> &rows)
     static const QIcon both = KeyIcon(true, true);
     setUpdatesEnabled(false);
     clear();
+    // The items are put together apart from the tree and handed to it at once: added one by
+    // one, each would tell the view, and thousands of columns would hold up the window.
+    QList<QTreeWidgetItem *> top;
     QList<QTreeWidgetItem *> parents;
+    QList<QTreeWidgetItem *> reopen;
     for (const CSchemaRow &row : rows) {
         parents.resize(std::min<qsizetype>(row.depth, parents.size()));
-        auto *item = parents.isEmpty() ? new QTreeWidgetItem(this)
-                                       : new QTreeWidgetItem(parents.constLast());
+        auto *item = new QTreeWidgetItem;
+        if (parents.isEmpty())
+            top.append(item);
+        else
+            parents.constLast()->addChild(item);
         item->setText(0, row.text);
         item->setText(1, row.detail);
         item->setToolTip(0, row.description);
@@ -89,19 +96,22 @@ void CSchemaTree::SetRows(const QList<CSchemaRow> &rows)
                                                            : foreign);
         if (row.problem)
             item->setForeground(0, QColor(200, 0, 0));
-        if (row.kind == CSchemaRow::Kind::Schema || row.kind == CSchemaRow::Kind::Table) {
+        if (row.kind == CSchemaRow::Kind::Schema) {
             QFont font = item->font(0);
-            font.setBold(row.kind == CSchemaRow::Kind::Schema);
+            font.setBold(true);
             item->setFont(0, font);
         }
-        if (row.detail.isEmpty() && row.kind == CSchemaRow::Kind::Note)
-            item->setFirstColumnSpanned(true);
+        if (row.kind == CSchemaRow::Kind::Schema
+            || open.contains(row.schema + QLatin1Char('.') + row.text))
+            reopen.append(item);
         parents.append(item);
     }
-    for (QTreeWidgetItemIterator it(this); *it; ++it) {
-        const CSchemaRow row = RowOf(*it);
-        (*it)->setExpanded(row.kind == CSchemaRow::Kind::Schema
-                           || open.contains(row.schema + QLatin1Char('.') + (*it)->text(0)));
+    addTopLevelItems(top);
+    for (QTreeWidgetItem *item : std::as_const(reopen))
+        item->setExpanded(true);
+    for (QTreeWidgetItem *item : std::as_const(top)) {
+        if (RowOf(item).kind == CSchemaRow::Kind::Note)
+            item->setFirstColumnSpanned(true);
     }
     resizeColumnToContents(0);
     setUpdatesEnabled(true);
