@@ -41,6 +41,9 @@ packages=(
     parallel
     slurm-wlm
     munge
+    cups
+    cups-client
+    printer-driver-cups-pdf
 )
 if [ "${1:-}" = fuzz ]; then
     packages+=(clang-14 libclang-rt-14-dev)

@@ -4,6 +4,7 @@
 #include "dataconnection.h"
 #include "exporter.h"
 #include "fileutil.h"
+#include "printjob.h"
 #include "renderarguments.h"
 #include "rendercommand.h"
 #include "reportrun.h"
@@ -132,7 +133,7 @@ int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QT
     CBatchList list;
     if (!ReadList(arguments, connection.get(), values, list, message)
         || !CheckBandColumns(report, list.columns, message)
-        || !BatchList::CheckPattern(arguments.output, list.columns, message))
+        || (!arguments.print && !BatchList::CheckPattern(arguments.output, list.columns, message)))
         return 1;
     const std::vector<CBatchRow> rows = BatchList::PlanRows(list, arguments.output);
 
@@ -162,7 +163,8 @@ int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QT
     output.dpi = arguments.dpi;
     output.firstPage = arguments.page;
     output.lastPage = arguments.lastPage;
-    const bool perPage = ExportFiles::IsPerPage(arguments.format)
+    const CPrintRequest printRequest = PrintRequestOf(arguments, report);
+    const bool perPage = !arguments.print && ExportFiles::IsPerPage(arguments.format)
             && ExportFiles::HasPagePattern(arguments.output);
 
     int total = 0;
@@ -179,15 +181,20 @@ int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QT
         int pages = 0;
         const QString first = perPage ? ExportFiles::PagePath(row.file, arguments.page) : row.file;
         const bool skip = problem.isEmpty() && arguments.skipExisting && QFileInfo::exists(first);
+        QString job;
         if (problem.isEmpty() && !skip) {
             current = &list.rows[row.position];
             output.path = row.file;
-            if (!RunReportToFile(report, options, output, problem, true, &pages)
-                && problem.isEmpty())
+            const bool done = arguments.print
+                    ? PrintReport(report, options, printRequest, job, pages, problem, true)
+                    : RunReportToFile(report, options, output, problem, true, &pages);
+            if (!done && problem.isEmpty())
                 problem = Tr("The report could not be run");
             current = nullptr;
         }
-        QString line = u"{\"row\": %1, \"file\": %2"_s.arg(row.position).arg(JsonText(row.file));
+        QString line = arguments.print
+                ? u"{\"row\": %1, \"job\": %2"_s.arg(row.position).arg(JsonText(job))
+                : u"{\"row\": %1, \"file\": %2"_s.arg(row.position).arg(JsonText(row.file));
         if (!problem.isEmpty()) {
             ++failed;
             line += u", \"status\": \"error\", \"message\": %1}"_s.arg(JsonText(problem));

@@ -158,6 +158,11 @@ std::vector<CBatchRow> BatchList::PlanRows(const CBatchList &list, const QString
         const QStringList &values = list.rows[position];
         CBatchRow row;
         row.position = int(position);
+        if (pattern.isEmpty()) {
+            // Rows that write no file (they print) have no names to check.
+            rows.push_back(std::move(row));
+            continue;
+        }
         qsizetype done = 0;
         QRegularExpressionMatchIterator fields = ColumnField().globalMatch(pattern);
         while (fields.hasNext()) {

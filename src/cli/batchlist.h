@@ -50,6 +50,7 @@ public:
     // The output name of every row of the list, and the problem of each row that cannot run:
     // a {COLUMN} whose value gives an empty or dot-only name, or a file that an earlier row
     // of the list names already. Worked out over the whole list, so that every shard agrees.
+    // An empty pattern gives rows without files or problems.
     static std::vector<CBatchRow> PlanRows(const CBatchList &list, const QString &pattern);
 
     // Whether the row at position belongs to shard K of N: position modulo N is K.

@@ -1,6 +1,7 @@
 #include "batchcommand.h"
 #include "checkcommand.h"
 #include "dataconnection.h"
+#include "printjob.h"
 #include "renderarguments.h"
 #include "rendercommand.h"
 #include "sourcedate.h"
@@ -120,6 +121,15 @@ int main(int argc, char **argv)
         if (!message.isEmpty())
             err << OneLine(message) << Qt::endl;
         return Leave(code);
+    }
+    if (parsed.print) {
+        QString job;
+        if (!RunPrintCommand(parsed, job, message)) {
+            err << OneLine(message) << Qt::endl;
+            return Leave(1);
+        }
+        QTextStream(stdout) << job << Qt::endl;
+        return 0;
     }
     if (!RunRenderCommand(parsed, message)) {
         err << OneLine(message) << Qt::endl;

@@ -85,6 +85,7 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
     bool pagesGiven = false;
     bool dpiGiven = false;
     bool shardGiven = false;
+    bool copiesGiven = false;
     QStringList positional;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
@@ -116,6 +117,18 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
             pdfa = true;
             continue;
         }
+        if (option == u"--print"_s) {
+            // The queue is optional: "--print=QUEUE", or the next argument unless it is an
+            // option or the report.
+            print = true;
+            if (hasValue) {
+                printQueue = value;
+            } else if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(u'-')
+                       && !arguments[i + 1].endsWith(u".vnt"_s, Qt::CaseInsensitive)) {
+                printQueue = arguments[++i];
+            }
+            continue;
+        }
         if (option == u"--skip-existing"_s && !hasValue) {
             skipExisting = true;
             continue;
@@ -123,7 +136,7 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
         const bool takesValue = option == u"-o"_s || option == u"--output"_s
                 || option == u"--param"_s || option == u"--page"_s || option == u"--pages"_s
                 || option == u"--dpi"_s || option == u"--each"_s || option == u"--each-file"_s
-                || option == u"--shard"_s;
+                || option == u"--shard"_s || option == u"--copies"_s;
         if (!takesValue) {
             if (argument.startsWith(u'-') && argument.size() > 1) {
                 message = tr("Unknown option: %1").arg(argument);
@@ -164,6 +177,10 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
                 return false;
             }
             (option == u"--each"_s ? eachQuery : eachFile) = value;
+        } else if (option == u"--copies"_s) {
+            if (!ParseNumber(option, value, 1, 999, copies, message))
+                return false;
+            copiesGiven = true;
         } else if (option == u"--shard"_s) {
             if (!ParseShard(value, shard, shards, message))
                 return false;
@@ -195,6 +212,19 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
     if (check && IsBatch()) {
         message = tr("--check takes no --each or --each-file");
         return false;
+    }
+    if (copiesGiven && !print) {
+        message = tr("--copies applies to --print only");
+        return false;
+    }
+    if (print) {
+        // Printing writes no file: the options of a file would do nothing.
+        if (check || !output.isEmpty() || pageGiven || dpiGiven || pdfa || skipExisting) {
+            message = tr("--print takes no --check, -o, --page, --dpi, --pdfa or "
+                         "--skip-existing; --pages chooses the pages");
+            return false;
+        }
+        return true;
     }
     if (check) {
         // A check writes nothing: an output, pages, a resolution or PDF/A would do nothing.
@@ -255,6 +285,7 @@ QString CRenderArguments::Usage()
               "       vantel-render --check REPORT.vnt [--param BAND/NAME=VALUE]...\n"
               "       vantel-render REPORT.vnt --each \"SELECT ...\" -o 'OUT-{COLUMN}.pdf'\n"
               "                     [--shard K/N] [--skip-existing] [options as above]\n"
+              "       vantel-render REPORT.vnt --print [QUEUE] [--copies N] [--pages FIRST-LAST]\n"
               "\n"
               "Runs a report against its database and writes the result, in the format the\n"
               "output's suffix names:\n"
@@ -283,5 +314,10 @@ QString CRenderArguments::Usage()
               "                            names the columns\n"
               "  --shard K/N               only the rows whose position (from 0) modulo N is K\n"
               "  --skip-existing           skips the rows whose file is there already\n"
+              "  --print [QUEUE]           prints through CUPS (the default queue when none is\n"
+              "                            named, --print=QUEUE names one in any place) on the\n"
+              "                            report's paper, instead of writing a file; with\n"
+              "                            --each one job per row\n"
+              "  --copies N                copies of each job (default 1)\n"
               "  --help, --version\n");
 }

@@ -32,6 +32,10 @@ struct CRenderParameter
 //                   [--shard K/N] [--skip-existing] ...
 //
 // A batch: the report once for each row of the list, a file per row.
+//
+//     vantel-render REPORT.vnt --print [QUEUE] [--copies N] [--pages A-B] [--each ...]
+//
+// Printing through CUPS instead of writing a file; with a list, one job per row.
 struct CRenderArguments
 {
     Q_DECLARE_TR_FUNCTIONS(CRenderArguments)
@@ -54,6 +58,10 @@ public:
     int shard = 0; // the rows whose position modulo shards is shard
     int shards = 1;
     bool skipExisting = false;
+    // --print: the pages go to a CUPS queue (empty: the default one) instead of a file.
+    bool print = false;
+    QString printQueue;
+    int copies = 1;
 
     bool IsBatch() const { return !eachQuery.isEmpty() || !eachFile.isEmpty(); }
 

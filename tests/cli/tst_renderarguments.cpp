@@ -112,6 +112,19 @@ private slots:
         QTest::newRow("a check of a batch")
                 << QStringList {u"--check"_s, u"r.vnt"_s, u"--each-file"_s, u"l.csv"_s}
                 << u"--check takes no --each or --each-file"_s;
+        QTest::newRow("print: the report after --print is no queue")
+                << QStringList {u"--print"_s, u"r.VNT"_s} << u"r.VNT||pdf|1-0|96|"_s;
+        QTest::newRow("print: a queue and pages")
+                << QStringList {u"r.vnt"_s,   u"--print"_s, u"office"_s,
+                                u"--pages"_s, u"2-3"_s,     u"--copies=2"_s}
+                << u"r.vnt||pdf|2-3|96|"_s;
+        QTest::newRow("print writes no file")
+                << QStringList {u"r.vnt"_s, u"--print"_s, u"-o"_s, u"o.pdf"_s}
+                << u"--print takes no --check, -o, --page, --dpi, --pdfa or --skip-existing; "
+                   "--pages chooses the pages"_s;
+        QTest::newRow("copies without print")
+                << QStringList {u"r.vnt"_s, u"-o"_s, u"o.pdf"_s, u"--copies"_s, u"2"_s}
+                << u"--copies applies to --print only"_s;
         QTest::newRow("unknown option")
                 << QStringList {u"r.vnt"_s, u"--all-pages"_s} << u"Unknown option: --all-pages"_s;
     }
