@@ -389,6 +389,10 @@ CDropPlan PlanDrop(const CCatalogue &catalogue, const CVornReport &report, int b
         return plan;
     }
     const CCatalogueTable *own = BandTable(catalogue, *band);
+    if (own == plan.table && !choice.columns.isEmpty()) {
+        plan.kind = CDropPlan::Kind::Fields;
+        return plan;
+    }
     if (own && own != plan.table) {
         // Columns of a table the band's rows lead to are looked up; a table that refers to
         // the band's becomes its detail.
@@ -467,15 +471,25 @@ CVornBand *Apply(CVornDocument &document, const CCatalogue &catalogue, const CDr
         AddFields(edit, *shown, plan.columns, layout, layout.left);
         break;
     }
-    case CDropPlan::Kind::LookUp: {
+    case CDropPlan::Kind::LookUp:
+    case CDropPlan::Kind::Fields: {
+        QString query = lookUpQuery;
+        QStringList fields {lookUpField};
+        if (plan.kind == CDropPlan::Kind::Fields) {
+            query = band->GetDatabaseQuery();
+            for (const QString &column : plan.columns)
+                query = EnsureSelected(catalogue, query, column);
+            fields = plan.columns;
+        }
         edit.WillChange(band);
-        band->SetDatabaseQuery(lookUpQuery);
+        band->SetDatabaseQuery(query);
+        // Right of what the band holds, as far as the page allows.
         int right = layout.left;
         for (const CVornItem *item : band->GetItems())
             right = std::max(right, item->GetRight());
-        const int width = ColumnWidth(layout, 1);
-        AddFields(edit, *band, {lookUpField}, layout,
-                  std::min(right, std::max(0, layout.pageWidth - width)));
+        const int width = ColumnWidth(layout, fields.size());
+        AddFields(edit, *band, fields, layout,
+                  std::min(right, std::max(0, layout.pageWidth - width * int(fields.size()))));
         shown = band;
         break;
     }

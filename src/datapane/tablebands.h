@@ -62,6 +62,7 @@ struct CDropPlan
         SetQuery, // the band has no query: it gets the table's, and its fields
         Detail, // the table refers to the band's: a detail band under it
         LookUp, // columns of a table the band's table reaches: joined into its query
+        Fields, // columns of the band's own table: its fields, selected by its query if need be
         Refused,
     };
     Kind kind = Kind::Refused;

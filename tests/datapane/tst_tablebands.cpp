@@ -170,6 +170,9 @@ void TestTableBands::plans_data()
     QTest::newRow("column reached through two keys")
             << u"SELECT * FROM Track"_s << u"Artist"_s << QStringList {u"Name"_s}
             << int(Kind::LookUp) << 2;
+    QTest::newRow("columns of the band's own table")
+            << u"SELECT Title FROM Album"_s << u"Album"_s << QStringList {u"ArtistId"_s}
+            << int(Kind::Fields) << 0;
     QTest::newRow("unrelated table")
             << u"SELECT * FROM Genre"_s << u"Client"_s << QStringList() << int(Kind::NewBand) << 0;
     QTest::newRow("unknown table")
@@ -226,6 +229,16 @@ void TestTableBands::dropIsOneStep()
     QCOMPARE(tracks->GetItems()[2]->GetName(), u"AlbumId 2"_s);
     QCOMPARE(document.GetUndoStack()->count(), 2);
     QVERIFY(report.Validate(message));
+
+    // A column of the band's own table: one more field, right of the others.
+    const CDropPlan fields = PlanDrop(m_music, report, 1, {{}, u"Album"_s, {u"Title"_s}});
+    QVERIFY(Apply(document, m_music, fields, 1, 0, {}, {}, layout, message));
+    QCOMPARE(albums->GetItems().GetCount(), 4);
+    QCOMPARE(albums->GetItems()[3]->GetLeft(), albums->GetItems()[2]->GetRight());
+    QCOMPARE(albums->GetDatabaseQuery(), u"SELECT AlbumId, Title, ArtistId FROM Album"_s);
+    document.GetUndoStack()->undo();
+    QCOMPARE(albums->GetItems().GetCount(), 3);
+
     document.GetUndoStack()->undo();
     QCOMPARE(report.GetBands().GetCount(), 2);
     document.GetUndoStack()->undo();
