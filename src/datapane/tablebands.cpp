@@ -112,19 +112,62 @@ int ColumnWidth(const CLayout &layout, qsizetype count)
             std::clamp<qsizetype>(room / std::max<qsizetype>(1, count), 500, layout.columnWidth));
 }
 
-void AddFields(CReportEdit &edit, CVornBand &band, const QStringList &fields, const CLayout &layout,
+// Whether a column holds bytes (a picture, say) rather than a value to print as text.
+bool IsBinary(const CCatalogueTable *table, const QString &column)
+{
+    const CCatalogueColumn *found = table ? table->Column(column) : nullptr;
+    if (!found)
+        return false;
+    const QString type = found->type.toUpper();
+    return type == u"BLOB"_s || type == u"BYTEA"_s || type.contains(u"BINARY"_s)
+            || type == u"IMAGE"_s || type == u"LONGBLOB"_s;
+}
+
+// The side of a DB Image among fields of that width: square, at most 20 mm.
+int ImageSide(int width)
+{
+    return std::min(width, 2000);
+}
+
+// The height a band needs for the fields: a line, or a picture's side.
+int FieldsHeight(const CCatalogueTable *table, const QStringList &columns, const CLayout &layout)
+{
+    int height = layout.lineHeight;
+    for (const QString &column : columns) {
+        if (IsBinary(table, column))
+            height = std::max(height, ImageSide(ColumnWidth(layout, columns.size())));
+    }
+    return height + 200;
+}
+
+// One DB Text per field (a DB Image for a binary column of table), side by side from left.
+void AddFields(CReportEdit &edit, CVornBand &band, const QStringList &fields,
+               const CCatalogueTable *table, const QStringList &columns, const CLayout &layout,
                int left)
 {
     CVornReport &report = edit.Report();
     const int width = ColumnWidth(layout, fields.size());
-    for (const QString &field : fields) {
-        auto text = std::make_unique<CVornDbText>();
-        text->SetDataSource(band.GetName());
-        text->SetDataField(field);
-        text->SetRect(left, 100, left + width, 100 + layout.lineHeight);
-        text->SetName(FieldChoice::UniqueItemName(report, band, field));
-        text->SetSelected(true);
-        edit.InsertItem(&band, band.GetItems().GetCount(), std::move(text));
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const QString &field = fields[i];
+        std::unique_ptr<CVornItem> item;
+        int itemWidth = width;
+        int height = layout.lineHeight;
+        if (IsBinary(table, columns.value(i))) {
+            auto image = std::make_unique<CVornDbImage>();
+            image->SetDataSource(band.GetName());
+            image->SetDataField(field);
+            itemWidth = height = ImageSide(width);
+            item = std::move(image);
+        } else {
+            auto text = std::make_unique<CVornDbText>();
+            text->SetDataSource(band.GetName());
+            text->SetDataField(field);
+            item = std::move(text);
+        }
+        item->SetRect(left, 100, left + itemWidth, 100 + height);
+        item->SetName(FieldChoice::UniqueItemName(report, band, field));
+        item->SetSelected(true);
+        edit.InsertItem(&band, band.GetItems().GetCount(), std::move(item));
         left += width;
     }
 }
@@ -432,9 +475,10 @@ CVornBand *Apply(CVornDocument &document, const CCatalogue &catalogue, const CDr
     case CDropPlan::Kind::SetQuery:
         edit.WillChange(band);
         band->SetDatabaseQuery(SelectQuery(catalogue, *plan.table, plan.columns));
-        band->SetHeight(std::max(band->GetHeight(), bandHeight));
+        band->SetHeight(
+                std::max(band->GetHeight(), FieldsHeight(plan.table, plan.columns, layout)));
         band->SetSelected(true);
-        AddFields(edit, *band, plan.columns, layout, layout.left);
+        AddFields(edit, *band, plan.columns, plan.table, plan.columns, layout, layout.left);
         shown = band;
         break;
     case CDropPlan::Kind::NewBand:
@@ -465,30 +509,34 @@ CVornBand *Apply(CVornDocument &document, const CCatalogue &catalogue, const CDr
         CVornBand *headings = edit.InsertBand(at, NewBand(report, bandHeight));
         headings->SetParentDataSource(parent);
         AddHeadings(edit, *headings, plan.columns, layout);
-        shown = edit.InsertBand(at + 1, NewBand(report, bandHeight));
+        shown = edit.InsertBand(at + 1,
+                                NewBand(report, FieldsHeight(plan.table, plan.columns, layout)));
         shown->SetDatabaseQuery(query);
         shown->SetParentDataSource(parent);
-        AddFields(edit, *shown, plan.columns, layout, layout.left);
+        AddFields(edit, *shown, plan.columns, plan.table, plan.columns, layout, layout.left);
         break;
     }
     case CDropPlan::Kind::LookUp:
     case CDropPlan::Kind::Fields: {
         QString query = lookUpQuery;
         QStringList fields {lookUpField};
+        QStringList columns = plan.columns.mid(0, 1);
         if (plan.kind == CDropPlan::Kind::Fields) {
             query = band->GetDatabaseQuery();
             for (const QString &column : plan.columns)
                 query = EnsureSelected(catalogue, query, column);
             fields = plan.columns;
+            columns = plan.columns;
         }
         edit.WillChange(band);
         band->SetDatabaseQuery(query);
+        band->SetHeight(std::max(band->GetHeight(), FieldsHeight(plan.table, columns, layout)));
         // Right of what the band holds, as far as the page allows.
         int right = layout.left;
         for (const CVornItem *item : band->GetItems())
             right = std::max(right, item->GetRight());
         const int width = ColumnWidth(layout, fields.size());
-        AddFields(edit, *band, fields, layout,
+        AddFields(edit, *band, fields, plan.table, columns, layout,
                   std::min(right, std::max(0, layout.pageWidth - width * int(fields.size()))));
         shown = band;
         break;

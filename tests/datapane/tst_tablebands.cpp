@@ -33,6 +33,7 @@ private slots:
     void dropIsOneStep();
     void masterDetailLookUp_data();
     void masterDetailLookUp();
+    void shopExample();
 
 private:
     const CCatalogueTable &Table(const QString &name) const { return *m_music.Find(name); }
@@ -305,6 +306,49 @@ void TestTableBands::masterDetailLookUp()
                      .match(text)
                      .hasMatch(),
              qPrintable(text));
+}
+
+void TestTableBands::shopExample()
+{
+    // The example shop: a key of two columns, invoices with their lines and each invoice's
+    // customer looked up, and the customers' logos as pictures.
+    const QString shop = QStringLiteral(VANTEL_EXAMPLES_DIR "/shop.db");
+    CCatalogue catalogue;
+    QString message;
+    QVERIFY2(ReadCatalogue(0, shop, {}, catalogue, message), qPrintable(message));
+    QCOMPARE(catalogue.Find(u"InvoiceLines"_s)->PrimaryKey(),
+             QStringList({u"InvoiceNo"_s, u"LineNo"_s}));
+    CVornDocument document;
+    CVornReport &report = document.GetReport();
+    report.SetDatabaseType(0);
+    report.SetConnectString(shop);
+    const CLayout layout;
+    const auto drop = [&](int band, const QString &table, const QStringList &columns) {
+        const CDropPlan plan = PlanDrop(catalogue, report, band, {{}, table, columns});
+        QString query;
+        QString field;
+        if (plan.kind == CDropPlan::Kind::LookUp)
+            AddLookUp(catalogue, report.GetBands()[band]->GetDatabaseQuery(), plan.path, columns[0],
+                      query, field, message);
+        return Apply(document, catalogue, plan, band, 0, query, field, layout, message);
+    };
+    QVERIFY(drop(-1, u"Invoices"_s, {u"InvoiceNo"_s, u"InvoiceDate"_s}));
+    QVERIFY(drop(1, u"InvoiceLines"_s, {u"Description"_s, u"Quantity"_s}));
+    QVERIFY(drop(1, u"Customers"_s, {u"Name"_s}));
+    QCOMPARE(report.GetBands()[1]->GetDatabaseQuery(),
+             u"SELECT InvoiceNo, InvoiceDate, Customers.Name FROM Invoices LEFT JOIN Customers "
+             u"ON Customers.Id = Invoices.CustomerId"_s);
+    CVornBand *customers = drop(-1, u"Customers"_s, {});
+    QVERIFY(customers);
+    const CVornItem *logo = customers->GetItems()[4];
+    QCOMPARE(logo->GetKind(), int(VornKind::DbImage));
+    QVERIFY(customers->GetHeight() >= logo->GetBottom());
+
+    const CReportProblems problems = CheckReport(report, DiscoverColumns(report, {}));
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.isEmpty() ? QString() : problems[0].message));
+    CPageModel model;
+    QVERIFY2(RunReport(report, CRunOptions(), model, message), qPrintable(message));
+    QVERIFY(ReportBuilder::Pages(model).join(u' ').contains(u"1038 2026-02-27 Corner Café"_s));
 }
 
 VANTEL_TEST_CLASS(TestTableBands)
