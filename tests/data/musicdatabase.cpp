@@ -57,33 +57,25 @@ QStringList Script()
     };
 }
 
-bool Run(QSqlDatabase &db, bool unquoted, QString &problem)
-{
-    if (!db.open()) {
-        problem = db.lastError().text();
-        return false;
-    }
-    for (QString sql : Script()) {
-        if (unquoted)
-            sql.remove(u'"');
-        QSqlQuery query(db);
-        if (!query.exec(sql)) {
-            problem = sql + u": "_s + query.lastError().text();
-            return false;
-        }
-    }
-    return true;
-}
-
 bool RunOn(const QString &driver, const std::function<void(QSqlDatabase &)> &configure,
-           bool unquoted, QString &problem)
+           const QStringList &statements, QString &problem)
 {
     const QString name = u"music-fixture"_s;
-    bool ok = false;
+    bool ok = true;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
         configure(db);
-        ok = Run(db, unquoted, problem);
+        if (!db.open()) {
+            problem = db.lastError().text();
+            ok = false;
+        }
+        for (const QString &sql : statements) {
+            QSqlQuery query(db);
+            if (ok && !query.exec(sql)) {
+                problem = sql + u": "_s + query.lastError().text();
+                ok = false;
+            }
+        }
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
@@ -97,11 +89,17 @@ namespace MusicDatabase {
 bool CreateSqlite(const QString &path, QString &problem)
 {
     return RunOn(
-            u"QSQLITE"_s, [&](QSqlDatabase &db) { db.setDatabaseName(path); }, false, problem);
+            u"QSQLITE"_s, [&](QSqlDatabase &db) { db.setDatabaseName(path); }, Script(), problem);
 }
 
 bool CreateOnServers(const TestServers &servers, QString &problem)
 {
+    QStringList unquoted = Script();
+    for (QString &sql : unquoted)
+        sql.remove(u'"');
+    const auto postgres = [&](QSqlDatabase &db) {
+        db.setDatabaseName(servers.PostgresOdbc(servers.Password()));
+    };
     return RunOn(
                    u"QIBASE"_s,
                    [&](QSqlDatabase &db) {
@@ -109,13 +107,14 @@ bool CreateOnServers(const TestServers &servers, QString &problem)
                        db.setUserName(u"SYSDBA"_s);
                        db.setConnectOptions(u"ISC_DPB_LC_CTYPE=UTF8"_s);
                    },
-                   true, problem)
-            && RunOn(
-                    u"QODBC"_s,
-                    [&](QSqlDatabase &db) {
-                        db.setDatabaseName(servers.PostgresOdbc(servers.Password()));
-                    },
-                    false, problem);
+                   unquoted, problem)
+            && RunOn(u"QODBC"_s, postgres, Script(), problem)
+            // A schema beside "public", whose table a query names with it.
+            && RunOn(u"QODBC"_s, postgres,
+                     {u"CREATE SCHEMA shop"_s,
+                      u"CREATE TABLE shop.\"Label\" (\"LabelId\" INTEGER PRIMARY KEY)"_s,
+                      u"INSERT INTO shop.\"Label\" VALUES (7)"_s},
+                     problem);
 }
 
 QString CatalogueProblem(int type, const QString &connect)
@@ -171,6 +170,12 @@ QString CatalogueProblem(int type, const QString &connect)
     joins.sort();
     problems += expect(u"Invoice keys"_s, joins.join(u", "_s),
                        u"billtoid -> client.clientid, clientid -> client.clientid"_s);
+
+    // PostgreSQL's own schema: its table is named with it.
+    if (const CCatalogueTable *label = catalogue.Find(u"shop"_s, u"Label"_s))
+        problems += expect(u"shop.Label"_s, catalogue.TableReference(*label), u"shop.\"Label\""_s);
+    else if (catalogue.defaultSchema == u"public"_s)
+        problems += u"no table shop.Label\n"_s;
 
     // Names written back the way the catalogue quotes them reach the same table.
     auto connection = OpenDataConnection(type, connect, QString(), message);

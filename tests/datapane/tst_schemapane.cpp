@@ -26,6 +26,7 @@ private slots:
     void initTestCase();
     void treeShowsTablesAndKeys();
     void failureShowsTheDriversMessage();
+    void schemasGroupTables();
     void dropsAskAndConfirm();
 
 private:
@@ -105,6 +106,23 @@ void TestSchemaPane::failureShowsTheDriversMessage()
     emit document.reportChanged();
     QVERIFY(!reader.IsRunning());
     QCOMPARE(pane.GetSchemaTree()->topLevelItem(0)->text(0), u"The report has no database"_s);
+}
+
+void TestSchemaPane::schemasGroupTables()
+{
+    // PostgreSQL with a schema beside "public": every table goes under its schema.
+    CCatalogue catalogue;
+    catalogue.defaultSchema = u"public"_s;
+    catalogue.tables = {{u"public"_s, u"Album"_s, false, {{u"AlbumId"_s, u"INT4"_s, false, 1}}, {}},
+                        {u"shop"_s, u"Label"_s, false, {}, {}}};
+    QStringList lines;
+    for (const CSchemaRow &row : SchemaRows(catalogue, {}, {}, false, true))
+        lines << QString(row.depth * 2, u' ') + row.text;
+    QCOMPARE(lines,
+             QStringList({u"public"_s, u"  Album"_s, u"    AlbumId"_s, u"shop"_s, u"  Label"_s}));
+    // Only the default schema: no schema rows.
+    catalogue.tables.removeLast();
+    QCOMPARE(SchemaRows(catalogue, {}, {}, false, true).first().text, u"Album"_s);
 }
 
 void TestSchemaPane::dropsAskAndConfirm()
