@@ -132,15 +132,22 @@ private:
     {
         QString value;
         char16_t buffer[512];
+        const qsizetype available = qsizetype(sizeof buffer / sizeof buffer[0]) - 1;
         for (;;) {
             int64_t length = 0;
+            buffer[0] = 0;
             const short result = m_odbc.getData(m_statement, (unsigned short)(column), CharWide,
                                                 buffer, int64_t(sizeof buffer), &length);
             if (!Succeeded(result) || length == NullData)
                 return value;
-            const qsizetype available = qsizetype(sizeof buffer / sizeof buffer[0]) - 1;
-            // Without the length (SQL_NO_TOTAL) or past the buffer, the part read fills it.
-            const qsizetype chars = length < 0 || length / 2 > available ? available : length / 2;
+            // Without the length (SQL_NO_TOTAL) or past the buffer, the part read ends at the
+            // terminating NUL the driver writes, within the buffer.
+            qsizetype chars = length / 2;
+            if (length < 0 || chars > available) {
+                chars = 0;
+                while (chars < available && buffer[chars] != 0)
+                    ++chars;
+            }
             value.append(QString::fromUtf16(buffer, chars));
             if (result == 0)
                 return value;
