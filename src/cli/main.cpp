@@ -116,8 +116,9 @@ int main(int argc, char **argv)
     }
     if (parsed.IsBatch()) {
         QTextStream out(stdout);
-        const int code
-                = RunBatchCommand(parsed, out, isatty(STDERR_FILENO) ? &err : nullptr, message);
+        // The count of rows on a terminal, unless the manifest's own lines go there too.
+        const bool progress = isatty(STDERR_FILENO) && !isatty(STDOUT_FILENO);
+        const int code = RunBatchCommand(parsed, out, progress ? &err : nullptr, message);
         if (!message.isEmpty())
             err << OneLine(message) << Qt::endl;
         return Leave(code);
