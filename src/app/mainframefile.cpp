@@ -201,8 +201,9 @@ bool CMainFrame::SaveDocumentTo(const QString &path)
 bool CMainFrame::ConfirmSaveWithErrors(const QString &message)
 {
     QMessageBox box(QMessageBox::Warning, tr("Vantel"),
-                    tr("This report has errors, and File Open will refuse it with this message "
-                       "until they are mended:\n\n%1\n\nSave it anyway?")
+                    tr("This report has errors. File Open will show this message and open it "
+                       "to be mended, but Run and Preview will refuse it until it is:\n\n%1\n\n"
+                       "Save it anyway?")
                             .arg(message),
                     QMessageBox::Save | QMessageBox::Cancel, this);
     box.button(QMessageBox::Save)->setText(tr("Save Anyway"));

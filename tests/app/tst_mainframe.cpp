@@ -482,6 +482,11 @@ private slots:
                 = pane->GetPropertyGrid()->FindRow(QStringLiteral("(File Name)"));
         QVERIFY(file);
         QCOMPARE(file->GetValue(), m_doc->GetPathName());
+        // Saved under another name, it shows that one.
+        QTemporaryDir dir;
+        const QString copy = dir.filePath(u"copy.vnt"_s);
+        QVERIFY(m_frame->SaveDocumentTo(copy));
+        QCOMPARE(file->GetValue(), copy);
     }
 
     void dropOpensReport_data()
