@@ -57,6 +57,7 @@ CLivePanes::CLivePanes(QMainWindow &frame, CVornDocument &document, CQuarnView &
     m_livePreview->SetDocument(&document);
 
     connect(m_livePreview, &CLivePreviewWnd::elementChosen, &view, &CQuarnView::SelectElement);
+    connect(&view, &CQuarnView::dragHeld, m_livePreview, &CLivePreviewWnd::HoldLayouts);
     connect(&view, &CQuarnView::showPropertiesRequested, m_livePreview,
             &CLivePreviewWnd::SyncSelection);
     connect(&document, &CVornDocument::historyReplayed, m_livePreview,

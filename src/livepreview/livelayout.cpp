@@ -2,6 +2,7 @@
 
 #include "pagemodel.h"
 #include "previewrun.h"
+#include "vornreport.h"
 
 #include <QLocale>
 
@@ -164,15 +165,19 @@ void CLiveLayout::OnFinished(CPreviewRun *run, bool succeeded, bool cancelled,
         const int pages = run->GetModel()->GetPageCount();
         if (pages > 0)
             TakeOver(run);
-        const QString stopped = m_over == Over::Pages
+        QString stopped = m_over == Over::Pages
                 ? tr("Stopped after %1 pages").arg(QLocale().toString(m_pageBudget))
                 : tr("Stopped after %1 seconds")
                           .arg(QLocale().toString((m_timeBudget.interval() + 999) / 1000));
+        // Out of time, the message names the band the layout was working on.
+        const CPageSource at = m_over == Over::Time ? run->GetFailedAt() : CPageSource();
+        const auto &bands = m_currentReport->GetBands();
+        if (at.band >= 0 && at.band < bands.GetCount())
+            stopped += tr(" on the band \"%1\"").arg(bands[at.band]->GetName());
         const QString unknown = m_currentWhole || pages == 0
                 ? tr("Page N of M is not known")
                 : tr("page %1 is not laid out").arg(QLocale().toString(pages + 1));
-        SetFailure(tr("%1: %2").arg(stopped, unknown),
-                   m_over == Over::Time ? run->GetFailedAt() : CPageSource());
+        SetFailure(tr("%1: %2").arg(stopped, unknown), at);
     } else if (!cancelled) {
         SetFailure(message, run->GetFailedAt());
     }

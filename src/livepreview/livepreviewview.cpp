@@ -57,7 +57,9 @@ void CLivePreviewView::paintEvent(QPaintEvent *event)
     int last = -1;
     VisiblePages(first, last);
     QPainter painter(viewport());
-    QPen pen(palette().color(QPalette::Highlight), 2);
+    // One pixel along the inside of each instance's box: the rows of a list lie close
+    // together at a small zoom, and wider lines would cover their text.
+    QPen pen(palette().color(QPalette::Highlight), 0);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
@@ -70,9 +72,10 @@ void CLivePreviewView::paintEvent(QPaintEvent *event)
         const double sy = double(rect.height()) / units.height();
         for (const CPageSource &source : m_outlined) {
             for (const CPageRect &box : PageHits::PlacesOf(*page, units.width(), source)) {
-                const QRectF place(rect.left() + box.left * sx, rect.top() + box.top * sy,
-                                   (box.right - box.left) * sx, (box.bottom - box.top) * sy);
-                painter.drawRect(place.adjusted(-1, -1, 1, 1));
+                const QRect place = QRectF(rect.left() + box.left * sx, rect.top() + box.top * sy,
+                                           (box.right - box.left) * sx, (box.bottom - box.top) * sy)
+                                            .toRect();
+                painter.drawRect(place.adjusted(0, 0, -1, -1));
             }
         }
     }

@@ -16,6 +16,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <utility>
+
 CLivePreviewWnd::CLivePreviewWnd(QWidget *parent)
     : QDockWidget(tr("Live Preview"), parent)
     , m_view(new CLivePreviewView)
@@ -63,7 +65,13 @@ CLivePreviewWnd::CLivePreviewWnd(QWidget *parent)
     look.setColor(QPalette::WindowText, QColor(0x60, 0x20, 0x00));
     m_failure->setPalette(look);
     m_failure->hide();
-    connect(m_failure, &QLabel::linkActivated, this, [this] { Choose(m_layout->GetFailedAt()); });
+    connect(m_failure, &QLabel::linkActivated, this, [this] {
+        if (CVornElement *element = m_document
+                    ? ReportPlaces::Find(m_document->GetReport(), m_document->GetReport(),
+                                         m_failureAt)
+                    : nullptr)
+            emit elementChosen(element);
+    });
     m_view->installEventFilter(this);
 
     connect(m_layout, &CLiveLayout::pagesChanged, this, &CLivePreviewWnd::OnPagesChanged);
@@ -120,8 +128,16 @@ void CLivePreviewWnd::SetDocument(CVornDocument *document)
 void CLivePreviewWnd::OnReportEdited()
 {
     m_stale = true;
-    if (isVisible())
+    m_editedWhileHeld = m_held;
+    if (isVisible() && !m_held)
         m_layout->Schedule();
+}
+
+void CLivePreviewWnd::HoldLayouts(bool held)
+{
+    m_held = held;
+    if (!held && std::exchange(m_editedWhileHeld, false))
+        OnReportEdited();
 }
 
 void CLivePreviewWnd::OnVisibilityChanged(bool visible)
@@ -159,20 +175,35 @@ void CLivePreviewWnd::OnStateChanged()
         m_failure->hide();
         return;
     }
-    CPageSource at = m_layout->GetFailedAt();
-    if (at.band < 0)
-        at = ReportPlaces::OfValidationMessage(message);
+    // Only an object the message names becomes a link: by its quoted name, or by the indexes
+    // of a validation message. The place the layout was at may be some other object.
+    CPageSource at = ReportPlaces::OfValidationMessage(message);
+    const bool byIndex = at.band >= 0;
+    if (!byIndex)
+        at = m_layout->GetFailedAt();
     QString text = message.toHtmlEscaped();
-    const std::shared_ptr<const CVornReport> &report = m_layout->GetReport();
-    CVornElement *named = m_document && report
-            ? ReportPlaces::Find(m_document->GetReport(), *report, at)
-            : nullptr;
-    if (!named && m_document)
-        named = ReportPlaces::Find(m_document->GetReport(), m_document->GetReport(), at);
+    // The failed layout worked on the report as it stands (a newer edit starts another).
+    const auto find = [this](const CPageSource &place) {
+        return m_document
+                ? ReportPlaces::Find(m_document->GetReport(), m_document->GetReport(), place)
+                : nullptr;
+    };
+    const auto quotedName = [&](const CVornElement *element) {
+        return (u'"' + element->GetName() + u'"').toHtmlEscaped();
+    };
+    CVornElement *named = find(at);
+    // A message about an item's band names the band, not the item.
+    if (named && !byIndex && !text.contains(quotedName(named)) && at.item >= 0) {
+        at.item = -1;
+        named = find(at);
+    }
+    if (named && !byIndex && !text.contains(quotedName(named)))
+        named = nullptr;
+    m_failureAt = named ? at : CPageSource();
     if (named) {
-        // The name in the message becomes the link; a message that does not quote it gets
-        // the link after it.
-        const QString quoted = (u'"' + named->GetName() + u'"').toHtmlEscaped();
+        // The name in the message becomes the link; a message that names it by its indexes
+        // gets the link after it.
+        const QString quoted = quotedName(named);
         const QString link = QStringLiteral("<a href=\"select\">%1</a>").arg(quoted);
         if (text.contains(quoted))
             text.replace(text.indexOf(quoted), quoted.size(), link);
@@ -204,7 +235,7 @@ bool CLivePreviewWnd::eventFilter(QObject *watched, QEvent *event)
 void CLivePreviewWnd::ApplyFitWidth()
 {
     if (m_fitWidth)
-        m_view->SetZoom(m_view->GetGeometry().FitWidthZoom(m_view->viewport()->size()));
+        m_view->SetZoom(m_view->FitWidthZoom());
 }
 
 void CLivePreviewWnd::UpdateRequest()

@@ -31,6 +31,9 @@ public:
     // The document whose report the pane shows; null shows nothing.
     void SetDocument(CVornDocument *document);
 
+    // While held (a drag in the design), edits wait: the layout starts once it is let go.
+    void HoldLayouts(bool held);
+
     // The design's selection changed: outlines it, and when no page in sight shows it, goes to
     // the first page that does (laying out pages up to it if need be).
     void SyncSelection();
@@ -68,9 +71,13 @@ private:
     CLivePreviewView *m_view;
     QLabel *m_status;
     QLabel *m_failure;
+    // The band or item the failure's link selects.
+    CPageSource m_failureAt;
     bool m_fitWidth = true;
     // Changes came while the pane was hidden: lay out when it is shown again.
     bool m_stale = true;
     // Laying out pages until the first page that shows the selection.
     bool m_seeking = false;
+    bool m_held = false;
+    bool m_editedWhileHeld = false;
 };

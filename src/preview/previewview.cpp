@@ -66,6 +66,16 @@ void CPreviewView::SetZoom(double zoom)
     viewport()->update();
 }
 
+double CPreviewView::FitWidthZoom() const
+{
+    const QSize full = maximumViewportSize();
+    CPreviewGeometry wide = m_geometry;
+    wide.SetZoom(m_geometry.FitWidthZoom(full));
+    if (wide.ContentSize().height() <= full.height())
+        return wide.GetZoom();
+    return m_geometry.FitWidthZoom(full - QSize(verticalScrollBar()->sizeHint().width(), 0));
+}
+
 int CPreviewView::GetCurrentPage() const
 {
     // The page that fills most of the view, not merely the one at its top edge.

@@ -27,6 +27,10 @@ public:
     double GetZoom() const { return m_geometry.GetZoom(); }
     // Sets the zoom, keeping the page at the top of the view where it is.
     void SetZoom(double zoom);
+    // The zoom at which the pages fill the view's width. It leaves room for the vertical scroll
+    // bar exactly when the pages need the bar at the full width, whether the bar shows now or
+    // not, so that showing or hiding the bar never changes the zoom back and forth.
+    double FitWidthZoom() const;
 
     // The page at the top of the view (from 0), and bringing one there.
     int GetCurrentPage() const;

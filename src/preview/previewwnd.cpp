@@ -313,11 +313,7 @@ void CPreviewWnd::ApplyZoomMode()
     const QSize viewport = m_view->viewport()->size();
     const CPreviewGeometry &geometry = m_view->GetGeometry();
     if (m_zoomMode == ZoomMode::FitWidth) {
-        // The vertical scroll bar takes its width from the view; leave room for it.
-        QSize room = viewport;
-        if (!m_view->verticalScrollBar()->isVisible())
-            room.rwidth() -= m_view->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-        m_view->SetZoom(geometry.FitWidthZoom(room));
+        m_view->SetZoom(m_view->FitWidthZoom());
     } else if (m_zoomMode == ZoomMode::FitPage) {
         m_view->SetZoom(geometry.FitPageZoom(viewport));
         // The whole page: from its top.

@@ -83,6 +83,8 @@ bool CReportLayout::Prepare()
         if (!PrepareItems(*band, bandIndex++, m_plans[band]))
             return false;
     }
+    // What follows (the connection, the pages) is no band's or item's.
+    m_at = {};
 
     const int type = m_report.GetDatabaseType();
     m_noDatabase = type < 0 || type > 2;

@@ -61,10 +61,11 @@ CQuarnView::CQuarnView(CVornDocument *document, QWidget *parent)
     connect(m_document, &CVornDocument::reportReset, this, &CQuarnView::OnReportReset);
     // An undo or redo in the middle of a drag ends it: the object may have left the report.
     connect(m_document, &CVornDocument::historyReplayed, this, [this] {
-        if (m_state.m_mode >= CViewInteraction::DragTopLeft
-            && m_state.m_mode <= CViewInteraction::Move)
-            m_state.m_mode = CViewInteraction::Idle;
         m_state.m_dragItem = nullptr;
+        if (CViewInteraction::IsDragMode(m_state.m_mode)) {
+            m_state.m_mode = CViewInteraction::Idle;
+            emit dragHeld(false);
+        }
     });
 }
 
@@ -404,6 +405,8 @@ void CQuarnView::mousePressEvent(QMouseEvent *event)
     CViewInteraction::Result result = interaction.OnLeftButtonDown(
             geometry.ClientToView(event->position().toPoint()), event->modifiers());
     Apply(result);
+    if (CViewInteraction::IsDragMode(m_state.m_mode))
+        emit dragHeld(true);
 }
 
 void CQuarnView::mouseMoveEvent(QMouseEvent *event)
@@ -442,11 +445,14 @@ void CQuarnView::mouseReleaseEvent(QMouseEvent *event)
             emit returnedToPointer();
             return;
         }
+        const bool dragged = CViewInteraction::IsDragMode(m_state.m_mode);
         const CPageGeometry geometry = MakeGeometry();
         CViewInteraction interaction(*m_document, geometry, m_state);
         CViewInteraction::Result result
                 = interaction.OnLeftButtonUp(geometry.ClientToView(event->position().toPoint()));
         Apply(result);
+        if (dragged)
+            emit dragHeld(false);
     } else if (event->button() == Qt::RightButton) {
         SelectForContextMenu(event->position().toPoint());
         ShowContextMenu(event->globalPosition().toPoint());

@@ -152,6 +152,8 @@ signals:
     void returnedToPointer();
     // A drag or key step moved or resized the selected object.
     void elementGeometryChanged(CVornElement *element);
+    // A press began to move or resize an object (true), or its button was released (false).
+    void dragHeld(bool held);
     // The zoom choice or the zoom it gives changed.
     void zoomChanged();
     // The pointer moved over the view (view coordinates).

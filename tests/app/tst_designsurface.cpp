@@ -1,5 +1,8 @@
 #include "elementsctrl.h"
 #include "elementsview.h"
+#include "livelayout.h"
+#include "livepanes.h"
+#include "livepreviewwnd.h"
 #include "mainframe.h"
 #include "quarndoc.h"
 #include "quarnview.h"
@@ -104,6 +107,36 @@ private slots:
         QCOMPARE(band->GetItems().GetCount(), 0);
         QVERIFY(band->IsSelected());
         QCOMPARE(properties.last().at(0).value<CVornElement *>(), band);
+    }
+
+    // An item that is not selected is pressed and dragged in one gesture; the live preview
+    // lays the report out once the button is released, not while it is held.
+    void pressDragsAnUnselectedItemAndThePreviewWaitsForTheRelease()
+    {
+        CVornBand *band = m_doc->GetReport().GetBands()[0];
+        auto *item = new CVornText;
+        item->SetName(QStringLiteral("Text 1"));
+        item->SetRect(2540, 1270, 5080, 1905);
+        band->GetItems().Add(item);
+        m_doc->ReportChanged();
+        CLiveLayout *layout = m_frame->GetLivePanes()->GetLivePreview()->GetLayout();
+        QVERIFY(m_frame->GetLivePanes()->GetLivePreview()->isVisible());
+        QTRY_VERIFY(!layout->IsPending());
+        const int started = layout->GetStartedCount();
+
+        QVERIFY(!item->IsSelected());
+        QTest::mousePress(m_view->viewport(), Qt::LeftButton, {}, ToClient(QPoint(110, 58)));
+        QVERIFY(item->IsSelected());
+        QTest::mouseMove(m_view->viewport(), ToClient(QPoint(122, 58)));
+        QCOMPARE(item->GetLeft(), 2540 + 317);
+        QTest::qWait(4 * CLiveLayout::DefaultDelay);
+        QTest::mouseMove(m_view->viewport(), ToClient(QPoint(134, 58)));
+        QTest::qWait(4 * CLiveLayout::DefaultDelay);
+        QCOMPARE(layout->GetStartedCount(), started);
+        QTest::mouseRelease(m_view->viewport(), Qt::LeftButton, {}, ToClient(QPoint(134, 58)));
+        QCOMPARE(item->GetLeft(), 2540 + 2 * 317);
+        QTRY_COMPARE(layout->GetStartedCount(), started + 1);
+        QCOMPARE(m_doc->GetUndoStack()->count(), 1);
     }
 
     void everyRowSetsItsMode_data()

@@ -1,11 +1,13 @@
 #include "livelayout.h"
 #include "livepreviewview.h"
 #include "livepreviewwnd.h"
+#include "pagehits.h"
 #include "pagemodel.h"
 #include "reportfile.h"
 #include "reportplaces.h"
 #include "testregistry.h"
 #include "vorndocument.h"
+#include "vornitems.h"
 #include "vornreport.h"
 
 #include <QDir>
@@ -29,7 +31,9 @@ private slots:
     void clickSelectsWhatPrintedThere_data();
     void clickSelectsWhatPrintedThere();
     void selectionIsOutlinedAndSought();
-    void brokenQueryShowsItsMessageOverTheLastGoodPage();
+    void repeatingItemIsOutlinedThinly();
+    void failureShowsItsMessageOverTheLastGoodPage_data();
+    void failureShowsItsMessageOverTheLastGoodPage();
 
 private:
     void Open(const QString &file);
@@ -151,25 +155,99 @@ void TestLivePreviewWnd::selectionIsOutlinedAndSought()
     QCOMPARE(m_pane->GetPageText(), u"Page 2 of 2"_s);
 }
 
-void TestLivePreviewWnd::brokenQueryShowsItsMessageOverTheLastGoodPage()
+void TestLivePreviewWnd::repeatingItemIsOutlinedThinly()
 {
+    Open(u"customers.vnt"_s);
+    QTRY_COMPARE(m_pane->GetPageText(), u"Page 1 of 2"_s);
+    CVornElement *name = Named(u"Customers"_s, u"Name"_s);
+    name->SetSelected(true);
+    m_pane->SyncSelection();
+    CLivePreviewView *view = m_pane->GetView();
+    QCOMPARE(view->GetCurrentPage(), 0);
+    const QImage image = view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb outline = view->palette().color(QPalette::Highlight).rgb();
+    // Each instance gets a one-pixel line inside its box, and the text within stays in sight.
+    const QRect page
+            = view->GetGeometry().PageRect(0).translated(0, -view->verticalScrollBar()->value());
+    const QSize units = view->GetGeometry().GetPageSize();
+    const std::vector<CPageRect> boxes
+            = PageHits::PlacesOf(*m_pane->GetLayout()->GetModel()->GetPage(0), units.width(),
+                                 ReportPlaces::PlaceOf(m_document->GetReport(), name));
+    QVERIFY(boxes.size() > 5);
+    qint64 perimeters = 0;
+    for (const CPageRect &box : boxes) {
+        const QRect r = QRectF(page.left() + box.left * double(page.width()) / units.width(),
+                               page.top() + box.top * double(page.height()) / units.height(),
+                               (box.right - box.left) * double(page.width()) / units.width(),
+                               (box.bottom - box.top) * double(page.height()) / units.height())
+                                .toRect();
+        perimeters += 2 * (r.width() + r.height());
+        for (int y = r.top() + 1; y < r.bottom(); ++y) {
+            for (int x = r.left() + 1; x < r.right(); ++x) {
+                if (image.rect().contains(x, y))
+                    QVERIFY2(image.pixel(x, y) != outline, qPrintable(u"%1,%2"_s.arg(x).arg(y)));
+            }
+        }
+    }
+    qint64 outlined = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            outlined += image.pixel(x, y) == outline;
+    }
+    QVERIFY(outlined > 0);
+    QVERIFY2(outlined <= perimeters, qPrintable(u"%1 > %2"_s.arg(outlined).arg(perimeters)));
+}
+
+void TestLivePreviewWnd::failureShowsItsMessageOverTheLastGoodPage_data()
+{
+    // What breaks, and the band and item the message's link selects (none: no link).
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("band");
+    QTest::addColumn<QString>("item");
+    QTest::newRow("a band's query") << u"query"_s << u"Lines"_s << QString();
+    QTest::newRow("a field no query returns") << u"field"_s << u"Lines"_s << u"Amount"_s;
+    QTest::newRow("no database file") << u"connection"_s << QString() << QString();
+}
+
+void TestLivePreviewWnd::failureShowsItsMessageOverTheLastGoodPage()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, band);
+    QFETCH(QString, item);
     Open(u"invoice.vnt"_s);
     const std::shared_ptr<const CPageModel> good = m_pane->GetLayout()->GetModel();
+    CVornReport &report = m_document->GetReport();
     auto *lines = static_cast<CVornBand *>(Named(u"Lines"_s));
+    auto *amount = static_cast<CVornDbText *>(Named(u"Lines"_s, u"Amount"_s));
     const QString query = lines->GetDatabaseQuery();
-    lines->SetDatabaseQuery(query + u" LIMT 2"_s);
+    const QString field = amount->GetDataField();
+    const QString connection = report.GetConnectString();
+    if (fault == u"query")
+        lines->SetDatabaseQuery(query + u" LIMT 2"_s);
+    else if (fault == u"field")
+        amount->SetDataField(u"NOPE"_s);
+    else
+        report.SetConnectString(QString());
     m_document->ReportChanged();
     QTRY_VERIFY(!m_pane->GetFailureText().isEmpty());
-    QVERIFY2(m_pane->GetFailureText().contains(u"<a href"_s), qPrintable(m_pane->GetFailureText()));
+    const QString text = m_pane->GetFailureText();
+    QCOMPARE(text.contains(u"<a href"_s), !band.isEmpty());
     QCOMPARE(m_pane->GetLayout()->GetModel(), good);
     auto *label = m_pane->findChild<QLabel *>(u"LivePreviewFailure"_s);
     QVERIFY(label && label->isVisible());
-    QSignalSpy chosen(m_pane.get(), &CLivePreviewWnd::elementChosen);
-    emit label->linkActivated(u"select"_s);
-    QCOMPARE(chosen.count(), 1);
-    QCOMPARE(chosen.at(0).at(0).value<CVornElement *>(), lines);
+    if (!band.isEmpty()) {
+        // The link is the name the message quotes.
+        QVERIFY2(text.contains(u"\">&quot;%1&quot;</a>"_s.arg(item.isEmpty() ? band : item)),
+                 qPrintable(text));
+        QSignalSpy chosen(m_pane.get(), &CLivePreviewWnd::elementChosen);
+        emit label->linkActivated(u"select"_s);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.at(0).at(0).value<CVornElement *>(), Named(band, item));
+    }
 
     lines->SetDatabaseQuery(query);
+    amount->SetDataField(field);
+    report.SetConnectString(connection);
     m_document->ReportChanged();
     QTRY_VERIFY(m_pane->GetFailureText().isEmpty());
     QVERIFY(!label->isVisible());
