@@ -27,6 +27,7 @@ public:
     { }
 
     CReportColumns Run();
+    QHash<QString, QString> ContextValues(const CVornBand &band, const QStringList &names);
 
 private:
     bool Cancelled() const { return m_options.cancel && m_options.cancel->load(); }
@@ -78,6 +79,26 @@ CReportColumns CDiscovery::Run()
     m_result.SetCancelled(Cancelled());
     Disconnect();
     return m_result;
+}
+
+QHash<QString, QString> CDiscovery::ContextValues(const CVornBand &band, const QStringList &names)
+{
+    QHash<QString, QString> values;
+    const std::vector<const CVornBand *> context = EntryContext(m_report, band);
+    if (context.empty() || names.isEmpty() || !Connect())
+        return values;
+    for (const QString &name : names) {
+        for (const CVornBand *outer : context) {
+            const CDataRow *row = FirstRow(*outer);
+            const int index = row ? row->IndexOf(name) : -1;
+            if (index >= 0) {
+                values.insert(name.toLower(), row->GetValues().at(index).toString());
+                break;
+            }
+        }
+    }
+    Disconnect();
+    return values;
 }
 
 bool CDiscovery::Connect()
@@ -202,4 +223,11 @@ CQueryOutcome CDiscovery::Query(const CVornBand &band, const QString &sql,
 CReportColumns DiscoverColumns(const CVornReport &report, const CDiscoveryOptions &options)
 {
     return CDiscovery(report, options).Run();
+}
+
+QHash<QString, QString> ContextEntryValues(const CVornReport &report, const CVornBand &band,
+                                           const QStringList &names,
+                                           const CDiscoveryOptions &options)
+{
+    return CDiscovery(report, options).ContextValues(band, names);
 }

@@ -2,11 +2,14 @@
 
 #include "querycolumns.h"
 
+#include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <functional>
 
+class CVornBand;
 class CVornReport;
 
 // How to look up a report's columns.
@@ -31,3 +34,11 @@ struct CDiscoveryOptions
 // same read-only rules hold. Runs on the calling thread (a worker, for the designer); it may
 // take as long as the queries do, bounded per query by the timeout.
 CReportColumns DiscoverColumns(const CVornReport &report, const CDiscoveryOptions &options);
+
+// The values the first rows of a band's context (EntryContext) give the named entries, as a run
+// binds them: each context band's query is run as DiscoverColumns runs it and the nearest row
+// that has a column of the name gives its value. Keys in lower case; names no row holds are left
+// out. Nothing for a band without a context.
+QHash<QString, QString> ContextEntryValues(const CVornReport &report, const CVornBand &band,
+                                           const QStringList &names,
+                                           const CDiscoveryOptions &options);

@@ -1,10 +1,13 @@
 #include "queryrunner.h"
 
 #include "backgroundtask.h"
+#include "bandcontext.h"
+#include "columndiscovery.h"
 #include "dataconnection.h"
 #include "errorposition.h"
 #include "queryentries.h"
 #include "querywatchdog.h"
+#include "reportcopy.h"
 #include "reportparametersdlg.h"
 #include "vornreport.h"
 
@@ -26,8 +29,7 @@ QString CellText(const QVariant &value)
 CQueryRunner::CQueryRunner(const CVornReport &report, const QString &reportFolder,
                            const QString &band, QObject *parent)
     : CSqlQueryRunner(parent)
-    , m_databaseType(report.GetDatabaseType())
-    , m_connectString(report.GetConnectString())
+    , m_report(CopyReport(report))
     , m_reportFolder(reportFolder)
     , m_band(band)
     , m_stored(report.GetParameters())
@@ -55,12 +57,18 @@ void CQueryRunner::Cancel()
 
 bool CQueryRunner::Start(const QString &sql, QWidget *parent)
 {
-    // Entries without a stored value are asked for, offering what was answered before.
     CQueryEntries entries;
     QString ignored;
     ScanQueryEntries(sql, entries, ignored);
+    // A band that follows another takes its entries from that band's first row, else from the
+    // stored values, else empty, as a run does. Any other band's entries without a stored value
+    // are asked for, offering what was answered before.
+    const CVornBand *band = FindRunBand(*m_report, m_band);
+    const bool followsAnother = band && !EntryContext(*m_report, *band).empty();
     CVornParameters missing;
     for (const QString &name : entries.GetNames()) {
+        if (followsAnother)
+            break;
         const CVornParameter *stored = m_stored.Find(m_band, name);
         if (stored && !stored->GetValue().isEmpty())
             continue;
@@ -81,17 +89,24 @@ bool CQueryRunner::Start(const QString &sql, QWidget *parent)
         values.insert(name.toLower(), value ? value->GetValue() : QString());
     }
 
-    const int type = m_databaseType;
-    const QString connect = m_connectString;
     const QString folder = m_reportFolder;
-    m_task->StartDetached([this, sql, values, type, connect,
-                           folder](const std::atomic_bool &cancel) {
+    const QStringList names = followsAnother ? entries.GetNames() : QStringList();
+    m_task->StartDetached([this, sql, values, names, folder, band,
+                           report = m_report](const std::atomic_bool &cancel) mutable {
         CSqlQueryResult result;
         QElapsedTimer timer;
         timer.start();
+        if (band && !names.isEmpty()) {
+            CDiscoveryOptions options;
+            options.reportFolder = folder;
+            options.cancel = &cancel;
+            const QHash<QString, QString> rows = ContextEntryValues(*report, *band, names, options);
+            for (auto row = rows.cbegin(); row != rows.cend(); ++row)
+                values.insert(row.key(), row.value());
+        }
         QString message;
-        std::unique_ptr<CDataConnection> connection
-                = OpenDataConnection(type, connect, folder, message);
+        std::unique_ptr<CDataConnection> connection = OpenDataConnection(
+                report->GetDatabaseType(), report->GetConnectString(), folder, message);
         if (connection) {
             CQueryWatchdog watchdog(*connection, &cancel);
             std::unique_ptr<CDataCursor> cursor = connection->Execute(
@@ -108,6 +123,14 @@ bool CQueryRunner::Start(const QString &sql, QWidget *parent)
                 }
                 result.more = message.isEmpty() && cursor->HasNext();
                 result.succeeded = message.isEmpty();
+                // The rows beyond those shown are counted while it takes no longer than this.
+                qint64 total = result.rows.size();
+                while (result.more && !cancel && timer.elapsed() < CountMilliseconds
+                       && cursor->Fetch(row, message))
+                    ++total;
+                if (message.isEmpty() && !cursor->HasNext())
+                    result.total = total;
+                message.clear();
             } else {
                 result.errorPosition = ErrorPosition(sql, message);
             }

@@ -5,20 +5,25 @@
 
 #include <QString>
 
+#include <memory>
+
 class CBackgroundTask;
 class CVornReport;
 
 // The SQL editor's "Run Query" against the report's database: the query runs on a worker
-// thread through the engine's data layer (so with its read-only rules), its entries bound from
-// the values stored for the band and, for those without one, from values the user is asked
-// for (kept for the next runs of the same editor). At most RowLimit rows are fetched.
+// thread through the engine's data layer (so with its read-only rules), and its entries are
+// bound as the Data pane binds them: from the first row of the bands whose rows the band's
+// query follows in a run (its parent data source, its group header), then from the values
+// stored for the band. A band that follows no other asks the user for the entries without a
+// stored value (kept for the next runs of the same editor). At most RowLimit rows are fetched;
+// the rest are counted for a few seconds.
 class CQueryRunner : public CSqlQueryRunner
 {
     Q_OBJECT
 
 public:
-    // The report's database settings and stored values are taken now; band is the band whose
-    // entries the query's are (the band of a DB Text).
+    // The report is copied now; band is the band whose entries the query's are (the band of a
+    // DB Text).
     CQueryRunner(const CVornReport &report, const QString &reportFolder, const QString &band,
                  QObject *parent = nullptr);
 
@@ -33,8 +38,7 @@ public:
     std::function<bool(CVornParameters &missing, QWidget *parent)> askValues;
 
 private:
-    int m_databaseType;
-    QString m_connectString;
+    std::shared_ptr<const CVornReport> m_report; // a copy: the worker reads it
     QString m_reportFolder;
     QString m_band;
     CVornParameters m_stored;

@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QShortcut>
@@ -155,9 +156,12 @@ void CSqlDlg::ShowResult(const CSqlQueryResult &result)
         for (int c = 0; c < row.size() && c < result.columns.size(); ++c)
             m_grid->setItem(r, c, new QTableWidgetItem(row.at(c)));
     }
-    const QString rows = result.more
-            ? tr("The first %n row(s) fetched", nullptr, int(result.rows.size()))
-            : tr("%n row(s) fetched", nullptr, int(result.rows.size()));
+    const QString rows = !result.more ? tr("%n row(s) fetched", nullptr, int(result.rows.size()))
+            : result.total >= 0       ? tr("The first %1 of %2 rows fetched")
+                                          .arg(result.rows.size())
+                                          .arg(QLocale().toString(result.total))
+                                : tr("The first %n row(s) fetched; more were not counted", nullptr,
+                                     int(result.rows.size()));
     m_status->setText(tr("%1 in %2 ms").arg(rows).arg(result.milliseconds));
     m_status->setToolTip(QString());
 }

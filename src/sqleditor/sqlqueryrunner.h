@@ -15,6 +15,7 @@ struct CSqlQueryResult
     QStringList columns;
     QList<QStringList> rows; // the rows fetched, each value as text
     bool more = false; // the query has rows beyond those fetched
+    qint64 total = -1; // the rows of the whole result, -1 when they were not all counted
     qint64 milliseconds = 0;
     QString message;
     int errorPosition = -1; // a position in the text that was run, or -1
@@ -31,8 +32,9 @@ class CSqlQueryRunner : public QObject
 public:
     using QObject::QObject;
 
-    // The most rows a run fetches.
+    // The most rows a run fetches, and how long it goes on counting the others.
     static constexpr int RowLimit = 100;
+    static constexpr int CountMilliseconds = 5000;
 
     // Starts the query. The runner may ask the user for what it needs first (parent for its
     // dialogs); false when the user declined, or nothing could be started.

@@ -179,29 +179,40 @@ private slots:
 
     void runQuery_data()
     {
+        QTest::addColumn<QString>("band");
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("answer"); // the value the user gives {FROM}
         QTest::addColumn<int>("rows");
         QTest::addColumn<bool>("more");
+        QTest::addColumn<qint64>("total");
         QTest::addColumn<QString>("message");
-        QTest::newRow("the first hundred rows")
-                << u"SELECT Id, Name FROM Customers"_s << QString() << 100 << true << QString();
-        QTest::newRow("an entry asked for") << u"SELECT Id FROM Customers WHERE Id > {FROM}"_s
-                                            << u"140"_s << 10 << false << QString();
-        QTest::newRow("the driver's message") << u"SELECT Id FORM Customers"_s << QString() << 0
-                                              << false << u"near \"Customers\": syntax error"_s;
-        QTest::newRow("never a write")
-                << u"DELETE FROM Customers"_s << QString() << 0 << false << u"*"_s;
+        QTest::newRow("the first hundred rows and the count")
+                << u"Customers"_s << u"SELECT Id, Name FROM Customers"_s << QString() << 100 << true
+                << qint64(150) << QString();
+        QTest::newRow("an entry asked for")
+                << u"Customers"_s << u"SELECT Id FROM Customers WHERE Id > {FROM}"_s << u"140"_s
+                << 10 << false << qint64(10) << QString();
+        // A detail takes its entries from its parent's first row, without asking.
+        QTest::newRow("a detail's entry from the parent's row")
+                << u"Notes"_s << u"SELECT Name FROM Customers WHERE Id = {ID} + 1"_s << QString()
+                << 1 << false << qint64(1) << QString();
+        QTest::newRow("the driver's message")
+                << u"Customers"_s << u"SELECT Id FORM Customers"_s << QString() << 0 << false
+                << qint64(-1) << u"near \"Customers\": syntax error"_s;
+        QTest::newRow("never a write") << u"Customers"_s << u"DELETE FROM Customers"_s << QString()
+                                       << 0 << false << qint64(-1) << u"*"_s;
     }
 
     void runQuery()
     {
+        QFETCH(QString, band);
         QFETCH(QString, sql);
         QFETCH(QString, answer);
         QFETCH(int, rows);
         QFETCH(bool, more);
+        QFETCH(qint64, total);
         QFETCH(QString, message);
-        CQueryRunner runner(m_document->GetReport(), m_dir.path(), u"Customers"_s);
+        CQueryRunner runner(m_document->GetReport(), m_dir.path(), band);
         QStringList asked;
         runner.askValues = [&](CVornParameters &missing, QWidget *) {
             for (CVornParameter *parameter : missing) {
@@ -217,6 +228,9 @@ private slots:
         QCOMPARE(asked, answer.isEmpty() ? QStringList() : QStringList {u"FROM="_s});
         QCOMPARE(result.rows.size(), rows);
         QCOMPARE(result.more, more);
+        QCOMPARE(result.total, total);
+        if (band == u"Notes"_s)
+            QCOMPARE(result.rows.at(0).at(0), u"Customer 2"_s);
         if (message == u"*"_s)
             QVERIFY(!result.succeeded && !result.message.isEmpty());
         else
