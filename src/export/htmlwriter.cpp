@@ -179,7 +179,8 @@ void CHtmlWriter::Text(const CPage &page, const CPageText &text, int number, int
             + ";color:" + Color(text.color) + "\">";
     for (size_t i = 0; i < lines.lines.size(); ++i) {
         // Only the lines that show in the box are written.
-        if (places[i].y() >= box.bottom - box.top || places[i].y() + lines.spacing <= 0)
+        if (!TextLineShows(lines, places[i].y(),
+                           QRectF(0, 0, box.right - box.left, box.bottom - box.top)))
             continue;
         QString line = lines.text.mid(lines.lines[i].start, lines.lines[i].length);
         if (line.endsWith(QChar(QChar::LineSeparator)))

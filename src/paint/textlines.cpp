@@ -182,6 +182,8 @@ void PaintTextLinesWith(QPainter &painter, double dpiX, double dpiY, const QFont
     // it (a single layout would break again where the device's widths say); its baseline goes
     // where the layout put it, whatever the device's own rounding of the ascent.
     for (size_t i = 0; i < lines.lines.size(); ++i) {
+        if (!TextLineShows(lines, places[i].y(), box))
+            continue;
         QTextLayout layout(lines.text.mid(lines.lines[i].start, lines.lines[i].length), paintFont,
                            device);
         layout.setTextOption(LayoutOption(false));

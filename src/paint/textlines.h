@@ -65,10 +65,17 @@ TextLines BreakTextLines(const QFont &font, const QString &text, double width, b
 std::vector<QPointF> PlaceTextLines(const TextLines &lines, const QRectF &box, int horzAlignment,
                                     int vertAlignment, bool wrap);
 
+// Whether a line placed at top (PlaceTextLines) shows in box: some of its height lies in it.
+inline bool TextLineShows(const TextLines &lines, double top, const QRectF &box)
+{
+    return top < box.bottom() && top + lines.spacing > box.top();
+}
+
 // Draws the lines into box on painter, whose coordinates are device pixels at dpiX by dpiY
 // pixels per inch: every line at its place from PlaceTextLines, its baseline where the layout
 // put it, in font at the device's size, with the painter's pen. Text that runs out of the
-// box is cut at the box.
+// box is cut at the box, and lines that do not show in it are not drawn at all (a PDF's text
+// layer holds only what can be seen).
 void PaintTextLines(QPainter &painter, double dpiX, double dpiY, const QFont &font,
                     const TextLines &lines, const QRectF &box, int horzAlignment, int vertAlignment,
                     bool wrap);

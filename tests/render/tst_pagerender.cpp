@@ -121,6 +121,11 @@ void TestPageRender::pdfTextAndPageFields()
         text.text = u"Row value %1 \u00e9t\u00e9"_s.arg(i);
         text.font = i % 2;
         page->Add(text);
+        // A text cut at its box: what does not show is not in the text layer either.
+        CPageText cut;
+        cut.box = {1000, 3000, 15000, 3450};
+        cut.text = u"Shown words\nHidden words\nHidden too"_s;
+        page->Add(cut);
         CPageText number;
         number.box = {1000, 28000, 6000, 29000};
         number.field = CPageText::Field::PageNumber;
@@ -143,6 +148,8 @@ void TestPageRender::pdfTextAndPageFields()
     for (int i = 0; i < 3; ++i) {
         QVERIFY2(pages[i].contains(u"Row value %1 \u00e9t\u00e9"_s.arg(i)), qPrintable(pages[i]));
         QVERIFY(pages[i].contains(u"Page %1"_s.arg(i + 1)));
+        QVERIFY2(pages[i].contains(u"Shown words"_s) && !pages[i].contains(u"Hidden"_s),
+                 qPrintable(pages[i]));
         QVERIFY(pages[i].contains(u"3"_s));
     }
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList {u"out.pdf"_s});
