@@ -331,13 +331,10 @@ bool CLivePreviewWnd::Seek()
         }
         return false;
     };
-    int first = 0;
-    int last = -1;
-    m_view->VisiblePages(first, last);
-    for (int index = first; index <= last; ++index) {
-        if (shows(index))
-            return true;
-    }
+    // The current page is the one the status names: the preview goes to the first page that
+    // shows the selection unless that one does.
+    if (shows(m_view->GetCurrentPage()))
+        return true;
     const int count = model->GetPageCount();
     for (int index = 0; index < count; ++index) {
         if (shows(index)) {

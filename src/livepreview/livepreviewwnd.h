@@ -34,8 +34,8 @@ public:
     // While held (a drag in the design), edits wait: the layout starts once it is let go.
     void HoldLayouts(bool held);
 
-    // The design's selection changed: outlines it, and when no page in sight shows it, goes to
-    // the first page that does (laying out pages up to it if need be).
+    // The design's selection changed: outlines it, and when the current page does not show it, goes
+    // to the first page that does (laying out pages up to it if need be).
     void SyncSelection();
 
     CLiveLayout *GetLayout() const { return m_layout; }
@@ -62,7 +62,7 @@ private:
     void UpdateStatus();
     void PlaceFailure();
     void ApplyFitWidth();
-    // Goes to the first page showing the selection when no page in sight does; false while
+    // Goes to the first page showing the selection when the current page does not; false while
     // more pages must be laid out to know.
     bool Seek();
 

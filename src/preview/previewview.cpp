@@ -78,8 +78,13 @@ double CPreviewView::FitWidthZoom() const
 
 int CPreviewView::GetCurrentPage() const
 {
+    // A page brought to the top stays current while the view stays there: the last pages
+    // cannot reach the top, and another may fill more of the view.
+    const int value = verticalScrollBar()->value();
+    if (m_shownPage >= 0 && m_shownPage < m_geometry.GetPageCount() && value == m_shownAt)
+        return m_shownPage;
     // The page that fills most of the view, not merely the one at its top edge.
-    return m_geometry.MostVisiblePage(verticalScrollBar()->value(), viewport()->height());
+    return m_geometry.MostVisiblePage(value, viewport()->height());
 }
 
 void CPreviewView::ShowPage(int index)
@@ -87,9 +92,11 @@ void CPreviewView::ShowPage(int index)
     if (m_geometry.GetPageCount() <= 0)
         return;
     index = std::clamp(index, 0, m_geometry.GetPageCount() - 1);
-    verticalScrollBar()->setValue(m_geometry.ScrollPositionOf(index));
-    // The last pages cannot reach the top of the view: they are current all the same.
-    if (GetCurrentPage() != index) {
+    QScrollBar *bar = verticalScrollBar();
+    m_shownPage = index;
+    m_shownAt = std::clamp(m_geometry.ScrollPositionOf(index), bar->minimum(), bar->maximum());
+    bar->setValue(m_shownAt);
+    if (m_lastPage != index) {
         m_lastPage = index;
         emit currentPageChanged(index);
     }

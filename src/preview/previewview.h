@@ -55,5 +55,8 @@ private:
     std::shared_ptr<const CPageModel> m_model;
     CPreviewGeometry m_geometry;
     int m_lastPage = -1;
+    // The page ShowPage brought into view, and the scroll position it left.
+    int m_shownPage = -1;
+    int m_shownAt = -1;
     int m_wheelRemainder = 0;
 };

@@ -4,6 +4,7 @@
 #include "elementsctrl.h"
 #include "elementsview.h"
 #include "keyindicators.h"
+#include "livelayout.h"
 #include "livepanes.h"
 #include "livepreviewview.h"
 #include "livepreviewwnd.h"
@@ -552,6 +553,58 @@ private slots:
         QVERIFY(!m_frame->FindCommand(59393)->isChecked());
         QVERIFY(!m_frame->GetPropertiesWnd()->isVisible());
         QCOMPARE(m_frame->dockWidgetArea(m_frame->GetElementsView()), Qt::RightDockWidgetArea);
+    }
+
+    // A one-page report whose page at fit width is a little taller than the live preview:
+    // at no width of the window or of the pane may the preview's scroll bar come and go
+    // without end. After each size the window is given time to settle, then must stay quiet.
+    void noSizeKeepsTheWindowBusy()
+    {
+        auto *header = new CVornBand(VornKind::PageHeader, u"Header"_s);
+        header->SetHeight(2000);
+        m_doc->GetReport().GetBands().Add(header);
+        m_doc->ReportChanged();
+        CLivePreviewWnd *preview = m_frame->GetLivePanes()->GetLivePreview();
+        QVERIFY(preview->isVisible());
+        QTRY_VERIFY(preview->GetLayout()->GetModel());
+
+        struct Counter : QObject
+        {
+            QWidget *within = nullptr;
+            int events = 0;
+            bool eventFilter(QObject *watched, QEvent *event) override
+            {
+                const QEvent::Type type = event->type();
+                if ((type == QEvent::Show || type == QEvent::Hide || type == QEvent::Resize)
+                    && watched->isWidgetType()
+                    && within->isAncestorOf(static_cast<QWidget *>(watched)))
+                    ++events;
+                return false;
+            }
+        } counter;
+        counter.within = preview;
+        qApp->installEventFilter(&counter);
+        const auto quiet = [&](const QString &what) {
+            QTest::qWait(40);
+            counter.events = 0;
+            QTest::qWait(40);
+            QVERIFY2(counter.events == 0,
+                     qPrintable(u"%1: %2 events"_s.arg(what).arg(counter.events)));
+        };
+        for (int width = 1000; width <= 1700; width += 10) {
+            m_frame->resize(width, 900);
+            quiet(u"window %1 wide"_s.arg(width));
+            if (QTest::currentTestFailed())
+                break;
+        }
+        m_frame->resize(1400, 900);
+        for (int width = 120; width <= 520; width += 5) {
+            m_frame->resizeDocks({preview}, {width}, Qt::Horizontal);
+            quiet(u"preview %1 wide"_s.arg(width));
+            if (QTest::currentTestFailed())
+                break;
+        }
+        qApp->removeEventFilter(&counter);
     }
 
     void closingAModifiedReportAsks_data()
