@@ -136,11 +136,20 @@ private:
     void SelectSeveral()
     {
         if (Below(2)) {
-            // Without Shift the press must not begin a drag on what is selected.
+            // Without Shift a press on an item drags it: the rectangle starts where none lies.
             const bool add = Below(2);
             if (!add)
                 Do().SelectItem(nullptr);
-            const QPoint from = PagePoint();
+            QPoint from = PagePoint();
+            for (int tries = 0; !add && tries < 20; ++tries) {
+                const CVornElement *hit = Do().HitTest(from, false);
+                if (!hit || hit->IsBandElement())
+                    break;
+                from = PagePoint();
+            }
+            const CVornElement *hit = Do().HitTest(from, false);
+            if (!add && hit && !hit->IsBandElement())
+                return;
             Do().OnLeftButtonDown(from, add ? Qt::ShiftModifier : Qt::NoModifier);
             const QPoint to = from + QPoint(Below(401) - 200, Below(301) - 150);
             Do().OnMouseMove(to);
@@ -241,8 +250,10 @@ private:
         QPoint from = Below(2) ? rect.center() : rect.bottomRight();
         if (element->IsBandElement())
             from = QPoint(rect.center().x(), rect.bottom());
-        Mark();
+        // The press selects what lies on top there (which it then drags); the step begins
+        // with that selection.
         Do().OnLeftButtonDown(from);
+        Mark();
         QPoint at = from;
         for (int i = Below(4) + 1; i > 0; --i) {
             at += QPoint(Below(61) - 30, Below(41) - 20);
