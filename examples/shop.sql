@@ -81,3 +81,7 @@ SELECT 1045, i, printf('LNS-%03d', i),
             ELSE printf('Spectacle lens blank no. %d', i) END,
        1 + i % 3, round(4.25 + (i % 9) * 1.15, 2)
 FROM n;
+
+-- Whether each invoice is paid: the invoice prints a PAID stamp for those that are.
+ALTER TABLE Invoices ADD COLUMN Paid INTEGER NOT NULL DEFAULT 0;
+UPDATE Invoices SET Paid = 1 WHERE InvoiceNo IN (1038, 1039, 1041, 1042, 1044);

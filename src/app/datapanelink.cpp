@@ -3,11 +3,15 @@
 #include "afterfirstpaint.h"
 #include "columnlookup.h"
 #include "datapane.h"
+#include "expressiondlg.h"
+#include "expressionpreview.h"
 #include "fileutil.h"
 #include "propertieswnd.h"
 #include "quarndoc.h"
 #include "quarnview.h"
+#include "querycolumns.h"
 #include "queryrunner.h"
+#include "reportcopy.h"
 #include "schemareader.h"
 #include "schemarows.h"
 #include "tabledrop.h"
@@ -36,6 +40,34 @@ CDataPane *CreateDataPane(CQuarnDoc *document, CQuarnView *view, CPropertiesWnd 
                                               : FolderOfPath(QFileInfo(path).absoluteFilePath());
         return new CQueryRunner(report, folder,
                                 band >= 0 ? report.GetBands()[band]->GetName() : QString());
+    });
+    properties->SetExpressionHelp([document, lookup](CExpressionDlg &dialog,
+                                                     const CVornElement *object) {
+        const CVornReport &report = document->GetReport();
+        const CReportColumns &columns = lookup->GetColumns();
+        QStringList fields;
+        for (const CVornBand *band : report.GetBands()) {
+            const CQueryOutcome *outcome = columns.Band(band->GetName());
+            if (!outcome || outcome->state != CQueryOutcome::State::Ok)
+                continue;
+            for (const QString &column : outcome->ColumnNames())
+                fields.append(QStringLiteral("[%1].[%2]").arg(band->GetName(), column));
+        }
+        dialog.SetFields(fields);
+        if (!columns.HasDatabase())
+            return;
+        // The value is computed on a copy of the report and of the columns looked up so far, on
+        // the dialog's worker: the first rows are in the columns already.
+        const int band = object ? report.IndexOfBand(object) : -1;
+        const int item = band >= 0 && object && !object->IsBandElement()
+                ? report.GetBands()[band]->GetItems().IndexOf(
+                        static_cast<const CVornItem *>(object))
+                : -1;
+        std::shared_ptr<const CVornReport> copy = CopyReport(report);
+        auto known = std::make_shared<const CReportColumns>(columns);
+        dialog.SetPreview([copy, known, band, item](const QString &text, const std::atomic_bool &) {
+            return PreviewExpression(*copy, *known, band, item, text);
+        });
     });
     auto *reader = new CSchemaReader(pane);
     reader->setObjectName(QStringLiteral("schemaReader"));

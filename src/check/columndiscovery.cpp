@@ -213,8 +213,10 @@ CQueryOutcome CDiscovery::Query(const CVornBand &band, const QString &sql,
         const QMetaType type = i < types.size() ? types.at(i) : QMetaType();
         outcome.columns.append({names.at(i), ColumnTypeName(type), IsBinaryColumn(type)});
     }
+    const CDataRow first = cursor->Peek();
+    outcome.firstRow = first.GetValues();
     if (firstRow)
-        *firstRow = cursor->Peek();
+        *firstRow = first;
     return outcome;
 }
 

@@ -4,6 +4,7 @@
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <vector>
 
@@ -30,6 +31,7 @@ struct CQueryOutcome
     QList<CQueryColumn> columns; // in query order, when Ok
     QString message; // when Failed: the driver's message (never a password)
     QString sql; // the query as it was run
+    QVariantList firstRow; // the values of its first row in column order, when it has one
 
     // Whether this is the outcome of that query: after an edit of the query it is not, until
     // the columns have been looked up again.

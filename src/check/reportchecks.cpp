@@ -3,6 +3,7 @@
 #include "bandcontext.h"
 #include "bandreferences.h"
 #include "dataformat.h"
+#include "expressionchecks.h"
 #include "querycolumns.h"
 #include "queryentries.h"
 #include "vornitems.h"
@@ -146,9 +147,11 @@ void CheckField(CReportProblems &problems, const CVornReport &report, const CRep
     QString query;
     if (!DataBinding(item, source, field, query) || IsPageField(source, field, query))
         return;
-    // A count without a field counts its source's rows.
+    // A count without a field counts its source's rows; an expression names its fields itself.
     const auto *dbText = dynamic_cast<const CVornDbText *>(&item);
     if (dbText && field.isEmpty() && dbText->GetAggregate() == CVornDbText::Count)
+        return;
+    if (dbText && !dbText->GetExpression().isEmpty())
         return;
     const CQueryOutcome *outcome = nullptr;
     QString from;
@@ -241,6 +244,7 @@ CReportProblems CheckReportStatic(const CVornReport &report)
                             .arg(text->GetFormat(), problem));
         }
     }
+    CheckExpressionsStatic(problems, report);
     return problems;
 }
 
@@ -281,6 +285,7 @@ CReportProblems CheckReportColumns(const CVornReport &report, const CReportColum
             CheckField(problems, report, columns, band, b, *items[i], i);
         }
     }
+    CheckExpressionColumns(problems, report, columns, parameter);
     return problems;
 }
 

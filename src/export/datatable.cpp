@@ -1,6 +1,7 @@
 #include "datatable.h"
 
 #include "dataformat.h"
+#include "displayformat.h"
 #include "pagecontent.h"
 #include "vornitems.h"
 #include "vornreport.h"
@@ -20,7 +21,8 @@ namespace {
 bool IsPageField(const CVornDbText &item)
 {
     // Page numbers are drawn on the page; they are no data of a row.
-    return item.GetDataSource().isEmpty() && item.GetQuery().trimmed().isEmpty()
+    return item.GetExpression().isEmpty() && item.GetDataSource().isEmpty()
+            && item.GetQuery().trimmed().isEmpty()
             && (SameName(item.GetDataField(), u"#PAGE"_s)
                 || SameName(item.GetDataField(), u"#PAGES"_s));
 }
@@ -179,7 +181,10 @@ void CDataTable::AddColumns(int index)
     // other rows carry has columns of its own, so that they never mix with a row's own values.
     QHash<QString, int> seen;
     for (const auto &[text, item] : texts) {
-        const QString field = text->GetDataField();
+        // A computed value without a field is headed by its item's name.
+        const QString field = text->GetDataField().isEmpty() && !text->GetExpression().isEmpty()
+                ? text->GetName()
+                : text->GetDataField();
         const QString key = entry.outerOfOthers
                 ? u"%1/%2"_s.arg(index).arg(item)
                 : field.toLower() + u'#' + QString::number(seen[field.toLower()]++);
@@ -195,7 +200,14 @@ void CDataTable::AddColumns(int index)
             m_headings.append(taken ? entry.name + u'.' + field : field);
         }
         column.column = *found;
-        if (!text->GetFormat().isEmpty()) {
+        column.display = !text->GetDisplayFormat().isEmpty();
+        CDisplayFormat display;
+        QString problem;
+        if (column.display && CDisplayFormat::Parse(text->GetDisplayFormat(), display, problem)
+            && display.GetKind() == CDisplayFormat::Kind::Number)
+            column.numberPattern = display.GetPattern();
+        // A Display Format writes numbers and dates that the cell keeps typed as they are.
+        if (!text->GetFormat().isEmpty() && text->GetDisplayFormat().isEmpty()) {
             auto format = std::make_shared<CDataFormat>();
             QString problem;
             if (CDataFormat::Parse(text->GetFormat(), *format, problem))
@@ -304,6 +316,8 @@ CDataTable::Cell CDataTable::CellOf(const Column &column, const QString &text,
         cell.number = value.toDouble();
         if (!prefix.isEmpty() || !suffix.isEmpty())
             cell.numberFormat = Quoted(prefix) + u"General"_s + Quoted(suffix);
+        else if (!column.numberPattern.isEmpty())
+            cell.numberFormat = column.numberPattern;
         return cell;
     }
     if (!prefix.isEmpty() || !suffix.isEmpty())
@@ -312,7 +326,7 @@ CDataTable::Cell CDataTable::CellOf(const Column &column, const QString &text,
     if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime)
         date = value;
     else if (value.typeId() == QMetaType::QString)
-        date = DateOfText(text.trimmed());
+        date = DateOfText(column.display ? value.toString() : text.trimmed());
     if (date.typeId() == QMetaType::QDate && date.toDate().isValid()) {
         cell.kind = Cell::Kind::Date;
         cell.date = date;

@@ -58,6 +58,8 @@ private:
         QString name; // the DB Text's name
         std::shared_ptr<const CDataFormat> format;
         QString formatText;
+        bool display = false; // written by a Display Format: the value tells its type
+        QString numberPattern; // a number Display Format, which spreadsheets read alike
     };
     struct Band
     {

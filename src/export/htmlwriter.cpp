@@ -157,11 +157,7 @@ bool CHtmlWriter::WritePage(const CPage &page, int number, int count, QString &m
 
 void CHtmlWriter::Text(const CPage &page, const CPageText &text, int number, int count)
 {
-    QString value = text.text;
-    if (text.field != CPageText::Field::None) {
-        const int n = text.field == CPageText::Field::PageNumber ? number : count;
-        value = text.format ? text.format->Format(n) : QString::number(n);
-    }
+    const QString value = PageTextValue(text, number, count);
     const CPageRect &box = text.box;
     if (value.isEmpty() || box.right <= box.left || box.bottom <= box.top)
         return;

@@ -4,8 +4,14 @@
 
 CBandState CBandState::Of(const CVornBand &band)
 {
-    return {band.GetName(),   band.GetHeight(),        band.GetPrintOnFirstPage(), band.GetHeader(),
-            band.GetFooter(), band.GetDatabaseQuery(), band.GetParentDataSource()};
+    return {band.GetName(),
+            band.GetHeight(),
+            band.GetPrintOnFirstPage(),
+            band.GetHeader(),
+            band.GetFooter(),
+            band.GetDatabaseQuery(),
+            band.GetParentDataSource(),
+            band.GetPrintWhen()};
 }
 
 void CBandState::ApplyTo(CVornBand &band) const
@@ -17,4 +23,5 @@ void CBandState::ApplyTo(CVornBand &band) const
     band.SetFooter(footer);
     band.SetDatabaseQuery(databaseQuery);
     band.SetParentDataSource(parentDataSource);
+    band.SetPrintWhen(printWhen);
 }

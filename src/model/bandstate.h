@@ -15,6 +15,7 @@ struct CBandState
     QString footer;
     QString databaseQuery;
     QString parentDataSource;
+    QString printWhen;
 
     static CBandState Of(const CVornBand &band);
     void ApplyTo(CVornBand &band) const;

@@ -22,7 +22,8 @@ bool SameBase(const CVornItem &a, const CVornItem &b)
 {
     return a.GetKind() == b.GetKind() && a.GetName() == b.GetName() && a.GetLeft() == b.GetLeft()
             && a.GetTop() == b.GetTop() && a.GetRight() == b.GetRight()
-            && a.GetBottom() == b.GetBottom() && a.GetColor() == b.GetColor();
+            && a.GetBottom() == b.GetBottom() && a.GetColor() == b.GetColor()
+            && a.GetPrintWhen() == b.GetPrintWhen() && a.GetStyleRules() == b.GetStyleRules();
 }
 
 bool SameText(const CVornText &a, const CVornText &b)
@@ -69,7 +70,9 @@ bool Same(const CVornItem &a, const CVornItem &b)
         const auto &y = static_cast<const CVornDbText &>(b);
         return SameText(x, y) && SameSource(x, y) && x.GetFormat() == y.GetFormat()
                 && x.GetQuery() == y.GetQuery() && x.GetAggregate() == y.GetAggregate()
-                && x.GetAggregateOver() == y.GetAggregateOver();
+                && x.GetAggregateOver() == y.GetAggregateOver()
+                && x.GetExpression() == y.GetExpression()
+                && x.GetDisplayFormat() == y.GetDisplayFormat();
     }
     case VornKind::Shape: {
         const auto &x = static_cast<const CVornShape &>(a);

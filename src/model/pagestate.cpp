@@ -5,7 +5,8 @@
 CPageState CPageState::Of(const CVornReport &report)
 {
     return {report.GetTitle(),        report.GetWidth(),    report.GetHeight(),
-            report.GetDatabaseType(), report.GetPortrait(), report.GetConnectString()};
+            report.GetDatabaseType(), report.GetPortrait(), report.GetConnectString(),
+            report.GetLocale()};
 }
 
 void CPageState::ApplyTo(CVornReport &report) const
@@ -16,4 +17,5 @@ void CPageState::ApplyTo(CVornReport &report) const
     report.SetDatabaseType(databaseType);
     report.SetPortrait(portrait);
     report.SetConnectString(connectString);
+    report.SetLocale(locale);
 }

@@ -14,6 +14,7 @@ struct CPageState
     int databaseType = -1;
     int portrait = 1;
     QString connectString;
+    QString locale;
 
     static CPageState Of(const CVornReport &report);
     void ApplyTo(CVornReport &report) const;

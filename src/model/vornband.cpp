@@ -24,6 +24,7 @@ void CVornBand::Reset()
     m_header.clear();
     m_footer.clear();
     m_printOnFirstPage = 1;
+    m_printWhen.clear();
     m_items.RemoveAllAndDelete();
 }
 

@@ -51,6 +51,10 @@ public:
     void SetDatabaseQuery(const QString &query) { m_databaseQuery = query; }
     const QString &GetParentDataSource() const { return m_parentDataSource; }
     void SetParentDataSource(const QString &name) { m_parentDataSource = name; }
+    // The condition under which the band prints (empty: always); a band that does not print
+    // takes no space.
+    const QString &GetPrintWhen() const { return m_printWhen; }
+    void SetPrintWhen(const QString &expression) { m_printWhen = expression; }
 
 private:
     CObjectArray<CVornItem *> m_items;
@@ -60,4 +64,5 @@ private:
     QString m_footer;
     QString m_databaseQuery;
     QString m_parentDataSource;
+    QString m_printWhen;
 };

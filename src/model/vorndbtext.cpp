@@ -9,6 +9,8 @@ void CVornDbText::Reset()
     m_query.clear();
     m_aggregate = NoAggregate;
     m_aggregateOver = OverBand;
+    m_expression.clear();
+    m_displayFormat.clear();
 }
 
 std::unique_ptr<CVornItem> CVornDbText::Clone() const
@@ -27,4 +29,6 @@ void CVornDbText::CopyFrom(const CVornDbText &other)
     m_query = other.m_query;
     m_aggregate = other.m_aggregate;
     m_aggregateOver = other.m_aggregateOver;
+    m_expression = other.m_expression;
+    m_displayFormat = other.m_displayFormat;
 }

@@ -4,7 +4,9 @@
 
 // A text whose value comes from a database field when the report runs. Its
 // inherited text stays empty; the field, its source band, a format and an own
-// query say where the value comes from.
+// query say where the value comes from. An expression, when set, computes the
+// value instead of the field; a display format, when set, writes it instead of
+// the Data Format.
 class CVornDbText : public CVornText
 {
 public:
@@ -32,6 +34,10 @@ public:
     void SetAggregate(int aggregate) { m_aggregate = aggregate; }
     int GetAggregateOver() const { return m_aggregateOver; }
     void SetAggregateOver(int over) { m_aggregateOver = over; }
+    const QString &GetExpression() const { return m_expression; }
+    void SetExpression(const QString &expression) { m_expression = expression; }
+    const QString &GetDisplayFormat() const { return m_displayFormat; }
+    void SetDisplayFormat(const QString &format) { m_displayFormat = format; }
 
 private:
     QString m_dataSource;
@@ -40,4 +46,6 @@ private:
     QString m_query;
     int m_aggregate = NoAggregate;
     int m_aggregateOver = OverBand;
+    QString m_expression;
+    QString m_displayFormat;
 };

@@ -6,6 +6,8 @@ void CVornItem::Reset()
     CVornElement::Reset();
     m_left = m_top = m_right = m_bottom = 0;
     m_color = 0;
+    m_printWhen.clear();
+    m_styleRules.clear();
 }
 
 void CVornItem::CopyFrom(const CVornItem &other)
@@ -16,6 +18,8 @@ void CVornItem::CopyFrom(const CVornItem &other)
     m_right = other.m_right;
     m_bottom = other.m_bottom;
     m_color = other.m_color;
+    m_printWhen = other.m_printWhen;
+    m_styleRules = other.m_styleRules;
 }
 
 void CVornItem::SetRect(int left, int top, int right, int bottom)

@@ -27,6 +27,7 @@ void CVornReport::Reset()
     m_height = 29700;
     m_databaseType = -1;
     m_portrait = 1;
+    m_locale.clear();
 }
 
 void CVornReport::Swap(CVornReport &other) noexcept
@@ -39,6 +40,7 @@ void CVornReport::Swap(CVornReport &other) noexcept
     std::swap(m_databaseType, other.m_databaseType);
     std::swap(m_portrait, other.m_portrait);
     m_connectString.swap(other.m_connectString);
+    m_locale.swap(other.m_locale);
     std::swap(m_primary, other.m_primary);
 }
 

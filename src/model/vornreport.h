@@ -95,6 +95,10 @@ public:
     void SetPortrait(int portrait) { m_portrait = portrait; }
     const QString &GetConnectString() const { return m_connectString; }
     void SetConnectString(const QString &text) { m_connectString = text; }
+    // The locale whose separators and month names display formats use ("de_DE"); empty for
+    // the C conventions.
+    const QString &GetLocale() const { return m_locale; }
+    void SetLocale(const QString &locale) { m_locale = locale; }
 
 private:
     bool VisitItemNameFaults(const ValidationVisitor &found) const;
@@ -110,6 +114,7 @@ private:
     int m_databaseType = -1;
     int m_portrait = 1;
     QString m_connectString;
+    QString m_locale;
     // Compared, never followed: the object may have left the report.
     const CVornElement *m_primary = nullptr;
 };

@@ -64,6 +64,8 @@ QString FieldPlaceholder(const CVornDbText &item)
 
 QString DbTextPlaceholder(const CVornDbText &item)
 {
+    if (!item.GetExpression().isEmpty())
+        return item.GetExpression();
     const QString name = item.GetAggregate() != CVornDbText::NoAggregate
             ? AggregateName(item.GetAggregate())
             : QString();

@@ -1,8 +1,10 @@
 #include "propertiesctrl.h"
 
+#include "expressiongridproperty.h"
 #include "propertygriddelegate.h"
 #include "propertygridproperty.h"
 #include "sqlpropertygridproperty.h"
+#include "stylesgridproperty.h"
 #include "vornkind.h"
 
 #include <QKeyEvent>
@@ -39,8 +41,21 @@ CPropertiesCtrl::CPropertiesCtrl(QWidget *parent)
 void CPropertiesCtrl::AddRows(const QList<CPropertyRow> &rows, int dpiY, CPropertiesWnd *pane)
 {
     for (const CPropertyRow &row : rows) {
-        auto *item = row.kind == PropertyRowKind::Sql ? new CSQLPropertyGridProperty(row, dpiY)
-                                                      : new CPropertyGridProperty(row, dpiY);
+        CPropertyGridProperty *item = nullptr;
+        switch (row.kind) {
+        case PropertyRowKind::Sql:
+            item = new CSQLPropertyGridProperty(row, dpiY);
+            break;
+        case PropertyRowKind::Expression:
+            item = new CExpressionGridProperty(row, dpiY);
+            break;
+        case PropertyRowKind::Styles:
+            item = new CStylesGridProperty(row, dpiY);
+            break;
+        default:
+            item = new CPropertyGridProperty(row, dpiY);
+            break;
+        }
         AddRow(nullptr, item, pane);
     }
     expandAll();
@@ -51,6 +66,10 @@ void CPropertiesCtrl::AddRow(QTreeWidgetItem *parent, CPropertyGridProperty *row
 {
     if (row->GetKind() == PropertyRowKind::Sql)
         static_cast<CSQLPropertyGridProperty *>(row)->SetPane(pane);
+    else if (row->GetKind() == PropertyRowKind::Expression)
+        static_cast<CExpressionGridProperty *>(row)->SetPane(pane);
+    else if (row->GetKind() == PropertyRowKind::Styles)
+        static_cast<CStylesGridProperty *>(row)->SetPane(pane);
     if (parent)
         parent->addChild(row);
     else

@@ -206,6 +206,12 @@ CSqlQueryRunner *CPropertiesWnd::MakeQueryRunner() const
     return m_runnerFactory(m_current);
 }
 
+void CPropertiesWnd::PrepareExpressionDialog(CExpressionDlg &dialog) const
+{
+    if (m_expressionHelp && (!m_current || IsInReport(m_current)))
+        m_expressionHelp(dialog, m_current);
+}
+
 void CPropertiesWnd::ClearProperties()
 {
     m_grid->RemoveAll();

@@ -11,6 +11,7 @@
 class CPropertiesCtrl;
 class CPropertyGridProperty;
 struct CPropertyRow;
+class CExpressionDlg;
 class CSqlQueryRunner;
 class CVornDocument;
 class CVornElement;
@@ -100,6 +101,12 @@ public:
     void SetSchemaSource(SchemaSource source) { m_schemaSource = std::move(source); }
     CSqlSchema CompletionSchema() const { return m_schemaSource ? m_schemaSource() : CSqlSchema(); }
 
+    // Gives the expression editor of a row of the shown object what the program knows: the
+    // fields of the report's data and the value on their first rows.
+    using ExpressionHelp = std::function<void(CExpressionDlg &dialog, const CVornElement *object)>;
+    void SetExpressionHelp(ExpressionHelp help) { m_expressionHelp = std::move(help); }
+    void PrepareExpressionDialog(CExpressionDlg &dialog) const;
+
 private:
     void ShowPage(CVornElement *object, const QString &fileName);
     void ShowDescription(CPropertyGridProperty *row);
@@ -120,4 +127,5 @@ private:
     ColumnSource m_columnSource;
     QueryRunnerFactory m_runnerFactory;
     SchemaSource m_schemaSource;
+    ExpressionHelp m_expressionHelp;
 };

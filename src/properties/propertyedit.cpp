@@ -78,6 +78,8 @@ CEditResult ReportEdit(CVornReport &report, const CRowEdit &edit)
         report.SetTitle(edit.value);
     else if (Is(edit, "Database Connection String"))
         report.SetConnectString(edit.value);
+    else if (Is(edit, "Locale"))
+        report.SetLocale(edit.value.trimmed());
     else if (Is(edit, "Database Type"))
         report.SetDatabaseType(
                 OptionCode(edit.value, {{"SQLite", 0}, {"FireBird", 1}, {"ODBC", 2}}).value_or(-1));
@@ -131,14 +133,16 @@ CEditResult BandEdit(CVornReport &report, CVornBand &band, const CRowEdit &edit)
         band.SetFooter(edit.value);
     } else if (Is(edit, "Print On First Page") && band.GetKind() == VornKind::PageHeader) {
         band.SetPrintOnFirstPage(SameName(edit.value, T("True")) ? 1 : 0);
+    } else if (Is(edit, "Print When")) {
+        band.SetPrintWhen(edit.value.trimmed());
     } else {
         return CEditResult();
     }
     return Changed();
 }
 
-// Rows every item page has: the four edges and the name. Nothing when the row
-// is none of them.
+// Rows every item page has: the four edges, the name, the condition and the style rules.
+// Nothing when the row is none of them.
 std::optional<CEditResult> CommonItemEdit(const CVornReport &report, CVornItem &item,
                                           const CRowEdit &edit)
 {
@@ -154,7 +158,11 @@ std::optional<CEditResult> CommonItemEdit(const CVornReport &report, CVornItem &
         if (!report.IsNameUnique(&item, edit.value))
             return Refused(edit.value);
         item.SetName(edit.value);
-    } else
+    } else if (Is(edit, "Print When"))
+        item.SetPrintWhen(edit.value.trimmed());
+    else if (Is(edit, "Styles"))
+        item.SetStyleRules(edit.styleRules);
+    else
         return std::nullopt;
     return Changed();
 }
@@ -209,6 +217,10 @@ CEditResult DbTextEdit(const CVornReport &report, CVornDbText &item, const CRowE
         item.SetDataField(edit.value);
     else if (Is(edit, "Data Format"))
         item.SetFormat(edit.value);
+    else if (Is(edit, "Expression"))
+        item.SetExpression(edit.value.trimmed());
+    else if (Is(edit, "Display Format"))
+        item.SetDisplayFormat(edit.value);
     else if (Is(edit, "Aggregate"))
         return Changed(SetOption(edit.value,
                                  {{"None", 0},

@@ -102,7 +102,8 @@ bool CPropertyGridProperty::IsEditable() const
 bool CPropertyGridProperty::UsesDialog() const
 {
     return m_kind == PropertyRowKind::Font || m_kind == PropertyRowKind::File
-            || m_kind == PropertyRowKind::Sql;
+            || m_kind == PropertyRowKind::Sql || m_kind == PropertyRowKind::Expression
+            || m_kind == PropertyRowKind::Styles;
 }
 
 CPropertyGridProperty *CPropertyGridProperty::GetParentRow() const

@@ -1,6 +1,8 @@
 #include "propertypage.h"
 
 #include "colorref.h"
+#include "displayformat.h"
+#include "stylerulestext.h"
 #include "vornitems.h"
 #include "vornreport.h"
 
@@ -69,6 +71,39 @@ CPropertyRow SqlRow(const QString &sql, const char *description)
 QString TrueFalse(int flag)
 {
     return flag ? T("True") : T("False");
+}
+
+CPropertyRow ExpressionRow(const char *name, const QString &text, bool condition,
+                           const char *description)
+{
+    CPropertyRow row = Row(name, ExpressionOneLine(text), PropertyRowKind::Expression, description);
+    row.sqlText = text;
+    row.condition = condition;
+    return row;
+}
+
+CPropertyRow PrintWhenRow(const QString &text)
+{
+    return ExpressionRow("Print When", text, true,
+                         "A condition: the object prints only where it is true (empty: always). "
+                         "A band that does not print takes no space; an item leaves its space "
+                         "empty");
+}
+
+CPropertyRow StylesRow(const CVornItem &item)
+{
+    CPropertyRow row
+            = Row("Styles", StyleRulesSummary(item.GetStyleRules()), PropertyRowKind::Styles,
+                  "Up to 8 rules: the first whose condition is true sets the colour, "
+                  "background, bold and italic of that printing");
+    row.styleRules = item.GetStyleRules();
+    return row;
+}
+
+// The rows every item kind ends with.
+QList<CPropertyRow> ConditionRows(const CVornItem &item)
+{
+    return {PrintWhenRow(item.GetPrintWhen()), StylesRow(item)};
 }
 
 CPropertyRow CanGrowRow(const CVornText &item)
@@ -143,6 +178,13 @@ QList<CPropertyRow> ReportPage(const CVornReport &report, const QString &fileNam
                 "login:password@alias for FireBird (the login ends at the first colon and the "
                 "alias starts after the last @, so the password may hold both), the driver "
                 "manager's connection string for ODBC. Right-click for Test Connection"),
+            [&report] {
+                CPropertyRow row = Row("Locale", report.GetLocale(), PropertyRowKind::Suggest,
+                                       "The separators and month names of Display Formats, such "
+                                       "as de_DE; empty: the C conventions (1,234.50, March)");
+                row.options = LocaleChoices();
+                return row;
+            }(),
     };
 }
 
@@ -187,6 +229,8 @@ QList<CPropertyRow> BandPage(const CVornReport &report, const CVornBand &band)
                               "Controls if this band will be printed on the very first report "
                               "page"));
     }
+    if (kind != VornKind::PageBreak)
+        rows.append(PrintWhenRow(band.GetPrintWhen()));
     return rows;
 }
 
@@ -248,6 +292,7 @@ QList<CPropertyRow> TextPage(const CVornText &item, int dpiY)
     rows.append(Row("Text", item.GetText(), PropertyRowKind::Text,
                     "The text that will be written in this place when the report will print"));
     rows.append(CanGrowRow(item));
+    rows += ConditionRows(item);
     return rows;
 }
 
@@ -283,7 +328,24 @@ QList<CPropertyRow> DbTextPage(const CVornReport &report, const CVornDbText &ite
                       CodeNames(AggregateOverName, 3),
                       "The rows the aggregate takes: Band, those printed since this item's band "
                       "last printed; Page, those on the current page; Report, all printed so far"),
+            ExpressionRow("Expression", item.GetExpression(), false,
+                          "Computes what the item prints instead of its field, e.g. "
+                          "[QUANTITY] * [PRICE]; the Display Format or Data Format writes it"),
+            [&item, &report] {
+                CPropertyRow row
+                        = Row("Display Format", item.GetDisplayFormat(), PropertyRowKind::Suggest);
+                row.options = DisplayFormatPatterns();
+                row.description = T("A date or number pattern that writes the value, in the "
+                                    "report's Locale; it wins over the Data Format");
+                if (!item.GetDisplayFormat().isEmpty())
+                    row.description += u"\n"_s
+                            + T("Sample: %1")
+                                      .arg(DisplayFormatSample(item.GetDisplayFormat(),
+                                                               report.GetLocale()));
+                return row;
+            }(),
     };
+    rows += ConditionRows(item);
     return rows;
 }
 
@@ -302,6 +364,8 @@ QList<CPropertyRow> ShapePage(const CVornShape &item)
             ColorRow("Background Color", item.GetBkColor(), "Specifies the shape background color"),
             OptionRow("Line Style", LineStyleName(item.GetLineStyle()), {T("Solid"), T("Dotted")},
                       "Please select one pen style from the list"),
+            PrintWhenRow(item.GetPrintWhen()),
+            StylesRow(item),
     };
 }
 
@@ -327,6 +391,7 @@ QList<CPropertyRow> ImagePage(const CVornImage &item)
     // The model keeps the picture's bytes, not the name of the file they came from.
     rows.append(Row("Image File", QString(), PropertyRowKind::File,
                     "Please choose the image file that will be printed in the report"));
+    rows.append(PrintWhenRow(item.GetPrintWhen()));
     return rows;
 }
 
@@ -340,6 +405,7 @@ QList<CPropertyRow> DbImagePage(const CVornReport &report, const CVornDbImage &i
                     "the data from"),
             Row("Data Field", item.GetDataField(), PropertyRowKind::Text,
                 "The name of the database field to display in this position"),
+            PrintWhenRow(item.GetPrintWhen()),
     };
     return rows;
 }
@@ -353,6 +419,7 @@ QList<CPropertyRow> BarcodePage(const CVornBarcode &item)
             PositionRow(item),
             Row("Barcode", item.GetBarcode(), PropertyRowKind::Text,
                 "The barcode that will be displayed in this place when the report will print"),
+            PrintWhenRow(item.GetPrintWhen()),
     };
 }
 
@@ -368,6 +435,7 @@ QList<CPropertyRow> DbBarcodePage(const CVornReport &report, const CVornDbBarcod
                       "display the data from"),
             Row("Data Field", item.GetDataField(), PropertyRowKind::Text,
                 "The name of the database field to display barcode in this position"),
+            PrintWhenRow(item.GetPrintWhen()),
     };
 }
 
@@ -451,6 +519,40 @@ QString SqlOneLine(const QString &sql)
         line.append(c);
     }
     return line;
+}
+
+QString ExpressionOneLine(const QString &text)
+{
+    return SqlOneLine(text);
+}
+
+QStringList DisplayFormatPatterns()
+{
+    return {QString(),        u"#,##0.00"_s,   u"0.00"_s,       u"#,##0"_s,
+            u"0%"_s,          u"0.000"_s,      u"yyyy-MM-dd"_s, u"dd.MM.yyyy"_s,
+            u"d MMMM yyyy"_s, u"MM/dd/yyyy"_s, u"HH:mm"_s,      u"dd.MM.yyyy HH:mm"_s};
+}
+
+QString DisplayFormatSample(const QString &pattern, const QString &locale)
+{
+    CDisplayFormat format;
+    QString problem;
+    if (!CDisplayFormat::Parse(pattern, format, problem))
+        return problem;
+    CExactDecimal number;
+    CExactDecimal::FromText(u"1234.5", number);
+    const CExprValue sample = format.GetKind() == CDisplayFormat::Kind::Number
+            ? CExprValue(number)
+            : CExprValue(QDateTime(QDate(2026, 3, 14), QTime(14, 30)));
+    QString text;
+    format.Format(sample, locale.isEmpty() ? QLocale::c() : QLocale(locale), text, problem);
+    return text.isEmpty() ? problem : text;
+}
+
+QStringList LocaleChoices()
+{
+    return {QString(),  u"en_US"_s, u"en_GB"_s, u"de_DE"_s, u"de_CH"_s, u"fr_FR"_s,
+            u"it_IT"_s, u"es_ES"_s, u"nl_NL"_s, u"pl_PL"_s, u"sv_SE"_s, u"ja_JP"_s};
 }
 
 QString MillimetreText(int stored)

@@ -24,6 +24,16 @@ QString MainPropertyName(const CVornElement *current);
 // An SQL text on one line: tabs, CR LF pairs and single CR and LF become
 // blanks, then every run of blanks becomes one blank. Blanks at either end stay.
 QString SqlOneLine(const QString &sql);
+// An expression on one line, as SqlOneLine makes an SQL text.
+QString ExpressionOneLine(const QString &text);
+
+// The patterns a Display Format row offers, and what a pattern writes for a sample value in a
+// locale ("1,234.50" for "#,##0.00", "14 March 2026" for "d MMMM yyyy"), or why it writes
+// nothing.
+QStringList DisplayFormatPatterns();
+QString DisplayFormatSample(const QString &pattern, const QString &locale);
+// The locales the report's Locale row offers; the empty text is the C conventions.
+QStringList LocaleChoices();
 
 // A stored length in hundredths of a millimetre as millimetres with the
 // decimals it needs, at most two ("1.99" for 199, "-1.5" for -150, "297" for 29700).

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "propertyfont.h"
+#include "stylerule.h"
 
 #include <QList>
 #include <QString>
@@ -19,6 +20,8 @@ enum class PropertyRowKind {
     Sql, // the one-line form of an SQL text edited in the SQL editor
     Suggest, // text typed in place, or picked from a drop-down of the values known to fit
     Path, // a file path typed in place, or chosen in a file dialog with the "..." button
+    Expression, // an expression shown on one line, edited in the expression editor
+    Styles, // an item's style rules, edited in the Styles dialog
 };
 
 // One row of a property page as plain data: the grid widget only shows such a
@@ -41,8 +44,12 @@ struct CPropertyRow
     quint32 color = 0;
     // Font rows: the font the item's font fields give on the screen.
     CPropertyFont font;
-    // SQL rows: the full text with its line breaks (empty when there is none).
+    // SQL and expression rows: the full text with its line breaks (empty when there is none).
     QString sqlText;
+    // Expression rows: whether the expression is a condition (Print When).
+    bool condition = false;
+    // Styles rows: the rules.
+    CStyleRules styleRules;
     // A row of several objects whose values differ: it shows an empty value (and no colour
     // swatch) until it is given one.
     bool mixed = false;

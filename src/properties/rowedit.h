@@ -1,6 +1,7 @@
 #pragma once
 
 #include "propertyfont.h"
+#include "stylerule.h"
 
 #include <QString>
 
@@ -9,7 +10,7 @@
 // the value fields counts depends on the row: text for text, integer, option
 // and file rows (integer rows are read from the typed text); color for colour
 // rows; font for font rows; sqlText (the full text, line breaks kept) for SQL
-// rows.
+// rows, the full expression for expression rows; styleRules for Styles rows.
 struct CRowEdit
 {
     QString name;
@@ -17,4 +18,5 @@ struct CRowEdit
     quint32 color = 0;
     CPropertyFont font;
     QString sqlText;
+    CStyleRules styleRules;
 };

@@ -17,7 +17,10 @@ bool SameValue(const CPropertyRow &a, const CPropertyRow &b)
     case PropertyRowKind::Font:
         return a.font == b.font;
     case PropertyRowKind::Sql:
+    case PropertyRowKind::Expression:
         return a.sqlText == b.sqlText;
+    case PropertyRowKind::Styles:
+        return a.styleRules == b.styleRules;
     default:
         return true;
     }

@@ -8,8 +8,11 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 
 class CDataFormat;
+class CDisplayFormat;
+class CExprValue;
 class CVornItem;
 
 // What the layout works out once per run for an item, before any row is printed.
@@ -20,7 +23,17 @@ struct CItemPlan
     int font = 0; // of a text: index into the run's font table
     CPageText::Field field = CPageText::Field::None; // a page number or count a DB Text prints
     std::shared_ptr<const CDataFormat> format; // a DB Text's Data Format, when it has one
+    std::shared_ptr<const CDisplayFormat> display; // its Display Format, which wins when set
     std::shared_ptr<const CPagePicture> picture; // of a static Image
+};
+
+// What the style rule that holds for a printing of an item sets in place of the item's own
+// properties (nothing when none holds).
+struct CItemStyle
+{
+    std::optional<QRgb> color;
+    std::optional<QRgb> fill;
+    int font = -1; // of a text: the font with the rule's bold and italic, -1 for the item's own
 };
 
 // One item in the printing of its band, as the layout hands it to the code that turns the item
@@ -43,6 +56,17 @@ public:
     virtual bool Total(QVariant &value) = 0;
     // The run's picture of bytes: the same bytes give the same picture, decoded once.
     virtual std::shared_ptr<const CPagePicture> PictureOf(const QByteArray &bytes) = 0;
+    // The style rule's properties for this printing.
+    virtual const CItemStyle &Style() const = 0;
+    // Whether a DB Text computes its value by an expression, and that value: either now, or,
+    // for one that reads the page number or count, a field computed when the page is drawn.
+    virtual bool HasExpression() const = 0;
+    virtual bool Evaluate(CExprValue &value, std::shared_ptr<const CPageFieldValue> &computed) = 0;
+    // The value as the DB Text writes it: NULL as nothing, then by its Display Format or Data
+    // Format. False, failing the run with a message naming the band, the item and the value,
+    // when the format does not take it.
+    virtual bool Write(const QVariant &value, QString &text) = 0;
+    virtual bool Write(const CExprValue &value, QString &text) = 0;
 
 protected:
     ~CItemRow() = default;

@@ -48,9 +48,18 @@ bool CReportLayout::LayBand(const CVornBand &band, bool grow, CBandContent &cont
             box.top = designed.top;
             box.bottom = designed.bottom;
         }
-        const size_t index = content.items.size();
         At(band, plan.place.item);
-        ItemRow row(*this, band, plan);
+        // An item that does not print leaves its space empty.
+        bool print = true;
+        if (plan.printWhen && !Condition(*plan.printWhen, print))
+            return false;
+        if (!print)
+            continue;
+        CItemStyle style;
+        if (!ChooseStyle(plan, style))
+            return false;
+        const size_t index = content.items.size();
+        ItemRow row(*this, band, plan, style);
         if (plan.build && !plan.build(item, box, row, content))
             return false;
         if (!grow || !plan.grows || content.items.size() == index)
@@ -69,9 +78,9 @@ bool CReportLayout::LayBand(const CVornBand &band, bool grow, CBandContent &cont
             content.band.values.begin(), content.band.values.end(),
             [](const CPrintedValue &a, const CPrintedValue &b) { return a.left < b.left; });
     // An aggregate over its band starts again after each printing of the band.
-    for (ItemPlan &plan : m_plans[&band].items) {
-        if (plan.aggregate && plan.aggregate->over == CVornDbText::OverBand)
-            plan.aggregate->total.Reset();
+    for (AggregatePlan *aggregate : m_plans[&band].totals) {
+        if (aggregate->over == CVornDbText::OverBand)
+            aggregate->total.Reset();
     }
     return true;
 }
@@ -100,9 +109,11 @@ bool CReportLayout::TakeRow(const CVornBand &band, const CDataRow *row)
 
 bool CReportLayout::RowValue(AggregatePlan &aggregate, const CDataRow *row, QVariant &value)
 {
-    const QString &field = aggregate.item->GetDataField();
+    if (aggregate.expression)
+        return TotalArgument(aggregate, row, value);
+    const QString &field = aggregate.field;
     // A count without a field counts the rows.
-    if (field.isEmpty() && aggregate.item->GetAggregate() == CVornDbText::Count) {
+    if (field.isEmpty() && aggregate.kind == CVornDbText::Count) {
         value = 1;
         return true;
     }
@@ -132,18 +143,21 @@ bool CReportLayout::AddToTotal(AggregatePlan &aggregate, CAggregate &total, cons
     const CAggregate::Result result = total.Add(value);
     if (result != CAggregate::Result::Taken)
         At(*aggregate.band, aggregate.place.item);
+    // A band's condition has no item: the message names the band as its owner.
+    const QString owner = aggregate.item ? aggregate.item->GetName() : aggregate.band->GetName();
+    const QString of
+            = aggregate.expression ? aggregate.expression->expression->GetText() : aggregate.field;
     switch (result) {
     case CAggregate::Result::Taken:
         return true;
     case CAggregate::Result::NotANumber:
         return Fail(Tr("The item \"%1\" on the band \"%2\" cannot total the value \"%3\" of "
-                       "the field \"%4\": it is not a number")
-                            .arg(aggregate.item->GetName(), aggregate.band->GetName(),
-                                 value.toString(), aggregate.item->GetDataField()));
+                       "\"%4\": it is not a number")
+                            .arg(owner, aggregate.band->GetName(), value.toString(), of));
     case CAggregate::Result::TooLarge:
         return Fail(Tr("The total of the item \"%1\" on the band \"%2\" has more than 38 "
                        "digits")
-                            .arg(aggregate.item->GetName(), aggregate.band->GetName()));
+                            .arg(owner, aggregate.band->GetName()));
     }
     return false;
 }

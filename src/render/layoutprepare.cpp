@@ -1,6 +1,7 @@
 #include "reportlayout.h"
 
 #include "bandreferences.h"
+#include "sourcedate.h"
 #include "vornitems.h"
 #include "vornreport.h"
 
@@ -8,7 +9,8 @@ using namespace Qt::StringLiterals;
 
 CPageText::Field CReportLayout::PageFieldOf(const CVornDbText &text)
 {
-    if (!text.GetDataSource().isEmpty() || !text.GetQuery().trimmed().isEmpty())
+    if (!text.GetExpression().isEmpty() || !text.GetDataSource().isEmpty()
+        || !text.GetQuery().trimmed().isEmpty())
         return CPageText::Field::None;
     if (SameName(text.GetDataField(), u"#PAGE"_s))
         return CPageText::Field::PageNumber;
@@ -33,6 +35,14 @@ bool CReportLayout::Prepare()
                             .arg(QString::number(pageSize.width() / 100.0),
                                  QString::number(pageSize.height() / 100.0)));
     }
+
+    m_locale = m_report.GetLocale().isEmpty() ? QLocale::c() : QLocale(m_report.GetLocale());
+    // TODAY() is the day the run started; SOURCE_DATE_EPOCH fixes it, so that a run gives the
+    // same pages again.
+    qint64 epoch = 0;
+    m_today = ReadSourceDate(epoch) == ESourceDate::Set
+            ? QDateTime::fromSecsSinceEpoch(epoch, Qt::UTC).date()
+            : QDate::currentDate();
 
     std::vector<const CVornBand *> headers;
     std::vector<const CVornBand *> footers;
@@ -82,6 +92,12 @@ bool CReportLayout::Prepare()
         m_bandIndex[band] = bandIndex;
         if (!PrepareItems(*band, bandIndex++, m_plans[band]))
             return false;
+        if (!band->GetPrintWhen().isEmpty()) {
+            m_plans[band].printWhen = PrepareExpression(*band, nullptr, *band, band->GetPrintWhen(),
+                                                        Tr("Print When condition"), true);
+            if (!m_plans[band].printWhen)
+                return false;
+        }
     }
     // What follows (the connection, the pages) is no band's or item's.
     m_at = {};
@@ -141,10 +157,7 @@ bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan 
             const CPageFont font {text->GetFontName(),       text->GetFontSize(),
                                   text->GetBold() != 0,      text->GetItalic() != 0,
                                   text->GetUnderline() != 0, text->GetStrikeout() != 0};
-            const auto found = std::find(m_fonts->begin(), m_fonts->end(), font);
-            itemPlan.font = int(found - m_fonts->begin());
-            if (found == m_fonts->end())
-                m_fonts->push_back(font);
+            itemPlan.font = FontIndex(font);
         }
         QString source;
         if (const auto *dbText = dynamic_cast<const CVornDbText *>(item)) {
@@ -159,14 +172,27 @@ bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan 
                                              problem));
                 itemPlan.format = std::move(format);
             }
+            if (!dbText->GetDisplayFormat().isEmpty()) {
+                auto display = std::make_shared<CDisplayFormat>();
+                QString problem;
+                if (!CDisplayFormat::Parse(dbText->GetDisplayFormat(), *display, problem))
+                    return Fail(Tr("The Display Format \"%1\" of the item \"%2\" on the band "
+                                   "\"%3\" cannot be used: %4")
+                                        .arg(dbText->GetDisplayFormat(), item->GetName(),
+                                             band.GetName(), problem));
+                itemPlan.display = std::move(display);
+            }
             itemPlan.field = PageFieldOf(*dbText);
             const int aggregate = dbText->GetAggregate();
-            if (itemPlan.field == CPageText::Field::None && aggregate >= CVornDbText::Sum
-                && aggregate <= CVornDbText::Maximum) {
+            // An expression takes its totals itself.
+            if (itemPlan.field == CPageText::Field::None && dbText->GetExpression().isEmpty()
+                && aggregate >= CVornDbText::Sum && aggregate <= CVornDbText::Maximum) {
                 auto total = std::make_unique<AggregatePlan>();
                 total->item = dbText;
                 total->band = &band;
                 total->place = itemPlan.place;
+                total->kind = aggregate;
+                total->field = dbText->GetDataField();
                 total->over = dbText->GetAggregateOver();
                 total->total = CAggregate(aggregate);
                 itemPlan.aggregate = total.get();
@@ -193,7 +219,10 @@ bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan 
         if (itemPlan.aggregate) {
             itemPlan.aggregate->source = source.isEmpty() ? &band : FindBand(source);
             m_aggregatesBySource[itemPlan.aggregate->source].push_back(itemPlan.aggregate);
+            plan.totals.push_back(itemPlan.aggregate);
         }
+        if (!PrepareItemExpressions(band, itemPlan))
+            return false;
         plan.items.push_back(std::move(itemPlan));
     }
     return true;

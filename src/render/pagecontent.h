@@ -58,10 +58,20 @@ struct CPageFont
 using CPageFontTable = std::vector<CPageFont>;
 
 // A run of plain text in its box.
+// A text computed from the page number and the number of pages, which are only known when the
+// page is drawn: a DB Text's expression that reads them, its other values taken when laid out.
+class CPageFieldValue
+{
+public:
+    virtual ~CPageFieldValue() = default;
+    virtual QString Text(int number, int count) const = 0;
+};
+
 struct CPageText
 {
-    // A page number or the number of pages is only known when the page is drawn.
-    enum class Field { None, PageNumber, PageCount };
+    // A page number, the number of pages or a text computed from them is only known when the
+    // page is drawn.
+    enum class Field { None, PageNumber, PageCount, Computed };
 
     CPageRect box;
     QString text;
@@ -72,6 +82,7 @@ struct CPageText
     bool wordWrap = true;
     Field field = Field::None;
     std::shared_ptr<const CDataFormat> format; // for a page field: how its number is written
+    std::shared_ptr<const CPageFieldValue> computed; // for a computed field
     CPageSource source;
 };
 
@@ -148,6 +159,9 @@ decltype(auto) VisitPrimitive(Item &&item, Handlers &&...handlers)
                   "a handler takes every type: name each primitive instead");
     return std::visit(Visitor {std::forward<Handlers>(handlers)...}, std::forward<Item>(item));
 }
+
+// What a text prints on the page of that number among count pages.
+QString PageTextValue(const CPageText &text, int number, int count);
 
 // The band and item that made a primitive, and the box it was drawn in.
 const CPageSource &SourceOf(const CPageItem &item);

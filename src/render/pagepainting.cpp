@@ -85,11 +85,7 @@ void CPagePainting::Draw(const CPage &page, const CPageText &text, const TextLin
     const CPageRect &box = text.box;
     if (box.right <= box.left || box.bottom <= box.top)
         return;
-    QString value = text.text;
-    if (text.field != CPageText::Field::None) {
-        const int n = text.field == CPageText::Field::PageNumber ? number : count;
-        value = text.format ? text.format->Format(n) : QString::number(n);
-    }
+    const QString value = PageTextValue(text, number, count);
     if (value.isEmpty())
         return;
     // Broken here unless the layout did it already.

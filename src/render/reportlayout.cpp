@@ -114,6 +114,17 @@ bool CReportLayout::Place(const CVornBand &band, const Context *outer, const CDa
     m_placing = &band;
     m_placingContext = outer;
     m_placingRow = row;
+    // A band that does not print takes no space, and its row counts in no total.
+    bool print = true;
+    if (ExprPlan *when = m_plans[&band].printWhen) {
+        At(band);
+        if (!Condition(*when, print) || !print) {
+            m_placing = nullptr;
+            m_placingContext = nullptr;
+            m_placingRow = nullptr;
+            return m_message.isEmpty();
+        }
+    }
     CBandContent content;
     bool placed = LayBand(band, true, content);
     m_placingRow = nullptr;
@@ -141,6 +152,7 @@ bool CReportLayout::PrintBand(const CVornBand &band, const Context *outer)
     if (!cursor)
         return false;
     CDataRow row;
+    m_rowNumbers[&band] = 0;
     if (band.GetKind() == VornKind::ReportHeader || band.GetKind() == VornKind::ReportFooter) {
         // Printed once: with the first row, or with empty fields when there is none.
         if (!Fetch(*cursor, row, band)) {
@@ -161,6 +173,7 @@ bool CReportLayout::PrintBand(const CVornBand &band, const Context *outer)
 bool CReportLayout::PrintRow(const CVornBand &band, const CDataRow &row, const Context *outer)
 {
     m_current[&band] = row;
+    ++m_rowNumbers[&band];
     if (!Place(band, outer, &row))
         return false;
     return PrintDetails(band, &row, outer);
@@ -215,6 +228,7 @@ bool CReportLayout::PrintGroup(const CVornBand &detail, const Context *outer)
         if (!cursor)
             return false;
         CDataRow row;
+        m_rowNumbers[&detail] = 0;
         qint64 fetched = 0;
         while (FetchNext(*cursor, row, detail, fetched)) {
             if (!PrintRow(detail, row, context))
@@ -230,8 +244,10 @@ bool CReportLayout::PrintGroup(const CVornBand &detail, const Context *outer)
             return false;
         CDataRow row;
         qint64 fetched = 0;
+        m_rowNumbers[&header] = 0;
         while (FetchNext(*cursor, row, header, fetched)) {
             m_current[&header] = row;
+            ++m_rowNumbers[&header];
             if (!Place(header, outer, &row) || !PrintDetails(header, &row, outer))
                 return false;
             const Context context {&header, &m_current[&header], outer};
@@ -259,6 +275,7 @@ bool CReportLayout::PrintGroup(const CVornBand &detail, const Context *outer)
             if (!first && !printFooter(outer))
                 return false;
             m_current[&detail] = row;
+            m_rowNumbers[&detail] = 0;
             if (!Place(header, outer) || !PrintDetails(header, nullptr, outer))
                 return false;
             groupKey = key;
@@ -281,7 +298,15 @@ bool CReportLayout::DrawBand(const CVornBand &band, int top, CPage &page)
 {
     // Page headers and footers keep their height: the footers' space is kept free before the
     // body of the page is known.
+    bool print = true;
+    if (ExprPlan *when = m_plans[&band].printWhen) {
+        At(band);
+        if (!Condition(*when, print))
+            return false;
+    }
     CBandContent content;
+    if (!print)
+        return true;
     if (!LayBand(band, false, content))
         return false;
     PutBandContent(content, top, page);

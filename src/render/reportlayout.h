@@ -4,6 +4,8 @@
 #include "bandcontent.h"
 #include "dataconnection.h"
 #include "dataformat.h"
+#include "displayformat.h"
+#include "expression.h"
 #include "itemprimitives.h"
 #include "pagebuilder.h"
 #include "reportrun.h"
@@ -30,7 +32,7 @@ class CPageSink;
 // places them; layoutprepare.cpp works out once what the bands and items need; layoutquery.cpp
 // runs the queries and fetches their rows; layoutgrowth.cpp lays one printing of a band out,
 // grows it and keeps the totals; each item kind turns into primitives in the file of its family
-// (itemprimitives.h).
+// (itemprimitives.h); layoutexpr.cpp evaluates the expressions of items and bands.
 class CReportLayout
 {
 public:
@@ -53,16 +55,47 @@ private:
         const Context *outer = nullptr;
     };
 
-    // The running aggregate of a DB Text: the rows of its data source band in its scope.
+    struct ExprPlan;
+
+    // A running total: of a DB Text's Aggregate, or of a total an expression takes. It holds
+    // the rows of its source band in its scope.
     struct AggregatePlan
     {
-        const CVornDbText *item = nullptr;
+        const CVornItem *item = nullptr; // the item it belongs to; null for a band's condition
         const CVornBand *band = nullptr; // the band that holds the item
         CPageSource place; // the item's place in the report, for a failure to point at
         const CVornBand *source = nullptr;
+        int kind = 0; // CVornDbText::Aggregate
+        QString field; // of a DB Text's Aggregate: the field it takes
+        // Of an expression's total: the expression and the index of the total in it.
+        ExprPlan *expression = nullptr;
+        int totalIndex = -1;
         int over = 0; // CVornDbText::AggregateOver
         CAggregate total;
         int page = 0; // of a page total: the page whose rows it holds
+    };
+
+    // One expression of an item or a band, parsed once, with the band whose row each of its
+    // names reads and its totals.
+    struct ExprPlan
+    {
+        std::shared_ptr<const CExpression> expression;
+        QString role; // what it is to its owner, for a message: "expression", "Print When"
+        const CVornBand *band = nullptr; // the band that holds the item, or the band itself
+        const CVornItem *item = nullptr;
+        const CVornBand *own = nullptr; // the band whose row [FIELD] and #ROW read
+        CPageSource place;
+        std::vector<const CVornBand *> nameBands; // by name index; null for no field
+        // The column of each name in the last column list seen.
+        std::vector<std::pair<const QStringList *, int>> columns;
+        std::vector<AggregatePlan *> totals; // by total index
+        bool readsPage = false; // reads #PAGE or #PAGES
+    };
+
+    struct StylePlan
+    {
+        ExprPlan *when = nullptr;
+        CItemStyle style;
     };
 
     // What an item needs at run time, worked out once.
@@ -75,16 +108,21 @@ private:
         int column = -1;
         bool grows = false; // a word-wrapped text that can grow
         AggregatePlan *aggregate = nullptr;
+        ExprPlan *value = nullptr; // a DB Text's expression
+        ExprPlan *printWhen = nullptr;
+        std::vector<StylePlan> styles;
     };
 
     // An item in the printing of its band, as its kind's primitives see it.
     class ItemRow final : public CItemRow
     {
     public:
-        ItemRow(CReportLayout &layout, const CVornBand &band, ItemPlan &plan)
+        ItemRow(CReportLayout &layout, const CVornBand &band, ItemPlan &plan,
+                const CItemStyle &style)
             : m_layout(layout)
             , m_band(band)
             , m_plan(plan)
+            , m_style(style)
         { }
 
         const CItemPlan &Plan() const override { return m_plan; }
@@ -94,12 +132,20 @@ private:
         bool HasTotal() const override { return m_plan.aggregate != nullptr; }
         bool Total(QVariant &value) override;
         std::shared_ptr<const CPagePicture> PictureOf(const QByteArray &bytes) override;
+        const CItemStyle &Style() const override { return m_style; }
+        bool HasExpression() const override { return m_plan.value != nullptr; }
+        bool Evaluate(CExprValue &value, std::shared_ptr<const CPageFieldValue> &computed) override;
+        bool Write(const QVariant &value, QString &text) override;
+        bool Write(const CExprValue &value, QString &text) override;
 
     private:
         CReportLayout &m_layout;
         const CVornBand &m_band;
         ItemPlan &m_plan;
+        const CItemStyle &m_style;
     };
+
+    class ExprContext;
 
     struct BandPlan
     {
@@ -108,6 +154,9 @@ private:
         const CVornBand *groupHeader = nullptr;
         const CVornBand *groupFooter = nullptr;
         bool printedAlone = true; // a top-level body band
+        ExprPlan *printWhen = nullptr;
+        // The totals its items and its condition hold, which start again after each printing.
+        std::vector<AggregatePlan *> totals;
     };
 
     static bool IsPageBand(const CVornBand &band)
@@ -150,6 +199,23 @@ private:
     bool AddToTotal(AggregatePlan &aggregate, CAggregate &total, const QVariant &value);
     bool AggregateValue(const CVornBand &band, AggregatePlan &aggregate, QVariant &value);
 
+    // Expressions (layoutexpr.cpp).
+    ExprPlan *PrepareExpression(const CVornBand &band, const CVornItem *item, const CVornBand &own,
+                                const QString &text, const QString &role, bool condition);
+    bool PrepareItemExpressions(const CVornBand &band, ItemPlan &plan);
+    bool NameValue(ExprPlan &plan, int index, const CVornBand *rowBand, const CDataRow *row,
+                   CExprValue &value, QString &problem);
+    bool Condition(ExprPlan &plan, bool &result);
+    bool ChooseStyle(ItemPlan &plan, CItemStyle &style);
+    bool ExprFail(const ExprPlan &plan, const CExprError &error);
+    // The argument of an expression's total for a row of its source band.
+    bool TotalArgument(AggregatePlan &aggregate, const CDataRow *row, QVariant &value);
+    QString ParameterValue(const CVornBand &band, const QString &name) const;
+    bool WriteValue(const CVornBand &band, const ItemPlan &plan, const CExprValue *computed,
+                    const QVariant &raw, QString &text);
+    // The index of a font in the run's font table, added when new.
+    int FontIndex(const CPageFont &font);
+
     bool Cancelled();
     bool Fail(const QString &message);
     // The band (and item, by index in the band) that the run works on from now.
@@ -184,4 +250,9 @@ private:
     // The band and item being worked on, kept for a failure's message to point at.
     CPageSource m_at;
     bool m_noDatabase = false;
+    std::vector<std::unique_ptr<ExprPlan>> m_expressions;
+    // The number of the current row of each band within its group, from 1.
+    std::unordered_map<const CVornBand *, qint64> m_rowNumbers;
+    QDate m_today;
+    QLocale m_locale = QLocale::c();
 };

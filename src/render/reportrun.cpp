@@ -35,6 +35,15 @@ bool UsesPageCount(const CVornReport &report)
             const auto *text = dynamic_cast<const CVornDbText *>(item);
             if (text && CReportLayout::PageFieldOf(*text) == CPageText::Field::PageCount)
                 return true;
+            CExpression expression;
+            CExprError error;
+            if (text && !text->GetExpression().isEmpty()
+                && CExpression::Parse(text->GetExpression(), expression, error)) {
+                for (const CExprName &name : expression.GetNames()) {
+                    if (name.kind == CExprName::Kind::PageCount)
+                        return true;
+                }
+            }
         }
     }
     return false;

@@ -11,8 +11,8 @@ bool BuildShapePrimitives(const CVornItem &item, const CPageRect &box, CItemRow 
     CPageShape shape;
     shape.box = box;
     shape.kind = CPageShape::Kind(type);
-    shape.color = PageColor(item.GetColor());
-    shape.fill = PageColor(shapeItem.GetBkColor());
+    shape.color = row.Style().color.value_or(PageColor(item.GetColor()));
+    shape.fill = row.Style().fill.value_or(PageColor(shapeItem.GetBkColor()));
     shape.lineWidth = shapeItem.GetLineWidth();
     shape.dotted = shapeItem.GetLineStyle() == 2;
     shape.source = row.Plan().place;

@@ -76,6 +76,14 @@ enum class Field {
     DatabaseQuery,
     Aggregate,
     AggregateOver,
+    Bold,
+    DisplayFormat,
+    Expression,
+    Italic,
+    Locale,
+    PrintWhen,
+    StyleRule,
+    When,
     CanGrow,
     Element,
     Font,
@@ -111,6 +119,8 @@ Field FieldOfLower(std::string_view name)
         return is("left")    ? Field::Left
                 : is("text") ? Field::Text
                 : is("font") ? Field::Font
+                : is("when") ? Field::When
+                : is("bold") ? Field::Bold
                              : Field::Unknown;
     case 5:
         return is("color")    ? Field::Color
@@ -124,6 +134,8 @@ Field FieldOfLower(std::string_view name)
                 : is("header") ? Field::Header
                 : is("footer") ? Field::Footer
                 : is("format") ? Field::Format
+                : is("italic") ? Field::Italic
+                : is("locale") ? Field::Locale
                                : Field::Unknown;
     case 7:
         return is("element") ? Field::Element : is("barcode") ? Field::Barcode : Field::Unknown;
@@ -138,6 +150,9 @@ Field FieldOfLower(std::string_view name)
                 : is("line_style") ? Field::LineStyle
                 : is("line_width") ? Field::LineWidth
                 : is("shape_type") ? Field::ShapeType
+                : is("print_when") ? Field::PrintWhen
+                : is("style_rule") ? Field::StyleRule
+                : is("expression") ? Field::Expression
                                    : Field::Unknown;
     case 11:
         return is("data-source") ? Field::DataSource : Field::Unknown;
@@ -146,6 +161,7 @@ Field FieldOfLower(std::string_view name)
                 : is("vert_alignment") ? Field::VertAlignment
                 : is("database-query") ? Field::DatabaseQuery
                 : is("aggregate_over") ? Field::AggregateOver
+                : is("display_format") ? Field::DisplayFormat
                                        : Field::Unknown;
     case 18:
         return is("parent-data-source") ? Field::ParentDataSource : Field::Unknown;
@@ -186,6 +202,36 @@ Field FieldOf(const CXmlNode &node)
     return FieldOfLower(std::string_view(lower, size_t(raw.size())));
 }
 
+// A style rule: its condition and the properties it sets; a property it does not name stays
+// unset. Unknown children are ignored.
+CStyleRule ReadStyleRule(const CXmlNode &node)
+{
+    CStyleRule rule;
+    for (CXmlNode child = FirstChildElement(node); !child.IsNull();
+         child = NextSiblingElement(child)) {
+        switch (FieldOf(child)) {
+        case Field::When:
+            rule.when = NodeText(child);
+            break;
+        case Field::Color:
+            rule.color = ReadColor(NodeTextUtf8(child));
+            break;
+        case Field::BkColor:
+            rule.bkColor = ReadColor(NodeTextUtf8(child));
+            break;
+        case Field::Bold:
+            rule.bold = ReadInt(NodeTextUtf8(child)) != 0 ? 1 : 0;
+            break;
+        case Field::Italic:
+            rule.italic = ReadInt(NodeTextUtf8(child)) != 0 ? 1 : 0;
+            break;
+        default:
+            break;
+        }
+    }
+    return rule;
+}
+
 // The fields of the item levels: the element level's attributes come first,
 // then the item level's coordinates and colour, then the kind's own fields.
 // Unknown names are ignored at every level.
@@ -207,6 +253,17 @@ bool ReadItemChild(CVornItem &item, const CXmlNode &child)
         return true;
     case Field::Bottom:
         item.SetBottom(ReadInt(NodeTextUtf8(child)));
+        return true;
+    case Field::PrintWhen:
+        item.SetPrintWhen(NodeText(child));
+        return true;
+    case Field::StyleRule:
+        // Rules past the most an item holds are left out, as a newer writer's extras would be.
+        if (item.GetStyleRules().size() < size_t(CStyleRule::MaxRules)) {
+            CStyleRules rules = item.GetStyleRules();
+            rules.push_back(ReadStyleRule(child));
+            item.SetStyleRules(rules);
+        }
         return true;
     default:
         break;
@@ -258,6 +315,12 @@ bool ReadItemChild(CVornItem &item, const CXmlNode &child)
                 break;
             case Field::AggregateOver:
                 dbText.SetAggregateOver(ReadInt(NodeText(child)));
+                break;
+            case Field::Expression:
+                dbText.SetExpression(NodeText(child));
+                break;
+            case Field::DisplayFormat:
+                dbText.SetDisplayFormat(NodeText(child));
                 break;
             default:
                 break;
@@ -402,6 +465,9 @@ bool ReadBand(CVornBand &band, const CXmlNode &node, QString &message)
         case Field::PrintOnFirstPage:
             band.SetPrintOnFirstPage(ReadInt(NodeTextUtf8(child)));
             break;
+        case Field::PrintWhen:
+            band.SetPrintWhen(NodeText(child));
+            break;
         case Field::Element:
             if (!ReadBandItem(band, child, message))
                 return false;
@@ -491,6 +557,10 @@ bool ReadDocument(CVornReport &report, const CXmlDocument &document, QString &me
                 {&bands, &parameters}, message))
         return false;
     for (const CXmlNode &node : bands) {
+        if (FieldOf(node) == Field::Locale) {
+            report.SetLocale(NodeText(node));
+            continue;
+        }
         if (!NodeNameIs(node, u"element"))
             continue;
         auto band = std::make_unique<CVornBand>();

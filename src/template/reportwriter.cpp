@@ -119,6 +119,36 @@ void WriteExtensionLines(LineWriter &w, const CVornText &text)
             w.Int(QLatin1StringView("aggregate"), dbText->GetAggregate());
         if (dbText->GetAggregateOver() != CVornDbText::OverBand)
             w.Int(QLatin1StringView("aggregate_over"), dbText->GetAggregateOver());
+        if (!dbText->GetExpression().isEmpty())
+            w.Text(QLatin1StringView("expression"), dbText->GetExpression());
+        if (!dbText->GetDisplayFormat().isEmpty())
+            w.Text(QLatin1StringView("display_format"), dbText->GetDisplayFormat());
+    }
+}
+
+// The extensions every item kind has, after the kind's own elements: its condition and its
+// style rules, each rule one element whose children are the properties it sets.
+void WriteItemExtensionLines(LineWriter &w, const CVornItem &item)
+{
+    if (!item.GetPrintWhen().isEmpty())
+        w.Text(QLatin1StringView("print_when"), item.GetPrintWhen());
+    for (const CStyleRule &rule : item.GetStyleRules()) {
+        w.Line(QLatin1StringView("  <style_rule>"));
+        w.Out() += QLatin1StringView("  ");
+        w.Text(QLatin1StringView("when"), rule.when);
+        const auto inner = [&w](auto write) {
+            w.Out() += QLatin1StringView("  ");
+            write();
+        };
+        if (rule.color)
+            inner([&] { w.Color(QLatin1StringView("color"), *rule.color); });
+        if (rule.bkColor)
+            inner([&] { w.Color(QLatin1StringView("bk_color"), *rule.bkColor); });
+        if (rule.bold)
+            inner([&] { w.Int(QLatin1StringView("bold"), *rule.bold); });
+        if (rule.italic)
+            inner([&] { w.Int(QLatin1StringView("italic"), *rule.italic); });
+        w.Line(QLatin1StringView("  </style_rule>"));
     }
 }
 
@@ -187,6 +217,7 @@ void WriteItem(LineWriter &w, const CVornItem &item)
     default:
         break;
     }
+    WriteItemExtensionLines(w, item);
     w.Line(QLatin1StringView("</element>"));
 }
 
@@ -201,6 +232,8 @@ void WriteBand(LineWriter &w, const CVornBand &band)
     w.Int(QLatin1StringView("print-on-first-page"), band.GetPrintOnFirstPage());
     for (const CVornItem *item : band.GetItems())
         WriteItem(w, *item);
+    if (!band.GetPrintWhen().isEmpty())
+        w.Text(QLatin1StringView("print_when"), band.GetPrintWhen());
     w.Line(QLatin1StringView("</element>"));
 }
 
@@ -249,6 +282,8 @@ QString WriteReportXml(const CVornReport &report)
                    EscapeXmlAttribute(report.GetConnectString()));
     out += u'>';
     out += crlf;
+    if (!report.GetLocale().isEmpty())
+        w.Text(QLatin1StringView("locale"), report.GetLocale());
 
     const CVornParameters &parameters = report.GetParameters();
     if (!parameters.IsEmpty()) {

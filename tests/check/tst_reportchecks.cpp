@@ -1,5 +1,6 @@
 #include "bandcontext.h"
 #include "columndiscovery.h"
+#include "expressionpreview.h"
 #include "reportchecks.h"
 #include "reportfixture.h"
 #include "testregistry.h"
@@ -266,6 +267,34 @@ private slots:
                    })
                 << QStringList {u"Lines: The group band AMOUNT has the name of the item Amount "
                                 u"on the band Lines: the saved report would not open again"_s};
+        QTest::newRow("an expression that does not parse, and one of the wrong type")
+                << ReportEdit([](CVornReport &report) {
+                       ItemOf<CVornDbText>(report, 1, 0)->SetExpression(u"[AMOUNT] *"_s);
+                       ItemOf<CVornDbText>(report, 0, 0)->SetExpression(u"YEAR(12)"_s);
+                   })
+                << QStringList {u"Customers/Name: The expression \"YEAR(12)\" cannot work: YEAR "
+                                u"needs a date, not the number 12 (at character 6)"_s,
+                                u"Lines/Amount: The expression \"[AMOUNT] *\" cannot be read: "_s};
+        QTest::newRow("a condition that is none, a band that is none, a bad Display Format")
+                << ReportEdit([](CVornReport &report) {
+                       ItemOf<CVornDbText>(report, 0, 0)->SetPrintWhen(u"[NAME] & 'x'"_s);
+                       ItemOf<CVornDbText>(report, 2, 0)
+                               ->SetStyleRules({{u"[Nowhere].[X] = 1"_s, 255u, {}, {}, {}}});
+                       ItemOf<CVornDbText>(report, 1, 0)->SetDisplayFormat(u"0.0.0"_s);
+                   })
+                << QStringList {u"Customers/Name: The condition \"[NAME] & 'x'\" gives no true or "
+                                u"false"_s,
+                                u"Lines/Amount: The Display Format \"0.0.0\" cannot be used"_s,
+                                u"Footer/Page: The expression \"[Nowhere].[X] = 1\" reads the band "
+                                u"Nowhere, which is no band of the report"_s};
+        QTest::newRow("a field the query does not return, a parameter without a value")
+                << ReportEdit([](CVornReport &report) {
+                       report.GetBands()[1]->SetPrintWhen(u"[AMOUNTT] > {LIMIT}"_s);
+                       ItemOf<CVornDbText>(report, 2, 0)->SetExpression(u"[Lines].[SCAN]"_s);
+                   })
+                << QStringList {u"Lines: No column AMOUNTT in the query of band Lines; it returns "
+                                u"AMOUNT, SCAN"_s,
+                                u"Lines: The parameter {LIMIT} has no value"_s};
         QTest::newRow("a database that cannot be opened")
                 << ReportEdit([](CVornReport &report) { report.SetConnectString(u"no.db"_s); })
                 << QStringList {u"The database "_s};
@@ -286,9 +315,47 @@ private slots:
     {
         QFETCH(ReportEdit, edit);
         QFETCH(QStringList, expected);
-        // Customers with their invoices' lines (the master's ID bound into the detail), and a
-        // page footer with the page number.
         CVornReport report;
+        ShopReport(report);
+        edit(report);
+
+        const CReportColumns columns = DiscoverColumns(report, Options());
+        QStringList lines_;
+        for (const CReportProblem &problem : CheckReport(report, columns))
+            lines_ << ProblemLine(report, problem);
+        QCOMPARE(lines_.size(), expected.size());
+        for (qsizetype i = 0; i < expected.size(); ++i)
+            QVERIFY2(lines_.at(i).startsWith(expected.at(i)), qPrintable(lines_.at(i)));
+    }
+
+    // What the expression editor shows as the value on the first rows of the data.
+    void preview_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a field of the item's band, exactly") << u"[AMOUNT] * 3"_s << u"= 37.5"_s;
+        QTest::newRow("a field of another band") << u"[Customers].[NAME] & '!'"_s << u"= Ann!"_s;
+        QTest::newRow("a total of the one row") << u"COUNT([AMOUNT]) + #ROW"_s << u"= 2"_s;
+        QTest::newRow("nothing") << u"NULL"_s << u"= (nothing)"_s;
+        QTest::newRow("a failure, with its place") << u"[AMOUNT] / 0"_s << u"(at character 10)"_s;
+        QTest::newRow("a column the query does not return") << u"[AMOUNTT]"_s << u"AMOUNTT"_s;
+    }
+    void preview()
+    {
+        QFETCH(QString, expression);
+        QFETCH(QString, shown);
+        CVornReport report;
+        ShopReport(report);
+        const CReportColumns columns = DiscoverColumns(report, Options());
+        const QString text = PreviewExpression(report, columns, 1, 0, expression);
+        QVERIFY2(text.contains(shown), qPrintable(text));
+    }
+
+private:
+    // Customers with their invoices' lines (the master's ID bound into the detail), and a page
+    // footer with the page number.
+    static void ShopReport(CVornReport &report)
+    {
         report.SetDatabaseType(0);
         report.SetConnectString(u"shop.db"_s);
         CVornBand *customers = AddBand(report, u"Customers"_s,
@@ -307,18 +374,8 @@ private slots:
         CVornBand *footer = AddBand(report, u"Footer"_s, {}, VornKind::PageFooter);
         ReportFixture::AddDbText(*footer, u"Page"_s, u"#PAGE"_s, 0, 5000, u"Page %d"_s)
                 ->SetDataSource(QString());
-        edit(report);
-
-        const CReportColumns columns = DiscoverColumns(report, Options());
-        QStringList lines_;
-        for (const CReportProblem &problem : CheckReport(report, columns))
-            lines_ << ProblemLine(report, problem);
-        QCOMPARE(lines_.size(), expected.size());
-        for (qsizetype i = 0; i < expected.size(); ++i)
-            QVERIFY2(lines_.at(i).startsWith(expected.at(i)), qPrintable(lines_.at(i)));
     }
 
-private:
     static CVornBand *Detail(CVornReport &report) { return report.GetBands()[0]; }
 
     template<typename T>

@@ -304,19 +304,21 @@ private slots:
         const QString invoiceHeadings
                 = u"Band|CUSTOMER_NAME|CUSTOMER_ADDRESS|INVOICE_NO|INVOICE_DATE|CODE|DESCRIPTION|"
                   "QUANTITY|PRICE|AMOUNT"_s;
-        // A line carries what its master, the invoice header, printed.
+        // A line carries what its master, the invoice header, printed; CSV as printed (the date by
+        // its Display Format), XLSX typed with the Display Format's number pattern.
         QTest::newRow("invoice as CSV")
                 << u"invoice"_s << u".csv"_s << 9 << invoiceHeadings << 2
                 << u"str:Lines|str:Harbour Lights Hotel|str:2 Quay Parade\nLakeside|str:No. 1042|"
-                   "str:2026-03-14|str:INK-BK|str:Ink cartridge, black|str:4|str:18.40|str:73.60"_s
+                   "str:14 March 2026|str:INK-BK|str:Ink cartridge, black|str:4|str:18.40|"
+                   "str:73.60"_s
                 << QString();
         QTest::newRow("invoice as XLSX")
                 << u"invoice"_s << u".xlsx"_s << 9 << invoiceHeadings << 2
                 << u"str:Lines|str:Harbour Lights Hotel|str:2 Quay Parade\nLakeside|int:1042|"
                    "datetime:2026-03-14T00:00:00|str:INK-BK|str:Ink cartridge, black|int:4|"
                    "float:18.4|float:73.6"_s
-                << u"General|General|General|\"No. \"General|yyyy-mm-dd|General|General|0|0.00|"
-                   "0.00"_s;
+                << u"General|General|General|\"No. \"General|yyyy-mm-dd|General|General|0|"
+                   "#,##0.00|#,##0.00"_s;
         QTest::newRow("invoice header as XLSX: a date stays a date")
                 << u"invoice"_s << u".xlsx"_s << 9 << invoiceHeadings << 0
                 << u"str:Invoice Header|str:Harbour Lights Hotel|str:2 Quay Parade\nLakeside|"
@@ -329,17 +331,17 @@ private slots:
                 << u"str:Totals|NoneType:|NoneType:|NoneType:|NoneType:|NoneType:|NoneType:|"
                    "NoneType:|NoneType:|float:325.45"_s
                 << QString();
-        // One band prints rows: no band column; the counts' own text kept as a number format.
+        // One band prints rows: no band column; the counts are texts an expression writes.
         // Each row carries the city its group header printed.
         const QString customerHeadings = u"CITY|NAME|ADDRESS|INVOICES"_s;
         QTest::newRow("customers as CSV")
                 << u"customers"_s << u".csv"_s << 12 << customerHeadings << 11
-                << u"str:Marsh End|str:Kestrel Cycles|str:9 Bridge Street|str:1 invoice(s)"_s
+                << u"str:Marsh End|str:Kestrel Cycles|str:9 Bridge Street|str:1 invoice"_s
                 << QString();
         QTest::newRow("customers as XLSX")
                 << u"customers"_s << u".xlsx"_s << 12 << customerHeadings << 11
-                << u"str:Marsh End|str:Kestrel Cycles|str:9 Bridge Street|int:1"_s
-                << u"General|General|General|0\" invoice(s)\""_s;
+                << u"str:Marsh End|str:Kestrel Cycles|str:9 Bridge Street|str:1 invoice"_s
+                << u"General|General|General|General"_s;
         // A detail row on the second page carries its master's NAME in the master's column.
         QTest::newRow("master/detail as CSV")
                 << u"grouped"_s << u".csv"_s << 123 << u"Band|NAME|ID|People.NAME"_s << 34

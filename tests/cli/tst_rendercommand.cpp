@@ -180,8 +180,8 @@ private slots:
         };
         const auto amount = [](const QString &text, const QString &label) {
             const QRegularExpressionMatch match
-                    = QRegularExpression(label + u" ([0-9.]+)"_s).match(text);
-            return match.hasMatch() ? match.captured(1) : QString();
+                    = QRegularExpression(label + u" ([0-9.,]+)"_s).match(text);
+            return match.hasMatch() ? match.captured(1).remove(u',') : QString();
         };
 
         QStringList invoice = pages(u"invoice.vnt"_s, {});
@@ -192,9 +192,13 @@ private slots:
         QCOMPARE(amount(invoice[0], u"Page total:"_s), u"325.45"_s);
         QCOMPARE(amount(invoice[0], u"Total due:"_s), u"325.45"_s);
         QVERIFY(!invoice[0].contains(u"Carried forward"_s));
+        // The date by its Display Format; the stamp only on a paid invoice.
+        QVERIFY2(invoice[0].contains(u"14 March 2026"_s) && invoice[0].contains(u"PAID"_s),
+                 qPrintable(invoice[0]));
 
         invoice = pages(u"invoice.vnt"_s, {u"--param"_s, u"Invoice Header/INVOICE_NO=1045"_s});
         QCOMPARE(invoice.size(), 2);
+        QVERIFY(!invoice[0].contains(u"PAID"_s));
         QVERIFY(invoice[0].contains(u"LNS-001"_s) && invoice[1].contains(u"LNS-060"_s));
         QVERIFY(invoice[0].contains(u"in its protective case"_s));
         // Carried forward: the rows of page 1; the grand total: both pages' totals.

@@ -116,6 +116,10 @@ inline QString KindText(PropertyRowKind kind)
         return u"suggest"_s;
     case PropertyRowKind::Path:
         return u"path"_s;
+    case PropertyRowKind::Expression:
+        return u"expression"_s;
+    case PropertyRowKind::Styles:
+        return u"styles"_s;
     }
     return QString();
 }

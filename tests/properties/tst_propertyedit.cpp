@@ -33,9 +33,15 @@ QString Field(const CVornReport &report, const CVornElement *object, const QStri
             return Flag(report.GetDatabaseType());
         if (field == u"portrait")
             return Flag(report.GetPortrait());
+        if (field == u"locale")
+            return report.GetLocale();
     }
     if (field == u"name")
         return object->GetName();
+    if (field == u"when") {
+        const auto *band = dynamic_cast<const CVornBand *>(object);
+        return band ? band->GetPrintWhen() : static_cast<const CVornItem *>(object)->GetPrintWhen();
+    }
     if (const auto *band = dynamic_cast<const CVornBand *>(object)) {
         if (field == u"height")
             return Flag(band->GetHeight());
@@ -81,6 +87,8 @@ QString Field(const CVornReport &report, const CVornElement *object, const QStri
             return db->GetQuery();
         if (field == u"aggregate")
             return u"%1 %2"_s.arg(db->GetAggregate()).arg(db->GetAggregateOver());
+        if (field == u"expression")
+            return db->GetExpression() + u'|' + db->GetDisplayFormat();
     }
     if (const auto *shape = dynamic_cast<const CVornShape *>(object)) {
         if (field == u"bkcolor")
@@ -267,6 +275,18 @@ private slots:
                 << u"Amount"_s << u"Data Field"_s << u"total"_s << u"field"_s << u"total"_s << true;
         QTest::newRow("db text format")
                 << u"Amount"_s << u"Data Format"_s << u"%.2f"_s << u"format"_s << u"%.2f"_s << true;
+        QTest::newRow("db text expression, blanks around it dropped")
+                << u"Amount"_s << u"Expression"_s << u" [A] * 2 "_s << u"expression"_s
+                << u"[A] * 2|"_s << true;
+        QTest::newRow("db text display format")
+                << u"Amount"_s << u"Display Format"_s << u"#,##0.00"_s << u"expression"_s
+                << u"|#,##0.00"_s << true;
+        QTest::newRow("db text print when") << u"Amount"_s << u"Print When"_s << u"[A] > 1"_s
+                                            << u"when"_s << u"[A] > 1"_s << true;
+        QTest::newRow("band print when") << u"Orders"_s << u"Print When"_s << u"#ROW < 3"_s
+                                         << u"when"_s << u"#ROW < 3"_s << true;
+        QTest::newRow("report locale")
+                << QString() << u"Locale"_s << u" de_DE"_s << u"locale"_s << u"de_DE"_s << true;
         // The full query is stored: its one-line form would let the "--"
         // comment swallow the rest and squeeze the blanks inside the string.
         QTest::newRow("db text query keeps its lines")

@@ -29,6 +29,12 @@ QStringList Position(const QString &left, const QString &top, const QString &rig
 const QString wordWrapDescription
         = u"Breaks words. Lines are automatically broken between words if a word would extend "
           "past the edge of the text rectangle"_s;
+const QString printWhen
+        = u"Print When =  [expression] : A condition: the object prints only where it is true "
+          "(empty: always). A band that does not print takes no space; an item leaves its space "
+          "empty"_s;
+const QString styles = u"Styles = (none) [styles] : Up to 8 rules: the first whose condition is "
+                       "true sets the colour, background, bold and italic of that printing"_s;
 const QString bandListDescription
         = u"The name of the band containing the SQL query this DB text label will display the "
           "data from"_s;
@@ -74,6 +80,8 @@ private slots:
                 "FireBird (the login ends at the first colon and the alias starts after the "
                 "last @, so the password may hold both), the driver manager's connection "
                 "string for ODBC. Right-click for Test Connection"_s,
+                u"Locale =  [suggest] : The separators and month names of Display Formats, such "
+                "as de_DE; empty: the C conventions (1,234.50, March)"_s,
         };
 
         const QString bandObject = u" [read-only] : You have selected a report band that is "
@@ -94,6 +102,7 @@ private slots:
                 "acts as a group header band for this band"_s,
                 u"Group Footer =  [option] {|Groups} : If this band acts as a group header, "
                 "please specify group footer band here"_s,
+                printWhen,
         };
         QTest::newRow("Page Header band") << u"Top"_s << QStringList{
                 u"(Object) = Page Header"_s + bandObject,
@@ -103,6 +112,7 @@ private slots:
                 u"Parent Data Source =  [option] {|Orders|Groups|Break|End}"_s + parent,
                 u"Print On First Page = False [option] {True|False} : Controls if this band "
                 "will be printed on the very first report page"_s,
+                printWhen,
         };
         QTest::newRow("Page Break band shows height 0") << u"Break"_s << QStringList{
                 u"(Object) = Page Break"_s + bandObject,
@@ -117,6 +127,7 @@ private slots:
                 u"Band Height = 9"_s + bandHeight,
                 u"SQL Query = "_s + bandSql,
                 u"Parent Data Source =  [option] {|Top|Orders|Groups|Break}"_s + parent,
+                printWhen,
         };
 
         const QString canGrow = u"Can Grow = %1 [option] {Yes|No} : Yes: a word-wrapped text is "
@@ -152,7 +163,7 @@ private slots:
                                          + QStringList{u"Text = Hello [text] : The text that will "
                                                        "be written in this place when the report "
                                                        "will print"_s,
-                                                       canGrow.arg(u"No"_s)};
+                                                       canGrow.arg(u"No"_s), printWhen, styles};
 
         QTest::newRow("DB Text")
                 << u"Amount"_s
@@ -190,6 +201,15 @@ private slots:
                                            "Minimum|Maximum} : "_s + aggregateDescription,
                                            u"Aggregate Over = Page [option] {Band|Page|Report} : "_s
                                                    + overDescription,
+                                           u"Expression =  [expression] : Computes what the item "
+                                           "prints instead of its field, e.g. [QUANTITY] * "
+                                           "[PRICE]; the Display Format or Data Format writes "
+                                           "it"_s,
+                                           u"Display Format =  [suggest] : A date or number "
+                                           "pattern that writes the value, in the report's "
+                                           "Locale; it wins over the Data Format"_s,
+                                           printWhen,
+                                           styles,
                                    };
 
         QTest::newRow("Shape")
@@ -208,6 +228,8 @@ private slots:
                                            "shape background color"_s,
                                            u"Line Style = Dotted [option] {Solid|Dotted} : Please "
                                            "select one pen style from the list"_s,
+                                           printWhen,
+                                           styles,
                                    };
 
         const QString imageObject
@@ -225,6 +247,7 @@ private slots:
                                            u"Vertical Alignment = (Unknown)"_s + vert,
                                            u"Image File =  [file] : Please choose the image file "
                                            "that will be printed in the report"_s,
+                                           printWhen,
                                    };
         QTest::newRow("DB Image")
                 << u"Photo"_s
@@ -238,6 +261,7 @@ private slots:
                                                    + bandListDescription,
                                            u"Data Field = pic [text] : The name of the database "
                                            "field to display in this position"_s,
+                                           printWhen,
                                    };
         QTest::newRow("Barcode")
                 << u"Code"_s
@@ -247,7 +271,8 @@ private slots:
                                    + Position(u"0"_s, u"0"_s, u"38"_s, u"25"_s)
                                    + QStringList{u"Barcode = 4006381333931 [text] : The barcode "
                                                  "that will be displayed in this place when the "
-                                                 "report will print"_s};
+                                                 "report will print"_s,
+                                                 printWhen};
         QTest::newRow("DB Barcode")
                 << u"EAN"_s
                 << QStringList{u"(Object) = DB Barcode [read-only] : You have selected a "
@@ -261,6 +286,7 @@ private slots:
                                            "display the data from"_s,
                                            u"Data Field = ean [text] : The name of the database "
                                            "field to display barcode in this position"_s,
+                                           printWhen,
                                    };
         // clang-format on
     }

@@ -61,7 +61,9 @@ private slots:
                                 u"Horizontal Alignment=* {Left|Center|Right}"_s,
                                 u"Vertical Alignment=* {Top|Center|Bottom}"_s,
                                 u"Word Wrap=* {True|False}"_s,
-                                u"Can Grow=* {Yes|No}"_s};
+                                u"Can Grow=* {Yes|No}"_s,
+                                u"Print When="_s,
+                                u"Styles=(none)"_s};
         // Image offers Stretch as well; the text does not.
         QTest::newRow("an image and a text share fewer options")
                 << QStringList {u"Logo"_s, u"Text 1"_s}
@@ -72,11 +74,13 @@ private slots:
                                 u"  Right=*"_s,
                                 u"  Bottom=*"_s,
                                 u"Horizontal Alignment=* {Left|Center|Right}"_s,
-                                u"Vertical Alignment=* {Top|Center|Bottom}"_s};
+                                u"Vertical Alignment=* {Top|Center|Bottom}"_s,
+                                u"Print When="_s};
         QTest::newRow("two barcodes agree where they can")
                 << QStringList {u"Code"_s, u"EAN"_s}
                 << QStringList {u"(Object)=*"_s, u"Position=0, 0, , "_s, u"  Left=0"_s,
-                                u"  Top=0"_s,    u"  Right=*"_s,         u"  Bottom=*"_s};
+                                u"  Top=0"_s,    u"  Right=*"_s,         u"  Bottom=*"_s,
+                                u"Print When="_s};
     }
     void page()
     {

@@ -53,6 +53,16 @@ inline CVornDbText *Field(CVornBand *band, const QString &source, const QString 
     return item;
 }
 
+// A DB Text that prints an expression's value, written by a Display Format when one is given.
+inline CVornDbText *Computed(CVornBand *band, const QString &expression,
+                             const QString &display = {})
+{
+    CVornDbText *item = Field(band, {}, {});
+    item->SetExpression(expression);
+    item->SetDisplayFormat(display);
+    return item;
+}
+
 // The texts of one page in drawing order, page fields resolved, joined by blanks.
 inline QString PageText(const CPageModel &model, int index)
 {
@@ -61,13 +71,7 @@ inline QString PageText(const CPageModel &model, int index)
         const auto *text = std::get_if<CPageText>(&item);
         if (!text)
             continue;
-        if (text->field == CPageText::Field::None)
-            texts << text->text;
-        else {
-            const int n = text->field == CPageText::Field::PageNumber ? index + 1
-                                                                      : model.GetPageCount();
-            texts << (text->format ? text->format->Format(n) : QString::number(n));
-        }
+        texts << PageTextValue(*text, index + 1, model.GetPageCount());
     }
     return texts.join(QLatin1Char(' '));
 }

@@ -45,6 +45,9 @@ private slots:
     void layout();
     void totals_data();
     void totals();
+    void expressions_data();
+    void expressions();
+    void conditionsAndStyles();
     void failures_data();
     void failures();
     void cancelStopsTheRun();
@@ -367,6 +370,138 @@ void TestReportRun::CheckPages(const Build &build, const Parameters &parameters,
     QCOMPARE(Pages(model), pages);
 }
 
+// Computed values, NULLs, display formats and locales, totals in expressions, row and page
+// numbers, conditions; without a database the caller gives the fields and parameters.
+void TestReportRun::expressions_data()
+{
+    QTest::addColumn<Build>("build");
+    QTest::addColumn<Parameters>("parameters");
+    QTest::addColumn<QStringList>("pages");
+    const QString amounts = u"SELECT inv, item, amount, code FROM amounts ORDER BY inv, item"_s;
+    QTest::newRow("values, NULL printed empty, Display Format over Data Format")
+            << Build([=](CVornReport &r) {
+                   CVornBand *rows = Band(r, ReportContents, u"Rows"_s, amounts);
+                   Computed(rows, u"[amount] * 3"_s);
+                   Computed(rows, u"UPPER([item]) & #ROW"_s);
+                   Field(rows, u"Rows"_s, u"amount"_s, u"%.2f"_s);
+                   Field(rows, u"Rows"_s, u"amount"_s, u"%d"_s)->SetDisplayFormat(u"0.000"_s);
+               })
+            << Parameters()
+            << QStringList {u"0.3 A1 0.10 0.100 0.6 B2 0.20 0.200 C3 976.35 D4 325.45 325.450 "
+                            u"30 E5 10.00 10.000 0.15 F6 0.05 0.050"_s};
+    QTest::newRow("totals by group and report, row numbers within the group")
+            << Build([=](CVornReport &r) {
+                   CVornBand *head = Band(r, ReportContents, u"H"_s);
+                   head->SetFooter(u"F"_s);
+                   Field(head, u"D"_s, u"inv"_s, u"#%d"_s);
+                   Computed(head, u"[D].[inv] * 10"_s);
+                   CVornBand *foot = Band(r, ReportContents, u"F"_s);
+                   for (const QString &e :
+                        {u"SUM([D].[amount])"_s, u"ROUND(AVG([D].[amount]), 2)"_s,
+                         u"COUNT([D].[code])"_s, u"MAX_OF([D].[amount])"_s,
+                         u"SUM([D].[amount] * 2, 'Report')"_s})
+                       Computed(foot, e);
+                   CVornBand *d = Band(r, ReportContents, u"D"_s, amounts);
+                   d->SetHeader(u"H"_s);
+                   Field(d, u"D"_s, u"item"_s);
+                   Computed(d, u"#ROW"_s);
+                   r.SetHeight(29700);
+               })
+            << Parameters()
+            << QStringList {u"#1 10 a 1 b 2 c 3 0.3 0.15 3 0.2 0.6 #2 20 d 1 e 2 f 3 335.50 "
+                            u"111.83 2 325.45 671.60"_s};
+    QTest::newRow("conditions: a band that does not print, an item that does not, totals of "
+                  "what printed")
+            << Build([=](CVornReport &r) {
+                   CVornBand *rows = Band(r, ReportContents, u"Rows"_s,
+                                          u"SELECT id, name, city FROM customers WHERE id <= 4 "
+                                          u"ORDER BY id"_s);
+                   rows->SetPrintWhen(u"[id] <> 2"_s);
+                   Field(rows, u"Rows"_s, u"id"_s);
+                   Field(rows, u"Rows"_s, u"name"_s)->SetPrintWhen(u"[city] = 'Rome'"_s);
+                   Computed(Band(r, ReportFooter, u"End"_s), u"COUNT([Rows].[id], 'Report')"_s);
+               })
+            << Parameters() << QStringList {u"1 C01 3 4 C04 3"_s};
+    QTest::newRow("page number and count, locale and today")
+            << Build([=](CVornReport &r) {
+                   r.SetLocale(u"de_DE"_s);
+                   Field(Band(r, ReportContents, u"Rows"_s,
+                              u"SELECT id FROM customers ORDER BY id"_s),
+                         u"Rows"_s, u"id"_s);
+                   CVornBand *foot = Band(r, PageFooter, u"PF"_s);
+                   Computed(foot, u"'Page ' & #PAGE & ' of ' & #PAGES"_s);
+                   Computed(foot, u"TEXT(DATE(2026, 3, 14), 'd MMMM yyyy')"_s);
+                   Computed(foot, u"1234.5"_s, u"#,##0.00"_s);
+                   Computed(foot, u"TODAY()"_s, u"dd.MM.yyyy"_s);
+               })
+            << Parameters()
+            << QStringList {u"1 2 3 4 5 6 7 8 9 Page 1 of 2 14 März 2026 1.234,50 02.01.1970"_s,
+                            u"10 11 12 Page 2 of 2 14 März 2026 1.234,50 02.01.1970"_s};
+    QTest::newRow("no database: fields and parameters from the caller")
+            << Build([=](CVornReport &r) {
+                   r.SetDatabaseType(-1);
+                   CVornBand *band = Band(r, ReportContents, u"B"_s);
+                   Computed(band, u"UPPER([x]) & '/' & {Who}"_s);
+                   Computed(band, u"[B].[y] & ISNULL({Missing})"_s);
+               })
+            << Parameters {{u"b/who"_s, u"me"_s}} << QStringList {u"B.X/me B.yFALSE"_s};
+}
+
+void TestReportRun::expressions()
+{
+    QFETCH(Build, build);
+    QFETCH(Parameters, parameters);
+    QFETCH(QStringList, pages);
+    // TODAY() is the day SOURCE_DATE_EPOCH says: here the second day of 1970.
+    const QByteArray before = qgetenv("SOURCE_DATE_EPOCH");
+    qputenv("SOURCE_DATE_EPOCH", "86400");
+    CheckPages(build, parameters, pages);
+    if (before.isNull())
+        qunsetenv("SOURCE_DATE_EPOCH");
+    else
+        qputenv("SOURCE_DATE_EPOCH", before);
+}
+
+void TestReportRun::conditionsAndStyles()
+{
+    // The first rule that holds styles a printing; a band that does not print leaves no gap.
+    const std::unique_ptr<CVornReport> report = NewReport();
+    CVornBand *rows = Band(*report, ReportContents, u"Rows"_s,
+                           u"SELECT id, name FROM customers WHERE id <= 4 ORDER BY id"_s);
+    rows->SetPrintWhen(u"[id] <> 3"_s);
+    CVornDbText *name = Field(rows, u"Rows"_s, u"name"_s);
+    name->SetColor(0x00FF0000); // blue
+    name->SetStyleRules(
+            {{u"[id] = 2"_s, 0x000000FFu, {}, 1, {}}, {u"[id] >= 2"_s, {}, 0x0000FF00u, {}, 1}});
+    QString message;
+    CPageModel pages;
+    QVERIFY2(Run(*report, pages, message), qPrintable(message));
+    const CPage &page = *pages.GetPage(0);
+    std::vector<int> tops;
+    for (const CPageBand &band : page.GetBands())
+        tops.push_back(band.top);
+    QCOMPARE(tops, (std::vector<int> {0, 1000, 2000}));
+    std::vector<const CPageText *> texts;
+    std::vector<const CPageShape *> fills;
+    for (const CPageItem &item : page.GetItems()) {
+        if (const auto *text = std::get_if<CPageText>(&item))
+            texts.push_back(text);
+        else if (const auto *shape = std::get_if<CPageShape>(&item))
+            fills.push_back(shape);
+    }
+    QCOMPARE(texts.size(), size_t(3));
+    QCOMPARE(texts[0]->color, qRgb(0, 0, 255));
+    QCOMPARE(texts[1]->color, qRgb(255, 0, 0));
+    QCOMPARE(texts[2]->color, qRgb(0, 0, 255));
+    const CPageFontTable &fonts = page.GetFonts();
+    QVERIFY(!fonts[size_t(texts[0]->font)].bold && !fonts[size_t(texts[0]->font)].italic);
+    QVERIFY(fonts[size_t(texts[1]->font)].bold && !fonts[size_t(texts[1]->font)].italic);
+    QVERIFY(!fonts[size_t(texts[2]->font)].bold && fonts[size_t(texts[2]->font)].italic);
+    QCOMPARE(fills.size(), size_t(1));
+    QCOMPARE(fills[0]->fill, qRgb(0, 255, 0));
+    QCOMPARE(fills[0]->box.top, 2000);
+}
+
 void TestReportRun::failures_data()
 {
     QTest::addColumn<Build>("build");
@@ -406,6 +541,25 @@ void TestReportRun::failures_data()
     QTest::newRow("invalid report")
             << Build([](CVornReport &r) { Band(r, ReportContents, QString()); })
             << QStringList {u"Band #0 is invalid"_s} << CPageSource();
+    QTest::newRow("expression that does not parse") << Build([](CVornReport &r) {
+        Computed(Band(r, ReportContents, u"Rows"_s), u"[id] *"_s);
+    }) << QStringList {u"\"I0\""_s, u"\"Rows\""_s, u"\"[id] *\""_s, u"at character 7"_s}
+                                                    << CPageSource {0, 0};
+    QTest::newRow("expression of a band that is none") << Build([](CVornReport &r) {
+        Text(Band(r, ReportContents, u"Rows"_s), u"x"_s)->SetPrintWhen(u"[Ghost].[id] = 1"_s);
+    }) << QStringList {u"\"I0\""_s, u"\"Ghost\""_s, u"Print When"_s}
+                                                       << CPageSource {0, 0};
+    QTest::newRow("division by zero names the row") << Build([](CVornReport &r) {
+        Text(Band(r, ReportContents, u"Rows"_s), u"x"_s);
+        Computed(Band(r, ReportContents, u"Rows"_s, u"SELECT id FROM customers ORDER BY id"_s),
+                 u"1 / ([id] - 2)"_s);
+    }) << QStringList {u"\"I0\""_s, u"\"1 / ([id] - 2)\""_s, u"row 2"_s, u"zero"_s}
+                                                    << CPageSource {1, 0};
+    QTest::newRow("numeric Data Format on a text") << Build([](CVornReport &r) {
+        Field(Band(r, ReportContents, u"Rows"_s, u"SELECT name FROM customers"_s), u"Rows"_s,
+              u"name"_s, u"No. %d"_s);
+    }) << QStringList {u"\"I0\""_s, u"\"Rows\""_s, u"\"C01\""_s, u"not a number"_s}
+                                                   << CPageSource {0, 0};
     QTest::newRow("total of a text that is no number") << Build([](CVornReport &r) {
         Field(Band(r, ReportFooter, u"End"_s), u"Rows"_s, u"item"_s)
                 ->SetAggregate(CVornDbText::Maximum);

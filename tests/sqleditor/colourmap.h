@@ -12,6 +12,7 @@
 // that a test can write the expected colours right under the text:
 //   K keyword  T type name  N number  F function name  S string  C comment
 //   w other words  - punctuation and blanks  blank: no colour applied
+//   P parameter  # page or row number (expressions)
 // In maps read from a document, "?" marks a colour outside this list and "!"
 // a character whose boldness is wrong (only keywords are bold).
 namespace ColourMap {
@@ -22,7 +23,8 @@ inline const std::vector<std::pair<int, QChar>> &Letters()
             = {{CSyntaxParser::ColourKeyword, u'K'},    {CSyntaxParser::ColourTypeName, u'T'},
                {CSyntaxParser::ColourNumber, u'N'},     {CSyntaxParser::ColourFunctionName, u'F'},
                {CSyntaxParser::ColourString, u'S'},     {CSyntaxParser::ColourComment, u'C'},
-               {CSyntaxParser::ColourNormalText, u'w'}, {CSyntaxParser::ColourOperator, u'-'}};
+               {CSyntaxParser::ColourNormalText, u'w'}, {CSyntaxParser::ColourOperator, u'-'},
+               {CSyntaxParser::ColourAccent, u'P'},     {CSyntaxParser::ColourAccentAlt, u'#'}};
     return letters;
 }
 

@@ -219,6 +219,63 @@ private slots:
         QCOMPARE(VornTemplate::WriteReportXml(back), written);
     }
 
+    // Expressions, formats, conditions, style rules and the locale: written after the other
+    // elements, read back to the same model and the same bytes.
+    void expressionElements()
+    {
+        CVornReport report;
+        report.SetLocale(QStringLiteral("de_DE"));
+        auto *band = new CVornBand(VornKind::ReportContents, QStringLiteral("B"));
+        band->SetPrintWhen(QStringLiteral("[B].[paid] = 1"));
+        report.GetBands().Add(band);
+        auto *text = new CVornDbText;
+        text->SetName(QStringLiteral("T"));
+        text->SetExpression(QStringLiteral("[qty] * [price] & '<€>'"));
+        text->SetDisplayFormat(QStringLiteral("#,##0.00 \"pcs\""));
+        text->SetPrintWhen(QStringLiteral("NOT ISNULL([qty])"));
+        CStyleRule red {QStringLiteral("[total] > 1000"), 0x0000FFu, 0x00FFFFu, 1, 0};
+        CStyleRule italic {QStringLiteral("#ROW MOD 2 = 0"), {}, {}, {}, 1};
+        text->SetStyleRules({red, italic});
+        band->GetItems().Add(text);
+        auto *shape = new CVornShape;
+        shape->SetName(QStringLiteral("S"));
+        shape->SetPrintWhen(QStringLiteral("#PAGE > 1"));
+        band->GetItems().Add(shape);
+
+        const QString written = VornTemplate::WriteReportXml(report);
+        for (const char *part :
+             {"<report version=\"1\" width=\"21000\" height=\"29700\" title=\"\" "
+              "database-type=\"-1\" portrait=\"1\" database-connect-string=\"\">\r\n"
+              "  <locale>de_DE</locale>\r\n",
+              "</element>\r\n  <print_when>[B].[paid] = 1</print_when>\r\n</element>\r\n",
+              "  <query></query>\r\n"
+              "  <expression>[qty] * [price] &amp; '&lt;€&gt;'</expression>\r\n"
+              "  <display_format>#,##0.00 &quot;pcs&quot;</display_format>\r\n"
+              "  <print_when>NOT ISNULL([qty])</print_when>\r\n"
+              "  <style_rule>\r\n    <when>[total] &gt; 1000</when>\r\n"
+              "    <color>255</color>\r\n    <bk_color>65535</bk_color>\r\n"
+              "    <bold>1</bold>\r\n    <italic>0</italic>\r\n  </style_rule>\r\n"
+              "  <style_rule>\r\n    <when>#ROW MOD 2 = 0</when>\r\n    <italic>1</italic>\r\n"
+              "  </style_rule>\r\n</element>\r\n",
+              "  <shape_type>1</shape_type>\r\n  <print_when>#PAGE &gt; 1</print_when>\r\n"
+              "</element>\r\n"})
+            QVERIFY2(written.contains(QString::fromUtf8(part)), part);
+
+        QByteArray bytes(reinterpret_cast<const char *>(written.utf16()), written.size() * 2);
+        CVornReport back;
+        QString message;
+        QVERIFY2(VornTemplate::LoadBytes(back, bytes, message), qPrintable(message));
+        QCOMPARE(back.GetLocale(), report.GetLocale());
+        QCOMPARE(back.GetBands()[0]->GetPrintWhen(), band->GetPrintWhen());
+        const auto *read = ItemAt<CVornDbText>(back, 0, 0);
+        QCOMPARE(read->GetExpression(), text->GetExpression());
+        QCOMPARE(read->GetDisplayFormat(), text->GetDisplayFormat());
+        QCOMPARE(read->GetPrintWhen(), text->GetPrintWhen());
+        QVERIFY(read->GetStyleRules() == text->GetStyleRules());
+        QCOMPARE(ItemAt<CVornShape>(back, 0, 1)->GetPrintWhen(), shape->GetPrintWhen());
+        QCOMPARE(VornTemplate::WriteReportXml(back), written);
+    }
+
     void textsSurviveARoundTrip_data()
     {
         QTest::addColumn<QString>("text");
