@@ -9,13 +9,15 @@
 #include <QDataStream>
 #include <QIODevice>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace FieldChoice {
 
 namespace {
 
-constexpr quint32 formatTag = 0x56464C31; // "VFL1"
+constexpr quint32 formatTag = 0x56464C32; // "VFL2"
 
 } // namespace
 
@@ -26,7 +28,7 @@ QByteArray Encode(const QList<CFieldChoice> &fields)
     out << formatTag << quint32(fields.size());
     for (const CFieldChoice &field : fields) {
         out << field.dataSource << field.dataField << field.binary << field.format
-            << qint32(field.horzAlignment) << field.name;
+            << qint32(field.horzAlignment) << field.name << qint32(field.width);
     }
     return bytes;
 }
@@ -43,11 +45,13 @@ QList<CFieldChoice> Decode(const QByteArray &bytes)
     for (quint32 i = 0; i < count; ++i) {
         CFieldChoice field;
         qint32 alignment = 0;
+        qint32 width = 0;
         in >> field.dataSource >> field.dataField >> field.binary >> field.format >> alignment
-                >> field.name;
+                >> field.name >> width;
         if (in.status() != QDataStream::Ok)
             return {};
         field.horzAlignment = alignment;
+        field.width = std::max(0, width);
         fields.append(field);
     }
     return fields;
@@ -71,6 +75,8 @@ QList<CFieldChoice> PageNofM()
     // The number of pages follows the right-aligned page number with a space between.
     count.format = u" of %d"_s;
     count.name = u"Page Count"_s;
+    // " of 9999" in the default font, and no more: the page number takes the rest.
+    count.width = 1500;
     fields.append(count);
     return fields;
 }
@@ -107,25 +113,36 @@ QList<CVornItem *> Place(CVornDocument &document, CVornBand &band, const Placeme
     QList<CVornItem *> placed;
     if (fields.isEmpty())
         return placed;
-    const qsizetype count = fields.size();
+    // Fields of a width of their own keep it; the others share the placement's width.
+    qint64 fixed = 0;
+    qsizetype shared = 0;
+    for (const CFieldChoice &field : fields) {
+        fixed += field.width;
+        shared += field.width > 0 ? 0 : 1;
+    }
     int width = std::max(1, placement.width);
     // Side by side they stay on the page, as long as each keeps a useful width.
-    const qint64 room = qint64(placement.pageRight) - placement.left;
-    if (room > 0 && room < qint64(width) * count)
-        width = std::max(int(room / count), std::min(width, 500));
+    const qint64 room = qint64(placement.pageRight) - placement.left - fixed;
+    if (shared > 0 && room > 0 && room < qint64(width) * shared)
+        width = std::max(int(room / shared), std::min(width, 500));
+    // Where they would still run past the page's edge, they start further left.
+    int left = placement.left;
+    const qint64 total = fixed + qint64(width) * shared;
+    if (placement.pageRight > 0 && left + total > placement.pageRight)
+        left = int(std::max<qint64>(0, placement.pageRight - total));
 
     CVornReport &report = document.GetReport();
     CReportEdit edit(document, stepName);
     report.DeselectAll();
-    int left = placement.left;
     for (const CFieldChoice &field : fields) {
+        const int itemWidth = field.width > 0 ? field.width : width;
         std::unique_ptr<CVornItem> item;
         int height = std::max(1, placement.height);
         if (field.binary) {
             auto image = std::make_unique<CVornDbImage>();
             image->SetDataSource(field.dataSource);
             image->SetDataField(field.dataField);
-            height = width;
+            height = itemWidth;
             item = std::move(image);
         } else {
             auto text = std::make_unique<CVornDbText>();
@@ -137,12 +154,12 @@ QList<CVornItem *> Place(CVornDocument &document, CVornBand &band, const Placeme
         }
         // Inside the band when it is high enough; its top edge otherwise.
         const int top = std::max(0, std::min(placement.top, band.GetHeight() - height));
-        item->SetRect(left, top, left + width, top + height);
+        item->SetRect(left, top, left + itemWidth, top + height);
         item->SetName(
                 UniqueItemName(report, band, field.name.isEmpty() ? field.dataField : field.name));
         item->SetSelected(true);
         placed.append(edit.InsertItem(&band, band.GetItems().GetCount(), std::move(item)));
-        left += width;
+        left += itemWidth;
     }
     edit.Commit();
     return placed;

@@ -22,6 +22,8 @@ struct CFieldChoice
     int horzAlignment = 0;
     // The new item's name before it is made unique; the field's name when empty.
     QString name;
+    // The new item's width in hundredths of a millimetre; 0 for the width of the placement.
+    int width = 0;
 
     friend bool operator==(const CFieldChoice &, const CFieldChoice &) = default;
 };
@@ -36,7 +38,7 @@ QByteArray Encode(const QList<CFieldChoice> &fields);
 QList<CFieldChoice> Decode(const QByteArray &bytes);
 
 // The Elements pane's "Page Number" (one DB Text "Page %d" of #PAGE) and "Page N of M" (that one
-// right-aligned, followed by "of %d" of #PAGES).
+// right-aligned, followed by "of %d" of #PAGES, only as wide as a count of four digits needs).
 QList<CFieldChoice> PageNumber();
 QList<CFieldChoice> PageNofM();
 
@@ -63,9 +65,10 @@ struct Placement
     int pageRight = 0;
 };
 
-// Puts one new item per field on the band, side by side from the placement's corner (narrower
-// when they would run past the page's right edge, and moved up when they would hang below the
-// band), as one undo step named stepName; the new items become the selection. A DB Image is as
+// Puts one new item per field on the band, side by side from the placement's corner (those of
+// no width of their own narrower when they would run past the page's right edge, all of them
+// further left when they still would, and moved up when they would hang below the band), as
+// one undo step named stepName; the new items become the selection. A DB Image is as
 // high as it is wide. Returns the new items.
 QList<CVornItem *> Place(CVornDocument &document, CVornBand &band, const Placement &placement,
                          const QList<CFieldChoice> &fields, const QString &stepName);

@@ -84,6 +84,31 @@ private slots:
         QVERIFY(nOfM[0].dataSource.isEmpty() && nOfM[1].dataSource.isEmpty());
     }
 
+    // "Page N of M" clicked onto a footer: the count is as wide as it needs, and the pair
+    // keeps off the page's edge where it can.
+    void pageNofMPlaced_data()
+    {
+        QTest::addColumn<int>("left");
+        QTest::addColumn<QList<int>>("edges"); // left and right of the number, then the count
+        QTest::newRow("room for both") << 15000 << QList<int> {15000, 19000, 19000, 20500};
+        QTest::newRow("near the edge") << 20000 << QList<int> {15500, 19500, 19500, 21000};
+        QTest::newRow("narrowed") << 17000 << QList<int> {17000, 19500, 19500, 21000};
+    }
+    void pageNofMPlaced()
+    {
+        QFETCH(int, left);
+        QFETCH(QList<int>, edges);
+        CVornDocument document;
+        CVornBand *band = AddBand(document.GetReport(), VornKind::PageFooter, u"Footer"_s, 800);
+        const FieldChoice::Placement where {left, 100, 4000, 400, 21000};
+        const QList<CVornItem *> placed
+                = FieldChoice::Place(document, *band, where, FieldChoice::PageNofM(), u"Insert"_s);
+        QCOMPARE(placed.size(), 2);
+        QCOMPARE((QList<int> {placed[0]->GetLeft(), placed[0]->GetRight(), placed[1]->GetLeft(),
+                              placed[1]->GetRight()}),
+                 edges);
+    }
+
     void dragData()
     {
         const QList<CFieldChoice> fields = FieldChoice::PageNofM()
