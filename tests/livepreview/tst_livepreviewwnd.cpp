@@ -208,7 +208,7 @@ void TestLivePreviewWnd::failureShowsItsMessageOverTheLastGoodPage_data()
     QTest::addColumn<QString>("band");
     QTest::addColumn<QString>("item");
     QTest::newRow("a band's query") << u"query"_s << u"Lines"_s << QString();
-    QTest::newRow("a field no query returns") << u"field"_s << u"Lines"_s << u"Amount"_s;
+    QTest::newRow("a field no query returns") << u"field"_s << u"Lines"_s << u"Code"_s;
     QTest::newRow("no database file") << u"connection"_s << QString() << QString();
 }
 
@@ -221,14 +221,14 @@ void TestLivePreviewWnd::failureShowsItsMessageOverTheLastGoodPage()
     const std::shared_ptr<const CPageModel> good = m_pane->GetLayout()->GetModel();
     CVornReport &report = m_document->GetReport();
     auto *lines = static_cast<CVornBand *>(Named(u"Lines"_s));
-    auto *amount = static_cast<CVornDbText *>(Named(u"Lines"_s, u"Amount"_s));
+    auto *code = static_cast<CVornDbText *>(Named(u"Lines"_s, u"Code"_s));
     const QString query = lines->GetDatabaseQuery();
-    const QString field = amount->GetDataField();
+    const QString field = code->GetDataField();
     const QString connection = report.GetConnectString();
     if (fault == u"query")
         lines->SetDatabaseQuery(query + u" LIMT 2"_s);
     else if (fault == u"field")
-        amount->SetDataField(u"NOPE"_s);
+        code->SetDataField(u"NOPE"_s);
     else
         report.SetConnectString(QString());
     m_document->ReportChanged();
@@ -249,7 +249,7 @@ void TestLivePreviewWnd::failureShowsItsMessageOverTheLastGoodPage()
     }
 
     lines->SetDatabaseQuery(query);
-    amount->SetDataField(field);
+    code->SetDataField(field);
     report.SetConnectString(connection);
     m_document->ReportChanged();
     QTRY_VERIFY(m_pane->GetFailureText().isEmpty());
