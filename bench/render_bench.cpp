@@ -34,6 +34,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -228,6 +229,21 @@ void ExpressionListReport(CVornReport &report, int rows)
     amount->SetExpression(u"ROUND([AMOUNT] * 1.2, 2)"_s);
     amount->SetDisplayFormat(u"#,##0.00"_s);
     amount->SetStyleRules({{u"[AMOUNT] > 500"_s, 0x0000CCu, {}, 1, {}}});
+}
+
+// The list with a group header every 20 rows; with the page rules, the header keeps with its
+// first row and prints again at the top of each page its group goes on to.
+void GroupHeaderReport(CVornReport &report, int rows, bool rules)
+{
+    ListReport(report, rows, true, false);
+    CVornBand *band = report.GetBands()[0];
+    band->SetDatabaseQuery(u"SELECT Code, Name, Amount, (Id - 1) / 20 AS Grp FROM Items "
+                           u"WHERE Id <= %1 ORDER BY Id"_s.arg(rows));
+    band->SetHeader(u"Group"_s);
+    CVornBand *group = AddBand(report, u"Group"_s, {}, 700);
+    AddText(*group, u"GRP"_s, 1000, 4000)->SetDataSource(u"Rows"_s);
+    group->GetPaging().keepWithNext = rules ? 1 : 0;
+    group->GetPaging().repeatHeader = rules ? 1 : 0;
 }
 
 // One row per photo: its number and its picture, 12 x 6 mm.
@@ -697,6 +713,26 @@ void Scale()
 
 } // namespace
 
+// The group header list with and without Keep With Next and Repeat Header.
+void GroupHeaderRules(const QTemporaryDir &dir)
+{
+    // The better of two runs each, so that a busy moment does not decide the ratio.
+    double ms[2] = {1e300, 1e300};
+    int pages[2] = {0, 0};
+    for (int round = 0; round < 2; ++round) {
+        for (const bool rules : {false, true}) {
+            CVornReport report;
+            GroupHeaderReport(report, 10000, rules);
+            const Outcome outcome = RunToPdf(report, dir.filePath(u"groups.pdf"_s));
+            ms[rules] = std::min(ms[rules], outcome.ms);
+            pages[rules] = outcome.pages;
+        }
+    }
+    std::printf("the list with a group header every 20 rows: %.0f ms, %d pages; with Keep With "
+                "Next and Repeat Header %.0f ms, %d pages; ratio %.2f (target <= 1.1)\n",
+                ms[0], pages[0], ms[1], pages[1], ms[1] / ms[0]);
+}
+
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -725,6 +761,13 @@ int main(int argc, char **argv)
         if (!BuildDatabase(dir.filePath(u"bench.db"_s), 10000))
             return 1;
         ExpressionsAgainstList(dir);
+        return 0;
+    }
+    // "--groups": only the group headers with and without their page rules.
+    if (argc == 2 && qstrcmp(argv[1], "--groups") == 0) {
+        if (!BuildDatabase(dir.filePath(u"bench.db"_s), 10000))
+            return 1;
+        GroupHeaderRules(dir);
         return 0;
     }
     // "--scale": only the growth, the per-row pictures and the first page as PNG.
@@ -766,6 +809,7 @@ int main(int argc, char **argv)
                     "%.0f ms (layout %.0f ms), %d pages; ratio to the plain list %.2f\n",
                     grown.ms, LayoutMs(report), grown.pages, grown.ms / sqliteListMs);
     }
+    GroupHeaderRules(dir);
     {
         CVornReport report;
         ListReport(report, 10000, false, false);

@@ -64,6 +64,8 @@ void CElementsCtrl::AddRows()
             // Ready-made DB Texts of the page number, after the kinds.
             {tr("Page Number"), FieldChoice::PageNumberEntry},
             {tr("Page N of M"), FieldChoice::PageNofMEntry},
+            // The Page Break last, so that the rows above keep their places.
+            {tr("Page Break"), VornKind::PageBreak},
     };
     for (const Row &row : rows) {
         auto *item = new QTreeWidgetItem(this, {row.text});

@@ -4,9 +4,10 @@
 #include <QTreeWidget>
 
 // The list of the Elements pane: the pointer, the five band kinds and the seven item kinds
-// that can be inserted, one row each with its icon and, as its data, the kind code (0 for the
-// pointer), then "Page Number" and "Page N of M", which place ready-made DB Texts (their codes
-// are FieldChoice's). A left click on a row chooses that kind for the design view.
+// that can be inserted, one row each with its icon and, as its data, the kind
+// code (0 for the pointer), then "Page Number" and "Page N of M", which place ready-made DB Texts
+// (their codes are FieldChoice's), and last the Page Break band. A left click on a row chooses
+// that kind for the design view.
 class CElementsCtrl : public QTreeWidget
 {
     Q_OBJECT

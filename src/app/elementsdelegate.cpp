@@ -4,22 +4,23 @@
 #include "elementsctrl.h"
 #include "elementsicons.h"
 #include "readablecolor.h"
+#include "vornkind.h"
 
 #include <QAbstractItemView>
 #include <QPainter>
 #include <QStyle>
 
-QRgb CElementsDelegate::RowTextColor(int row)
+QRgb CElementsDelegate::RowTextColor(int kind)
 {
-    if (row == 0)
+    if (kind == VornKind::None)
         return PointerColor;
-    return row <= 5 ? BandColor : ItemColor;
+    return IsBand(kind) ? BandColor : ItemColor;
 }
 
-QColor CElementsDelegate::ReadableRowColor(int row, const QPalette &palette)
+QColor CElementsDelegate::ReadableRowColor(int kind, const QPalette &palette)
 {
     // The row colours are made for a light list; a dark look lightens them.
-    return ColorRefToQColor(ReadableColorRef(QColorToColorRef(QColor::fromRgb(RowTextColor(row))),
+    return ColorRefToQColor(ReadableColorRef(QColorToColorRef(QColor::fromRgb(RowTextColor(kind))),
                                              QColorToColorRef(palette.color(QPalette::Base))));
 }
 
@@ -57,8 +58,10 @@ void CElementsDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
                             size, size);
     }
 
-    painter->setPen(selected || focused ? palette.color(QPalette::HighlightedText)
-                                        : ReadableRowColor(index.row(), palette));
+    painter->setPen(
+            selected || focused
+                    ? palette.color(QPalette::HighlightedText)
+                    : ReadableRowColor(index.data(CElementsCtrl::KindRole).toInt(), palette));
     // A kind kept for one insertion after another shows in bold type.
     QFont font = option.font;
     if (list && list->GetLockedKind() >= 0

@@ -19,10 +19,11 @@ public:
 
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    // The text colour of an unselected, unfocused row.
-    static QRgb RowTextColor(int row);
+    // The text colour of an unselected, unfocused row of the kind: the pointer, a band kind or
+    // an item kind.
+    static QRgb RowTextColor(int kind);
     // That colour as drawn on the list's background: lightened in a dark look.
-    static QColor ReadableRowColor(int row, const QPalette &palette);
+    static QColor ReadableRowColor(int kind, const QPalette &palette);
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;

@@ -18,6 +18,7 @@
 #include "quarnview.h"
 #include "userimages.h"
 #include "viewsettings.h"
+#include "vornkind.h"
 #include "zoomsteps.h"
 
 #include <QAction>
@@ -98,6 +99,8 @@ void CMainFrame::CreateMenus()
 {
     m_fileMenu = menuBar()->addMenu(tr("&File"));
     connect(AddTo(m_fileMenu, FileNew), &QAction::triggered, this, &CMainFrame::DoFileNew);
+    connect(AddTo(m_fileMenu, FileNewLabels), &QAction::triggered, this,
+            &CMainFrame::DoFileNewLabels);
     connect(AddTo(m_fileMenu, FileOpen), &QAction::triggered, this, &CMainFrame::DoFileOpen);
     connect(AddTo(m_fileMenu, FileSave), &QAction::triggered, this, &CMainFrame::DoFileSave);
     connect(AddTo(m_fileMenu, FileSaveAs), &QAction::triggered, this, &CMainFrame::DoFileSaveAs);
@@ -136,6 +139,22 @@ void CMainFrame::CreateMenus()
     connect(statusBarCommand, &QAction::toggled, this,
             [this](bool on) { statusBar()->setVisible(on); });
     CreateLookMenu(view);
+
+    // Every band kind, the page break included, inserted where a click would put it.
+    QMenu *insert = menuBar()->addMenu(tr("&Insert"));
+    insert->setObjectName(QStringLiteral("InsertMenu"));
+    const std::pair<int, int> bands[] = {
+            {InsertPageHeader, VornKind::PageHeader},
+            {InsertReportHeader, VornKind::ReportHeader},
+            {InsertContents, VornKind::ReportContents},
+            {InsertReportFooter, VornKind::ReportFooter},
+            {InsertPageFooter, VornKind::PageFooter},
+            {InsertPageBreak, VornKind::PageBreak},
+    };
+    for (const auto &[id, kind] : bands) {
+        connect(AddTo(insert, id), &QAction::triggered, m_view,
+                [this, kind = kind] { m_view->InsertBand(kind); });
+    }
 
     QMenu *format = menuBar()->addMenu(tr("F&ormat"));
     format->setObjectName(QStringLiteral("FormatMenu"));

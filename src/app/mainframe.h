@@ -77,6 +77,8 @@ public:
     // File New: asks to save a modified report first; false when the user
     // cancelled.
     bool DoFileNew();
+    // File > New Label Report...: a sheet asked for, then a new report of its labels.
+    bool DoFileNewLabels();
     // File Open with its file dialog.
     bool DoFileOpen();
     // Opens a file without asking for it (command line, dropped files, recent

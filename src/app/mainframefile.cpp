@@ -3,6 +3,7 @@
 #include "mainframe.h"
 
 #include "commandtable.h"
+#include "labelsheetdlg.h"
 #include "propertieswnd.h"
 #include "quarndoc.h"
 #include "reportfile.h"
@@ -110,6 +111,17 @@ bool CMainFrame::DoFileNew()
         return false;
     // The reset makes the view start over and ask for the report's page.
     m_document->OnNewDocument();
+    return true;
+}
+
+bool CMainFrame::DoFileNewLabels()
+{
+    if (!SaveModified())
+        return false;
+    CLabelSheetDlg dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    m_document->OnNewLabelDocument(dialog.GetSheet());
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "quarndoc.h"
 
+#include "labelsheet.h"
 #include "relativepath.h"
 #include "reportfile.h"
 
@@ -32,6 +33,16 @@ bool CQuarnDoc::OnNewDocument()
     SetModifiedFlag(false);
     NotifyReportReset();
     return true;
+}
+
+void CQuarnDoc::OnNewLabelDocument(const CLabelSheet &sheet)
+{
+    ClearHistory();
+    sheet.MakeReport(GetReport());
+    SetPathName(QString());
+    // Made, not just opened: leaving it asks whether to save it.
+    SetModifiedFlag(true);
+    NotifyReportReset();
 }
 
 bool CQuarnDoc::OnOpenDocument(const QString &path, QString &message)

@@ -2,6 +2,8 @@
 
 #include "vorndocument.h"
 
+struct CLabelSheet;
+
 // The application's one document: the report being designed with the file
 // commands that reset, read and write it, and the grid setting it keeps in the
 // user's settings ("Quarn Settings"/"Draw Grid", read when the document is
@@ -18,6 +20,8 @@ public:
     // A new untitled report. The title and the connection string of the report
     // that was open stay, as resetting a report keeps them.
     bool OnNewDocument();
+    // A new untitled report of the sheet's labels (CLabelSheet::MakeReport), not yet saved.
+    void OnNewLabelDocument(const CLabelSheet &sheet);
 
     // Reads the file into a fresh report and puts it in place only when it was
     // read in full: after a failure the document still holds the report it held

@@ -143,6 +143,7 @@ int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QT
     CRunOptions options;
     options.reportFolder = reportFolder;
     options.connection = connection.get();
+    options.skipLabels = arguments.skipLabels;
     options.parameter = [&](const QString &band, const QString &name) {
         int column = list.IndexOf(band + u'/' + name);
         if (column < 0)

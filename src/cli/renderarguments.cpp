@@ -136,7 +136,8 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
         const bool takesValue = option == u"-o"_s || option == u"--output"_s
                 || option == u"--param"_s || option == u"--page"_s || option == u"--pages"_s
                 || option == u"--dpi"_s || option == u"--each"_s || option == u"--each-file"_s
-                || option == u"--shard"_s || option == u"--copies"_s;
+                || option == u"--shard"_s || option == u"--copies"_s
+                || option == u"--skip-labels"_s;
         if (!takesValue) {
             if (argument.startsWith(u'-') && argument.size() > 1) {
                 message = tr("Unknown option: %1").arg(argument);
@@ -189,6 +190,9 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
             if (!ParsePages(value, page, lastPage, message))
                 return false;
             pagesGiven = true;
+        } else if (option == u"--skip-labels"_s) {
+            if (!ParseNumber(option, value, 0, 10000, skipLabels, message))
+                return false;
         } else if (!ParseNumber(option, value, 1, maxDpi, dpi, message)) {
             return false;
         } else {
@@ -281,7 +285,7 @@ bool CRenderArguments::Parse(const QStringList &arguments, QString &message)
 QString CRenderArguments::Usage()
 {
     return tr("Usage: vantel-render REPORT.vnt -o OUT [--param BAND/NAME=VALUE]... [--pdfa]\n"
-              "                     [--page N | --pages FIRST-LAST] [--dpi N]\n"
+              "                     [--page N | --pages FIRST-LAST] [--dpi N] [--skip-labels N]\n"
               "       vantel-render --check REPORT.vnt [--param BAND/NAME=VALUE]...\n"
               "       vantel-render REPORT.vnt --each \"SELECT ...\" -o 'OUT-{COLUMN}.pdf'\n"
               "                     [--shard K/N] [--skip-existing] [options as above]\n"
@@ -296,6 +300,8 @@ QString CRenderArguments::Usage()
               "  --page N                  the page of a single PNG or SVG (default 1)\n"
               "  --pages FIRST-LAST        the pages of a PNG or SVG name with %d\n"
               "  --dpi N                   the resolution of the PNG (default 96)\n"
+              "  --skip-labels N           N labels of the first sheet are used already: the\n"
+              "                            first row prints in the next place\n"
               "  -o OUT.html               every page in one web page\n"
               "  -o OUT.csv, -o OUT.xlsx   the rows as printed, as CSV or as an Excel workbook\n"
               "  --param BAND/NAME=VALUE   the value of the query entry {NAME} of band BAND, in\n"

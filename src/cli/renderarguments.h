@@ -49,6 +49,7 @@ public:
     int page = 1; // the first page of a PNG or SVG
     int lastPage = 0; // with "%d": the last page, 0 for the last there is
     int dpi = 96;
+    int skipLabels = -1; // labels left empty on the first sheet; -1: as the report says
     bool help = false;
     bool version = false;
     bool check = false;

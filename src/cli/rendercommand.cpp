@@ -55,6 +55,7 @@ bool RunRenderCommand(const CRenderArguments &arguments, QString &message)
 
     CRunOptions options;
     options.reportFolder = FolderOfPath(QFileInfo(arguments.report).absoluteFilePath());
+    options.skipLabels = arguments.skipLabels;
     options.parameter = [&values](const QString &band, const QString &name) {
         const CVornParameter *parameter = values.Find(band, name);
         return parameter ? parameter->GetValue() : QString();

@@ -157,7 +157,8 @@ bool CHtmlWriter::WritePage(const CPage &page, int number, int count, QString &m
 
 void CHtmlWriter::Text(const CPage &page, const CPageText &text, int number, int count)
 {
-    const QString value = PageTextValue(text, number, count);
+    // Page numbers as the page's own numbering counts them.
+    const QString value = PageTextValue(text, page.NumberShown(number), page.CountShown(count));
     const CPageRect &box = text.box;
     if (value.isEmpty() || box.right <= box.left || box.bottom <= box.top)
         return;

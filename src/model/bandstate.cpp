@@ -11,7 +11,8 @@ CBandState CBandState::Of(const CVornBand &band)
             band.GetFooter(),
             band.GetDatabaseQuery(),
             band.GetParentDataSource(),
-            band.GetPrintWhen()};
+            band.GetPrintWhen(),
+            band.GetPaging()};
 }
 
 void CBandState::ApplyTo(CVornBand &band) const
@@ -24,4 +25,5 @@ void CBandState::ApplyTo(CVornBand &band) const
     band.SetDatabaseQuery(databaseQuery);
     band.SetParentDataSource(parentDataSource);
     band.SetPrintWhen(printWhen);
+    band.SetPaging(paging);
 }

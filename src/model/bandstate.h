@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "vornband.h"
 
-class CVornBand;
+#include <QString>
 
 // A band's own fields without its items, as the edit history keeps them. The
 // kind never changes after a band is made, so it is not part of it.
@@ -16,6 +16,7 @@ struct CBandState
     QString databaseQuery;
     QString parentDataSource;
     QString printWhen;
+    CBandPaging paging;
 
     static CBandState Of(const CVornBand &band);
     void ApplyTo(CVornBand &band) const;

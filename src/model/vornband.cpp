@@ -7,6 +7,27 @@
 #include <QCoreApplication>
 #include <QHash>
 
+#include <algorithm>
+
+CColumnPlaces ColumnPlacesOf(const CBandPaging &paging, int pageWidth)
+{
+    CColumnPlaces places;
+    places.width = std::max(pageWidth, 0);
+    places.pitch = places.width;
+    const qint64 count = std::clamp(paging.columns, 1, 100);
+    if (count == 1)
+        return places;
+    const qint64 gap = std::max(paging.columnGap, 0);
+    const qint64 left = paging.columnWidth > 0 ? std::clamp(paging.columnLeft, 0, places.width) : 0;
+    const qint64 width = paging.columnWidth > 0 ? paging.columnWidth
+                                                : (places.width - (count - 1) * gap) / count;
+    // Every column starts on the page.
+    if (width < 1 || left + (count - 1) * (width + gap) >= places.width)
+        return places;
+    places = {int(count), int(left), int(width), int(width + gap)};
+    return places;
+}
+
 CVornBand::CVornBand(int kind, const QString &name)
 {
     SetKind(kind);
@@ -25,6 +46,7 @@ void CVornBand::Reset()
     m_footer.clear();
     m_printOnFirstPage = 1;
     m_printWhen.clear();
+    m_paging = CBandPaging();
     m_items.RemoveAllAndDelete();
 }
 

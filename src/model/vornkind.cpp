@@ -143,6 +143,22 @@ QString AggregateOverName(int over)
     return QCoreApplication::translate("Vantel", names[over]);
 }
 
+QString NewPageName(int code)
+{
+    static const char *const names[] = {"No", "Before", "After"};
+    if (code < 0 || code >= int(std::size(names)))
+        return QString();
+    return QCoreApplication::translate("Vantel", names[code]);
+}
+
+QString ColumnOrderName(int code)
+{
+    static const char *const names[] = {"Across Then Down", "Down Then Across"};
+    if (code < 0 || code >= int(std::size(names)))
+        return QString();
+    return QCoreApplication::translate("Vantel", names[code]);
+}
+
 bool SameName(const QString &a, const QString &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;

@@ -52,6 +52,9 @@ QString LineStyleName(int style);
 // code gives the empty text.
 QString AggregateName(int aggregate);
 QString AggregateOverName(int over);
+// The names of a band's "Start New Page" and "Column Order" codes.
+QString NewPageName(int code);
+QString ColumnOrderName(int code);
 
 // Case-insensitive equality of two names, as every name comparison of the model uses.
 bool SameName(const QString &a, const QString &b);

@@ -115,6 +115,59 @@ void RenameBand(CVornReport &report, CVornBand &band, const QString &newName)
     band.SetName(newName);
 }
 
+// A band that becomes a group header here keeps with its group's first row, so that it never
+// ends a page; one that heads another group already keeps what it has.
+void MakeGroupHeader(CVornReport &report, const CVornBand &detail)
+{
+    CVornBand *header = nullptr;
+    for (CVornBand *band : report.GetBands()) {
+        if (!header && SameName(band->GetName(), detail.GetHeader()))
+            header = band;
+    }
+    if (!header || header == &detail || detail.GetHeader().isEmpty())
+        return;
+    for (const CVornBand *other : report.GetBands()) {
+        if (other != &detail && SameName(other->GetHeader(), header->GetName()))
+            return;
+    }
+    header->GetPaging().keepWithNext = 1;
+}
+
+CEditResult PagingEdit(CVornBand &band, const CRowEdit &edit)
+{
+    CBandPaging &paging = band.GetPaging();
+    const auto yes = [&edit] {
+        return SameName(edit.value, T("Yes")) ? 1 : 0;
+    };
+    if (Is(edit, "Start New Page"))
+        return Changed(SetOption(edit.value, {{"No", 0}, {"Before", 1}, {"After", 2}},
+                                 [&paging](int code) { paging.newPage = code; }));
+    if (Is(edit, "Column Order"))
+        return Changed(SetOption(edit.value, {{"Across Then Down", 0}, {"Down Then Across", 1}},
+                                 [&paging](int code) { paging.columnOrder = code; }));
+    if (Is(edit, "Reset Page Number"))
+        paging.resetPageNumber = yes();
+    else if (Is(edit, "Keep With Next"))
+        paging.keepWithNext = yes();
+    else if (Is(edit, "Repeat Header"))
+        paging.repeatHeader = yes();
+    else if (Is(edit, "Keep Together"))
+        paging.keepTogether = yes();
+    else if (Is(edit, "Columns"))
+        paging.columns = std::clamp(ReadInt(edit.value), 1, 100);
+    else if (Is(edit, "Column Gap"))
+        paging.columnGap = std::max(Stored(edit), 0);
+    else if (Is(edit, "Column Width"))
+        paging.columnWidth = std::max(Stored(edit), 0);
+    else if (Is(edit, "First Column Left"))
+        paging.columnLeft = std::max(Stored(edit), 0);
+    else if (Is(edit, "Skip Labels"))
+        paging.skipLabels = std::clamp(ReadInt(edit.value), 0, 10000);
+    else
+        return CEditResult();
+    return Changed();
+}
+
 CEditResult BandEdit(CVornReport &report, CVornBand &band, const CRowEdit &edit)
 {
     if (Is(edit, "Band Height")) {
@@ -128,7 +181,10 @@ CEditResult BandEdit(CVornReport &report, CVornBand &band, const CRowEdit &edit)
     } else if (Is(edit, "Parent Data Source")) {
         band.SetParentDataSource(edit.value);
     } else if (Is(edit, "Group Header")) {
+        const bool other = !SameName(band.GetHeader(), edit.value);
         band.SetHeader(edit.value);
+        if (other)
+            MakeGroupHeader(report, band);
     } else if (Is(edit, "Group Footer")) {
         band.SetFooter(edit.value);
     } else if (Is(edit, "Print On First Page") && band.GetKind() == VornKind::PageHeader) {
@@ -136,7 +192,7 @@ CEditResult BandEdit(CVornReport &report, CVornBand &band, const CRowEdit &edit)
     } else if (Is(edit, "Print When")) {
         band.SetPrintWhen(edit.value.trimmed());
     } else {
-        return CEditResult();
+        return PagingEdit(band, edit);
     }
     return Changed();
 }
@@ -425,7 +481,7 @@ CEditResult ApplyEditStep(CVornDocument &document, CVornElement *current, const 
         step.WillChange(item);
     } else if (auto *band = dynamic_cast<CVornBand *>(current)) {
         step.WillChange(band);
-        if (rename) {
+        if (rename || Is(edit, "Group Header")) {
             // A band's new name is carried into the group bands and DB Texts that name it;
             // the fields that stay as they were are left out of the step again.
             for (CVornBand *other : report.GetBands()) {

@@ -122,6 +122,60 @@ QStringList CodeNames(QString (*name)(int), int count)
     return names;
 }
 
+QString YesNo(int flag)
+{
+    return flag ? T("Yes") : T("No");
+}
+
+// How a body band meets the pages; Report Contents bands also go in columns.
+QList<CPropertyRow> PagingRows(const CVornBand &band)
+{
+    const CBandPaging &paging = band.GetPaging();
+    const QStringList yesNo {T("Yes"), T("No")};
+    QList<CPropertyRow> rows;
+    if (band.GetKind() == VornKind::ReportContents) {
+        rows.append(OptionRow("Start New Page", NewPageName(paging.newPage),
+                              CodeNames(NewPageName, 3),
+                              "Before: the band starts a new page; After: the page ends after "
+                              "the band and its details. Never an empty page"));
+        rows.append(OptionRow("Reset Page Number", YesNo(paging.resetPageNumber), yesNo,
+                              "Yes: each time the band prints it starts a new page whose number "
+                              "is 1, and the page count counts the pages up to the next such "
+                              "band (an invoice run: Page 1 of 2 on every invoice)"));
+    }
+    rows.append(OptionRow("Keep With Next", YesNo(paging.keepWithNext), yesNo,
+                          "Yes: the band moves to the next page when the band printed after it "
+                          "does not fit below it, so that a group header never ends a page"));
+    if (band.GetKind() == VornKind::ReportContents)
+        rows.append(OptionRow("Repeat Header", YesNo(paging.repeatHeader), yesNo,
+                              "For a group header band: Yes prints it again at the top of each "
+                              "page its group goes on to"));
+    rows.append(OptionRow("Keep Together", YesNo(paging.keepTogether), yesNo,
+                          "Yes: the band with its details (a group header: its whole group) "
+                          "moves to a new page rather than break, when it fits on one"));
+    if (band.GetKind() != VornKind::ReportContents)
+        return rows;
+    rows.append(GroupRow(
+            "Column Layout",
+            {Row("Columns", QString::number(paging.columns), PropertyRowKind::Integer,
+                 "The band's rows print side by side in this many columns; the band is "
+                 "designed in the first"),
+             IntegerRow("Column Gap", paging.columnGap,
+                        "The space between two columns in millimetres"),
+             OptionRow("Column Order", ColumnOrderName(paging.columnOrder),
+                       CodeNames(ColumnOrderName, 2),
+                       "The order in which the rows fill the columns"),
+             IntegerRow("Column Width", paging.columnWidth,
+                        "The width of one column in millimetres; 0 shares the page's width out"),
+             IntegerRow("First Column Left", paging.columnLeft,
+                        "Where the first column starts, in millimetres from the page's left "
+                        "edge, when the column width is set"),
+             Row("Skip Labels", QString::number(paging.skipLabels), PropertyRowKind::Integer,
+                 "The number of column places (labels of a used sheet) left empty before the "
+                 "first row")}));
+    return rows;
+}
+
 // The empty text, then the band names the filter lets through, in report order.
 template<typename Filter>
 QStringList BandNames(const CVornReport &report, Filter filter)
@@ -231,6 +285,9 @@ QList<CPropertyRow> BandPage(const CVornReport &report, const CVornBand &band)
     }
     if (kind != VornKind::PageBreak)
         rows.append(PrintWhenRow(band.GetPrintWhen()));
+    if (kind == VornKind::ReportContents || kind == VornKind::ReportHeader
+        || kind == VornKind::ReportFooter)
+        rows.append(PagingRows(band));
     return rows;
 }
 

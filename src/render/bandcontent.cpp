@@ -167,10 +167,13 @@ int BreakBandContent(CBandContent &content, int space, bool force, CTextMeasure 
     return cut;
 }
 
-void PutBandContent(CBandContent &content, int top, CPage &page)
+void PutBandContent(CBandContent &content, int top, CPage &page, int left)
 {
     for (CPageItem &item : content.items) {
-        SetBox(item, Moved(MutableBox(item), top));
+        CPageRect box = Moved(MutableBox(item), top);
+        box.left += left;
+        box.right += left;
+        SetBox(item, box);
         page.Add(std::move(item));
     }
     content.items.clear();
@@ -178,5 +181,9 @@ void PutBandContent(CBandContent &content, int top, CPage &page)
     CPageBand band = std::move(content.band);
     band.top = top;
     band.bottom = top + content.height;
+    for (CPrintedValue &value : band.values) {
+        value.left += left;
+        value.right += left;
+    }
     page.AddBand(std::move(band));
 }

@@ -44,5 +44,5 @@ void GrowBandContent(CBandContent &content, const std::vector<CTextGrowth> &grow
 int BreakBandContent(CBandContent &content, int space, bool force, CTextMeasure &measure,
                      CBandContent &rest);
 
-// Moves every primitive of the content down by top onto page.
-void PutBandContent(CBandContent &content, int top, CPage &page);
+// Moves every primitive of the content down by top and right by left onto page.
+void PutBandContent(CBandContent &content, int top, CPage &page, int left = 0);

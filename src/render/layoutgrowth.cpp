@@ -35,7 +35,10 @@ bool CReportLayout::LayBand(const CVornBand &band, bool grow, CBandContent &cont
     }
     content.height = band.GetEffectiveHeight();
     content.band = {m_bandIndex[&band], 0, content.height, !IsPageBand(band), {}};
-    const CPageRect bandRect {0, 0, m_report.GetPageWidth(), content.height};
+    // A band in columns is cut at its first column's right edge.
+    const CPageRect bandRect {
+            0, 0, IsPageBand(band) ? m_report.GetPageWidth() : m_plans[&band].columnRight,
+            content.height};
     std::vector<CTextGrowth> growths;
     for (ItemPlan &plan : m_plans[&band].items) {
         const CVornItem &item = *plan.item;

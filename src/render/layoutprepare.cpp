@@ -99,6 +99,33 @@ bool CReportLayout::Prepare()
                 return false;
         }
     }
+    bool restarts = false;
+    for (const CVornBand *band : m_report.GetBands()) {
+        if (const CVornBand *header = m_plans[band].groupHeader)
+            m_plans[header].isGroupHeader = true;
+        if (const CVornBand *footer = m_plans[band].groupFooter)
+            m_plans[footer].isGroupFooter = true;
+    }
+    for (const CVornBand *band : m_report.GetBands()) {
+        BandPlan &plan = m_plans[band];
+        const CBandPaging &paging = band->GetPaging();
+        CPlacing &placing = plan.placing;
+        placing.keepWithNext = paging.keepWithNext != 0;
+        placing.repeat = plan.isGroupHeader && paging.repeatHeader != 0 ? m_bandIndex[band] : -1;
+        placing.closing = band->GetKind() == VornKind::ReportFooter;
+        plan.columnRight = pageSize.width();
+        // Group headers and footers span the page; the rows between them go in columns.
+        const bool spans = plan.isGroupHeader || plan.isGroupFooter;
+        const CColumnPlaces columns = ColumnPlacesOf(paging, pageSize.width());
+        if (band->GetKind() == VornKind::ReportContents && !spans && columns.count > 1) {
+            placing.columns = columns.count;
+            placing.columnPitch = columns.pitch;
+            placing.columnOrder = paging.columnOrder == CBandPaging::DownThenAcross ? 1 : 0;
+            placing.band = m_bandIndex[band];
+            plan.columnRight = columns.left + columns.width;
+        }
+        restarts = restarts || (!IsPageBand(*band) && paging.resetPageNumber != 0);
+    }
     // What follows (the connection, the pages) is no band's or item's.
     m_at = {};
 
@@ -128,6 +155,8 @@ bool CReportLayout::Prepare()
                 return !Cancelled();
             },
             m_options.maxPages);
+    // Pages whose count is shown wait for the end of their numbering, which gives the count.
+    m_pages->SetHoldNumberings(restarts && UsesPageCount(m_report));
     m_pages->SetBreakBand([this](CBandContent &content, int space, bool force, CBandContent &rest) {
         return BreakBandContent(content, space, force, *m_measure, rest);
     });

@@ -213,6 +213,22 @@ public:
     const std::vector<CPageBand> &GetBands() const { return m_bands; }
     void AddBand(CPageBand band) { m_bands.push_back(std::move(band)); }
 
+    // Page numbers can start again within a run. A page field shows the page's number counted
+    // from the first page of its numbering (numberFrom, the run's number of that page) and the
+    // pages of that numbering (numberPages; 0: up to the end of the run).
+    void SetNumbering(int numberFrom, int numberPages)
+    {
+        m_numberFrom = numberFrom;
+        m_numberPages = numberPages;
+    }
+    int GetNumberFrom() const { return m_numberFrom; }
+    // What a page field shows on this page, the page being page number of count in the run.
+    int NumberShown(int number) const { return number - m_numberFrom + 1; }
+    int CountShown(int count) const
+    {
+        return m_numberPages > 0 ? m_numberPages : count - m_numberFrom + 1;
+    }
+
     // The lines of the page's texts when the layout broke them before handing the page over
     // (see CPageSink::WantsTextLines), else null. Set once the items are final; the painter
     // draws them as they are.
@@ -227,4 +243,6 @@ private:
     std::vector<CPageItem> m_items;
     std::vector<CPageBand> m_bands;
     std::shared_ptr<const CPageTextLines> m_textLines;
+    int m_numberFrom = 1;
+    int m_numberPages = 0;
 };

@@ -85,7 +85,8 @@ void CPagePainting::Draw(const CPage &page, const CPageText &text, const TextLin
     const CPageRect &box = text.box;
     if (box.right <= box.left || box.bottom <= box.top)
         return;
-    const QString value = PageTextValue(text, number, count);
+    // Page numbers as the page's own numbering counts them.
+    const QString value = PageTextValue(text, page.NumberShown(number), page.CountShown(count));
     if (value.isEmpty())
         return;
     // Broken here unless the layout did it already.

@@ -111,6 +111,8 @@ bool CReportLayout::Run(QString &message)
 
 bool CReportLayout::Place(const CVornBand &band, const Context *outer, const CDataRow *row)
 {
+    BandPlan &plan = m_plans[&band];
+    const CBandPaging &paging = band.GetPaging();
     m_placing = &band;
     m_placingContext = outer;
     m_placingRow = row;
@@ -125,14 +127,50 @@ bool CReportLayout::Place(const CVornBand &band, const Context *outer, const CDa
             return m_message.isEmpty();
         }
     }
+    // The page rules of a band that prints.
+    if (paging.resetPageNumber != 0 && !m_pages->RestartNumbering())
+        return false;
+    if (paging.newPage == CBandPaging::NewPageBefore && !m_pages->Break())
+        return false;
+    if (!plan.skipped) {
+        plan.skipped = true;
+        const int skip = m_options.skipLabels >= 0 ? m_options.skipLabels : paging.skipLabels;
+        if (skip > 0 && plan.placing.columns > 1
+            && !m_pages->Skip(std::min(skip, 10000), band.GetEffectiveHeight(), plan.placing))
+            return false;
+    }
     CBandContent content;
     bool placed = LayBand(band, true, content);
     m_placingRow = nullptr;
-    // The band's row counts in the totals on the page where the band starts.
-    placed = placed && m_pages->Place(std::move(content), [&] { return TakeRow(band, row); });
+    // The band's row counts in the totals on the page where the band starts, which may be
+    // known only after the next bands: the row is kept with it.
+    const bool hasRow = row != nullptr;
+    placed = placed
+            && m_pages->Place(
+                    std::move(content),
+                    [this, &band, hasRow, kept = hasRow ? *row : CDataRow()] {
+                        return TakeRow(band, hasRow ? &kept : nullptr);
+                    },
+                    plan.placing);
     m_placing = nullptr;
     m_placingContext = nullptr;
     return placed;
+}
+
+bool CReportLayout::PrintOnce(const CVornBand &band, const CDataRow *row, const Context *outer)
+{
+    const CBandPaging &paging = band.GetPaging();
+    // A group header keeps its whole group together (PrintGroup).
+    const bool keep = paging.keepTogether != 0 && !m_plans[&band].isGroupHeader;
+    if (keep)
+        m_pages->BeginKeep();
+    if (!Place(band, outer, row) || !PrintDetails(band, row, outer))
+        return false;
+    if (keep && !m_pages->EndKeep())
+        return false;
+    if (paging.newPage == CBandPaging::NewPageAfter)
+        m_pages->BreakAfter();
+    return true;
 }
 
 bool CReportLayout::PrintBand(const CVornBand &band, const Context *outer)
@@ -143,11 +181,8 @@ bool CReportLayout::PrintBand(const CVornBand &band, const Context *outer)
     const BandPlan &plan = m_plans[&band];
     if (plan.groupHeader)
         return PrintGroup(band, outer);
-    if (m_noDatabase || !HasQuery(band.GetDatabaseQuery())) {
-        if (!Place(band, outer))
-            return false;
-        return PrintDetails(band, nullptr, outer);
-    }
+    if (m_noDatabase || !HasQuery(band.GetDatabaseQuery()))
+        return PrintOnce(band, nullptr, outer);
     std::unique_ptr<CDataCursor> cursor = Query(band, band.GetDatabaseQuery(), outer, {});
     if (!cursor)
         return false;
@@ -174,9 +209,7 @@ bool CReportLayout::PrintRow(const CVornBand &band, const CDataRow &row, const C
 {
     m_current[&band] = row;
     ++m_rowNumbers[&band];
-    if (!Place(band, outer, &row))
-        return false;
-    return PrintDetails(band, &row, outer);
+    return PrintOnce(band, &row, outer);
 }
 
 bool CReportLayout::PrintDetails(const CVornBand &band, const CDataRow *row, const Context *outer)
@@ -216,14 +249,21 @@ bool CReportLayout::PrintGroup(const CVornBand &detail, const Context *outer)
     const CVornBand &header = *plan.groupHeader;
     const CVornBand *footer = plan.groupFooter;
     const auto printFooter = [&](const Context *context) {
-        return !footer || PrintDetailsOf(*footer, context);
+        return !footer || PrintOnce(*footer, nullptr, context);
+    };
+    // A header that keeps its group together keeps it from the header to the footer.
+    const bool keep = header.GetPaging().keepTogether != 0;
+    const auto openGroup = [&] {
+        if (keep)
+            m_pages->BeginKeep();
+    };
+    const auto closeGroup = [&] {
+        m_pages->EndRepeat(m_bandIndex[&header]);
+        return !keep || m_pages->EndKeep();
     };
     const auto printDetail = [&](const Context *context) -> bool {
-        if (m_noDatabase || !HasQuery(detail.GetDatabaseQuery())) {
-            if (!Place(detail, context))
-                return false;
-            return PrintDetails(detail, nullptr, context);
-        }
+        if (m_noDatabase || !HasQuery(detail.GetDatabaseQuery()))
+            return PrintOnce(detail, nullptr, context);
         std::unique_ptr<CDataCursor> cursor = Query(detail, detail.GetDatabaseQuery(), context, {});
         if (!cursor)
             return false;
@@ -248,17 +288,19 @@ bool CReportLayout::PrintGroup(const CVornBand &detail, const Context *outer)
         while (FetchNext(*cursor, row, header, fetched)) {
             m_current[&header] = row;
             ++m_rowNumbers[&header];
-            if (!Place(header, outer, &row) || !PrintDetails(header, &row, outer))
+            openGroup();
+            if (!PrintOnce(header, &row, outer))
                 return false;
             const Context context {&header, &m_current[&header], outer};
-            if (!printDetail(&context) || !printFooter(&context))
+            if (!printDetail(&context) || !printFooter(&context) || !closeGroup())
                 return false;
         }
         return m_message.isEmpty();
     }
     if (m_noDatabase || !HasQuery(detail.GetDatabaseQuery())) {
-        return Place(header, outer) && PrintDetails(header, nullptr, outer) && printDetail(outer)
-                && printFooter(outer);
+        openGroup();
+        return PrintOnce(header, nullptr, outer) && printDetail(outer) && printFooter(outer)
+                && closeGroup();
     }
     // A new group starts whenever a field the header shows from the detail changes.
     std::unique_ptr<CDataCursor> cursor = Query(detail, detail.GetDatabaseQuery(), outer, {});
@@ -272,11 +314,12 @@ bool CReportLayout::PrintGroup(const CVornBand &detail, const Context *outer)
         const QVariantList key = GroupKey(header, detail, row);
         if (first || key != groupKey) {
             // The footer of the group that ends sees its last row.
-            if (!first && !printFooter(outer))
+            if (!first && (!printFooter(outer) || !closeGroup()))
                 return false;
             m_current[&detail] = row;
             m_rowNumbers[&detail] = 0;
-            if (!Place(header, outer) || !PrintDetails(header, nullptr, outer))
+            openGroup();
+            if (!PrintOnce(header, nullptr, outer))
                 return false;
             groupKey = key;
             first = false;
@@ -286,12 +329,7 @@ bool CReportLayout::PrintGroup(const CVornBand &detail, const Context *outer)
     }
     if (!m_message.isEmpty())
         return false;
-    return first || printFooter(outer);
-}
-
-bool CReportLayout::PrintDetailsOf(const CVornBand &band, const Context *outer)
-{
-    return Place(band, outer) && PrintDetails(band, nullptr, outer);
+    return first || (printFooter(outer) && closeGroup());
 }
 
 bool CReportLayout::DrawBand(const CVornBand &band, int top, CPage &page)

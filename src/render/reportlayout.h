@@ -157,6 +157,11 @@ private:
         ExprPlan *printWhen = nullptr;
         // The totals its items and its condition hold, which start again after each printing.
         std::vector<AggregatePlan *> totals;
+        bool isGroupHeader = false;
+        bool isGroupFooter = false;
+        CPlacing placing; // how its printings go onto the pages
+        int columnRight = 0; // where its items are cut: the right edge of its first column
+        bool skipped = false; // the places skipped before its first printing
     };
 
     static bool IsPageBand(const CVornBand &band)
@@ -169,9 +174,10 @@ private:
     // The band loop (reportlayout.cpp).
     bool PrintBand(const CVornBand &band, const Context *outer);
     bool PrintRow(const CVornBand &band, const CDataRow &row, const Context *outer);
+    // One printing of a band and its details, with the page rules the band sets.
+    bool PrintOnce(const CVornBand &band, const CDataRow *row, const Context *outer);
     bool PrintDetails(const CVornBand &band, const CDataRow *row, const Context *outer);
     bool PrintGroup(const CVornBand &detail, const Context *outer);
-    bool PrintDetailsOf(const CVornBand &band, const Context *outer);
     QVariantList GroupKey(const CVornBand &header, const CVornBand &detail, const CDataRow &row);
     // Lays the band out and places it; row is the row it prints, which its aggregates take.
     bool Place(const CVornBand &band, const Context *outer, const CDataRow *row = nullptr);

@@ -30,6 +30,9 @@ struct CRunOptions
     std::function<void(int pageCount)> progress;
     // Bounds of a run, so that a query or a report without end fails instead of filling
     // memory or the disk: the rows one query of a band may return, the pages of the run.
+    // The column places (labels) left empty before the first printing of each band in columns;
+    // -1: as each band says.
+    int skipLabels = -1;
     qint64 maxRows = 1'000'000'000;
     int maxPages = 1'000'000;
     // An open connection to the report's database that the run uses instead of opening its

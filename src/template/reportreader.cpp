@@ -85,6 +85,11 @@ enum class Field {
     StyleRule,
     When,
     CanGrow,
+    ColumnGap,
+    ColumnLeft,
+    ColumnOrder,
+    ColumnWidth,
+    Columns,
     Element,
     Font,
     Footer,
@@ -93,14 +98,20 @@ enum class Field {
     Height,
     HorzAlignment,
     Image,
+    KeepTogether,
+    KeepWithNext,
     Left,
     LineStyle,
     LineWidth,
+    NewPage,
     ParentDataSource,
     PrintOnFirstPage,
     Query,
+    RepeatHeader,
+    ResetPageNumber,
     Right,
     ShapeType,
+    SkipLabels,
     Text,
     Top,
     VertAlignment,
@@ -138,9 +149,15 @@ Field FieldOfLower(std::string_view name)
                 : is("locale") ? Field::Locale
                                : Field::Unknown;
     case 7:
-        return is("element") ? Field::Element : is("barcode") ? Field::Barcode : Field::Unknown;
+        return is("element")    ? Field::Element
+                : is("barcode") ? Field::Barcode
+                : is("columns") ? Field::Columns
+                                : Field::Unknown;
     case 8:
-        return is("bk_color") ? Field::BkColor : is("can_grow") ? Field::CanGrow : Field::Unknown;
+        return is("bk_color")    ? Field::BkColor
+                : is("can_grow") ? Field::CanGrow
+                : is("new_page") ? Field::NewPage
+                                 : Field::Unknown;
     case 9:
         return is("word_wrap")    ? Field::WordWrap
                 : is("aggregate") ? Field::Aggregate
@@ -153,16 +170,31 @@ Field FieldOfLower(std::string_view name)
                 : is("print_when") ? Field::PrintWhen
                 : is("style_rule") ? Field::StyleRule
                 : is("expression") ? Field::Expression
+                : is("column_gap") ? Field::ColumnGap
                                    : Field::Unknown;
     case 11:
-        return is("data-source") ? Field::DataSource : Field::Unknown;
+        return is("data-source")    ? Field::DataSource
+                : is("skip_labels") ? Field::SkipLabels
+                : is("column_left") ? Field::ColumnLeft
+                                    : Field::Unknown;
+    case 12:
+        return is("column_order")    ? Field::ColumnOrder
+                : is("column_width") ? Field::ColumnWidth
+                                     : Field::Unknown;
+    case 13:
+        return is("repeat_header")    ? Field::RepeatHeader
+                : is("keep_together") ? Field::KeepTogether
+                                      : Field::Unknown;
     case 14:
         return is("horz_alignment")    ? Field::HorzAlignment
                 : is("vert_alignment") ? Field::VertAlignment
                 : is("database-query") ? Field::DatabaseQuery
                 : is("aggregate_over") ? Field::AggregateOver
                 : is("display_format") ? Field::DisplayFormat
+                : is("keep_with_next") ? Field::KeepWithNext
                                        : Field::Unknown;
+    case 17:
+        return is("reset_page_number") ? Field::ResetPageNumber : Field::Unknown;
     case 18:
         return is("parent-data-source") ? Field::ParentDataSource : Field::Unknown;
     case 19:
@@ -467,6 +499,39 @@ bool ReadBand(CVornBand &band, const CXmlNode &node, QString &message)
             break;
         case Field::PrintWhen:
             band.SetPrintWhen(NodeText(child));
+            break;
+        case Field::NewPage:
+            band.GetPaging().newPage = ReadInt(NodeTextUtf8(child));
+            break;
+        case Field::ResetPageNumber:
+            band.GetPaging().resetPageNumber = ReadInt(NodeTextUtf8(child));
+            break;
+        case Field::KeepWithNext:
+            band.GetPaging().keepWithNext = ReadInt(NodeTextUtf8(child));
+            break;
+        case Field::RepeatHeader:
+            band.GetPaging().repeatHeader = ReadInt(NodeTextUtf8(child));
+            break;
+        case Field::KeepTogether:
+            band.GetPaging().keepTogether = ReadInt(NodeTextUtf8(child));
+            break;
+        case Field::Columns:
+            band.GetPaging().columns = ReadInt(NodeTextUtf8(child));
+            break;
+        case Field::ColumnGap:
+            band.GetPaging().columnGap = ReadInt(NodeTextUtf8(child));
+            break;
+        case Field::ColumnOrder:
+            band.GetPaging().columnOrder = ReadInt(NodeTextUtf8(child));
+            break;
+        case Field::ColumnWidth:
+            band.GetPaging().columnWidth = ReadInt(NodeTextUtf8(child));
+            break;
+        case Field::ColumnLeft:
+            band.GetPaging().columnLeft = ReadInt(NodeTextUtf8(child));
+            break;
+        case Field::SkipLabels:
+            band.GetPaging().skipLabels = ReadInt(NodeTextUtf8(child));
             break;
         case Field::Element:
             if (!ReadBandItem(band, child, message))

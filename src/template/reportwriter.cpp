@@ -234,6 +234,26 @@ void WriteBand(LineWriter &w, const CVornBand &band)
         WriteItem(w, *item);
     if (!band.GetPrintWhen().isEmpty())
         w.Text(QLatin1StringView("print_when"), band.GetPrintWhen());
+    // Extensions, after the items and only where they differ from their defaults.
+    const CBandPaging &paging = band.GetPaging();
+    const CBandPaging defaults;
+    const std::pair<QLatin1StringView, int CBandPaging::*> fields[] = {
+            {QLatin1StringView("new_page"), &CBandPaging::newPage},
+            {QLatin1StringView("reset_page_number"), &CBandPaging::resetPageNumber},
+            {QLatin1StringView("keep_with_next"), &CBandPaging::keepWithNext},
+            {QLatin1StringView("repeat_header"), &CBandPaging::repeatHeader},
+            {QLatin1StringView("keep_together"), &CBandPaging::keepTogether},
+            {QLatin1StringView("columns"), &CBandPaging::columns},
+            {QLatin1StringView("column_gap"), &CBandPaging::columnGap},
+            {QLatin1StringView("column_order"), &CBandPaging::columnOrder},
+            {QLatin1StringView("column_width"), &CBandPaging::columnWidth},
+            {QLatin1StringView("column_left"), &CBandPaging::columnLeft},
+            {QLatin1StringView("skip_labels"), &CBandPaging::skipLabels},
+    };
+    for (const auto &[tag, field] : fields) {
+        if (paging.*field != defaults.*field)
+            w.Int(tag, paging.*field);
+    }
     w.Line(QLatin1StringView("</element>"));
 }
 

@@ -125,8 +125,10 @@ void CPagePainter::DrawBand(int index, Pass pass)
     const PixRect rect = m_geometry.GetBandRect(index);
     if (pass == Pass::Marks && band->IsSelected())
         DrawSelectionMarks(rect, band == m_solid);
-    if (pass == Pass::Content)
+    if (pass == Pass::Content) {
         DrawRectangle(m_painter, rect, OutlinePen(QColor(OutlineColor), 1), QBrush(Qt::white));
+        DrawOtherColumns(*band, rect);
+    }
     // Drawn in both passes: under the items, and again over them for the marks.
     if (m_grid)
         DrawGrid(rect);
@@ -138,6 +140,22 @@ void CPagePainter::DrawBand(int index, Pass pass)
     for (const CVornItem *item : band->GetItems()) {
         if (item->GetKind() != VornKind::Shape)
             DrawItem(*item, rect, pass);
+    }
+}
+
+void CPagePainter::DrawOtherColumns(const CVornBand &band, const PixRect &rect)
+{
+    if (band.GetKind() != VornKind::ReportContents)
+        return;
+    const CColumnPlaces columns = ColumnPlacesOf(band.GetPaging(), m_report.GetPageWidth());
+    const auto x = [&](qint64 model) {
+        return int(std::clamp<qint64>(qint64(rect.left) + m_geometry.ModelToPixelsX(model, m_zoom),
+                                      rect.left, rect.right));
+    };
+    for (int c = 1; c < columns.count; ++c) {
+        const qint64 left = columns.left + qint64(c) * columns.pitch;
+        const PixRect shade {x(left), rect.top + 1, x(left + columns.width), rect.bottom - 1};
+        FillPixRect(m_painter, shade.Intersect(rect.Inflate(-1, -1)), QColor(OtherColumnColor));
     }
 }
 

@@ -32,6 +32,8 @@ public:
     static constexpr QRgb OutlineColor = 0x404040;
     static constexpr QRgb GridColor = 0x808080;
     static constexpr QRgb CaptionColor = 0xFFF4C0;
+    // Where a band's rows print in its other columns.
+    static constexpr QRgb OtherColumnColor = 0xE4E8EE;
 
     // How far a selection handle reaches from the corner it marks, on every side: the
     // handles of a band stand this many pixels out of the page.
@@ -62,6 +64,7 @@ public:
     void DrawSelectionMarks(const PixRect &rect, bool solid = false);
 
 private:
+    void DrawOtherColumns(const CVornBand &band, const PixRect &rect);
     void DrawGrid(const PixRect &band);
     void DrawItem(const CVornItem &item, const PixRect &band, Pass pass);
     void DrawText(const CVornText &item, const PixRect &box);

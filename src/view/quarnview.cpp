@@ -242,6 +242,16 @@ void CQuarnView::InsertPageBreak()
     Apply(result);
 }
 
+void CQuarnView::InsertBand(int kind)
+{
+    if (!m_document)
+        return;
+    const CPageGeometry geometry = MakeGeometry();
+    CViewInteraction interaction(*m_document, geometry, m_state);
+    CViewInteraction::Result result = interaction.InsertBand(kind);
+    Apply(result);
+}
+
 void CQuarnView::SelectElement(CVornElement *element)
 {
     if (!m_document)

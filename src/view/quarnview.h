@@ -82,6 +82,8 @@ public:
     // Puts a Page Break band after the selected band (or the band of the selected item), or
     // at the end, and selects it.
     void InsertPageBreak();
+    // Inserts a new band of the kind (the Insert menu).
+    void InsertBand(int kind);
 
     // The text of the tooltip at a client point: the band or item under it and its kind.
     QString ToolTipAt(QPoint client) const;

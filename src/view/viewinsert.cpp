@@ -14,7 +14,7 @@ namespace {
 
 bool IsInsertableBandKind(int kind)
 {
-    return kind >= VornKind::ReportContents && kind <= VornKind::PageFooter;
+    return kind >= VornKind::ReportContents && kind <= VornKind::PageBreak;
 }
 
 } // namespace
@@ -59,17 +59,12 @@ CViewInteraction::Result CViewInteraction::InsertAt(QPoint pt, int kind)
     // Made before the selection changes, so that an undo selects what was selected.
     CReportEdit edit(m_document, T("Insert"));
     report.DeselectAll();
-    if (bandKind) {
-        auto band = std::make_unique<CVornBand>(kind, report.MakeUniqueName(kind));
-        band->SetHeight(NewBandHeight);
-        band->SetSelected(true);
-        CVornBand *added = edit.InsertBand(BandInsertIndex(kind), std::move(band));
-        result.repaintAll = true;
-        result.showProperties = true;
-        result.propertiesObject = added;
-        MarkModified(result);
-        return result;
-    }
+    if (bandKind)
+        // A Page Break goes right after the band clicked.
+        return AddBand(edit, kind,
+                       kind != VornKind::PageBreak ? BandInsertIndex(kind)
+                               : host >= 0         ? host + 1
+                                                   : -1);
     // No band under the point: nothing is inserted, but the cleared selection is shown.
     result.repaintAll = true;
     if (host < 0)
@@ -141,23 +136,41 @@ int CViewInteraction::BandInsertIndex(const CVornReport &report, int kind)
     }
 }
 
-CViewInteraction::Result CViewInteraction::InsertPageBreak()
+CViewInteraction::Result CViewInteraction::AddBand(CReportEdit &edit, int kind, int index)
 {
     Result result;
     CVornReport &report = Report();
-    auto &bands = report.GetBands();
-    const int after = BandIndexOf(report.FindFirstSelected());
-    const int index = after >= 0 ? after + 1 : bands.GetCount();
-    auto band = std::make_unique<CVornBand>(VornKind::PageBreak,
-                                            report.MakeUniqueName(VornKind::PageBreak));
-    // Made before the selection changes, so that an undo selects what was selected.
-    CReportEdit edit(m_document, T("Insert Page Break"));
     report.DeselectAll();
+    auto band = std::make_unique<CVornBand>(kind, report.MakeUniqueName(kind));
+    if (kind != VornKind::PageBreak)
+        band->SetHeight(NewBandHeight);
     band->SetSelected(true);
-    CVornBand *added = edit.InsertBand(index, std::move(band));
+    const int count = report.GetBands().GetCount();
+    CVornBand *added = edit.InsertBand(index < 0 || index > count ? count : index, std::move(band));
     result.repaintAll = true;
     result.showProperties = true;
     result.propertiesObject = added;
     MarkModified(result);
     return result;
+}
+
+CViewInteraction::Result CViewInteraction::InsertBand(int kind)
+{
+    if (!IsInsertableBandKind(kind))
+        return {};
+    if (kind == VornKind::PageBreak)
+        return InsertPageBreak();
+    // Made before the selection changes, so that an undo selects what was selected.
+    CReportEdit edit(m_document, T("Insert"));
+    return AddBand(edit, kind, BandInsertIndex(kind));
+}
+
+CViewInteraction::Result CViewInteraction::InsertPageBreak()
+{
+    CVornReport &report = Report();
+    const int after = BandIndexOf(report.FindFirstSelected());
+    // Made before the selection changes, so that an undo selects what was selected.
+    CReportEdit edit(m_document, T("Insert Page Break"));
+    return AddBand(edit, VornKind::PageBreak,
+                   after >= 0 ? after + 1 : report.GetBands().GetCount());
 }

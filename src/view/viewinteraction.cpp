@@ -10,7 +10,7 @@ using namespace InteractionRules;
 
 namespace {
 
-// Mode and kind of each insertion mode; modes 12, 13 and 15 insert nothing.
+// Mode and kind of each insertion mode; modes 12 and 13 insert nothing.
 struct InsertMode
 {
     int mode;
@@ -18,10 +18,11 @@ struct InsertMode
 };
 
 constexpr InsertMode InsertModes[] = {
-        {10, VornKind::ReportHeader}, {11, VornKind::PageHeader},   {14, VornKind::ReportContents},
-        {16, VornKind::PageFooter},   {17, VornKind::ReportFooter}, {18, VornKind::Text},
-        {19, VornKind::Shape},        {20, VornKind::DbText},       {21, VornKind::Image},
-        {22, VornKind::DbImage},      {23, VornKind::Barcode},      {24, VornKind::DbBarcode},
+        {10, VornKind::ReportHeader}, {11, VornKind::PageHeader}, {14, VornKind::ReportContents},
+        {15, VornKind::PageBreak},    {16, VornKind::PageFooter}, {17, VornKind::ReportFooter},
+        {18, VornKind::Text},         {19, VornKind::Shape},      {20, VornKind::DbText},
+        {21, VornKind::Image},        {22, VornKind::DbImage},    {23, VornKind::Barcode},
+        {24, VornKind::DbBarcode},
 };
 
 } // namespace

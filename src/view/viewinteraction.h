@@ -221,6 +221,9 @@ public:
     // band, or the band of the selected item), at the end when nothing is selected; it is
     // named like any new object and becomes the selection.
     Result InsertPageBreak();
+    // Inserts a band of the kind where InsertAt would put it (a Page Break as InsertPageBreak
+    // does), without a point on the page: the Insert menu.
+    Result InsertBand(int kind);
 
     // The key step: one screen pixel in model units at the current zoom.
     int KeyStepX() const;
@@ -254,6 +257,8 @@ public:
     static ModelRect RectOf(const CVornItem &item);
 
 private:
+    // Inserts a new band of the kind at index (past the end: the last), selected.
+    Result AddBand(CReportEdit &edit, int kind, int index);
     CVornReport &Report() const;
     // Sum of the heights of the bands above band i (a Page Break counts 0).
     qint64 BandTopInModel(int bandIndex) const;

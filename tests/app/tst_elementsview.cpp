@@ -80,6 +80,7 @@ private slots:
         QTest::newRow("db barcode") << 12 << "DB Barcode" << 16 << 8 << blue;
         QTest::newRow("page number") << 13 << "Page Number" << 101 << 4 << blue;
         QTest::newRow("page n of m") << 14 << "Page N of M" << 102 << 4 << blue;
+        QTest::newRow("page break") << 15 << "Page Break" << 8 << 2 << green;
     }
     void rows()
     {
@@ -89,7 +90,7 @@ private slots:
         QFETCH(int, icon);
         QFETCH(uint, colour);
         CElementsCtrl *list = m_pane->GetCtrl();
-        QCOMPARE(list->topLevelItemCount(), 15);
+        QCOMPARE(list->topLevelItemCount(), 16);
         // No row is current either: a current row is drawn as chosen.
         list->setCurrentItem(nullptr);
         const QTreeWidgetItem *item = list->topLevelItem(row);
@@ -146,7 +147,7 @@ private slots:
         QCOMPARE(list->selectedItems(), QList<QTreeWidgetItem *> {list->topLevelItem(0)});
         QCOMPARE(list->currentItem(), list->topLevelItem(0));
         // A code no row has clears the choice.
-        list->SelectKind(8);
+        list->SelectKind(7);
         QVERIFY(list->selectedItems().isEmpty());
     }
 

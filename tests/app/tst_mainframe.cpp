@@ -113,15 +113,20 @@ private slots:
         for (const QAction *action : m_frame->menuBar()->actions())
             titles << action->text();
         QCOMPARE(titles,
-                 QStringList({u"&File"_s, u"&Edit"_s, u"&View"_s, u"F&ormat"_s, u"&Help"_s}));
+                 QStringList({u"&File"_s, u"&Edit"_s, u"&View"_s, u"&Insert"_s, u"F&ormat"_s,
+                              u"&Help"_s}));
         QCOMPARE(Entries(TopMenu(m_frame.get(), QStringLiteral("&Edit"))),
                  QStringList({u"ID_57643"_s, u"ID_57644"_s, u"-"_s, u"ID_57635"_s, u"ID_57634"_s,
                               u"ID_57637"_s, u"ID_32810"_s, u"ID_57632"_s, u"-"_s, u"ID_57642"_s}));
 
         QCOMPARE(Entries(TopMenu(m_frame.get(), QStringLiteral("&File"))),
-                 QStringList({u"ID_57600"_s, u"ID_57601"_s, u"ID_57603"_s, u"ID_57604"_s,
-                              u"ID_32771"_s, u"ID_32772"_s, u"ID_57607"_s, u"-"_s, u"ID_57616"_s,
-                              u"-"_s, u"ID_57665"_s}));
+                 QStringList({u"ID_57600"_s, u"ID_32856"_s, u"ID_57601"_s, u"ID_57603"_s,
+                              u"ID_57604"_s, u"ID_32771"_s, u"ID_32772"_s, u"ID_57607"_s, u"-"_s,
+                              u"ID_57616"_s, u"-"_s, u"ID_57665"_s}));
+        // Every band kind, the page break last.
+        QCOMPARE(Entries(TopMenu(m_frame.get(), QStringLiteral("&Insert"))),
+                 QStringList({u"ID_32850"_s, u"ID_32851"_s, u"ID_32852"_s, u"ID_32853"_s,
+                              u"ID_32854"_s, u"ID_32855"_s}));
         QMenu *view = TopMenu(m_frame.get(), QStringLiteral("&View"));
         QCOMPARE(Entries(view),
                  QStringList({u"ID_32778"_s, u"ID_32804"_s, u"ID_32834"_s, u"-"_s, u"ID_32800"_s,

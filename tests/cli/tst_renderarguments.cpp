@@ -78,6 +78,9 @@ private slots:
         QTest::newRow("dpi too high")
                 << QStringList {u"r.vnt"_s, u"-o"_s, u"o.png"_s, u"--dpi"_s, u"5000"_s}
                 << u"--dpi needs a whole number from 1 to 1200, not \"5000\""_s;
+        QTest::newRow("skipped labels below zero")
+                << QStringList {u"r.vnt"_s, u"-o"_s, u"o.pdf"_s, u"--skip-labels=-1"_s}
+                << u"--skip-labels needs a whole number from 0 to 10000, not \"-1\""_s;
         QTest::newRow("parameter without =")
                 << QStringList {u"r.vnt"_s, u"-o"_s, u"o.pdf"_s, u"--param"_s, u"B/N"_s}
                 << u"--param needs BAND/NAME=VALUE, not \"B/N\""_s;

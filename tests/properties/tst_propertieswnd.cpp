@@ -658,7 +658,7 @@ private slots:
         }
         QCOMPARE(rebuilds, 1);
         QCOMPARE(f.pane.GetCurrentObject(), orders);
-        QCOMPARE(f.Grid()->GetRowCount(), 8);
+        QCOMPARE(f.Grid()->GetRowCount(), 14);
     }
 
     // Pages of kinds without a page leave the pane as it is; without a

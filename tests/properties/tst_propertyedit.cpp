@@ -55,6 +55,20 @@ QString Field(const CVornReport &report, const CVornElement *object, const QStri
             return band->GetFooter();
         if (field == u"first")
             return Flag(band->GetPrintOnFirstPage());
+        const CBandPaging &p = band->GetPaging();
+        if (field == u"paging")
+            return u"%1 %2 %3 %4 %5"_s.arg(p.newPage)
+                    .arg(p.resetPageNumber)
+                    .arg(p.keepWithNext)
+                    .arg(p.repeatHeader)
+                    .arg(p.keepTogether);
+        if (field == u"columns")
+            return u"%1 %2 %3 %4 %5 %6"_s.arg(p.columns)
+                    .arg(p.columnGap)
+                    .arg(p.columnOrder)
+                    .arg(p.columnWidth)
+                    .arg(p.columnLeft)
+                    .arg(p.skipLabels);
     }
     const auto *item = dynamic_cast<const CVornItem *>(object);
     if (!item)
@@ -202,6 +216,24 @@ private slots:
                                                   << u"True"_s << u"first"_s << u"1"_s << true;
         QTest::newRow("print on first page False") << u"Top"_s << u"Print On First Page"_s
                                                    << u"false"_s << u"first"_s << u"0"_s << true;
+        QTest::newRow("start a new page after") << u"Orders"_s << u"Start New Page"_s << u"after"_s
+                                                << u"paging"_s << u"2 0 0 0 0"_s << true;
+        QTest::newRow("start new page unknown") << u"Orders"_s << u"Start New Page"_s << u"Later"_s
+                                                << u"paging"_s << u"0 0 0 0 0"_s << false;
+        QTest::newRow("page numbers start again")
+                << u"Orders"_s << u"Reset Page Number"_s << u"Yes"_s << u"paging"_s
+                << u"0 1 0 0 0"_s << true;
+        QTest::newRow("report footer kept together") << u"End"_s << u"Keep Together"_s << u"Yes"_s
+                                                     << u"paging"_s << u"0 0 0 0 1"_s << true;
+        QTest::newRow("columns at most 100") << u"Orders"_s << u"Columns"_s << u"500"_s
+                                             << u"columns"_s << u"100 0 0 0 0 0"_s << true;
+        QTest::newRow("column gap in millimetres") << u"Orders"_s << u"Column Gap"_s << u"3"_s
+                                                   << u"columns"_s << u"1 300 0 0 0 0"_s << true;
+        QTest::newRow("columns down then across")
+                << u"Orders"_s << u"Column Order"_s << u"Down Then Across"_s << u"columns"_s
+                << u"1 0 1 0 0 0"_s << true;
+        QTest::newRow("labels skipped, never below 0") << u"Orders"_s << u"Skip Labels"_s << u"-4"_s
+                                                       << u"columns"_s << u"1 0 0 0 0 0"_s << true;
         QTest::newRow("print on first page only for page headers")
                 << u"Orders"_s << u"Print On First Page"_s << u"False"_s << u"first"_s << u"1"_s
                 << false;
@@ -365,6 +397,21 @@ private slots:
         QVERIFY(!result.nameRefused);
         // Only report-level edits may change the page size.
         QCOMPARE(result.pageSizeChanged, changed && object.isEmpty());
+    }
+
+    // A band made a group header here keeps with its group's first row; a band that heads a
+    // group already keeps what the user gave it.
+    void newGroupHeaderKeepsWithNext()
+    {
+        CVornReport report;
+        Fill(report);
+        CVornElement *groups = report.FindByName(u"Groups"_s);
+        CVornElement *orders = report.FindByName(u"Orders"_s);
+        ApplyEdit(report, groups, MakeEdit(u"Group Header"_s, u"Orders"_s), 96);
+        QCOMPARE(Field(report, orders, u"paging"_s), u"0 0 1 0 0"_s);
+        ApplyEdit(report, groups, MakeEdit(u"Group Header"_s, QString()), 96);
+        ApplyEdit(report, orders, MakeEdit(u"Group Header"_s, u"Groups"_s), 96);
+        QCOMPARE(Field(report, groups, u"paging"_s), u"0 0 0 0 0"_s);
     }
 
     void typedLengths_data()

@@ -92,6 +92,14 @@ private slots:
                 = u" [SQL] : SQL query used to retrieve data from the database"_s;
         const QString parent = u" : For database reports: the band that contains an SQL query "
                                "used to supply parameters for this band's query"_s;
+        const QString keepWithNext
+                = u"Keep With Next = No [option] {Yes|No} : Yes: the band moves to the next page "
+                  "when the band printed after it does not fit below it, so that a group header "
+                  "never ends a page"_s;
+        const QString keepTogether
+                = u"Keep Together = No [option] {Yes|No} : Yes: the band with its details (a "
+                  "group header: its whole group) moves to a new page rather than break, when it "
+                  "fits on one"_s;
         QTest::newRow("Report Contents band") << u"Orders"_s << QStringList{
                 u"(Object) = Report Contents"_s + bandObject,
                 u"Name = Orders"_s + bandName,
@@ -103,6 +111,28 @@ private slots:
                 u"Group Footer =  [option] {|Groups} : If this band acts as a group header, "
                 "please specify group footer band here"_s,
                 printWhen,
+                u"Start New Page = No [option] {No|Before|After} : Before: the band starts a new "
+                "page; After: the page ends after the band and its details. Never an empty "
+                "page"_s,
+                u"Reset Page Number = No [option] {Yes|No} : Yes: each time the band prints it "
+                "starts a new page whose number is 1, and the page count counts the pages up to "
+                "the next such band (an invoice run: Page 1 of 2 on every invoice)"_s,
+                keepWithNext,
+                u"Repeat Header = No [option] {Yes|No} : For a group header band: Yes prints it "
+                "again at the top of each page its group goes on to"_s,
+                keepTogether,
+                u"Column Layout = 1, 0, Across Then Down, 0, 0, 0 [group]"_s,
+                u"  Columns = 1 [integer] : The band's rows print side by side in this many "
+                "columns; the band is designed in the first"_s,
+                u"  Column Gap = 0 [integer] : The space between two columns in millimetres"_s,
+                u"  Column Order = Across Then Down [option] {Across Then Down|Down Then Across} "
+                ": The order in which the rows fill the columns"_s,
+                u"  Column Width = 0 [integer] : The width of one column in millimetres; 0 shares "
+                "the page's width out"_s,
+                u"  First Column Left = 0 [integer] : Where the first column starts, in "
+                "millimetres from the page's left edge, when the column width is set"_s,
+                u"  Skip Labels = 0 [integer] : The number of column places (labels of a used "
+                "sheet) left empty before the first row"_s,
         };
         QTest::newRow("Page Header band") << u"Top"_s << QStringList{
                 u"(Object) = Page Header"_s + bandObject,
@@ -128,6 +158,8 @@ private slots:
                 u"SQL Query = "_s + bandSql,
                 u"Parent Data Source =  [option] {|Top|Orders|Groups|Break}"_s + parent,
                 printWhen,
+                keepWithNext,
+                keepTogether,
         };
 
         const QString canGrow = u"Can Grow = %1 [option] {Yes|No} : Yes: a word-wrapped text is "

@@ -67,11 +67,13 @@ inline CVornDbText *Computed(CVornBand *band, const QString &expression,
 inline QString PageText(const CPageModel &model, int index)
 {
     QStringList texts;
-    for (const CPageItem &item : model.GetPage(index)->GetItems()) {
+    const std::shared_ptr<const CPage> page = model.GetPage(index);
+    for (const CPageItem &item : page->GetItems()) {
         const auto *text = std::get_if<CPageText>(&item);
         if (!text)
             continue;
-        texts << PageTextValue(*text, index + 1, model.GetPageCount());
+        texts << PageTextValue(*text, page->NumberShown(index + 1),
+                               page->CountShown(model.GetPageCount()));
     }
     return texts.join(QLatin1Char(' '));
 }

@@ -30,6 +30,8 @@ T *ItemAt(const CVornReport &report, int band, int item)
 
 } // namespace
 
+Q_DECLARE_METATYPE(CBandPaging)
+
 // Writing templates byte for byte and reading back what was written and what
 // other writers may produce.
 class TestReportFile : public QObject
@@ -273,6 +275,62 @@ private slots:
         QCOMPARE(read->GetPrintWhen(), text->GetPrintWhen());
         QVERIFY(read->GetStyleRules() == text->GetStyleRules());
         QCOMPARE(ItemAt<CVornShape>(back, 0, 1)->GetPrintWhen(), shape->GetPrintWhen());
+        QCOMPARE(VornTemplate::WriteReportXml(back), written);
+    }
+
+    // A band's page rules follow its items, each only where it differs from its default, and
+    // read back to the same bytes.
+    void bandPagingElements_data()
+    {
+        QTest::addColumn<CBandPaging>("paging");
+        QTest::addColumn<QString>("tail");
+        const QString end = QStringLiteral("<print-on-first-page>1</print-on-first-page>\r\n");
+        QTest::newRow("defaults") << CBandPaging() << end;
+        CBandPaging invoice;
+        invoice.newPage = CBandPaging::NewPageAfter;
+        invoice.resetPageNumber = 1;
+        invoice.keepWithNext = 1;
+        invoice.repeatHeader = 1;
+        invoice.keepTogether = 1;
+        QTest::newRow("page rules") << invoice
+                                    << end
+                        + QStringLiteral("  <new_page>2</new_page>\r\n"
+                                         "  <reset_page_number>1</reset_page_number>\r\n"
+                                         "  <keep_with_next>1</keep_with_next>\r\n"
+                                         "  <repeat_header>1</repeat_header>\r\n"
+                                         "  <keep_together>1</keep_together>\r\n");
+        CBandPaging labels;
+        labels.columns = 3;
+        labels.columnGap = 250;
+        labels.columnOrder = CBandPaging::DownThenAcross;
+        labels.columnWidth = 6350;
+        labels.columnLeft = 725;
+        labels.skipLabels = 5;
+        QTest::newRow("labels") << labels
+                                << end
+                        + QStringLiteral("  <columns>3</columns>\r\n"
+                                         "  <column_gap>250</column_gap>\r\n"
+                                         "  <column_order>1</column_order>\r\n"
+                                         "  <column_width>6350</column_width>\r\n"
+                                         "  <column_left>725</column_left>\r\n"
+                                         "  <skip_labels>5</skip_labels>\r\n");
+    }
+    void bandPagingElements()
+    {
+        QFETCH(CBandPaging, paging);
+        QFETCH(QString, tail);
+        CVornReport report;
+        auto *band = new CVornBand(VornKind::ReportContents, QStringLiteral("B"));
+        band->SetPaging(paging);
+        report.GetBands().Add(band);
+        const QString written = VornTemplate::WriteReportXml(report);
+        QVERIFY2(written.endsWith(tail + QStringLiteral("</element>\r\n\r\n</report>")),
+                 qPrintable(written.right(400)));
+        QByteArray bytes(reinterpret_cast<const char *>(written.utf16()), written.size() * 2);
+        CVornReport back;
+        QString message;
+        QVERIFY2(VornTemplate::LoadBytes(back, bytes, message), qPrintable(message));
+        QCOMPARE(back.GetBands()[0]->GetPaging(), paging);
         QCOMPARE(VornTemplate::WriteReportXml(back), written);
     }
 

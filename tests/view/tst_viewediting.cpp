@@ -190,6 +190,43 @@ private slots:
         QCOMPARE(rig.Do().BandInsertIndex(KindCode(kind)), index);
     }
 
+    // A band of any kind, the page break included, from a click with the Elements pane's
+    // choice or from the Insert menu.
+    void insertBandOfEveryKind_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QPoint>("at"); // (-1, -1): from the menu
+        QTest::addColumn<int>("index");
+        QTest::newRow("page break clicked on the first band")
+                << int(VornKind::PageBreak) << QPoint(10, 10) << 1;
+        QTest::newRow("page break clicked below the bands")
+                << int(VornKind::PageBreak) << QPoint(10, 400) << 2;
+        QTest::newRow("page break from the menu, after the selected band")
+                << int(VornKind::PageBreak) << QPoint(-1, -1) << 1;
+        QTest::newRow("report footer from the menu, after the contents")
+                << int(VornKind::ReportFooter) << QPoint(-1, -1) << 2;
+        QTest::newRow("page header from the menu, first")
+                << int(VornKind::PageHeader) << QPoint(-1, -1) << 0;
+    }
+    void insertBandOfEveryKind()
+    {
+        QFETCH(int, kind);
+        QFETCH(QPoint, at);
+        QFETCH(int, index);
+        CInteractionRig rig;
+        PageTest::AddBand(rig.Report(), 5080)->SetSelected(true);
+        PageTest::AddBand(rig.Report(), 635);
+        const CViewInteraction::Result result
+                = at.x() < 0 ? rig.Do().InsertBand(kind) : rig.Do().InsertAt(rig.At(at), kind);
+        QCOMPARE(rig.Report().GetBands().GetCount(), 3);
+        CVornBand *added = rig.Report().GetBands()[index];
+        QCOMPARE(added->GetKind(), kind);
+        QCOMPARE(added->GetEffectiveHeight() > 0, kind != VornKind::PageBreak);
+        QCOMPARE(rig.Report().FindFirstSelected(), added);
+        QCOMPARE(result.propertiesObject, added);
+        QVERIFY(rig.Doc().IsModified());
+    }
+
     void insertPageBreak_data()
     {
         QTest::addColumn<QString>("selected");
