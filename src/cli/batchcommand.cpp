@@ -154,16 +154,7 @@ int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QT
         return parameter ? parameter->GetValue() : QString();
     };
 
-    CExportOptions output;
-    output.format = arguments.format;
-    output.title = report.GetTitle();
-    if (output.title.isEmpty())
-        output.title = QFileInfo(arguments.report).completeBaseName();
-    output.report = &report;
-    output.pdfa = arguments.pdfa;
-    output.dpi = arguments.dpi;
-    output.firstPage = arguments.page;
-    output.lastPage = arguments.lastPage;
+    CExportOptions output = ExportOptionsOf(arguments, report);
     const CPrintRequest printRequest = PrintRequestOf(arguments, report);
     const bool perPage = !arguments.print && ExportFiles::IsPerPage(arguments.format)
             && ExportFiles::HasPagePattern(arguments.output);

@@ -43,6 +43,21 @@ bool BuildRunParameters(const CVornReport &report, const QList<CRenderParameter>
     return true;
 }
 
+CExportOptions ExportOptionsOf(const CRenderArguments &arguments, const CVornReport &report)
+{
+    CExportOptions output;
+    output.format = arguments.format;
+    output.title = report.GetTitle();
+    if (output.title.isEmpty())
+        output.title = QFileInfo(arguments.report).completeBaseName();
+    output.report = &report;
+    output.pdfa = arguments.pdfa;
+    output.dpi = arguments.dpi;
+    output.firstPage = arguments.page;
+    output.lastPage = arguments.lastPage;
+    return output;
+}
+
 bool RunRenderCommand(const CRenderArguments &arguments, QString &message)
 {
     CVornReport report;
@@ -61,16 +76,7 @@ bool RunRenderCommand(const CRenderArguments &arguments, QString &message)
         return parameter ? parameter->GetValue() : QString();
     };
 
-    CExportOptions output;
-    output.format = arguments.format;
+    CExportOptions output = ExportOptionsOf(arguments, report);
     output.path = arguments.output;
-    output.title = report.GetTitle();
-    if (output.title.isEmpty())
-        output.title = QFileInfo(arguments.report).completeBaseName();
-    output.report = &report;
-    output.pdfa = arguments.pdfa;
-    output.dpi = arguments.dpi;
-    output.firstPage = arguments.page;
-    output.lastPage = arguments.lastPage;
     return RunReportToFile(report, options, output, message);
 }

@@ -4,6 +4,7 @@
 #include <QString>
 
 class CRenderArguments;
+struct CExportOptions;
 class CVornParameters;
 class CVornReport;
 struct CRenderParameter;
@@ -18,3 +19,7 @@ bool RunRenderCommand(const CRenderArguments &arguments, QString &message);
 // that no query of that band holds is refused, so that a typing error cannot go unnoticed.
 bool BuildRunParameters(const CVornReport &report, const QList<CRenderParameter> &overrides,
                         CVornParameters &values, QString &message);
+
+// How the command line's format, title, PDF/A, resolution and page range are written, for one
+// run or for every file of a list (the output path is set by the caller).
+CExportOptions ExportOptionsOf(const CRenderArguments &arguments, const CVornReport &report);
