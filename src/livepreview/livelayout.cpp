@@ -165,10 +165,11 @@ void CLiveLayout::OnFinished(CPreviewRun *run, bool succeeded, bool cancelled,
         const int pages = run->GetModel()->GetPageCount();
         if (pages > 0)
             TakeOver(run);
+        const int seconds = (m_timeBudget.interval() + 999) / 1000;
         QString stopped = m_over == Over::Pages
                 ? tr("Stopped after %1 pages").arg(QLocale().toString(m_pageBudget))
-                : tr("Stopped after %1 seconds")
-                          .arg(QLocale().toString((m_timeBudget.interval() + 999) / 1000));
+                : seconds == 1 ? tr("Stopped after 1 second")
+                               : tr("Stopped after %1 seconds").arg(QLocale().toString(seconds));
         // Out of time, the message names the band the layout was working on.
         const CPageSource at = m_over == Over::Time ? run->GetFailedAt() : CPageSource();
         const auto &bands = m_currentReport->GetBands();
