@@ -26,6 +26,7 @@ packages=(
     firebird3.0-examples
     postgresql
     libpugixml-dev
+    zlib1g-dev
     xvfb
     xauth
     fonts-liberation2

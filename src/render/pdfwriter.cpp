@@ -33,6 +33,31 @@ QPageLayout PdfPageLayout(QSize units)
                        QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
 
+// Puts the painter back to the state it had when the page began and has the PDF writer take
+// every part of it, drawing nothing. The painter hands the writer only what changed since the
+// last drawing, and the writer writes that at the next drawing or page: after this, both are
+// the same whatever the page drew.
+void Settle(QPainter &painter)
+{
+    painter.restore();
+    painter.save();
+    painter.setPen(QPen(Qt::red));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::SolidPattern);
+    painter.setBrush(Qt::NoBrush);
+    painter.setBrushOrigin(1, 1);
+    painter.setBrushOrigin(0, 0);
+    painter.setOpacity(0.5);
+    painter.setOpacity(1);
+    painter.setTransform(QTransform::fromTranslate(1, 0));
+    painter.resetTransform();
+    painter.setClipping(true);
+    painter.setClipping(false);
+    const QRectF nothing;
+    painter.drawRects(&nothing, 1);
+    painter.setPen(QPen());
+}
+
 } // namespace
 
 struct CPdfPageWriter::Private
@@ -80,11 +105,18 @@ bool CPdfPageWriter::Write(const CPage &page, int number, int count)
         d->painting = std::make_unique<CPagePainting>(d->painter, d->writer.logicalDpiX(),
                                                       d->writer.logicalDpiY());
         d->painting->SetPictureDpi(PdfPictureDpi);
-    } else if (!d->writer.newPage()) {
+        if (m_separate) {
+            d->painter.save();
+            Settle(d->painter);
+        }
+    }
+    if ((m_separate || d->written > 0) && !d->writer.newPage()) {
         d->failed = true;
         return false;
     }
     d->painting->Paint(page, number, count);
+    if (m_separate)
+        Settle(d->painter);
     ++d->written;
     return true;
 }
@@ -94,6 +126,11 @@ bool CPdfPageWriter::End()
     if (d->failed || !d->started)
         return false;
     d->painting.reset();
+    if (m_separate) {
+        if (!d->writer.newPage())
+            return false;
+        d->painter.restore();
+    }
     return d->painter.end();
 }
 

@@ -31,9 +31,16 @@ public:
     // Ends the document. False when it could not be started or ended.
     bool End();
 
+    // Before the first page: every page starts from the same drawing state and leaves none
+    // behind, so that how a page is written depends on that page alone, not on the pages before
+    // it. The document then holds an empty page before the first and after the last (see
+    // CPdfSplitter, which cuts such a document into PDFs of some of its pages).
+    void SetSeparatePages() { m_separate = true; }
+
 private:
     struct Private;
     std::unique_ptr<Private> d;
+    bool m_separate = false;
 };
 
 // A PDF at path as an output file (see COutputFile), page by page.
