@@ -99,8 +99,9 @@ bool MakeShop(const QString &path)
                          u"INSERT INTO InvoiceLines SELECT InvoiceNo + %1, LineNo, Code, "
                          "Description, Quantity, Price FROM InvoiceLines WHERE InvoiceNo < 2000"_s
                                  .arg(copy * 10000))
-                    && query.exec(u"INSERT INTO Invoices SELECT InvoiceNo + %1, InvoiceDate, "
-                                  "CustomerId, Barcode FROM Invoices WHERE InvoiceNo < 2000"_s.arg(
+                    && query.exec(u"INSERT INTO Invoices (InvoiceNo, InvoiceDate, CustomerId, "
+                                  "Barcode, Paid) SELECT InvoiceNo + %1, InvoiceDate, CustomerId, "
+                                  "Barcode, Paid FROM Invoices WHERE InvoiceNo < 2000"_s.arg(
                                           copy * 10000));
         }
         const QString extra = u"(SELECT InvoiceNo FROM Invoices ORDER BY InvoiceNo DESC LIMIT "

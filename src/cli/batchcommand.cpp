@@ -4,9 +4,11 @@
 #include "dataconnection.h"
 #include "exporter.h"
 #include "fileutil.h"
+#include "pdfbatch.h"
 #include "printjob.h"
 #include "renderarguments.h"
 #include "rendercommand.h"
+#include "reportoutput.h"
 #include "reportrun.h"
 #include "vornreport.h"
 
@@ -159,51 +161,108 @@ int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QT
     const bool perPage = !arguments.print && ExportFiles::IsPerPage(arguments.format)
             && ExportFiles::HasPagePattern(arguments.output);
 
+    // A PDF per row is drawn into one document with the rows around it and cut from it (see
+    // CPdfBatch), a few dozen rows at a time; a row's manifest line waits for its file.
+    const bool batched = !arguments.print && output.format == ExportFormat::Pdf;
+    CPdfBatch pdfs(output.title, output.pdfa);
+    constexpr int BatchRows = 32;
+    constexpr qint64 BatchBytes = 32 << 20;
+
+    struct CLine
+    {
+        QString head; // {"row": N, "file" or "job": ...
+        QString problem;
+        int pages = 0;
+        qint64 nanoseconds = 0;
+        bool skipped = false;
+        bool waiting = false; // for its file to be cut from the batch's document
+    };
+    std::vector<CLine> lines; // the lines not yet printed, from line number `printed` on
+    int printed = 0;
     int total = 0;
     for (const CBatchRow &row : rows)
         total += BatchList::InShard(row.position, arguments.shard, arguments.shards) ? 1 : 0;
-    int done = 0;
     int failed = 0;
+    const auto printReady = [&]() {
+        size_t ready = 0;
+        for (; ready < lines.size() && !lines[ready].waiting; ++ready) {
+            const CLine &entry = lines[ready];
+            QString line = entry.head;
+            if (!entry.problem.isEmpty()) {
+                ++failed;
+                line += u", \"status\": \"error\", \"message\": %1}"_s.arg(JsonText(entry.problem));
+            } else if (entry.skipped) {
+                line += u", \"status\": \"skipped\"}"_s;
+            } else {
+                line += u", \"pages\": %1, \"ms\": %2, \"status\": \"ok\"}"_s.arg(entry.pages)
+                                .arg(double(entry.nanoseconds) / 1e6, 0, 'f', 1);
+            }
+            manifest << line << Qt::endl;
+            ++printed;
+            if (progress) {
+                *progress << u"\r%1 of %2 rows, %3 failed"_s.arg(printed).arg(total).arg(failed)
+                          << Qt::flush;
+            }
+        }
+        lines.erase(lines.begin(), lines.begin() + qsizetype(ready));
+    };
+    const auto flush = [&]() {
+        QElapsedTimer timer;
+        timer.start();
+        qint64 last = 0;
+        // Each file's time takes the writing of its own file (the first also the document's end).
+        pdfs.Flush([&](int id, const QString &message) {
+            CLine &entry = lines[size_t(id - printed)];
+            entry.waiting = false;
+            entry.problem = message;
+            entry.nanoseconds += timer.nsecsElapsed() - last;
+            last = timer.nsecsElapsed();
+        });
+    };
+
     for (const CBatchRow &row : rows) {
         if (!BatchList::InShard(row.position, arguments.shard, arguments.shards))
             continue;
         QElapsedTimer timer;
         timer.start();
-        QString problem = row.problem;
-        int pages = 0;
+        CLine entry;
+        entry.problem = row.problem;
         const QString first = perPage ? ExportFiles::PagePath(row.file, arguments.page) : row.file;
-        const bool skip = problem.isEmpty() && arguments.skipExisting && QFileInfo::exists(first);
+        entry.skipped
+                = entry.problem.isEmpty() && arguments.skipExisting && QFileInfo::exists(first);
         QString job;
-        if (problem.isEmpty() && !skip) {
+        if (entry.problem.isEmpty() && !entry.skipped) {
             current = &list.rows[row.position];
             output.path = row.file;
-            const bool done = arguments.print
-                    ? PrintReport(report, options, printRequest, job, pages, problem, true)
-                    : RunReportToFile(report, options, output, problem, true, &pages);
-            if (!done && problem.isEmpty())
-                problem = Tr("The report could not be run");
+            bool done = false;
+            if (arguments.print) {
+                done = PrintReport(report, options, printRequest, job, entry.pages, entry.problem,
+                                   true);
+            } else if (batched) {
+                const std::unique_ptr<CPageWriter> writer
+                        = pdfs.CreateWriter(row.file, printed + int(lines.size()));
+                done = RunReportToWriter(report, options, *writer, 1, 0, entry.problem, true,
+                                         &entry.pages);
+                entry.waiting = done;
+            } else {
+                done = RunReportToFile(report, options, output, entry.problem, true, &entry.pages);
+            }
+            if (!done && entry.problem.isEmpty())
+                entry.problem = Tr("The report could not be run");
             current = nullptr;
         }
-        QString line = arguments.print
+        entry.head = arguments.print
                 ? u"{\"row\": %1, \"job\": %2"_s.arg(row.position).arg(JsonText(job))
                 : u"{\"row\": %1, \"file\": %2"_s.arg(row.position).arg(JsonText(row.file));
-        if (!problem.isEmpty()) {
-            ++failed;
-            line += u", \"status\": \"error\", \"message\": %1}"_s.arg(JsonText(problem));
-        } else if (skip) {
-            line += u", \"status\": \"skipped\"}"_s;
-        } else {
-            line += u", \"pages\": %1, \"ms\": %2, \"status\": \"ok\"}"_s.arg(pages).arg(
-                    double(timer.nsecsElapsed()) / 1e6, 0, 'f', 1);
-        }
-        manifest << line << Qt::endl;
-        ++done;
-        if (progress) {
-            *progress << u"\r%1 of %2 rows, %3 failed"_s.arg(done).arg(total).arg(failed)
-                      << Qt::flush;
-        }
+        entry.nanoseconds = timer.nsecsElapsed();
+        lines.push_back(entry);
+        if (pdfs.GetQueuedCount() >= BatchRows || pdfs.GetDrawnBytes() >= BatchBytes)
+            flush();
+        printReady();
     }
-    if (progress && done > 0)
+    flush();
+    printReady();
+    if (progress && printed > 0)
         *progress << Qt::endl;
     return failed > 0 ? 1 : 0;
 }

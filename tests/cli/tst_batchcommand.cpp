@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -19,9 +20,15 @@ struct Batch
     QString err;
 };
 
-Batch RunBatch(const QStringList &arguments)
+// Runs vantel-render on the example invoice, with SOURCE_DATE_EPOCH when epoch is given.
+Batch RunBatch(const QStringList &arguments, const QString &epoch = {})
 {
     QProcess process;
+    if (!epoch.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"SOURCE_DATE_EPOCH"_s, epoch);
+        process.setProcessEnvironment(env);
+    }
     process.start(QStringLiteral(VANTEL_RENDER_PATH),
                   QStringList {QStringLiteral(VANTEL_EXAMPLES_DIR "/invoice.vnt")} + arguments);
     if (!process.waitForFinished(120000))
@@ -50,6 +57,23 @@ QString PdfText(const QString &path)
     process.start(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s});
     process.waitForFinished(60000);
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QByteArray Bytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The pages of a PDF as pdftoppm draws them at a low resolution.
+QList<QImage> Raster(const QString &path)
+{
+    QTemporaryDir dir;
+    QProcess::execute(u"pdftoppm"_s, {u"-r"_s, u"40"_s, u"-png"_s, path, dir.filePath(u"p"_s)});
+    QList<QImage> pages;
+    for (const QString &name : QDir(dir.path()).entryList({u"*.png"_s}, QDir::Files, QDir::Name))
+        pages << QImage(dir.filePath(name));
+    return pages;
 }
 
 const QString invoices = u"SELECT InvoiceNo AS INVOICE_NO FROM Invoices ORDER BY InvoiceNo"_s;
@@ -107,27 +131,84 @@ private slots:
                  u"A column of the list: The report has no parameter Totals/NO_SUCH"_s);
     }
 
+    // A file per row is cut from a document drawn for many rows: it must be the file its row
+    // alone gives, byte for byte, and show what a run of that invoice alone shows.
+    void aFileIsItsRowAlone_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("PDF") << QStringList();
+        QTest::newRow("PDF/A") << QStringList {u"--pdfa"_s};
+    }
+    void aFileIsItsRowAlone()
+    {
+        QFETCH(QStringList, options);
+        const QString epoch = u"1700000000"_s;
+        QTemporaryDir many;
+        QTemporaryDir one;
+        QCOMPARE(RunBatch(QStringList {u"--each"_s, invoices, u"-o"_s,
+                                       many.filePath(u"i-{INVOICE_NO}.pdf"_s)}
+                                  + options,
+                          epoch)
+                         .exitCode,
+                 0);
+        QCOMPARE(RunBatch(QStringList {u"--each"_s,
+                                       u"SELECT InvoiceNo AS INVOICE_NO FROM Invoices "
+                                       "WHERE InvoiceNo = 1042"_s,
+                                       u"-o"_s, one.filePath(u"i-{INVOICE_NO}.pdf"_s)}
+                                  + options,
+                          epoch)
+                         .exitCode,
+                 0);
+        const QByteArray cut = Bytes(many.filePath(u"i-1042.pdf"_s));
+        QVERIFY(cut.startsWith("%PDF-"));
+        QVERIFY(cut == Bytes(one.filePath(u"i-1042.pdf"_s)));
+        QCOMPARE(cut.contains("pdfaid:part=\"1\""), !options.isEmpty());
+
+        const QString single = one.filePath(u"single.pdf"_s);
+        QCOMPARE(RunBatch(QStringList {u"-o"_s, single, u"--param"_s,
+                                       u"Invoice Header/INVOICE_NO=1042"_s, u"--param"_s,
+                                       u"Totals/INVOICE_NO=1042"_s}
+                          + options)
+                         .exitCode,
+                 0);
+        const QString text = PdfText(many.filePath(u"i-1042.pdf"_s));
+        QVERIFY2(text.contains(u"1042"_s) && !text.contains(u"1041"_s), qPrintable(text));
+        QCOMPARE(text, PdfText(single));
+        const QList<QImage> pages = Raster(many.filePath(u"i-1042.pdf"_s));
+        QVERIFY(!pages.isEmpty());
+        QVERIFY(pages == Raster(single));
+    }
+
     // Rows that fail in the middle of the list fail alone; the others are written, and a
-    // re-run with --skip-existing does only what is missing.
+    // re-run with --skip-existing does only what is missing. A PDF's manifest line waits for
+    // its file, which is cut from the rows' document, without changing the order.
+    void failuresInTheMiddleAndReRuns_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("CSV") << u"csv"_s;
+        QTest::newRow("PDF") << u"pdf"_s;
+    }
     void failuresInTheMiddleAndReRuns()
     {
-        const QString list = m_dir.filePath(u"mixed.csv"_s);
+        QFETCH(QString, suffix);
+        QTemporaryDir dir;
+        const QString list = dir.filePath(u"mixed.csv"_s);
         QFile file(list);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("INVOICE_NO\n1038\n1039\n1040\n1038\n\n\"\"\n");
         file.close();
-        const QString pattern = m_dir.filePath(u"m-{INVOICE_NO}.csv"_s);
+        const QString pattern = dir.filePath(u"m-{INVOICE_NO}."_s + suffix);
         // The target of the second row is a folder.
-        QVERIFY(QDir().mkpath(m_dir.filePath(u"m-1039.csv"_s)));
+        QVERIFY(QDir().mkpath(dir.filePath(u"m-1039."_s + suffix)));
         Batch batch = RunBatch({u"--each-file"_s, list, u"-o"_s, pattern});
         QCOMPARE(batch.exitCode, 1);
         QCOMPARE(Statuses(batch),
                  QStringList({u"0:ok"_s, u"1:error"_s, u"2:ok"_s, u"3:error"_s, u"4:error"_s}));
         QVERIFY(batch.rows[3][u"message"_s].toString().startsWith(u"An earlier row"_s));
-        QVERIFY(QFile::exists(m_dir.filePath(u"m-1040.csv"_s)));
+        QVERIFY(QFile::exists(dir.filePath(u"m-1040."_s + suffix)));
 
-        QVERIFY(QDir().rmdir(m_dir.filePath(u"m-1039.csv"_s)));
-        QFile kept(m_dir.filePath(u"m-1038.csv"_s));
+        QVERIFY(QDir().rmdir(dir.filePath(u"m-1039."_s + suffix)));
+        QFile kept(dir.filePath(u"m-1038."_s + suffix));
         QVERIFY(kept.open(QIODevice::WriteOnly));
         kept.write("kept");
         kept.close();
