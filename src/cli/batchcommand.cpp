@@ -162,10 +162,10 @@ int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QT
             && ExportFiles::HasPagePattern(arguments.output);
 
     // A PDF per row is drawn into one document with the rows around it and cut from it (see
-    // CPdfBatch), a few dozen rows at a time; a row's manifest line waits for its file.
+    // CPdfBatch), up to 128 rows at a time; a row's manifest line waits for its file.
     const bool batched = !arguments.print && output.format == ExportFormat::Pdf;
     CPdfBatch pdfs(output.title, output.pdfa);
-    constexpr int BatchRows = 32;
+    constexpr int BatchRows = 128;
     constexpr qint64 BatchBytes = 32 << 20;
 
     struct CLine
@@ -207,17 +207,19 @@ int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QT
         lines.erase(lines.begin(), lines.begin() + qsizetype(ready));
     };
     const auto flush = [&]() {
+        // The files are cut and committed together: each row's time takes an equal share.
         QElapsedTimer timer;
         timer.start();
-        qint64 last = 0;
-        // Each file's time takes the writing of its own file (the first also the document's end).
+        std::vector<int> flushed;
         pdfs.Flush([&](int id, const QString &message) {
             CLine &entry = lines[size_t(id - printed)];
             entry.waiting = false;
             entry.problem = message;
-            entry.nanoseconds += timer.nsecsElapsed() - last;
-            last = timer.nsecsElapsed();
+            flushed.push_back(id);
         });
+        for (const int id : flushed)
+            lines[size_t(id - printed)].nanoseconds
+                    += timer.nsecsElapsed() / qint64(flushed.size());
     };
 
     for (const CBatchRow &row : rows) {

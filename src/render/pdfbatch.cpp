@@ -170,23 +170,38 @@ void CPdfBatch::Flush(const std::function<void(int id, const QString &message)> 
     d->writer.reset();
     CPdfSplitter splitter;
     const bool loaded = ended && splitter.Load(d->buffer->data());
-    for (CQueuedFile &queued : d->queue) {
+    // The files are committed together: one flush of the disk for all of them.
+    std::vector<QString> messages(d->queue.size());
+    std::vector<COutputFile *> sealed;
+    std::vector<size_t> which;
+    for (size_t i = 0; i < d->queue.size(); ++i) {
+        CQueuedFile &queued = d->queue[i];
         QByteArray bytes;
         bool written = true;
         if (loaded && splitter.Extract(queued.first, int(queued.pages.size()), bytes)) {
             written = queued.file->Write(bytes);
         } else {
             CPdfPageWriter alone(*queued.file->GetDevice(), d->pageSize, d->title, d->pdfa);
-            for (size_t i = 0; i < queued.pages.size() && written; ++i) {
-                written = alone.Write(queued.pages[i], queued.numbers[i].first,
-                                      queued.numbers[i].second);
+            for (size_t k = 0; k < queued.pages.size() && written; ++k) {
+                written = alone.Write(queued.pages[k], queued.numbers[k].first,
+                                      queued.numbers[k].second);
             }
             written = alone.End() && written;
         }
-        QString message;
-        CommitPdf(*queued.file, written, message);
-        done(queued.id, message);
+        if (SealPdf(*queued.file, written)) {
+            sealed.push_back(queued.file.get());
+            which.push_back(i);
+        } else {
+            DropPdf(*queued.file, messages[i]);
+        }
     }
+    const std::vector<bool> committed = COutputFile::CommitAll(sealed);
+    for (size_t k = 0; k < sealed.size(); ++k) {
+        if (!committed[k])
+            DropPdf(*sealed[k], messages[which[k]]);
+    }
+    for (size_t i = 0; i < d->queue.size(); ++i)
+        done(d->queue[i].id, messages[i]);
     d->queue.clear();
     d->buffer.reset();
 }

@@ -28,8 +28,9 @@ public:
     qint64 GetDrawnBytes() const;
 
     // Ends the document and writes every queued file, in order: cut from the document, or, when
-    // it cannot be cut, drawn anew from its pages. done(id, message) for each, message empty
-    // when the file is in place. The next writer starts a new document.
+    // it cannot be cut, drawn anew from its pages; then commits them together (one flush of the
+    // disk for all, see COutputFile::CommitAll). done(id, message) for each, message empty when
+    // the file is in place. The next writer starts a new document.
     void Flush(const std::function<void(int id, const QString &message)> &done);
 
 private:

@@ -1,5 +1,7 @@
 #include "pdfcontent.h"
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 namespace {
@@ -12,9 +14,25 @@ struct CToken
     char kind = 0; // 'n' name, 'h' hex string, 's' literal string, 'o' operator, 'x' other
 };
 
-bool IsHexDigit(char c)
+int HexDigit(char c)
 {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    return c >= '0' && c <= '9'    ? c - '0'
+            : c >= 'a' && c <= 'f' ? c - 'a' + 10
+            : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                   : -1;
+}
+
+// Whether a character ends a name or an operator (white space or a delimiter).
+bool EndsWord(char c)
+{
+    static const auto table = [] {
+        std::array<bool, 256> ends {};
+        for (const char end : QByteArrayView(" \n\r\t\f/[]<>()%{}"))
+            ends[quint8(end)] = true;
+        ends[0] = true;
+        return ends;
+    }();
+    return table[quint8(c)];
 }
 
 } // namespace
@@ -35,8 +53,7 @@ bool RewritePdfContent(const QByteArray &content, IPdfContentNames &names, QByte
         CToken token {pos, pos + 1, 'x'};
         if (c == '/') {
             token.kind = 'n';
-            while (token.end < size
-                   && !QByteArrayView(" \n\r\t\f/[]<>()%{}").contains(content[token.end]))
+            while (token.end < size && !EndsWord(content[token.end]))
                 ++token.end;
         } else if (c == '<' && pos + 1 < size && content[pos + 1] == '<') {
             token.end = pos + 2;
@@ -68,8 +85,7 @@ bool RewritePdfContent(const QByteArray &content, IPdfContentNames &names, QByte
             pos = token.end;
             continue;
         } else if (c != '[' && c != ']' && c != '{' && c != '}') {
-            while (token.end < size
-                   && !QByteArrayView(" \n\r\t\f/[]<>()%{}").contains(content[token.end]))
+            while (token.end < size && !EndsWord(content[token.end]))
                 ++token.end;
             const char first = content[pos];
             token.kind
@@ -90,7 +106,7 @@ bool RewritePdfContent(const QByteArray &content, IPdfContentNames &names, QByte
             operands.push_back(token);
             continue;
         }
-        const QByteArray op = content.mid(token.start, token.end - token.start);
+        const QByteArrayView op(content.constData() + token.start, token.end - token.start);
         if (op == "BI" || op == "ID")
             return false; // inline pictures hold bytes that are no tokens
         if (op == "Tf") {
@@ -106,30 +122,41 @@ bool RewritePdfContent(const QByteArray &content, IPdfContentNames &names, QByte
                     return false;
                 if (operand.kind != 'h')
                     continue;
-                QByteArray hex;
-                for (qsizetype at = operand.start + 1; at + 1 < operand.end; ++at) {
-                    if (IsHexDigit(content[at]))
-                        hex += content[at];
-                }
-                if (hex.size() % 4 != 0)
-                    return false;
                 QByteArray glyphs = "<";
-                for (qsizetype at = 0; at < hex.size(); at += 4) {
-                    const int glyph = names.Renumber(hex.mid(at, 4).toInt(nullptr, 16));
-                    glyphs += QByteArray::number(glyph, 16).toUpper().rightJustified(4, '0');
+                int digits = 0;
+                int glyph = 0;
+                for (qsizetype at = operand.start + 1; at + 1 < operand.end; ++at) {
+                    const int digit = HexDigit(content[at]);
+                    if (digit < 0)
+                        continue;
+                    glyph = glyph * 16 + digit;
+                    if (++digits % 4 != 0)
+                        continue;
+                    const int renumbered = names.Renumber(glyph);
+                    static const char hex[] = "0123456789ABCDEF";
+                    const char text[4] = {hex[(renumbered >> 12) & 15], hex[(renumbered >> 8) & 15],
+                                          hex[(renumbered >> 4) & 15], hex[renumbered & 15]};
+                    glyphs.append(text, 4);
+                    glyph = 0;
                 }
+                if (digits % 4 != 0)
+                    return false;
                 replacements.emplace_back(operand, glyphs + '>');
             }
         }
         operands.clear();
     }
+    // A name is replaced where it stands, a glyph string at its operator: put them in order.
+    std::stable_sort(replacements.begin(), replacements.end(),
+                     [](const auto &a, const auto &b) { return a.first.start < b.first.start; });
     out.clear();
-    out.reserve(content.size());
+    out.reserve(content.size() + 64);
     qsizetype at = 0;
     for (const auto &[token, text] : replacements) {
-        out += content.mid(at, token.start - at) + text;
+        out.append(content.constData() + at, token.start - at);
+        out += text;
         at = token.end;
     }
-    out += content.mid(at);
+    out.append(content.constData() + at, size - at);
     return true;
 }

@@ -13,7 +13,7 @@ struct CPdfFlate::Private
 CPdfFlate::CPdfFlate()
     : d(std::make_unique<Private>())
 {
-    d->deflating = deflateInit(&d->deflater, Z_DEFAULT_COMPRESSION) == Z_OK;
+    d->deflating = deflateInit(&d->deflater, Z_BEST_SPEED) == Z_OK;
     d->inflating = inflateInit(&d->inflater) == Z_OK;
 }
 
@@ -28,14 +28,14 @@ CPdfFlate::~CPdfFlate()
 QByteArray CPdfFlate::Deflate(const QByteArray &data)
 {
     if (!d->deflating || deflateReset(&d->deflater) != Z_OK)
-        return qCompress(data).mid(4);
+        return qCompress(data, 1).mid(4);
     QByteArray out(qsizetype(deflateBound(&d->deflater, uLong(data.size()))), Qt::Uninitialized);
     d->deflater.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
     d->deflater.avail_in = uInt(data.size());
     d->deflater.next_out = reinterpret_cast<Bytef *>(out.data());
     d->deflater.avail_out = uInt(out.size());
     if (deflate(&d->deflater, Z_FINISH) != Z_STREAM_END)
-        return qCompress(data).mid(4);
+        return qCompress(data, 1).mid(4);
     out.truncate(qsizetype(d->deflater.total_out));
     return out;
 }

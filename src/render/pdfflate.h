@@ -6,7 +6,8 @@
 
 // Flate (zlib) compression for the streams of a PDF, its state kept from one stream to the next:
 // starting zlib anew takes longer than compressing a small stream. A stream compressed here has
-// the same bytes as one compressed on its own.
+// the same bytes as one compressed on its own. It compresses for speed: a file per row of a
+// batch is written in less time than zlib's default takes, for a few per cent more bytes.
 class CPdfFlate
 {
 public:

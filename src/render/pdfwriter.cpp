@@ -202,13 +202,16 @@ bool WritePdf(const CPageModel &model, const QString &path, const QString &title
     return CommitPdf(file, written, message);
 }
 
-bool CommitPdf(COutputFile &file, bool written, QString &message)
+bool SealPdf(COutputFile &file, bool written)
 {
     qint64 seconds = 0;
     if (written && file.GetErrorCode() == 0 && ReadSourceDate(seconds) == ESourceDate::Set)
         SetPdfSourceDate(file, seconds);
-    if (written && file.GetErrorCode() == 0 && file.Commit())
-        return true;
+    return written && file.GetErrorCode() == 0;
+}
+
+bool DropPdf(COutputFile &file, QString &message)
+{
     if (file.GetErrorCode() != 0) {
         message = file.GetMessage();
     } else {
@@ -218,4 +221,11 @@ bool CommitPdf(COutputFile &file, bool written, QString &message)
     }
     file.Cancel();
     return false;
+}
+
+bool CommitPdf(COutputFile &file, bool written, QString &message)
+{
+    if (SealPdf(file, written) && file.Commit())
+        return true;
+    return DropPdf(file, message);
 }

@@ -72,3 +72,8 @@ bool WritePdf(const CPageModel &model, const QString &path, const QString &title
 // Ends a PDF written to file: commits it when the writer succeeded and every write went
 // through, else drops it and says why (the system's error when a write failed).
 bool CommitPdf(COutputFile &file, bool written, QString &message);
+// CommitPdf in halves, for files committed together (COutputFile::CommitAll): whether the PDF
+// is complete, its dates and ID set as SOURCE_DATE_EPOCH asks; and, for one that is not or
+// could not be committed, the message that says why, the file dropped (always false).
+bool SealPdf(COutputFile &file, bool written);
+bool DropPdf(COutputFile &file, QString &message);

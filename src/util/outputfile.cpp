@@ -14,7 +14,9 @@
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <map>
 #include <pthread.h>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -356,12 +358,70 @@ QIODevice *COutputFile::GetDevice()
 
 bool COutputFile::Commit()
 {
+    if (!StartCommit())
+        return false;
+    if (!Place(Flush() && (::fsync(m_fd) == 0 || Fail(errno))))
+        return false;
+    SyncFolder(m_target);
+    return true;
+}
+
+std::vector<bool> COutputFile::CommitAll(const std::vector<COutputFile *> &files)
+{
+    std::vector<bool> started(files.size());
+    std::vector<bool> written(files.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        started[i] = files[i]->StartCommit();
+        written[i] = started[i] && files[i]->Flush();
+    }
+    // One flush of each file system for all the files on it; where that fails, each file is
+    // flushed by itself so that each reports its own failure.
+    std::map<dev_t, bool> flushed;
+    std::vector<bool> done(files.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (!written[i])
+            continue;
+        struct stat status
+        {
+        };
+        bool synced = false;
+        if (::fstat(files[i]->m_fd, &status) == 0) {
+            const auto found = flushed.find(status.st_dev);
+            synced = found != flushed.end()
+                    ? found->second
+                    : (flushed[status.st_dev] = ::syncfs(files[i]->m_fd) == 0);
+        }
+        done[i] = synced || ::fsync(files[i]->m_fd) == 0 || files[i]->Fail(errno);
+    }
+    // Renamed only once every file is on the disk; each folder flushed once after.
+    std::set<QByteArray> folders;
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (started[i]) {
+            done[i] = files[i]->Place(done[i]);
+            if (done[i])
+                folders.insert(files[i]->m_target);
+        }
+    }
+    std::set<QByteArray> synced;
+    for (const QByteArray &target : folders) {
+        if (synced.insert(FolderOf(target)).second)
+            SyncFolder(target);
+    }
+    return done;
+}
+
+bool COutputFile::StartCommit()
+{
     if (m_error != 0 || m_fd < 0) {
         const int error = m_error != 0 ? m_error : EBADF;
         Cancel();
         return Fail(error);
     }
-    bool ok = Flush() && (::fsync(m_fd) == 0 || Fail(errno));
+    return true;
+}
+
+bool COutputFile::Place(bool ok)
+{
     if (ok && m_unnamed) {
         // The finished file gets a name of its own, then takes the target's.
         const QByteArray self = ProcPath(m_fd);
@@ -398,7 +458,6 @@ bool COutputFile::Commit()
     m_device.reset();
     // The new file is complete and in place: the write has happened even if the folder cannot
     // be flushed (the rename may then be lost in a crash, which no retry here would prevent).
-    SyncFolder(m_target);
     return true;
 }
 

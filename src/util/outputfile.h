@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class QIODevice;
 
@@ -52,6 +53,12 @@ public:
     // in place the write counts as done: a failed flush of the folder is not reported.
     bool Commit();
 
+    // Commits many files as Commit does each, with one flush of the disk for all of them (a
+    // flush of each file costs the disk's latency, which many small files multiply): every
+    // file is on the disk before any is renamed over its target, each folder is flushed once
+    // after. Whether each was committed, in order; a failure is kept by its file.
+    static std::vector<bool> CommitAll(const std::vector<COutputFile *> &files);
+
     // Drops the new file; the target stays as it was.
     void Cancel();
 
@@ -72,6 +79,11 @@ private:
 
     bool Fail(int error);
     bool Flush();
+    // Commit in two halves: refuses a file that failed or is closed; then, after the buffer is
+    // written out and flushed to disk (ok says whether that went through), names the file,
+    // closes it and renames it over the target, or drops it.
+    bool StartCommit();
+    bool Place(bool ok);
 
     QString m_path;
     QByteArray m_target; // the file replaced: path with its links followed

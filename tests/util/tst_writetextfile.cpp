@@ -100,6 +100,7 @@ private slots:
     void refused();
     void leavesSpecialFilesAlone_data();
     void leavesSpecialFilesAlone();
+    void commitsManyTogether();
 };
 
 void TestWriteTextFile::replaces_data()
@@ -366,6 +367,26 @@ void TestWriteTextFile::leavesSpecialFilesAlone()
     QCOMPARE(after.st_mode, before.st_mode);
     QCOMPARE(QFileInfo(path).isSymLink(), throughLink);
     QCOMPARE(Entries(dir.path()).size(), throughLink ? 2 : 1);
+}
+
+// Files committed together, as a batch writes a file per row: each goes in place over its old
+// content, in folders of their own, and one that cannot be committed fails alone.
+void TestWriteTextFile::commitsManyTogether()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(u"a"_s) && QDir(dir.path()).mkdir(u"b"_s));
+    QVERIFY(TestUtil::WriteAll(dir.filePath(u"b/2.pdf"_s), "old"));
+    const QStringList names {u"a/1.pdf"_s, u"b/2.pdf"_s, u"b/3.pdf"_s};
+    COutputFile files[3];
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(files[i].Open(dir.filePath(names[i])) && files[i].Write(names[i].toUtf8()));
+    files[2].Cancel();
+    const std::vector<bool> done = COutputFile::CommitAll({&files[0], &files[1], &files[2]});
+    QCOMPARE(done, (std::vector<bool> {true, true, false}));
+    QCOMPARE(TestUtil::ReadAll(dir.filePath(u"a/1.pdf"_s)), "a/1.pdf"_ba);
+    QCOMPARE(TestUtil::ReadAll(dir.filePath(u"b/2.pdf"_s)), "b/2.pdf"_ba);
+    QCOMPARE(Entries(dir.filePath(u"b"_s)), QStringList {u"2.pdf"_s});
+    QVERIFY(files[2].GetErrorCode() != 0);
 }
 
 VANTEL_TEST_CLASS(TestWriteTextFile)
