@@ -68,6 +68,20 @@ QByteArray CrossedBox(const CPageRect &box)
               "vector-effect=\"non-scaling-stroke\"/></svg>\n";
 }
 
+// A paint of an SVG path: none when fully transparent, else the colour and its opacity.
+QByteArray SvgPaint(const char *name, QRgb rgb)
+{
+    QByteArray paint = " " + QByteArray(name) + "=\"";
+    if (qAlpha(rgb) == 0)
+        return paint + "none\"";
+    paint += Color(rgb) + "\"";
+    if (qAlpha(rgb) < 255) {
+        paint += " " + QByteArray(name) + "-opacity=\""
+                + QByteArray::number(qAlpha(rgb) / 255.0, 'f', 3) + "\"";
+    }
+    return paint;
+}
+
 } // namespace
 
 CHtmlWriter::CHtmlWriter(const CExportOptions &options)
@@ -149,7 +163,8 @@ bool CHtmlWriter::WritePage(const CPage &page, int number, int count, QString &m
                 item, [&](const CPageText &text) { Text(page, text, number, count); },
                 [this](const CPageShape &shape) { Shape(shape); },
                 [this](const CPageImage &image) { Image(image); },
-                [this](const CPageBarcode &barcode) { Barcode(barcode); });
+                [this](const CPageBarcode &barcode) { Barcode(barcode); },
+                [this](const CPagePath &path) { Path(path); });
     }
     m_out += "</div>\n";
     return Flush(message);
@@ -303,4 +318,29 @@ bool CHtmlWriter::Finish(QString &message)
 void CHtmlWriter::Cancel()
 {
     m_target.Cancel();
+}
+
+void CHtmlWriter::Path(const CPagePath &path)
+{
+    const CPageRect &box = path.box;
+    if (path.points.size() < 2 || box.right <= box.left || box.bottom <= box.top)
+        return;
+    // An SVG drawing over the path's box in report units, cut at the box as the painter cuts it.
+    QByteArray d = "M";
+    for (size_t i = 0; i < path.points.size(); ++i) {
+        if (i == 1)
+            d += "L";
+        else if (i > 1)
+            d += " ";
+        d += QByteArray::number(path.points[i].x) + " " + QByteArray::number(path.points[i].y);
+    }
+    if (path.closed)
+        d += "Z";
+    const QByteArray w = QByteArray::number(box.right - box.left);
+    const QByteArray h = QByteArray::number(box.bottom - box.top);
+    m_out += "<svg xmlns=\"http://www.w3.org/2000/svg\" style=\"" + Place(box) + "\" viewBox=\"0 0 "
+            + w + " " + h + "\"><path d=\"" + d + "\""
+            + SvgPaint("fill", path.closed ? path.fill : 0)
+            + SvgPaint("stroke", path.width > 0 ? path.stroke : 0) + " stroke-width=\""
+            + QByteArray::number(path.width) + "\" stroke-linejoin=\"miter\"/></svg>\n";
 }

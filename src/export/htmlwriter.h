@@ -29,6 +29,7 @@ private:
     void Shape(const CPageShape &shape);
     void Image(const CPageImage &image);
     void Barcode(const CPageBarcode &barcode);
+    void Path(const CPagePath &path);
     QByteArray FontClass(const CPage &page, int index);
     bool Flush(QString &message);
 

@@ -22,6 +22,11 @@ void SetBox(CPageItem &item, const CPageRect &box)
             [&](CPageBarcode &barcode) {
                 barcode.box = box;
                 barcode.clip = box;
+            },
+            [&](CPagePath &path) {
+                // The points stay where they are on the box's top left corner: a path moves
+                // with its box and is cut where the box is.
+                path.box = box;
             });
 }
 

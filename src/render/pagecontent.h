@@ -127,7 +127,33 @@ struct CPageBarcode
     CPageSource source;
 };
 
-using CPageItem = std::variant<CPageText, CPageShape, CPageImage, CPageBarcode>;
+// A point of a path in hundredths of a millimetre from the top left corner of the path's box.
+struct CPagePoint
+{
+    int x = 0;
+    int y = 0;
+
+    friend bool operator==(const CPagePoint &, const CPagePoint &) = default;
+};
+
+// A line through points, closed back to its first point or open, stroked and filled; a chart's
+// bars, slices, axes and lines. The points lie relative to the box, so that the path moves with
+// it, and the path is drawn cut at the box, as a band cuts its items. A colour whose alpha is 0
+// is not drawn: a path with neither stroke nor fill still holds its box for a click.
+struct CPagePath
+{
+    CPageRect box;
+    std::vector<CPagePoint> points;
+    bool closed = false;
+    QRgb stroke = 0xFF000000;
+    QRgb fill = 0; // only a closed path is filled
+    int width = 25; // of the stroke, in hundredths of a millimetre
+    CPageSource source;
+
+    friend bool operator==(const CPagePath &, const CPagePath &) = default;
+};
+
+using CPageItem = std::variant<CPageText, CPageShape, CPageImage, CPageBarcode, CPagePath>;
 
 namespace PagePrimitives {
 

@@ -9,6 +9,7 @@
 #include "textlines.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -60,7 +61,8 @@ void CPagePainting::Paint(const CPage &page, int number, int count)
                 },
                 [this](const CPageShape &shape) { Draw(shape); },
                 [this](const CPageImage &image) { Draw(image); },
-                [this](const CPageBarcode &barcode) { Draw(barcode); });
+                [this](const CPageBarcode &barcode) { Draw(barcode); },
+                [this](const CPagePath &path) { Draw(path); });
     }
     m_painter.restore();
 }
@@ -161,5 +163,42 @@ void CPagePainting::Draw(const CPageBarcode &barcode)
                      LayoutEan13Symbol(barcode.value, barcode.box.left, barcode.box.top,
                                        barcode.box.right, barcode.box.bottom),
                      m_dpiX, m_dpiY);
+    m_painter.restore();
+}
+
+void CPagePainting::Draw(const CPagePath &path)
+{
+    const bool stroked = qAlpha(path.stroke) > 0 && path.width > 0;
+    const bool filled = path.closed && qAlpha(path.fill) > 0;
+    if (path.points.size() < 2 || (!stroked && !filled))
+        return;
+    // Device units as fractions, not whole pixels: a PDF or SVG keeps the points as laid out.
+    const double scaleX = m_dpiX / 2540.0;
+    const double scaleY = m_dpiY / 2540.0;
+    const CPageRect &box = path.box;
+    QPainterPath drawn;
+    drawn.moveTo((box.left + path.points.front().x) * scaleX,
+                 (box.top + path.points.front().y) * scaleY);
+    for (size_t i = 1; i < path.points.size(); ++i)
+        drawn.lineTo((box.left + path.points[i].x) * scaleX, (box.top + path.points[i].y) * scaleY);
+    if (path.closed)
+        drawn.closeSubpath();
+    QPen pen(Qt::NoPen);
+    if (stroked) {
+        pen = QPen(QColor::fromRgba(path.stroke), path.width * scaleX, Qt::SolidLine, Qt::FlatCap,
+                   Qt::MiterJoin);
+    }
+    const QRectF frame(box.left * scaleX, box.top * scaleY, (box.right - box.left) * scaleX,
+                       (box.bottom - box.top) * scaleY);
+    // Cut only where the path reaches past its box: a miter may reach past half the width.
+    const double reach = stroked ? pen.widthF() : 0.0;
+    const bool cut = !frame.contains(drawn.boundingRect().adjusted(-reach, -reach, reach, reach));
+    m_painter.save();
+    m_painter.setRenderHint(QPainter::Antialiasing, true);
+    if (cut)
+        m_painter.setClipRect(frame, Qt::IntersectClip);
+    m_painter.setPen(pen);
+    m_painter.setBrush(filled ? QBrush(QColor::fromRgba(path.fill)) : QBrush(Qt::NoBrush));
+    m_painter.drawPath(drawn);
     m_painter.restore();
 }

@@ -37,6 +37,7 @@ private:
     void Draw(const CPageShape &shape);
     void Draw(const CPageImage &image);
     void Draw(const CPageBarcode &barcode);
+    void Draw(const CPagePath &path);
     // The font a text of the page is drawn in on the painter's device (PaintFont).
     const QFont &PaintFontOf(const CPage &page, int index);
 

@@ -25,6 +25,7 @@ class TestPageRender : public QObject
 
 private slots:
     void imagePixels();
+    void pathPixels();
     void pdfTextAndPageFields();
     void samePictureStoredOnce();
     void failedWriteLeavesNothing();
@@ -104,6 +105,40 @@ void TestPageRender::imagePixels()
     QCOMPARE(thickness(at192, 80), 6);
     QVERIFY(RenderPageImage(model, 1, 96).isNull()); // no such page
     QVERIFY(RenderPageImage(model, 0, 1000000).isNull()); // far too many pixels
+}
+
+void TestPageRender::pathPixels()
+{
+    CPageModel model;
+    model.SetPageSize({2540, 2540});
+    auto page = NewPage();
+    CPagePath triangle;
+    triangle.box = {0, 0, 2540, 2540};
+    triangle.points = {{0, 0}, {2540, 0}, {0, 2540}};
+    triangle.closed = true;
+    triangle.fill = qRgb(255, 0, 0);
+    triangle.stroke = 0;
+    page->Add(triangle);
+    // Points relative to the box, reaching past it to the left: cut at the box.
+    CPagePath cut;
+    cut.box = {1270, 1270, 2540, 2540};
+    cut.points = {{-1270, 0}, {1270, 0}, {1270, 1270}, {-1270, 1270}};
+    cut.closed = true;
+    cut.fill = qRgb(0, 0, 255);
+    page->Add(cut);
+    // An open path is not filled.
+    CPagePath open = triangle;
+    open.box = {1270, 0, 2540, 1270};
+    open.points = {{0, 0}, {1270, 0}, {1270, 1270}};
+    open.closed = false;
+    open.fill = qRgb(0, 255, 0);
+    page->Add(open);
+    model.AddPage(page);
+    const QImage image = RenderPageImage(model, 0, 96);
+    QCOMPARE(image.pixel(10, 10), qRgb(255, 0, 0));
+    QCOMPARE(image.pixel(70, 80), qRgb(0, 0, 255));
+    QCOMPARE(image.pixel(20, 80), qRgb(255, 255, 255));
+    QCOMPARE(image.pixel(85, 20), qRgb(255, 255, 255));
 }
 
 void TestPageRender::pdfTextAndPageFields()
