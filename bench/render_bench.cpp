@@ -1,12 +1,14 @@
 // The reporting engine end to end on a generated SQLite database: a list report to PDF against
 // QPdfWriter drawing the same texts and lines itself, PDF size per page, a picture on every
 // row, master/detail, growth from 1,000 to 1,000,000 rows with peak memory, 1,000 rows each
-// with a 5000 x 5000 picture of its own, and the first page of the largest list as a PNG. Memory is
+// with a 5000 x 5000 picture of its own, the first page of the largest list as a PNG and charts
+// of 1,000 categories (--charts). Memory is
 // measured in a child process per figure (this program run again with --child), so that one
 // figure's peak does not hide the next. Last, the same list through PostgreSQL (its ODBC driver)
 // and a FireBird server, on servers started for the run, and the memory that the first page and
 // --check of a 3,000,000-row PostgreSQL query take.
 
+#include "chartlayout.h"
 #include "columndiscovery.h"
 #include "exporter.h"
 #include "pagemodel.h"
@@ -733,6 +735,61 @@ void GroupHeaderRules(const QTemporaryDir &dir)
                 ms[0], pages[0], ms[1], pages[1], ms[1] / ms[0]);
 }
 
+// Charts of 1,000 categories, each type on a page of its own: laid out and written as PDF, the
+// best of three runs. The layout is what a run does per printing of a chart; the PDF is the
+// cost of its paths.
+void Charts(const QTemporaryDir &dir)
+{
+    constexpr double chartTargetMs = 200;
+    CChartData data;
+    for (int i = 0; i < Chart::MaxCategories; ++i)
+        data.categories.push_back(u"Category %1"_s.arg(i + 1));
+    for (int s = 0; s < 2; ++s) {
+        CChartSeries series;
+        series.name = u"Series %1"_s.arg(s + 1);
+        for (int i = 0; i < Chart::MaxCategories; ++i)
+            series.values.push_back(std::sin(i * 0.05 + s) * 100 + 20 * s);
+        data.series.push_back(series);
+    }
+    const auto fonts
+            = std::make_shared<const CPageFontTable>(CPageFontTable {{u"DejaVu Sans"_s, 8}});
+    for (int type = 0; type <= int(Chart::Type::Doughnut); ++type) {
+        CChartStyle style;
+        style.type = Chart::Type(type);
+        style.title = u"1,000 categories"_s;
+        style.legend = Chart::Legend::Right;
+        double layoutMs = 1e300;
+        double totalMs = 1e300;
+        size_t primitives = 0;
+        for (int round = 0; round < 3; ++round) {
+            QElapsedTimer timer;
+            timer.start();
+            CPageModel model;
+            model.SetPageSize({21000, 29700});
+            auto page = std::make_shared<CPage>(fonts);
+            std::vector<CPageItem> items = LayoutChart(data, {1000, 1000, 20000, 15000}, style);
+            layoutMs = std::min(layoutMs, timer.nsecsElapsed() / 1e6);
+            primitives = items.size();
+            for (CPageItem &item : items)
+                page->Add(std::move(item));
+            model.AddPage(page);
+            CExportOptions options;
+            options.path = dir.filePath(u"chart.pdf"_s);
+            QString message;
+            if (!ExportModel(model, options, message)) {
+                std::fprintf(stderr, "chart PDF: %s\n", qPrintable(message));
+                return;
+            }
+            totalMs = std::min(totalMs, timer.nsecsElapsed() / 1e6);
+        }
+        std::printf(
+                "chart type %d with %d categories: layout %.1f ms, with the PDF %.1f ms (target "
+                "under %.0f ms), %zu primitives, %lld bytes\n",
+                type, Chart::MaxCategories, layoutMs, totalMs, chartTargetMs, primitives,
+                QFileInfo(dir.filePath(u"chart.pdf"_s)).size());
+    }
+}
+
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -770,6 +827,11 @@ int main(int argc, char **argv)
         GroupHeaderRules(dir);
         return 0;
     }
+    // "--charts": only the 1,000-category charts.
+    if (argc == 2 && qstrcmp(argv[1], "--charts") == 0) {
+        Charts(dir);
+        return 0;
+    }
     // "--scale": only the growth, the per-row pictures and the first page as PNG.
     if (argc == 2 && qstrcmp(argv[1], "--scale") == 0) {
         if (!BuildDatabase(dir.filePath(u"bench.db"_s)))
@@ -801,6 +863,7 @@ int main(int argc, char **argv)
 
     const double sqliteListMs = ListAgainstDirect(dir);
     ExpressionsAgainstList(dir);
+    Charts(dir);
     {
         CVornReport report;
         GrowingGroupedReport(report, 10000);
