@@ -323,7 +323,10 @@ void CHtmlWriter::Cancel()
 void CHtmlWriter::Path(const CPagePath &path)
 {
     const CPageRect &box = path.box;
-    if (path.points.size() < 2 || box.right <= box.left || box.bottom <= box.top)
+    const bool stroked = qAlpha(path.stroke) > 0 && path.width > 0;
+    const bool filled = path.closed && qAlpha(path.fill) > 0;
+    if (path.points.size() < 2 || (!stroked && !filled) || box.right <= box.left
+        || box.bottom <= box.top)
         return;
     // An SVG drawing over the path's box in report units, cut at the box as the painter cuts it.
     QByteArray d = "M";

@@ -9,6 +9,12 @@ bool Holds(const CPageRect &box, int x, int y)
     return x >= box.left && x < box.right && y >= box.top && y < box.bottom;
 }
 
+bool Holds(const CPageRect &outer, const CPageRect &inner)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right
+            && inner.bottom <= outer.bottom;
+}
+
 } // namespace
 
 CPageSource At(const CPage &page, int x, int y)
@@ -39,8 +45,13 @@ std::vector<CPageRect> PlacesOf(const CPage &page, int pageWidth, const CPageSou
         return places;
     }
     for (const CPageItem &item : page.GetItems()) {
-        if (SourceOf(item) == source)
-            places.push_back(BoxOf(item));
+        if (SourceOf(item) != source)
+            continue;
+        // The parts of one drawing (a chart's labels within its box) are one place.
+        const CPageRect &box = BoxOf(item);
+        if (!places.empty() && Holds(places.back(), box))
+            continue;
+        places.push_back(box);
     }
     return places;
 }

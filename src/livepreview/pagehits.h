@@ -12,8 +12,9 @@ namespace PageHits {
 // item), else the band placed there (item -1), else nothing (band -1).
 CPageSource At(const CPage &page, int x, int y);
 
-// The boxes that show an item on the page (one per printed instance); for a band (item -1),
-// each place of the band across the page's width.
+// The boxes that show an item on the page (one per printed instance; the primitives that
+// follow one of them within its box are part of it); for a band (item -1), each place of the
+// band across the page's width.
 std::vector<CPageRect> PlacesOf(const CPage &page, int pageWidth, const CPageSource &source);
 
 } // namespace PageHits

@@ -267,6 +267,9 @@ std::vector<CPageItem> LayoutChart(const CChartData &data, const CPageRect &box,
     if (width <= 2 * ChartGap || height <= 2 * ChartGap)
         return items;
     CChartCanvas canvas(box, style, items);
+    // First the whole box, drawn in nothing: a click anywhere in the chart finds it, and the
+    // chart's other parts lie within it.
+    canvas.Rectangle(QRectF(0, 0, width, height), 0);
     QRectF area(ChartGap, ChartGap, width - 2 * ChartGap, height - 2 * ChartGap);
     if (!style.title.isEmpty()) {
         canvas.Text(QRectF(area.left(), area.top(), area.width(), style.lineHeight), style.title, 2,
