@@ -3,6 +3,7 @@
 #include "builtinimage.h"
 
 #include "ean13.h"
+#include "propertyid.h"
 #include "vornitems.h"
 #include "vornreport.h"
 
@@ -23,15 +24,15 @@ QString RowOf(CValidationFault::Property property)
 {
     switch (property) {
     case CValidationFault::Property::Name:
-        return Tr("Name");
+        return RowId::Name;
     case CValidationFault::Property::Height:
-        return Tr("Band Height");
+        return RowId::BandHeight;
     case CValidationFault::Property::Query:
-        return Tr("SQL Query");
+        return RowId::Query;
     case CValidationFault::Property::GroupHeader:
-        return Tr("Group Header");
+        return RowId::GroupHeader;
     case CValidationFault::Property::GroupFooter:
-        return Tr("Group Footer");
+        return RowId::GroupFooter;
     case CValidationFault::Property::None:
         break;
     }
@@ -47,17 +48,17 @@ void CheckRectangle(CReportProblems &problems, const CVornReport &report, int b,
 {
     const CVornBand &band = *report.GetBands()[b];
     const CVornItem &item = *band.GetItems()[i];
-    const auto warn = [&](const char *row, const QString &message) {
-        problems.append({CReportProblem::Severity::Warning, b, i, Tr(row), message});
+    const auto warn = [&](QLatin1StringView row, const QString &message) {
+        problems.append({CReportProblem::Severity::Warning, b, i, row, message});
     };
     if (item.GetRight() < item.GetLeft() || item.GetBottom() < item.GetTop()) {
-        warn(item.GetRight() < item.GetLeft() ? "Right" : "Bottom",
+        warn(item.GetRight() < item.GetLeft() ? RowId::Right : RowId::Bottom,
              Tr("The rectangle is inverted: its right or bottom edge lies before its left or top "
                 "edge"));
         return;
     }
     if (item.GetRight() == item.GetLeft() || item.GetBottom() == item.GetTop()) {
-        warn(item.GetRight() == item.GetLeft() ? "Right" : "Bottom",
+        warn(item.GetRight() == item.GetLeft() ? RowId::Right : RowId::Bottom,
              Tr("The rectangle is empty: the item has no width or no height"));
         return;
     }
@@ -65,23 +66,24 @@ void CheckRectangle(CReportProblems &problems, const CVornReport &report, int b,
     const int width = report.GetPageWidth();
     if (item.GetLeft() >= width || item.GetTop() >= height || item.GetRight() <= 0
         || item.GetBottom() <= 0) {
-        warn(item.GetTop() >= height || item.GetBottom() <= 0 ? "Top" : "Left",
+        warn(item.GetTop() >= height || item.GetBottom() <= 0 ? RowId::Top : RowId::Left,
              Tr("The item lies outside its band (%1 mm high, %2 mm wide)")
                      .arg(Millimetres(height), Millimetres(width)));
         return;
     }
     if (item.GetBottom() > height)
-        warn("Bottom",
+        warn(RowId::Bottom,
              Tr("The item reaches %1 mm below its band, which is %2 mm high")
                      .arg(Millimetres(item.GetBottom() - height), Millimetres(height)));
     else if (item.GetTop() < 0)
-        warn("Top", Tr("The item reaches %1 mm above its band").arg(Millimetres(-item.GetTop())));
+        warn(RowId::Top,
+             Tr("The item reaches %1 mm above its band").arg(Millimetres(-item.GetTop())));
     if (item.GetRight() > width)
-        warn("Right",
+        warn(RowId::Right,
              Tr("The item reaches %1 mm past the right edge of the page")
                      .arg(Millimetres(item.GetRight() - width)));
     else if (item.GetLeft() < 0)
-        warn("Left",
+        warn(RowId::Left,
              Tr("The item reaches %1 mm past the left edge of the page")
                      .arg(Millimetres(-item.GetLeft())));
 }
@@ -100,7 +102,7 @@ void CheckContent(CReportProblems &problems, int b, int i, const CVornItem &item
             digits = digits && c >= u'0' && c <= u'9';
         if (digits)
             message += Tr(" (the check digit should be %1)").arg(Ean13CheckDigit(value.first(12)));
-        problems.append({CReportProblem::Severity::Warning, b, i, Tr("Barcode"), message});
+        problems.append({CReportProblem::Severity::Warning, b, i, RowId::Barcode, message});
     } else if (item.GetKind() == VornKind::Image) {
         // An image without a picture prints nothing, as drawn; one whose bytes do not decode
         // looks chosen but prints nothing either. The header tells without decoding it all.
@@ -112,7 +114,7 @@ void CheckContent(CReportProblems &problems, int b, int i, const CVornItem &item
         QImageReader reader(&buffer);
         PreferBuiltInDecoder(reader, bytes);
         if (!reader.canRead() || !reader.size().isValid())
-            problems.append({CReportProblem::Severity::Warning, b, i, Tr("Image File"),
+            problems.append({CReportProblem::Severity::Warning, b, i, RowId::ImageFile,
                              Tr("The picture cannot be read: %1").arg(reader.errorString())});
     }
 }

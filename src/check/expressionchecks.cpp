@@ -3,6 +3,7 @@
 #include "bandcontext.h"
 #include "displayformat.h"
 #include "expression.h"
+#include "propertyid.h"
 #include "querycolumns.h"
 #include "vornitems.h"
 #include "vornreport.h"
@@ -39,7 +40,7 @@ void VisitExpressions(const CVornReport &report,
     for (int b = 0; b < bands.GetCount(); ++b) {
         const CVornBand &band = *bands[b];
         if (!band.GetPrintWhen().isEmpty())
-            visit({b, -1, Tr("Print When"), &band.GetPrintWhen(), &band, true});
+            visit({b, -1, QString(RowId::PrintWhen), &band.GetPrintWhen(), &band, true});
         const auto &items = band.GetItems();
         for (int i = 0; i < items.GetCount(); ++i) {
             const CVornItem &item = *items[i];
@@ -50,12 +51,12 @@ void VisitExpressions(const CVornReport &report,
             if (!own)
                 continue; // told by the data source check
             if (dbText && !dbText->GetExpression().isEmpty())
-                visit({b, i, Tr("Expression"), &dbText->GetExpression(), own, false});
+                visit({b, i, QString(RowId::Expression), &dbText->GetExpression(), own, false});
             if (!item.GetPrintWhen().isEmpty())
-                visit({b, i, Tr("Print When"), &item.GetPrintWhen(), own, true});
+                visit({b, i, QString(RowId::PrintWhen), &item.GetPrintWhen(), own, true});
             for (const CStyleRule &rule : item.GetStyleRules()) {
                 if (!rule.when.trimmed().isEmpty())
-                    visit({b, i, Tr("Styles"), &rule.when, own, true});
+                    visit({b, i, QString(RowId::Styles), &rule.when, own, true});
             }
         }
     }
@@ -112,7 +113,7 @@ void CheckExpressionsStatic(CReportProblems &problems, const CVornReport &report
             QString problem;
             if (text && !text->GetDisplayFormat().isEmpty()
                 && !CDisplayFormat::Parse(text->GetDisplayFormat(), format, problem))
-                problems.append({error, b, i, Tr("Display Format"),
+                problems.append({error, b, i, QString(RowId::DisplayFormat),
                                  Tr("The Display Format \"%1\" cannot be used: %2")
                                          .arg(text->GetDisplayFormat(), problem)});
         }

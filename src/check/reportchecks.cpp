@@ -4,6 +4,7 @@
 #include "bandreferences.h"
 #include "dataformat.h"
 #include "expressionchecks.h"
+#include "propertyid.h"
 #include "querycolumns.h"
 #include "queryentries.h"
 #include "vornitems.h"
@@ -18,11 +19,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QString Tr(const char *text)
-{
-    return QCoreApplication::translate("Vantel", text);
-}
-
-QString RowName(const char *text)
 {
     return QCoreApplication::translate("Vantel", text);
 }
@@ -84,11 +80,11 @@ void CheckQueryOutcome(CReportProblems &problems, const CQueryOutcome &outcome, 
 {
     switch (outcome.state) {
     case CQueryOutcome::State::Failed:
-        Add(problems, Error, band, item, RowName("SQL Query"),
+        Add(problems, Error, band, item, RowId::Query,
             Tr("The query failed: %1").arg(outcome.message));
         break;
     case CQueryOutcome::State::TimedOut:
-        Add(problems, Error, band, item, RowName("SQL Query"),
+        Add(problems, Error, band, item, RowId::Query,
             Tr("The query did not answer in time and was cancelled"));
         break;
     case CQueryOutcome::State::Ok:
@@ -132,7 +128,7 @@ void CheckEntries(CReportProblems &problems, const CVornReport &report,
         return;
     for (const QString &name : entries.GetNames()) {
         if (!EntryHasValue(report, columns, parameter, band, context, name))
-            Add(problems, Warning, bandIndex, itemIndex, RowName("SQL Query"),
+            Add(problems, Warning, bandIndex, itemIndex, RowId::Query,
                 Tr("The query entry {%1} has no value: no column of the bands it follows and "
                    "no parameter value")
                         .arg(name));
@@ -164,7 +160,7 @@ void CheckField(CReportProblems &problems, const CVornReport &report, const CRep
         if (!sourceBand)
             return; // told by the static checks
         if (!HasQuery(sourceBand->GetDatabaseQuery())) {
-            Add(problems, Warning, bandIndex, itemIndex, RowName("Data Source"),
+            Add(problems, Warning, bandIndex, itemIndex, RowId::DataSource,
                 Tr("The band %1 has no SQL query: the field %2 stays empty")
                         .arg(sourceBand->GetName(), field));
             return;
@@ -178,10 +174,10 @@ void CheckField(CReportProblems &problems, const CVornReport &report, const CRep
         return;
     const QString returned = ColumnList(outcome->ColumnNames());
     if (field.isEmpty())
-        Add(problems, Error, bandIndex, itemIndex, RowName("Data Field"),
+        Add(problems, Error, bandIndex, itemIndex, RowId::DataField,
             Tr("No data field is named; the query of %1 returns %2").arg(from, returned));
     else
-        Add(problems, Error, bandIndex, itemIndex, RowName("Data Field"),
+        Add(problems, Error, bandIndex, itemIndex, RowId::DataField,
             Tr("No column %1 in the query of %2; it returns %3").arg(field, from, returned));
 }
 
@@ -194,12 +190,12 @@ CReportProblems CheckReportStatic(const CVornReport &report)
     for (const CBandReferenceProblem &reference : FindBandReferenceProblems(report)) {
         if (reference.bands.empty())
             continue;
-        const char *row = "Parent Data Source";
+        QLatin1StringView row = RowId::ParentDataSource;
         if (reference.reference == CBandReferenceProblem::Reference::GroupHeader)
-            row = "Group Header";
+            row = RowId::GroupHeader;
         else if (reference.reference == CBandReferenceProblem::Reference::GroupFooter)
-            row = "Group Footer";
-        Add(problems, Error, reference.bands.front(), -1, RowName(row), reference.message);
+            row = RowId::GroupFooter;
+        Add(problems, Error, reference.bands.front(), -1, row, reference.message);
     }
     const auto &bands = report.GetBands();
     // A run finds a group band by its name among the bands; opening a file finds the first
@@ -207,14 +203,14 @@ CReportProblems CheckReportStatic(const CVornReport &report)
     // itself) makes the saved report refuse to open.
     for (int b = 0; b < bands.GetCount(); ++b) {
         const CVornBand &band = *bands[b];
-        for (const auto &[name, row] : {std::pair(band.GetHeader(), "Group Header"),
-                                        std::pair(band.GetFooter(), "Group Footer")}) {
+        for (const auto &[name, row] : {std::pair(band.GetHeader(), RowId::GroupHeader),
+                                        std::pair(band.GetFooter(), RowId::GroupFooter)}) {
             const CVornElement *found = name.isEmpty() ? nullptr : report.FindByName(name);
             const CVornBand *group = name.isEmpty() ? nullptr : FindRunBand(report, name);
             if (!found || !group || found == group)
                 continue;
             const int holder = report.IndexOfBand(found);
-            Add(problems, Error, b, -1, RowName(row),
+            Add(problems, Error, b, -1, row,
                 Tr("The group band %1 has the name of the item %2 on the band %3: the saved "
                    "report would not open again; rename one of them")
                         .arg(group->GetName(), found->GetName(),
@@ -232,14 +228,14 @@ CReportProblems CheckReportStatic(const CVornReport &report)
                 continue;
             // An item with a query of its own reads its own rows, whatever it names.
             if (!source.isEmpty() && !HasQuery(query) && !FindRunBand(report, source))
-                Add(problems, Error, b, i, RowName("Data Source"),
+                Add(problems, Error, b, i, RowId::DataSource,
                     Tr("The data source %1 is no band of the report").arg(source));
             const auto *text = dynamic_cast<const CVornDbText *>(&item);
             CDataFormat format;
             QString problem;
             if (text && !text->GetFormat().isEmpty()
                 && !CDataFormat::Parse(text->GetFormat(), format, problem))
-                Add(problems, Error, b, i, RowName("Data Format"),
+                Add(problems, Error, b, i, RowId::DataFormat,
                     Tr("The Data Format \"%1\" cannot be used: %2")
                             .arg(text->GetFormat(), problem));
         }
@@ -255,8 +251,7 @@ CReportProblems CheckReportColumns(const CVornReport &report, const CReportColum
     if (!columns.HasDatabase())
         return problems;
     if (!columns.GetConnectionError().isEmpty()) {
-        Add(problems, Error, -1, -1, RowName("Database Connection String"),
-            columns.GetConnectionError());
+        Add(problems, Error, -1, -1, RowId::ConnectString, columns.GetConnectionError());
         return problems;
     }
     const auto &bands = report.GetBands();

@@ -16,7 +16,7 @@ struct CReportProblem
     Severity severity = Severity::Error;
     int band = -1; // index into the report's bands; -1 for the report itself
     int item = -1; // index into the band's items; -1 for the band itself
-    QString row; // the property row at fault ("Data Field"), empty when there is none
+    QString row; // the id of the property row at fault (RowId), empty when there is none
     QString message;
 
     friend bool operator==(const CReportProblem &, const CReportProblem &) = default;

@@ -6,11 +6,12 @@ class CVornBand;
 class CVornItem;
 
 // Whole-state copies of an item, as the edit history keeps them: every field
-// of the item's class, the picture bytes included, but never the selection
-// flag, which belongs to the design view's moment rather than to the report.
+// its kind lists (CVornItem::VisitFields), the picture bytes included, but never
+// the selection flag, which belongs to the design view's moment rather than to
+// the report.
 namespace ItemState {
 
-// Gives target every field of source; both must be of the same class.
+// Gives target every field of source; an item of another kind is left as it is.
 void Assign(CVornItem &target, const CVornItem &source);
 
 // Whether the two items hold the same fields (the selection flag aside).

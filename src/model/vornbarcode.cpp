@@ -1,20 +1,12 @@
 #include "vornbarcode.h"
 
-void CVornBarcode::Reset()
+void CVornBarcode::VisitFields(CFieldVisitor &fields)
 {
-    CVornItem::Reset();
-    m_barcode.clear();
+    VisitBarcodeFields(fields, CFieldVisitor::Saved::Yes);
 }
 
-std::unique_ptr<CVornItem> CVornBarcode::Clone() const
+void CVornBarcode::VisitBarcodeFields(CFieldVisitor &fields, CFieldVisitor::Saved valueSaved)
 {
-    auto copy = std::make_unique<CVornBarcode>();
-    copy->CopyFrom(*this);
-    return copy;
-}
-
-void CVornBarcode::CopyFrom(const CVornBarcode &other)
-{
-    CVornItem::CopyFrom(other);
-    m_barcode = other.m_barcode;
+    CVornItem::VisitFields(fields);
+    fields.Field("barcode", m_barcode, valueSaved);
 }

@@ -6,13 +6,16 @@
 class CVornBarcode : public CVornItem
 {
 public:
-    int GetKind() const override { return VornKind::Barcode; }
-    void Reset() override;
-    std::unique_ptr<CVornItem> Clone() const override;
-    void CopyFrom(const CVornBarcode &other);
+    static constexpr int Kind = VornKind::Barcode;
+    int GetKind() const override { return Kind; }
+    void VisitFields(CFieldVisitor &fields) override;
 
     const QString &GetBarcode() const { return m_barcode; }
     void SetBarcode(const QString &barcode) { m_barcode = barcode; }
+
+protected:
+    // The item's fields, then the value (saved in the file or not).
+    void VisitBarcodeFields(CFieldVisitor &fields, CFieldVisitor::Saved valueSaved);
 
 private:
     QString m_barcode;

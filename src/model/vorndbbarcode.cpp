@@ -1,22 +1,9 @@
 #include "vorndbbarcode.h"
 
-void CVornDbBarcode::Reset()
+void CVornDbBarcode::VisitFields(CFieldVisitor &fields)
 {
-    CVornBarcode::Reset();
-    m_dataSource.clear();
-    m_dataField.clear();
-}
-
-std::unique_ptr<CVornItem> CVornDbBarcode::Clone() const
-{
-    auto copy = std::make_unique<CVornDbBarcode>();
-    copy->CopyFrom(*this);
-    return copy;
-}
-
-void CVornDbBarcode::CopyFrom(const CVornDbBarcode &other)
-{
-    CVornBarcode::CopyFrom(other);
-    m_dataSource = other.m_dataSource;
-    m_dataField = other.m_dataField;
+    // The value comes from the data, never from the file.
+    VisitBarcodeFields(fields, CFieldVisitor::Saved::No);
+    fields.Field("data-field", m_dataField);
+    fields.Field("data-source", m_dataSource);
 }

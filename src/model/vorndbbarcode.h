@@ -7,10 +7,9 @@
 class CVornDbBarcode : public CVornBarcode
 {
 public:
-    int GetKind() const override { return VornKind::DbBarcode; }
-    void Reset() override;
-    std::unique_ptr<CVornItem> Clone() const override;
-    void CopyFrom(const CVornDbBarcode &other);
+    static constexpr int Kind = VornKind::DbBarcode;
+    int GetKind() const override { return Kind; }
+    void VisitFields(CFieldVisitor &fields) override;
 
     const QString &GetDataSource() const { return m_dataSource; }
     void SetDataSource(const QString &source) { m_dataSource = source; }

@@ -1,22 +1,9 @@
 #include "vorndbimage.h"
 
-void CVornDbImage::Reset()
+void CVornDbImage::VisitFields(CFieldVisitor &fields)
 {
-    CVornImage::Reset();
-    m_dataSource.clear();
-    m_dataField.clear();
-}
-
-std::unique_ptr<CVornItem> CVornDbImage::Clone() const
-{
-    auto copy = std::make_unique<CVornDbImage>();
-    copy->CopyFrom(*this);
-    return copy;
-}
-
-void CVornDbImage::CopyFrom(const CVornDbImage &other)
-{
-    CVornImage::CopyFrom(other);
-    m_dataSource = other.m_dataSource;
-    m_dataField = other.m_dataField;
+    // The picture comes from the data, never from the file.
+    VisitImageFields(fields, CFieldVisitor::Saved::No);
+    fields.Field("data-field", m_dataField);
+    fields.Field("data-source", m_dataSource);
 }

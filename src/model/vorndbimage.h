@@ -7,10 +7,9 @@
 class CVornDbImage : public CVornImage
 {
 public:
-    int GetKind() const override { return VornKind::DbImage; }
-    void Reset() override;
-    std::unique_ptr<CVornItem> Clone() const override;
-    void CopyFrom(const CVornDbImage &other);
+    static constexpr int Kind = VornKind::DbImage;
+    int GetKind() const override { return Kind; }
+    void VisitFields(CFieldVisitor &fields) override;
 
     const QString &GetDataSource() const { return m_dataSource; }
     void SetDataSource(const QString &source) { m_dataSource = source; }

@@ -1,34 +1,23 @@
 #include "vorndbtext.h"
 
-void CVornDbText::Reset()
+void CVornDbText::ReadFinished()
 {
-    CVornText::Reset();
-    m_dataSource.clear();
-    m_dataField.clear();
-    m_format.clear();
-    m_query.clear();
-    m_aggregate = NoAggregate;
-    m_aggregateOver = OverBand;
-    m_expression.clear();
-    m_displayFormat.clear();
+    if (!GetText().isEmpty() && m_dataField.isEmpty())
+        m_dataField = GetText();
+    SetText(QString());
 }
 
-std::unique_ptr<CVornItem> CVornDbText::Clone() const
+void CVornDbText::VisitFields(CFieldVisitor &fields)
 {
-    auto copy = std::make_unique<CVornDbText>();
-    copy->CopyFrom(*this);
-    return copy;
-}
-
-void CVornDbText::CopyFrom(const CVornDbText &other)
-{
-    CVornText::CopyFrom(other);
-    m_dataSource = other.m_dataSource;
-    m_dataField = other.m_dataField;
-    m_format = other.m_format;
-    m_query = other.m_query;
-    m_aggregate = other.m_aggregate;
-    m_aggregateOver = other.m_aggregateOver;
-    m_expression = other.m_expression;
-    m_displayFormat = other.m_displayFormat;
+    // The value comes from the data; the text of an older file names the field.
+    VisitTextFields(fields, CFieldVisitor::Saved::Legacy);
+    fields.Field("format", m_format);
+    fields.Field("data-source", m_dataSource);
+    fields.Field("data-field", m_dataField);
+    fields.Field("query", m_query);
+    VisitCanGrow(fields);
+    fields.Field("aggregate", m_aggregate, CFieldVisitor::Saved::IfNotDefault);
+    fields.Field("aggregate_over", m_aggregateOver, CFieldVisitor::Saved::IfNotDefault);
+    fields.Field("expression", m_expression, CFieldVisitor::Saved::IfNotDefault);
+    fields.Field("display_format", m_displayFormat, CFieldVisitor::Saved::IfNotDefault);
 }

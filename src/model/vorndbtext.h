@@ -10,10 +10,11 @@
 class CVornDbText : public CVornText
 {
 public:
-    int GetKind() const override { return VornKind::DbText; }
-    void Reset() override;
-    std::unique_ptr<CVornItem> Clone() const override;
-    void CopyFrom(const CVornDbText &other);
+    static constexpr int Kind = VornKind::DbText;
+    int GetKind() const override { return Kind; }
+    void VisitFields(CFieldVisitor &fields) override;
+    // Older files keep the field's name in the text; the text itself stays empty.
+    void ReadFinished() override;
 
     const QString &GetDataSource() const { return m_dataSource; }
     void SetDataSource(const QString &source) { m_dataSource = source; }

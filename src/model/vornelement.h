@@ -33,6 +33,10 @@ public:
 
     bool IsBandElement() const { return IsBand(GetKind()); }
 
+protected:
+    // The name as a field of the item lists (CVornItem::VisitFields).
+    QString &NameField() { return m_name; }
+
 private:
     QString m_name;
     bool m_selected = false;

@@ -1,13 +1,5 @@
 #include "vornimage.h"
 
-void CVornImage::Reset()
-{
-    CVornItem::Reset();
-    m_imageData.clear();
-    m_horzAlignment = 3;
-    m_vertAlignment = 3;
-}
-
 void CVornImage::SetImageData(const char *bytes, qsizetype size)
 {
     if (bytes == nullptr || size <= 0)
@@ -30,18 +22,15 @@ void CVornImage::SetImageData(QByteArray &&bytes)
         m_imageData = std::move(bytes);
 }
 
-std::unique_ptr<CVornItem> CVornImage::Clone() const
+void CVornImage::VisitFields(CFieldVisitor &fields)
 {
-    auto copy = std::make_unique<CVornImage>();
-    copy->CopyFrom(*this);
-    return copy;
+    VisitImageFields(fields, CFieldVisitor::Saved::Yes);
 }
 
-void CVornImage::CopyFrom(const CVornImage &other)
+void CVornImage::VisitImageFields(CFieldVisitor &fields, CFieldVisitor::Saved pictureSaved)
 {
-    CVornItem::CopyFrom(other);
-    // A deep copy, so that the two items never share one buffer.
-    SetImageData(other.m_imageData);
-    m_horzAlignment = other.m_horzAlignment;
-    m_vertAlignment = other.m_vertAlignment;
+    CVornItem::VisitFields(fields);
+    fields.Field("image", m_imageData, pictureSaved);
+    fields.Field("horz_alignment", m_horzAlignment);
+    fields.Field("vert_alignment", m_vertAlignment);
 }

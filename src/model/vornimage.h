@@ -10,10 +10,9 @@
 class CVornImage : public CVornItem
 {
 public:
-    int GetKind() const override { return VornKind::Image; }
-    void Reset() override;
-    std::unique_ptr<CVornItem> Clone() const override;
-    void CopyFrom(const CVornImage &other);
+    static constexpr int Kind = VornKind::Image;
+    int GetKind() const override { return Kind; }
+    void VisitFields(CFieldVisitor &fields) override;
 
     const QByteArray &GetImageData() const { return m_imageData; }
     // Replaces the picture with a copy of the bytes; no bytes leave it empty.
@@ -26,6 +25,10 @@ public:
     void SetHorzAlignment(int alignment) { m_horzAlignment = alignment; }
     int GetVertAlignment() const { return m_vertAlignment; }
     void SetVertAlignment(int alignment) { m_vertAlignment = alignment; }
+
+protected:
+    // The item's fields, then the picture (saved in the file or not) and the alignments.
+    void VisitImageFields(CFieldVisitor &fields, CFieldVisitor::Saved pictureSaved);
 
 private:
     QByteArray m_imageData;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fieldvisitor.h"
 #include "stylerule.h"
 #include "vornelement.h"
 
@@ -9,16 +10,32 @@
 // measured from the top-left corner of the band that holds the item, a
 // colour (0x00BBGGRR: text colour of the text kinds, line colour of shapes),
 // the condition under which it prints (empty: always) and its style rules.
+//
+// Each kind's class lists its fields once, in VisitFields; resetting, copying
+// and cloning an item (and comparing and assigning its state for undo) follow
+// that list.
 class CVornItem : public CVornElement
 {
 public:
+    // Every field back to the value a new item of the kind has; not selected.
     void Reset() override;
 
-    // Copies the element fields, the colour and the four coordinates.
+    // Copies every field and the selection flag from an item of the same kind; picture
+    // bytes are copied, never shared.
     void CopyFrom(const CVornItem &other);
+    // The same without the selection flag, which stays as it is.
+    void CopyFields(const CVornItem &other);
 
-    // A new item of the same class with every field copied (image bytes included).
-    virtual std::unique_ptr<CVornItem> Clone() const = 0;
+    // A new item of the same kind with every field copied (image bytes included).
+    std::unique_ptr<CVornItem> Clone() const;
+
+    // Tells the visitor every field of the item, the element level's name first, then the
+    // rectangle and colour, then the kind's own fields.
+    virtual void VisitFields(CFieldVisitor &fields);
+
+    // Called when the template reader has read every field; a kind mends here what older files
+    // stored differently.
+    virtual void ReadFinished() { }
 
     int GetLeft() const { return m_left; }
     int GetTop() const { return m_top; }
@@ -47,5 +64,9 @@ private:
 };
 
 // A new item of the given item kind with its defaults, or null for a code that
-// is no item kind.
+// is no registered item kind.
 std::unique_ptr<CVornItem> CreateItem(int kind);
+
+// The fields of an item in the order its kind lists them. The pointers point into the item;
+// the item is only read through them when it is const.
+std::vector<FieldRef> ItemFields(const CVornItem &item);

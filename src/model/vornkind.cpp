@@ -1,8 +1,8 @@
 #include "vornkind.h"
 
-#include <QCoreApplication>
+#include "itemkinds.h"
 
-#include <iterator>
+#include <QCoreApplication>
 
 bool IsBand(int kind)
 {
@@ -21,12 +21,13 @@ bool IsBand(int kind)
 
 bool IsItemKind(int kind)
 {
-    return (kind >= VornKind::Text && kind <= VornKind::Image)
-            || (kind >= VornKind::DbImage && kind <= VornKind::DbBarcode);
+    return FindItemKind(kind) != nullptr;
 }
 
 QString KindName(int kind)
 {
+    if (const CItemKind *item = FindItemKind(kind))
+        return QCoreApplication::translate("Vantel", item->name);
     switch (kind) {
     case VornKind::ReportContents:
         return QCoreApplication::translate("Vantel", "Report Contents");
@@ -40,123 +41,9 @@ QString KindName(int kind)
         return QCoreApplication::translate("Vantel", "Page Footer");
     case VornKind::PageBreak:
         return QCoreApplication::translate("Vantel", "Page Break");
-    case VornKind::Text:
-        return QCoreApplication::translate("Vantel", "Text");
-    case VornKind::Shape:
-        return QCoreApplication::translate("Vantel", "Shape");
-    case VornKind::DbText:
-        return QCoreApplication::translate("Vantel", "DB Text");
-    case VornKind::Image:
-        return QCoreApplication::translate("Vantel", "Image");
-    case VornKind::DbImage:
-        return QCoreApplication::translate("Vantel", "DB Image");
-    case VornKind::Barcode:
-        return QCoreApplication::translate("Vantel", "Barcode");
-    case VornKind::DbBarcode:
-        return QCoreApplication::translate("Vantel", "DB Barcode");
     default:
         return QString();
     }
-}
-
-QString HorzAlignmentName(int code, bool allowStretch)
-{
-    switch (code) {
-    case 0:
-        return QCoreApplication::translate("Vantel", "Left");
-    case 1:
-        return QCoreApplication::translate("Vantel", "Right");
-    case 2:
-        return QCoreApplication::translate("Vantel", "Center");
-    case 3:
-        if (allowStretch)
-            return QCoreApplication::translate("Vantel", "Stretch");
-        break;
-    default:
-        break;
-    }
-    return QCoreApplication::translate("Vantel", "(Unknown)");
-}
-
-QString VertAlignmentName(int code, bool allowStretch)
-{
-    switch (code) {
-    case 0:
-        return QCoreApplication::translate("Vantel", "Top");
-    case 1:
-        return QCoreApplication::translate("Vantel", "Center");
-    case 2:
-        return QCoreApplication::translate("Vantel", "Bottom");
-    case 3:
-        if (allowStretch)
-            return QCoreApplication::translate("Vantel", "Stretch");
-        break;
-    default:
-        break;
-    }
-    return QCoreApplication::translate("Vantel", "(Unknown)");
-}
-
-QString ShapeTypeName(int type)
-{
-    switch (type) {
-    case 1:
-        return QCoreApplication::translate("Vantel", "Rectangle");
-    case 2:
-        return QCoreApplication::translate("Vantel", "Rounded Rectangle");
-    case 3:
-        return QCoreApplication::translate("Vantel", "Vertical Line");
-    case 4:
-        return QCoreApplication::translate("Vantel", "Horizontal Line");
-    case 5:
-        return QCoreApplication::translate("Vantel", "Ellipse");
-    default:
-        return QString();
-    }
-}
-
-QString LineStyleName(int style)
-{
-    switch (style) {
-    case 1:
-        return QCoreApplication::translate("Vantel", "Solid");
-    case 2:
-        return QCoreApplication::translate("Vantel", "Dotted");
-    default:
-        return QString();
-    }
-}
-
-QString AggregateName(int aggregate)
-{
-    static const char *const names[] = {"None", "Sum", "Count", "Average", "Minimum", "Maximum"};
-    if (aggregate < 0 || aggregate >= int(std::size(names)))
-        return QString();
-    return QCoreApplication::translate("Vantel", names[aggregate]);
-}
-
-QString AggregateOverName(int over)
-{
-    static const char *const names[] = {"Band", "Page", "Report"};
-    if (over < 0 || over >= int(std::size(names)))
-        return QString();
-    return QCoreApplication::translate("Vantel", names[over]);
-}
-
-QString NewPageName(int code)
-{
-    static const char *const names[] = {"No", "Before", "After"};
-    if (code < 0 || code >= int(std::size(names)))
-        return QString();
-    return QCoreApplication::translate("Vantel", names[code]);
-}
-
-QString ColumnOrderName(int code)
-{
-    static const char *const names[] = {"Across Then Down", "Down Then Across"};
-    if (code < 0 || code >= int(std::size(names)))
-        return QString();
-    return QCoreApplication::translate("Vantel", names[code]);
 }
 
 bool SameName(const QString &a, const QString &b)

@@ -7,10 +7,9 @@
 class CVornShape : public CVornItem
 {
 public:
-    int GetKind() const override { return VornKind::Shape; }
-    void Reset() override;
-    std::unique_ptr<CVornItem> Clone() const override;
-    void CopyFrom(const CVornShape &other);
+    static constexpr int Kind = VornKind::Shape;
+    int GetKind() const override { return Kind; }
+    void VisitFields(CFieldVisitor &fields) override;
 
     int GetShapeType() const { return m_shapeType; }
     void SetShapeType(int type) { m_shapeType = type; }

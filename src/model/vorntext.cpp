@@ -5,17 +5,6 @@ CVornText::CVornText()
     ResetFont();
 }
 
-void CVornText::Reset()
-{
-    CVornItem::Reset();
-    m_text.clear();
-    ResetFont();
-    m_horzAlignment = 0;
-    m_vertAlignment = 0;
-    m_wordWrap = 1;
-    m_canGrow = 0;
-}
-
 void CVornText::ResetFont()
 {
     m_fontName = QStringLiteral("Times New Roman");
@@ -24,26 +13,29 @@ void CVornText::ResetFont()
     m_bold = m_italic = m_underline = m_strikeout = 0;
 }
 
-std::unique_ptr<CVornItem> CVornText::Clone() const
+void CVornText::VisitFields(CFieldVisitor &fields)
 {
-    auto copy = std::make_unique<CVornText>();
-    copy->CopyFrom(*this);
-    return copy;
+    VisitTextFields(fields, CFieldVisitor::Saved::Yes);
+    VisitCanGrow(fields);
 }
 
-void CVornText::CopyFrom(const CVornText &other)
+void CVornText::VisitTextFields(CFieldVisitor &fields, CFieldVisitor::Saved textSaved)
 {
-    CVornItem::CopyFrom(other);
-    m_text = other.m_text;
-    m_fontName = other.m_fontName;
-    m_fontSize = other.m_fontSize;
-    m_charset = other.m_charset;
-    m_bold = other.m_bold;
-    m_italic = other.m_italic;
-    m_underline = other.m_underline;
-    m_strikeout = other.m_strikeout;
-    m_horzAlignment = other.m_horzAlignment;
-    m_vertAlignment = other.m_vertAlignment;
-    m_wordWrap = other.m_wordWrap;
-    m_canGrow = other.m_canGrow;
+    CVornItem::VisitFields(fields);
+    fields.Field("text", m_text, textSaved);
+    fields.Field("horz_alignment", m_horzAlignment);
+    fields.Field("vert_alignment", m_vertAlignment);
+    fields.Field("word_wrap", m_wordWrap);
+    fields.Field("font@name", m_fontName);
+    fields.Field("font@size", m_fontSize);
+    fields.Field("font@charset", m_charset);
+    fields.Field("font@bold", m_bold);
+    fields.Field("font@italic", m_italic);
+    fields.Field("font@underline", m_underline);
+    fields.Field("font@strikeout", m_strikeout);
+}
+
+void CVornText::VisitCanGrow(CFieldVisitor &fields)
+{
+    fields.Field("can_grow", m_canGrow, CFieldVisitor::Saved::IfNotDefault);
 }

@@ -8,10 +8,9 @@ class CVornText : public CVornItem
 public:
     CVornText();
 
-    int GetKind() const override { return VornKind::Text; }
-    void Reset() override;
-    std::unique_ptr<CVornItem> Clone() const override;
-    void CopyFrom(const CVornText &other);
+    static constexpr int Kind = VornKind::Text;
+    int GetKind() const override { return Kind; }
+    void VisitFields(CFieldVisitor &fields) override;
 
     const QString &GetText() const { return m_text; }
     void SetText(const QString &text) { m_text = text; }
@@ -42,6 +41,12 @@ public:
     // Face "Times New Roman", 10 points, character set 1, no bold, italic,
     // underline or strike-out.
     void ResetFont();
+
+protected:
+    // The item's fields, then the text (saved as textSaved says), the alignments, word wrap
+    // and the font; growth, added to the format later, is left to the kind's list.
+    void VisitTextFields(CFieldVisitor &fields, CFieldVisitor::Saved textSaved);
+    void VisitCanGrow(CFieldVisitor &fields);
 
 private:
     QString m_text;

@@ -1,5 +1,6 @@
 #include "textitemlayout.h"
 
+#include "optionlist.h"
 #include "vorndbtext.h"
 
 #include <QCoreApplication>
@@ -67,7 +68,7 @@ QString DbTextPlaceholder(const CVornDbText &item)
     if (!item.GetExpression().isEmpty())
         return item.GetExpression();
     const QString name = item.GetAggregate() != CVornDbText::NoAggregate
-            ? AggregateName(item.GetAggregate())
+            ? VornOptions::Aggregate().Name(item.GetAggregate())
             : QString();
     if (name.isEmpty())
         return FieldPlaceholder(item);

@@ -92,11 +92,11 @@ CPropertyGridProperty *CPropertiesCtrl::GetRow(int index) const
             : nullptr;
 }
 
-CPropertyGridProperty *CPropertiesCtrl::FindRow(const QString &name) const
+CPropertyGridProperty *CPropertiesCtrl::FindRow(const QString &id) const
 {
     for (int i = 0; i < topLevelItemCount(); ++i) {
         CPropertyGridProperty *row = GetRow(i);
-        if (row && SameName(row->GetName(), name))
+        if (row && row->GetId() == id)
             return row;
     }
     return nullptr;

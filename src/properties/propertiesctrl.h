@@ -38,8 +38,8 @@ public:
 
     int GetRowCount() const { return topLevelItemCount(); }
     CPropertyGridProperty *GetRow(int index) const;
-    // The first top-level row with that name (letter case ignored), or null.
-    CPropertyGridProperty *FindRow(const QString &name) const;
+    // The first top-level row of that id (RowId), or null.
+    CPropertyGridProperty *FindRow(const QString &id) const;
     CPropertyGridProperty *GetCurrentRow() const;
     CPropertyGridProperty *RowFromIndex(const QModelIndex &index) const;
 

@@ -3,6 +3,7 @@
 #include "propertiesctrl.h"
 #include "propertyedit.h"
 #include "propertygridproperty.h"
+#include "propertyid.h"
 #include "propertypage.h"
 #include "sharedpage.h"
 #include "vorndocument.h"
@@ -19,16 +20,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-
-namespace {
-
-// Row names are translated in the context the pages are built with.
-QString RowName(const char *name)
-{
-    return QCoreApplication::translate("Vantel", name);
-}
-
-} // namespace
 
 CPropertiesWnd::CPropertiesWnd(QWidget *parent)
     : QDockWidget(tr("Properties"), parent)
@@ -117,7 +108,7 @@ void CPropertiesWnd::SetDocument(CVornDocument *document)
         // Save As gives the report another file: the report page shows it.
         connect(document, &CVornDocument::pathNameChanged, this, [this] {
             CPropertyGridProperty *row
-                    = m_current || !m_document ? nullptr : m_grid->FindRow(RowName("(File Name)"));
+                    = m_current || !m_document ? nullptr : m_grid->FindRow(RowId::FileName);
             if (row)
                 row->SetValue(m_document->GetPathName());
         });
@@ -183,10 +174,10 @@ void CPropertiesWnd::AdaptRows(QList<CPropertyRow> &rows) const
                 || m_current->GetKind() == VornKind::DbBarcode);
     const bool sqlite = !m_current && m_document && m_document->GetReport().GetDatabaseType() == 0;
     for (CPropertyRow &row : rows) {
-        if (dbItem && SameName(row.name, RowName("Data Field"))) {
+        if (dbItem && row.id == RowId::DataField) {
             row.kind = PropertyRowKind::Suggest;
             row.options = m_columnSource ? m_columnSource(m_current) : QStringList();
-        } else if (sqlite && SameName(row.name, RowName("Database Connection String"))) {
+        } else if (sqlite && row.id == RowId::ConnectString) {
             row.kind = PropertyRowKind::Path;
         }
     }
@@ -194,7 +185,7 @@ void CPropertiesWnd::AdaptRows(QList<CPropertyRow> &rows) const
 
 void CPropertiesWnd::RefreshColumnChoices()
 {
-    CPropertyGridProperty *row = m_grid->FindRow(RowName("Data Field"));
+    CPropertyGridProperty *row = m_grid->FindRow(RowId::DataField);
     if (row && row->GetKind() == PropertyRowKind::Suggest && m_current && IsInReport(m_current))
         row->SetOptions(m_columnSource ? m_columnSource(m_current) : QStringList());
 }
@@ -220,19 +211,19 @@ void CPropertiesWnd::ClearProperties()
 
 void CPropertiesWnd::FocusMainProperty()
 {
-    FocusProperty(MainPropertyName(m_current));
+    FocusProperty(MainPropertyId(m_current));
 }
 
-void CPropertiesWnd::FocusProperty(const QString &name)
+void CPropertiesWnd::FocusProperty(const QString &id)
 {
     CPropertyGridProperty *row = nullptr;
-    for (QTreeWidgetItemIterator it(m_grid); *it && !row && !name.isEmpty(); ++it) {
+    for (QTreeWidgetItemIterator it(m_grid); *it && !row && !id.isEmpty(); ++it) {
         if ((*it)->type() == CPropertyGridProperty::RowType
-            && SameName(static_cast<CPropertyGridProperty *>(*it)->GetName(), name))
+            && static_cast<CPropertyGridProperty *>(*it)->GetId() == id)
             row = static_cast<CPropertyGridProperty *>(*it);
     }
     if (!row)
-        row = m_grid->FindRow(MainPropertyName(m_current));
+        row = m_grid->FindRow(MainPropertyId(m_current));
     if (!row)
         return;
     m_grid->setCurrentItem(row, 0);
@@ -283,17 +274,16 @@ void CPropertiesWnd::OnPropertyChanged(CPropertyGridProperty *row)
     // The rows are brought up to date before a message box runs its own event
     // loop. A name row shows the name the object really has, so a refused or
     // empty band name goes back at once.
-    if (m_current && !row->GetParentRow() && SameName(edit.name, RowName("Name")))
+    if (m_current && !row->GetParentRow() && edit.id == RowId::Name)
         row->SetValue(m_current->GetName());
     // The "Text Color" row and the colour the font dialog offers both show the
     // colour the items have now, whichever of the two was edited last.
     if (result.changed && m_current
-        && (row->GetKind() == PropertyRowKind::Font
-            || SameName(edit.name, RowName("Text Color")))) {
+        && (row->GetKind() == PropertyRowKind::Font || edit.id == RowId::TextColor)) {
         if (const auto *item = dynamic_cast<const CVornItem *>(m_current)) {
-            if (CPropertyGridProperty *colorRow = m_grid->FindRow(RowName("Text Color")))
+            if (CPropertyGridProperty *colorRow = m_grid->FindRow(RowId::TextColor))
                 colorRow->SetColor(item->GetColor());
-            if (CPropertyGridProperty *fontRow = m_grid->FindRow(RowName("Font"))) {
+            if (CPropertyGridProperty *fontRow = m_grid->FindRow(RowId::Font)) {
                 CPropertyFont font = fontRow->GetFont();
                 font.color = item->GetColor();
                 fontRow->SetFont(font);
@@ -311,7 +301,7 @@ void CPropertiesWnd::OnPropertyChanged(CPropertyGridProperty *row)
             m_document->PageSizeChanged();
         m_document->ReportChanged();
         // The connection string's file button comes and goes with SQLite.
-        if (!m_current && SameName(edit.name, RowName("Database Type")))
+        if (!m_current && edit.id == RowId::DatabaseType)
             ShowReportProperties();
     }
 }

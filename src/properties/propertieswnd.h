@@ -59,12 +59,12 @@ public:
     void ShowReportProperties(const QString &fileName = QString());
     // Removes every row.
     void ClearProperties();
-    // Selects the main row of the shown object ("Title", "Text", "Data Field"
-    // or "Name"), scrolls to it and gives the grid the focus.
+    // Selects the main row of the shown object (its title, text, data field or
+    // name), scrolls to it and gives the grid the focus.
     void FocusMainProperty();
-    // The same for the row of that name (a row of a group, such as "Left", included); the main
-    // row when the shown object has no such row.
-    void FocusProperty(const QString &name);
+    // The same for the row of that id (RowId; a row of a group, such as the left edge,
+    // included); the main row when the shown object has no such row.
+    void FocusProperty(const QString &id);
 
     // Applies the committed change of one row to the shown object. Called by
     // the grid and, synchronously from their editor, by SQL rows.

@@ -2,6 +2,8 @@
 
 #include "fileutil.h"
 #include "numbertext.h"
+#include "optionlist.h"
+#include "propertyid.h"
 #include "reportedit.h"
 #include "vorndocument.h"
 #include "vornitems.h"
@@ -20,9 +22,9 @@ QString T(const char *text)
     return QCoreApplication::translate("Vantel", text);
 }
 
-bool Is(const CRowEdit &edit, const char *name)
+bool Is(const CRowEdit &edit, QLatin1StringView id)
 {
-    return SameName(edit.name, T(name));
+    return edit.id == id;
 }
 
 int Stored(const CRowEdit &edit)
@@ -30,23 +32,12 @@ int Stored(const CRowEdit &edit)
     return ReadTypedMillimetres(edit.value);
 }
 
-// The code of an option text, compared without regard to letter case.
-std::optional<int> OptionCode(const QString &value,
-                              std::initializer_list<std::pair<const char *, int>> options)
-{
-    for (const auto &[text, code] : options) {
-        if (SameName(value, T(text)))
-            return code;
-    }
-    return std::nullopt;
-}
-
-// Stores an option's code through the setter; an unknown text changes nothing.
+// Stores the code of the option picked through the setter; a text that is none of the
+// options changes nothing.
 template<typename Setter>
-bool SetOption(const QString &value, std::initializer_list<std::pair<const char *, int>> options,
-               Setter set)
+bool SetOption(const QString &value, const COptionList &list, Setter set)
 {
-    const std::optional<int> code = OptionCode(value, options);
+    const std::optional<int> code = list.Code(value);
     if (!code)
         return false;
     set(*code);
@@ -70,21 +61,20 @@ CEditResult Refused(const QString &name)
 
 CEditResult ReportEdit(CVornReport &report, const CRowEdit &edit)
 {
-    if (Is(edit, "Height"))
+    if (Is(edit, RowId::PageHeight))
         report.SetHeight(Stored(edit));
-    else if (Is(edit, "Width"))
+    else if (Is(edit, RowId::PageWidth))
         report.SetWidth(Stored(edit));
-    else if (Is(edit, "Title"))
+    else if (Is(edit, RowId::Title))
         report.SetTitle(edit.value);
-    else if (Is(edit, "Database Connection String"))
+    else if (Is(edit, RowId::ConnectString))
         report.SetConnectString(edit.value);
-    else if (Is(edit, "Locale"))
+    else if (Is(edit, RowId::Locale))
         report.SetLocale(edit.value.trimmed());
-    else if (Is(edit, "Database Type"))
-        report.SetDatabaseType(
-                OptionCode(edit.value, {{"SQLite", 0}, {"FireBird", 1}, {"ODBC", 2}}).value_or(-1));
-    else if (Is(edit, "Page Orientation"))
-        report.SetPortrait(SameName(edit.value, T("Portrait")) ? 1 : 0);
+    else if (Is(edit, RowId::DatabaseType))
+        report.SetDatabaseType(VornOptions::DatabaseType().Code(edit.value).value_or(-1));
+    else if (Is(edit, RowId::Orientation))
+        report.SetPortrait(VornOptions::Orientation().Code(edit.value).value_or(0));
     else
         return CEditResult();
     CEditResult result = Changed();
@@ -137,31 +127,31 @@ CEditResult PagingEdit(CVornBand &band, const CRowEdit &edit)
 {
     CBandPaging &paging = band.GetPaging();
     const auto yes = [&edit] {
-        return SameName(edit.value, T("Yes")) ? 1 : 0;
+        return VornOptions::YesNo().Code(edit.value).value_or(0);
     };
-    if (Is(edit, "Start New Page"))
-        return Changed(SetOption(edit.value, {{"No", 0}, {"Before", 1}, {"After", 2}},
+    if (Is(edit, RowId::StartNewPage))
+        return Changed(SetOption(edit.value, VornOptions::NewPage(),
                                  [&paging](int code) { paging.newPage = code; }));
-    if (Is(edit, "Column Order"))
-        return Changed(SetOption(edit.value, {{"Across Then Down", 0}, {"Down Then Across", 1}},
+    if (Is(edit, RowId::ColumnOrder))
+        return Changed(SetOption(edit.value, VornOptions::ColumnOrder(),
                                  [&paging](int code) { paging.columnOrder = code; }));
-    if (Is(edit, "Reset Page Number"))
+    if (Is(edit, RowId::ResetPageNumber))
         paging.resetPageNumber = yes();
-    else if (Is(edit, "Keep With Next"))
+    else if (Is(edit, RowId::KeepWithNext))
         paging.keepWithNext = yes();
-    else if (Is(edit, "Repeat Header"))
+    else if (Is(edit, RowId::RepeatHeader))
         paging.repeatHeader = yes();
-    else if (Is(edit, "Keep Together"))
+    else if (Is(edit, RowId::KeepTogether))
         paging.keepTogether = yes();
-    else if (Is(edit, "Columns"))
+    else if (Is(edit, RowId::Columns))
         paging.columns = std::clamp(ReadInt(edit.value), 1, 100);
-    else if (Is(edit, "Column Gap"))
+    else if (Is(edit, RowId::ColumnGap))
         paging.columnGap = std::max(Stored(edit), 0);
-    else if (Is(edit, "Column Width"))
+    else if (Is(edit, RowId::ColumnWidth))
         paging.columnWidth = std::max(Stored(edit), 0);
-    else if (Is(edit, "First Column Left"))
+    else if (Is(edit, RowId::FirstColumnLeft))
         paging.columnLeft = std::max(Stored(edit), 0);
-    else if (Is(edit, "Skip Labels"))
+    else if (Is(edit, RowId::SkipLabels))
         paging.skipLabels = std::clamp(ReadInt(edit.value), 0, 10000);
     else
         return CEditResult();
@@ -170,26 +160,26 @@ CEditResult PagingEdit(CVornBand &band, const CRowEdit &edit)
 
 CEditResult BandEdit(CVornReport &report, CVornBand &band, const CRowEdit &edit)
 {
-    if (Is(edit, "Band Height")) {
+    if (Is(edit, RowId::BandHeight)) {
         band.SetHeight(Stored(edit));
-    } else if (Is(edit, "Name")) {
+    } else if (Is(edit, RowId::Name)) {
         if (!report.IsNameUnique(&band, edit.value))
             return Refused(edit.value);
         RenameBand(report, band, edit.value);
-    } else if (Is(edit, "SQL Query")) {
+    } else if (Is(edit, RowId::Query)) {
         band.SetDatabaseQuery(edit.sqlText);
-    } else if (Is(edit, "Parent Data Source")) {
+    } else if (Is(edit, RowId::ParentDataSource)) {
         band.SetParentDataSource(edit.value);
-    } else if (Is(edit, "Group Header")) {
+    } else if (Is(edit, RowId::GroupHeader)) {
         const bool other = !SameName(band.GetHeader(), edit.value);
         band.SetHeader(edit.value);
         if (other)
             MakeGroupHeader(report, band);
-    } else if (Is(edit, "Group Footer")) {
+    } else if (Is(edit, RowId::GroupFooter)) {
         band.SetFooter(edit.value);
-    } else if (Is(edit, "Print On First Page") && band.GetKind() == VornKind::PageHeader) {
-        band.SetPrintOnFirstPage(SameName(edit.value, T("True")) ? 1 : 0);
-    } else if (Is(edit, "Print When")) {
+    } else if (Is(edit, RowId::PrintOnFirstPage) && band.GetKind() == VornKind::PageHeader) {
+        band.SetPrintOnFirstPage(VornOptions::TrueFalse().Code(edit.value).value_or(0));
+    } else if (Is(edit, RowId::PrintWhen)) {
         band.SetPrintWhen(edit.value.trimmed());
     } else {
         return PagingEdit(band, edit);
@@ -202,21 +192,21 @@ CEditResult BandEdit(CVornReport &report, CVornBand &band, const CRowEdit &edit)
 std::optional<CEditResult> CommonItemEdit(const CVornReport &report, CVornItem &item,
                                           const CRowEdit &edit)
 {
-    if (Is(edit, "Left"))
+    if (Is(edit, RowId::Left))
         item.SetLeft(Stored(edit));
-    else if (Is(edit, "Top"))
+    else if (Is(edit, RowId::Top))
         item.SetTop(Stored(edit));
-    else if (Is(edit, "Right"))
+    else if (Is(edit, RowId::Right))
         item.SetRight(Stored(edit));
-    else if (Is(edit, "Bottom"))
+    else if (Is(edit, RowId::Bottom))
         item.SetBottom(Stored(edit));
-    else if (Is(edit, "Name")) {
+    else if (Is(edit, RowId::Name)) {
         if (!report.IsNameUnique(&item, edit.value))
             return Refused(edit.value);
         item.SetName(edit.value);
-    } else if (Is(edit, "Print When"))
+    } else if (Is(edit, RowId::PrintWhen))
         item.SetPrintWhen(edit.value.trimmed());
-    else if (Is(edit, "Styles"))
+    else if (Is(edit, RowId::Styles))
         item.SetStyleRules(edit.styleRules);
     else
         return std::nullopt;
@@ -228,27 +218,27 @@ std::optional<CEditResult> CommonTextEdit(const CVornReport &report, CVornText &
 {
     if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
         return result;
-    if (Is(edit, "Text Color")) {
+    if (Is(edit, RowId::TextColor)) {
         item.SetColor(edit.color);
         return Changed();
     }
-    if (Is(edit, "Font")) {
+    if (Is(edit, RowId::Font)) {
         // The colour chosen in the font dialog is the text's colour.
         StoreItemFont(item, edit.font, dpiY);
         item.SetColor(edit.font.color);
         return Changed();
     }
-    if (Is(edit, "Horizontal Alignment"))
-        return Changed(SetOption(edit.value, {{"Left", 0}, {"Right", 1}, {"Center", 2}},
+    if (Is(edit, RowId::HorzAlignment))
+        return Changed(SetOption(edit.value, VornOptions::TextHorzAlignment(),
                                  [&item](int code) { item.SetHorzAlignment(code); }));
-    if (Is(edit, "Vertical Alignment"))
-        return Changed(SetOption(edit.value, {{"Top", 0}, {"Bottom", 2}, {"Center", 1}},
+    if (Is(edit, RowId::VertAlignment))
+        return Changed(SetOption(edit.value, VornOptions::TextVertAlignment(),
                                  [&item](int code) { item.SetVertAlignment(code); }));
-    if (Is(edit, "Word Wrap"))
-        return Changed(SetOption(edit.value, {{"True", 1}, {"False", 0}},
+    if (Is(edit, RowId::WordWrap))
+        return Changed(SetOption(edit.value, VornOptions::TrueFalse(),
                                  [&item](int code) { item.SetWordWrap(code); }));
-    if (Is(edit, "Can Grow"))
-        return Changed(SetOption(edit.value, {{"Yes", 1}, {"No", 0}},
+    if (Is(edit, RowId::CanGrow))
+        return Changed(SetOption(edit.value, VornOptions::YesNo(),
                                  [&item](int code) { item.SetCanGrow(code); }));
     return std::nullopt;
 }
@@ -257,7 +247,7 @@ CEditResult TextEdit(const CVornReport &report, CVornText &item, const CRowEdit 
 {
     if (std::optional<CEditResult> result = CommonTextEdit(report, item, edit, dpiY))
         return *result;
-    if (!Is(edit, "Text"))
+    if (!Is(edit, RowId::Text))
         return CEditResult();
     item.SetText(edit.value);
     return Changed();
@@ -267,29 +257,23 @@ CEditResult DbTextEdit(const CVornReport &report, CVornDbText &item, const CRowE
 {
     if (std::optional<CEditResult> result = CommonTextEdit(report, item, edit, dpiY))
         return *result;
-    if (Is(edit, "Data Source"))
+    if (Is(edit, RowId::DataSource))
         item.SetDataSource(edit.value);
-    else if (Is(edit, "Data Field"))
+    else if (Is(edit, RowId::DataField))
         item.SetDataField(edit.value);
-    else if (Is(edit, "Data Format"))
+    else if (Is(edit, RowId::DataFormat))
         item.SetFormat(edit.value);
-    else if (Is(edit, "Expression"))
+    else if (Is(edit, RowId::Expression))
         item.SetExpression(edit.value.trimmed());
-    else if (Is(edit, "Display Format"))
+    else if (Is(edit, RowId::DisplayFormat))
         item.SetDisplayFormat(edit.value);
-    else if (Is(edit, "Aggregate"))
-        return Changed(SetOption(edit.value,
-                                 {{"None", 0},
-                                  {"Sum", 1},
-                                  {"Count", 2},
-                                  {"Average", 3},
-                                  {"Minimum", 4},
-                                  {"Maximum", 5}},
+    else if (Is(edit, RowId::Aggregate))
+        return Changed(SetOption(edit.value, VornOptions::Aggregate(),
                                  [&item](int code) { item.SetAggregate(code); }));
-    else if (Is(edit, "Aggregate Over"))
-        return Changed(SetOption(edit.value, {{"Band", 0}, {"Page", 1}, {"Report", 2}},
+    else if (Is(edit, RowId::AggregateOver))
+        return Changed(SetOption(edit.value, VornOptions::AggregateOver(),
                                  [&item](int code) { item.SetAggregateOver(code); }));
-    else if (Is(edit, "SQL Query"))
+    else if (Is(edit, RowId::Query))
         // The full text, as for a band: the one-line form would join a "--"
         // comment with the rest of the query and squeeze blanks inside strings.
         item.SetQuery(edit.sqlText);
@@ -302,24 +286,19 @@ CEditResult ShapeEdit(const CVornReport &report, CVornShape &item, const CRowEdi
 {
     if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
         return *result;
-    if (Is(edit, "Color")) {
+    if (Is(edit, RowId::Color)) {
         item.SetColor(edit.color);
         return Changed();
     }
-    if (Is(edit, "Background Color")) {
+    if (Is(edit, RowId::BkColor)) {
         item.SetBkColor(edit.color);
         return Changed();
     }
-    if (Is(edit, "Shape Type"))
-        return Changed(SetOption(edit.value,
-                                 {{"Rectangle", 1},
-                                  {"Rounded Rectangle", 2},
-                                  {"Vertical Line", 3},
-                                  {"Horizontal Line", 4},
-                                  {"Ellipse", 5}},
+    if (Is(edit, RowId::ShapeType))
+        return Changed(SetOption(edit.value, VornOptions::ShapeType(),
                                  [&item](int code) { item.SetShapeType(code); }));
-    if (Is(edit, "Line Style"))
-        return Changed(SetOption(edit.value, {{"Solid", 1}, {"Dotted", 2}},
+    if (Is(edit, RowId::LineStyle))
+        return Changed(SetOption(edit.value, VornOptions::LineStyle(),
                                  [&item](int code) { item.SetLineStyle(code); }));
     return CEditResult();
 }
@@ -329,13 +308,11 @@ std::optional<CEditResult> CommonImageEdit(const CVornReport &report, CVornImage
 {
     if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
         return result;
-    if (Is(edit, "Horizontal Alignment"))
-        return Changed(SetOption(edit.value,
-                                 {{"Left", 0}, {"Right", 1}, {"Center", 2}, {"Stretch", 3}},
+    if (Is(edit, RowId::HorzAlignment))
+        return Changed(SetOption(edit.value, VornOptions::ImageHorzAlignment(),
                                  [&item](int code) { item.SetHorzAlignment(code); }));
-    if (Is(edit, "Vertical Alignment"))
-        return Changed(SetOption(edit.value,
-                                 {{"Top", 0}, {"Bottom", 2}, {"Center", 1}, {"Stretch", 3}},
+    if (Is(edit, RowId::VertAlignment))
+        return Changed(SetOption(edit.value, VornOptions::ImageVertAlignment(),
                                  [&item](int code) { item.SetVertAlignment(code); }));
     return std::nullopt;
 }
@@ -344,7 +321,7 @@ CEditResult ImageEdit(const CVornReport &report, CVornImage &item, const CRowEdi
 {
     if (std::optional<CEditResult> result = CommonImageEdit(report, item, edit))
         return *result;
-    if (!Is(edit, "Image File"))
+    if (!Is(edit, RowId::ImageFile))
         return CEditResult();
     // A file that cannot be read leaves the picture as it was, but the edit
     // still counts as a change.
@@ -359,9 +336,9 @@ CEditResult DbImageEdit(const CVornReport &report, CVornDbImage &item, const CRo
 {
     if (std::optional<CEditResult> result = CommonImageEdit(report, item, edit))
         return *result;
-    if (Is(edit, "Data Source"))
+    if (Is(edit, RowId::DataSource))
         item.SetDataSource(edit.value);
-    else if (Is(edit, "Data Field"))
+    else if (Is(edit, RowId::DataField))
         item.SetDataField(edit.value);
     else
         return CEditResult();
@@ -372,7 +349,7 @@ CEditResult BarcodeEdit(const CVornReport &report, CVornBarcode &item, const CRo
 {
     if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
         return *result;
-    if (!Is(edit, "Barcode"))
+    if (!Is(edit, RowId::Barcode))
         return CEditResult();
     item.SetBarcode(edit.value);
     return Changed();
@@ -382,9 +359,9 @@ CEditResult DbBarcodeEdit(const CVornReport &report, CVornDbBarcode &item, const
 {
     if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
         return *result;
-    if (Is(edit, "Data Source"))
+    if (Is(edit, RowId::DataSource))
         item.SetDataSource(edit.value);
-    else if (Is(edit, "Data Field"))
+    else if (Is(edit, RowId::DataField))
         item.SetDataField(edit.value);
     else
         return CEditResult();
@@ -473,7 +450,7 @@ CEditResult ApplyEditStep(CVornDocument &document, CVornElement *current, const 
                           int screenDpiY)
 {
     CVornReport &report = document.GetReport();
-    const bool rename = Is(edit, "Name");
+    const bool rename = Is(edit, RowId::Name);
     CReportEdit step(document, rename ? T("Rename") : T("Change %1").arg(edit.name));
     if (!current) {
         step.WillChangePage();
@@ -481,7 +458,7 @@ CEditResult ApplyEditStep(CVornDocument &document, CVornElement *current, const 
         step.WillChange(item);
     } else if (auto *band = dynamic_cast<CVornBand *>(current)) {
         step.WillChange(band);
-        if (rename || Is(edit, "Group Header")) {
+        if (rename || Is(edit, RowId::GroupHeader)) {
             // A band's new name is carried into the group bands and DB Texts that name it;
             // the fields that stay as they were are left out of the step again.
             for (CVornBand *other : report.GetBands()) {

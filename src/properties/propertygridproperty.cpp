@@ -11,6 +11,7 @@
 
 CPropertyGridProperty::CPropertyGridProperty(const CPropertyRow &row, int dpiY)
     : QTreeWidgetItem(RowType)
+    , m_id(row.id)
     , m_name(row.name)
     , m_kind(row.kind)
     , m_description(row.description)
@@ -121,6 +122,7 @@ CPropertyGridProperty *CPropertyGridProperty::GetSubRow(int index) const
 CRowEdit CPropertyGridProperty::MakeEdit() const
 {
     CRowEdit edit;
+    edit.id = m_id;
     edit.name = m_name;
     edit.value = m_value;
     edit.color = m_color;

@@ -21,6 +21,8 @@ public:
     explicit CPropertyGridProperty(const CPropertyRow &row, int dpiY = 96);
     ~CPropertyGridProperty() override = default;
 
+    // What the row stands for (RowId) and the text it shows for it.
+    const QString &GetId() const { return m_id; }
     const QString &GetName() const { return m_name; }
     PropertyRowKind GetKind() const { return m_kind; }
     const QString &GetDescription() const { return m_description; }
@@ -56,7 +58,7 @@ public:
     CPropertyGridProperty *GetParentRow() const;
     CPropertyGridProperty *GetSubRow(int index) const;
 
-    // The row's name and current value for the edit handlers.
+    // The row's id, name and current value for the edit handlers.
     virtual CRowEdit MakeEdit() const;
 
     // Called by the grid when an edit of the value would begin. A row that
@@ -74,6 +76,7 @@ private:
     bool EditFont(CPropertiesCtrl *grid);
     bool EditFile(CPropertiesCtrl *grid);
 
+    QString m_id;
     QString m_name;
     PropertyRowKind m_kind;
     QString m_description;

@@ -2,6 +2,8 @@
 
 #include "colorref.h"
 #include "displayformat.h"
+#include "optionlist.h"
+#include "propertyid.h"
 #include "stylerulestext.h"
 #include "vornitems.h"
 #include "vornreport.h"
@@ -18,10 +20,11 @@ QString T(const char *text)
     return QCoreApplication::translate("Vantel", text);
 }
 
-CPropertyRow Row(const char *name, const QString &value, PropertyRowKind kind,
+CPropertyRow Row(QLatin1StringView id, const char *name, const QString &value, PropertyRowKind kind,
                  const char *description = nullptr)
 {
     CPropertyRow row;
+    row.id = id;
     row.name = T(name);
     row.value = value;
     row.kind = kind;
@@ -30,10 +33,10 @@ CPropertyRow Row(const char *name, const QString &value, PropertyRowKind kind,
     return row;
 }
 
-CPropertyRow OptionRow(const char *name, const QString &value, const QStringList &options,
-                       const char *description)
+CPropertyRow OptionRow(QLatin1StringView id, const char *name, const QString &value,
+                       const QStringList &options, const char *description)
 {
-    CPropertyRow row = Row(name, value, PropertyRowKind::Option, description);
+    CPropertyRow row = Row(id, name, value, PropertyRowKind::Option, description);
     // A choice already in the list (exact comparison) is not offered twice.
     for (const QString &option : options) {
         if (!row.options.contains(option))
@@ -42,41 +45,53 @@ CPropertyRow OptionRow(const char *name, const QString &value, const QStringList
     return row;
 }
 
-CPropertyRow IntegerRow(const char *name, int stored, const char *description)
+// A row picking one code of a list, showing the name of the code it holds.
+CPropertyRow OptionRow(QLatin1StringView id, const char *name, const COptionList &list, int code,
+                       const char *description)
 {
-    return Row(name, MillimetreText(stored), PropertyRowKind::Integer, description);
+    return OptionRow(id, name, list.Name(code), list.Names(), description);
 }
 
-CPropertyRow GroupRow(const char *name, const QList<CPropertyRow> &subRows)
+CPropertyRow IntegerRow(QLatin1StringView id, const char *name, int stored, const char *description)
 {
-    CPropertyRow row = Row(name, GroupValue(subRows), PropertyRowKind::Group);
+    return Row(id, name, MillimetreText(stored), PropertyRowKind::Integer, description);
+}
+
+CPropertyRow GroupRow(QLatin1StringView id, const char *name, const QList<CPropertyRow> &subRows)
+{
+    CPropertyRow row = Row(id, name, GroupValue(subRows), PropertyRowKind::Group);
     row.subRows = subRows;
     return row;
 }
 
-CPropertyRow ColorRow(const char *name, quint32 color, const char *description)
+CPropertyRow ColorRow(QLatin1StringView id, const char *name, quint32 color,
+                      const char *description)
 {
-    CPropertyRow row = Row(name, ColorText(color), PropertyRowKind::Color, description);
+    CPropertyRow row = Row(id, name, ColorText(color), PropertyRowKind::Color, description);
     row.color = color;
     return row;
 }
 
 CPropertyRow SqlRow(const QString &sql, const char *description)
 {
-    CPropertyRow row = Row("SQL Query", SqlOneLine(sql), PropertyRowKind::Sql, description);
+    CPropertyRow row
+            = Row(RowId::Query, "SQL Query", SqlOneLine(sql), PropertyRowKind::Sql, description);
     row.sqlText = sql;
     return row;
 }
 
-QString TrueFalse(int flag)
+// A row of a flag: any value but 0 shows as set.
+CPropertyRow FlagRow(QLatin1StringView id, const char *name, const COptionList &list, int flag,
+                     const char *description)
 {
-    return flag ? T("True") : T("False");
+    return OptionRow(id, name, list, flag ? 1 : 0, description);
 }
 
-CPropertyRow ExpressionRow(const char *name, const QString &text, bool condition,
-                           const char *description)
+CPropertyRow ExpressionRow(QLatin1StringView id, const char *name, const QString &text,
+                           bool condition, const char *description)
 {
-    CPropertyRow row = Row(name, ExpressionOneLine(text), PropertyRowKind::Expression, description);
+    CPropertyRow row
+            = Row(id, name, ExpressionOneLine(text), PropertyRowKind::Expression, description);
     row.sqlText = text;
     row.condition = condition;
     return row;
@@ -84,7 +99,7 @@ CPropertyRow ExpressionRow(const char *name, const QString &text, bool condition
 
 CPropertyRow PrintWhenRow(const QString &text)
 {
-    return ExpressionRow("Print When", text, true,
+    return ExpressionRow(RowId::PrintWhen, "Print When", text, true,
                          "A condition: the object prints only where it is true (empty: always). "
                          "A band that does not print takes no space; an item leaves its space "
                          "empty");
@@ -92,10 +107,10 @@ CPropertyRow PrintWhenRow(const QString &text)
 
 CPropertyRow StylesRow(const CVornItem &item)
 {
-    CPropertyRow row
-            = Row("Styles", StyleRulesSummary(item.GetStyleRules()), PropertyRowKind::Styles,
-                  "Up to 8 rules: the first whose condition is true sets the colour, "
-                  "background, bold and italic of that printing");
+    CPropertyRow row = Row(RowId::Styles, "Styles", StyleRulesSummary(item.GetStyleRules()),
+                           PropertyRowKind::Styles,
+                           "Up to 8 rules: the first whose condition is true sets the colour, "
+                           "background, bold and italic of that printing");
     row.styleRules = item.GetStyleRules();
     return row;
 }
@@ -108,69 +123,59 @@ QList<CPropertyRow> ConditionRows(const CVornItem &item)
 
 CPropertyRow CanGrowRow(const CVornText &item)
 {
-    return OptionRow("Can Grow", item.GetCanGrow() ? T("Yes") : T("No"), {T("Yes"), T("No")},
-                     "Yes: a word-wrapped text is printed as tall as its lines need (never shorter "
-                     "than its box), and the items below it and its band move down with it");
-}
-
-// The names of the codes first to last, for an option list.
-QStringList CodeNames(QString (*name)(int), int count)
-{
-    QStringList names;
-    for (int code = 0; code < count; ++code)
-        names.append(name(code));
-    return names;
-}
-
-QString YesNo(int flag)
-{
-    return flag ? T("Yes") : T("No");
+    return FlagRow(RowId::CanGrow, "Can Grow", VornOptions::YesNo(), item.GetCanGrow(),
+                   "Yes: a word-wrapped text is printed as tall as its lines need (never shorter "
+                   "than its box), and the items below it and its band move down with it");
 }
 
 // How a body band meets the pages; Report Contents bands also go in columns.
 QList<CPropertyRow> PagingRows(const CVornBand &band)
 {
     const CBandPaging &paging = band.GetPaging();
-    const QStringList yesNo {T("Yes"), T("No")};
     QList<CPropertyRow> rows;
     if (band.GetKind() == VornKind::ReportContents) {
-        rows.append(OptionRow("Start New Page", NewPageName(paging.newPage),
-                              CodeNames(NewPageName, 3),
+        rows.append(OptionRow(RowId::StartNewPage, "Start New Page", VornOptions::NewPage(),
+                              paging.newPage,
                               "Before: the band starts a new page; After: the page ends after "
                               "the band and its details. Never an empty page"));
-        rows.append(OptionRow("Reset Page Number", YesNo(paging.resetPageNumber), yesNo,
-                              "Yes: each time the band prints it starts a new page whose number "
-                              "is 1, and the page count counts the pages up to the next such "
-                              "band (an invoice run: Page 1 of 2 on every invoice)"));
+        rows.append(FlagRow(RowId::ResetPageNumber, "Reset Page Number", VornOptions::YesNo(),
+                            paging.resetPageNumber,
+                            "Yes: each time the band prints it starts a new page whose number "
+                            "is 1, and the page count counts the pages up to the next such "
+                            "band (an invoice run: Page 1 of 2 on every invoice)"));
     }
-    rows.append(OptionRow("Keep With Next", YesNo(paging.keepWithNext), yesNo,
-                          "Yes: the band moves to the next page when the band printed after it "
-                          "does not fit below it, so that a group header never ends a page"));
+    rows.append(FlagRow(RowId::KeepWithNext, "Keep With Next", VornOptions::YesNo(),
+                        paging.keepWithNext,
+                        "Yes: the band moves to the next page when the band printed after it "
+                        "does not fit below it, so that a group header never ends a page"));
     if (band.GetKind() == VornKind::ReportContents)
-        rows.append(OptionRow("Repeat Header", YesNo(paging.repeatHeader), yesNo,
-                              "For a group header band: Yes prints it again at the top of each "
-                              "page its group goes on to"));
-    rows.append(OptionRow("Keep Together", YesNo(paging.keepTogether), yesNo,
-                          "Yes: the band with its details (a group header: its whole group) "
-                          "moves to a new page rather than break, when it fits on one"));
+        rows.append(FlagRow(RowId::RepeatHeader, "Repeat Header", VornOptions::YesNo(),
+                            paging.repeatHeader,
+                            "For a group header band: Yes prints it again at the top of each "
+                            "page its group goes on to"));
+    rows.append(FlagRow(RowId::KeepTogether, "Keep Together", VornOptions::YesNo(),
+                        paging.keepTogether,
+                        "Yes: the band with its details (a group header: its whole group) "
+                        "moves to a new page rather than break, when it fits on one"));
     if (band.GetKind() != VornKind::ReportContents)
         return rows;
     rows.append(GroupRow(
-            "Column Layout",
-            {Row("Columns", QString::number(paging.columns), PropertyRowKind::Integer,
+            RowId::ColumnLayout, "Column Layout",
+            {Row(RowId::Columns, "Columns", QString::number(paging.columns),
+                 PropertyRowKind::Integer,
                  "The band's rows print side by side in this many columns; the band is "
                  "designed in the first"),
-             IntegerRow("Column Gap", paging.columnGap,
+             IntegerRow(RowId::ColumnGap, "Column Gap", paging.columnGap,
                         "The space between two columns in millimetres"),
-             OptionRow("Column Order", ColumnOrderName(paging.columnOrder),
-                       CodeNames(ColumnOrderName, 2),
-                       "The order in which the rows fill the columns"),
-             IntegerRow("Column Width", paging.columnWidth,
+             OptionRow(RowId::ColumnOrder, "Column Order", VornOptions::ColumnOrder(),
+                       paging.columnOrder, "The order in which the rows fill the columns"),
+             IntegerRow(RowId::ColumnWidth, "Column Width", paging.columnWidth,
                         "The width of one column in millimetres; 0 shares the page's width out"),
-             IntegerRow("First Column Left", paging.columnLeft,
+             IntegerRow(RowId::FirstColumnLeft, "First Column Left", paging.columnLeft,
                         "Where the first column starts, in millimetres from the page's left "
                         "edge, when the column width is set"),
-             Row("Skip Labels", QString::number(paging.skipLabels), PropertyRowKind::Integer,
+             Row(RowId::SkipLabels, "Skip Labels", QString::number(paging.skipLabels),
+                 PropertyRowKind::Integer,
                  "The number of column places (labels of a used sheet) left empty before the "
                  "first row")}));
     return rows;
@@ -191,51 +196,39 @@ QStringList BandNames(const CVornReport &report, Filter filter)
 QList<CPropertyRow> ReportPage(const CVornReport &report, const QString &fileName,
                                const QString &documentPath)
 {
-    QString databaseType;
-    switch (report.GetDatabaseType()) {
-    case 0:
-        databaseType = T("SQLite");
-        break;
-    case 1:
-        databaseType = T("FireBird");
-        break;
-    case 2:
-        databaseType = T("ODBC");
-        break;
-    default:
-        databaseType = T("None");
-        break;
-    }
     return {
-            Row("(Object)", T("Entire Report"), PropertyRowKind::ReadOnly,
+            Row(RowId::Object, "(Object)", T("Entire Report"), PropertyRowKind::ReadOnly,
                 "This option shows you the type of the object (at the moment - the entire report) "
                 "you've selected"),
-            Row("(File Name)", fileName.isEmpty() ? documentPath : fileName,
+            Row(RowId::FileName, "(File Name)", fileName.isEmpty() ? documentPath : fileName,
                 PropertyRowKind::ReadOnly, "The currently selected report disk file name"),
-            Row("Title", report.GetTitle(), PropertyRowKind::Text,
+            Row(RowId::Title, "Title", report.GetTitle(), PropertyRowKind::Text,
                 "The currently selected report title that will display in the Print Preview "
                 "window"),
-            OptionRow("Page Orientation", report.GetPortrait() ? T("Portrait") : T("Landscape"),
-                      {T("Portrait"), T("Landscape")},
-                      "Page orientation: vertically (portrait) or horizontally (landscape)"),
-            GroupRow("Page Size",
-                     {IntegerRow("Height", report.GetHeight(),
+            FlagRow(RowId::Orientation, "Page Orientation", VornOptions::Orientation(),
+                    report.GetPortrait(),
+                    "Page orientation: vertically (portrait) or horizontally (landscape)"),
+            GroupRow(RowId::PageSize, "Page Size",
+                     {IntegerRow(RowId::PageHeight, "Height", report.GetHeight(),
                                  "The report page height in millimetres"),
-                      IntegerRow("Width", report.GetWidth(),
+                      IntegerRow(RowId::PageWidth, "Width", report.GetWidth(),
                                  "The report page width in millimetres")}),
             // "FireBird" may be shown but is not offered.
-            OptionRow("Database Type", databaseType, {T("None"), T("SQLite"), T("ODBC")},
+            OptionRow(RowId::DatabaseType, "Database Type", VornOptions::DatabaseType(),
+                      report.GetDatabaseType(),
                       "Please select \"None\" if the report will receive data from a callback "
                       "function, or select a database type from the list"),
-            Row("Database Connection String", report.GetConnectString(), PropertyRowKind::Text,
+            Row(RowId::ConnectString, "Database Connection String", report.GetConnectString(),
+                PropertyRowKind::Text,
                 "Database connection string: full path name for SQLite databases, "
                 "login:password@alias for FireBird (the login ends at the first colon and the "
                 "alias starts after the last @, so the password may hold both), the driver "
                 "manager's connection string for ODBC. Right-click for Test Connection"),
             [&report] {
-                CPropertyRow row = Row("Locale", report.GetLocale(), PropertyRowKind::Suggest,
-                                       "The separators and month names of Display Formats, such "
-                                       "as de_DE; empty: the C conventions (1,234.50, March)");
+                CPropertyRow row
+                        = Row(RowId::Locale, "Locale", report.GetLocale(), PropertyRowKind::Suggest,
+                              "The separators and month names of Display Formats, such "
+                              "as de_DE; empty: the C conventions (1,234.50, March)");
                 row.options = LocaleChoices();
                 return row;
             }(),
@@ -254,14 +247,16 @@ QList<CPropertyRow> BandPage(const CVornReport &report, const CVornBand &band)
     };
 
     QList<CPropertyRow> rows {
-            Row("(Object)", band.BandKindName(), PropertyRowKind::ReadOnly,
+            Row(RowId::Object, "(Object)", band.BandKindName(), PropertyRowKind::ReadOnly,
                 "You have selected a report band that is used to carry data on it"),
-            Row("Name", band.GetName(), PropertyRowKind::Text,
+            Row(RowId::Name, "Name", band.GetName(), PropertyRowKind::Text,
                 "Report band name. Used when printing the report"),
-            IntegerRow("Band Height", kind == VornKind::PageBreak ? 0 : band.GetHeight(),
+            IntegerRow(RowId::BandHeight, "Band Height",
+                       kind == VornKind::PageBreak ? 0 : band.GetHeight(),
                        "Band height in millimetres"),
             SqlRow(band.GetDatabaseQuery(), "SQL query used to retrieve data from the database"),
-            OptionRow("Parent Data Source", band.GetParentDataSource(), BandNames(report, other),
+            OptionRow(RowId::ParentDataSource, "Parent Data Source", band.GetParentDataSource(),
+                      BandNames(report, other),
                       "For database reports: the band that contains an SQL query used to supply "
                       "parameters for this band's query"),
     };
@@ -270,18 +265,18 @@ QList<CPropertyRow> BandPage(const CVornReport &report, const CVornBand &band)
     const bool contents = kind == VornKind::ReportContents;
     const QStringList groupBands = BandNames(report, otherContents);
     if (contents || !band.GetHeader().isEmpty())
-        rows.append(OptionRow("Group Header", band.GetHeader(), groupBands,
+        rows.append(OptionRow(RowId::GroupHeader, "Group Header", band.GetHeader(), groupBands,
                               "The name of the report band which acts as a group header band "
                               "for this band"));
     if (contents || !band.GetFooter().isEmpty())
-        rows.append(OptionRow("Group Footer", band.GetFooter(), groupBands,
+        rows.append(OptionRow(RowId::GroupFooter, "Group Footer", band.GetFooter(), groupBands,
                               "If this band acts as a group header, please specify group footer "
                               "band here"));
     if (kind == VornKind::PageHeader) {
-        rows.append(OptionRow("Print On First Page", TrueFalse(band.GetPrintOnFirstPage()),
-                              {T("True"), T("False")},
-                              "Controls if this band will be printed on the very first report "
-                              "page"));
+        rows.append(FlagRow(RowId::PrintOnFirstPage, "Print On First Page",
+                            VornOptions::TrueFalse(), band.GetPrintOnFirstPage(),
+                            "Controls if this band will be printed on the very first report "
+                            "page"));
     }
     if (kind != VornKind::PageBreak)
         rows.append(PrintWhenRow(band.GetPrintWhen()));
@@ -293,23 +288,23 @@ QList<CPropertyRow> BandPage(const CVornReport &report, const CVornBand &band)
 
 CPropertyRow NameRow(const CVornItem &item)
 {
-    return Row("Name", item.GetName(), PropertyRowKind::Text);
+    return Row(RowId::Name, "Name", item.GetName(), PropertyRowKind::Text);
 }
 
 CPropertyRow PositionRow(const CVornItem &item)
 {
     return GroupRow(
-            "Position",
-            {IntegerRow("Left", item.GetLeft(),
+            RowId::Position, "Position",
+            {IntegerRow(RowId::Left, "Left", item.GetLeft(),
                         "Specifies the X coordinate or the upper-left corner of the text bounding "
                         "rectangle (mm)"),
-             IntegerRow("Top", item.GetTop(),
+             IntegerRow(RowId::Top, "Top", item.GetTop(),
                         "Specifies the Y coordinate or the upper-left corner of the text bounding "
                         "rectangle (mm)"),
-             IntegerRow("Right", item.GetRight(),
+             IntegerRow(RowId::Right, "Right", item.GetRight(),
                         "Specifies the X coordinate or the bottom-right corner of the text "
                         "bounding rectangle (mm)"),
-             IntegerRow("Bottom", item.GetBottom(),
+             IntegerRow(RowId::Bottom, "Bottom", item.GetBottom(),
                         "Specifies the Y coordinate or the bottom-right corner of the text "
                         "bounding rectangle (mm)")});
 }
@@ -317,6 +312,7 @@ CPropertyRow PositionRow(const CVornItem &item)
 QList<CPropertyRow> CommonTextRows(const CVornText &item, int dpiY)
 {
     CPropertyRow font;
+    font.id = RowId::Font;
     font.name = T("Font");
     font.kind = PropertyRowKind::Font;
     font.description = T("Specifies the text font");
@@ -328,25 +324,24 @@ QList<CPropertyRow> CommonTextRows(const CVornText &item, int dpiY)
             NameRow(item),
             PositionRow(item),
             font,
-            ColorRow("Text Color", item.GetColor(), "Specifies the text color"),
-            OptionRow("Horizontal Alignment", HorzAlignmentName(item.GetHorzAlignment(), false),
-                      {T("Left"), T("Center"), T("Right")},
+            ColorRow(RowId::TextColor, "Text Color", item.GetColor(), "Specifies the text color"),
+            OptionRow(RowId::HorzAlignment, "Horizontal Alignment",
+                      VornOptions::TextHorzAlignment(), item.GetHorzAlignment(),
                       "Specifies how the text will be aligned horizontally"),
-            OptionRow("Vertical Alignment", VertAlignmentName(item.GetVertAlignment(), false),
-                      {T("Top"), T("Center"), T("Bottom")},
-                      "Specifies how the text will be aligned vertically"),
-            OptionRow("Word Wrap", TrueFalse(item.GetWordWrap()), {T("True"), T("False")},
-                      "Breaks words. Lines are automatically broken between words if a word would "
-                      "extend past the edge of the text rectangle"),
+            OptionRow(RowId::VertAlignment, "Vertical Alignment", VornOptions::TextVertAlignment(),
+                      item.GetVertAlignment(), "Specifies how the text will be aligned vertically"),
+            FlagRow(RowId::WordWrap, "Word Wrap", VornOptions::TrueFalse(), item.GetWordWrap(),
+                    "Breaks words. Lines are automatically broken between words if a word would "
+                    "extend past the edge of the text rectangle"),
     };
 }
 
 QList<CPropertyRow> TextPage(const CVornText &item, int dpiY)
 {
-    QList<CPropertyRow> rows {Row("(Object)", T("Text Label"), PropertyRowKind::ReadOnly,
-                                  "You have selected a text field")};
+    QList<CPropertyRow> rows {Row(RowId::Object, "(Object)", T("Text Label"),
+                                  PropertyRowKind::ReadOnly, "You have selected a text field")};
     rows += CommonTextRows(item, dpiY);
-    rows.append(Row("Text", item.GetText(), PropertyRowKind::Text,
+    rows.append(Row(RowId::Text, "Text", item.GetText(), PropertyRowKind::Text,
                     "The text that will be written in this place when the report will print"));
     rows.append(CanGrowRow(item));
     rows += ConditionRows(item);
@@ -360,37 +355,37 @@ QStringList AllBandNames(const CVornReport &report)
 
 QList<CPropertyRow> DbTextPage(const CVornReport &report, const CVornDbText &item, int dpiY)
 {
-    QList<CPropertyRow> rows {Row("(Object)", T("DB Text Label"), PropertyRowKind::ReadOnly,
-                                  "You have selected a database field")};
+    QList<CPropertyRow> rows {Row(RowId::Object, "(Object)", T("DB Text Label"),
+                                  PropertyRowKind::ReadOnly, "You have selected a database field")};
     rows += CommonTextRows(item, dpiY);
     rows += {
             OptionRow(
-                    "Data Source", item.GetDataSource(), AllBandNames(report),
+                    RowId::DataSource, "Data Source", item.GetDataSource(), AllBandNames(report),
                     "The name of the band containing the SQL query this DB text label will display "
                     "the data from"),
             SqlRow(item.GetQuery(),
                    "SQL query used to receive this field data from the database for the case that "
                    "you wish to receive it in a separate query rather than retrieve it from the "
                    "query attached to the corresponding band"),
-            Row("Data Field", item.GetDataField(), PropertyRowKind::Text,
+            Row(RowId::DataField, "Data Field", item.GetDataField(), PropertyRowKind::Text,
                 "The name of the database field to display in this position"),
-            Row("Data Format", item.GetFormat(), PropertyRowKind::Text,
+            Row(RowId::DataFormat, "Data Format", item.GetFormat(), PropertyRowKind::Text,
                 "Data format in C/C++ rules, e.g. %s, %d, etc."),
             CanGrowRow(item),
-            OptionRow("Aggregate", AggregateName(item.GetAggregate()), CodeNames(AggregateName, 6),
+            OptionRow(RowId::Aggregate, "Aggregate", VornOptions::Aggregate(), item.GetAggregate(),
                       "Prints, instead of the field's current value, its sum, count (of the rows "
                       "where it is not NULL, or of all rows when no field is named), average, "
                       "minimum or maximum over the rows of the data source band"),
-            OptionRow("Aggregate Over", AggregateOverName(item.GetAggregateOver()),
-                      CodeNames(AggregateOverName, 3),
+            OptionRow(RowId::AggregateOver, "Aggregate Over", VornOptions::AggregateOver(),
+                      item.GetAggregateOver(),
                       "The rows the aggregate takes: Band, those printed since this item's band "
                       "last printed; Page, those on the current page; Report, all printed so far"),
-            ExpressionRow("Expression", item.GetExpression(), false,
+            ExpressionRow(RowId::Expression, "Expression", item.GetExpression(), false,
                           "Computes what the item prints instead of its field, e.g. "
                           "[QUANTITY] * [PRICE]; the Display Format or Data Format writes it"),
             [&item, &report] {
-                CPropertyRow row
-                        = Row("Display Format", item.GetDisplayFormat(), PropertyRowKind::Suggest);
+                CPropertyRow row = Row(RowId::DisplayFormat, "Display Format",
+                                       item.GetDisplayFormat(), PropertyRowKind::Suggest);
                 row.options = DisplayFormatPatterns();
                 row.description = T("A date or number pattern that writes the value, in the "
                                     "report's Locale; it wins over the Data Format");
@@ -409,17 +404,16 @@ QList<CPropertyRow> DbTextPage(const CVornReport &report, const CVornDbText &ite
 QList<CPropertyRow> ShapePage(const CVornShape &item)
 {
     return {
-            Row("(Object)", T("Shape"), PropertyRowKind::ReadOnly),
-            OptionRow("Shape Type", ShapeTypeName(item.GetShapeType()),
-                      {T("Rectangle"), T("Rounded Rectangle"), T("Vertical Line"),
-                       T("Horizontal Line"), T("Ellipse")},
+            Row(RowId::Object, "(Object)", T("Shape"), PropertyRowKind::ReadOnly),
+            OptionRow(RowId::ShapeType, "Shape Type", VornOptions::ShapeType(), item.GetShapeType(),
                       "One of: Rectangle, Rounded Rectangle, Vertical Line, Horizontal Line, "
                       "Ellipse"),
             NameRow(item),
             PositionRow(item),
-            ColorRow("Color", item.GetColor(), "Specifies the shape color"),
-            ColorRow("Background Color", item.GetBkColor(), "Specifies the shape background color"),
-            OptionRow("Line Style", LineStyleName(item.GetLineStyle()), {T("Solid"), T("Dotted")},
+            ColorRow(RowId::Color, "Color", item.GetColor(), "Specifies the shape color"),
+            ColorRow(RowId::BkColor, "Background Color", item.GetBkColor(),
+                     "Specifies the shape background color"),
+            OptionRow(RowId::LineStyle, "Line Style", VornOptions::LineStyle(), item.GetLineStyle(),
                       "Please select one pen style from the list"),
             PrintWhenRow(item.GetPrintWhen()),
             StylesRow(item),
@@ -430,15 +424,15 @@ QList<CPropertyRow> ShapePage(const CVornShape &item)
 QList<CPropertyRow> ImageRows(const CVornImage &item)
 {
     return {
-            Row("(Object)", T("Image"), PropertyRowKind::ReadOnly, "You have selected an image"),
+            Row(RowId::Object, "(Object)", T("Image"), PropertyRowKind::ReadOnly,
+                "You have selected an image"),
             NameRow(item),
             PositionRow(item),
-            OptionRow("Horizontal Alignment", HorzAlignmentName(item.GetHorzAlignment(), true),
-                      {T("Left"), T("Center"), T("Right"), T("Stretch")},
+            OptionRow(RowId::HorzAlignment, "Horizontal Alignment",
+                      VornOptions::ImageHorzAlignment(), item.GetHorzAlignment(),
                       "Specifies how the text will be aligned horizontally"),
-            OptionRow("Vertical Alignment", VertAlignmentName(item.GetVertAlignment(), true),
-                      {T("Top"), T("Center"), T("Bottom"), T("Stretch")},
-                      "Specifies how the text will be aligned vertically"),
+            OptionRow(RowId::VertAlignment, "Vertical Alignment", VornOptions::ImageVertAlignment(),
+                      item.GetVertAlignment(), "Specifies how the text will be aligned vertically"),
     };
 }
 
@@ -446,7 +440,7 @@ QList<CPropertyRow> ImagePage(const CVornImage &item)
 {
     QList<CPropertyRow> rows = ImageRows(item);
     // The model keeps the picture's bytes, not the name of the file they came from.
-    rows.append(Row("Image File", QString(), PropertyRowKind::File,
+    rows.append(Row(RowId::ImageFile, "Image File", QString(), PropertyRowKind::File,
                     "Please choose the image file that will be printed in the report"));
     rows.append(PrintWhenRow(item.GetPrintWhen()));
     return rows;
@@ -457,10 +451,10 @@ QList<CPropertyRow> DbImagePage(const CVornReport &report, const CVornDbImage &i
     QList<CPropertyRow> rows = ImageRows(item);
     rows += {
             OptionRow(
-                    "Data Source", item.GetDataSource(), AllBandNames(report),
+                    RowId::DataSource, "Data Source", item.GetDataSource(), AllBandNames(report),
                     "The name of the band containing the SQL query this DB text label will display "
                     "the data from"),
-            Row("Data Field", item.GetDataField(), PropertyRowKind::Text,
+            Row(RowId::DataField, "Data Field", item.GetDataField(), PropertyRowKind::Text,
                 "The name of the database field to display in this position"),
             PrintWhenRow(item.GetPrintWhen()),
     };
@@ -470,11 +464,11 @@ QList<CPropertyRow> DbImagePage(const CVornReport &report, const CVornDbImage &i
 QList<CPropertyRow> BarcodePage(const CVornBarcode &item)
 {
     return {
-            Row("(Object)", T("Barcode"), PropertyRowKind::ReadOnly,
+            Row(RowId::Object, "(Object)", T("Barcode"), PropertyRowKind::ReadOnly,
                 "You have selected a barcode field"),
             NameRow(item),
             PositionRow(item),
-            Row("Barcode", item.GetBarcode(), PropertyRowKind::Text,
+            Row(RowId::Barcode, "Barcode", item.GetBarcode(), PropertyRowKind::Text,
                 "The barcode that will be displayed in this place when the report will print"),
             PrintWhenRow(item.GetPrintWhen()),
     };
@@ -483,14 +477,14 @@ QList<CPropertyRow> BarcodePage(const CVornBarcode &item)
 QList<CPropertyRow> DbBarcodePage(const CVornReport &report, const CVornDbBarcode &item)
 {
     return {
-            Row("(Object)", T("DB Barcode"), PropertyRowKind::ReadOnly,
+            Row(RowId::Object, "(Object)", T("DB Barcode"), PropertyRowKind::ReadOnly,
                 "You have selected a database barcode field"),
             NameRow(item),
             PositionRow(item),
-            OptionRow("Data Source", item.GetDataSource(), AllBandNames(report),
+            OptionRow(RowId::DataSource, "Data Source", item.GetDataSource(), AllBandNames(report),
                       "The name of the band containing the SQL query this DB barcode label will "
                       "display the data from"),
-            Row("Data Field", item.GetDataField(), PropertyRowKind::Text,
+            Row(RowId::DataField, "Data Field", item.GetDataField(), PropertyRowKind::Text,
                 "The name of the database field to display barcode in this position"),
             PrintWhenRow(item.GetPrintWhen()),
     };
@@ -546,17 +540,17 @@ std::optional<QList<CPropertyRow>> BuildPage(const CVornReport &report, const CV
     }
 }
 
-QString MainPropertyName(const CVornElement *current)
+QString MainPropertyId(const CVornElement *current)
 {
     if (!current)
-        return T("Title");
+        return RowId::Title;
     switch (current->GetKind()) {
     case VornKind::Text:
-        return T("Text");
+        return RowId::Text;
     case VornKind::DbText:
-        return T("Data Field");
+        return RowId::DataField;
     default:
-        return T("Name");
+        return RowId::Name;
     }
 }
 

@@ -17,9 +17,10 @@ std::optional<QList<CPropertyRow>> BuildPage(const CVornReport &report, const CV
                                              const QString &fileName, const QString &documentPath,
                                              int screenDpiY);
 
-// The row that FocusMainProperty selects: "Title" for the report, "Text" for a
-// Text item, "Data Field" for a DB Text item and "Name" for every other kind.
-QString MainPropertyName(const CVornElement *current);
+// The id of the row that FocusMainProperty selects: the title for the report,
+// the text of a Text item, the data field of a DB Text item and the name of
+// every other object.
+QString MainPropertyId(const CVornElement *current);
 
 // An SQL text on one line: tabs, CR LF pairs and single CR and LF become
 // blanks, then every run of blanks becomes one blank. Blanks at either end stay.

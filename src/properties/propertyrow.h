@@ -29,6 +29,8 @@ enum class PropertyRowKind {
 // the text form of the payload below).
 struct CPropertyRow
 {
+    // What the row stands for (RowId), whatever text it shows.
+    QString id;
     QString name;
     QString value;
     PropertyRowKind kind = PropertyRowKind::ReadOnly;

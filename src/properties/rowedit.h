@@ -6,13 +6,14 @@
 #include <QString>
 
 // One committed change of a grid row, as the edit handlers read it: the row's
-// name (compared without regard to letter case) and its new value. Which of
+// id (RowId), the name it shows (for the undo step) and its new value. Which of
 // the value fields counts depends on the row: text for text, integer, option
 // and file rows (integer rows are read from the typed text); color for colour
 // rows; font for font rows; sqlText (the full text, line breaks kept) for SQL
 // rows, the full expression for expression rows; styleRules for Styles rows.
 struct CRowEdit
 {
+    QString id;
     QString name;
     QString value;
     quint32 color = 0;

@@ -1,8 +1,7 @@
 #include "sharedpage.h"
 
+#include "propertyid.h"
 #include "propertypage.h"
-
-#include <QCoreApplication>
 
 namespace {
 
@@ -53,7 +52,7 @@ QList<CPropertyRow> Shared(const QList<CPropertyRow> &rows, const QList<CPropert
     QList<CPropertyRow> shared;
     for (const CPropertyRow &row : rows) {
         for (const CPropertyRow &other : others) {
-            if (other.name == row.name && other.kind == row.kind) {
+            if (other.id == row.id && other.kind == row.kind) {
                 shared.append(Merge(row, other));
                 break;
             }
@@ -76,9 +75,7 @@ std::optional<QList<CPropertyRow>> BuildSharedPage(const CVornReport &report,
             return std::nullopt;
         shared = shared ? Shared(*shared, *page) : *page;
     }
-    if (shared) {
-        const QString name = QCoreApplication::translate("Vantel", "Name");
-        shared->removeIf([&name](const CPropertyRow &row) { return row.name == name; });
-    }
+    if (shared)
+        shared->removeIf([](const CPropertyRow &row) { return row.id == RowId::Name; });
     return shared;
 }

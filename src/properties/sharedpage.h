@@ -8,7 +8,7 @@
 class CVornElement;
 class CVornReport;
 
-// The property page of several selected items: the rows their pages share (same name and kind of
+// The property page of several selected items: the rows their pages share (same id and kind of
 // row, group rows by their shared sub-rows), in the order of the first object's page. A row
 // whose values agree shows that value; one whose values differ shows an empty value and is
 // marked mixed. An option row offers the options every page offers. "Name" is left out: names

@@ -434,13 +434,7 @@ bool ReadItem(CVornItem &item, const CXmlNode &node, QString &message)
         if (!ReadItemChild(item, child))
             return false;
     }
-    if (item.GetKind() == VornKind::DbText) {
-        // Older files keep a database text's field in its text.
-        auto &dbText = static_cast<CVornDbText &>(item);
-        if (!dbText.GetText().isEmpty() && dbText.GetDataField().isEmpty())
-            dbText.SetDataField(dbText.GetText());
-        dbText.SetText(QString());
-    }
+    item.ReadFinished();
     return true;
 }
 

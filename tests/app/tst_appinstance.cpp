@@ -4,6 +4,7 @@
 #include "propertiesctrl.h"
 #include "propertieswnd.h"
 #include "propertygridproperty.h"
+#include "propertyid.h"
 #include "quarndoc.h"
 #include "recoverymanager.h"
 #include "reportedit.h"
@@ -74,8 +75,7 @@ private slots:
         QVERIFY(!doc->IsModified());
         QCOMPARE(app.GetMainFrame()->windowTitle(), QStringLiteral("Untitled[*] - Vantel"));
         // The view's first update shows the report's page.
-        QVERIFY(app.GetMainFrame()->GetPropertiesWnd()->GetPropertyGrid()->FindRow(
-                QStringLiteral("Title")));
+        QVERIFY(app.GetMainFrame()->GetPropertiesWnd()->GetPropertyGrid()->FindRow(RowId::Title));
         QVERIFY(app.GetRecovery()->IsActive());
         QCOMPARE(app.GetRecovery()->GetInterval(), CRecoveryManager::DefaultInterval);
     }
@@ -236,8 +236,7 @@ private slots:
         QCOMPARE(doc->GetReport().GetBands()[0]->GetName(), QStringLiteral("Orders"));
         QCOMPARE(doc->GetReport().GetBands()[0]->GetHeight(), bandHeight);
         CPropertyGridProperty *title
-                = app.GetMainFrame()->GetPropertiesWnd()->GetPropertyGrid()->FindRow(
-                        QStringLiteral("Title"));
+                = app.GetMainFrame()->GetPropertiesWnd()->GetPropertyGrid()->FindRow(RowId::Title);
         QCOMPARE(title->GetValue(), QStringLiteral("Monthly orders"));
 
         // Only this session's own copy of the restored work is left.

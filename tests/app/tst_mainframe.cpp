@@ -16,6 +16,7 @@
 #include "propertiesctrl.h"
 #include "propertieswnd.h"
 #include "propertygridproperty.h"
+#include "propertyid.h"
 #include "quarndoc.h"
 #include "quarnview.h"
 #include "testregistry.h"
@@ -449,7 +450,7 @@ private slots:
         CPropertiesWnd *pane = m_frame->GetPropertiesWnd();
         QCOMPARE(pane->GetDocument(), m_doc.get());
         QCOMPARE(pane->GetCurrentObject(), nullptr);
-        QVERIFY(pane->GetPropertyGrid()->FindRow(QStringLiteral("Title")));
+        QVERIFY(pane->GetPropertyGrid()->FindRow(RowId::Title));
 
         auto *band = new CVornBand(VornKind::ReportContents, QStringLiteral("Orders"));
         band->SetHeight(5080);
@@ -468,7 +469,7 @@ private slots:
                 = view->GetItemPixelRect(text).ToQRect().center() - view->GetScrollPosition();
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
         QCOMPARE(pane->GetCurrentObject(), text);
-        CPropertyGridProperty *row = pane->GetPropertyGrid()->FindRow(QStringLiteral("Text"));
+        CPropertyGridProperty *row = pane->GetPropertyGrid()->FindRow(RowId::Text);
         QVERIFY(row);
         QCOMPARE(row->GetValue(), QStringLiteral("Hello"));
 
@@ -484,8 +485,7 @@ private slots:
         QVERIFY(m_frame->OpenDocumentFile(
                 TestUtil::FixturePath(QStringLiteral("full_report.vnt"))));
         QCOMPARE(pane->GetCurrentObject(), nullptr);
-        CPropertyGridProperty *file
-                = pane->GetPropertyGrid()->FindRow(QStringLiteral("(File Name)"));
+        CPropertyGridProperty *file = pane->GetPropertyGrid()->FindRow(RowId::FileName);
         QVERIFY(file);
         QCOMPARE(file->GetValue(), m_doc->GetPathName());
         // Saved under another name, it shows that one.

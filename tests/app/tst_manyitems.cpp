@@ -7,6 +7,7 @@
 #include "propertiesctrl.h"
 #include "propertieswnd.h"
 #include "propertygridproperty.h"
+#include "propertyid.h"
 #include "quarndoc.h"
 #include "quarnview.h"
 #include "rulerbar.h"
@@ -135,7 +136,7 @@ private slots:
     {
         Click(Item(0));
         Click(Item(1), Qt::ShiftModifier);
-        QVERIFY(!m_frame->GetPropertiesWnd()->GetPropertyGrid()->FindRow(u"Name"_s));
+        QVERIFY(!m_frame->GetPropertiesWnd()->GetPropertyGrid()->FindRow(RowId::Name));
         CPropertyGridProperty *top = SubRow(u"Top"_s);
         QVERIFY(top);
         QCOMPARE(top->GetValue(), QString());

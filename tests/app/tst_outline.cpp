@@ -4,6 +4,7 @@
 #include "propertiesctrl.h"
 #include "propertieswnd.h"
 #include "propertygridproperty.h"
+#include "propertyid.h"
 #include "quarndoc.h"
 #include "quarnview.h"
 #include "testregistry.h"
@@ -80,7 +81,7 @@ private slots:
         m_view->SelectElement(text);
         QCOMPARE(m_tree->currentItem()->text(0), u"Text 1"_s);
         CPropertyGridProperty *name
-                = m_frame->GetPropertiesWnd()->GetPropertyGrid()->FindRow(u"Name"_s);
+                = m_frame->GetPropertiesWnd()->GetPropertyGrid()->FindRow(RowId::Name);
         QVERIFY(name);
         name->SetValue(u"Heading"_s);
         m_frame->GetPropertiesWnd()->OnPropertyChanged(name);

@@ -1,6 +1,8 @@
 #include "layoutcommands.h"
+#include "optionlist.h"
 #include "pagegeometry.h"
 #include "propertyedit.h"
+#include "propertyid.h"
 #include "quarndoc.h"
 #include "reportclipboard.h"
 #include "reportedit.h"
@@ -206,8 +208,8 @@ private:
         }
         case 2: {
             CRowEdit edit;
-            edit.name = Below(2) ? u"Top"_s : u"Horizontal Alignment"_s;
-            edit.value = edit.name == u"Top"_s ? QString::number(Below(20)) : u"Center"_s;
+            edit.id = Below(2) ? RowId::Top : RowId::HorzAlignment;
+            edit.value = edit.id == RowId::Top ? QString::number(Below(20)) : u"Center"_s;
             ApplyEditStepToAll(m_doc, Report().GetSelection(), edit, 96);
             break;
         }
@@ -291,7 +293,7 @@ private:
         // Sometimes the name of another band (refused), sometimes a new one.
         const QString name = Below(4) ? u"Band%1"_s.arg(Below(50)) : Objects().at(0)->GetName();
         CRowEdit edit;
-        edit.name = u"Name"_s;
+        edit.id = RowId::Name;
         edit.value = name;
         Mark();
         ApplyEditStep(m_doc, band, edit, 96);
@@ -305,39 +307,39 @@ private:
         const QString number = QString::number(Below(120));
         QList<std::pair<QString, QString>> edits;
         if (!element) {
-            edits = {{u"Title"_s, u"Title %1"_s.arg(number)},
-                     {u"Height"_s, QString::number(250 + Below(100))},
-                     {u"Page Orientation"_s, Below(2) ? u"Portrait"_s : u"Landscape"_s},
-                     {u"Database Type"_s, u"ODBC"_s}};
+            edits = {{RowId::Title, u"Title %1"_s.arg(number)},
+                     {RowId::PageHeight, QString::number(250 + Below(100))},
+                     {RowId::Orientation, Below(2) ? u"Portrait"_s : u"Landscape"_s},
+                     {RowId::DatabaseType, u"ODBC"_s}};
         } else if (element->IsBandElement()) {
-            edits = {{u"Band Height"_s, number},
-                     {u"SQL Query"_s, u"SELECT *\r\nFROM t%1 WHERE id = {ID}"_s.arg(number)},
-                     {u"Group Header"_s, u"Band1"_s},
-                     {u"Parent Data Source"_s, u"Band2"_s}};
+            edits = {{RowId::BandHeight, number},
+                     {RowId::Query, u"SELECT *\r\nFROM t%1 WHERE id = {ID}"_s.arg(number)},
+                     {RowId::GroupHeader, u"Band1"_s},
+                     {RowId::ParentDataSource, u"Band2"_s}};
         } else {
-            edits = {{u"Left"_s, number},
-                     {u"Top"_s, QString::number(Below(10))},
-                     {u"Right"_s, QString::number(Below(200))},
-                     {u"Name"_s, u"Item %1"_s.arg(number)},
-                     {u"Text"_s, u"Words %1"_s.arg(number)},
-                     {u"Data Source"_s, u"Band3"_s},
-                     {u"Shape Type"_s, u"Ellipse"_s},
-                     {u"Barcode"_s, u"400638133393%1"_s.arg(Below(10))},
-                     {u"Can Grow"_s, Below(2) ? u"Yes"_s : u"No"_s},
-                     {u"Aggregate"_s, AggregateName(Below(6))},
-                     {u"Aggregate Over"_s, AggregateOverName(Below(3))}};
+            edits = {{RowId::Left, number},
+                     {RowId::Top, QString::number(Below(10))},
+                     {RowId::Right, QString::number(Below(200))},
+                     {RowId::Name, u"Item %1"_s.arg(number)},
+                     {RowId::Text, u"Words %1"_s.arg(number)},
+                     {RowId::DataSource, u"Band3"_s},
+                     {RowId::ShapeType, u"Ellipse"_s},
+                     {RowId::Barcode, u"400638133393%1"_s.arg(Below(10))},
+                     {RowId::CanGrow, Below(2) ? u"Yes"_s : u"No"_s},
+                     {RowId::Aggregate, VornOptions::Aggregate().Name(Below(6))},
+                     {RowId::AggregateOver, VornOptions::AggregateOver().Name(Below(3))}};
             if (element->GetKind() == VornKind::Image) {
                 // A new picture: the bytes of a file, different every time.
                 const QString path = m_pictureFolder + u"/p%1.png"_s.arg(++m_pictures);
                 QFile file(path);
                 if (file.open(QIODevice::WriteOnly))
                     file.write(QByteArray(100 + Below(3000), char('a' + Below(26))));
-                edits = {{u"Image File"_s, path}};
+                edits = {{RowId::ImageFile, path}};
             }
         }
         Mark();
         CRowEdit edit;
-        std::tie(edit.name, edit.value) = edits.at(Below(int(edits.size())));
+        std::tie(edit.id, edit.value) = edits.at(Below(int(edits.size())));
         edit.sqlText = edit.value;
         ApplyEditStep(m_doc, element, edit, 96);
     }

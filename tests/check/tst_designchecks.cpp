@@ -76,35 +76,35 @@ void TestDesignChecks::problems_data()
                    r.GetBands()[0]->SetHeight(40000);
                    r.GetBands()[0]->SetFooter(u"Nowhere"_s);
                })
-            << QStringList {u"E 0 -1 Band Height: Band #0 will not fit page height"_s,
-                            u"E 0 -1 Group Footer: Header or footer band \"Nowhere\""_s,
-                            u"E 0 0 Name: Band #0 is invalid: Item #0 is invalid"_s};
+            << QStringList {u"E 0 -1 band_height: Band #0 will not fit page height"_s,
+                            u"E 0 -1 group_footer: Header or footer band \"Nowhere\""_s,
+                            u"E 0 0 name: Band #0 is invalid: Item #0 is invalid"_s};
     QTest::newRow("inverted rectangle")
             << Mutation([](CVornReport &r) { Item(r, 0)->SetRight(500); })
-            << QStringList {u"W 0 0 Right: The rectangle is inverted"_s};
+            << QStringList {u"W 0 0 right: The rectangle is inverted"_s};
     QTest::newRow("empty rectangle")
             << Mutation([](CVornReport &r) { Item(r, 0)->SetBottom(1000); })
-            << QStringList {u"W 0 0 Bottom: The rectangle is empty"_s};
+            << QStringList {u"W 0 0 bottom: The rectangle is empty"_s};
     QTest::newRow("wholly below the band") << Mutation([](CVornReport &r) {
         Item(r, 0)->SetRect(1000, 6000, 9000, 7000);
-    }) << QStringList {u"W 0 0 Top: The item lies outside its band (50 mm high, 210 mm wide)"_s};
+    }) << QStringList {u"W 0 0 top: The item lies outside its band (50 mm high, 210 mm wide)"_s};
     QTest::newRow("reaching below the band and past the page")
             << Mutation([](CVornReport &r) { Item(r, 0)->SetRect(1000, 4000, 22050, 5500); })
-            << QStringList {u"W 0 0 Bottom: The item reaches 5 mm below its band"_s,
-                            u"W 0 0 Right: The item reaches 10.50 mm past the right edge"_s};
+            << QStringList {u"W 0 0 bottom: The item reaches 5 mm below its band"_s,
+                            u"W 0 0 right: The item reaches 10.50 mm past the right edge"_s};
     QTest::newRow("landscape page is wider") << Mutation([](CVornReport &r) {
         r.SetPortrait(0);
         Item(r, 0)->SetRect(1000, 1000, 25000, 2000);
     }) << QStringList();
     QTest::newRow("barcode with a wrong check digit") << Mutation([](CVornReport &r) {
         static_cast<CVornBarcode *>(Item(r, 1))->SetBarcode(u"4006381333932"_s);
-    }) << QStringList {u"W 0 1 Barcode: The barcode \"4006381333932\" is not an EAN-13 code"_s};
+    }) << QStringList {u"W 0 1 barcode: The barcode \"4006381333932\" is not an EAN-13 code"_s};
     QTest::newRow("barcode of letters") << Mutation([](CVornReport &r) {
         static_cast<CVornBarcode *>(Item(r, 1))->SetBarcode(u"ABC"_s);
-    }) << QStringList {u"W 0 1 Barcode: The barcode \"ABC\""_s};
+    }) << QStringList {u"W 0 1 barcode: The barcode \"ABC\""_s};
     QTest::newRow("picture bytes that do not decode") << Mutation([](CVornReport &r) {
         static_cast<CVornImage *>(Item(r, 2))->SetImageData(QByteArray("not a picture"));
-    }) << QStringList {u"W 0 2 Image File: The picture cannot be read"_s};
+    }) << QStringList {u"W 0 2 image_file: The picture cannot be read"_s};
     QTest::newRow("no picture chosen is no problem") << Mutation([](CVornReport &r) {
         static_cast<CVornImage *>(Item(r, 2))->SetImageData(QByteArray());
     }) << QStringList();

@@ -1,3 +1,4 @@
+#include "optionlist.h"
 #include "testregistry.h"
 #include "vornband.h"
 #include "vornitems.h"
@@ -67,8 +68,12 @@ private slots:
         QFETCH(bool, image);
         QFETCH(QString, horz);
         QFETCH(QString, vert);
-        QCOMPARE(HorzAlignmentName(code, image), horz);
-        QCOMPARE(VertAlignmentName(code, image), vert);
+        QCOMPARE((image ? VornOptions::ImageHorzAlignment() : VornOptions::TextHorzAlignment())
+                         .Name(code),
+                 horz);
+        QCOMPARE((image ? VornOptions::ImageVertAlignment() : VornOptions::TextVertAlignment())
+                         .Name(code),
+                 vert);
     }
 
     void createItemGivesTheKind_data()

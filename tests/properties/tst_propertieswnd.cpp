@@ -93,12 +93,13 @@ public:
 
     CPropertiesCtrl *Grid() const { return pane.GetPropertyGrid(); }
     CVornElement *Object(const QString &name) { return document.GetReport().FindByName(name); }
+    // The row shown under that name, top-level rows first, then the sub-rows of the groups.
     CPropertyGridProperty *Row(const QString &name) const
     {
-        CPropertyGridProperty *row = Grid()->FindRow(name);
-        if (row)
-            return row;
-        // Sub-rows of the groups.
+        for (int i = 0; i < Grid()->GetRowCount(); ++i) {
+            if (Grid()->GetRow(i)->GetName() == name)
+                return Grid()->GetRow(i);
+        }
         for (int i = 0; i < Grid()->GetRowCount(); ++i) {
             CPropertyGridProperty *group = Grid()->GetRow(i);
             for (int j = 0; j < group->childCount(); ++j) {

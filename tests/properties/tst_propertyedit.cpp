@@ -1,4 +1,5 @@
 #include "propertyedit.h"
+#include "propertyid.h"
 #include "propertypage.h"
 #include "samplereport.h"
 #include "testregistry.h"
@@ -133,11 +134,27 @@ QString Field(const CVornReport &report, const CVornElement *object, const QStri
     return u"?"_s;
 }
 
-// The edit a grid row makes: colour rows carry the colour (the value read as
-// a number), SQL rows the full text and its one-line form.
-CRowEdit MakeEdit(const QString &row, const QString &value)
+// The id of the row the object's page shows under that name (sub-rows included); empty when
+// the page has no such row.
+QString RowIdOf(const CVornReport &report, const CVornElement *object, const QString &name)
+{
+    QList<CPropertyRow> rows
+            = BuildPage(report, object, QString(), QString(), 96).value_or(QList<CPropertyRow>());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (rows[i].name == name)
+            return rows[i].id;
+        rows += rows[i].subRows;
+    }
+    return QString();
+}
+
+// The edit the object's grid row of that name makes: colour rows carry the colour (the value
+// read as a number), SQL rows the full text and its one-line form.
+CRowEdit MakeEdit(const CVornReport &report, const CVornElement *object, const QString &row,
+                  const QString &value)
 {
     CRowEdit edit;
+    edit.id = RowIdOf(report, object, row);
     edit.name = row;
     edit.value = value;
     if (row.endsWith(u"Color"_s, Qt::CaseInsensitive))
@@ -187,8 +204,8 @@ private slots:
                                    << u"portrait"_s << u"0"_s << true;
         QTest::newRow("portrait any case") << QString() << u"Page Orientation"_s << u"PORTRAIT"_s
                                            << u"portrait"_s << u"1"_s << true;
-        QTest::newRow("row names ignore case")
-                << QString() << u"tItLe"_s << u"x"_s << u"title"_s << u"x"_s << true;
+        QTest::newRow("a look-alike of a row's name is no row")
+                << QString() << u"tItLe"_s << u"x"_s << u"title"_s << u"Sales"_s << false;
         QTest::newRow("report ignores a band row")
                 << QString() << u"Band Height"_s << u"9"_s << u"height"_s << u"29700"_s << false;
         QTest::newRow("group row does nothing")
@@ -390,7 +407,8 @@ private slots:
         CVornElement *element = object.isEmpty() ? nullptr : report.FindByName(object);
         QVERIFY(object.isEmpty() || element);
 
-        const CEditResult result = ApplyEdit(report, element, MakeEdit(row, value), 96);
+        const CEditResult result
+                = ApplyEdit(report, element, MakeEdit(report, element, row, value), 96);
         QCOMPARE(Field(report, element, field), expected);
         QCOMPARE(result.changed, changed);
         QVERIFY(result.message.isEmpty());
@@ -407,10 +425,10 @@ private slots:
         Fill(report);
         CVornElement *groups = report.FindByName(u"Groups"_s);
         CVornElement *orders = report.FindByName(u"Orders"_s);
-        ApplyEdit(report, groups, MakeEdit(u"Group Header"_s, u"Orders"_s), 96);
+        ApplyEdit(report, groups, MakeEdit(report, groups, u"Group Header"_s, u"Orders"_s), 96);
         QCOMPARE(Field(report, orders, u"paging"_s), u"0 0 1 0 0"_s);
-        ApplyEdit(report, groups, MakeEdit(u"Group Header"_s, QString()), 96);
-        ApplyEdit(report, orders, MakeEdit(u"Group Header"_s, u"Groups"_s), 96);
+        ApplyEdit(report, groups, MakeEdit(report, groups, u"Group Header"_s, QString()), 96);
+        ApplyEdit(report, orders, MakeEdit(report, orders, u"Group Header"_s, u"Groups"_s), 96);
         QCOMPARE(Field(report, groups, u"paging"_s), u"0 0 0 0 0"_s);
     }
 
@@ -445,7 +463,7 @@ private slots:
         Fill(report);
         CVornElement *band = report.FindByName(u"Orders"_s);
         CRowEdit edit;
-        edit.name = u"Band Height"_s;
+        edit.id = RowId::BandHeight;
         edit.value = typed;
         QVERIFY(ApplyEdit(report, band, edit, 96).changed);
         QCOMPARE(static_cast<CVornBand *>(band)->GetHeight(), stored);
@@ -476,7 +494,7 @@ private slots:
         AddItem<CVornText>(report.GetBands()[4], u"Footnote"_s);
         CVornElement *element = report.FindByName(object);
         CRowEdit edit;
-        edit.name = u"Name"_s;
+        edit.id = RowId::Name;
         edit.value = name;
         const CEditResult result = ApplyEdit(report, element, edit, 96);
         QCOMPARE(result.nameRefused, refused);
@@ -522,7 +540,7 @@ private slots:
         barcode->SetDataSource(u"Detail"_s);
 
         CRowEdit edit;
-        edit.name = u"Name"_s;
+        edit.id = RowId::Name;
         edit.value = newName;
         const CEditResult result = ApplyEdit(report, detail, edit, 96);
         QVERIFY(result.changed);
@@ -550,7 +568,7 @@ private slots:
         b->SetHeader(u"A"_s);
         AddItem<CVornDbText>(b, u"T"_s)->SetDataSource(u"A"_s);
         CRowEdit edit;
-        edit.name = u"Name"_s;
+        edit.id = RowId::Name;
         edit.value = u"b"_s;
         QVERIFY(ApplyEdit(report, a, edit, 96).nameRefused);
         QCOMPARE(a->GetName(), u"A"_s);
@@ -589,7 +607,7 @@ private slots:
         Fill(report);
         auto *text = static_cast<CVornDbText *>(report.FindByName(u"Amount"_s));
         CRowEdit edit;
-        edit.name = u"Font"_s;
+        edit.id = RowId::Font;
         edit.font.faceName = u"Courier New"_s;
         edit.font.height = height;
         edit.font.weight = weight;
@@ -670,7 +688,7 @@ private slots:
         auto *logo = static_cast<CVornImage *>(report.FindByName(u"Logo"_s));
         logo->SetImageData(QByteArray("old"));
         CRowEdit edit;
-        edit.name = u"Image File"_s;
+        edit.id = RowId::ImageFile;
         edit.value = path;
         const CEditResult result = ApplyEdit(report, logo, edit, 96);
         QVERIFY(result.changed);
@@ -685,7 +703,7 @@ private slots:
         CVornReport report;
         CVornBand unknown(13, u"X"_s);
         CRowEdit edit;
-        edit.name = u"Name"_s;
+        edit.id = RowId::Name;
         edit.value = u"Y"_s;
         QVERIFY(!ApplyEdit(report, &unknown, edit, 96).changed);
         QCOMPARE(unknown.GetName(), u"X"_s);

@@ -561,10 +561,11 @@ private slots:
         CVornReport report;
         Fill(report);
         CVornElement *element = Find(report, object);
-        QCOMPARE(MainPropertyName(element), name);
+        const QString id = MainPropertyId(element);
         const auto rows = BuildPage(report, element, {}, {}, 96);
-        QVERIFY(std::any_of(rows->cbegin(), rows->cend(),
-                            [&name](const CPropertyRow &row) { return row.name == name; }));
+        QVERIFY(std::any_of(rows->cbegin(), rows->cend(), [&](const CPropertyRow &row) {
+            return row.id == id && row.name == name;
+        }));
     }
 
     void sqlOneLine_data()

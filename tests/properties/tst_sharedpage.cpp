@@ -1,4 +1,5 @@
 #include "propertyedit.h"
+#include "propertyid.h"
 #include "rowedit.h"
 #include "samplereport.h"
 #include "sharedpage.h"
@@ -104,6 +105,7 @@ private slots:
         const auto objects = Objects(report, {u"Note"_s, u"Text 1"_s});
 
         CRowEdit left;
+        left.id = RowId::Left;
         left.name = u"Left"_s;
         left.value = u"7"_s;
         QVERIFY(ApplyEditStepToAll(document, objects, left, 96).changed);
@@ -113,6 +115,7 @@ private slots:
         QCOMPARE(document.GetUndoStack()->undoText(), u"Change Left"_s);
 
         CRowEdit name;
+        name.id = RowId::Name;
         name.name = u"Name"_s;
         name.value = u"Amount"_s;
         const CEditResult refused = ApplyEditStepToAll(document, objects, name, 96);
