@@ -187,7 +187,7 @@ int Measure(const QString &name, const QString &folder, bool memory)
         QElapsedTimer clock;
         clock.start();
         title->SetText(u"Edit %1"_s.arg(edit));
-        document.ReportChanged();
+        document.NotifyChanged(CReportChange::Items);
         // The paints counted when the new pages take over, before their repaint is due: the
         // swap and the paint may come in one turn of the event loop.
         int paintsAtSwap = -1;

@@ -47,7 +47,7 @@ CFormatCommands::CFormatCommands(CVornDocument *document, CQuarnView *view,
     // The selection changes in the view, with an undo or redo and with a new report; any edit
     // may change what the commands would do.
     connect(m_view, &CQuarnView::showPropertiesRequested, this, &CFormatCommands::UpdateEnabled);
-    connect(m_document, &CVornDocument::edited, this, &CFormatCommands::UpdateEnabled);
+    connect(m_document, &CVornDocument::changed, this, &CFormatCommands::UpdateEnabled);
     connect(m_document, &CVornDocument::reportReset, this, &CFormatCommands::UpdateEnabled);
     m_view->SetLayoutActions(m_actions);
     UpdateEnabled();
@@ -105,7 +105,6 @@ bool CFormatCommands::Run(int id)
                 = LayoutCommands::ScreenTextMeasure(m_view->logicalDpiX(), m_view->logicalDpiY());
         if (!LayoutCommands::Apply(*m_document, command, measure))
             return false;
-        m_document->ReportChanged();
         m_view->ShowSelection();
         return true;
     }

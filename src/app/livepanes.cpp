@@ -60,8 +60,6 @@ CLivePanes::CLivePanes(QMainWindow &frame, CVornDocument &document, CQuarnView &
     connect(&view, &CQuarnView::dragHeld, m_livePreview, &CLivePreviewWnd::HoldLayouts);
     connect(&view, &CQuarnView::showPropertiesRequested, m_livePreview,
             &CLivePreviewWnd::SyncSelection);
-    connect(&document, &CVornDocument::historyReplayed, m_livePreview,
-            &CLivePreviewWnd::SyncSelection);
 
     m_count->setObjectName(QStringLiteral("ProblemCount"));
     m_count->setAutoRaise(true);
@@ -87,11 +85,14 @@ CLivePanes::CLivePanes(QMainWindow &frame, CVornDocument &document, CQuarnView &
                 properties.raise();
                 properties.FocusProperty(problem.row);
             });
-    connect(&document, &CVornDocument::edited, this, &CLivePanes::RefreshProblems);
-    connect(&document, &CVornDocument::reportChanged, this, &CLivePanes::RefreshProblems);
-    connect(&document, &CVornDocument::reportReset, this, &CLivePanes::RefreshProblems);
-    if (m_lookup)
-        connect(m_lookup, &CColumnLookup::problemsChanged, this, &CLivePanes::RefreshProblems);
+    if (m_lookup) {
+        // The look-up checks the report after every change of it and again when it knows more
+        // columns; the design is checked with it, once each time.
+        connect(m_lookup, &CColumnLookup::updated, this, &CLivePanes::RefreshProblems);
+    } else {
+        connect(&document, &CVornDocument::changed, this, &CLivePanes::RefreshProblems);
+        connect(&document, &CVornDocument::reportReset, this, &CLivePanes::RefreshProblems);
+    }
     // The first count once the window is up: no checks while it is being built.
     QTimer::singleShot(0, this, &CLivePanes::RefreshProblems);
 }
@@ -109,4 +110,5 @@ void CLivePanes::RefreshProblems()
                               m_lookup ? m_lookup->GetProblems() : CheckReportStatic(report));
     m_problems->SetProblems(report, problems);
     m_count->setText(CProblemsWnd::CountText(problems));
+    emit problemsChecked();
 }

@@ -17,8 +17,8 @@ class QToolButton;
 // "Live Preview", docked right of the design view, and "Problems", tabbed with the panes on the
 // right, with its count in the status bar. A click in the live preview selects through the
 // design view, as a click there would; the view's selection comes back to the pane with every
-// request for properties, undo and redo. The problems are checked again after every change,
-// before it is drawn, and again when the column look-up (when there is one) knows more.
+// request for properties, undo and redo. The problems are checked again once after every
+// change, before it is drawn, and again when the column look-up (when there is one) knows more.
 class CLivePanes : public QObject
 {
     Q_OBJECT
@@ -38,6 +38,11 @@ public:
 
     // Checks the report again and shows what was found.
     void RefreshProblems();
+
+signals:
+    // The report was checked again and its problems shown: once for every change of the
+    // report, and again when the column look-up knows more.
+    void problemsChecked();
 
 private:
     CVornDocument &m_document;

@@ -297,7 +297,7 @@ void CMainFrame::CreatePanes()
     connect(m_view, &CQuarnView::showPropertiesRequested, this, &CMainFrame::OnPropertiesRequested);
     connect(m_view, &CQuarnView::elementGeometryChanged, this, &CMainFrame::ShowPosition);
     connect(m_document, &CVornDocument::reportReset, this, [this] { ShowPosition(nullptr); });
-    connect(m_document, &CVornDocument::edited, this, &CMainFrame::FollowPosition);
+    connect(m_document, &CVornDocument::changed, this, &CMainFrame::FollowPosition);
 
     // Tabbed with Elements, which stays in front.
     m_data = CreateDataPane(m_document, m_view, m_properties, this);

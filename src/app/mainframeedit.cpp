@@ -48,9 +48,8 @@ void CMainFrame::CreateEditMenu()
 
     // The selection changes in the view, with an undo or redo, or with a new report.
     connect(m_view, &CQuarnView::showPropertiesRequested, this, &CMainFrame::UpdateEditCommands);
-    connect(m_document, &CVornDocument::historyReplayed, this, &CMainFrame::UpdateEditCommands);
+    connect(m_document, &CVornDocument::changed, this, &CMainFrame::UpdateEditCommands);
     connect(m_document, &CVornDocument::reportReset, this, &CMainFrame::UpdateEditCommands);
-    connect(m_document, &CVornDocument::reportChanged, this, &CMainFrame::UpdateEditCommands);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &CMainFrame::UpdateEditCommands);
     UpdateEditCommands();
@@ -154,8 +153,6 @@ bool CMainFrame::PasteFragment(const QByteArray &bytes, const QString &stepName)
         statusBar()->showMessage(tr("Nothing was pasted: %1").arg(message), 10000);
         return false;
     }
-    m_document->PageSizeChanged();
-    m_document->ReportChanged();
     m_properties->ShowProperties(pasted);
     return true;
 }

@@ -243,8 +243,7 @@ bool CMainFrame::RestoreRecoveredReport(const QString &recoveryPath, const QStri
     m_document->SetPathName(originalPath);
     // Restored work has not been saved under its path: modified until it is.
     m_document->SetModifiedFlag(true);
-    m_document->PageSizeChanged();
-    m_document->ReportChanged();
+    m_document->NotifyChanged();
     m_properties->ShowReportProperties(originalPath);
     return true;
 }

@@ -39,8 +39,7 @@ void COutlineWnd::SetDocument(CVornDocument *document)
         disconnect(m_document, nullptr, this, nullptr);
     m_document = document;
     if (m_document) {
-        connect(m_document, &CVornDocument::edited, this, &COutlineWnd::Refresh);
-        connect(m_document, &CVornDocument::reportChanged, this, &COutlineWnd::Refresh);
+        connect(m_document, &CVornDocument::changed, this, &COutlineWnd::Refresh);
         connect(m_document, &CVornDocument::reportReset, this, &COutlineWnd::OnReportReset);
     }
     OnReportReset();

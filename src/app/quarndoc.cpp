@@ -84,6 +84,6 @@ bool CQuarnDoc::OnSaveDocument(const QString &path, QString &message)
     SetPathName(QFileInfo(path).absoluteFilePath());
     SetModifiedFlag(false);
     if (report.GetConnectString() != connect)
-        ReportChanged();
+        NotifyChanged(CReportChange::Report);
     return true;
 }

@@ -41,8 +41,7 @@ void CColumnLookup::SetDocument(CVornDocument *document)
     m_lookedUp.clear();
     m_started.clear();
     if (document) {
-        connect(document, &CVornDocument::edited, this, &CColumnLookup::OnEdited);
-        connect(document, &CVornDocument::reportChanged, this, &CColumnLookup::OnEdited);
+        connect(document, &CVornDocument::changed, this, &CColumnLookup::OnEdited);
         connect(document, &CVornDocument::reportReset, this, &CColumnLookup::OnEdited);
         connect(document, &CVornDocument::pathNameChanged, this, &CColumnLookup::OnEdited);
     }
@@ -102,6 +101,7 @@ void CColumnLookup::OnEdited()
         m_columns = CReportColumns();
         Check();
         emit columnsChanged();
+        emit updated();
         return;
     }
     if (const QString signature = Signature(); signature != m_started) {
@@ -114,6 +114,7 @@ void CColumnLookup::OnEdited()
         emit columnsChanged();
     }
     Check();
+    emit updated();
 }
 
 void CColumnLookup::Refresh()
@@ -144,9 +145,11 @@ void CColumnLookup::Start()
             m_lookedUp = signature;
             Check();
             emit columnsChanged();
+            emit updated();
         };
     });
     emit columnsChanged();
+    emit updated();
 }
 
 void CColumnLookup::Check()

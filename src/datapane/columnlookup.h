@@ -62,6 +62,10 @@ signals:
     void columnsChanged();
     // The problems were checked again.
     void problemsChanged();
+    // Once after every change of the report and every look-up that starts or ends, when the
+    // columns, their state and the problems are all up to date: a pane that shows them
+    // refreshes once for it, whichever of them changed.
+    void updated();
 
 private:
     void OnEdited();

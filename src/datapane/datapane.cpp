@@ -203,9 +203,8 @@ void CDataPane::SetLookup(CColumnLookup *lookup)
     m_lookup = lookup;
     m_refresh->setEnabled(lookup != nullptr);
     if (lookup) {
-        connect(lookup, &CColumnLookup::columnsChanged, this, &CDataPane::Rebuild);
         // Renamed bands and new or removed queries show at once, with the columns known.
-        connect(lookup, &CColumnLookup::problemsChanged, this, &CDataPane::Rebuild);
+        connect(lookup, &CColumnLookup::updated, this, &CDataPane::Rebuild);
     }
     Rebuild();
 }

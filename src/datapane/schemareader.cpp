@@ -28,8 +28,7 @@ void CSchemaReader::SetDocument(CVornDocument *document)
     m_document = document;
     m_started.clear();
     if (document) {
-        connect(document, &CVornDocument::edited, this, &CSchemaReader::OnEdited);
-        connect(document, &CVornDocument::reportChanged, this, &CSchemaReader::OnEdited);
+        connect(document, &CVornDocument::changed, this, &CSchemaReader::OnEdited);
         connect(document, &CVornDocument::reportReset, this, &CSchemaReader::OnEdited);
         connect(document, &CVornDocument::pathNameChanged, this, &CSchemaReader::OnEdited);
     }

@@ -108,7 +108,12 @@ void CLivePreviewWnd::SetDocument(CVornDocument *document)
         disconnect(m_document, nullptr, this, nullptr);
     m_document = document;
     if (m_document) {
-        connect(m_document, &CVornDocument::edited, this, &CLivePreviewWnd::OnReportEdited);
+        connect(m_document, &CVornDocument::changed, this, [this](const CReportChange &change) {
+            OnReportEdited();
+            // An undo or redo brings its selection back with it.
+            if (change.Has(CReportChange::Replay))
+                SyncSelection();
+        });
         connect(m_document, &CVornDocument::pathNameChanged, this,
                 &CLivePreviewWnd::OnReportEdited);
         connect(m_document, &CVornDocument::reportReset, this, [this] {

@@ -35,7 +35,8 @@ public:
     void HoldLayouts(bool held);
 
     // The design's selection changed: outlines it, and when the current page does not show it, goes
-    // to the first page that does (laying out pages up to it if need be).
+    // to the first page that does (laying out pages up to it if need be). An undo or redo does
+    // this by itself.
     void SyncSelection();
 
     CLiveLayout *GetLayout() const { return m_layout; }

@@ -28,6 +28,16 @@ void CEditRecord::CountBytes()
         m_bytes += step->Bytes();
 }
 
+CReportChange::Parts CEditRecord::Changes() const
+{
+    CReportChange::Parts parts;
+    for (const auto &step : m_steps)
+        parts |= step->Changes();
+    if (m_selectedBefore != m_selectedAfter)
+        parts |= CReportChange::Selection;
+    return parts;
+}
+
 void CEditRecord::Undo(CVornReport &report)
 {
     for (auto it = m_steps.rbegin(); it != m_steps.rend(); ++it)

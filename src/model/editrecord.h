@@ -41,6 +41,9 @@ public:
 
     void Undo(CVornReport &report);
     void Redo(CVornReport &report);
+    // What the record changes, done or undone alike: its steps' parts, and the selection when
+    // it ends with another one than it began with.
+    CReportChange::Parts Changes() const;
 
     // The picture bytes the record keeps alive, counted when it was finished.
     qsizetype Bytes() const { return m_bytes; }

@@ -19,6 +19,7 @@ public:
 
     void Undo(CVornReport &) override { ItemState::Assign(m_item, *m_before); }
     void Redo(CVornReport &) override { ItemState::Assign(m_item, *m_after); }
+    CReportChange::Parts Changes() const override { return CReportChange::Items; }
     void CaptureAfter() override { m_after = m_item.Clone(); }
     bool IsNoOp() const override { return ItemState::Same(*m_before, *m_after); }
     qsizetype Bytes() const override
@@ -51,6 +52,7 @@ public:
 
     void Undo(CVornReport &) override { m_before.ApplyTo(m_band); }
     void Redo(CVornReport &) override { m_after.ApplyTo(m_band); }
+    CReportChange::Parts Changes() const override { return CReportChange::Bands; }
     void CaptureAfter() override { m_after = CBandState::Of(m_band); }
     bool IsNoOp() const override { return m_before == m_after; }
     const void *Target() const override { return &m_band; }
@@ -79,6 +81,14 @@ public:
 
     void Undo(CVornReport &report) override { m_before.ApplyTo(report); }
     void Redo(CVornReport &report) override { m_after.ApplyTo(report); }
+    CReportChange::Parts Changes() const override
+    {
+        CReportChange::Parts parts = CReportChange::Report;
+        if (m_before.width != m_after.width || m_before.height != m_after.height
+            || m_before.portrait != m_after.portrait)
+            parts |= CReportChange::PageSize;
+        return parts;
+    }
     void CaptureAfter() override { m_after = CPageState::Of(m_report); }
     bool IsNoOp() const override { return m_before == m_after; }
 
@@ -110,6 +120,7 @@ public:
 
     void Undo(CVornReport &report) override { report.GetParameters() = m_before; }
     void Redo(CVornReport &report) override { report.GetParameters() = m_after; }
+    CReportChange::Parts Changes() const override { return CReportChange::Report; }
     void CaptureAfter() override { m_after = m_report.GetParameters(); }
     bool IsNoOp() const override { return SameParameters(m_before, m_after); }
 
@@ -150,6 +161,7 @@ public:
 
     void Undo(CVornReport &report) override { Set(report, !m_inserted); }
     void Redo(CVornReport &report) override { Set(report, m_inserted); }
+    CReportChange::Parts Changes() const override { return CReportChange::Bands; }
     qsizetype Bytes() const override { return ItemState::PictureBytes(*m_band); }
 
 private:
@@ -181,6 +193,7 @@ public:
 
     void Undo(CVornReport &) override { Set(!m_inserted); }
     void Redo(CVornReport &) override { Set(m_inserted); }
+    CReportChange::Parts Changes() const override { return CReportChange::Items; }
     qsizetype Bytes() const override { return ItemState::PictureBytes(*m_item); }
 
 private:
@@ -211,6 +224,7 @@ public:
 
     void Undo(CVornReport &) override { Move(m_to, m_from); }
     void Redo(CVornReport &) override { Move(m_from, m_to); }
+    CReportChange::Parts Changes() const override { return CReportChange::Items; }
 
 private:
     void Move(int from, int to)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reportchange.h"
+
 #include <QtGlobal>
 
 #include <memory>
@@ -26,6 +28,8 @@ public:
 
     virtual void Undo(CVornReport &report) = 0;
     virtual void Redo(CVornReport &report) = 0;
+    // What of the report the step changes, as the document tells the views.
+    virtual CReportChange::Parts Changes() const = 0;
 
     // A field step takes the state its object has now as the state after the
     // change; structural steps know theirs from the start.

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSignalBlocker>
 
+#include <utility>
 #include <vector>
 
 CVornDocument::CVornDocument(QObject *parent)
@@ -52,9 +53,11 @@ qsizetype CVornDocument::GetHistoryBytes() const
 
 void CVornDocument::PushEdit(std::unique_ptr<CEditRecord> record)
 {
+    // Taken before the push: a record merged into the step before it gives up its steps.
+    const CReportChange change {record->Changes()};
     m_history.push(new CReportCommand(*this, std::move(record)));
     TrimHistory();
-    emit edited();
+    TellChange(change);
 }
 
 void CVornDocument::TrimHistory()
@@ -101,11 +104,7 @@ void CVornDocument::ReplayHistory(CEditRecord &record, bool undo)
     else
         record.Redo(m_report);
     m_report.SetSelection(undo ? record.GetSelectedBefore() : record.GetSelectedAfter());
-    CVornElement *selected = m_report.FindFirstSelected();
-    emit pageSizeChanged();
-    emit edited();
-    emit reportChanged();
-    emit historyReplayed(selected);
+    TellChange({record.Changes() | CReportChange::Replay, m_report.FindFirstSelected()});
 }
 
 void CVornDocument::SetGridOn(bool on)
@@ -131,15 +130,37 @@ QString CVornDocument::GetTitle() const
     return QFileInfo(m_pathName).fileName();
 }
 
-void CVornDocument::ReportChanged()
+void CVornDocument::NotifyChanged(CReportChange::Parts parts)
 {
-    emit edited();
-    emit reportChanged();
+    TellChange({parts});
 }
 
-void CVornDocument::PageSizeChanged()
+void CVornDocument::TellChange(const CReportChange &change)
 {
-    emit pageSizeChanged();
+    if (m_holds == 0) {
+        emit changed(change);
+        return;
+    }
+    m_heldChange.parts |= change.parts;
+    if (change.Has(CReportChange::Replay))
+        m_heldChange.selected = change.selected;
+    m_changeHeld = true;
+}
+
+CChangeHold::CChangeHold(CVornDocument &document)
+    : m_document(&document)
+{
+    ++m_document->m_holds;
+}
+
+void CChangeHold::Release()
+{
+    CVornDocument *document = std::exchange(m_document, nullptr);
+    if (!document || --document->m_holds > 0 || !document->m_changeHeld)
+        return;
+    const CReportChange change = std::exchange(document->m_heldChange, CReportChange());
+    document->m_changeHeld = false;
+    emit document->changed(change);
 }
 
 void CVornDocument::NotifyReportReset()

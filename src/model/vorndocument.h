@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reportchange.h"
 #include "vornreport.h"
 
 #include <QObject>
@@ -11,9 +12,9 @@ class CEditRecord;
 
 // The one door into the report: every change made by the design view, the
 // property grid or the Run command goes through the document, which keeps the
-// modified flag and tells the views. It owns the report for its whole life;
-// New and Open reset and refill it, so pointers into the report stay valid only
-// until reportReset is emitted.
+// modified flag and tells the views, once per change, what it changed. It owns
+// the report for its whole life; New and Open reset and refill it, so pointers
+// into the report stay valid only until reportReset is emitted.
 //
 // Every edit becomes one step on the document's undo stack (CReportEdit makes
 // them). The modified flag follows the stack: undoing back to the state last
@@ -49,7 +50,8 @@ public:
     void SetHistoryByteLimit(qsizetype bytes) { m_historyByteLimit = bytes; }
     qsizetype GetHistoryBytes() const;
 
-    // Takes a finished edit into the history as the newest step (CReportEdit).
+    // Takes a finished edit into the history as the newest step (CReportEdit)
+    // and tells the views what it changed.
     void PushEdit(std::unique_ptr<CEditRecord> record);
     // Takes an edit back or makes it again, restores the selection it had and
     // tells the views (the stack's commands call this).
@@ -67,37 +69,33 @@ public:
     // The file name shown in the caption, "Untitled" for an unsaved report.
     QString GetTitle() const;
 
-    // The model changed: every view redraws everything.
-    void ReportChanged();
-
-    // The page size or orientation changed: views recompute their extent.
-    void PageSizeChanged();
+    // Tells the views of a change made outside the history: a report restored
+    // after a crash, a database path rewritten on save. An edit never needs
+    // this: taking it into the history tells them.
+    void NotifyChanged(CReportChange::Parts parts = CReportChange::Everything);
 
 signals:
     void modifiedChanged(bool modified);
     void gridChanged(bool on);
     void pathNameChanged(const QString &path);
-    // The model was edited: bands or items added, removed, renamed, moved or
-    // resized. Emitted for every step taken into the history and with every
-    // reportChanged, undo and redo included.
-    void edited();
-    // Every view redraws the whole report.
-    void reportChanged();
-    // The page size or orientation changed.
-    void pageSizeChanged();
+    // The report changed: once for every step taken into the history, once
+    // for every undo and redo (with the selection it brought back, which the
+    // panes show) and once for every NotifyChanged. A view refreshes once.
+    void changed(const CReportChange &change);
     // The report was reset or replaced: every pointer into it is invalid.
     void reportReset();
-    // An undo or redo changed the report and brought back a selection whose
-    // primary object this is (null: none is selected); panes show it.
-    void historyReplayed(CVornElement *selected);
 
 protected:
     // Lets the application's document refill the report and tell the views.
     void NotifyReportReset();
 
 private:
+    friend class CChangeHold;
+
     void UpdateModified();
     void TrimHistory();
+    // Emits the change now, or adds it to the one notice held back (CChangeHold).
+    void TellChange(const CReportChange &change);
 
     CVornReport m_report;
     QUndoStack m_history;
@@ -107,4 +105,26 @@ private:
     // Modified whatever the history says, until the next save, New or Open.
     bool m_forcedModified = false;
     bool m_grid = true;
+    // While a CChangeHold lives: the holds, and what the changes meanwhile touched.
+    int m_holds = 0;
+    bool m_changeHeld = false;
+    CReportChange m_heldChange;
+};
+
+// Holds the document's change notices back while it lives, then tells the views once of all
+// that changed meanwhile. A pane that is still using widgets of its own after an edit (rows a
+// view's refresh may rebuild) holds them until it is done with them.
+class CChangeHold
+{
+public:
+    explicit CChangeHold(CVornDocument &document);
+    CChangeHold(const CChangeHold &) = delete;
+    CChangeHold &operator=(const CChangeHold &) = delete;
+    ~CChangeHold() { Release(); }
+
+    // Ends the hold before the end of the scope.
+    void Release();
+
+private:
+    CVornDocument *m_document;
 };

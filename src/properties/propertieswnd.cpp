@@ -113,7 +113,10 @@ void CPropertiesWnd::SetDocument(CVornDocument *document)
                 row->SetValue(m_document->GetPathName());
         });
         // An undo or redo shows what it selected, with the values it brought back.
-        connect(document, &CVornDocument::historyReplayed, this, &CPropertiesWnd::ShowProperties);
+        connect(document, &CVornDocument::changed, this, [this](const CReportChange &change) {
+            if (change.Has(CReportChange::Replay))
+                ShowProperties(change.selected);
+        });
         connect(document, &QObject::destroyed, this, [this] {
             m_current = nullptr;
             m_objects.clear();
@@ -266,6 +269,8 @@ void CPropertiesWnd::OnPropertyChanged(CPropertyGridProperty *row)
             return;
     }
 
+    // The views hear of the edit once its rows are up to date: a view may rebuild this pane.
+    CChangeHold hold(*m_document);
     const CRowEdit edit = row->MakeEdit();
     const CEditResult result = m_objects.size() > 1
             ? ApplyEditStepToAll(*m_document, m_objects, edit, ScreenDpiY())
@@ -296,14 +301,10 @@ void CPropertiesWnd::OnPropertyChanged(CPropertyGridProperty *row)
         box.setTextFormat(Qt::PlainText);
         box.exec();
     }
-    if (result.changed && m_document) {
-        if (result.pageSizeChanged)
-            m_document->PageSizeChanged();
-        m_document->ReportChanged();
-        // The connection string's file button comes and goes with SQLite.
-        if (!m_current && edit.id == RowId::DatabaseType)
-            ShowReportProperties();
-    }
+    hold.Release();
+    // The connection string's file button comes and goes with SQLite.
+    if (result.changed && m_document && !m_current && edit.id == RowId::DatabaseType)
+        ShowReportProperties();
 }
 
 void CPropertiesWnd::ShowDescription(CPropertyGridProperty *row)

@@ -90,7 +90,6 @@ CReportRunner::Outcome CReportRunner::Run(CVornDocument &document)
         edit.WillChangeParameters();
         report.GetParameters() = gathered;
         edit.Commit();
-        document.ReportChanged();
     }
 
     // A report that never reached the disk has no file to hand over either.

@@ -46,27 +46,12 @@ CQuarnView::CQuarnView(CVornDocument *document, QWidget *parent)
     // Every paint covers the whole viewport; nothing needs erasing first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAcceptDrops(true);
-    const auto repaint = [this] {
+    connect(m_document, &CVornDocument::changed, this, &CQuarnView::OnReportChanged);
+    connect(m_document, &CVornDocument::gridChanged, this, [this] {
         viewport()->update();
         UpdateRulers();
-    };
-    connect(m_document, &CVornDocument::reportChanged, this, repaint);
-    // Bands that grow, shrink, come or go change the extent when they run past the page.
-    connect(m_document, &CVornDocument::edited, this, &CQuarnView::UpdateScrollSizes);
-    connect(m_document, &CVornDocument::gridChanged, this, repaint);
-    connect(m_document, &CVornDocument::pageSizeChanged, this, [this] {
-        UpdateScrollSizes();
-        viewport()->update();
     });
     connect(m_document, &CVornDocument::reportReset, this, &CQuarnView::OnReportReset);
-    // An undo or redo in the middle of a drag ends it: the object may have left the report.
-    connect(m_document, &CVornDocument::historyReplayed, this, [this] {
-        m_state.m_dragItem = nullptr;
-        if (CViewInteraction::IsDragMode(m_state.m_mode)) {
-            m_state.m_mode = CViewInteraction::Idle;
-            emit dragHeld(false);
-        }
-    });
 }
 
 void CQuarnView::OnInitialUpdate()
@@ -74,6 +59,25 @@ void CQuarnView::OnInitialUpdate()
     emit showPropertiesRequested(nullptr);
     UpdateScrollSizes();
     viewport()->update();
+}
+
+void CQuarnView::OnReportChanged(const CReportChange &change)
+{
+    // An undo or redo in the middle of a drag ends it: the object may have left the report.
+    if (change.Has(CReportChange::Replay)) {
+        m_state.m_dragItem = nullptr;
+        if (CViewInteraction::IsDragMode(m_state.m_mode)) {
+            m_state.m_mode = CViewInteraction::Idle;
+            emit dragHeld(false);
+        }
+    }
+    // Bands that grow, shrink, come or go change the extent when they run past the page.
+    UpdateScrollSizes();
+    // The view's own edits repaint what they changed, as their results ask.
+    if (!m_state.m_running) {
+        viewport()->update();
+        UpdateRulers();
+    }
 }
 
 void CQuarnView::OnReportReset()

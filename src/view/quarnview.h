@@ -15,6 +15,7 @@
 #include <optional>
 
 class CRulerBar;
+struct CReportChange;
 class CVornDocument;
 class QAction;
 class QMenu;
@@ -184,6 +185,7 @@ private:
     void UpdateScrollBars();
     void LayoutRulers();
     void UpdateRulers();
+    void OnReportChanged(const CReportChange &change);
     void OnReportReset();
     void CreateContextMenu();
     void RebuildContextMenu();

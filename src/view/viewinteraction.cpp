@@ -32,7 +32,15 @@ CViewInteraction::CViewInteraction(CVornDocument &document, const CPageGeometry 
     : m_document(document)
     , m_geometry(geometry)
     , m_state(state)
-{ }
+    , m_wasRunning(state.m_running)
+{
+    m_state.m_running = true;
+}
+
+CViewInteraction::~CViewInteraction()
+{
+    m_state.m_running = m_wasRunning;
+}
 
 int CViewInteraction::ModeForKind(int kind)
 {

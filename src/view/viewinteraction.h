@@ -117,6 +117,9 @@ public:
         bool m_rectAdds = false;
         // The lines the last drag step snapped to, shown until the button is released.
         std::vector<Guide> m_guides;
+        // While an interaction runs: the edits it makes say in its result what to repaint, so
+        // the view need not repaint everything when the document tells of them.
+        bool m_running = false;
     };
 
     // The pointer shape the widget should show.
@@ -151,6 +154,9 @@ public:
     };
 
     CViewInteraction(CVornDocument &document, const CPageGeometry &geometry, State &state);
+    CViewInteraction(const CViewInteraction &) = delete;
+    CViewInteraction &operator=(const CViewInteraction &) = delete;
+    ~CViewInteraction();
 
     // A mode that moves or resizes an object under the pointer.
     static bool IsDragMode(int mode) { return mode >= DragTopLeft && mode <= Move; }
@@ -286,4 +292,5 @@ private:
     CVornDocument &m_document;
     const CPageGeometry &m_geometry;
     State &m_state;
+    bool m_wasRunning;
 };

@@ -118,7 +118,7 @@ private slots:
         item->SetName(QStringLiteral("Text 1"));
         item->SetRect(2540, 1270, 5080, 1905);
         band->GetItems().Add(item);
-        m_doc->ReportChanged();
+        m_doc->NotifyChanged();
         CLiveLayout *layout = m_frame->GetLivePanes()->GetLivePreview()->GetLayout();
         QVERIFY(m_frame->GetLivePanes()->GetLivePreview()->isVisible());
         QTRY_VERIFY(!layout->IsPending());

@@ -438,7 +438,7 @@ private slots:
         const QString before = firstRow();
         m_doc->GetReport().SetDatabaseType(2);
         m_doc->GetReport().SetConnectString(u"DSN=shop"_s);
-        m_doc->ReportChanged();
+        m_doc->NotifyChanged();
         QCOMPARE(firstRow(), before);
         m_frame->GetDataPane()->raise();
         QTRY_COMPARE(tree->topLevelItem(0)->text(0), u"ODBC: DSN=shop"_s);
@@ -460,7 +460,7 @@ private slots:
         text->SetRect(1270, 1270, 6350, 2540);
         band->GetItems().Add(text);
         m_doc->GetReport().GetBands().Add(band);
-        m_doc->ReportChanged();
+        m_doc->NotifyChanged();
         m_doc->SetModifiedFlag(false);
 
         // A click on the item in the view shows its page...
@@ -568,7 +568,7 @@ private slots:
         auto *header = new CVornBand(VornKind::PageHeader, u"Header"_s);
         header->SetHeight(2000);
         m_doc->GetReport().GetBands().Add(header);
-        m_doc->ReportChanged();
+        m_doc->NotifyChanged();
         CLivePreviewWnd *preview = m_frame->GetLivePanes()->GetLivePreview();
         QVERIFY(preview->isVisible());
         QTRY_VERIFY(preview->GetLayout()->GetModel());

@@ -234,7 +234,7 @@ private slots:
     void outlineTakesANewLook()
     {
         COutlineWnd *outline = m_frame->GetOutlineWnd();
-        m_doc->ReportChanged();
+        m_doc->NotifyChanged();
         QVERIFY(outline->GetCtrl()->topLevelItem(0));
         const QPalette before = QApplication::palette();
         QPalette dark = before;

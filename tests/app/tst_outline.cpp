@@ -86,7 +86,7 @@ private slots:
         name->SetValue(u"Heading"_s);
         m_frame->GetPropertiesWnd()->OnPropertyChanged(name);
         text->SetLeft(text->GetRight());
-        m_doc->ReportChanged();
+        m_doc->NotifyChanged();
         QCOMPARE(Lines(m_tree),
                  QStringList(
                          {u"Report Contents 1"_s, u"  Heading (not visible)"_s, u"  Shape 1"_s}));
@@ -137,7 +137,7 @@ private slots:
         hidden->SetName(u"Far"_s);
         hidden->SetRect(5000, 30000, 4000, 31000);
         m_doc->GetReport().GetBands()[1]->GetItems().Add(hidden);
-        m_doc->ReportChanged();
+        m_doc->NotifyChanged();
         QCOMPARE(m_tree->topLevelItem(1)->child(0)->text(0), u"Far (not visible)"_s);
 
         m_tree->setCurrentItem(m_tree->topLevelItem(1)->child(0));

@@ -1,3 +1,5 @@
+#include "columnlookup.h"
+#include "datapanelink.h"
 #include "livepanes.h"
 #include "mainframe.h"
 #include "modalanswer.h"
@@ -6,6 +8,7 @@
 #include "propertieswnd.h"
 #include "propertygridproperty.h"
 #include "quarndoc.h"
+#include "quarnview.h"
 #include "reportfile.h"
 #include "testregistry.h"
 #include "testutil.h"
@@ -14,10 +17,12 @@
 
 #include <QFile>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 using namespace Qt::StringLiterals;
 
@@ -136,6 +141,42 @@ private slots:
         frame.GetPropertiesWnd()->OnPropertyChanged(current);
         QCOMPARE(list->topLevelItemCount(), 0);
         QCOMPARE(panes->GetProblemCount()->text(), u"No problems"_s);
+    }
+
+    // The user mends that band's height in the Properties pane, undoes it and redoes it: the
+    // report is checked once for each of the three, against the columns and for the design,
+    // and the list follows.
+    void oneCheckPerStep()
+    {
+        QSettings().clear();
+        CQuarnDoc doc;
+        CMainFrame frame(&doc);
+        {
+            CModalAnswer ok(QMessageBox::Ok);
+            QVERIFY(frame.OpenDocumentFile(TestUtil::FixturePath(u"invalid_report.vnt"_s)));
+        }
+        QTreeWidget *list = frame.GetLivePanes()->GetProblems()->GetList();
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QSignalSpy designChecks(frame.GetLivePanes(), &CLivePanes::problemsChecked);
+        QSignalSpy columnChecks(LookupOf(frame.GetDataPane()), &CColumnLookup::updated);
+        frame.GetView()->SelectElement(doc.GetReport().GetBands()[0]);
+        CPropertiesWnd *properties = frame.GetPropertiesWnd();
+        CPropertyGridProperty *height = properties->GetPropertyGrid()->FindRow(u"Band Height"_s);
+        QVERIFY(height);
+        height->SetValue(u"20"_s);
+        properties->OnPropertyChanged(height);
+        QCOMPARE(designChecks.count(), 1);
+        QCOMPARE(columnChecks.count(), 1);
+        QCOMPARE(list->topLevelItemCount(), 0);
+
+        doc.GetUndoStack()->undo();
+        QCOMPARE(designChecks.count(), 2);
+        QCOMPARE(columnChecks.count(), 2);
+        QCOMPARE(list->topLevelItemCount(), 1);
+        doc.GetUndoStack()->redo();
+        QCOMPARE(designChecks.count(), 3);
+        QCOMPARE(columnChecks.count(), 3);
+        QCOMPARE(list->topLevelItemCount(), 0);
     }
 };
 

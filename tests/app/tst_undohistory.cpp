@@ -12,6 +12,7 @@
 #include "vornitems.h"
 
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
@@ -440,16 +441,27 @@ private slots:
         const int steps = history->index();
         QVERIFY2(steps > 150, qPrintable(QString::number(steps)));
 
+        // Every undo and redo tells the views once, with the selection it brought back.
+        QSignalSpy notices(&doc, &CVornDocument::changed);
+        const auto replayed = [&notices](const Selection &selection) {
+            if (notices.count() != 1)
+                return false;
+            const auto change = notices.takeFirst().at(0).value<CReportChange>();
+            return change.Has(CReportChange::Replay)
+                    && change.selected == (selection.empty() ? nullptr : selection.front());
+        };
         for (int i = steps; i > 0; --i) {
             history->undo();
             QCOMPARE(Text(doc), texts[i - 1]);
             QVERIFY(doc.GetReport().GetSelection() == before[i]);
+            QVERIFY(replayed(before[i]));
         }
         QVERIFY(!doc.IsModified());
         for (int i = 1; i <= steps; ++i) {
             history->redo();
             QCOMPARE(Text(doc), texts[i]);
             QVERIFY(doc.GetReport().GetSelection() == after[i]);
+            QVERIFY(replayed(after[i]));
         }
         QVERIFY(doc.IsModified());
     }

@@ -260,7 +260,6 @@ private:
         edit.WillChange(band);
         band->SetDatabaseQuery(sql);
         edit.Commit();
-        m_document->ReportChanged();
     }
 
     QTemporaryDir m_dir;

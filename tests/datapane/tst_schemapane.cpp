@@ -103,7 +103,7 @@ void TestSchemaPane::failureShowsTheDriversMessage()
     QVERIFY(pane.GetSchemaTree()->topLevelItem(0)->text(0).contains(u"does not exist"_s));
     // No database at all says so, without a read.
     document.GetReport().SetDatabaseType(-1);
-    emit document.reportChanged();
+    document.NotifyChanged(CReportChange::Report);
     QVERIFY(!reader.IsRunning());
     QCOMPARE(pane.GetSchemaTree()->topLevelItem(0)->text(0), u"The report has no database"_s);
 }

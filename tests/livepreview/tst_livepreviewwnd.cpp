@@ -231,7 +231,7 @@ void TestLivePreviewWnd::failureShowsItsMessageOverTheLastGoodPage()
         code->SetDataField(u"NOPE"_s);
     else
         report.SetConnectString(QString());
-    m_document->ReportChanged();
+    m_document->NotifyChanged();
     QTRY_VERIFY(!m_pane->GetFailureText().isEmpty());
     const QString text = m_pane->GetFailureText();
     QCOMPARE(text.contains(u"<a href"_s), !band.isEmpty());
@@ -251,7 +251,7 @@ void TestLivePreviewWnd::failureShowsItsMessageOverTheLastGoodPage()
     lines->SetDatabaseQuery(query);
     code->SetDataField(field);
     report.SetConnectString(connection);
-    m_document->ReportChanged();
+    m_document->NotifyChanged();
     QTRY_VERIFY(m_pane->GetFailureText().isEmpty());
     QVERIFY(!label->isVisible());
     QVERIFY(m_pane->GetLayout()->GetModel() != good);

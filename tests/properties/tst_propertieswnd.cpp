@@ -191,14 +191,14 @@ private slots:
         Fixture f;
         auto *band = static_cast<CVornBand *>(f.Object(u"Orders"_s));
         f.pane.ShowProperties(band);
-        QSignalSpy repaints(&f.document, &CVornDocument::reportChanged);
-        QSignalSpy extents(&f.document, &CVornDocument::pageSizeChanged);
+        QSignalSpy changes(&f.document, &CVornDocument::changed);
 
         f.TypeInto(u"Band Height"_s, typed);
         QCOMPARE(band->GetHeight(), stored);
         QVERIFY(f.document.IsModified());
-        QCOMPARE(repaints.count(), 1);
-        QCOMPARE(extents.count(), 0);
+        QCOMPARE(changes.count(), 1);
+        const auto change = changes.at(0).at(0).value<CReportChange>();
+        QCOMPARE(change.parts, CReportChange::Parts(CReportChange::Bands));
         CPropertyGridProperty *row = f.Row(u"Band Height"_s);
         QCOMPARE(row->GetValue(), shown);
         QCOMPARE(row->text(1), shown);
@@ -235,7 +235,7 @@ private slots:
     {
         Fixture f;
         f.pane.ShowReportProperties();
-        QSignalSpy extents(&f.document, &CVornDocument::pageSizeChanged);
+        QSignalSpy changes(&f.document, &CVornDocument::changed);
         auto *combo = f.OpenEditor<QComboBox>(u"Page Orientation"_s);
         QVERIFY(combo);
         QCOMPARE(combo->currentText(), u"Portrait"_s);
@@ -246,7 +246,8 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualRect(list->model()->index(1, 0)).center());
         QCOMPARE(f.document.GetReport().GetPortrait(), 0);
-        QCOMPARE(extents.count(), 1);
+        QCOMPARE(changes.count(), 1);
+        QVERIFY(changes.at(0).at(0).value<CReportChange>().Has(CReportChange::PageSize));
         QVERIFY(f.document.IsModified());
         QCOMPARE(f.Row(u"Page Orientation"_s)->GetValue(), u"Landscape"_s);
         QTRY_VERIFY(!f.Grid()->viewport()->findChild<QComboBox *>());
@@ -644,9 +645,14 @@ private slots:
             f.pane.ShowProperties(orders);
             ++rebuilds;
         };
-        QObject::connect(&f.document, &CVornDocument::reportChanged, &f.pane, rebuild);
+        QObject::connect(&f.document, &CVornDocument::changed, &f.pane, rebuild);
         if (row == u"SQL Query") {
-            WhenModal<CSqlDlg>([](CSqlDlg *dialog) { dialog->accept(); });
+            WhenModal<CSqlDlg>([](CSqlDlg *dialog) {
+                auto *edit = dialog->findChild<QPlainTextEdit *>(u"sqlEdit"_s);
+                edit->moveCursor(QTextCursor::End);
+                QTest::keyClicks(edit, u" "_s);
+                dialog->findChild<QPushButton *>(u"okButton"_s)->click();
+            });
             f.ClickValue(f.Row(row));
         } else if (row == u"Name") {
             WhenModal<QMessageBox>([&rebuild](QMessageBox *box) {

@@ -210,7 +210,7 @@ private slots:
         document.GetReport().GetParameters() = Parameters(stored);
         MarkSaved(document);
         int changes = 0;
-        connect(&document, &CVornDocument::reportChanged, this, [&changes] { ++changes; });
+        connect(&document, &CVornDocument::changed, this, [&changes] { ++changes; });
         CEngineScript script({u"ask\tLines\tId"_s});
         CScriptedRunUi ui;
         ui.edit = [typedId, cancel](CVornParameters &parameters) {

@@ -67,7 +67,7 @@ private slots:
         m_view->OnInitialUpdate();
         const QSize portrait = m_view->GetTotalSize();
         m_document->GetReport().SetPortrait(0);
-        m_document->PageSizeChanged();
+        m_document->NotifyChanged(CReportChange::PageSize);
         QCOMPARE(m_view->GetTotalSize(), portrait.transposed());
         CheckScrollRanges();
     }
@@ -115,7 +115,7 @@ private slots:
             auto *shape
                     = AddItem<CVornShape>(m_document->GetReport().GetBands()[0], 0, 0, 1000, 1000);
             shape->SetBkColor(0);
-            m_document->ReportChanged();
+            m_document->NotifyChanged();
         } else {
             m_document->ToggleGrid();
         }

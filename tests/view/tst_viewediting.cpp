@@ -252,7 +252,7 @@ private slots:
             for (CVornItem *item : band->GetItems())
                 item->SetSelected(item->GetName() == selected);
         }
-        QSignalSpy edited(&rig.Doc(), &CVornDocument::edited);
+        QSignalSpy edited(&rig.Doc(), &CVornDocument::changed);
         const CViewInteraction::Result result = rig.Do().InsertPageBreak();
         CVornBand *added = rig.Report().GetBands()[index];
         QCOMPARE(added->GetKind(), int(VornKind::PageBreak));
