@@ -2,10 +2,11 @@
 
 #include "colorref.h"
 #include "displayformat.h"
+#include "itempages.h"
 #include "optionlist.h"
 #include "propertyid.h"
-#include "stylerulestext.h"
-#include "vornitems.h"
+#include "rowbuilders.h"
+#include "vornband.h"
 #include "vornreport.h"
 
 #include <QCoreApplication>
@@ -15,117 +16,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+using namespace PropertyRows;
+
 QString T(const char *text)
 {
-    return QCoreApplication::translate("Vantel", text);
-}
-
-CPropertyRow Row(QLatin1StringView id, const char *name, const QString &value, PropertyRowKind kind,
-                 const char *description = nullptr)
-{
-    CPropertyRow row;
-    row.id = id;
-    row.name = T(name);
-    row.value = value;
-    row.kind = kind;
-    if (description)
-        row.description = T(description);
-    return row;
-}
-
-CPropertyRow OptionRow(QLatin1StringView id, const char *name, const QString &value,
-                       const QStringList &options, const char *description)
-{
-    CPropertyRow row = Row(id, name, value, PropertyRowKind::Option, description);
-    // A choice already in the list (exact comparison) is not offered twice.
-    for (const QString &option : options) {
-        if (!row.options.contains(option))
-            row.options.append(option);
-    }
-    return row;
-}
-
-// A row picking one code of a list, showing the name of the code it holds.
-CPropertyRow OptionRow(QLatin1StringView id, const char *name, const COptionList &list, int code,
-                       const char *description)
-{
-    return OptionRow(id, name, list.Name(code), list.Names(), description);
-}
-
-CPropertyRow IntegerRow(QLatin1StringView id, const char *name, int stored, const char *description)
-{
-    return Row(id, name, MillimetreText(stored), PropertyRowKind::Integer, description);
-}
-
-CPropertyRow GroupRow(QLatin1StringView id, const char *name, const QList<CPropertyRow> &subRows)
-{
-    CPropertyRow row = Row(id, name, GroupValue(subRows), PropertyRowKind::Group);
-    row.subRows = subRows;
-    return row;
-}
-
-CPropertyRow ColorRow(QLatin1StringView id, const char *name, quint32 color,
-                      const char *description)
-{
-    CPropertyRow row = Row(id, name, ColorText(color), PropertyRowKind::Color, description);
-    row.color = color;
-    return row;
-}
-
-CPropertyRow SqlRow(const QString &sql, const char *description)
-{
-    CPropertyRow row
-            = Row(RowId::Query, "SQL Query", SqlOneLine(sql), PropertyRowKind::Sql, description);
-    row.sqlText = sql;
-    return row;
-}
-
-// A row of a flag: any value but 0 shows as set.
-CPropertyRow FlagRow(QLatin1StringView id, const char *name, const COptionList &list, int flag,
-                     const char *description)
-{
-    return OptionRow(id, name, list, flag ? 1 : 0, description);
-}
-
-CPropertyRow ExpressionRow(QLatin1StringView id, const char *name, const QString &text,
-                           bool condition, const char *description)
-{
-    CPropertyRow row
-            = Row(id, name, ExpressionOneLine(text), PropertyRowKind::Expression, description);
-    row.sqlText = text;
-    row.condition = condition;
-    return row;
-}
-
-CPropertyRow PrintWhenRow(const QString &text)
-{
-    return ExpressionRow(RowId::PrintWhen, "Print When", text, true,
-                         "A condition: the object prints only where it is true (empty: always). "
-                         "A band that does not print takes no space; an item leaves its space "
-                         "empty");
-}
-
-CPropertyRow StylesRow(const CVornItem &item)
-{
-    CPropertyRow row = Row(RowId::Styles, "Styles", StyleRulesSummary(item.GetStyleRules()),
-                           PropertyRowKind::Styles,
-                           "Up to 8 rules: the first whose condition is true sets the colour, "
-                           "background, bold and italic of that printing");
-    row.styleRules = item.GetStyleRules();
-    return row;
-}
-
-// The rows every item kind ends with.
-QList<CPropertyRow> ConditionRows(const CVornItem &item)
-{
-    return {PrintWhenRow(item.GetPrintWhen()), StylesRow(item)};
-}
-
-CPropertyRow CanGrowRow(const CVornText &item)
-{
-    return FlagRow(RowId::CanGrow, "Can Grow", VornOptions::YesNo(), item.GetCanGrow(),
-                   "Yes: a word-wrapped text is printed as tall as its lines need (never shorter "
-                   "than its box), and the items below it and its band move down with it");
+    return Tr(text);
 }
 
 // How a body band meets the pages; Report Contents bands also go in columns.
@@ -179,18 +74,6 @@ QList<CPropertyRow> PagingRows(const CVornBand &band)
                  "The number of column places (labels of a used sheet) left empty before the "
                  "first row")}));
     return rows;
-}
-
-// The empty text, then the band names the filter lets through, in report order.
-template<typename Filter>
-QStringList BandNames(const CVornReport &report, Filter filter)
-{
-    QStringList names {QString()};
-    for (const CVornBand *band : report.GetBands()) {
-        if (filter(band))
-            names.append(band->GetName());
-    }
-    return names;
 }
 
 QList<CPropertyRow> ReportPage(const CVornReport &report, const QString &fileName,
@@ -286,220 +169,6 @@ QList<CPropertyRow> BandPage(const CVornReport &report, const CVornBand &band)
     return rows;
 }
 
-CPropertyRow NameRow(const CVornItem &item)
-{
-    return Row(RowId::Name, "Name", item.GetName(), PropertyRowKind::Text);
-}
-
-CPropertyRow PositionRow(const CVornItem &item)
-{
-    return GroupRow(
-            RowId::Position, "Position",
-            {IntegerRow(RowId::Left, "Left", item.GetLeft(),
-                        "Specifies the X coordinate or the upper-left corner of the text bounding "
-                        "rectangle (mm)"),
-             IntegerRow(RowId::Top, "Top", item.GetTop(),
-                        "Specifies the Y coordinate or the upper-left corner of the text bounding "
-                        "rectangle (mm)"),
-             IntegerRow(RowId::Right, "Right", item.GetRight(),
-                        "Specifies the X coordinate or the bottom-right corner of the text "
-                        "bounding rectangle (mm)"),
-             IntegerRow(RowId::Bottom, "Bottom", item.GetBottom(),
-                        "Specifies the Y coordinate or the bottom-right corner of the text "
-                        "bounding rectangle (mm)")});
-}
-
-QList<CPropertyRow> CommonTextRows(const CVornText &item, int dpiY)
-{
-    CPropertyRow font;
-    font.id = RowId::Font;
-    font.name = T("Font");
-    font.kind = PropertyRowKind::Font;
-    font.description = T("Specifies the text font");
-    font.font = ItemFont(item, dpiY);
-    font.color = item.GetColor();
-    font.value = FontDisplayText(font.font, dpiY);
-
-    return {
-            NameRow(item),
-            PositionRow(item),
-            font,
-            ColorRow(RowId::TextColor, "Text Color", item.GetColor(), "Specifies the text color"),
-            OptionRow(RowId::HorzAlignment, "Horizontal Alignment",
-                      VornOptions::TextHorzAlignment(), item.GetHorzAlignment(),
-                      "Specifies how the text will be aligned horizontally"),
-            OptionRow(RowId::VertAlignment, "Vertical Alignment", VornOptions::TextVertAlignment(),
-                      item.GetVertAlignment(), "Specifies how the text will be aligned vertically"),
-            FlagRow(RowId::WordWrap, "Word Wrap", VornOptions::TrueFalse(), item.GetWordWrap(),
-                    "Breaks words. Lines are automatically broken between words if a word would "
-                    "extend past the edge of the text rectangle"),
-    };
-}
-
-QList<CPropertyRow> TextPage(const CVornText &item, int dpiY)
-{
-    QList<CPropertyRow> rows {Row(RowId::Object, "(Object)", T("Text Label"),
-                                  PropertyRowKind::ReadOnly, "You have selected a text field")};
-    rows += CommonTextRows(item, dpiY);
-    rows.append(Row(RowId::Text, "Text", item.GetText(), PropertyRowKind::Text,
-                    "The text that will be written in this place when the report will print"));
-    rows.append(CanGrowRow(item));
-    rows += ConditionRows(item);
-    return rows;
-}
-
-QStringList AllBandNames(const CVornReport &report)
-{
-    return BandNames(report, [](const CVornBand *) { return true; });
-}
-
-QList<CPropertyRow> DbTextPage(const CVornReport &report, const CVornDbText &item, int dpiY)
-{
-    QList<CPropertyRow> rows {Row(RowId::Object, "(Object)", T("DB Text Label"),
-                                  PropertyRowKind::ReadOnly, "You have selected a database field")};
-    rows += CommonTextRows(item, dpiY);
-    rows += {
-            OptionRow(
-                    RowId::DataSource, "Data Source", item.GetDataSource(), AllBandNames(report),
-                    "The name of the band containing the SQL query this DB text label will display "
-                    "the data from"),
-            SqlRow(item.GetQuery(),
-                   "SQL query used to receive this field data from the database for the case that "
-                   "you wish to receive it in a separate query rather than retrieve it from the "
-                   "query attached to the corresponding band"),
-            Row(RowId::DataField, "Data Field", item.GetDataField(), PropertyRowKind::Text,
-                "The name of the database field to display in this position"),
-            Row(RowId::DataFormat, "Data Format", item.GetFormat(), PropertyRowKind::Text,
-                "Data format in C/C++ rules, e.g. %s, %d, etc."),
-            CanGrowRow(item),
-            OptionRow(RowId::Aggregate, "Aggregate", VornOptions::Aggregate(), item.GetAggregate(),
-                      "Prints, instead of the field's current value, its sum, count (of the rows "
-                      "where it is not NULL, or of all rows when no field is named), average, "
-                      "minimum or maximum over the rows of the data source band"),
-            OptionRow(RowId::AggregateOver, "Aggregate Over", VornOptions::AggregateOver(),
-                      item.GetAggregateOver(),
-                      "The rows the aggregate takes: Band, those printed since this item's band "
-                      "last printed; Page, those on the current page; Report, all printed so far"),
-            ExpressionRow(RowId::Expression, "Expression", item.GetExpression(), false,
-                          "Computes what the item prints instead of its field, e.g. "
-                          "[QUANTITY] * [PRICE]; the Display Format or Data Format writes it"),
-            [&item, &report] {
-                CPropertyRow row = Row(RowId::DisplayFormat, "Display Format",
-                                       item.GetDisplayFormat(), PropertyRowKind::Suggest);
-                row.options = DisplayFormatPatterns();
-                row.description = T("A date or number pattern that writes the value, in the "
-                                    "report's Locale; it wins over the Data Format");
-                if (!item.GetDisplayFormat().isEmpty())
-                    row.description += u"\n"_s
-                            + T("Sample: %1")
-                                      .arg(DisplayFormatSample(item.GetDisplayFormat(),
-                                                               report.GetLocale()));
-                return row;
-            }(),
-    };
-    rows += ConditionRows(item);
-    return rows;
-}
-
-QList<CPropertyRow> ShapePage(const CVornShape &item)
-{
-    return {
-            Row(RowId::Object, "(Object)", T("Shape"), PropertyRowKind::ReadOnly),
-            OptionRow(RowId::ShapeType, "Shape Type", VornOptions::ShapeType(), item.GetShapeType(),
-                      "One of: Rectangle, Rounded Rectangle, Vertical Line, Horizontal Line, "
-                      "Ellipse"),
-            NameRow(item),
-            PositionRow(item),
-            ColorRow(RowId::Color, "Color", item.GetColor(), "Specifies the shape color"),
-            ColorRow(RowId::BkColor, "Background Color", item.GetBkColor(),
-                     "Specifies the shape background color"),
-            OptionRow(RowId::LineStyle, "Line Style", VornOptions::LineStyle(), item.GetLineStyle(),
-                      "Please select one pen style from the list"),
-            PrintWhenRow(item.GetPrintWhen()),
-            StylesRow(item),
-    };
-}
-
-// The first five rows of the Image and DB Image pages.
-QList<CPropertyRow> ImageRows(const CVornImage &item)
-{
-    return {
-            Row(RowId::Object, "(Object)", T("Image"), PropertyRowKind::ReadOnly,
-                "You have selected an image"),
-            NameRow(item),
-            PositionRow(item),
-            OptionRow(RowId::HorzAlignment, "Horizontal Alignment",
-                      VornOptions::ImageHorzAlignment(), item.GetHorzAlignment(),
-                      "Specifies how the text will be aligned horizontally"),
-            OptionRow(RowId::VertAlignment, "Vertical Alignment", VornOptions::ImageVertAlignment(),
-                      item.GetVertAlignment(), "Specifies how the text will be aligned vertically"),
-    };
-}
-
-QList<CPropertyRow> ImagePage(const CVornImage &item)
-{
-    QList<CPropertyRow> rows = ImageRows(item);
-    // The model keeps the picture's bytes, not the name of the file they came from.
-    rows.append(Row(RowId::ImageFile, "Image File", QString(), PropertyRowKind::File,
-                    "Please choose the image file that will be printed in the report"));
-    rows.append(PrintWhenRow(item.GetPrintWhen()));
-    return rows;
-}
-
-QList<CPropertyRow> DbImagePage(const CVornReport &report, const CVornDbImage &item)
-{
-    QList<CPropertyRow> rows = ImageRows(item);
-    rows += {
-            OptionRow(
-                    RowId::DataSource, "Data Source", item.GetDataSource(), AllBandNames(report),
-                    "The name of the band containing the SQL query this DB text label will display "
-                    "the data from"),
-            Row(RowId::DataField, "Data Field", item.GetDataField(), PropertyRowKind::Text,
-                "The name of the database field to display in this position"),
-            PrintWhenRow(item.GetPrintWhen()),
-    };
-    return rows;
-}
-
-QList<CPropertyRow> BarcodePage(const CVornBarcode &item)
-{
-    return {
-            Row(RowId::Object, "(Object)", T("Barcode"), PropertyRowKind::ReadOnly,
-                "You have selected a barcode field"),
-            NameRow(item),
-            PositionRow(item),
-            Row(RowId::Barcode, "Barcode", item.GetBarcode(), PropertyRowKind::Text,
-                "The barcode that will be displayed in this place when the report will print"),
-            PrintWhenRow(item.GetPrintWhen()),
-    };
-}
-
-QList<CPropertyRow> DbBarcodePage(const CVornReport &report, const CVornDbBarcode &item)
-{
-    return {
-            Row(RowId::Object, "(Object)", T("DB Barcode"), PropertyRowKind::ReadOnly,
-                "You have selected a database barcode field"),
-            NameRow(item),
-            PositionRow(item),
-            OptionRow(RowId::DataSource, "Data Source", item.GetDataSource(), AllBandNames(report),
-                      "The name of the band containing the SQL query this DB barcode label will "
-                      "display the data from"),
-            Row(RowId::DataField, "Data Field", item.GetDataField(), PropertyRowKind::Text,
-                "The name of the database field to display barcode in this position"),
-            PrintWhenRow(item.GetPrintWhen()),
-    };
-}
-
-// The page of an object whose class matches its kind; nothing otherwise.
-template<typename Item, typename Build>
-std::optional<QList<CPropertyRow>> ItemPage(const CVornElement *current, Build build)
-{
-    const auto *item = dynamic_cast<const Item *>(current);
-    if (!item)
-        return std::nullopt;
-    return build(*item);
-}
-
 } // namespace
 
 std::optional<QList<CPropertyRow>> BuildPage(const CVornReport &report, const CVornElement *current,
@@ -509,35 +178,11 @@ std::optional<QList<CPropertyRow>> BuildPage(const CVornReport &report, const CV
     if (!current)
         return ReportPage(report, fileName, documentPath);
 
-    const int kind = current->GetKind();
-    if (IsBand(kind))
-        return ItemPage<CVornBand>(
-                current, [&report](const CVornBand &band) { return BandPage(report, band); });
-    switch (kind) {
-    case VornKind::Text:
-        return ItemPage<CVornText>(current, [screenDpiY](const CVornText &item) {
-            return TextPage(item, screenDpiY);
-        });
-    case VornKind::DbText:
-        return ItemPage<CVornDbText>(current, [&report, screenDpiY](const CVornDbText &item) {
-            return DbTextPage(report, item, screenDpiY);
-        });
-    case VornKind::Shape:
-        return ItemPage<CVornShape>(current, ShapePage);
-    case VornKind::Image:
-        return ItemPage<CVornImage>(current, ImagePage);
-    case VornKind::DbImage:
-        return ItemPage<CVornDbImage>(
-                current, [&report](const CVornDbImage &item) { return DbImagePage(report, item); });
-    case VornKind::Barcode:
-        return ItemPage<CVornBarcode>(current, BarcodePage);
-    case VornKind::DbBarcode:
-        return ItemPage<CVornDbBarcode>(current, [&report](const CVornDbBarcode &item) {
-            return DbBarcodePage(report, item);
-        });
-    default:
-        return std::nullopt;
-    }
+    if (!IsBand(current->GetKind()))
+        return ItemPage(report, current, screenDpiY);
+    if (const auto *band = dynamic_cast<const CVornBand *>(current))
+        return BandPage(report, *band);
+    return std::nullopt;
 }
 
 QString MainPropertyId(const CVornElement *current)
