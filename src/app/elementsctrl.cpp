@@ -3,8 +3,10 @@
 #include "elementsdelegate.h"
 #include "elementsicons.h"
 #include "fieldplacement.h"
+#include "itemkinds.h"
 #include "vornkind.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 
@@ -54,20 +56,19 @@ void CElementsCtrl::AddRows()
             {tr("Contents"), VornKind::ReportContents},
             {tr("Report Footer"), VornKind::ReportFooter},
             {tr("Page Footer"), VornKind::PageFooter},
-            {tr("Text Box"), VornKind::Text},
-            {tr("DB Text Box"), VornKind::DbText},
-            {tr("Shape: line, rectangle, etc."), VornKind::Shape},
-            {tr("Image"), VornKind::Image},
-            {tr("DB Image"), VornKind::DbImage},
-            {tr("Barcode"), VornKind::Barcode},
-            {tr("DB Barcode"), VornKind::DbBarcode},
-            // Ready-made DB Texts of the page number, after the kinds.
+    };
+    // Ready-made DB Texts of the page number after the item kinds, and the Page Break last, so
+    // that the rows above keep their places.
+    const Row after[] = {
             {tr("Page Number"), FieldChoice::PageNumberEntry},
             {tr("Page N of M"), FieldChoice::PageNofMEntry},
-            // The Page Break last, so that the rows above keep their places.
             {tr("Page Break"), VornKind::PageBreak},
     };
-    for (const Row &row : rows) {
+    std::vector<Row> all(std::begin(rows), std::end(rows));
+    for (const CItemKind &kind : ItemKinds())
+        all.push_back({QCoreApplication::translate("Vantel", kind.look.elementsEntry), kind.code});
+    all.insert(all.end(), std::begin(after), std::end(after));
+    for (const Row &row : all) {
         auto *item = new QTreeWidgetItem(this, {row.text});
         item->setData(0, KindRole, row.kind);
         const bool pageEntry = !FieldChoice::ForElementsEntry(row.kind).isEmpty();

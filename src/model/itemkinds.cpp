@@ -7,9 +7,9 @@
 namespace {
 
 template<typename Item>
-CItemKind Kind(const char *name)
+CItemKind Kind(const CKindLook &look)
 {
-    return {Item::Kind, name, [] {
+    return {Item::Kind, look, [] {
                 return std::unique_ptr<CVornItem>(std::make_unique<Item>());
             }};
 }
@@ -20,13 +20,21 @@ const std::vector<CItemKind> &ItemKinds()
 {
     // A new kind is registered here, one line, with its code from 32 up.
     static const std::vector<CItemKind> kinds {
-            Kind<CVornText>(QT_TRANSLATE_NOOP("Vantel", "Text")),
-            Kind<CVornShape>(QT_TRANSLATE_NOOP("Vantel", "Shape")),
-            Kind<CVornDbText>(QT_TRANSLATE_NOOP("Vantel", "DB Text")),
-            Kind<CVornImage>(QT_TRANSLATE_NOOP("Vantel", "Image")),
-            Kind<CVornDbImage>(QT_TRANSLATE_NOOP("Vantel", "DB Image")),
-            Kind<CVornBarcode>(QT_TRANSLATE_NOOP("Vantel", "Barcode")),
-            Kind<CVornDbBarcode>(QT_TRANSLATE_NOOP("Vantel", "DB Barcode")),
+            Kind<CVornText>({QT_TRANSLATE_NOOP("Vantel", "Text"),
+                             QT_TRANSLATE_NOOP("Vantel", "Text Box"), 18}),
+            Kind<CVornDbText>({QT_TRANSLATE_NOOP("Vantel", "DB Text"),
+                               QT_TRANSLATE_NOOP("Vantel", "DB Text Box"), 20}),
+            Kind<CVornShape>({QT_TRANSLATE_NOOP("Vantel", "Shape"),
+                              QT_TRANSLATE_NOOP("Vantel", "Shape: line, rectangle, etc."), 19, 30,
+                              true}),
+            Kind<CVornImage>({QT_TRANSLATE_NOOP("Vantel", "Image"),
+                              QT_TRANSLATE_NOOP("Vantel", "Image"), 21}),
+            Kind<CVornDbImage>({QT_TRANSLATE_NOOP("Vantel", "DB Image"),
+                                QT_TRANSLATE_NOOP("Vantel", "DB Image"), 22}),
+            Kind<CVornBarcode>({QT_TRANSLATE_NOOP("Vantel", "Barcode"),
+                                QT_TRANSLATE_NOOP("Vantel", "Barcode"), 23}),
+            Kind<CVornDbBarcode>({QT_TRANSLATE_NOOP("Vantel", "DB Barcode"),
+                                  QT_TRANSLATE_NOOP("Vantel", "DB Barcode"), 24}),
     };
     return kinds;
 }
@@ -38,4 +46,10 @@ const CItemKind *FindItemKind(int code)
             return &kind;
     }
     return nullptr;
+}
+
+bool IsDrawnUnderOthers(int code)
+{
+    const CItemKind *kind = FindItemKind(code);
+    return kind && kind->look.underOthers;
 }

@@ -27,7 +27,7 @@ bool IsItemKind(int kind)
 QString KindName(int kind)
 {
     if (const CItemKind *item = FindItemKind(kind))
-        return QCoreApplication::translate("Vantel", item->name);
+        return QCoreApplication::translate("Vantel", item->look.name);
     switch (kind) {
     case VornKind::ReportContents:
         return QCoreApplication::translate("Vantel", "Report Contents");

@@ -1,6 +1,7 @@
 #include "reportlayout.h"
 
 #include "bandreferences.h"
+#include "itemkinds.h"
 #include "sourcedate.h"
 #include "vornitems.h"
 #include "vornreport.h"
@@ -167,10 +168,10 @@ bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan 
 {
     // Shapes lie under the other items of their band, as the design view draws them.
     std::vector<std::pair<const CVornItem *, int>> ordered;
-    for (const bool shapes : {true, false}) {
+    for (const bool under : {true, false}) {
         int index = 0;
         for (const CVornItem *item : band.GetItems()) {
-            if ((item->GetKind() == VornKind::Shape) == shapes)
+            if (IsDrawnUnderOthers(item->GetKind()) == under)
                 ordered.emplace_back(item, index);
             ++index;
         }

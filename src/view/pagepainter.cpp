@@ -1,6 +1,7 @@
 #include "pagepainter.h"
 
 #include "ean13.h"
+#include "itemkinds.h"
 #include "itempainter.h"
 #include "pixeldrawing.h"
 #include "textitemlayout.h"
@@ -133,13 +134,11 @@ void CPagePainter::DrawBand(int index, Pass pass)
     if (m_grid)
         DrawGrid(rect);
     // Shapes first, so that every other item of the band lies on top of them.
-    for (const CVornItem *item : band->GetItems()) {
-        if (item->GetKind() == VornKind::Shape)
-            DrawItem(*item, rect, pass);
-    }
-    for (const CVornItem *item : band->GetItems()) {
-        if (item->GetKind() != VornKind::Shape)
-            DrawItem(*item, rect, pass);
+    for (const bool under : {true, false}) {
+        for (const CVornItem *item : band->GetItems()) {
+            if (IsDrawnUnderOthers(item->GetKind()) == under)
+                DrawItem(*item, rect, pass);
+        }
     }
 }
 

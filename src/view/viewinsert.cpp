@@ -1,6 +1,7 @@
 #include "viewinteraction.h"
 
 #include "interactionrules.h"
+#include "itemkinds.h"
 #include "reportedit.h"
 #include "vorndocument.h"
 #include "vornitems.h"
@@ -38,8 +39,8 @@ CViewInteraction::Result CViewInteraction::InsertAt(QPoint pt, int kind)
     if (host >= 0) {
         // The default size is that many pixels at full size, whatever the zoom.
         const int width = int(std::lround(NewItemWidth * zoom));
-        const int height = int(
-                std::lround((kind == VornKind::Shape ? NewShapeHeight : NewItemHeight) * zoom));
+        const CItemKind *look = FindItemKind(kind);
+        const int height = int(std::lround((look ? look->look.newHeight : NewItemHeight) * zoom));
         PixRect r {pt.x(), pt.y(), pt.x() + width, pt.y() + height};
         if (IsGridOn())
             r = {RoundToGrid(r.left), RoundToGrid(r.top), RoundToGrid(r.right),

@@ -1,6 +1,7 @@
 #include "viewinteraction.h"
 
 #include "interactionrules.h"
+#include "itemkinds.h"
 #include "reportedit.h"
 #include "vorndocument.h"
 #include "vornitems.h"
@@ -10,19 +11,17 @@ using namespace InteractionRules;
 
 namespace {
 
-// Mode and kind of each insertion mode; modes 12 and 13 insert nothing.
+// Mode and kind of each band's insertion mode; modes 12 and 13 insert nothing, and each item
+// kind names its own mode.
 struct InsertMode
 {
     int mode;
     int kind;
 };
 
-constexpr InsertMode InsertModes[] = {
+constexpr InsertMode BandInsertModes[] = {
         {10, VornKind::ReportHeader}, {11, VornKind::PageHeader}, {14, VornKind::ReportContents},
         {15, VornKind::PageBreak},    {16, VornKind::PageFooter}, {17, VornKind::ReportFooter},
-        {18, VornKind::Text},         {19, VornKind::Shape},      {20, VornKind::DbText},
-        {21, VornKind::Image},        {22, VornKind::DbImage},    {23, VornKind::Barcode},
-        {24, VornKind::DbBarcode},
 };
 
 } // namespace
@@ -44,18 +43,24 @@ CViewInteraction::~CViewInteraction()
 
 int CViewInteraction::ModeForKind(int kind)
 {
-    for (const InsertMode &entry : InsertModes) {
+    for (const InsertMode &entry : BandInsertModes) {
         if (entry.kind == kind)
             return entry.mode;
     }
+    if (const CItemKind *item = FindItemKind(kind))
+        return item->look.insertMode;
     return Idle;
 }
 
 int CViewInteraction::KindForMode(int mode)
 {
-    for (const InsertMode &entry : InsertModes) {
+    for (const InsertMode &entry : BandInsertModes) {
         if (entry.mode == mode)
             return entry.kind;
+    }
+    for (const CItemKind &item : ItemKinds()) {
+        if (item.look.insertMode == mode)
+            return item.code;
     }
     return VornKind::None;
 }
@@ -115,7 +120,7 @@ CViewInteraction::Result CViewInteraction::OnLeftButtonDown(QPoint pt,
 {
     Result result;
     const int mode = m_state.m_mode;
-    if (mode >= FirstInsertMode && mode <= LastInsertMode)
+    if (IsInsertMode(mode))
         return InsertAt(pt, KindForMode(mode));
     if (mode != Idle)
         return result;
@@ -208,7 +213,7 @@ CViewInteraction::Result CViewInteraction::OnLeftButtonUp(QPoint pt)
         m_state.m_guides.clear();
         result.repaintAll = true;
     }
-    const bool stays = m_state.m_sticky && mode >= FirstInsertMode && mode <= LastInsertMode;
+    const bool stays = m_state.m_sticky && IsInsertMode(mode);
     if (!stays) {
         m_state.m_mode = Idle;
         m_state.m_sticky = false;
@@ -243,7 +248,7 @@ CViewInteraction::Result CViewInteraction::OnKeyDown(int key, bool shift, bool c
     case Qt::Key_Delete:
         return items.size() > 1 ? DeleteItems(items) : DeleteSelected(selected);
     case Qt::Key_Escape: {
-        if (m_state.m_mode >= FirstInsertMode && m_state.m_mode <= LastInsertMode) {
+        if (IsInsertMode(m_state.m_mode)) {
             Result result;
             m_state.m_mode = Idle;
             m_state.m_sticky = false;

@@ -43,9 +43,9 @@ public:
         DragBottomLeft = 7,
         DragLeft = 8,
         Move = 9,
-        // 10 to 24 insert one object of a kind (see KindForMode).
+        // 10 to 24 insert one object of a kind (see KindForMode); a kind added later takes a
+        // mode of its own from 100 up.
         FirstInsertMode = 10,
-        LastInsertMode = 24,
         // Drawing a selection rectangle.
         SelectRect = 25,
     };
@@ -56,10 +56,9 @@ public:
     // Margins around a changed item that also cover its selection handles.
     static constexpr int RepaintMargin = 18;
     static constexpr int RepaintMarginBelow = 60;
-    // Default size of a new item (a new Shape is taller) in view pixels, and of a new band.
+    // Default size of a new item in view pixels (its kind may make it taller), and of a new band.
     static constexpr int NewItemWidth = 150;
     static constexpr int NewItemHeight = 20;
-    static constexpr int NewShapeHeight = 30;
     static constexpr int NewBandHeight = 1200;
     // A moved or resized item's edges snap to the lines of its band's other items this close.
     static constexpr int GuideTolerance = 4;
@@ -163,6 +162,7 @@ public:
     // The insertion modes and the kinds they insert; other kinds give Idle, other modes 0.
     static int ModeForKind(int kind);
     static int KindForMode(int mode);
+    static bool IsInsertMode(int mode) { return KindForMode(mode) != 0; }
 
     // Events, in view coordinates. Shift or Ctrl with a click adds items to the selection (Ctrl
     // takes a selected one out again); Alt while dragging turns the guides off.

@@ -1,6 +1,7 @@
 #include "viewinteraction.h"
 
 #include "interactionrules.h"
+#include "itemkinds.h"
 #include "reportedit.h"
 #include "vorndocument.h"
 #include "vornitems.h"
@@ -31,11 +32,12 @@ CVornElement *CViewInteraction::HitTest(QPoint pt, bool selectedOnly) const
     if (selectedOnly && band->IsSelected())
         return band;
 
-    // Shapes first, then the other items, as they are drawn: a later hit lies on top.
+    // Items drawn under the others first, then the others, as they are drawn: a later hit lies
+    // on top.
     CVornElement *hit = nullptr;
-    for (const bool shapes : {true, false}) {
+    for (const bool under : {true, false}) {
         for (CVornItem *item : band->GetItems()) {
-            if ((item->GetKind() == VornKind::Shape) != shapes)
+            if (IsDrawnUnderOthers(item->GetKind()) != under)
                 continue;
             if (!m_geometry.GetItemPixelRect(*item, bandRect).Contains(pt.x(), pt.y()))
                 continue;

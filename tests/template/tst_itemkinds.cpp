@@ -121,7 +121,7 @@ private slots:
     {
         QTest::addColumn<int>("code");
         for (const CItemKind &kind : ItemKinds())
-            QTest::newRow(kind.name) << kind.code;
+            QTest::newRow(kind.look.name) << kind.code;
     }
 
     void templateKeepsEverySavedField_data() { kinds_data(); }
