@@ -7,6 +7,7 @@
 #include "propertiesctrl.h"
 #include "propertieswnd.h"
 #include "propertygridproperty.h"
+#include "propertyid.h"
 #include "quarndoc.h"
 #include "quarnview.h"
 #include "reportfile.h"
@@ -161,7 +162,7 @@ private slots:
         QSignalSpy columnChecks(LookupOf(frame.GetDataPane()), &CColumnLookup::updated);
         frame.GetView()->SelectElement(doc.GetReport().GetBands()[0]);
         CPropertiesWnd *properties = frame.GetPropertiesWnd();
-        CPropertyGridProperty *height = properties->GetPropertyGrid()->FindRow(u"Band Height"_s);
+        CPropertyGridProperty *height = properties->GetPropertyGrid()->FindRow(RowId::BandHeight);
         QVERIFY(height);
         height->SetValue(u"20"_s);
         properties->OnPropertyChanged(height);
