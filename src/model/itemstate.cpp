@@ -95,7 +95,8 @@ bool Same(const CVornItem &a, const CVornItem &b)
     case VornKind::DbBarcode: {
         const auto &x = static_cast<const CVornBarcode &>(a);
         const auto &y = static_cast<const CVornBarcode &>(b);
-        if (x.GetBarcode() != y.GetBarcode())
+        if (x.GetBarcode() != y.GetBarcode() || x.GetSymbology() != y.GetSymbology()
+            || x.GetEccLevel() != y.GetEccLevel() || x.GetShowText() != y.GetShowText())
             return false;
         return a.GetKind() == VornKind::Barcode
                 || SameSource(static_cast<const CVornDbBarcode &>(a),

@@ -4,6 +4,9 @@ void CVornBarcode::Reset()
 {
     CVornItem::Reset();
     m_barcode.clear();
+    m_symbology = DefaultSymbology;
+    m_eccLevel = DefaultEccLevel;
+    m_showText = DefaultShowText;
 }
 
 std::unique_ptr<CVornItem> CVornBarcode::Clone() const
@@ -17,4 +20,7 @@ void CVornBarcode::CopyFrom(const CVornBarcode &other)
 {
     CVornItem::CopyFrom(other);
     m_barcode = other.m_barcode;
+    m_symbology = other.m_symbology;
+    m_eccLevel = other.m_eccLevel;
+    m_showText = other.m_showText;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "barcodedrawing.h"
 #include "pagepicture.h"
 
 #include <QRgb>
@@ -118,12 +119,14 @@ struct CPageImage
     CPageSource source;
 };
 
-// An EAN-13 value drawn in its box (the crossed box when invalid), cut at clip.
+// A barcode in its box, cut at clip: the symbol of drawing when it has one, laid out from the
+// box's top left corner, else value's EAN-13 (the crossed box when invalid).
 struct CPageBarcode
 {
     CPageRect box;
     CPageRect clip;
     QString value;
+    std::shared_ptr<const CBarcodeDrawing> drawing;
     CPageSource source;
 };
 

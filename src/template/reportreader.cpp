@@ -68,6 +68,9 @@ void ReadFont(CVornText &text, const CXmlNode &node)
 enum class Field {
     Unknown,
     Barcode,
+    Symbology,
+    EccLevel,
+    ShowText,
     BkColor,
     Bottom,
     Color,
@@ -161,6 +164,9 @@ Field FieldOfLower(std::string_view name)
     case 9:
         return is("word_wrap")    ? Field::WordWrap
                 : is("aggregate") ? Field::Aggregate
+                : is("symbology") ? Field::Symbology
+                : is("ecc_level") ? Field::EccLevel
+                : is("show_text") ? Field::ShowText
                                   : Field::Unknown;
     case 10:
         return is("data-field")    ? Field::DataField
@@ -410,6 +416,12 @@ bool ReadItemChild(CVornItem &item, const CXmlNode &child)
         auto &barcode = static_cast<CVornBarcode &>(item);
         if (field == Field::Barcode)
             barcode.SetBarcode(NodeText(child));
+        else if (field == Field::Symbology)
+            barcode.SetSymbology(ReadInt(NodeText(child)));
+        else if (field == Field::EccLevel)
+            barcode.SetEccLevel(ReadInt(NodeText(child)));
+        else if (field == Field::ShowText)
+            barcode.SetShowText(ReadInt(NodeText(child)));
         if (item.GetKind() == VornKind::DbBarcode) {
             auto &dbBarcode = static_cast<CVornDbBarcode &>(item);
             if (field == Field::DataSource)
