@@ -1,5 +1,6 @@
 #include "propertyedit.h"
 
+#include "barcoderows.h"
 #include "fileutil.h"
 #include "numbertext.h"
 #include "reportedit.h"
@@ -372,6 +373,8 @@ CEditResult BarcodeEdit(const CVornReport &report, CVornBarcode &item, const CRo
 {
     if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
         return *result;
+    if (std::optional<CEditResult> result = BarcodeOptionEdit(item, edit))
+        return *result;
     if (!Is(edit, "Barcode"))
         return CEditResult();
     item.SetBarcode(edit.value);
@@ -381,6 +384,8 @@ CEditResult BarcodeEdit(const CVornReport &report, CVornBarcode &item, const CRo
 CEditResult DbBarcodeEdit(const CVornReport &report, CVornDbBarcode &item, const CRowEdit &edit)
 {
     if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
+        return *result;
+    if (std::optional<CEditResult> result = BarcodeOptionEdit(item, edit))
         return *result;
     if (Is(edit, "Data Source"))
         item.SetDataSource(edit.value);

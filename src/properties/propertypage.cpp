@@ -1,5 +1,6 @@
 #include "propertypage.h"
 
+#include "barcoderows.h"
 #include "colorref.h"
 #include "displayformat.h"
 #include "stylerulestext.h"
@@ -469,20 +470,21 @@ QList<CPropertyRow> DbImagePage(const CVornReport &report, const CVornDbImage &i
 
 QList<CPropertyRow> BarcodePage(const CVornBarcode &item)
 {
-    return {
-            Row("(Object)", T("Barcode"), PropertyRowKind::ReadOnly,
-                "You have selected a barcode field"),
-            NameRow(item),
-            PositionRow(item),
-            Row("Barcode", item.GetBarcode(), PropertyRowKind::Text,
-                "The barcode that will be displayed in this place when the report will print"),
-            PrintWhenRow(item.GetPrintWhen()),
-    };
+    return QList<CPropertyRow> {
+                   Row("(Object)", T("Barcode"), PropertyRowKind::ReadOnly,
+                       "You have selected a barcode field"),
+                   NameRow(item),
+                   PositionRow(item),
+                   Row("Barcode", item.GetBarcode(), PropertyRowKind::Text,
+                       "The barcode that will be displayed in this place when the report will "
+                       "print"),
+           }
+    + BarcodeOptionRows(item) + QList<CPropertyRow> {PrintWhenRow(item.GetPrintWhen())};
 }
 
 QList<CPropertyRow> DbBarcodePage(const CVornReport &report, const CVornDbBarcode &item)
 {
-    return {
+    const QList<CPropertyRow> rows {
             Row("(Object)", T("DB Barcode"), PropertyRowKind::ReadOnly,
                 "You have selected a database barcode field"),
             NameRow(item),
@@ -492,8 +494,8 @@ QList<CPropertyRow> DbBarcodePage(const CVornReport &report, const CVornDbBarcod
                       "display the data from"),
             Row("Data Field", item.GetDataField(), PropertyRowKind::Text,
                 "The name of the database field to display barcode in this position"),
-            PrintWhenRow(item.GetPrintWhen()),
     };
+    return rows + BarcodeOptionRows(item) + QList<CPropertyRow> {PrintWhenRow(item.GetPrintWhen())};
 }
 
 // The page of an object whose class matches its kind; nothing otherwise.
