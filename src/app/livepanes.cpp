@@ -2,14 +2,17 @@
 
 #include "columnlookup.h"
 #include "designchecks.h"
+#include "livelayout.h"
 #include "livepreviewwnd.h"
 #include "problemswnd.h"
 #include "propertieswnd.h"
 #include "quarnview.h"
 #include "reportchecks.h"
+#include "reportplaces.h"
 #include "vorndocument.h"
 #include "windowplacement.h"
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QScreen>
 #include <QStatusBar>
@@ -88,6 +91,7 @@ CLivePanes::CLivePanes(QMainWindow &frame, CVornDocument &document, CQuarnView &
                 properties.FocusProperty(problem.row);
             });
     connect(&document, &CVornDocument::edited, this, &CLivePanes::RefreshProblems);
+    connect(m_livePreview, &CLivePreviewWnd::cutTextsChanged, this, &CLivePanes::RefreshProblems);
     connect(&document, &CVornDocument::reportChanged, this, &CLivePanes::RefreshProblems);
     connect(&document, &CVornDocument::reportReset, this, &CLivePanes::RefreshProblems);
     if (m_lookup)
@@ -104,9 +108,24 @@ QList<QDockWidget *> CLivePanes::Panes() const
 void CLivePanes::RefreshProblems()
 {
     const CVornReport &report = m_document.GetReport();
-    const CReportProblems problems
+    CReportProblems problems
             = CombineProblems(CheckReportDesign(report),
                               m_lookup ? m_lookup->GetProblems() : CheckReportStatic(report));
+    // From the live preview's last layout: the texts it had to cut at their box.
+    if (const std::shared_ptr<const CVornReport> &laidOut
+        = m_livePreview->GetLayout()->GetReport()) {
+        for (const CLivePreviewWnd::CutText &cut : m_livePreview->GetCutTexts()) {
+            const CPageSource place = ReportPlaces::PlaceOf(
+                    report, ReportPlaces::Find(report, *laidOut, cut.source));
+            if (place.band < 0 || place.item < 0)
+                continue;
+            problems.append({CReportProblem::Severity::Warning, place.band, place.item,
+                             QCoreApplication::translate("Vantel", "Bottom"),
+                             tr("The text is cut at its box on page %1: part of it does not show")
+                                     .arg(cut.page + 1)});
+        }
+        SortProblems(problems);
+    }
     m_problems->SetProblems(report, problems);
     m_count->setText(CProblemsWnd::CountText(problems));
 }

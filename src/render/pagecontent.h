@@ -267,6 +267,11 @@ public:
         m_textLines = std::move(lines);
     }
 
+    // The items whose text does not fit in its box, so that part of it does not show, when the
+    // layout looked for them (see CPageSink::WantsCutTexts).
+    const std::vector<CPageSource> &GetCutTexts() const { return m_cutTexts; }
+    void SetCutTexts(std::vector<CPageSource> sources) { m_cutTexts = std::move(sources); }
+
 private:
     std::shared_ptr<const CPageFontTable> m_fonts;
     std::vector<CPageItem> m_items;
@@ -274,4 +279,5 @@ private:
     std::shared_ptr<const CPageTextLines> m_textLines;
     int m_numberFrom = 1;
     int m_numberPages = 0;
+    std::vector<CPageSource> m_cutTexts;
 };
