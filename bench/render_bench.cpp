@@ -56,6 +56,8 @@ constexpr double growthTarget = 10.0; // 1,000,000 rows against 100,000
 constexpr double listPeakTargetMb = 150;
 // The list with expressions against the plain list.
 constexpr double expressionTarget = 1.2;
+// The list with a QR Code on every row against the plain list.
+constexpr double qrCodeTarget = 1.5;
 constexpr double photoPeakTargetMb = 500;
 
 QString Folder()
@@ -231,6 +233,19 @@ void ExpressionListReport(CVornReport &report, int rows)
     amount->SetExpression(u"ROUND([AMOUNT] * 1.2, 2)"_s);
     amount->SetDisplayFormat(u"#,##0.00"_s);
     amount->SetStyleRules({{u"[AMOUNT] > 500"_s, 0x0000CCu, {}, 1, {}}});
+}
+
+// The list with a QR Code of each row's code at the end of the row, 9 mm square.
+void QrCodeListReport(CVornReport &report, int rows)
+{
+    ListReport(report, rows, true, false);
+    auto *code = new CVornDbBarcode;
+    code->SetName(u"QR"_s);
+    code->SetRect(19300, 50, 20200, 950);
+    code->SetDataSource(u"Rows"_s);
+    code->SetDataField(u"CODE"_s);
+    code->SetSymbology(3);
+    report.GetBands()[0]->GetItems().Add(code);
 }
 
 // The list with a group header every 20 rows; with the page rules, the header keeps with its
@@ -651,6 +666,29 @@ void ExpressionsAgainstList(const QTemporaryDir &dir)
                 computedMs / plainMs, expressionTarget);
 }
 
+void QrCodesAgainstList(const QTemporaryDir &dir)
+{
+    CVornReport plain;
+    ListReport(plain, 10000, true, false);
+    CVornReport coded;
+    QrCodeListReport(coded, 10000);
+    RunToPdf(coded, dir.filePath(u"warm.pdf"_s));
+    double plainMs = 0;
+    double codedMs = 0;
+    Outcome b;
+    for (int round = 0; round < 3; ++round) {
+        const Outcome a = RunToPdf(plain, dir.filePath(u"plain.pdf"_s));
+        b = RunToPdf(coded, dir.filePath(u"coded.pdf"_s));
+        plainMs = round == 0 ? a.ms : std::min(plainMs, a.ms);
+        codedMs = round == 0 ? b.ms : std::min(codedMs, b.ms);
+    }
+    std::printf("10,000-row list with a QR Code on every row: %.0f ms, %d pages, %.1f KB per page "
+                "(layout alone %.0f ms); plain list %.0f ms (layout alone %.0f ms); ratio %.2f "
+                "(target at most %.1f)\n",
+                codedMs, b.pages, b.bytes / 1024.0 / b.pages, LayoutMs(coded), plainMs,
+                LayoutMs(plain), codedMs / plainMs, qrCodeTarget);
+}
+
 // Growth from 1,000 to 1,000,000 rows, the per-row pictures and the first page of the largest
 // list as a PNG, each in a process of its own.
 void Scale()
@@ -820,6 +858,13 @@ int main(int argc, char **argv)
         ExpressionsAgainstList(dir);
         return 0;
     }
+    // "--barcodes": only the list with a QR Code on every row against the plain list.
+    if (argc == 2 && qstrcmp(argv[1], "--barcodes") == 0) {
+        if (!BuildDatabase(dir.filePath(u"bench.db"_s), 10000))
+            return 1;
+        QrCodesAgainstList(dir);
+        return 0;
+    }
     // "--groups": only the group headers with and without their page rules.
     if (argc == 2 && qstrcmp(argv[1], "--groups") == 0) {
         if (!BuildDatabase(dir.filePath(u"bench.db"_s), 10000))
@@ -864,6 +909,7 @@ int main(int argc, char **argv)
     const double sqliteListMs = ListAgainstDirect(dir);
     ExpressionsAgainstList(dir);
     Charts(dir);
+    QrCodesAgainstList(dir);
     {
         CVornReport report;
         GrowingGroupedReport(report, 10000);

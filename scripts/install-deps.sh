@@ -32,6 +32,9 @@ packages=(
     fonts-liberation2
     fontconfig
     zbar-tools
+    libzint-dev
+    dmtx-utils
+    libzxing-dev
     lld
     qt6-svg-dev
     libxlsxwriter-dev

@@ -2,14 +2,18 @@
 
 #include "columnlookup.h"
 #include "designchecks.h"
+#include "livelayout.h"
 #include "livepreviewwnd.h"
 #include "problemswnd.h"
 #include "propertieswnd.h"
+#include "propertyid.h"
 #include "quarnview.h"
 #include "reportchecks.h"
+#include "reportplaces.h"
 #include "vorndocument.h"
 #include "windowplacement.h"
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QScreen>
 #include <QStatusBar>
@@ -93,6 +97,7 @@ CLivePanes::CLivePanes(QMainWindow &frame, CVornDocument &document, CQuarnView &
         connect(&document, &CVornDocument::changed, this, &CLivePanes::RefreshProblems);
         connect(&document, &CVornDocument::reportReset, this, &CLivePanes::RefreshProblems);
     }
+    connect(m_livePreview, &CLivePreviewWnd::cutTextsChanged, this, &CLivePanes::RefreshProblems);
     // The first count once the window is up: no checks while it is being built.
     QTimer::singleShot(0, this, &CLivePanes::RefreshProblems);
 }
@@ -105,9 +110,24 @@ QList<QDockWidget *> CLivePanes::Panes() const
 void CLivePanes::RefreshProblems()
 {
     const CVornReport &report = m_document.GetReport();
-    const CReportProblems problems
+    CReportProblems problems
             = CombineProblems(CheckReportDesign(report),
                               m_lookup ? m_lookup->GetProblems() : CheckReportStatic(report));
+    // From the live preview's last layout: the texts it had to cut at their box.
+    if (const std::shared_ptr<const CVornReport> &laidOut
+        = m_livePreview->GetLayout()->GetReport()) {
+        for (const CLivePreviewWnd::CutText &cut : m_livePreview->GetCutTexts()) {
+            const CPageSource place = ReportPlaces::PlaceOf(
+                    report, ReportPlaces::Find(report, *laidOut, cut.source));
+            if (place.band < 0 || place.item < 0)
+                continue;
+            problems.append({CReportProblem::Severity::Warning, place.band, place.item,
+                             RowId::Bottom,
+                             tr("The text is cut at its box on page %1: part of it does not show")
+                                     .arg(cut.page + 1)});
+        }
+        SortProblems(problems);
+    }
     m_problems->SetProblems(report, problems);
     m_count->setText(CProblemsWnd::CountText(problems));
     emit problemsChecked();

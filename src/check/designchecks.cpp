@@ -2,6 +2,8 @@
 
 #include "builtinimage.h"
 
+#include "barcodedrawing.h"
+#include "barcodesymbology.h"
 #include "ean13.h"
 #include "propertyid.h"
 #include "vornitems.h"
@@ -88,21 +90,51 @@ void CheckRectangle(CReportProblems &problems, const CVornReport &report, int b,
                      .arg(Millimetres(-item.GetLeft())));
 }
 
+// A fixed EAN-13 value that is no code prints the crossed box.
+void CheckEan13(CReportProblems &problems, int b, int i, const QString &value)
+{
+    if (IsValidEan13(value))
+        return;
+    QString message = Tr("The barcode \"%1\" is not an EAN-13 code of 13 digits with a valid "
+                         "check digit; a crossed box prints instead")
+                              .arg(value);
+    bool digits = value.size() == 13;
+    for (const QChar c : value)
+        digits = digits && c >= u'0' && c <= u'9';
+    if (digits)
+        message += Tr(" (the check digit should be %1)").arg(Ean13CheckDigit(value.first(12)));
+    problems.append({CReportProblem::Severity::Warning, b, i, RowId::Barcode, message});
+}
+
 void CheckContent(CReportProblems &problems, int b, int i, const CVornItem &item)
 {
-    if (item.GetKind() == VornKind::Barcode) {
-        const QString &value = static_cast<const CVornBarcode &>(item).GetBarcode();
-        if (IsValidEan13(value))
+    if (item.GetKind() == VornKind::Barcode || item.GetKind() == VornKind::DbBarcode) {
+        const auto &barcode = static_cast<const CVornBarcode &>(item);
+        const int symbology = barcode.GetSymbology();
+        if (!BarcodeSymbology::IsKnown(symbology)) {
+            problems.append(
+                    {CReportProblem::Severity::Error, b, i, RowId::Symbology,
+                     Tr("The symbology %1 is unknown; a newer Vantel wrote it").arg(symbology)});
             return;
-        QString message = Tr("The barcode \"%1\" is not an EAN-13 code of 13 digits with a valid "
-                             "check digit; a crossed box prints instead")
-                                  .arg(value);
-        bool digits = value.size() == 13;
-        for (const QChar c : value)
-            digits = digits && c >= u'0' && c <= u'9';
-        if (digits)
-            message += Tr(" (the check digit should be %1)").arg(Ean13CheckDigit(value.first(12)));
-        problems.append({CReportProblem::Severity::Warning, b, i, RowId::Barcode, message});
+        }
+        if (item.GetKind() == VornKind::DbBarcode)
+            return;
+        if (symbology == BarcodeSymbology::Ean13) {
+            CheckEan13(problems, b, i, barcode.GetBarcode());
+            return;
+        }
+        if (barcode.GetBarcode().isEmpty())
+            return;
+        // A fixed value is encoded as the run will: what the run would refuse is said here.
+        CBarcodeDrawing drawing;
+        QString problem;
+        if (!MakeBarcodeDrawing({symbology, barcode.GetEccLevel(), barcode.GetShowText() != 0},
+                                barcode.GetBarcode(), std::max(item.GetRight() - item.GetLeft(), 1),
+                                std::max(item.GetBottom() - item.GetTop(), 1), drawing, problem))
+            problems.append({CReportProblem::Severity::Error, b, i, RowId::Barcode,
+                             Tr("The barcode \"%1\" cannot be printed as %2: %3")
+                                     .arg(barcode.GetBarcode(), BarcodeSymbology::Name(symbology),
+                                          problem)});
     } else if (item.GetKind() == VornKind::Image) {
         // An image without a picture prints nothing, as drawn; one whose bytes do not decode
         // looks chosen but prints nothing either. The header tells without decoding it all.

@@ -265,9 +265,43 @@ void CHtmlWriter::Image(const CPageImage &image)
             + " " + Mm(-source.y() * scaleY) + "\"></div>\n";
 }
 
+namespace {
+
+// A barcode library's symbol as SVG in the units of its box, cut at the box.
+QByteArray SymbolSvg(const CBarcodeDrawing &drawing, const CPageRect &box)
+{
+    const auto number = [](double v) {
+        return QByteArray::number(v, 'f', 2);
+    };
+    const auto rect = [&](const QRectF &r, const char *fill) {
+        return "<rect x=\"" + number(r.x()) + "\" y=\"" + number(r.y()) + "\" width=\""
+                + number(r.width()) + "\" height=\"" + number(r.height()) + "\" fill=\"" + fill
+                + "\"/>";
+    };
+    QByteArray out = "<svg xmlns=\"http://www.w3.org/2000/svg\" style=\"" + Place(box)
+            + ";overflow:hidden\" viewBox=\"0 0 " + QByteArray::number(box.right - box.left) + " "
+            + QByteArray::number(box.bottom - box.top) + "\">" + rect(drawing.area, "#fff");
+    for (const QRectF &bar : drawing.bars)
+        out += rect(bar, "#000");
+    for (const CBarcodeDrawing::Text &text : drawing.texts) {
+        const char *anchor = text.align == 1 ? "start" : text.align == 2 ? "end" : "middle";
+        out += "<text x=\"" + number(text.at.x()) + "\" y=\"" + number(text.at.y())
+                + "\" font-size=\"" + number(text.size)
+                + "\" font-family=\"Arial, sans-serif\" text-anchor=\"" + anchor + "\">"
+                + Escaped(text.text) + "</text>";
+    }
+    return out + "</svg>\n";
+}
+
+} // namespace
+
 void CHtmlWriter::Barcode(const CPageBarcode &barcode)
 {
     const CPageRect &box = barcode.box;
+    if (barcode.drawing) {
+        m_out += SymbolSvg(*barcode.drawing, box);
+        return;
+    }
     const Ean13Symbol symbol
             = LayoutEan13Symbol(barcode.value, box.left, box.top, box.right, box.bottom);
     if (symbol.kind == Ean13Symbol::Kind::CrossedBox) {

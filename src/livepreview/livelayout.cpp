@@ -82,6 +82,8 @@ void CLiveLayout::StartNow()
     }
     m_currentWhole = UsesPageCount(*job.report);
     auto *run = new CPreviewRun(std::move(job.report), std::move(job.options), this);
+    // The texts cut at their box are listed for the Problems pane.
+    run->GetModel()->SetFindCutTexts(true);
     m_current = run;
     run->SetPageLimit(PageLimit());
     connect(run, &CPreviewRun::pagesAdded, this, [this, run](int count) { OnPages(run, count); });

@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 CLivePreviewWnd::CLivePreviewWnd(QWidget *parent)
@@ -171,6 +172,34 @@ void CLivePreviewWnd::OnPagesChanged()
         m_seeking = !Seek();
     UpdateRequest();
     UpdateStatus();
+    FindCutTexts();
+}
+
+void CLivePreviewWnd::FindCutTexts()
+{
+    const std::shared_ptr<const CPageModel> &model = m_layout->GetModel();
+    bool changed = false;
+    if (model != m_cutModel) {
+        changed = !m_cutTexts.empty();
+        m_cutTexts.clear();
+        m_cutModel = model;
+        m_cutPages = 0;
+    }
+    const int count = model ? model->GetPageCount() : 0;
+    for (; m_cutPages < count; ++m_cutPages) {
+        const std::shared_ptr<const CPage> page = model->GetPage(m_cutPages);
+        for (const CPageSource &source : page ? page->GetCutTexts() : std::vector<CPageSource>()) {
+            const bool known
+                    = std::any_of(m_cutTexts.begin(), m_cutTexts.end(),
+                                  [&](const CutText &cut) { return cut.source == source; });
+            if (!known) {
+                m_cutTexts.push_back({source, m_cutPages});
+                changed = true;
+            }
+        }
+    }
+    if (changed)
+        emit cutTextsChanged();
 }
 
 void CLivePreviewWnd::OnStateChanged()

@@ -5,9 +5,11 @@
 #include <QDockWidget>
 #include <QPointer>
 
+#include <memory>
 #include <vector>
 
 class CLiveLayout;
+class CPageModel;
 class CLivePreviewView;
 class CVornDocument;
 class CVornElement;
@@ -46,9 +48,20 @@ public:
     // The message shown over the pages; empty when none.
     QString GetFailureText() const;
 
+    // The texts the pages shown cut at their box (places in GetLayout()->GetReport()), each
+    // with the first page (from 0) that cuts it, in the order the pages show them.
+    struct CutText
+    {
+        CPageSource source;
+        int page = 0;
+    };
+    const std::vector<CutText> &GetCutTexts() const { return m_cutTexts; }
+
 signals:
     // The user clicked this band or item of the report in a page, or in a failure's message.
     void elementChosen(CVornElement *element);
+    // GetCutTexts changed.
+    void cutTextsChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -62,6 +75,8 @@ private:
     void UpdateRequest();
     void UpdateStatus();
     void PlaceFailure();
+    // Adds the cut texts of the pages not looked at yet (of another layout: of all its pages).
+    void FindCutTexts();
     void ApplyFitWidth();
     // Goes to the first page showing the selection when the current page does not; false while
     // more pages must be laid out to know.
@@ -80,5 +95,8 @@ private:
     // Laying out pages until the first page that shows the selection.
     bool m_seeking = false;
     bool m_held = false;
+    std::vector<CutText> m_cutTexts;
+    std::shared_ptr<const CPageModel> m_cutModel; // the pages m_cutTexts come from
+    int m_cutPages = 0; // how many of them were looked at
     bool m_editedWhileHeld = false;
 };

@@ -153,4 +153,25 @@ const COptionList &ColumnOrder()
     return list;
 }
 
+const COptionList &Symbology()
+{
+    static const COptionList list({{0, "EAN-13"},
+                                   {1, "Code 128"},
+                                   {2, "GS1-128"},
+                                   {3, "QR Code"},
+                                   {4, "DataMatrix"},
+                                   {5, "PDF417"},
+                                   {6, "EAN-8"},
+                                   {7, "UPC-A"},
+                                   {8, "Code 39"},
+                                   {9, "ITF-14"}});
+    return list;
+}
+
+const COptionList &EccLevel()
+{
+    static const COptionList list({{0, "L (7%)"}, {1, "M (15%)"}, {2, "Q (25%)"}, {3, "H (30%)"}});
+    return list;
+}
+
 } // namespace VornOptions

@@ -55,4 +55,6 @@ const COptionList &TrueFalse(); // True 1, False 0
 const COptionList &YesNo(); // Yes 1, No 0
 const COptionList &NewPage(); // No 0, Before 1, After 2
 const COptionList &ColumnOrder(); // Across Then Down 0, Down Then Across 1
+const COptionList &Symbology(); // EAN-13 0 ... ITF-14 9 (BarcodeSymbology)
+const COptionList &EccLevel(); // L (7%) 0 ... H (30%) 3
 } // namespace VornOptions

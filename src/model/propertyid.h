@@ -66,4 +66,7 @@ inline constexpr QLatin1StringView BkColor("bk_color");
 inline constexpr QLatin1StringView LineStyle("line_style");
 inline constexpr QLatin1StringView ImageFile("image_file");
 inline constexpr QLatin1StringView Barcode("barcode");
+inline constexpr QLatin1StringView Symbology("symbology");
+inline constexpr QLatin1StringView EccLevel("ecc_level");
+inline constexpr QLatin1StringView ShowText("show_text");
 } // namespace RowId

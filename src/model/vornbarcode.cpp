@@ -9,4 +9,7 @@ void CVornBarcode::VisitBarcodeFields(CFieldVisitor &fields, CFieldVisitor::Save
 {
     CVornItem::VisitFields(fields);
     fields.Field("barcode", m_barcode, valueSaved);
+    fields.Field("symbology", m_symbology, CFieldVisitor::Saved::IfNotDefault);
+    fields.Field("ecc_level", m_eccLevel, CFieldVisitor::Saved::IfNotDefault);
+    fields.Field("show_text", m_showText, CFieldVisitor::Saved::IfNotDefault);
 }

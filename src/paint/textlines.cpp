@@ -154,6 +154,18 @@ void PaintTextLines(QPainter &painter, double dpiX, double dpiY, const QFont &fo
     }
 }
 
+bool TextLinesCut(const TextLines &lines, const std::vector<QPointF> &places, const QRectF &box)
+{
+    for (size_t i = 0; i < lines.lines.size() && i < places.size(); ++i) {
+        const double baseline = places[i].y() + lines.ascent;
+        if (baseline > box.bottom() + 0.5 || baseline < box.top() - 0.5
+            || places[i].x() < box.left() - 0.5
+            || places[i].x() + lines.lines[i].width > box.right() + 0.5)
+            return true;
+    }
+    return false;
+}
+
 void PaintTextLinesWith(QPainter &painter, double dpiX, double dpiY, const QFont &paintFont,
                         const TextLines &lines, const QRectF &box, int horzAlignment,
                         int vertAlignment, bool wrap)

@@ -71,6 +71,10 @@ inline bool TextLineShows(const TextLines &lines, double top, const QRectF &box)
     return top < box.bottom() && top + lines.spacing > box.top();
 }
 
+// Whether the box cuts a text off: some of its placed lines (PlaceTextLines) has its baseline
+// outside the box or runs out of it at a side, so that more than the tails of letters is lost.
+bool TextLinesCut(const TextLines &lines, const std::vector<QPointF> &places, const QRectF &box);
+
 // Draws the lines into box on painter, whose coordinates are device pixels at dpiX by dpiY
 // pixels per inch: every line at its place from PlaceTextLines, its baseline where the layout
 // put it, in font at the device's size, with the painter's pen. Text that runs out of the

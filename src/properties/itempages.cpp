@@ -1,5 +1,6 @@
 #include "itempages.h"
 
+#include "barcoderows.h"
 #include "optionlist.h"
 #include "propertyid.h"
 #include "propertypage.h"
@@ -169,31 +170,34 @@ QList<CPropertyRow> DbImagePage(const CVornReport &report, const CVornDbImage &i
 
 QList<CPropertyRow> BarcodePage(const CVornBarcode &item)
 {
-    return {
-            Row(RowId::Object, "(Object)", Tr("Barcode"), PropertyRowKind::ReadOnly,
-                "You have selected a barcode field"),
-            NameRow(item),
-            PositionRow(item),
-            Row(RowId::Barcode, "Barcode", item.GetBarcode(), PropertyRowKind::Text,
-                "The barcode that will be displayed in this place when the report will print"),
-            PrintWhenRow(item.GetPrintWhen()),
-    };
+    return QList<CPropertyRow> {
+                   Row(RowId::Object, "(Object)", Tr("Barcode"), PropertyRowKind::ReadOnly,
+                       "You have selected a barcode field"),
+                   NameRow(item),
+                   PositionRow(item),
+                   Row(RowId::Barcode, "Barcode", item.GetBarcode(), PropertyRowKind::Text,
+                       "The barcode that will be displayed in this place when the report will "
+                       "print"),
+           }
+    + BarcodeOptionRows(item) + QList<CPropertyRow> {PrintWhenRow(item.GetPrintWhen())};
 }
 
 QList<CPropertyRow> DbBarcodePage(const CVornReport &report, const CVornDbBarcode &item)
 {
-    return {
-            Row(RowId::Object, "(Object)", Tr("DB Barcode"), PropertyRowKind::ReadOnly,
-                "You have selected a database barcode field"),
-            NameRow(item),
-            PositionRow(item),
-            OptionRow(RowId::DataSource, "Data Source", item.GetDataSource(), AllBandNames(report),
-                      "The name of the band containing the SQL query this DB barcode label will "
-                      "display the data from"),
-            Row(RowId::DataField, "Data Field", item.GetDataField(), PropertyRowKind::Text,
-                "The name of the database field to display barcode in this position"),
-            PrintWhenRow(item.GetPrintWhen()),
-    };
+    return QList<CPropertyRow> {
+                   Row(RowId::Object, "(Object)", Tr("DB Barcode"), PropertyRowKind::ReadOnly,
+                       "You have selected a database barcode field"),
+                   NameRow(item),
+                   PositionRow(item),
+                   OptionRow(RowId::DataSource, "Data Source", item.GetDataSource(),
+                             AllBandNames(report),
+                             "The name of the band containing the SQL query this DB barcode label "
+                             "will "
+                             "display the data from"),
+                   Row(RowId::DataField, "Data Field", item.GetDataField(), PropertyRowKind::Text,
+                       "The name of the database field to display barcode in this position"),
+           }
+    + BarcodeOptionRows(item) + QList<CPropertyRow> {PrintWhenRow(item.GetPrintWhen())};
 }
 
 // The page of an object whose class matches its kind; nothing otherwise.

@@ -1,5 +1,6 @@
 #include "propertyedit.h"
 
+#include "barcoderows.h"
 #include "fileutil.h"
 #include "numbertext.h"
 #include "optionlist.h"
@@ -349,6 +350,8 @@ CEditResult BarcodeEdit(const CVornReport &report, CVornBarcode &item, const CRo
 {
     if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
         return *result;
+    if (std::optional<CEditResult> result = BarcodeOptionEdit(item, edit))
+        return *result;
     if (!Is(edit, RowId::Barcode))
         return CEditResult();
     item.SetBarcode(edit.value);
@@ -358,6 +361,8 @@ CEditResult BarcodeEdit(const CVornReport &report, CVornBarcode &item, const CRo
 CEditResult DbBarcodeEdit(const CVornReport &report, CVornDbBarcode &item, const CRowEdit &edit)
 {
     if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
+        return *result;
+    if (std::optional<CEditResult> result = BarcodeOptionEdit(item, edit))
         return *result;
     if (Is(edit, RowId::DataSource))
         item.SetDataSource(edit.value);

@@ -1,18 +1,47 @@
+#include "barcodesymbology.h"
+#include "ean13.h"
 #include "itemprimitives.h"
 #include "vornitems.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-void AddBarcode(QString value, const CPageRect &box, const CItemPlan &plan, CBandContent &content)
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("CReportLayout", text);
+}
+
+// Adds the barcode of value; false, failing the run, when it cannot be printed. A DB Barcode's
+// EAN-13 that is no valid code fails the run like any other symbology; a fixed one keeps its
+// crossed box, which the design view shows and the report's checks warn about.
+bool AddBarcode(const CVornBarcode &item, QString value, const CPageRect &box, CItemRow &row,
+                CBandContent &content)
 {
     if (value.isEmpty())
-        return;
+        return true;
     CPageBarcode barcode;
+    const int symbology = item.GetSymbology();
+    if (symbology == BarcodeSymbology::Ean13) {
+        if (item.GetKind() == VornKind::DbBarcode && !IsValidEan13(value))
+            return row.Refuse(Tr("the barcode value \"%1\": it is not an EAN-13 code of 13 "
+                                 "digits with a valid check digit")
+                                      .arg(value));
+    } else {
+        auto drawing = std::make_shared<CBarcodeDrawing>();
+        QString problem;
+        if (!MakeBarcodeDrawing({symbology, item.GetEccLevel(), item.GetShowText() != 0}, value,
+                                box.right - box.left, box.bottom - box.top, *drawing, problem))
+            return row.Refuse(Tr("the barcode value \"%1\" as %2: %3")
+                                      .arg(value, BarcodeSymbology::Name(symbology), problem));
+        barcode.drawing = std::move(drawing);
+    }
     barcode.box = box;
     barcode.clip = box;
     barcode.value = std::move(value);
-    barcode.source = plan.place;
+    barcode.source = row.Plan().place;
     content.Add(std::move(barcode));
+    return true;
 }
 
 } // namespace
@@ -20,8 +49,8 @@ void AddBarcode(QString value, const CPageRect &box, const CItemPlan &plan, CBan
 bool BuildBarcodePrimitives(const CVornItem &item, const CPageRect &box, CItemRow &row,
                             CBandContent &content)
 {
-    AddBarcode(static_cast<const CVornBarcode &>(item).GetBarcode(), box, row.Plan(), content);
-    return true;
+    const auto &barcode = static_cast<const CVornBarcode &>(item);
+    return AddBarcode(barcode, barcode.GetBarcode(), box, row, content);
 }
 
 bool BuildDbBarcodePrimitives(const CVornItem &item, const CPageRect &box, CItemRow &row,
@@ -31,6 +60,5 @@ bool BuildDbBarcodePrimitives(const CVornItem &item, const CPageRect &box, CItem
     QVariant value;
     if (!row.Value(dbBarcode.GetDataSource(), dbBarcode.GetDataField(), {}, value))
         return false;
-    AddBarcode(value.toString().trimmed(), box, row.Plan(), content);
-    return true;
+    return AddBarcode(dbBarcode, value.toString().trimmed(), box, row, content);
 }

@@ -67,6 +67,9 @@ public:
     // when the format does not take it.
     virtual bool Write(const QVariant &value, QString &text) = 0;
     virtual bool Write(const CExprValue &value, QString &text) = 0;
+    // Fails the run with a message naming the band and the item that cannot print what (a
+    // value, and why); always false.
+    virtual bool Refuse(const QString &what) = 0;
 
 protected:
     ~CItemRow() = default;

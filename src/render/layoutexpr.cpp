@@ -436,3 +436,10 @@ bool CReportLayout::ItemRow::Write(const CExprValue &value, QString &text)
 {
     return m_layout.WriteValue(m_band, m_plan, &value, {}, text);
 }
+
+bool CReportLayout::ItemRow::Refuse(const QString &what)
+{
+    m_layout.At(m_band, m_plan.place.item);
+    return m_layout.Fail(Tr("The item \"%1\" on the band \"%2\" cannot print %3")
+                                 .arg(m_plan.item->GetName(), m_band.GetName(), what));
+}

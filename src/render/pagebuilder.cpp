@@ -119,8 +119,13 @@ bool CPageBuilder::EndPage()
             return false;
         top += footer->GetEffectiveHeight();
     }
-    if (m_sink.WantsTextLines())
-        m_page->SetTextLines(std::make_shared<const CPageTextLines>(*m_page, m_textFonts));
+    if (m_sink.WantsTextLines() || m_sink.WantsCutTexts()) {
+        auto lines = std::make_shared<const CPageTextLines>(*m_page, m_textFonts);
+        if (m_sink.WantsCutTexts())
+            m_page->SetCutTexts(lines->CutTexts(*m_page));
+        if (m_sink.WantsTextLines())
+            m_page->SetTextLines(std::move(lines));
+    }
     m_run = ColumnRun();
     if (m_holdNumberings) {
         m_held.push_back(std::move(m_page));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "barcodedrawing.h"
 #include "pagepicture.h"
 
 #include <QRgb>
@@ -118,12 +119,14 @@ struct CPageImage
     CPageSource source;
 };
 
-// An EAN-13 value drawn in its box (the crossed box when invalid), cut at clip.
+// A barcode in its box, cut at clip: the symbol of drawing when it has one, laid out from the
+// box's top left corner, else value's EAN-13 (the crossed box when invalid).
 struct CPageBarcode
 {
     CPageRect box;
     CPageRect clip;
     QString value;
+    std::shared_ptr<const CBarcodeDrawing> drawing;
     CPageSource source;
 };
 
@@ -264,6 +267,11 @@ public:
         m_textLines = std::move(lines);
     }
 
+    // The items whose text does not fit in its box, so that part of it does not show, when the
+    // layout looked for them (see CPageSink::WantsCutTexts).
+    const std::vector<CPageSource> &GetCutTexts() const { return m_cutTexts; }
+    void SetCutTexts(std::vector<CPageSource> sources) { m_cutTexts = std::move(sources); }
+
 private:
     std::shared_ptr<const CPageFontTable> m_fonts;
     std::vector<CPageItem> m_items;
@@ -271,4 +279,5 @@ private:
     std::shared_ptr<const CPageTextLines> m_textLines;
     int m_numberFrom = 1;
     int m_numberPages = 0;
+    std::vector<CPageSource> m_cutTexts;
 };

@@ -43,6 +43,11 @@ public:
     void Stop();
     bool IsStopped() const;
 
+    // Lists the texts cut at their box on every page from now on (CPage::GetCutTexts). Set
+    // before the run starts.
+    void SetFindCutTexts(bool find) { m_findCutTexts = find; }
+    bool WantsCutTexts() const override { return m_findCutTexts; }
+
     bool Begin(QSize pageSize, QString &message) override;
     Next StartPage(int number, QString &message) override;
     Next AddPage(std::shared_ptr<const CPage> page, int number, QString &message) override;
@@ -56,4 +61,5 @@ private:
     bool m_complete = false;
     int m_limit = 0;
     bool m_stopped = false;
+    bool m_findCutTexts = false;
 };

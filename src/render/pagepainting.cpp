@@ -1,5 +1,6 @@
 #include "pagepainting.h"
 
+#include "barcodepainting.h"
 #include "dataformat.h"
 #include "ean13symbol.h"
 #include "imageplacement.h"
@@ -159,6 +160,14 @@ void CPagePainting::Draw(const CPageBarcode &barcode)
 {
     m_painter.save();
     m_painter.setClipRect(ToPixels(barcode.clip).ToQRect(), Qt::IntersectClip);
+    if (barcode.drawing) {
+        PaintBarcodeDrawing(
+                m_painter, *barcode.drawing,
+                QPointF(barcode.box.left * (m_dpiX / 2540.0), barcode.box.top * (m_dpiY / 2540.0)),
+                m_dpiX / 2540.0, m_dpiY / 2540.0);
+        m_painter.restore();
+        return;
+    }
     PaintEan13Symbol(m_painter,
                      LayoutEan13Symbol(barcode.value, barcode.box.left, barcode.box.top,
                                        barcode.box.right, barcode.box.bottom),

@@ -52,6 +52,9 @@ public:
     // (CPage::GetTextLines): worth it for a sink whose pages are drawn on another thread while
     // the layout goes on, not for pages that are kept.
     virtual bool WantsTextLines() const { return false; }
+    // Whether the layout lists the texts of each page that are cut at their box
+    // (CPage::GetCutTexts), which takes breaking every text into lines.
+    virtual bool WantsCutTexts() const { return false; }
 
     // After the last page, only when the layout went through to the end of the report.
     virtual bool Finish(int pageCount, QString &message)

@@ -54,7 +54,25 @@ CPageTextLines::CPageTextLines(const CPage &page, CPageLayoutFonts &fonts)
         const auto *text = std::get_if<CPageText>(&items[i]);
         // The painter draws nothing of an empty text or box.
         if (text && text->field == CPageText::Field::None && !text->text.isEmpty()
-            && text->box.right > text->box.left && text->box.bottom > text->box.top)
+            && text->box.right > text->box.left && text->box.bottom > text->box.top) {
             m_lines[i] = BreakPageText(*text, text->text, fonts.Get(page, text->font));
+            const QRectF box(0, 0, text->box.right - text->box.left,
+                             text->box.bottom - text->box.top);
+            if (TextLinesCut(*m_lines[i],
+                             PlaceTextLines(*m_lines[i], box, text->horzAlignment,
+                                            text->vertAlignment, text->wordWrap),
+                             box))
+                m_cut.push_back(i);
+        }
     }
+}
+
+std::vector<CPageSource> CPageTextLines::CutTexts(const CPage &page) const
+{
+    std::vector<CPageSource> sources;
+    for (const size_t index : m_cut) {
+        if (index < page.GetItems().size())
+            sources.push_back(SourceOf(page.GetItems()[index]));
+    }
+    return sources;
 }

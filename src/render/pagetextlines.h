@@ -38,7 +38,10 @@ public:
     {
         return index < m_lines.size() && m_lines[index] ? &*m_lines[index] : nullptr;
     }
+    // The sources of the page's texts whose lines do not fit in their box.
+    std::vector<CPageSource> CutTexts(const CPage &page) const;
 
 private:
     std::vector<std::optional<TextLines>> m_lines;
+    std::vector<size_t> m_cut; // indexes of the items cut at their box
 };

@@ -137,6 +137,7 @@ private:
         bool Evaluate(CExprValue &value, std::shared_ptr<const CPageFieldValue> &computed) override;
         bool Write(const QVariant &value, QString &text) override;
         bool Write(const CExprValue &value, QString &text) override;
+        bool Refuse(const QString &what) override;
 
     private:
         CReportLayout &m_layout;

@@ -203,6 +203,12 @@ bool ReadItemChild(CVornItem &item, const CXmlNode &child)
         auto &barcode = static_cast<CVornBarcode &>(item);
         if (field == Field::Barcode)
             barcode.SetBarcode(NodeText(child));
+        else if (field == Field::Symbology)
+            barcode.SetSymbology(ReadInt(NodeText(child)));
+        else if (field == Field::EccLevel)
+            barcode.SetEccLevel(ReadInt(NodeText(child)));
+        else if (field == Field::ShowText)
+            barcode.SetShowText(ReadInt(NodeText(child)));
         if (item.GetKind() == VornKind::DbBarcode) {
             auto &dbBarcode = static_cast<CVornDbBarcode &>(item);
             if (field == Field::DataSource)

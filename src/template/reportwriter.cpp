@@ -126,6 +126,16 @@ void WriteExtensionLines(LineWriter &w, const CVornText &text)
     }
 }
 
+void WriteExtensionLines(LineWriter &w, const CVornBarcode &barcode)
+{
+    if (barcode.GetSymbology() != CVornBarcode::DefaultSymbology)
+        w.Int(QLatin1StringView("symbology"), barcode.GetSymbology());
+    if (barcode.GetEccLevel() != CVornBarcode::DefaultEccLevel)
+        w.Int(QLatin1StringView("ecc_level"), barcode.GetEccLevel());
+    if (barcode.GetShowText() != CVornBarcode::DefaultShowText)
+        w.Int(QLatin1StringView("show_text"), barcode.GetShowText());
+}
+
 // The extensions every item kind has, after the kind's own elements: its condition and its
 // style rules, each rule one element whose children are the properties it sets.
 void WriteItemExtensionLines(LineWriter &w, const CVornItem &item)
@@ -207,11 +217,13 @@ void WriteItem(LineWriter &w, const CVornItem &item)
     }
     case VornKind::Barcode:
         w.Text(QLatin1StringView("barcode"), static_cast<const CVornBarcode &>(item).GetBarcode());
+        WriteExtensionLines(w, static_cast<const CVornBarcode &>(item));
         break;
     case VornKind::DbBarcode: {
         const auto &barcode = static_cast<const CVornDbBarcode &>(item);
         w.Text(QLatin1StringView("data-field"), barcode.GetDataField());
         w.Text(QLatin1StringView("data-source"), barcode.GetDataSource());
+        WriteExtensionLines(w, barcode);
         break;
     }
     default:

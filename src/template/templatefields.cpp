@@ -50,6 +50,9 @@ Field FieldOfLower(std::string_view name)
     case 9:
         return is("word_wrap")    ? Field::WordWrap
                 : is("aggregate") ? Field::Aggregate
+                : is("symbology") ? Field::Symbology
+                : is("ecc_level") ? Field::EccLevel
+                : is("show_text") ? Field::ShowText
                                   : Field::Unknown;
     case 10:
         return is("data-field")    ? Field::DataField

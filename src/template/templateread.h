@@ -20,6 +20,9 @@ namespace TemplateRead {
 enum class Field {
     Unknown,
     Barcode,
+    Symbology,
+    EccLevel,
+    ShowText,
     BkColor,
     Bottom,
     Color,

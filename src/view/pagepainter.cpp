@@ -1,5 +1,8 @@
 #include "pagepainter.h"
 
+#include "barcodedrawing.h"
+#include "barcodepainting.h"
+#include "barcodesymbology.h"
 #include "ean13.h"
 #include "itemkinds.h"
 #include "itempainter.h"
@@ -255,6 +258,26 @@ void CPagePainter::DrawImage(const CVornImage &item, const PixRect &box)
 
 void CPagePainter::DrawBarcode(const CVornBarcode &item, const PixRect &box)
 {
+    const int symbology = item.GetSymbology();
+    if (symbology != BarcodeSymbology::Ean13) {
+        // The symbol laid out in the item's size in model units and scaled onto its pixels,
+        // as the engine lays it out on paper; a value it cannot print is crossed out.
+        const QString value = item.GetBarcode().isEmpty() ? BarcodeSymbology::SampleValue(symbology)
+                                                          : item.GetBarcode();
+        const int width = item.GetRight() - item.GetLeft();
+        const int height = item.GetBottom() - item.GetTop();
+        CBarcodeDrawing drawing;
+        QString problem;
+        if (width <= 0 || height <= 0)
+            return;
+        if (MakeBarcodeDrawing({symbology, item.GetEccLevel(), item.GetShowText() != 0}, value,
+                               width, height, drawing, problem))
+            PaintBarcodeDrawing(m_painter, drawing, QPointF(box.left, box.top),
+                                double(box.Width()) / width, double(box.Height()) / height);
+        else
+            PaintItemPicture(m_painter, box, nullptr, 0, 0, m_geometry.DpiX(), m_geometry.DpiY());
+        return;
+    }
     const QString &value = item.GetBarcode().isEmpty() ? SampleBarcode : item.GetBarcode();
     // The renderer works in model units; the box converted without the zoom lands on the very
     // pixels drawn for the item.

@@ -38,6 +38,8 @@
 #include <QTreeWidget>
 #include <QWidgetAction>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -610,6 +612,32 @@ private slots:
                 break;
         }
         qApp->removeEventFilter(&counter);
+    }
+
+    // The Problems pane warns of a text the live preview's layout cut at its box, and the
+    // warning goes once the box is tall enough.
+    void textsCutOnSomePageAreWarned()
+    {
+        auto *header = new CVornBand(VornKind::PageHeader, u"Header"_s);
+        header->SetHeight(2000);
+        auto *text = new CVornText;
+        text->SetName(u"Title"_s);
+        text->SetText(u"First line\nSecond line\nThird line"_s);
+        text->SetRect(0, 0, 5000, 100);
+        header->GetItems().Add(text);
+        m_doc->GetReport().GetBands().Add(header);
+        m_doc->NotifyChanged();
+        const auto warned = [&] {
+            const CReportProblems &problems = m_frame->GetLivePanes()->GetProblems()->GetProblems();
+            return std::any_of(problems.begin(), problems.end(), [](const CReportProblem &p) {
+                return p.severity == CReportProblem::Severity::Warning && p.item == 0
+                        && p.message.startsWith(u"The text is cut at its box on page 1"_s);
+            });
+        };
+        QTRY_VERIFY(warned());
+        text->SetBottom(1900);
+        m_doc->NotifyChanged();
+        QTRY_VERIFY(!warned());
     }
 
     void closingAModifiedReportAsks_data()

@@ -102,6 +102,36 @@ void TestDesignChecks::problems_data()
     QTest::newRow("barcode of letters") << Mutation([](CVornReport &r) {
         static_cast<CVornBarcode *>(Item(r, 1))->SetBarcode(u"ABC"_s);
     }) << QStringList {u"W 0 1 barcode: The barcode \"ABC\""_s};
+    const auto symbol = [](int symbology, const QString &value) {
+        return Mutation([symbology, value](CVornReport &r) {
+            auto *code = static_cast<CVornBarcode *>(Item(r, 1));
+            code->SetSymbology(symbology);
+            code->SetBarcode(value);
+        });
+    };
+    QTest::newRow("QR Code of a text") << symbol(3, u"Invoice 2026-0042"_s) << QStringList();
+    QTest::newRow("EAN-8 of letters")
+            << symbol(6, u"ABCDEFG"_s)
+            << QStringList {u"E 0 1 barcode: The barcode \"ABCDEFG\" cannot be printed as "
+                            "EAN-8: an EAN-8 code has 7 digits, or 8 with its check digit"_s};
+    QTest::newRow("UPC-A with a wrong check digit")
+            << symbol(7, u"012345678906"_s)
+            << QStringList {u"E 0 1 barcode: The barcode \"012345678906\" cannot be printed as "
+                            "UPC-A: Invalid check digit '6', expecting '5'"_s};
+    QTest::newRow("ITF-14 with a wrong check digit")
+            << symbol(9, u"15400141288764"_s)
+            << QStringList {u"E 0 1 barcode: The barcode \"15400141288764\" cannot be printed as "
+                            "ITF-14: invalid check digit '4', expecting '3'"_s};
+    QTest::newRow("DataMatrix too long for any size")
+            << symbol(4, QString(4000, u'7'))
+            << QStringList {u"E 0 1 barcode: The barcode \"7777"_s};
+    QTest::newRow("GS1-128 without an application identifier")
+            << symbol(2, u"09501101530003"_s)
+            << QStringList {u"E 0 1 barcode: The barcode \"09501101530003\" cannot be printed as "
+                            "GS1-128: "_s};
+    QTest::newRow("symbology of a newer Vantel")
+            << symbol(42, u"4006381333931"_s)
+            << QStringList {u"E 0 1 symbology: The symbology 42 is unknown"_s};
     QTest::newRow("picture bytes that do not decode") << Mutation([](CVornReport &r) {
         static_cast<CVornImage *>(Item(r, 2))->SetImageData(QByteArray("not a picture"));
     }) << QStringList {u"W 0 2 image_file: The picture cannot be read"_s};

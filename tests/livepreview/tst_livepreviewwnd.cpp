@@ -32,6 +32,7 @@ private slots:
     void clickSelectsWhatPrintedThere();
     void selectionIsOutlinedAndSought();
     void repeatingItemIsOutlinedThinly();
+    void textsCutAtTheirBoxAreListed();
     void failureShowsItsMessageOverTheLastGoodPage_data();
     void failureShowsItsMessageOverTheLastGoodPage();
 
@@ -199,6 +200,23 @@ void TestLivePreviewWnd::repeatingItemIsOutlinedThinly()
     }
     QVERIFY(outlined > 0);
     QVERIFY2(outlined <= perimeters, qPrintable(u"%1 > %2"_s.arg(outlined).arg(perimeters)));
+}
+
+void TestLivePreviewWnd::textsCutAtTheirBoxAreListed()
+{
+    Open(u"customers.vnt"_s);
+    QTRY_COMPARE(m_pane->GetPageText(), u"Page 1 of 2"_s);
+    QVERIFY(m_pane->GetCutTexts().empty());
+    // A box a millimetre high shows nothing of the address but the tops of its letters.
+    auto *address = static_cast<CVornItem *>(Named(u"Customers"_s, u"Address"_s));
+    address->SetBottom(address->GetTop() + 100);
+    QSignalSpy changed(m_pane.get(), &CLivePreviewWnd::cutTextsChanged);
+    m_document->NotifyChanged();
+    QTRY_VERIFY(changed.count() > 0);
+    QCOMPARE(m_pane->GetCutTexts().size(), size_t(1));
+    QCOMPARE(m_pane->GetCutTexts()[0].source,
+             ReportPlaces::PlaceOf(m_document->GetReport(), address));
+    QCOMPARE(m_pane->GetCutTexts()[0].page, 0);
 }
 
 void TestLivePreviewWnd::failureShowsItsMessageOverTheLastGoodPage_data()

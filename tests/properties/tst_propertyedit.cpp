@@ -124,6 +124,10 @@ QString Field(const CVornReport &report, const CVornElement *object, const QStri
     if (const auto *barcode = dynamic_cast<const CVornBarcode *>(object)) {
         if (field == u"barcode")
             return barcode->GetBarcode();
+        if (field == u"symbology")
+            return u"%1 %2 %3"_s.arg(barcode->GetSymbology())
+                    .arg(barcode->GetEccLevel())
+                    .arg(barcode->GetShowText());
     }
     if (const auto *db = dynamic_cast<const CVornDbBarcode *>(object)) {
         if (field == u"source")
@@ -391,8 +395,41 @@ private slots:
                 << u"EAN"_s << u"Data Source"_s << u"End"_s << u"source"_s << u"End"_s << true;
         QTest::newRow("db barcode field")
                 << u"EAN"_s << u"Data Field"_s << u"code"_s << u"field"_s << u"code"_s << true;
+        QTest::newRow("symbology") << u"Code"_s << u"Symbology"_s << u"QR Code"_s << u"symbology"_s
+                                   << u"3 1 1"_s << true;
+        QTest::newRow("db barcode symbology") << u"EAN"_s << u"Symbology"_s << u"itf-14"_s
+                                              << u"symbology"_s << u"9 1 1"_s << true;
+        QTest::newRow("a symbology that is none") << u"Code"_s << u"Symbology"_s << u"Aztec"_s
+                                                  << u"symbology"_s << u"0 1 1"_s << false;
         QTest::newRow("db barcode has no Barcode row")
                 << u"EAN"_s << u"Barcode"_s << u"1"_s << u"barcode"_s << QString() << false;
+    }
+    // The rows of a symbol's options are there only for the symbologies they apply to.
+    void barcodeOptionEdits_data()
+    {
+        QTest::addColumn<int>("symbology");
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("error correction")
+                << 3 << u"Error Correction"_s << u"Q (25%)"_s << u"3 2 1"_s;
+        QTest::newRow("show text") << 1 << u"Show Text"_s << u"No"_s << u"1 1 0"_s;
+        QTest::newRow("no error correction for EAN-13")
+                << 0 << u"Error Correction"_s << u"Q (25%)"_s << u"0 1 1"_s;
+    }
+    void barcodeOptionEdits()
+    {
+        QFETCH(int, symbology);
+        QFETCH(QString, row);
+        QFETCH(QString, value);
+        QFETCH(QString, expected);
+        CVornReport report;
+        Fill(report);
+        auto *code = static_cast<CVornBarcode *>(report.FindByName(u"Code"_s));
+        code->SetSymbology(symbology);
+        const CEditResult result = ApplyEdit(report, code, MakeEdit(report, code, row, value), 96);
+        QCOMPARE(Field(report, code, u"symbology"_s), expected);
+        QCOMPARE(result.changed, symbology != 0);
     }
     void edits()
     {

@@ -162,6 +162,11 @@ private slots:
                 keepTogether,
         };
 
+        const QString symbology
+                = u"Symbology = %1 [option] {EAN-13|Code 128|GS1-128|QR Code|DataMatrix|PDF417|"
+                  "EAN-8|UPC-A|Code 39|ITF-14} : The kind of barcode printed: EAN-13, the linear "
+                  "Code 128, GS1-128, EAN-8, UPC-A, Code 39 and ITF-14, or the two-dimensional QR "
+                  "Code, DataMatrix and PDF417"_s;
         const QString canGrow = u"Can Grow = %1 [option] {Yes|No} : Yes: a word-wrapped text is "
                                 "printed as tall as its lines need (never shorter than its box), "
                                 "and the items below it and its band move down with it"_s;
@@ -304,6 +309,7 @@ private slots:
                                    + QStringList{u"Barcode = 4006381333931 [text] : The barcode "
                                                  "that will be displayed in this place when the "
                                                  "report will print"_s,
+                                                 symbology.arg(u"EAN-13"_s),
                                                  printWhen};
         QTest::newRow("DB Barcode")
                 << u"EAN"_s
@@ -318,6 +324,7 @@ private slots:
                                            "display the data from"_s,
                                            u"Data Field = ean [text] : The name of the database "
                                            "field to display barcode in this position"_s,
+                                           symbology.arg(u"EAN-13"_s),
                                            printWhen,
                                    };
         // clang-format on
@@ -336,6 +343,43 @@ private slots:
         for (qsizetype i = 0; i < qMin(actual.size(), expected.size()); ++i)
             QCOMPARE(actual.at(i), expected.at(i));
         QCOMPARE(actual.size(), expected.size());
+    }
+
+    // The rows of a barcode's options show where they apply: the error correction of a QR
+    // Code, the human-readable line of a linear symbol drawn by the library.
+    void barcodeOptionRows_data()
+    {
+        QTest::addColumn<int>("symbology");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("EAN-13") << 0 << QStringList {u"Symbology = EAN-13"_s};
+        QTest::newRow("QR Code") << 3
+                                 << QStringList {u"Symbology = QR Code"_s,
+                                                 u"Error Correction = H (30%)"_s};
+        QTest::newRow("Code 128") << 1
+                                  << QStringList {u"Symbology = Code 128"_s, u"Show Text = No"_s};
+        QTest::newRow("DataMatrix") << 4 << QStringList {u"Symbology = DataMatrix"_s};
+        QTest::newRow("a newer Vantel's") << 42 << QStringList {u"Symbology = "_s};
+    }
+
+    void barcodeOptionRows()
+    {
+        QFETCH(int, symbology);
+        QFETCH(QStringList, rows);
+        CVornReport report;
+        Fill(report);
+        auto *code = static_cast<CVornBarcode *>(report.FindByName(u"Code"_s));
+        code->SetSymbology(symbology);
+        code->SetEccLevel(3);
+        code->SetShowText(0);
+        QStringList shown;
+        const auto page = BuildPage(report, code, {}, {}, 96);
+        QVERIFY(page.has_value());
+        for (const CPropertyRow &row : *page) {
+            if (row.name == u"Symbology" || row.name == u"Error Correction"
+                || row.name == u"Show Text")
+                shown << row.name + u" = "_s + row.value;
+        }
+        QCOMPARE(shown, rows);
     }
 
     void payloads()

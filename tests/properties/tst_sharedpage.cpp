@@ -79,8 +79,15 @@ private slots:
                                 u"Print When="_s};
         QTest::newRow("two barcodes agree where they can")
                 << QStringList {u"Code"_s, u"EAN"_s}
-                << QStringList {u"(Object)=*"_s, u"Position=0, 0, , "_s, u"  Left=0"_s,
-                                u"  Top=0"_s,    u"  Right=*"_s,         u"  Bottom=*"_s,
+                << QStringList {u"(Object)=*"_s,
+                                u"Position=0, 0, , "_s,
+                                u"  Left=0"_s,
+                                u"  Top=0"_s,
+                                u"  Right=*"_s,
+                                u"  Bottom=*"_s,
+                                u"Symbology=EAN-13 {EAN-13|Code 128|GS1-128|QR "
+                                u"Code|DataMatrix|PDF417|EAN-8|"
+                                "UPC-A|Code 39|ITF-14}"_s,
                                 u"Print When="_s};
     }
     void page()

@@ -1,0 +1,229 @@
+#include "barcodedrawing.h"
+
+#include "barcodesymbology.h"
+#include "zintlibrary.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("CBarcodeDrawing", text);
+}
+
+// With a scale of one half, one unit of the library's vector output is one module.
+constexpr float moduleScale = 0.5f;
+// The shortest bars a linear symbol keeps, in modules, however low its box: below that the
+// symbol is drawn smaller rather than without bars.
+constexpr double shortestBars = 5;
+
+// A symbol of the library, deleted with it.
+class CZintSymbol
+{
+public:
+    explicit CZintSymbol(const CZintLibrary &library)
+        : m_library(library)
+        , m_symbol(library.create())
+    { }
+    ~CZintSymbol()
+    {
+        if (m_symbol)
+            m_library.destroy(m_symbol);
+    }
+    CZintSymbol(const CZintSymbol &) = delete;
+    CZintSymbol &operator=(const CZintSymbol &) = delete;
+
+    zint_symbol *operator->() const { return m_symbol; }
+    explicit operator bool() const { return m_symbol != nullptr; }
+
+    // Encodes data to vector output; false with the library's reason, less its error number.
+    bool Encode(const QByteArray &data, QString &problem)
+    {
+        m_library.clear(m_symbol);
+        const int result = m_library.encodeVector(
+                m_symbol, reinterpret_cast<const unsigned char *>(data.constData()),
+                int(data.size()), 0);
+        if (result < ZINT_ERROR && m_symbol->vector)
+            return true;
+        static const QRegularExpression number(QStringLiteral("^(Error|Warning) \\d+: "));
+        problem = QString::fromUtf8(m_symbol->errtxt,
+                                    qsizetype(strnlen(m_symbol->errtxt, sizeof m_symbol->errtxt)))
+                          .remove(number);
+        if (problem.isEmpty())
+            problem = Tr("the barcode library cannot encode it");
+        return false;
+    }
+
+private:
+    const CZintLibrary &m_library;
+    zint_symbol *m_symbol;
+};
+
+bool AllDigits(QStringView value)
+{
+    return std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// The standard mod-10 check digit of the GTIN family: weights 3 and 1 from the right.
+int GtinCheckDigit(QStringView digits)
+{
+    int sum = 0;
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        const int digit = digits[digits.size() - 1 - i].unicode() - u'0';
+        sum += i % 2 == 0 ? 3 * digit : digit;
+    }
+    return (10 - sum % 10) % 10;
+}
+
+// The library's symbology and input for a value of the fixed-length numeric symbologies, which
+// the library would otherwise read as other symbols (an add-on, an EAN-13) or pad with zeros.
+bool NumericInput(int symbology, QStringView value, int &id, QByteArray &data, QString &problem)
+{
+    struct Lengths
+    {
+        int digits; // without the check digit
+        int plain; // the library adds the check digit
+        int checked; // the library checks it
+        const char *message;
+    };
+    static const Lengths ean8 {7, BARCODE_EANX, BARCODE_EANX_CHK,
+                               QT_TRANSLATE_NOOP("CBarcodeDrawing",
+                                                 "an EAN-8 code has 7 digits, or 8 with its "
+                                                 "check digit")};
+    static const Lengths upcA {11, BARCODE_UPCA, BARCODE_UPCA_CHK,
+                               QT_TRANSLATE_NOOP("CBarcodeDrawing",
+                                                 "a UPC-A code has 11 digits, or 12 with its "
+                                                 "check digit")};
+    static const Lengths itf14 {13, BARCODE_ITF14, BARCODE_ITF14,
+                                QT_TRANSLATE_NOOP("CBarcodeDrawing",
+                                                  "an ITF-14 code has 13 digits, or 14 with its "
+                                                  "check digit")};
+    const Lengths &lengths = symbology == BarcodeSymbology::Ean8 ? ean8
+            : symbology == BarcodeSymbology::UpcA                ? upcA
+                                                                 : itf14;
+    if (!AllDigits(value)
+        || (value.size() != lengths.digits && value.size() != lengths.digits + 1)) {
+        problem = Tr(lengths.message);
+        return false;
+    }
+    id = value.size() == lengths.digits ? lengths.plain : lengths.checked;
+    if (symbology == BarcodeSymbology::Itf14 && value.size() == 14) {
+        // The library takes 13 digits and adds the check digit itself.
+        const int check = GtinCheckDigit(value.first(13));
+        if (value[13].unicode() - u'0' != check) {
+            problem = Tr("invalid check digit '%1', expecting '%2'").arg(value[13]).arg(check);
+            return false;
+        }
+        value = value.first(13);
+    }
+    data = value.toLatin1();
+    return true;
+}
+
+// Sets the symbology, its options and the data of value on symbol.
+bool Prepare(CZintSymbol &symbol, const CBarcodeOptions &options, QStringView value,
+             QByteArray &data, QString &problem)
+{
+    int id = 0;
+    int mode = UNICODE_MODE;
+    switch (options.symbology) {
+    case BarcodeSymbology::Code128:
+        id = BARCODE_CODE128;
+        break;
+    case BarcodeSymbology::Gs1_128:
+        id = BARCODE_GS1_128;
+        // Application identifiers in brackets, or in parentheses as they are printed.
+        mode = GS1_MODE | (value.startsWith(u'(') ? GS1PARENS_MODE : 0);
+        break;
+    case BarcodeSymbology::QrCode:
+        id = BARCODE_QRCODE;
+        symbol->option_1 = std::clamp(options.eccLevel, 0, 3) + 1;
+        break;
+    case BarcodeSymbology::DataMatrix:
+        id = BARCODE_DATAMATRIX;
+        symbol->option_3 = DM_SQUARE;
+        break;
+    case BarcodeSymbology::Pdf417:
+        id = BARCODE_PDF417;
+        break;
+    case BarcodeSymbology::Code39:
+        id = BARCODE_CODE39;
+        break;
+    case BarcodeSymbology::Ean8:
+    case BarcodeSymbology::UpcA:
+    case BarcodeSymbology::Itf14:
+        if (!NumericInput(options.symbology, value, id, data, problem))
+            return false;
+        mode = DATA_MODE;
+        break;
+    default:
+        problem = Tr("the symbology %1 is unknown; a newer Vantel wrote it").arg(options.symbology);
+        return false;
+    }
+    if (data.isEmpty())
+        data = value.toUtf8();
+    symbol->symbology = id;
+    symbol->input_mode = mode;
+    symbol->scale = moduleScale;
+    symbol->output_options |= BARCODE_QUIET_ZONES;
+    symbol->show_hrt = options.showText && !BarcodeSymbology::IsTwoDimensional(options.symbology);
+    return true;
+}
+
+} // namespace
+
+bool MakeBarcodeDrawing(const CBarcodeOptions &options, QStringView value, double width,
+                        double height, CBarcodeDrawing &drawing, QString &problem)
+{
+    drawing = {};
+    const CZintLibrary *library = CZintLibrary::Shared(problem);
+    if (!library)
+        return false;
+    CZintSymbol symbol(*library);
+    if (!symbol) {
+        problem = Tr("the barcode library is out of memory");
+        return false;
+    }
+    QByteArray data;
+    if (!Prepare(symbol, options, value, data, problem) || !symbol.Encode(data, problem))
+        return false;
+    double scale = 0;
+    double left = 0;
+    double top = 0;
+    const zint_vector *vector = symbol->vector;
+    if (BarcodeSymbology::IsTwoDimensional(options.symbology)) {
+        scale = std::min(width / vector->width, height / vector->height);
+        top = (height - vector->height * scale) / 2;
+    } else {
+        // The bars take the height that the quiet zones, the bearers and the text leave, so the
+        // symbol is encoded again with that height.
+        const double others = vector->height - symbol->height;
+        scale = width / vector->width;
+        double bars = height / scale - others;
+        if (bars < shortestBars) {
+            bars = shortestBars;
+            scale = height / (others + bars);
+        }
+        symbol->height = float(bars);
+        if (!symbol.Encode(data, problem))
+            return false;
+        vector = symbol->vector;
+    }
+    left = (width - vector->width * scale) / 2;
+    drawing.area = QRectF(left, top, vector->width * scale, vector->height * scale);
+    for (const zint_vector_rect *rect = vector->rectangles; rect; rect = rect->next) {
+        drawing.bars.emplace_back(left + rect->x * scale, top + rect->y * scale,
+                                  rect->width * scale, rect->height * scale);
+    }
+    for (const zint_vector_string *text = vector->strings; text; text = text->next) {
+        drawing.texts.push_back({QPointF(left + text->x * scale, top + text->y * scale),
+                                 text->fsize * scale, text->halign,
+                                 QString::fromUtf8(reinterpret_cast<const char *>(text->text))});
+    }
+    return true;
+}
