@@ -41,16 +41,19 @@ std::unique_ptr<CDataCursor> CSqlConnection::Run(const CReportStatement &stateme
         message = QCoreApplication::translate("Vantel", "the session could not be made read-only");
         return nullptr;
     }
-    auto query = std::make_unique<QSqlQuery>(m_session->Database());
-    query->setForwardOnly(true);
-    if (!query->prepare(statement.text)) {
-        message = HideSecret(DatabaseErrorText(query->lastError()), m_session->GetSecret());
-        query.reset();
-        m_session->RestartTransaction();
-        return nullptr;
+    std::unique_ptr<QSqlQuery> query = m_session->TakePrepared(statement.text);
+    if (!query) {
+        query = std::make_unique<QSqlQuery>(m_session->Database());
+        query->setForwardOnly(true);
+        if (!query->prepare(statement.text)) {
+            message = HideSecret(DatabaseErrorText(query->lastError()), m_session->GetSecret());
+            query.reset();
+            m_session->RestartTransaction();
+            return nullptr;
+        }
     }
-    for (const QString &value : values)
-        query->addBindValue(value);
+    for (int i = 0; i < int(values.size()); ++i)
+        query->bindValue(i, values[i]);
 
     void *handle = DriverCancel::PointerHandle(query->result()->handle(), "void*");
     m_session->AddStatement(handle);

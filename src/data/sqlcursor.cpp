@@ -49,7 +49,7 @@ CSqlCursor::~CSqlCursor()
 {
     // The statement leaves the cancel list before the driver frees it.
     m_session->RemoveStatement(m_statement);
-    m_query.reset();
+    m_session->KeepPrepared(std::move(m_query));
 }
 
 bool CSqlCursor::Start(QString &message)

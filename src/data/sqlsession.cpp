@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QSqlQuery>
 
 CSqlSession::CSqlSession(Route route, QSqlDatabase database, QString connectionName)
@@ -107,6 +108,7 @@ bool CSqlSession::BeginTransaction()
 
 CSqlSession::~CSqlSession()
 {
+    m_prepared.clear();
     {
         std::lock_guard lock(m_mutex);
         m_sqliteHandle = nullptr;
@@ -120,8 +122,33 @@ CSqlSession::~CSqlSession()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
+std::unique_ptr<QSqlQuery> CSqlSession::TakePrepared(const QString &text)
+{
+    for (auto it = m_prepared.rbegin(); it != m_prepared.rend(); ++it) {
+        if ((*it)->lastQuery() == text) {
+            std::unique_ptr<QSqlQuery> query = std::move(*it);
+            m_prepared.erase(std::next(it).base());
+            return query;
+        }
+    }
+    return nullptr;
+}
+
+void CSqlSession::KeepPrepared(std::unique_ptr<QSqlQuery> query)
+{
+    constexpr size_t MostKept = 8;
+    if (!query || query->lastError().isValid() || m_cancelled.load() || m_fenceLost)
+        return;
+    query->finish();
+    if (m_prepared.size() >= MostKept)
+        m_prepared.erase(m_prepared.begin());
+    m_prepared.push_back(std::move(query));
+}
+
 void CSqlSession::RestartTransaction()
 {
+    // Some drivers lose their prepared statements with the transaction.
+    m_prepared.clear();
     if (m_inTransaction) {
         m_database.rollback();
         m_inTransaction = BeginTransaction();

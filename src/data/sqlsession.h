@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 
 #include <atomic>
 #include <memory>
 #include <mutex>
 #include <set>
+#include <vector>
 
 class CSqliteSideFiles;
 
@@ -51,6 +53,13 @@ public:
     const QString &GetSecret() const { return m_secret; }
     Route GetRoute() const { return m_route; }
 
+    // A query of this text prepared by an earlier run and finished since, taken out of the
+    // session's keeping; null when there is none. A batch runs the same few statements for
+    // every row: the database parses and plans each once.
+    std::unique_ptr<QSqlQuery> TakePrepared(const QString &text);
+    // Keeps a finished query for the next run of its text; the oldest of more than a few goes.
+    void KeepPrepared(std::unique_ptr<QSqlQuery> query);
+
     // Statements of this session that a Cancel() must reach (ODBC cancels per statement).
     void AddStatement(void *statement);
     void RemoveStatement(void *statement);
@@ -76,6 +85,9 @@ private:
     bool m_postgres = false;
     bool m_fenceLost = false;
     unsigned m_readings;
+
+    // Finished queries, the most recently kept last.
+    std::vector<std::unique_ptr<QSqlQuery>> m_prepared;
 
     bool BeginTransaction();
     bool Run(const QString &sql);

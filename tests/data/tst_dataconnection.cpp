@@ -29,6 +29,7 @@ private slots:
     void binding();
     void cursorLooksOneRowAhead();
     void fieldNamesIgnoreLetterCase();
+    void statementRunAgain();
     void openFailures_data();
     void openFailures();
     void queryErrors_data();
@@ -177,6 +178,41 @@ void TestDataConnection::fieldNamesIgnoreLetterCase()
     QVERIFY(row.Value(u"CITY"_s).isNull());
     QCOMPARE(row.IndexOf(u"missing"_s), -1);
     QVERIFY(!row.Value(u"missing"_s).isValid());
+}
+
+// A connection keeps its statements for the next run of the same text: each run starts from
+// the first row with its own values, however far the one before read, and after a failure.
+void TestDataConnection::statementRunAgain()
+{
+    auto connection = Open();
+    QVERIFY(connection);
+    const QString sql = u"SELECT Name FROM people WHERE city = {CITY} ORDER BY id"_s;
+    const Entries rome {{u"CITY"_s, u"Rome"_s}};
+    const Entries oslo {{u"CITY"_s, u"Oslo"_s}};
+    const QStringList inRome {u"Bob"_s, u"O'Brien"_s};
+    QString message;
+    CDataRow row;
+    {
+        auto left = connection->Execute(
+                sql, [&](const QString &n) { return rome.value(n); }, message);
+        QVERIFY(left && left->Fetch(row, message));
+    }
+    QCOMPARE(Column(*connection, sql, rome), inRome);
+    QCOMPARE(Column(*connection, sql, oslo), QStringList {u"Ann"_s});
+    QVERIFY(Column(*connection, u"SELECT nothing FROM nowhere"_s, {})
+                    .value(0)
+                    .startsWith(u"error"));
+    QCOMPARE(Column(*connection, sql, rome), inRome);
+    // Two cursors of one text at once each read their own rows.
+    auto first = connection->Execute(
+            sql, [&](const QString &n) { return rome.value(n); }, message);
+    auto second = connection->Execute(
+            sql, [&](const QString &n) { return oslo.value(n); }, message);
+    QVERIFY(first && second);
+    QVERIFY(second->Fetch(row, message));
+    QCOMPARE(row.GetValues().value(0).toString(), u"Ann"_s);
+    QVERIFY(first->Fetch(row, message));
+    QCOMPARE(row.GetValues().value(0).toString(), u"Bob"_s);
 }
 
 void TestDataConnection::openFailures_data()
