@@ -206,17 +206,21 @@ int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QT
         }
         lines.erase(lines.begin(), lines.begin() + qsizetype(ready));
     };
-    const auto flush = [&]() {
-        // The files are cut and committed together: each row's time takes an equal share.
+    // The files of a document are cut and committed together while the next rows are drawn;
+    // each row's time takes an equal share of the wait for them.
+    const auto flush = [&](bool last) {
         QElapsedTimer timer;
         timer.start();
         std::vector<int> flushed;
-        pdfs.Flush([&](int id, const QString &message) {
+        const auto done = [&](int id, const QString &message) {
             CLine &entry = lines[size_t(id - printed)];
             entry.waiting = false;
             entry.problem = message;
             flushed.push_back(id);
-        });
+        };
+        pdfs.Flush(done);
+        if (last)
+            pdfs.Wait(done);
         for (const int id : flushed)
             lines[size_t(id - printed)].nanoseconds
                     += timer.nsecsElapsed() / qint64(flushed.size());
@@ -259,10 +263,10 @@ int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QT
         entry.nanoseconds = timer.nsecsElapsed();
         lines.push_back(entry);
         if (pdfs.GetQueuedCount() >= BatchRows || pdfs.GetDrawnBytes() >= BatchBytes)
-            flush();
+            flush(false);
         printReady();
     }
-    flush();
+    flush(true);
     printReady();
     if (progress && printed > 0)
         *progress << Qt::endl;

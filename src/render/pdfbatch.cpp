@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 
+#include <thread>
 #include <vector>
 
 namespace {
@@ -23,6 +24,53 @@ struct CQueuedFile
     std::vector<std::pair<int, int>> numbers; // each page's number and count
 };
 
+// A document's files being cut and written on a thread of their own, and what became of each.
+struct CCutJob
+{
+    std::thread thread;
+    std::vector<int> ids;
+    std::vector<QString> messages;
+};
+
+// Cuts each queued file from the document (or draws it anew when it cannot be cut), then
+// commits them together; messages[i] tells what failed for queue[i], empty when it is in place.
+void WriteQueued(const QByteArray &document, bool ended, QSize pageSize, const QString &title,
+                 bool pdfa, std::vector<CQueuedFile> &queue, std::vector<QString> &messages)
+{
+    CPdfSplitter splitter;
+    const bool loaded = ended && splitter.Load(document);
+    // The files are committed together: one flush of the disk for all of them.
+    messages.assign(queue.size(), QString());
+    std::vector<COutputFile *> sealed;
+    std::vector<size_t> which;
+    for (size_t i = 0; i < queue.size(); ++i) {
+        CQueuedFile &queued = queue[i];
+        QByteArray bytes;
+        bool written = true;
+        if (loaded && splitter.Extract(queued.first, int(queued.pages.size()), bytes)) {
+            written = queued.file->Write(bytes);
+        } else {
+            CPdfPageWriter alone(*queued.file->GetDevice(), pageSize, title, pdfa);
+            for (size_t k = 0; k < queued.pages.size() && written; ++k) {
+                written = alone.Write(queued.pages[k], queued.numbers[k].first,
+                                      queued.numbers[k].second);
+            }
+            written = alone.End() && written;
+        }
+        if (SealPdf(*queued.file, written)) {
+            sealed.push_back(queued.file.get());
+            which.push_back(i);
+        } else {
+            DropPdf(*queued.file, messages[i]);
+        }
+    }
+    const std::vector<bool> committed = COutputFile::CommitAll(sealed);
+    for (size_t k = 0; k < sealed.size(); ++k) {
+        if (!committed[k])
+            DropPdf(*sealed[k], messages[which[k]]);
+    }
+}
+
 } // namespace
 
 struct CPdfBatch::Private
@@ -34,6 +82,7 @@ struct CPdfBatch::Private
     std::unique_ptr<CPdfPageWriter> writer;
     int drawn = 0; // pages in the document, the empty one before the first counted
     std::vector<CQueuedFile> queue;
+    std::unique_ptr<CCutJob> cutting; // the files of the document flushed last
 
     // Starts a document for pages of size when none is open; false when the open one has pages
     // of another size.
@@ -145,6 +194,8 @@ CPdfBatch::CPdfBatch(const QString &title, bool pdfa)
 
 CPdfBatch::~CPdfBatch()
 {
+    if (d->cutting)
+        d->cutting->thread.join();
     for (CQueuedFile &queued : d->queue)
         queued.file->Cancel();
 }
@@ -168,40 +219,32 @@ void CPdfBatch::Flush(const std::function<void(int id, const QString &message)> 
 {
     const bool ended = d->writer && d->writer->End();
     d->writer.reset();
-    CPdfSplitter splitter;
-    const bool loaded = ended && splitter.Load(d->buffer->data());
-    // The files are committed together: one flush of the disk for all of them.
-    std::vector<QString> messages(d->queue.size());
-    std::vector<COutputFile *> sealed;
-    std::vector<size_t> which;
-    for (size_t i = 0; i < d->queue.size(); ++i) {
-        CQueuedFile &queued = d->queue[i];
-        QByteArray bytes;
-        bool written = true;
-        if (loaded && splitter.Extract(queued.first, int(queued.pages.size()), bytes)) {
-            written = queued.file->Write(bytes);
-        } else {
-            CPdfPageWriter alone(*queued.file->GetDevice(), d->pageSize, d->title, d->pdfa);
-            for (size_t k = 0; k < queued.pages.size() && written; ++k) {
-                written = alone.Write(queued.pages[k], queued.numbers[k].first,
-                                      queued.numbers[k].second);
-            }
-            written = alone.End() && written;
-        }
-        if (SealPdf(*queued.file, written)) {
-            sealed.push_back(queued.file.get());
-            which.push_back(i);
-        } else {
-            DropPdf(*queued.file, messages[i]);
-        }
+    Wait(done);
+    if (d->queue.empty()) {
+        d->buffer.reset();
+        return;
     }
-    const std::vector<bool> committed = COutputFile::CommitAll(sealed);
-    for (size_t k = 0; k < sealed.size(); ++k) {
-        if (!committed[k])
-            DropPdf(*sealed[k], messages[which[k]]);
-    }
-    for (size_t i = 0; i < d->queue.size(); ++i)
-        done(d->queue[i].id, messages[i]);
+    auto job = std::make_unique<CCutJob>();
+    for (const CQueuedFile &queued : d->queue)
+        job->ids.push_back(queued.id);
+    // The thread owns the document and the files; the next rows start a document of their own.
+    job->thread = std::thread(
+            [ended, job = job.get(), buffer = std::shared_ptr<QBuffer>(std::move(d->buffer)),
+             queue = std::make_shared<std::vector<CQueuedFile>>(std::move(d->queue)),
+             pageSize = d->pageSize, title = d->title, pdfa = d->pdfa] {
+                WriteQueued(buffer ? buffer->data() : QByteArray(), ended, pageSize, title, pdfa,
+                            *queue, job->messages);
+            });
     d->queue.clear();
-    d->buffer.reset();
+    d->cutting = std::move(job);
+}
+
+void CPdfBatch::Wait(const std::function<void(int id, const QString &message)> &done)
+{
+    if (!d->cutting)
+        return;
+    const std::unique_ptr<CCutJob> job = std::move(d->cutting);
+    job->thread.join();
+    for (size_t i = 0; i < job->ids.size(); ++i)
+        done(job->ids[i], job->messages[i]);
 }

@@ -29,9 +29,13 @@ public:
 
     // Ends the document and writes every queued file, in order: cut from the document, or, when
     // it cannot be cut, drawn anew from its pages; then commits them together (one flush of the
-    // disk for all, see COutputFile::CommitAll). done(id, message) for each, message empty when
-    // the file is in place. The next writer starts a new document.
+    // disk for all, see COutputFile::CommitAll). The files are written on a thread of their own
+    // while the caller draws the next rows; Flush first waits for the files of the document
+    // flushed before and tells done(id, message) for each of those, message empty when the file
+    // is in place. The next writer starts a new document.
     void Flush(const std::function<void(int id, const QString &message)> &done);
+    // Waits for the files of the last Flush and tells done for each of them.
+    void Wait(const std::function<void(int id, const QString &message)> &done);
 
 private:
     class CFileWriter;

@@ -1,4 +1,6 @@
 #include "pagemodel.h"
+#include "pagewriter.h"
+#include "pdfbatch.h"
 #include "pdfcontent.h"
 #include "pdfsplit.h"
 #include "pdfwriter.h"
@@ -87,6 +89,12 @@ QString PdfText(const QByteArray &pdf)
     return QString::fromUtf8(tool.readAllStandardOutput()).simplified();
 }
 
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 // Cutting a document of many rows into a PDF per row: the drawing instructions rewritten for
@@ -162,6 +170,48 @@ private slots:
         QVERIFY(!many.Extract(first.back(), 2, fromMany));
         QVERIFY(!many.Extract(-1, 1, fromMany));
         QVERIFY(!alone.Load("%PDF-1.4\nno objects\n"_ba));
+    }
+
+    // A batch writes the files of one document while the next is drawn: each file is told once,
+    // in order, when the flush after its own (or the wait) finds it in place.
+    void batchTellsEachFileAfterItIsWritten()
+    {
+        const QDir examples(QStringLiteral(VANTEL_EXAMPLES_DIR));
+        CVornReport report;
+        QString message;
+        QVERIFY(VornTemplate::Load(report, examples.filePath(u"invoice.vnt"_s), message));
+        QTemporaryDir dir;
+        CPdfBatch batch(u"Invoice"_s, false);
+        QStringList told;
+        const auto done = [&](int id, const QString &problem) {
+            const QString path = dir.filePath(u"%1.pdf"_s.arg(id));
+            told << (problem.isEmpty() && QFile::exists(path) ? PdfText(ReadAll(path)) : problem);
+        };
+        const QStringList numbers {u"1038"_s, u"1045"_s, u"1042"_s};
+        for (int id = 0; id < int(numbers.size()); ++id) {
+            CPageModel model;
+            CRunOptions options;
+            options.reportFolder = examples.path();
+            options.parameter = [&](const QString &, const QString &) {
+                return numbers[id];
+            };
+            QVERIFY2(RunReport(report, options, model, message), qPrintable(message));
+            const std::unique_ptr<CPageWriter> writer
+                    = batch.CreateWriter(dir.filePath(u"%1.pdf"_s.arg(id)), id);
+            QVERIFY(writer->Begin(model.GetPageSize(), message));
+            for (int i = 0; i < model.GetPageCount(); ++i)
+                QVERIFY(writer->WritePage(*model.GetPage(i), i + 1, model.GetPageCount(), message));
+            QVERIFY(writer->Finish(message));
+            if (id != 0)
+                batch.Flush(done);
+            QCOMPARE(told.size(), id == 2 ? 2 : 0);
+        }
+        batch.Wait(done);
+        QCOMPARE(told.size(), 3);
+        for (int id = 0; id < 3; ++id) {
+            QVERIFY2(told[id].contains(numbers[id]), qPrintable(told[id]));
+            QVERIFY(!told[id].contains(numbers[(id + 1) % 3]));
+        }
     }
 };
 
