@@ -1,14 +1,18 @@
 #include "vornbarcode.h"
 
-void CVornBarcode::VisitFields(CFieldVisitor &fields)
+void CVornBarcode::VisitKindFields(CFieldVisitor &fields)
 {
-    VisitBarcodeFields(fields, CFieldVisitor::Saved::Yes);
+    VisitValueField(fields, CFieldVisitor::Saved::Yes);
+    VisitSymbolFields(fields);
 }
 
-void CVornBarcode::VisitBarcodeFields(CFieldVisitor &fields, CFieldVisitor::Saved valueSaved)
+void CVornBarcode::VisitValueField(CFieldVisitor &fields, CFieldVisitor::Saved valueSaved)
 {
-    CVornItem::VisitFields(fields);
     fields.Field("barcode", m_barcode, valueSaved);
+}
+
+void CVornBarcode::VisitSymbolFields(CFieldVisitor &fields)
+{
     fields.Field("symbology", m_symbology, CFieldVisitor::Saved::IfNotDefault);
     fields.Field("ecc_level", m_eccLevel, CFieldVisitor::Saved::IfNotDefault);
     fields.Field("show_text", m_showText, CFieldVisitor::Saved::IfNotDefault);

@@ -8,7 +8,6 @@ class CVornBarcode : public CVornItem
 public:
     static constexpr int Kind = VornKind::Barcode;
     int GetKind() const override { return Kind; }
-    void VisitFields(CFieldVisitor &fields) override;
 
     const QString &GetBarcode() const { return m_barcode; }
     void SetBarcode(const QString &barcode) { m_barcode = barcode; }
@@ -27,8 +26,11 @@ public:
     static constexpr int DefaultShowText = 1;
 
 protected:
-    // The item's fields, then the value (saved in the file or not), then how it is drawn.
-    void VisitBarcodeFields(CFieldVisitor &fields, CFieldVisitor::Saved valueSaved);
+    void VisitKindFields(CFieldVisitor &fields) override;
+    // The value, saved in the file or not.
+    void VisitValueField(CFieldVisitor &fields, CFieldVisitor::Saved valueSaved);
+    // How the symbol is drawn: added to the format later, after the kind's other fields.
+    void VisitSymbolFields(CFieldVisitor &fields);
 
 private:
     QString m_barcode;

@@ -9,12 +9,14 @@ class CVornDbBarcode : public CVornBarcode
 public:
     static constexpr int Kind = VornKind::DbBarcode;
     int GetKind() const override { return Kind; }
-    void VisitFields(CFieldVisitor &fields) override;
 
     const QString &GetDataSource() const { return m_dataSource; }
     void SetDataSource(const QString &source) { m_dataSource = source; }
     const QString &GetDataField() const { return m_dataField; }
     void SetDataField(const QString &field) { m_dataField = field; }
+
+protected:
+    void VisitKindFields(CFieldVisitor &fields) override;
 
 private:
     QString m_dataSource;

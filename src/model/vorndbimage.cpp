@@ -1,6 +1,6 @@
 #include "vorndbimage.h"
 
-void CVornDbImage::VisitFields(CFieldVisitor &fields)
+void CVornDbImage::VisitKindFields(CFieldVisitor &fields)
 {
     // The picture comes from the data, never from the file.
     VisitImageFields(fields, CFieldVisitor::Saved::No);

@@ -7,7 +7,7 @@ void CVornDbText::ReadFinished()
     SetText(QString());
 }
 
-void CVornDbText::VisitFields(CFieldVisitor &fields)
+void CVornDbText::VisitKindFields(CFieldVisitor &fields)
 {
     // The value comes from the data; the text of an older file names the field.
     VisitTextFields(fields, CFieldVisitor::Saved::Legacy);

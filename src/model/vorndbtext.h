@@ -12,7 +12,6 @@ class CVornDbText : public CVornText
 public:
     static constexpr int Kind = VornKind::DbText;
     int GetKind() const override { return Kind; }
-    void VisitFields(CFieldVisitor &fields) override;
     // Older files keep the field's name in the text; the text itself stays empty.
     void ReadFinished() override;
 
@@ -39,6 +38,9 @@ public:
     void SetExpression(const QString &expression) { m_expression = expression; }
     const QString &GetDisplayFormat() const { return m_displayFormat; }
     void SetDisplayFormat(const QString &format) { m_displayFormat = format; }
+
+protected:
+    void VisitKindFields(CFieldVisitor &fields) override;
 
 private:
     QString m_dataSource;

@@ -22,14 +22,13 @@ void CVornImage::SetImageData(QByteArray &&bytes)
         m_imageData = std::move(bytes);
 }
 
-void CVornImage::VisitFields(CFieldVisitor &fields)
+void CVornImage::VisitKindFields(CFieldVisitor &fields)
 {
     VisitImageFields(fields, CFieldVisitor::Saved::Yes);
 }
 
 void CVornImage::VisitImageFields(CFieldVisitor &fields, CFieldVisitor::Saved pictureSaved)
 {
-    CVornItem::VisitFields(fields);
     fields.Field("image", m_imageData, pictureSaved);
     fields.Field("horz_alignment", m_horzAlignment);
     fields.Field("vert_alignment", m_vertAlignment);

@@ -12,7 +12,6 @@ class CVornImage : public CVornItem
 public:
     static constexpr int Kind = VornKind::Image;
     int GetKind() const override { return Kind; }
-    void VisitFields(CFieldVisitor &fields) override;
 
     const QByteArray &GetImageData() const { return m_imageData; }
     // Replaces the picture with a copy of the bytes; no bytes leave it empty.
@@ -27,7 +26,8 @@ public:
     void SetVertAlignment(int alignment) { m_vertAlignment = alignment; }
 
 protected:
-    // The item's fields, then the picture (saved in the file or not) and the alignments.
+    void VisitKindFields(CFieldVisitor &fields) override;
+    // The picture (saved in the file or not) and the alignments.
     void VisitImageFields(CFieldVisitor &fields, CFieldVisitor::Saved pictureSaved);
 
 private:

@@ -77,6 +77,7 @@ void CVornItem::VisitFields(CFieldVisitor &fields)
     fields.Field("top", m_top);
     fields.Field("right", m_right);
     fields.Field("bottom", m_bottom);
+    VisitKindFields(fields);
     fields.Field("print_when", m_printWhen, CFieldVisitor::Saved::IfNotDefault);
     fields.Field("style_rule", m_styleRules, CFieldVisitor::Saved::IfNotDefault);
 }

@@ -11,7 +11,7 @@
 // colour (0x00BBGGRR: text colour of the text kinds, line colour of shapes),
 // the condition under which it prints (empty: always) and its style rules.
 //
-// Each kind's class lists its fields once, in VisitFields; resetting, copying
+// Each kind's class lists its fields once, in VisitKindFields; resetting, copying
 // and cloning an item (and comparing and assigning its state for undo) follow
 // that list.
 class CVornItem : public CVornElement
@@ -29,9 +29,10 @@ public:
     // A new item of the same kind with every field copied (image bytes included).
     std::unique_ptr<CVornItem> Clone() const;
 
-    // Tells the visitor every field of the item, the element level's name first, then the
-    // rectangle and colour, then the kind's own fields.
-    virtual void VisitFields(CFieldVisitor &fields);
+    // Tells the visitor every field of the item in the order the template file holds them: the
+    // element level's name first, then the colour and rectangle, the kind's own fields
+    // (VisitKindFields) and last the condition and style rules every kind has.
+    void VisitFields(CFieldVisitor &fields);
 
     // Called when the template reader has read every field; a kind mends here what older files
     // stored differently.
@@ -52,6 +53,10 @@ public:
     void SetPrintWhen(const QString &expression) { m_printWhen = expression; }
     const CStyleRules &GetStyleRules() const { return m_styleRules; }
     void SetStyleRules(const CStyleRules &rules) { m_styleRules = rules; }
+
+protected:
+    // The kind's own fields, in the order its element holds them.
+    virtual void VisitKindFields(CFieldVisitor &) { }
 
 private:
     int m_left = 0;

@@ -1,8 +1,7 @@
 #include "vornshape.h"
 
-void CVornShape::VisitFields(CFieldVisitor &fields)
+void CVornShape::VisitKindFields(CFieldVisitor &fields)
 {
-    CVornItem::VisitFields(fields);
     fields.Field("bk_color", m_bkColor);
     fields.Field("line_style", m_lineStyle);
     fields.Field("line_width", m_lineWidth);

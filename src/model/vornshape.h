@@ -9,7 +9,6 @@ class CVornShape : public CVornItem
 public:
     static constexpr int Kind = VornKind::Shape;
     int GetKind() const override { return Kind; }
-    void VisitFields(CFieldVisitor &fields) override;
 
     int GetShapeType() const { return m_shapeType; }
     void SetShapeType(int type) { m_shapeType = type; }
@@ -19,6 +18,9 @@ public:
     void SetLineWidth(int width) { m_lineWidth = width; }
     int GetLineStyle() const { return m_lineStyle; }
     void SetLineStyle(int style) { m_lineStyle = style; }
+
+protected:
+    void VisitKindFields(CFieldVisitor &fields) override;
 
 private:
     int m_shapeType = 1;

@@ -13,7 +13,7 @@ void CVornText::ResetFont()
     m_bold = m_italic = m_underline = m_strikeout = 0;
 }
 
-void CVornText::VisitFields(CFieldVisitor &fields)
+void CVornText::VisitKindFields(CFieldVisitor &fields)
 {
     VisitTextFields(fields, CFieldVisitor::Saved::Yes);
     VisitCanGrow(fields);
@@ -21,7 +21,6 @@ void CVornText::VisitFields(CFieldVisitor &fields)
 
 void CVornText::VisitTextFields(CFieldVisitor &fields, CFieldVisitor::Saved textSaved)
 {
-    CVornItem::VisitFields(fields);
     fields.Field("text", m_text, textSaved);
     fields.Field("horz_alignment", m_horzAlignment);
     fields.Field("vert_alignment", m_vertAlignment);

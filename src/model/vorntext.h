@@ -10,7 +10,6 @@ public:
 
     static constexpr int Kind = VornKind::Text;
     int GetKind() const override { return Kind; }
-    void VisitFields(CFieldVisitor &fields) override;
 
     const QString &GetText() const { return m_text; }
     void SetText(const QString &text) { m_text = text; }
@@ -43,7 +42,8 @@ public:
     void ResetFont();
 
 protected:
-    // The item's fields, then the text (saved as textSaved says), the alignments, word wrap
+    void VisitKindFields(CFieldVisitor &fields) override;
+    // The text (saved as textSaved says), the alignments, word wrap
     // and the font; growth, added to the format later, is left to the kind's list.
     void VisitTextFields(CFieldVisitor &fields, CFieldVisitor::Saved textSaved);
     void VisitCanGrow(CFieldVisitor &fields);

@@ -1,31 +1,17 @@
 #include "templateread.h"
 
 #include "base64.h"
+#include "itemelement.h"
 #include "numbertext.h"
 #include "vornband.h"
-#include "vornitems.h"
+#include "vornitem.h"
+#include "vornkind.h"
 
 #include <QCoreApplication>
 
 namespace TemplateRead {
 
 namespace {
-
-// The font element (always an element: a child the reader walked to): back
-// to the default font, then the seven attributes.
-void ReadFont(CVornText &text, const CXmlNode &node)
-{
-    text.ResetFont();
-    const std::array<QByteArray, 7> values = ReadAttributes<7>(
-            node, {"name", "size", "charset", "bold", "italic", "underline", "strikeout"});
-    text.SetFontName(QString::fromUtf8(values[0]));
-    text.SetFontSize(ReadInt(values[1]));
-    text.SetCharset(ReadInt(values[2]));
-    text.SetBold(ReadInt(values[3]));
-    text.SetItalic(ReadInt(values[4]));
-    text.SetUnderline(ReadInt(values[5]));
-    text.SetStrikeout(ReadInt(values[6]));
-}
 
 // A style rule: its condition and the properties it sets; a property it does not name stays
 // unset. Unknown children are ignored.
@@ -57,183 +43,83 @@ CStyleRule ReadStyleRule(const CXmlNode &node)
     return rule;
 }
 
-// The fields of the item levels: the element level's attributes come first,
-// then the item level's coordinates and colour, then the kind's own fields.
-// Unknown names are ignored at every level.
-bool ReadItemChild(CVornItem &item, const CXmlNode &child)
+// Sets a field from the text of an element or attribute, read as its type reads.
+struct ReadField
 {
-    const Field field = FieldOf(child);
-    switch (field) {
-    case Field::Color:
-        item.SetColor(ReadColor(NodeTextUtf8(child)));
-        return true;
-    case Field::Left:
-        item.SetLeft(ReadInt(NodeTextUtf8(child)));
-        return true;
-    case Field::Top:
-        item.SetTop(ReadInt(NodeTextUtf8(child)));
-        return true;
-    case Field::Right:
-        item.SetRight(ReadInt(NodeTextUtf8(child)));
-        return true;
-    case Field::Bottom:
-        item.SetBottom(ReadInt(NodeTextUtf8(child)));
-        return true;
-    case Field::PrintWhen:
-        item.SetPrintWhen(NodeText(child));
-        return true;
-    case Field::StyleRule:
-        // Rules past the most an item holds are left out, as a newer writer's extras would be.
-        if (item.GetStyleRules().size() < size_t(CStyleRule::MaxRules)) {
-            CStyleRules rules = item.GetStyleRules();
-            rules.push_back(ReadStyleRule(child));
-            item.SetStyleRules(rules);
-        }
-        return true;
-    default:
-        break;
-    }
+    QByteArrayView text;
+    const CXmlNode &node;
 
-    switch (item.GetKind()) {
-    case VornKind::Text:
-    case VornKind::DbText: {
-        auto &text = static_cast<CVornText &>(item);
-        switch (field) {
-        case Field::Text:
-            text.SetText(NodeText(child));
-            break;
-        case Field::HorzAlignment:
-            text.SetHorzAlignment(ReadInt(NodeTextUtf8(child)));
-            break;
-        case Field::VertAlignment:
-            text.SetVertAlignment(ReadInt(NodeTextUtf8(child)));
-            break;
-        case Field::WordWrap:
-            text.SetWordWrap(ReadInt(NodeTextUtf8(child)));
-            break;
-        case Field::CanGrow:
-            text.SetCanGrow(ReadInt(NodeText(child)));
-            break;
-        case Field::Font:
-            ReadFont(text, child);
-            break;
-        default:
-            break;
-        }
-        if (item.GetKind() == VornKind::DbText) {
-            auto &dbText = static_cast<CVornDbText &>(item);
-            switch (field) {
-            case Field::DataSource:
-                dbText.SetDataSource(NodeText(child));
-                break;
-            case Field::DataField:
-                dbText.SetDataField(NodeText(child));
-                break;
-            case Field::Format:
-                dbText.SetFormat(NodeText(child));
-                break;
-            case Field::Query:
-                dbText.SetQuery(NodeText(child));
-                break;
-            case Field::Aggregate:
-                dbText.SetAggregate(ReadInt(NodeText(child)));
-                break;
-            case Field::AggregateOver:
-                dbText.SetAggregateOver(ReadInt(NodeText(child)));
-                break;
-            case Field::Expression:
-                dbText.SetExpression(NodeText(child));
-                break;
-            case Field::DisplayFormat:
-                dbText.SetDisplayFormat(NodeText(child));
-                break;
-            default:
+    void operator()(int *field) const { *field = ReadInt(text); }
+    void operator()(quint32 *field) const { *field = ReadColor(text); }
+    void operator()(QString *field) const { *field = QString::fromUtf8(text); }
+    void operator()(QByteArray *field) const { *field = Base64Decode(text); }
+    void operator()(CStyleRules *field) const
+    {
+        // Rules past the most an item holds are left out, as a newer writer's extras would be.
+        if (field->size() < size_t(CStyleRule::MaxRules))
+            field->push_back(ReadStyleRule(node));
+    }
+};
+
+// The fields an element holds as attributes: each read from the first attribute of its name,
+// a missing one as if empty.
+void ReadAttributeFields(const CItemElement::Child &child, const CXmlNode &node,
+                         const CFieldAddresses &fields)
+{
+    const std::vector<CItemElement::Attribute> &attributes = child.attributes;
+    std::array<QByteArray, 16> values;
+    std::array<bool, 16> found {};
+    Q_ASSERT(attributes.size() <= values.size());
+    const size_t count = std::min(attributes.size(), values.size());
+    for (CXmlNode attribute = FirstAttribute(node); !attribute.IsNull();
+         attribute = NextAttribute(attribute)) {
+        const QByteArrayView name = NodeNameUtf8(attribute);
+        for (size_t k = 0; k < count; ++k) {
+            const QLatin1StringView wanted = attributes[k].name;
+            if (!found[k] && name == QByteArrayView(wanted.data(), wanted.size())) {
+                values[k] = NodeTextUtf8(attribute);
+                found[k] = true;
                 break;
             }
         }
-        break;
     }
-    case VornKind::Shape: {
-        auto &shape = static_cast<CVornShape &>(item);
-        switch (field) {
-        case Field::BkColor:
-            shape.SetBkColor(ReadColor(NodeTextUtf8(child)));
-            break;
-        case Field::LineStyle:
-            shape.SetLineStyle(ReadInt(NodeTextUtf8(child)));
-            break;
-        case Field::LineWidth:
-            shape.SetLineWidth(ReadInt(NodeTextUtf8(child)));
-            break;
-        case Field::ShapeType:
-            shape.SetShapeType(ReadInt(NodeTextUtf8(child)));
-            break;
-        default:
-            break;
-        }
-        break;
-    }
-    case VornKind::Image:
-    case VornKind::DbImage: {
-        auto &image = static_cast<CVornImage &>(item);
-        switch (field) {
-        case Field::Image:
-            image.SetImageData(Base64Decode(NodeTextUtf8(child)));
-            break;
-        case Field::HorzAlignment:
-            image.SetHorzAlignment(ReadInt(NodeTextUtf8(child)));
-            break;
-        case Field::VertAlignment:
-            image.SetVertAlignment(ReadInt(NodeTextUtf8(child)));
-            break;
-        default:
-            break;
-        }
-        if (item.GetKind() == VornKind::DbImage) {
-            auto &dbImage = static_cast<CVornDbImage &>(item);
-            if (field == Field::DataSource)
-                dbImage.SetDataSource(NodeText(child));
-            else if (field == Field::DataField)
-                dbImage.SetDataField(NodeText(child));
-        }
-        break;
-    }
-    case VornKind::Barcode:
-    case VornKind::DbBarcode: {
-        auto &barcode = static_cast<CVornBarcode &>(item);
-        if (field == Field::Barcode)
-            barcode.SetBarcode(NodeText(child));
-        else if (field == Field::Symbology)
-            barcode.SetSymbology(ReadInt(NodeText(child)));
-        else if (field == Field::EccLevel)
-            barcode.SetEccLevel(ReadInt(NodeText(child)));
-        else if (field == Field::ShowText)
-            barcode.SetShowText(ReadInt(NodeText(child)));
-        if (item.GetKind() == VornKind::DbBarcode) {
-            auto &dbBarcode = static_cast<CVornDbBarcode &>(item);
-            if (field == Field::DataSource)
-                dbBarcode.SetDataSource(NodeText(child));
-            else if (field == Field::DataField)
-                dbBarcode.SetDataField(NodeText(child));
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    return true;
+    for (size_t k = 0; k < count; ++k)
+        std::visit(ReadField {values[k], node}, fields[attributes[k].field]);
 }
 
 } // namespace
 
+// An item's children are the fields of its kind's list; a name the kind does not list is
+// ignored, as a newer writer's additions would be.
 bool ReadItem(CVornItem &item, const CXmlNode &node, QString &message)
 {
     if (!ReadElementAttributes(item, node, message))
         return false;
-    for (CXmlNode child = FirstChildElement(node); !child.IsNull();
-         child = NextSiblingElement(child)) {
-        if (!ReadItemChild(item, child))
-            return false;
+    const CItemElement *element = ItemElementOf(item.GetKind());
+    if (element) {
+        CFieldAddresses fields;
+        CollectFields(item, fields);
+        size_t next = 0;
+        for (CXmlNode child = FirstChildElement(node); !child.IsNull();
+             child = NextSiblingElement(child)) {
+            // Names are mostly written in lower case already; only another one is folded.
+            const QByteArrayView raw = NodeNameUtf8(child);
+            int found = element->Find(std::string_view(raw.data(), size_t(raw.size())), next);
+            if (found < 0) {
+                LowerNameBuffer buffer;
+                const std::string_view lower = LowerName(child, buffer);
+                if (lower != std::string_view(raw.data(), size_t(raw.size())))
+                    found = element->Find(lower, next);
+                if (found < 0)
+                    continue;
+            }
+            const CItemElement::Child &known = element->children[size_t(found)];
+            next = size_t(found) + 1;
+            if (known.attributes.empty())
+                std::visit(ReadField {NodeTextUtf8(child), child}, fields[known.field]);
+            else
+                ReadAttributeFields(known, child, fields);
+        }
     }
     item.ReadFinished();
     return true;

@@ -1,7 +1,8 @@
 #include "reportfile.h"
 
 #include "base64.h"
-#include "vornitems.h"
+#include "itemelement.h"
+#include "vornitem.h"
 #include "vornreport.h"
 #include "writetextfile.h"
 #include "xmlaccess.h"
@@ -88,62 +89,13 @@ void WriteAttribute(QString &out, QLatin1StringView name, const QString &value)
     out += u'"';
 }
 
-void WriteTextLines(LineWriter &w, const CVornText &text)
+// The style rules: each rule one element whose children are the properties it sets.
+void WriteStyleRules(LineWriter &w, QLatin1StringView tag, const CStyleRules &rules)
 {
-    w.Text(QLatin1StringView("text"), text.GetText());
-    w.Int(QLatin1StringView("horz_alignment"), text.GetHorzAlignment());
-    w.Int(QLatin1StringView("vert_alignment"), text.GetVertAlignment());
-    w.Int(QLatin1StringView("word_wrap"), text.GetWordWrap());
-    QString &out = w.Out();
-    out += QLatin1StringView("  <font");
-    WriteAttribute(out, QLatin1StringView("name"), EscapeXmlAttribute(text.GetFontName()));
-    WriteAttribute(out, QLatin1StringView("size"), QString::number(text.GetFontSize()));
-    WriteAttribute(out, QLatin1StringView("charset"), QString::number(text.GetCharset()));
-    WriteAttribute(out, QLatin1StringView("bold"), QString::number(text.GetBold()));
-    WriteAttribute(out, QLatin1StringView("italic"), QString::number(text.GetItalic()));
-    WriteAttribute(out, QLatin1StringView("underline"), QString::number(text.GetUnderline()));
-    WriteAttribute(out, QLatin1StringView("strikeout"), QString::number(text.GetStrikeout()));
-    out += QLatin1StringView("/>");
-    out += crlf;
-}
-
-// Properties added to the format after its first version: each a child element written after
-// the item's other children, and only when it differs from its default, so that a report that
-// uses none of them is written exactly as before and older readers skip them.
-void WriteExtensionLines(LineWriter &w, const CVornText &text)
-{
-    if (text.GetCanGrow() != 0)
-        w.Int(QLatin1StringView("can_grow"), text.GetCanGrow());
-    if (const auto *dbText = dynamic_cast<const CVornDbText *>(&text)) {
-        if (dbText->GetAggregate() != CVornDbText::NoAggregate)
-            w.Int(QLatin1StringView("aggregate"), dbText->GetAggregate());
-        if (dbText->GetAggregateOver() != CVornDbText::OverBand)
-            w.Int(QLatin1StringView("aggregate_over"), dbText->GetAggregateOver());
-        if (!dbText->GetExpression().isEmpty())
-            w.Text(QLatin1StringView("expression"), dbText->GetExpression());
-        if (!dbText->GetDisplayFormat().isEmpty())
-            w.Text(QLatin1StringView("display_format"), dbText->GetDisplayFormat());
-    }
-}
-
-void WriteExtensionLines(LineWriter &w, const CVornBarcode &barcode)
-{
-    if (barcode.GetSymbology() != CVornBarcode::DefaultSymbology)
-        w.Int(QLatin1StringView("symbology"), barcode.GetSymbology());
-    if (barcode.GetEccLevel() != CVornBarcode::DefaultEccLevel)
-        w.Int(QLatin1StringView("ecc_level"), barcode.GetEccLevel());
-    if (barcode.GetShowText() != CVornBarcode::DefaultShowText)
-        w.Int(QLatin1StringView("show_text"), barcode.GetShowText());
-}
-
-// The extensions every item kind has, after the kind's own elements: its condition and its
-// style rules, each rule one element whose children are the properties it sets.
-void WriteItemExtensionLines(LineWriter &w, const CVornItem &item)
-{
-    if (!item.GetPrintWhen().isEmpty())
-        w.Text(QLatin1StringView("print_when"), item.GetPrintWhen());
-    for (const CStyleRule &rule : item.GetStyleRules()) {
-        w.Line(QLatin1StringView("  <style_rule>"));
+    for (const CStyleRule &rule : rules) {
+        w.Out() += QLatin1StringView("  <");
+        w.Out() += tag;
+        w.Line(QLatin1StringView(">"));
         w.Out() += QLatin1StringView("  ");
         w.Text(QLatin1StringView("when"), rule.when);
         const auto inner = [&w](auto write) {
@@ -158,78 +110,91 @@ void WriteItemExtensionLines(LineWriter &w, const CVornItem &item)
             inner([&] { w.Int(QLatin1StringView("bold"), *rule.bold); });
         if (rule.italic)
             inner([&] { w.Int(QLatin1StringView("italic"), *rule.italic); });
-        w.Line(QLatin1StringView("  </style_rule>"));
+        w.Out() += QLatin1StringView("  </");
+        w.Out() += tag;
+        w.Line(QLatin1StringView(">"));
     }
 }
 
+// A field written as the text of its element.
+struct WriteElementField
+{
+    LineWriter &w;
+    QLatin1StringView tag;
+
+    void operator()(const int *field) const { w.Int(tag, *field); }
+    void operator()(const quint32 *field) const { w.Color(tag, *field); }
+    void operator()(const QString *field) const { w.Text(tag, *field); }
+    void operator()(const QByteArray *field) const
+    {
+        // Picture bytes in Base64, which needs no escaping.
+        QString &out = w.Out();
+        out += QLatin1StringView("  <");
+        out += tag;
+        out += u'>';
+        out += QLatin1StringView(Base64Encode(*field));
+        out += QLatin1StringView("</");
+        out += tag;
+        out += u'>';
+        out += crlf;
+    }
+    void operator()(const CStyleRules *field) const { WriteStyleRules(w, tag, *field); }
+};
+
+// A field written as an attribute of its element.
+struct AttributeText
+{
+    QString operator()(const int *field) const { return QString::number(*field); }
+    QString operator()(const quint32 *field) const { return QString::number(*field); }
+    QString operator()(const QString *field) const { return EscapeXmlAttribute(*field); }
+    QString operator()(const QByteArray *field) const
+    {
+        return QString::fromLatin1(Base64Encode(*field));
+    }
+    QString operator()(const CStyleRules *) const { return QString(); }
+};
+
+bool IsDefault(const FieldRef &field, const FieldRef &fresh)
+{
+    return std::visit(
+            [](const auto *value, const auto *defaultValue) {
+                if constexpr (std::is_same_v<decltype(value), decltype(defaultValue)>)
+                    return *value == *defaultValue;
+                else
+                    return false;
+            },
+            field, fresh);
+}
+
+// The item's element with the fields of its kind's list in their order. A field added to the
+// format later is written only when it differs from a new item's, so that a report that uses
+// none of them is written exactly as before and older readers skip them.
 void WriteItem(LineWriter &w, const CVornItem &item)
 {
     w.ElementStart(item);
-    w.Color(QLatin1StringView("color"), item.GetColor());
-    w.Int(QLatin1StringView("left"), item.GetLeft());
-    w.Int(QLatin1StringView("top"), item.GetTop());
-    w.Int(QLatin1StringView("right"), item.GetRight());
-    w.Int(QLatin1StringView("bottom"), item.GetBottom());
-
-    switch (item.GetKind()) {
-    case VornKind::Text:
-        WriteTextLines(w, static_cast<const CVornText &>(item));
-        WriteExtensionLines(w, static_cast<const CVornText &>(item));
-        break;
-    case VornKind::DbText: {
-        const auto &text = static_cast<const CVornDbText &>(item);
-        WriteTextLines(w, text);
-        w.Text(QLatin1StringView("format"), text.GetFormat());
-        w.Text(QLatin1StringView("data-source"), text.GetDataSource());
-        w.Text(QLatin1StringView("data-field"), text.GetDataField());
-        w.Text(QLatin1StringView("query"), text.GetQuery());
-        WriteExtensionLines(w, text);
-        break;
+    if (const CItemElement *element = ItemElementOf(item.GetKind())) {
+        CFieldAddresses fields;
+        CollectFields(item, fields);
+        for (const CItemElement::Child &child : element->children) {
+            if (child.saved == CFieldVisitor::Saved::No)
+                continue;
+            if (child.saved == CFieldVisitor::Saved::IfNotDefault
+                && IsDefault(fields[child.field], element->defaults[child.field]))
+                continue;
+            if (child.attributes.empty()) {
+                std::visit(WriteElementField {w, child.name}, fields[child.field]);
+                continue;
+            }
+            QString &out = w.Out();
+            out += QLatin1StringView("  <");
+            out += child.name;
+            for (const CItemElement::Attribute &attribute : child.attributes)
+                WriteAttribute(out, attribute.name,
+                               std::visit(AttributeText(), fields[attribute.field]));
+            out += QLatin1StringView("/>");
+            out += crlf;
+        }
     }
-    case VornKind::Shape: {
-        const auto &shape = static_cast<const CVornShape &>(item);
-        w.Color(QLatin1StringView("bk_color"), shape.GetBkColor());
-        w.Int(QLatin1StringView("line_style"), shape.GetLineStyle());
-        w.Int(QLatin1StringView("line_width"), shape.GetLineWidth());
-        w.Int(QLatin1StringView("shape_type"), shape.GetShapeType());
-        break;
-    }
-    case VornKind::Image: {
-        const auto &image = static_cast<const CVornImage &>(item);
-        QString &out = w.Out();
-        out += QLatin1StringView("  <image>");
-        const QByteArray encoded = Base64Encode(image.GetImageData());
-        out += QLatin1StringView(encoded);
-        out += QLatin1StringView("</image>");
-        out += crlf;
-        w.Int(QLatin1StringView("horz_alignment"), image.GetHorzAlignment());
-        w.Int(QLatin1StringView("vert_alignment"), image.GetVertAlignment());
-        break;
-    }
-    case VornKind::DbImage: {
-        // The picture of a database image comes from the database, never the file.
-        const auto &image = static_cast<const CVornDbImage &>(item);
-        w.Int(QLatin1StringView("horz_alignment"), image.GetHorzAlignment());
-        w.Int(QLatin1StringView("vert_alignment"), image.GetVertAlignment());
-        w.Text(QLatin1StringView("data-field"), image.GetDataField());
-        w.Text(QLatin1StringView("data-source"), image.GetDataSource());
-        break;
-    }
-    case VornKind::Barcode:
-        w.Text(QLatin1StringView("barcode"), static_cast<const CVornBarcode &>(item).GetBarcode());
-        WriteExtensionLines(w, static_cast<const CVornBarcode &>(item));
-        break;
-    case VornKind::DbBarcode: {
-        const auto &barcode = static_cast<const CVornDbBarcode &>(item);
-        w.Text(QLatin1StringView("data-field"), barcode.GetDataField());
-        w.Text(QLatin1StringView("data-source"), barcode.GetDataSource());
-        WriteExtensionLines(w, barcode);
-        break;
-    }
-    default:
-        break;
-    }
-    WriteItemExtensionLines(w, item);
     w.Line(QLatin1StringView("</element>"));
 }
 
@@ -276,8 +241,13 @@ qsizetype EstimateSize(const CVornReport &report)
         size += 256 + band->GetDatabaseQuery().size();
         for (const CVornItem *item : band->GetItems()) {
             size += 400;
-            if (item->GetKind() == VornKind::Image)
-                size += static_cast<const CVornImage *>(item)->GetImageData().size() * 4 / 3 + 4;
+            const CItemElement *element = ItemElementOf(item->GetKind());
+            if (!element || !element->holdsBytes)
+                continue;
+            for (const FieldRef &field : ItemFields(*item)) {
+                if (const auto *bytes = std::get_if<QByteArray *>(&field))
+                    size += (*bytes)->size() * 4 / 3 + 4;
+            }
         }
     }
     return size;

@@ -13,60 +13,27 @@ Field FieldOfLower(std::string_view name)
         return name == candidate;
     };
     switch (name.size()) {
-    case 3:
-        return is("top") ? Field::Top : Field::Unknown;
     case 4:
-        return is("left")    ? Field::Left
-                : is("text") ? Field::Text
-                : is("font") ? Field::Font
-                : is("when") ? Field::When
-                : is("bold") ? Field::Bold
-                             : Field::Unknown;
+        return is("when") ? Field::When : is("bold") ? Field::Bold : Field::Unknown;
     case 5:
-        return is("color")    ? Field::Color
-                : is("right") ? Field::Right
-                : is("image") ? Field::Image
-                : is("query") ? Field::Query
-                              : Field::Unknown;
+        return is("color") ? Field::Color : Field::Unknown;
     case 6:
-        return is("bottom")    ? Field::Bottom
-                : is("height") ? Field::Height
+        return is("height")    ? Field::Height
                 : is("header") ? Field::Header
                 : is("footer") ? Field::Footer
-                : is("format") ? Field::Format
                 : is("italic") ? Field::Italic
                 : is("locale") ? Field::Locale
                                : Field::Unknown;
     case 7:
-        return is("element")    ? Field::Element
-                : is("barcode") ? Field::Barcode
-                : is("columns") ? Field::Columns
-                                : Field::Unknown;
+        return is("element") ? Field::Element : is("columns") ? Field::Columns : Field::Unknown;
     case 8:
-        return is("bk_color")    ? Field::BkColor
-                : is("can_grow") ? Field::CanGrow
-                : is("new_page") ? Field::NewPage
-                                 : Field::Unknown;
-    case 9:
-        return is("word_wrap")    ? Field::WordWrap
-                : is("aggregate") ? Field::Aggregate
-                : is("symbology") ? Field::Symbology
-                : is("ecc_level") ? Field::EccLevel
-                : is("show_text") ? Field::ShowText
-                                  : Field::Unknown;
+        return is("bk_color") ? Field::BkColor : is("new_page") ? Field::NewPage : Field::Unknown;
     case 10:
-        return is("data-field")    ? Field::DataField
-                : is("line_style") ? Field::LineStyle
-                : is("line_width") ? Field::LineWidth
-                : is("shape_type") ? Field::ShapeType
-                : is("print_when") ? Field::PrintWhen
-                : is("style_rule") ? Field::StyleRule
-                : is("expression") ? Field::Expression
+        return is("print_when")    ? Field::PrintWhen
                 : is("column_gap") ? Field::ColumnGap
                                    : Field::Unknown;
     case 11:
-        return is("data-source")    ? Field::DataSource
-                : is("skip_labels") ? Field::SkipLabels
+        return is("skip_labels")    ? Field::SkipLabels
                 : is("column_left") ? Field::ColumnLeft
                                     : Field::Unknown;
     case 12:
@@ -78,11 +45,7 @@ Field FieldOfLower(std::string_view name)
                 : is("keep_together") ? Field::KeepTogether
                                       : Field::Unknown;
     case 14:
-        return is("horz_alignment")    ? Field::HorzAlignment
-                : is("vert_alignment") ? Field::VertAlignment
-                : is("database-query") ? Field::DatabaseQuery
-                : is("aggregate_over") ? Field::AggregateOver
-                : is("display_format") ? Field::DisplayFormat
+        return is("database-query")    ? Field::DatabaseQuery
                 : is("keep_with_next") ? Field::KeepWithNext
                                        : Field::Unknown;
     case 17:
@@ -98,34 +61,39 @@ Field FieldOfLower(std::string_view name)
 
 } // namespace
 
-// Looks a child's name up once, instead of comparing it with every name a
-// level knows: the reader meets some hundred thousand children in a big file.
-// The name is folded to lower case and compared with the few names of its
-// length.
-Field FieldOf(const CXmlNode &node)
+std::string_view LowerName(const CXmlNode &node, LowerNameBuffer &lower)
 {
     const QByteArrayView raw = NodeNameUtf8(node);
-    char lower[20];
-    if (raw.size() >= qsizetype(sizeof lower))
-        return Field::Unknown;
+    if (raw.size() >= qsizetype(lower.size()))
+        return {};
     for (qsizetype i = 0; i < raw.size(); ++i) {
         const auto c = static_cast<unsigned char>(raw[i]);
         if (c >= 0x80) {
             // Rare: a letter that folds to an ASCII one, which Qt's case
             // folding decides as it does everywhere else.
             const QString folded = QString::fromUtf8(raw).toCaseFolded();
-            if (folded.size() >= qsizetype(sizeof lower))
-                return Field::Unknown;
+            if (folded.size() >= qsizetype(lower.size()))
+                return {};
             for (qsizetype k = 0; k < folded.size(); ++k) {
                 if (folded[k].unicode() >= 0x80)
-                    return Field::Unknown;
-                lower[k] = char(folded[k].unicode());
+                    return {};
+                lower[size_t(k)] = char(folded[k].unicode());
             }
-            return FieldOfLower(std::string_view(lower, size_t(folded.size())));
+            return std::string_view(lower.data(), size_t(folded.size()));
         }
-        lower[i] = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+        lower[size_t(i)] = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
     }
-    return FieldOfLower(std::string_view(lower, size_t(raw.size())));
+    return std::string_view(lower.data(), size_t(raw.size()));
+}
+
+// Looks a child's name up once, instead of comparing it with every name a
+// level knows: the reader meets some hundred thousand children in a big file.
+// The name is folded to lower case and compared with the few names of its
+// length.
+Field FieldOf(const CXmlNode &node)
+{
+    LowerNameBuffer lower;
+    return FieldOfLower(LowerName(node, lower));
 }
 
 bool ReadElementAttributes(CVornElement &element, const CXmlNode &node, QString &message)

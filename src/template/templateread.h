@@ -15,66 +15,45 @@ class CVornItem;
 // knows, looked up fast, and the attributes of an element.
 namespace TemplateRead {
 
-// The child elements the reader knows, by name. Names are compared without
-// regard to letter case; a name belongs to one level of the item classes only.
+// The child elements of the report, its bands and style rules, by name. Names are compared
+// without regard to letter case. An item's children are named by its kind's field list
+// (itemelement.h).
 enum class Field {
     Unknown,
-    Barcode,
-    Symbology,
-    EccLevel,
-    ShowText,
     BkColor,
-    Bottom,
     Color,
-    DataField,
-    DataSource,
     DatabaseQuery,
-    Aggregate,
-    AggregateOver,
     Bold,
-    DisplayFormat,
-    Expression,
     Italic,
     Locale,
     PrintWhen,
-    StyleRule,
     When,
-    CanGrow,
     ColumnGap,
     ColumnLeft,
     ColumnOrder,
     ColumnWidth,
     Columns,
     Element,
-    Font,
     Footer,
-    Format,
     Header,
     Height,
-    HorzAlignment,
-    Image,
     KeepTogether,
     KeepWithNext,
-    Left,
-    LineStyle,
-    LineWidth,
     NewPage,
     ParentDataSource,
     PrintOnFirstPage,
-    Query,
     RepeatHeader,
     ResetPageNumber,
-    Right,
-    ShapeType,
     SkipLabels,
-    Text,
-    Top,
-    VertAlignment,
-    WordWrap,
 };
 
 // The field a child element names; Field::Unknown for a name no level knows.
 Field FieldOf(const CXmlNode &node);
+
+// The name of an element folded to lower case in buffer; empty when it is longer than the
+// buffer or does not fold to ASCII, as no name the reader knows does.
+using LowerNameBuffer = std::array<char, 32>;
+std::string_view LowerName(const CXmlNode &node, LowerNameBuffer &buffer);
 
 // Reads the attributes `names` of an element in one pass over its
 // attributes, with what GetAttribute would give one by one: the first

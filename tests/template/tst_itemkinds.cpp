@@ -139,6 +139,27 @@ private slots:
         QCOMPARE(Probe(read).saved, Probe(*f.item).saved);
     }
 
+    // A file written by hand or by another tool may hold an item's children in another order
+    // and letter case: here the first child moves to the end and the names are upper case.
+    void templateReadsChildrenInAnyOrder_data() { kinds_data(); }
+    void templateReadsChildrenInAnyOrder()
+    {
+        QFETCH(int, code);
+        CKindFixture f(code);
+        QString written = VornTemplate::WriteReportXml(f.document.GetReport());
+        const qsizetype start = written.indexOf(u"\r\n"_s, written.indexOf(u"<element"_s, 1)) + 2;
+        const qsizetype firstEnd = written.indexOf(u"\r\n"_s, start) + 2;
+        const QString first = written.mid(start, firstEnd - start);
+        written.remove(start, first.size());
+        written.insert(written.indexOf(u"</element>"_s, start), first.toUpper());
+        written.replace(u"<font "_s, u"<FONT "_s);
+        const QByteArray bytes(reinterpret_cast<const char *>(written.utf16()), written.size() * 2);
+        CVornReport back;
+        QString message;
+        QVERIFY2(VornTemplate::LoadBytes(back, bytes, message), qPrintable(message));
+        QCOMPARE(Probe(*back.GetBands()[0]->GetItems()[0]).saved, Probe(*f.item).saved);
+    }
+
     void undoKeepsEveryField_data() { kinds_data(); }
     void undoKeepsEveryField()
     {
