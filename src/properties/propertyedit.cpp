@@ -1,13 +1,12 @@
 #include "propertyedit.h"
 
-#include "barcoderows.h"
-#include "fileutil.h"
+#include "itemproperties.h"
 #include "numbertext.h"
 #include "optionlist.h"
 #include "propertyid.h"
 #include "reportedit.h"
+#include "vorndbtext.h"
 #include "vorndocument.h"
-#include "vornitems.h"
 #include "vornreport.h"
 
 #include <QCoreApplication>
@@ -18,46 +17,11 @@
 
 namespace {
 
+using namespace PropertyEdits;
+
 QString T(const char *text)
 {
     return QCoreApplication::translate("Vantel", text);
-}
-
-bool Is(const CRowEdit &edit, QLatin1StringView id)
-{
-    return edit.id == id;
-}
-
-int Stored(const CRowEdit &edit)
-{
-    return ReadTypedMillimetres(edit.value);
-}
-
-// Stores the code of the option picked through the setter; a text that is none of the
-// options changes nothing.
-template<typename Setter>
-bool SetOption(const QString &value, const COptionList &list, Setter set)
-{
-    const std::optional<int> code = list.Code(value);
-    if (!code)
-        return false;
-    set(*code);
-    return true;
-}
-
-CEditResult Changed(bool changed = true)
-{
-    CEditResult result;
-    result.changed = changed;
-    return result;
-}
-
-CEditResult Refused(const QString &name)
-{
-    CEditResult result;
-    result.nameRefused = true;
-    result.message = T("Duplicate object name: ") + name;
-    return result;
 }
 
 CEditResult ReportEdit(CVornReport &report, const CRowEdit &edit)
@@ -188,191 +152,6 @@ CEditResult BandEdit(CVornReport &report, CVornBand &band, const CRowEdit &edit)
     return Changed();
 }
 
-// Rows every item page has: the four edges, the name, the condition and the style rules.
-// Nothing when the row is none of them.
-std::optional<CEditResult> CommonItemEdit(const CVornReport &report, CVornItem &item,
-                                          const CRowEdit &edit)
-{
-    if (Is(edit, RowId::Left))
-        item.SetLeft(Stored(edit));
-    else if (Is(edit, RowId::Top))
-        item.SetTop(Stored(edit));
-    else if (Is(edit, RowId::Right))
-        item.SetRight(Stored(edit));
-    else if (Is(edit, RowId::Bottom))
-        item.SetBottom(Stored(edit));
-    else if (Is(edit, RowId::Name)) {
-        if (!report.IsNameUnique(&item, edit.value))
-            return Refused(edit.value);
-        item.SetName(edit.value);
-    } else if (Is(edit, RowId::PrintWhen))
-        item.SetPrintWhen(edit.value.trimmed());
-    else if (Is(edit, RowId::Styles))
-        item.SetStyleRules(edit.styleRules);
-    else
-        return std::nullopt;
-    return Changed();
-}
-
-std::optional<CEditResult> CommonTextEdit(const CVornReport &report, CVornText &item,
-                                          const CRowEdit &edit, int dpiY)
-{
-    if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
-        return result;
-    if (Is(edit, RowId::TextColor)) {
-        item.SetColor(edit.color);
-        return Changed();
-    }
-    if (Is(edit, RowId::Font)) {
-        // The colour chosen in the font dialog is the text's colour.
-        StoreItemFont(item, edit.font, dpiY);
-        item.SetColor(edit.font.color);
-        return Changed();
-    }
-    if (Is(edit, RowId::HorzAlignment))
-        return Changed(SetOption(edit.value, VornOptions::TextHorzAlignment(),
-                                 [&item](int code) { item.SetHorzAlignment(code); }));
-    if (Is(edit, RowId::VertAlignment))
-        return Changed(SetOption(edit.value, VornOptions::TextVertAlignment(),
-                                 [&item](int code) { item.SetVertAlignment(code); }));
-    if (Is(edit, RowId::WordWrap))
-        return Changed(SetOption(edit.value, VornOptions::TrueFalse(),
-                                 [&item](int code) { item.SetWordWrap(code); }));
-    if (Is(edit, RowId::CanGrow))
-        return Changed(SetOption(edit.value, VornOptions::YesNo(),
-                                 [&item](int code) { item.SetCanGrow(code); }));
-    return std::nullopt;
-}
-
-CEditResult TextEdit(const CVornReport &report, CVornText &item, const CRowEdit &edit, int dpiY)
-{
-    if (std::optional<CEditResult> result = CommonTextEdit(report, item, edit, dpiY))
-        return *result;
-    if (!Is(edit, RowId::Text))
-        return CEditResult();
-    item.SetText(edit.value);
-    return Changed();
-}
-
-CEditResult DbTextEdit(const CVornReport &report, CVornDbText &item, const CRowEdit &edit, int dpiY)
-{
-    if (std::optional<CEditResult> result = CommonTextEdit(report, item, edit, dpiY))
-        return *result;
-    if (Is(edit, RowId::DataSource))
-        item.SetDataSource(edit.value);
-    else if (Is(edit, RowId::DataField))
-        item.SetDataField(edit.value);
-    else if (Is(edit, RowId::DataFormat))
-        item.SetFormat(edit.value);
-    else if (Is(edit, RowId::Expression))
-        item.SetExpression(edit.value.trimmed());
-    else if (Is(edit, RowId::DisplayFormat))
-        item.SetDisplayFormat(edit.value);
-    else if (Is(edit, RowId::Aggregate))
-        return Changed(SetOption(edit.value, VornOptions::Aggregate(),
-                                 [&item](int code) { item.SetAggregate(code); }));
-    else if (Is(edit, RowId::AggregateOver))
-        return Changed(SetOption(edit.value, VornOptions::AggregateOver(),
-                                 [&item](int code) { item.SetAggregateOver(code); }));
-    else if (Is(edit, RowId::Query))
-        // The full text, as for a band: the one-line form would join a "--"
-        // comment with the rest of the query and squeeze blanks inside strings.
-        item.SetQuery(edit.sqlText);
-    else
-        return CEditResult();
-    return Changed();
-}
-
-CEditResult ShapeEdit(const CVornReport &report, CVornShape &item, const CRowEdit &edit)
-{
-    if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
-        return *result;
-    if (Is(edit, RowId::Color)) {
-        item.SetColor(edit.color);
-        return Changed();
-    }
-    if (Is(edit, RowId::BkColor)) {
-        item.SetBkColor(edit.color);
-        return Changed();
-    }
-    if (Is(edit, RowId::ShapeType))
-        return Changed(SetOption(edit.value, VornOptions::ShapeType(),
-                                 [&item](int code) { item.SetShapeType(code); }));
-    if (Is(edit, RowId::LineStyle))
-        return Changed(SetOption(edit.value, VornOptions::LineStyle(),
-                                 [&item](int code) { item.SetLineStyle(code); }));
-    return CEditResult();
-}
-
-std::optional<CEditResult> CommonImageEdit(const CVornReport &report, CVornImage &item,
-                                           const CRowEdit &edit)
-{
-    if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
-        return result;
-    if (Is(edit, RowId::HorzAlignment))
-        return Changed(SetOption(edit.value, VornOptions::ImageHorzAlignment(),
-                                 [&item](int code) { item.SetHorzAlignment(code); }));
-    if (Is(edit, RowId::VertAlignment))
-        return Changed(SetOption(edit.value, VornOptions::ImageVertAlignment(),
-                                 [&item](int code) { item.SetVertAlignment(code); }));
-    return std::nullopt;
-}
-
-CEditResult ImageEdit(const CVornReport &report, CVornImage &item, const CRowEdit &edit)
-{
-    if (std::optional<CEditResult> result = CommonImageEdit(report, item, edit))
-        return *result;
-    if (!Is(edit, RowId::ImageFile))
-        return CEditResult();
-    // A file that cannot be read leaves the picture as it was, but the edit
-    // still counts as a change.
-    CEditResult result = Changed();
-    QByteArray bytes;
-    if (ReadWholeFile(edit.value, bytes, result.message))
-        item.SetImageData(bytes);
-    return result;
-}
-
-CEditResult DbImageEdit(const CVornReport &report, CVornDbImage &item, const CRowEdit &edit)
-{
-    if (std::optional<CEditResult> result = CommonImageEdit(report, item, edit))
-        return *result;
-    if (Is(edit, RowId::DataSource))
-        item.SetDataSource(edit.value);
-    else if (Is(edit, RowId::DataField))
-        item.SetDataField(edit.value);
-    else
-        return CEditResult();
-    return Changed();
-}
-
-CEditResult BarcodeEdit(const CVornReport &report, CVornBarcode &item, const CRowEdit &edit)
-{
-    if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
-        return *result;
-    if (std::optional<CEditResult> result = BarcodeOptionEdit(item, edit))
-        return *result;
-    if (!Is(edit, RowId::Barcode))
-        return CEditResult();
-    item.SetBarcode(edit.value);
-    return Changed();
-}
-
-CEditResult DbBarcodeEdit(const CVornReport &report, CVornDbBarcode &item, const CRowEdit &edit)
-{
-    if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
-        return *result;
-    if (std::optional<CEditResult> result = BarcodeOptionEdit(item, edit))
-        return *result;
-    if (Is(edit, RowId::DataSource))
-        item.SetDataSource(edit.value);
-    else if (Is(edit, RowId::DataField))
-        item.SetDataField(edit.value);
-    else
-        return CEditResult();
-    return Changed();
-}
-
 // Runs the handler when the object's class matches its kind code.
 template<typename Object, typename Handler>
 CEditResult Dispatch(CVornElement *current, Handler handler)
@@ -423,32 +202,9 @@ CEditResult ApplyEdit(CVornReport &report, CVornElement *current, const CRowEdit
     if (IsBand(kind))
         return Dispatch<CVornBand>(current,
                                    [&](CVornBand &band) { return BandEdit(report, band, edit); });
-    switch (kind) {
-    case VornKind::Text:
-        return Dispatch<CVornText>(
-                current, [&](CVornText &item) { return TextEdit(report, item, edit, screenDpiY); });
-    case VornKind::DbText:
-        return Dispatch<CVornDbText>(current, [&](CVornDbText &item) {
-            return DbTextEdit(report, item, edit, screenDpiY);
-        });
-    case VornKind::Shape:
-        return Dispatch<CVornShape>(
-                current, [&](CVornShape &item) { return ShapeEdit(report, item, edit); });
-    case VornKind::Image:
-        return Dispatch<CVornImage>(
-                current, [&](CVornImage &item) { return ImageEdit(report, item, edit); });
-    case VornKind::DbImage:
-        return Dispatch<CVornDbImage>(
-                current, [&](CVornDbImage &item) { return DbImageEdit(report, item, edit); });
-    case VornKind::Barcode:
-        return Dispatch<CVornBarcode>(
-                current, [&](CVornBarcode &item) { return BarcodeEdit(report, item, edit); });
-    case VornKind::DbBarcode:
-        return Dispatch<CVornDbBarcode>(
-                current, [&](CVornDbBarcode &item) { return DbBarcodeEdit(report, item, edit); });
-    default:
-        return CEditResult();
-    }
+    auto *item = dynamic_cast<CVornItem *>(current);
+    const CItemProperties *properties = item ? ItemPropertiesOf(kind) : nullptr;
+    return properties ? properties->edit(report, *item, edit, screenDpiY) : CEditResult();
 }
 
 CEditResult ApplyEditStep(CVornDocument &document, CVornElement *current, const CRowEdit &edit,
