@@ -1,6 +1,7 @@
 #include "elementsicons.h"
 
 #include "colorref.h"
+#include "itemkinds.h"
 #include "readablecolor.h"
 #include "vornkind.h"
 
@@ -163,19 +164,11 @@ int IndexForKind(int kind)
     case VornKind::ReportFooter:
     case VornKind::PageFooter:
         return 3;
-    case VornKind::Text:
-    case VornKind::DbText:
-        return 4;
-    case VornKind::Shape:
-        return 5;
-    case VornKind::Image:
-    case VornKind::DbImage:
-        return 6;
-    case VornKind::Barcode:
-    case VornKind::DbBarcode:
-        return 8;
-    default:
-        return 0;
+    default: {
+        // An item kind's picture is part of its look.
+        const CItemKind *item = FindItemKind(kind);
+        return item && item->look.icon >= 0 && item->look.icon < IconCount ? item->look.icon : 0;
+    }
     }
 }
 

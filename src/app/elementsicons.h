@@ -23,7 +23,7 @@ QImage Bitmap();
 QPixmap Strip(QRgb background = 0xFFFFFF);
 
 // The picture of a band or item kind in the strip: headers, contents (a Page Break too),
-// footers, texts, shapes, images, barcodes; 0, the pointer, for anything else.
+// footers, and for an item kind the one its look names; 0, the pointer, for anything else.
 int IndexForKind(int kind);
 
 // That picture alone, cut from a strip.

@@ -21,20 +21,20 @@ const std::vector<CItemKind> &ItemKinds()
     // A new kind is registered here, one line, with its code from 32 up.
     static const std::vector<CItemKind> kinds {
             Kind<CVornText>({QT_TRANSLATE_NOOP("Vantel", "Text"),
-                             QT_TRANSLATE_NOOP("Vantel", "Text Box"), 18}),
+                             QT_TRANSLATE_NOOP("Vantel", "Text Box"), 4, 18}),
             Kind<CVornDbText>({QT_TRANSLATE_NOOP("Vantel", "DB Text"),
-                               QT_TRANSLATE_NOOP("Vantel", "DB Text Box"), 20}),
+                               QT_TRANSLATE_NOOP("Vantel", "DB Text Box"), 4, 20}),
             Kind<CVornShape>({QT_TRANSLATE_NOOP("Vantel", "Shape"),
-                              QT_TRANSLATE_NOOP("Vantel", "Shape: line, rectangle, etc."), 19, 30,
-                              true}),
+                              QT_TRANSLATE_NOOP("Vantel", "Shape: line, rectangle, etc."), 5, 19,
+                              30, true}),
             Kind<CVornImage>({QT_TRANSLATE_NOOP("Vantel", "Image"),
-                              QT_TRANSLATE_NOOP("Vantel", "Image"), 21}),
+                              QT_TRANSLATE_NOOP("Vantel", "Image"), 6, 21}),
             Kind<CVornDbImage>({QT_TRANSLATE_NOOP("Vantel", "DB Image"),
-                                QT_TRANSLATE_NOOP("Vantel", "DB Image"), 22}),
+                                QT_TRANSLATE_NOOP("Vantel", "DB Image"), 6, 22}),
             Kind<CVornBarcode>({QT_TRANSLATE_NOOP("Vantel", "Barcode"),
-                                QT_TRANSLATE_NOOP("Vantel", "Barcode"), 23}),
+                                QT_TRANSLATE_NOOP("Vantel", "Barcode"), 8, 23}),
             Kind<CVornDbBarcode>({QT_TRANSLATE_NOOP("Vantel", "DB Barcode"),
-                                  QT_TRANSLATE_NOOP("Vantel", "DB Barcode"), 24}),
+                                  QT_TRANSLATE_NOOP("Vantel", "DB Barcode"), 8, 24}),
     };
     return kinds;
 }

@@ -7,13 +7,14 @@
 
 class CVornItem;
 
-// How a kind shows in the designer: its name, its Elements pane entry, the
-// design view's insertion mode that places one, the height a new one gets and
+// How a kind shows in the designer: its name, its Elements pane entry and
+// icon, the design view's insertion mode that places one, the height a new one gets and
 // whether it lies under the other items of its band.
 struct CKindLook
 {
     const char *name; // untranslated; KindName gives it translated
     const char *elementsEntry; // untranslated, in the "Vantel" context
+    int icon; // the picture in the Elements pane's strip of icons (ElementsIcons)
     int insertMode; // the command id of the insertion mode
     int newHeight = 20; // pixels at full size
     bool underOthers = false; // drawn (and hit) before the band's other items

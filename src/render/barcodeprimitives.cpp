@@ -1,6 +1,7 @@
 #include "barcodesymbology.h"
 #include "ean13.h"
 #include "itemprimitives.h"
+#include "kindtable.h"
 #include "vornitems.h"
 
 #include <QCoreApplication>
@@ -61,4 +62,10 @@ bool BuildDbBarcodePrimitives(const CVornItem &item, const CPageRect &box, CItem
     if (!row.Value(dbBarcode.GetDataSource(), dbBarcode.GetDataField(), {}, value))
         return false;
     return AddBarcode(dbBarcode, value.toString().trimmed(), box, row, content);
+}
+
+void AddBarcodePrinting(CKindTable<CItemPrinting> &table)
+{
+    table.Add(CVornBarcode::Kind, {BuildBarcodePrimitives});
+    table.Add(CVornDbBarcode::Kind, {BuildDbBarcodePrimitives});
 }

@@ -1,4 +1,5 @@
 #include "itemprimitives.h"
+#include "kindtable.h"
 #include "vornitems.h"
 
 #include <QFile>
@@ -39,4 +40,13 @@ bool BuildDbImagePrimitives(const CVornItem &item, const CPageRect &box, CItemRo
     image.picture = row.PictureOf(bytes);
     content.Add(std::move(image));
     return true;
+}
+
+void AddImagePrinting(CKindTable<CItemPrinting> &table)
+{
+    table.Add(CVornImage::Kind, {BuildImagePrimitives, [](const CVornItem &item) {
+                                     return &static_cast<const CVornImage &>(item).GetImageData();
+                                 }});
+    // A database image's picture comes from its data.
+    table.Add(CVornDbImage::Kind, {BuildDbImagePrimitives});
 }

@@ -1,28 +1,20 @@
 #include "itemprimitives.h"
 
+#include "kindtable.h"
 #include "pixeldrawing.h"
-#include "vornkind.h"
 
-CBuildPrimitives PrimitivesOf(int kind)
+const CItemPrinting *ItemPrintingOf(int code)
 {
-    switch (kind) {
-    case VornKind::Text:
-        return BuildTextPrimitives;
-    case VornKind::DbText:
-        return BuildDbTextPrimitives;
-    case VornKind::Shape:
-        return BuildShapePrimitives;
-    case VornKind::Image:
-        return BuildImagePrimitives;
-    case VornKind::DbImage:
-        return BuildDbImagePrimitives;
-    case VornKind::Barcode:
-        return BuildBarcodePrimitives;
-    case VornKind::DbBarcode:
-        return BuildDbBarcodePrimitives;
-    default:
-        return nullptr;
-    }
+    // A new kind adds its printing here, one line.
+    static const CKindTable<CItemPrinting> printings = [] {
+        CKindTable<CItemPrinting> table;
+        AddTextPrinting(table);
+        AddShapePrinting(table);
+        AddImagePrinting(table);
+        AddBarcodePrinting(table);
+        return table;
+    }();
+    return printings.Find(code);
 }
 
 QRgb PageColor(quint32 colorRef)

@@ -14,6 +14,8 @@ class CDataFormat;
 class CDisplayFormat;
 class CExprValue;
 class CVornItem;
+template<typename Entry>
+class CKindTable;
 
 // What the layout works out once per run for an item, before any row is printed.
 struct CItemPlan
@@ -95,8 +97,23 @@ bool BuildBarcodePrimitives(const CVornItem &item, const CPageRect &box, CItemRo
 bool BuildDbBarcodePrimitives(const CVornItem &item, const CPageRect &box, CItemRow &row,
                               CBandContent &content);
 
-// The function that builds the primitives of an item kind, null for a kind that prints nothing.
-CBuildPrimitives PrimitivesOf(int kind);
+// How the engine prints the items of one kind.
+struct CItemPrinting
+{
+    CBuildPrimitives build;
+    // The picture an item prints whatever its data (a static Image's), decoded once per run;
+    // null for a kind without one.
+    const QByteArray *(*picture)(const CVornItem &item) = nullptr;
+};
+
+// The printing of the kind of that code; null for a kind that prints nothing.
+const CItemPrinting *ItemPrintingOf(int code);
+
+// Each kind family's printing, added by the file of its primitives.
+void AddTextPrinting(CKindTable<CItemPrinting> &table);
+void AddShapePrinting(CKindTable<CItemPrinting> &table);
+void AddImagePrinting(CKindTable<CItemPrinting> &table);
+void AddBarcodePrinting(CKindTable<CItemPrinting> &table);
 
 // A colour of the model (0x00BBGGRR) as a page colour.
 QRgb PageColor(quint32 colorRef);

@@ -180,7 +180,8 @@ bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan 
         ItemPlan itemPlan;
         itemPlan.item = item;
         itemPlan.place = {bandIndex, itemIndex};
-        itemPlan.build = PrimitivesOf(item->GetKind());
+        const CItemPrinting *printing = ItemPrintingOf(item->GetKind());
+        itemPlan.build = printing ? printing->build : nullptr;
         At(band, itemIndex);
         if (const auto *text = dynamic_cast<const CVornText *>(item)) {
             itemPlan.grows = text->GetCanGrow() != 0 && text->GetWordWrap() != 0;
@@ -232,9 +233,11 @@ bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan 
             source = dbImage->GetDataSource();
         } else if (const auto *dbBarcode = dynamic_cast<const CVornDbBarcode *>(item)) {
             source = dbBarcode->GetDataSource();
-        } else if (const auto *image = dynamic_cast<const CVornImage *>(item)) {
-            if (!image->GetImageData().isEmpty())
-                itemPlan.picture = PictureOf(image->GetImageData());
+        }
+        if (printing && printing->picture) {
+            const QByteArray &bytes = *printing->picture(*item);
+            if (!bytes.isEmpty())
+                itemPlan.picture = PictureOf(bytes);
         }
         // A DB item without a data source shows a field of its own band's row; one with a
         // query of its own needs none.

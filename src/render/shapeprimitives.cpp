@@ -1,4 +1,5 @@
 #include "itemprimitives.h"
+#include "kindtable.h"
 #include "vornitems.h"
 
 bool BuildShapePrimitives(const CVornItem &item, const CPageRect &box, CItemRow &row,
@@ -18,4 +19,9 @@ bool BuildShapePrimitives(const CVornItem &item, const CPageRect &box, CItemRow 
     shape.source = row.Plan().place;
     content.Add(shape);
     return true;
+}
+
+void AddShapePrinting(CKindTable<CItemPrinting> &table)
+{
+    table.Add(CVornShape::Kind, {BuildShapePrimitives});
 }

@@ -1,6 +1,7 @@
 #include "dataformat.h"
 #include "exprvalue.h"
 #include "itemprimitives.h"
+#include "kindtable.h"
 #include "vornitems.h"
 
 namespace {
@@ -99,4 +100,10 @@ bool BuildDbTextPrimitives(const CVornItem &item, const CPageRect &box, CItemRow
     if (!text.text.isEmpty())
         content.Add(std::move(text));
     return true;
+}
+
+void AddTextPrinting(CKindTable<CItemPrinting> &table)
+{
+    table.Add(CVornText::Kind, {BuildTextPrimitives});
+    table.Add(CVornDbText::Kind, {BuildDbTextPrimitives});
 }

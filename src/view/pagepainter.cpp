@@ -1,14 +1,11 @@
 #include "pagepainter.h"
 
-#include "barcodedrawing.h"
-#include "barcodepainting.h"
-#include "barcodesymbology.h"
-#include "ean13.h"
+#include "itemdrawing.h"
 #include "itemkinds.h"
 #include "itempainter.h"
 #include "pixeldrawing.h"
-#include "textitemlayout.h"
-#include "vornitems.h"
+#include "vornband.h"
+#include "vornitem.h"
 #include "vornreport.h"
 
 #include <QFontMetrics>
@@ -190,100 +187,23 @@ void CPagePainter::DrawItem(const CVornItem &item, const PixRect &band, Pass pas
     if (box.IsEmpty())
         return;
 
-    // Everything an item draws stays in its box. A shape's pen is centred on the box's edges
-    // and may be several pixels wide; it keeps its full width as long as it stays on the band.
+    const CItemDrawing *drawing = ItemDrawingOf(item.GetKind());
+    if (!drawing)
+        return;
+    // Everything an item draws stays in its box, or as far out of it as its kind reaches (a
+    // shape's pen keeps its full width as long as it stays on the band).
     PixRect clip = box;
-    const auto *shape = dynamic_cast<const CVornShape *>(&item);
-    if (shape) {
-        const int width = UsablePenWidth(shape->GetLineWidth());
-        clip = box.Inflate(width, width).Intersect(band);
+    if (drawing->reach) {
+        const int reach = drawing->reach(item);
+        clip = box.Inflate(reach, reach).Intersect(band);
     }
     // Items that cannot show are not laid out at all: a page may hold thousands.
     if (clip.Intersect(m_visible).IsEmpty())
         return;
     m_painter.save();
     m_painter.setClipRect(clip.ToQRect(), Qt::IntersectClip);
-    if (shape)
-        DrawShape(*shape, box);
-    else if (const auto *text = dynamic_cast<const CVornText *>(&item))
-        DrawText(*text, box);
-    else if (const auto *image = dynamic_cast<const CVornImage *>(&item))
-        DrawImage(*image, box);
-    else if (const auto *barcode = dynamic_cast<const CVornBarcode *>(&item))
-        DrawBarcode(*barcode, box);
+    drawing->draw(item, box, {m_painter, m_geometry, *m_cache, m_zoom});
     m_painter.restore();
-}
-
-void CPagePainter::DrawText(const CVornText &item, const PixRect &box)
-{
-    QString text = TextItemString(item);
-    const QFont font = TextItemFont(item, m_geometry.DpiY(), m_zoom);
-    m_painter.setFont(font);
-    m_painter.setPen(ColorFromColorRef(item.GetColor()));
-    const int flags = TextItemFlags(item);
-    text = ItemTextShown(m_painter, box, text, flags);
-    const PixRect layout
-            = ItemTextLayout(m_painter, box, text, flags, item.GetVertAlignment(), &m_cache->texts);
-    if (item.GetKind() == VornKind::DbText) {
-        // A placeholder too long for its box shows its end, where the field name is.
-        const CTextMeasureCache::Key key {font.key(),   m_painter.device()->logicalDpiY(),
-                                          text,         box.Width(),
-                                          box.Height(), flags};
-        text = m_cache->texts.Trimmed(key, [&] {
-            const QFontMetrics metrics = m_painter.fontMetrics();
-            return TrimFromLeft(text, box.Width(), [&metrics](const QString &s) {
-                return metrics.horizontalAdvance(s);
-            });
-        });
-    }
-    if (!layout.IsEmpty())
-        m_painter.drawText(layout.ToQRect(), flags, text);
-}
-
-void CPagePainter::DrawShape(const CVornShape &item, const PixRect &box)
-{
-    // The line width is in device pixels, whatever the zoom.
-    const QPen pen = OutlinePen(ColorFromColorRef(item.GetColor()), item.GetLineWidth(),
-                                item.GetLineStyle() == 2);
-    PaintItemShape(m_painter, box, item.GetShapeType(), pen,
-                   QBrush(ColorFromColorRef(item.GetBkColor())));
-}
-
-void CPagePainter::DrawImage(const CVornImage &item, const PixRect &box)
-{
-    PaintItemPicture(m_painter, box, m_cache->pictures.Find(item.GetImageData()),
-                     item.GetHorzAlignment(), item.GetVertAlignment(), m_geometry.DpiX(),
-                     m_geometry.DpiY());
-}
-
-void CPagePainter::DrawBarcode(const CVornBarcode &item, const PixRect &box)
-{
-    const int symbology = item.GetSymbology();
-    if (symbology != BarcodeSymbology::Ean13) {
-        // The symbol laid out in the item's size in model units and scaled onto its pixels,
-        // as the engine lays it out on paper; a value it cannot print is crossed out.
-        const QString value = item.GetBarcode().isEmpty() ? BarcodeSymbology::SampleValue(symbology)
-                                                          : item.GetBarcode();
-        const int width = item.GetRight() - item.GetLeft();
-        const int height = item.GetBottom() - item.GetTop();
-        CBarcodeDrawing drawing;
-        QString problem;
-        if (width <= 0 || height <= 0)
-            return;
-        if (MakeBarcodeDrawing({symbology, item.GetEccLevel(), item.GetShowText() != 0}, value,
-                               width, height, drawing, problem))
-            PaintBarcodeDrawing(m_painter, drawing, QPointF(box.left, box.top),
-                                double(box.Width()) / width, double(box.Height()) / height);
-        else
-            PaintItemPicture(m_painter, box, nullptr, 0, 0, m_geometry.DpiX(), m_geometry.DpiY());
-        return;
-    }
-    const QString &value = item.GetBarcode().isEmpty() ? SampleBarcode : item.GetBarcode();
-    // The renderer works in model units; the box converted without the zoom lands on the very
-    // pixels drawn for the item.
-    DrawEan13(m_painter, value, m_geometry.PixelsToModelX(box.left),
-              m_geometry.PixelsToModelY(box.top), m_geometry.PixelsToModelX(box.right),
-              m_geometry.PixelsToModelY(box.bottom));
 }
 
 void CPagePainter::DrawSelectionMarks(const PixRect &rect, bool solid)

@@ -6,12 +6,8 @@
 class QPainter;
 class CVornBand;
 class CVornElement;
-class CVornBarcode;
-class CVornImage;
 class CVornItem;
 class CVornReport;
-class CVornShape;
-class CVornText;
 
 // Draws the report as one printed page on any painter: the design view, an image for the
 // command line, the tests. Positions come from a page geometry whose coordinates are the
@@ -67,10 +63,6 @@ private:
     void DrawOtherColumns(const CVornBand &band, const PixRect &rect);
     void DrawGrid(const PixRect &band);
     void DrawItem(const CVornItem &item, const PixRect &band, Pass pass);
-    void DrawText(const CVornText &item, const PixRect &box);
-    void DrawShape(const CVornShape &item, const PixRect &box);
-    void DrawImage(const CVornImage &item, const PixRect &box);
-    void DrawBarcode(const CVornBarcode &item, const PixRect &box);
     void DrawFocusLines(const QPolygon &points);
     void DrawCaption(int index);
 
