@@ -4,6 +4,7 @@
 #include "zintlibrary.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -216,14 +217,57 @@ bool MakeBarcodeDrawing(const CBarcodeOptions &options, QStringView value, doubl
     }
     left = (width - vector->width * scale) / 2;
     drawing.area = QRectF(left, top, vector->width * scale, vector->height * scale);
-    for (const zint_vector_rect *rect = vector->rectangles; rect; rect = rect->next) {
-        drawing.bars.emplace_back(left + rect->x * scale, top + rect->y * scale,
-                                  rect->width * scale, rect->height * scale);
-    }
+    drawing.origin = QPointF(left, top);
+    drawing.scale = scale;
+    for (const zint_vector_rect *rect = vector->rectangles; rect; rect = rect->next)
+        drawing.bars.emplace_back(rect->x, rect->y, rect->width, rect->height);
     for (const zint_vector_string *text = vector->strings; text; text = text->next) {
         drawing.texts.push_back({QPointF(left + text->x * scale, top + text->y * scale),
                                  text->fsize * scale, text->halign,
                                  QString::fromUtf8(reinterpret_cast<const char *>(text->text))});
     }
     return true;
+}
+
+namespace {
+
+struct DrawingKey
+{
+    int symbology = 0;
+    int eccLevel = 0;
+    bool showText = false;
+    double width = 0;
+    double height = 0;
+    QString value;
+
+    friend bool operator==(const DrawingKey &, const DrawingKey &) = default;
+};
+
+size_t qHash(const DrawingKey &key, size_t seed)
+{
+    return qHashMulti(seed, key.symbology, key.eccLevel, key.showText, key.width, key.height,
+                      key.value);
+}
+
+// Enough for the codes of a page or two; the whole set is dropped when it is full.
+constexpr qsizetype keptDrawings = 256;
+
+} // namespace
+
+std::shared_ptr<const CBarcodeDrawing> SharedBarcodeDrawing(const CBarcodeOptions &options,
+                                                            QStringView value, double width,
+                                                            double height, QString &problem)
+{
+    thread_local QHash<DrawingKey, std::shared_ptr<const CBarcodeDrawing>> kept;
+    DrawingKey key {options.symbology, options.eccLevel, options.showText, width, height,
+                    value.toString()};
+    if (const auto found = kept.constFind(key); found != kept.cend())
+        return *found;
+    auto drawing = std::make_shared<CBarcodeDrawing>();
+    if (!MakeBarcodeDrawing(options, value, width, height, *drawing, problem))
+        return nullptr;
+    if (kept.size() >= keptDrawings)
+        kept.clear();
+    kept.insert(std::move(key), drawing);
+    return drawing;
 }

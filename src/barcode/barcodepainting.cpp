@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTransform>
 
 #include <cmath>
 
@@ -20,7 +21,13 @@ void PaintBarcodeDrawing(QPainter &painter, const CBarcodeDrawing &drawing, QPoi
     painter.setBrush(Qt::white);
     painter.drawRect(drawing.area);
     painter.setBrush(Qt::black);
+    // The bars in the symbol's units, whose whole numbers a PDF writes short.
+    const QTransform box = painter.transform();
+    painter.setTransform(QTransform::fromTranslate(drawing.origin.x(), drawing.origin.y())
+                                 .scale(drawing.scale, drawing.scale)
+                         * box);
     painter.drawRects(drawing.bars.data(), int(drawing.bars.size()));
+    painter.setTransform(box);
     if (!drawing.texts.empty()) {
         QFont font(QStringLiteral("Arial"));
         painter.setPen(Qt::black);

@@ -282,7 +282,7 @@ QByteArray SymbolSvg(const CBarcodeDrawing &drawing, const CPageRect &box)
             + ";overflow:hidden\" viewBox=\"0 0 " + QByteArray::number(box.right - box.left) + " "
             + QByteArray::number(box.bottom - box.top) + "\">" + rect(drawing.area, "#fff");
     for (const QRectF &bar : drawing.bars)
-        out += rect(bar, "#000");
+        out += rect(drawing.InBox(bar), "#000");
     for (const CBarcodeDrawing::Text &text : drawing.texts) {
         const char *anchor = text.align == 1 ? "start" : text.align == 2 ? "end" : "middle";
         out += "<text x=\"" + number(text.at.x()) + "\" y=\"" + number(text.at.y())

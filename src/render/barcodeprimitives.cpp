@@ -29,13 +29,13 @@ bool AddBarcode(const CVornBarcode &item, QString value, const CPageRect &box, C
                                  "digits with a valid check digit")
                                       .arg(value));
     } else {
-        auto drawing = std::make_shared<CBarcodeDrawing>();
         QString problem;
-        if (!MakeBarcodeDrawing({symbology, item.GetEccLevel(), item.GetShowText() != 0}, value,
-                                box.right - box.left, box.bottom - box.top, *drawing, problem))
+        barcode.drawing
+                = SharedBarcodeDrawing({symbology, item.GetEccLevel(), item.GetShowText() != 0},
+                                       value, box.right - box.left, box.bottom - box.top, problem);
+        if (!barcode.drawing)
             return row.Refuse(Tr("the barcode value \"%1\" as %2: %3")
                                       .arg(value, BarcodeSymbology::Name(symbology), problem));
-        barcode.drawing = std::move(drawing);
     }
     barcode.box = box;
     barcode.clip = box;
