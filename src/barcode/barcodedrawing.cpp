@@ -1,6 +1,8 @@
 #include "barcodedrawing.h"
 
 #include "barcodesymbology.h"
+#include "modulegrid.h"
+#include "qrmask.h"
 #include "zintlibrary.h"
 
 #include <QCoreApplication>
@@ -43,13 +45,38 @@ public:
     explicit operator bool() const { return m_symbol != nullptr; }
 
     // Encodes data to vector output; false with the library's reason, less its error number.
-    bool Encode(const QByteArray &data, QString &problem)
+    bool Encode(const QByteArray &data, QString &problem) { return Encode(data, true, problem); }
+
+    // Encodes the modules of a QR Code or a DataMatrix symbol of data into grid; false with the
+    // library's reason. The library's own choice of a QR Code's mask pattern takes most of the
+    // time of a small symbol (it scores each of the eight patterns over the whole symbol, byte by
+    // byte): the symbol is encoded with pattern 0 and the same choice made here, on 64 modules
+    // at a time. Should the symbol not be what that expects, the library chooses.
+    bool EncodeModules(const QByteArray &data, bool qrCode, CModuleGrid &grid, QString &problem)
+    {
+        // Mask pattern n is asked for as n + 1 in the second byte.
+        if (qrCode)
+            m_symbol->option_3 = 1 << 8;
+        if (!Encode(data, false, problem))
+            return false;
+        ReadModules(grid);
+        if (!qrCode || ChooseQrMask(grid))
+            return true;
+        m_symbol->option_3 = 0;
+        if (!Encode(data, false, problem))
+            return false;
+        ReadModules(grid);
+        return true;
+    }
+
+private:
+    bool Encode(const QByteArray &data, bool vector, QString &problem)
     {
         m_library.clear(m_symbol);
-        const int result = m_library.encodeVector(
-                m_symbol, reinterpret_cast<const unsigned char *>(data.constData()),
-                int(data.size()), 0);
-        if (result < ZINT_ERROR && m_symbol->vector)
+        const auto *bytes = reinterpret_cast<const unsigned char *>(data.constData());
+        const int result = vector ? m_library.encodeVector(m_symbol, bytes, int(data.size()), 0)
+                                  : m_library.encode(m_symbol, bytes, int(data.size()));
+        if (result < ZINT_ERROR && (!vector || m_symbol->vector))
             return true;
         static const QRegularExpression number(QStringLiteral("^(Error|Warning) \\d+: "));
         problem = QString::fromUtf8(m_symbol->errtxt,
@@ -60,7 +87,21 @@ public:
         return false;
     }
 
-private:
+    // The library keeps a row's modules a bit each, the first in the lowest bit of its first
+    // byte.
+    void ReadModules(CModuleGrid &grid) const
+    {
+        grid = CModuleGrid(m_symbol->width, m_symbol->rows);
+        const int bytes = (grid.width + 7) / 8;
+        for (int y = 0; y < grid.rows; ++y) {
+            std::uint64_t *row = grid.Row(y);
+            for (int i = 0; i < bytes; ++i)
+                row[i / 8] |= std::uint64_t(m_symbol->encoded_data[y][i]) << (8 * (i % 8));
+            if (grid.width % 64)
+                row[grid.width / 64] &= (std::uint64_t(1) << (grid.width % 64)) - 1;
+        }
+    }
+
     const CZintLibrary &m_library;
     zint_symbol *m_symbol;
 };
@@ -176,6 +217,33 @@ bool Prepare(CZintSymbol &symbol, const CBarcodeOptions &options, QStringView va
     return true;
 }
 
+// The quiet zone of the matrix symbols drawn from their modules, in modules on every side: the
+// library's when asked for its quiet zones.
+int MatrixQuietZone(int symbology)
+{
+    switch (symbology) {
+    case BarcodeSymbology::QrCode:
+        return 4;
+    case BarcodeSymbology::DataMatrix:
+        return 1;
+    default:
+        return -1; // drawn from the library's vector output
+    }
+}
+
+// A matrix symbol of modules with its quiet zone, square and centred in the box.
+void LayOutMatrix(const CModuleGrid &modules, int quietZone, double width, double height,
+                  CBarcodeDrawing &drawing)
+{
+    const double columns = modules.width + 2.0 * quietZone;
+    const double rows = modules.rows + 2.0 * quietZone;
+    drawing.scale = std::min(width / columns, height / rows);
+    drawing.origin
+            = QPointF((width - columns * drawing.scale) / 2, (height - rows * drawing.scale) / 2);
+    drawing.area = QRectF(drawing.origin, QSizeF(columns, rows) * drawing.scale);
+    modules.AddRectangles(quietZone, drawing.bars);
+}
+
 } // namespace
 
 bool MakeBarcodeDrawing(const CBarcodeOptions &options, QStringView value, double width,
@@ -191,7 +259,19 @@ bool MakeBarcodeDrawing(const CBarcodeOptions &options, QStringView value, doubl
         return false;
     }
     QByteArray data;
-    if (!Prepare(symbol, options, value, data, problem) || !symbol.Encode(data, problem))
+    if (!Prepare(symbol, options, value, data, problem))
+        return false;
+    if (const int quietZone = MatrixQuietZone(options.symbology); quietZone >= 0) {
+        // QR Code and DataMatrix are drawn from their modules, which is quicker than through
+        // the library's vector output and gives the same rectangles.
+        CModuleGrid modules;
+        if (!symbol.EncodeModules(data, options.symbology == BarcodeSymbology::QrCode, modules,
+                                  problem))
+            return false;
+        LayOutMatrix(modules, quietZone, width, height, drawing);
+        return true;
+    }
+    if (!symbol.Encode(data, problem))
         return false;
     double scale = 0;
     double left = 0;

@@ -26,6 +26,7 @@ bool CZintLibrary::Load(const char *library, QString &message)
     find("ZBarcode_Create", create);
     find("ZBarcode_Clear", clear);
     find("ZBarcode_Delete", destroy);
+    find("ZBarcode_Encode", encode);
     find("ZBarcode_Encode_and_Buffer_Vector", encodeVector);
     if (!missing)
         return true;

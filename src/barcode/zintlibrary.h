@@ -12,6 +12,7 @@ struct CZintLibrary
     decltype(&::ZBarcode_Create) create = nullptr;
     decltype(&::ZBarcode_Clear) clear = nullptr;
     decltype(&::ZBarcode_Delete) destroy = nullptr;
+    decltype(&::ZBarcode_Encode) encode = nullptr;
     decltype(&::ZBarcode_Encode_and_Buffer_Vector) encodeVector = nullptr;
 
     // Opens the library named as the system's loader knows it ("libzint.so.2.11") and finds
