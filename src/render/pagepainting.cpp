@@ -159,7 +159,15 @@ void CPagePainting::Draw(const CPageImage &image)
 void CPagePainting::Draw(const CPageBarcode &barcode)
 {
     m_painter.save();
-    m_painter.setClipRect(ToPixels(barcode.clip).ToQRect(), Qt::IntersectClip);
+    // A symbol of the barcode library lies inside its box, but for the font of its
+    // human-readable line: only a box cut short (at the foot of a page) needs the clip then,
+    // which a PDF writes as a path around every symbol.
+    const CPageRect &box = barcode.box;
+    const CPageRect &clip = barcode.clip;
+    const bool inside = barcode.drawing && barcode.drawing->texts.empty() && clip.left <= box.left
+            && clip.top <= box.top && box.right <= clip.right && box.bottom <= clip.bottom;
+    if (!inside)
+        m_painter.setClipRect(ToPixels(clip).ToQRect(), Qt::IntersectClip);
     if (barcode.drawing) {
         PaintBarcodeDrawing(
                 m_painter, *barcode.drawing,

@@ -1,9 +1,13 @@
 #include "barcodedrawing.h"
 #include "modulegrid.h"
+#include "pagecontent.h"
+#include "pagepainting.h"
 #include "qrmask.h"
 #include "testregistry.h"
 #include "zintlibrary.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QTest>
 
 #include <cmath>
@@ -196,6 +200,45 @@ private slots:
         QCOMPARE(rectangles,
                  (std::vector<QRectF> {
                          {64, 4, 10, 2}, {124, 5, 10, 1}, {4, 6, 1, 1}, {68, 6, 1, 1}}));
+    }
+
+    // A symbol whose box is cut short at the foot of a page is drawn only down to the cut.
+    void cutBoxStaysClipped_data()
+    {
+        QTest::addColumn<int>("clipBottom");
+        QTest::addColumn<bool>("darkBelowMiddle");
+        QTest::newRow("whole box") << 1900 << true;
+        QTest::newRow("cut at the middle") << 1450 << false;
+    }
+
+    void cutBoxStaysClipped()
+    {
+        QFETCH(int, clipBottom);
+        QFETCH(bool, darkBelowMiddle);
+        CPageBarcode barcode;
+        barcode.box = {1000, 1000, 1900, 1900};
+        barcode.clip = {1000, 1000, 1900, clipBottom};
+        barcode.value = u"C-0000001"_s;
+        QString problem;
+        barcode.drawing = SharedBarcodeDrawing({3, 1, true}, barcode.value, 900, 900, problem);
+        QVERIFY2(barcode.drawing, qPrintable(problem));
+        CPage page;
+        page.Add(barcode);
+        constexpr int dpi = 254; // a pixel a tenth of a millimetre
+        QImage image(250, 250, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        CPagePainting(painter, dpi, dpi).Paint(page, 1, 1);
+        painter.end();
+        const auto darkIn = [&image](int top, int bottom) {
+            for (int y = top; y < bottom; ++y)
+                for (int x = 100; x < 190; ++x)
+                    if (image.pixel(x, y) == qRgb(0, 0, 0))
+                        return true;
+            return false;
+        };
+        QVERIFY(darkIn(100, 145));
+        QCOMPARE(darkIn(146, 250), darkBelowMiddle);
     }
 
     // The same value in a box of the same size shares one drawing; another box, error
