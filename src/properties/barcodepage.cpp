@@ -58,7 +58,7 @@ std::optional<CEditResult> BarcodeOptionEdit(CVornBarcode &item, const CRowEdit 
     return result;
 }
 
-QList<CPropertyRow> BarcodePage(const CVornBarcode &item)
+QList<CPropertyRow> BarcodePage(const CVornReport &, const CVornBarcode &item, int)
 {
     return QList<CPropertyRow> {
                    Row(RowId::Object, "(Object)", Tr("Barcode"), PropertyRowKind::ReadOnly,
@@ -72,7 +72,7 @@ QList<CPropertyRow> BarcodePage(const CVornBarcode &item)
     + BarcodeOptionRows(item) + QList<CPropertyRow> {PrintWhenRow(item.GetPrintWhen())};
 }
 
-QList<CPropertyRow> DbBarcodePage(const CVornReport &report, const CVornDbBarcode &item)
+QList<CPropertyRow> DbBarcodePage(const CVornReport &report, const CVornDbBarcode &item, int)
 {
     return QList<CPropertyRow> {
                    Row(RowId::Object, "(Object)", Tr("DB Barcode"), PropertyRowKind::ReadOnly,
@@ -90,7 +90,7 @@ QList<CPropertyRow> DbBarcodePage(const CVornReport &report, const CVornDbBarcod
     + BarcodeOptionRows(item) + QList<CPropertyRow> {PrintWhenRow(item.GetPrintWhen())};
 }
 
-CEditResult BarcodeEdit(const CVornReport &report, CVornBarcode &item, const CRowEdit &edit)
+CEditResult BarcodeEdit(const CVornReport &report, CVornBarcode &item, const CRowEdit &edit, int)
 {
     if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
         return *result;
@@ -102,37 +102,20 @@ CEditResult BarcodeEdit(const CVornReport &report, CVornBarcode &item, const CRo
     return Changed();
 }
 
-CEditResult DbBarcodeEdit(const CVornReport &report, CVornDbBarcode &item, const CRowEdit &edit)
+CEditResult DbBarcodeEdit(const CVornReport &report, CVornDbBarcode &item, const CRowEdit &edit,
+                          int)
 {
     if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
         return *result;
     if (std::optional<CEditResult> result = BarcodeOptionEdit(item, edit))
         return *result;
-    if (Is(edit, RowId::DataSource))
-        item.SetDataSource(edit.value);
-    else if (Is(edit, RowId::DataField))
-        item.SetDataField(edit.value);
-    else
-        return CEditResult();
-    return Changed();
+    return DataFieldEdit(item, edit).value_or(CEditResult());
 }
 
 } // namespace
 
 void AddBarcodeProperties(CKindTable<CItemProperties> &table)
 {
-    table.Add(CVornBarcode::Kind,
-              {[](const CVornReport &, const CVornItem &item, int) {
-                   return BarcodePage(static_cast<const CVornBarcode &>(item));
-               },
-               [](const CVornReport &report, CVornItem &item, const CRowEdit &edit, int) {
-                   return BarcodeEdit(report, static_cast<CVornBarcode &>(item), edit);
-               }});
-    table.Add(CVornDbBarcode::Kind,
-              {[](const CVornReport &report, const CVornItem &item, int) {
-                   return DbBarcodePage(report, static_cast<const CVornDbBarcode &>(item));
-               },
-               [](const CVornReport &report, CVornItem &item, const CRowEdit &edit, int) {
-                   return DbBarcodeEdit(report, static_cast<CVornDbBarcode &>(item), edit);
-               }});
+    table.Add(CVornBarcode::Kind, PropertiesOf<CVornBarcode, BarcodePage, BarcodeEdit>());
+    table.Add(CVornDbBarcode::Kind, PropertiesOf<CVornDbBarcode, DbBarcodePage, DbBarcodeEdit>());
 }

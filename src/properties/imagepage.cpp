@@ -30,7 +30,7 @@ QList<CPropertyRow> ImageRows(const CVornImage &item)
     };
 }
 
-QList<CPropertyRow> ImagePage(const CVornImage &item)
+QList<CPropertyRow> ImagePage(const CVornReport &, const CVornImage &item, int)
 {
     QList<CPropertyRow> rows = ImageRows(item);
     // The model keeps the picture's bytes, not the name of the file they came from.
@@ -40,7 +40,7 @@ QList<CPropertyRow> ImagePage(const CVornImage &item)
     return rows;
 }
 
-QList<CPropertyRow> DbImagePage(const CVornReport &report, const CVornDbImage &item)
+QList<CPropertyRow> DbImagePage(const CVornReport &report, const CVornDbImage &item, int)
 {
     QList<CPropertyRow> rows = ImageRows(item);
     rows += {
@@ -69,7 +69,7 @@ std::optional<CEditResult> CommonImageEdit(const CVornReport &report, CVornImage
     return std::nullopt;
 }
 
-CEditResult ImageEdit(const CVornReport &report, CVornImage &item, const CRowEdit &edit)
+CEditResult ImageEdit(const CVornReport &report, CVornImage &item, const CRowEdit &edit, int)
 {
     if (std::optional<CEditResult> result = CommonImageEdit(report, item, edit))
         return *result;
@@ -84,35 +84,17 @@ CEditResult ImageEdit(const CVornReport &report, CVornImage &item, const CRowEdi
     return result;
 }
 
-CEditResult DbImageEdit(const CVornReport &report, CVornDbImage &item, const CRowEdit &edit)
+CEditResult DbImageEdit(const CVornReport &report, CVornDbImage &item, const CRowEdit &edit, int)
 {
     if (std::optional<CEditResult> result = CommonImageEdit(report, item, edit))
         return *result;
-    if (Is(edit, RowId::DataSource))
-        item.SetDataSource(edit.value);
-    else if (Is(edit, RowId::DataField))
-        item.SetDataField(edit.value);
-    else
-        return CEditResult();
-    return Changed();
+    return DataFieldEdit(item, edit).value_or(CEditResult());
 }
 
 } // namespace
 
 void AddImageProperties(CKindTable<CItemProperties> &table)
 {
-    table.Add(CVornImage::Kind,
-              {[](const CVornReport &, const CVornItem &item, int) {
-                   return ImagePage(static_cast<const CVornImage &>(item));
-               },
-               [](const CVornReport &report, CVornItem &item, const CRowEdit &edit, int) {
-                   return ImageEdit(report, static_cast<CVornImage &>(item), edit);
-               }});
-    table.Add(CVornDbImage::Kind,
-              {[](const CVornReport &report, const CVornItem &item, int) {
-                   return DbImagePage(report, static_cast<const CVornDbImage &>(item));
-               },
-               [](const CVornReport &report, CVornItem &item, const CRowEdit &edit, int) {
-                   return DbImageEdit(report, static_cast<CVornDbImage &>(item), edit);
-               }});
+    table.Add(CVornImage::Kind, PropertiesOf<CVornImage, ImagePage, ImageEdit>());
+    table.Add(CVornDbImage::Kind, PropertiesOf<CVornDbImage, DbImagePage, DbImageEdit>());
 }

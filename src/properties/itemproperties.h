@@ -25,6 +25,20 @@ struct CItemProperties
                         int screenDpiY);
 };
 
+// The entry of a kind whose page and edit take the kind's own class (the report and the screen
+// resolution unnamed where a kind has no use for them).
+template<typename Item, QList<CPropertyRow> (*Page)(const CVornReport &, const Item &, int),
+         CEditResult (*Edit)(const CVornReport &, Item &, const CRowEdit &, int)>
+CItemProperties PropertiesOf()
+{
+    return {[](const CVornReport &report, const CVornItem &item, int screenDpiY) {
+                return Page(report, static_cast<const Item &>(item), screenDpiY);
+            },
+            [](const CVornReport &report, CVornItem &item, const CRowEdit &edit, int screenDpiY) {
+                return Edit(report, static_cast<Item &>(item), edit, screenDpiY);
+            }};
+}
+
 // The properties of the kind of that code; null for a kind the pane shows nothing for.
 const CItemProperties *ItemPropertiesOf(int code);
 
@@ -56,10 +70,14 @@ CEditResult Refused(const QString &name);
 // Nothing when the row is none of them.
 std::optional<CEditResult> CommonItemEdit(const CVornReport &report, CVornItem &item,
                                           const CRowEdit &edit);
+// The "Data Source" band and "Data Field" of an item that prints a field of a band's query.
+template<typename Item>
+std::optional<CEditResult> DataFieldEdit(Item &item, const CRowEdit &edit);
 
 } // namespace PropertyEdits
 
 #include "optionlist.h"
+#include "propertyid.h"
 
 template<typename Setter>
 bool PropertyEdits::SetOption(const QString &value, const COptionList &list, Setter set)
@@ -69,4 +87,16 @@ bool PropertyEdits::SetOption(const QString &value, const COptionList &list, Set
         return false;
     set(*code);
     return true;
+}
+
+template<typename Item>
+std::optional<CEditResult> PropertyEdits::DataFieldEdit(Item &item, const CRowEdit &edit)
+{
+    if (Is(edit, RowId::DataSource))
+        item.SetDataSource(edit.value);
+    else if (Is(edit, RowId::DataField))
+        item.SetDataField(edit.value);
+    else
+        return std::nullopt;
+    return Changed();
 }

@@ -13,7 +13,7 @@ namespace {
 using namespace PropertyEdits;
 using namespace PropertyRows;
 
-QList<CPropertyRow> ShapePage(const CVornShape &item)
+QList<CPropertyRow> ShapePage(const CVornReport &, const CVornShape &item, int)
 {
     return {
             Row(RowId::Object, "(Object)", Tr("Shape"), PropertyRowKind::ReadOnly),
@@ -32,7 +32,7 @@ QList<CPropertyRow> ShapePage(const CVornShape &item)
     };
 }
 
-CEditResult ShapeEdit(const CVornReport &report, CVornShape &item, const CRowEdit &edit)
+CEditResult ShapeEdit(const CVornReport &report, CVornShape &item, const CRowEdit &edit, int)
 {
     if (std::optional<CEditResult> result = CommonItemEdit(report, item, edit))
         return *result;
@@ -57,11 +57,5 @@ CEditResult ShapeEdit(const CVornReport &report, CVornShape &item, const CRowEdi
 
 void AddShapeProperties(CKindTable<CItemProperties> &table)
 {
-    table.Add(CVornShape::Kind,
-              {[](const CVornReport &, const CVornItem &item, int) {
-                   return ShapePage(static_cast<const CVornShape &>(item));
-               },
-               [](const CVornReport &report, CVornItem &item, const CRowEdit &edit, int) {
-                   return ShapeEdit(report, static_cast<CVornShape &>(item), edit);
-               }});
+    table.Add(CVornShape::Kind, PropertiesOf<CVornShape, ShapePage, ShapeEdit>());
 }

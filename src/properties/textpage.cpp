@@ -49,7 +49,7 @@ QList<CPropertyRow> CommonTextRows(const CVornText &item, int dpiY)
     };
 }
 
-QList<CPropertyRow> TextPage(const CVornText &item, int dpiY)
+QList<CPropertyRow> TextPage(const CVornReport &, const CVornText &item, int dpiY)
 {
     QList<CPropertyRow> rows {Row(RowId::Object, "(Object)", Tr("Text Label"),
                                   PropertyRowKind::ReadOnly, "You have selected a text field")};
@@ -153,11 +153,9 @@ CEditResult DbTextEdit(const CVornReport &report, CVornDbText &item, const CRowE
 {
     if (std::optional<CEditResult> result = CommonTextEdit(report, item, edit, dpiY))
         return *result;
-    if (Is(edit, RowId::DataSource))
-        item.SetDataSource(edit.value);
-    else if (Is(edit, RowId::DataField))
-        item.SetDataField(edit.value);
-    else if (Is(edit, RowId::DataFormat))
+    if (std::optional<CEditResult> result = DataFieldEdit(item, edit))
+        return *result;
+    if (Is(edit, RowId::DataFormat))
         item.SetFormat(edit.value);
     else if (Is(edit, RowId::Expression))
         item.SetExpression(edit.value.trimmed());
@@ -182,18 +180,6 @@ CEditResult DbTextEdit(const CVornReport &report, CVornDbText &item, const CRowE
 
 void AddTextProperties(CKindTable<CItemProperties> &table)
 {
-    table.Add(VornKind::Text,
-              {[](const CVornReport &, const CVornItem &item, int dpiY) {
-                   return TextPage(static_cast<const CVornText &>(item), dpiY);
-               },
-               [](const CVornReport &report, CVornItem &item, const CRowEdit &edit, int dpiY) {
-                   return TextEdit(report, static_cast<CVornText &>(item), edit, dpiY);
-               }});
-    table.Add(VornKind::DbText,
-              {[](const CVornReport &report, const CVornItem &item, int dpiY) {
-                   return DbTextPage(report, static_cast<const CVornDbText &>(item), dpiY);
-               },
-               [](const CVornReport &report, CVornItem &item, const CRowEdit &edit, int dpiY) {
-                   return DbTextEdit(report, static_cast<CVornDbText &>(item), edit, dpiY);
-               }});
+    table.Add(VornKind::Text, PropertiesOf<CVornText, TextPage, TextEdit>());
+    table.Add(VornKind::DbText, PropertiesOf<CVornDbText, DbTextPage, DbTextEdit>());
 }
