@@ -13,6 +13,7 @@
 #include "vornreport.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -240,6 +241,10 @@ int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QT
         if (entry.problem.isEmpty() && !entry.skipped) {
             current = &list.rows[row.position];
             output.path = row.file;
+            // The folders of the name may come from the row's values; a folder that cannot be
+            // made fails the row when its file is opened.
+            if (!arguments.print)
+                QDir().mkpath(QFileInfo(row.file).absolutePath());
             bool done = false;
             if (arguments.print) {
                 done = PrintReport(report, options, printRequest, job, entry.pages, entry.problem,

@@ -91,8 +91,8 @@ private slots:
 
     void aFilePerRowWithItsOwnValues()
     {
-        const QString pattern = m_dir.filePath(u"all/invoice-{Invoice_No}.pdf"_s);
-        QDir().mkpath(m_dir.filePath(u"all"_s));
+        // The folders named by the rows are made.
+        const QString pattern = m_dir.filePath(u"all/{Invoice_No}/invoice-{Invoice_No}.pdf"_s);
         const Batch batch = RunBatch({u"--each"_s, invoices, u"-o"_s, pattern});
         QCOMPARE(batch.err, QString());
         QCOMPARE(batch.exitCode, 0);
@@ -103,7 +103,7 @@ private slots:
             QVERIFY(row.contains(u"ms"_s));
             QVERIFY(QFile::exists(row[u"file"_s].toString()));
         }
-        const QString first = PdfText(m_dir.filePath(u"all/invoice-1038.pdf"_s));
+        const QString first = PdfText(m_dir.filePath(u"all/1038/invoice-1038.pdf"_s));
         QVERIFY2(first.contains(u"1038"_s) && !first.contains(u"1042"_s), qPrintable(first));
     }
 
