@@ -29,6 +29,7 @@ struct CModuleGrid
     {
         Row(row)[column / 64] |= std::uint64_t(1) << (column % 64);
     }
+    void Flip(int row, int column) { Row(row)[column / 64] ^= std::uint64_t(1) << (column % 64); }
 
     // The dark modules as rectangles in module units, the grid's top left corner at (offset,
     // offset): the runs of each row, a run of the same columns as one in the row above lengthening

@@ -329,8 +329,8 @@ bool Choose(CModuleGrid &grid, const CMaskChanges &changes)
                 continue;
             for (const bool second : {false, true}) {
                 const auto [y, x] = FormatModule(size, i, second);
-                masked.Row(y)[x / 64] ^= std::uint64_t(1) << (x % 64);
-                maskedColumns.Row(x)[y / 64] ^= std::uint64_t(1) << (y % 64);
+                masked.Flip(y, x);
+                maskedColumns.Flip(x, y);
             }
         }
     };
