@@ -97,6 +97,17 @@ void DrawBarcode(QPainter &p)
         p.fillRect(bar[0], 3, bar[1], 10, Outline);
 }
 
+// Three bars of a bar chart on their axis.
+void DrawChart(QPainter &p)
+{
+    p.fillRect(0, 1, 16, 14, Paper);
+    p.fillRect(3, 8, 3, 6, Ink);
+    p.fillRect(7, 3, 3, 11, Accent);
+    p.fillRect(11, 6, 3, 8, Band);
+    p.fillRect(1, 14, 15, 1, Outline);
+    p.fillRect(1, 2, 1, 13, Outline);
+}
+
 } // namespace
 
 namespace {
@@ -110,8 +121,8 @@ QImage DrawBitmap()
     // not be taken out.
     painter.setRenderHint(QPainter::Antialiasing, false);
     void (*const draw[IconCount])(QPainter &)
-            = {DrawPointer, DrawHeader, DrawContents, DrawFooter, DrawText,
-               DrawShape,   DrawImage,  nullptr,      DrawBarcode};
+            = {DrawPointer, DrawHeader, DrawContents, DrawFooter,  DrawText,
+               DrawShape,   DrawImage,  nullptr,      DrawBarcode, DrawChart};
     for (int i = 0; i < IconCount; ++i) {
         if (!draw[i])
             continue;

@@ -10,7 +10,7 @@
 namespace ElementsIcons {
 
 constexpr int IconSize = 16;
-constexpr int IconCount = 9;
+constexpr int IconCount = 10;
 // The colour that stands for "transparent" in the strip.
 constexpr QRgb TransparentColor = 0x808080;
 

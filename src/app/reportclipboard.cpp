@@ -113,6 +113,9 @@ void FollowNewName(CVornBand &band, const QString &oldName)
         else if (auto *barcode = dynamic_cast<CVornDbBarcode *>(item);
                  barcode && SameName(barcode->GetDataSource(), oldName))
             barcode->SetDataSource(name);
+        else if (auto *chart = dynamic_cast<CVornChart *>(item);
+                 chart && SameName(chart->GetDataSource(), oldName))
+            chart->SetDataSource(name);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "expressionchecks.h"
 
 #include "bandcontext.h"
+#include "chartchecks.h"
 #include "displayformat.h"
 #include "expression.h"
 #include "propertyid.h"
@@ -46,12 +47,20 @@ void VisitExpressions(const CVornReport &report,
             const CVornItem &item = *items[i];
             const CVornBand *own = &band;
             const auto *dbText = dynamic_cast<const CVornDbText *>(&item);
-            if (dbText && !dbText->GetDataSource().isEmpty())
-                own = FindRunBand(report, dbText->GetDataSource());
+            const auto *chart = dynamic_cast<const CVornChart *>(&item);
+            const QString source = dbText                            ? dbText->GetDataSource()
+                    : chart && chart->GetQuery().trimmed().isEmpty() ? chart->GetDataSource()
+                                                                     : QString();
+            if (!source.isEmpty())
+                own = FindRunBand(report, source);
             if (!own)
                 continue; // told by the data source check
             if (dbText && !dbText->GetExpression().isEmpty())
                 visit({b, i, QString(RowId::Expression), &dbText->GetExpression(), own, false});
+            if (chart)
+                VisitChartExpressions(*chart, [&](QLatin1StringView row, const QString &text) {
+                    visit({b, i, QString(row), &text, own, false});
+                });
             if (!item.GetPrintWhen().isEmpty())
                 visit({b, i, QString(RowId::PrintWhen), &item.GetPrintWhen(), own, true});
             for (const CStyleRule &rule : item.GetStyleRules()) {
@@ -109,13 +118,16 @@ void CheckExpressionsStatic(CReportProblems &problems, const CVornReport &report
         const auto &items = bands[b]->GetItems();
         for (int i = 0; i < items.GetCount(); ++i) {
             const auto *text = dynamic_cast<const CVornDbText *>(items[i]);
+            const auto *chart = dynamic_cast<const CVornChart *>(items[i]);
+            const QString pattern = text ? text->GetDisplayFormat()
+                    : chart              ? chart->GetDisplayFormat()
+                                         : QString();
             CDisplayFormat format;
             QString problem;
-            if (text && !text->GetDisplayFormat().isEmpty()
-                && !CDisplayFormat::Parse(text->GetDisplayFormat(), format, problem))
-                problems.append({error, b, i, QString(RowId::DisplayFormat),
-                                 Tr("The Display Format \"%1\" cannot be used: %2")
-                                         .arg(text->GetDisplayFormat(), problem)});
+            if (!pattern.isEmpty() && !CDisplayFormat::Parse(pattern, format, problem))
+                problems.append(
+                        {error, b, i, QString(RowId::DisplayFormat),
+                         Tr("The Display Format \"%1\" cannot be used: %2").arg(pattern, problem)});
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "bandcontext.h"
 #include "bandreferences.h"
+#include "chartchecks.h"
 #include "dataformat.h"
 #include "expressionchecks.h"
 #include "propertyid.h"
@@ -241,6 +242,7 @@ CReportProblems CheckReportStatic(const CVornReport &report)
         }
     }
     CheckExpressionsStatic(problems, report);
+    CheckChartsStatic(problems, report);
     return problems;
 }
 
@@ -281,6 +283,7 @@ CReportProblems CheckReportColumns(const CVornReport &report, const CReportColum
         }
     }
     CheckExpressionColumns(problems, report, columns, parameter);
+    CheckChartColumns(problems, report, columns);
     return problems;
 }
 

@@ -185,6 +185,11 @@ QStringList CColumnLookup::ColumnsFor(const CVornElement *item) const
         source = image->GetDataSource();
     } else if (const auto *barcode = dynamic_cast<const CVornDbBarcode *>(item)) {
         source = barcode->GetDataSource();
+    } else if (const auto *chart = dynamic_cast<const CVornChart *>(item)) {
+        // A chart with a query of its own names columns no band's query tells.
+        if (!chart->GetQuery().trimmed().isEmpty())
+            return {};
+        source = chart->GetDataSource();
     } else {
         return {};
     }

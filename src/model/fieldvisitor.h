@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chartseries.h"
 #include "stylerule.h"
 
 #include <QByteArray>
@@ -9,7 +10,8 @@
 #include <vector>
 
 // One field of an item's state, as its kind lists it.
-using FieldRef = std::variant<int *, quint32 *, QString *, QByteArray *, CStyleRules *>;
+using FieldRef = std::variant<int *, quint32 *, QString *, QByteArray *, CStyleRules *,
+                              CChartSeriesSettings *>;
 
 // Told every field of an item in a fixed order, by the kind's one list of its
 // fields (CVornItem::VisitFields). Copying, resetting and comparing an item's

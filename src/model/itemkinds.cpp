@@ -35,6 +35,8 @@ const std::vector<CItemKind> &ItemKinds()
                                 QT_TRANSLATE_NOOP("Vantel", "Barcode"), 8, 23}),
             Kind<CVornDbBarcode>({QT_TRANSLATE_NOOP("Vantel", "DB Barcode"),
                                   QT_TRANSLATE_NOOP("Vantel", "DB Barcode"), 8, 24}),
+            Kind<CVornChart>({QT_TRANSLATE_NOOP("Vantel", "Chart"),
+                              QT_TRANSLATE_NOOP("Vantel", "Chart"), 9, 132, 120}),
     };
     return kinds;
 }

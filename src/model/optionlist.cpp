@@ -174,4 +174,22 @@ const COptionList &EccLevel()
     return list;
 }
 
+const COptionList &ChartType()
+{
+    static const COptionList list({{0, "Bars"},
+                                   {1, "Horizontal Bars"},
+                                   {2, "Stacked Bars"},
+                                   {3, "Lines"},
+                                   {4, "Area"},
+                                   {5, "Pie"},
+                                   {6, "Doughnut"}});
+    return list;
+}
+
+const COptionList &ChartLegend()
+{
+    static const COptionList list({{0, "None"}, {1, "Right"}, {2, "Bottom"}});
+    return list;
+}
+
 } // namespace VornOptions

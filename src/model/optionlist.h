@@ -57,4 +57,6 @@ const COptionList &NewPage(); // No 0, Before 1, After 2
 const COptionList &ColumnOrder(); // Across Then Down 0, Down Then Across 1
 const COptionList &Symbology(); // EAN-13 0 ... ITF-14 9 (BarcodeSymbology)
 const COptionList &EccLevel(); // L (7%) 0 ... H (30%) 3
+const COptionList &ChartType(); // Bars 0 ... Doughnut 6 (CVornChart::Type)
+const COptionList &ChartLegend(); // None 0, Right 1, Bottom 2
 } // namespace VornOptions

@@ -69,4 +69,22 @@ inline constexpr QLatin1StringView Barcode("barcode");
 inline constexpr QLatin1StringView Symbology("symbology");
 inline constexpr QLatin1StringView EccLevel("ecc_level");
 inline constexpr QLatin1StringView ShowText("show_text");
+inline constexpr QLatin1StringView ChartType("chart_type");
+inline constexpr QLatin1StringView ChartOver("chart_over");
+inline constexpr QLatin1StringView Category("category");
+inline constexpr QLatin1StringView Legend("legend");
+inline constexpr QLatin1StringView ValueLabels("value_labels");
+// A chart's series by place: the group and its name, value and colour.
+inline constexpr QLatin1StringView Series[] {
+        QLatin1StringView("series1"), QLatin1StringView("series2"), QLatin1StringView("series3"),
+        QLatin1StringView("series4")};
+inline constexpr QLatin1StringView SeriesName[] {
+        QLatin1StringView("series1_name"), QLatin1StringView("series2_name"),
+        QLatin1StringView("series3_name"), QLatin1StringView("series4_name")};
+inline constexpr QLatin1StringView SeriesValue[] {
+        QLatin1StringView("series1_value"), QLatin1StringView("series2_value"),
+        QLatin1StringView("series3_value"), QLatin1StringView("series4_value")};
+inline constexpr QLatin1StringView SeriesColor[] {
+        QLatin1StringView("series1_color"), QLatin1StringView("series2_color"),
+        QLatin1StringView("series3_color"), QLatin1StringView("series4_color")};
 } // namespace RowId

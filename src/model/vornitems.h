@@ -1,7 +1,8 @@
 #pragma once
 
-// The seven printable item kinds, for code that handles all of them.
+// The printable item kinds, for code that handles all of them.
 #include "vornbarcode.h"
+#include "vornchart.h"
 #include "vorndbbarcode.h"
 #include "vorndbimage.h"
 #include "vorndbtext.h"

@@ -24,13 +24,14 @@ enum : int {
     // Kinds added after the first format take codes from here up, so that
     // a reader can tell a newer file from a damaged one.
     FirstAddedKind = 32,
+    Chart = 32,
 };
 } // namespace VornKind
 
 // True exactly for the six band kinds 1, 2, 3, 4, 5 and 8.
 bool IsBand(int kind);
 
-// True for the registered printable item kinds (ItemKinds): 9 to 12 and 14 to 16.
+// True for the registered printable item kinds (ItemKinds): 9 to 12, 14 to 16 and 32.
 bool IsItemKind(int kind);
 
 // Display name of a kind ("Report Contents", "Text", "DB Barcode", ...), or the

@@ -17,6 +17,7 @@ const CItemProperties *ItemPropertiesOf(int code)
         AddShapeProperties(table);
         AddImageProperties(table);
         AddBarcodeProperties(table);
+        AddChartProperties(table);
         return table;
     }();
     return properties.Find(code);

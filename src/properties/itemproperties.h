@@ -47,6 +47,7 @@ void AddTextProperties(CKindTable<CItemProperties> &table);
 void AddShapeProperties(CKindTable<CItemProperties> &table);
 void AddImageProperties(CKindTable<CItemProperties> &table);
 void AddBarcodeProperties(CKindTable<CItemProperties> &table);
+void AddChartProperties(CKindTable<CItemProperties> &table);
 
 // What the edits of the report, the bands and every kind share.
 namespace PropertyEdits {

@@ -176,8 +176,24 @@ void CPropertiesWnd::AdaptRows(QList<CPropertyRow> &rows) const
                 || m_current->GetKind() == VornKind::DbImage
                 || m_current->GetKind() == VornKind::DbBarcode);
     const bool sqlite = !m_current && m_document && m_document->GetReport().GetDatabaseType() == 0;
+    const bool chart = m_current && m_current->GetKind() == VornKind::Chart;
+    const auto offersColumns = [chart](const CPropertyRow &row) {
+        if (!chart)
+            return false;
+        if (row.id == RowId::Category)
+            return true;
+        return std::any_of(std::begin(RowId::SeriesValue), std::end(RowId::SeriesValue),
+                           [&row](QLatin1StringView id) { return row.id == id; });
+    };
     for (CPropertyRow &row : rows) {
-        if (dbItem && row.id == RowId::DataField) {
+        // A chart's series are groups: their value rows are offered the columns too.
+        for (CPropertyRow &sub : row.subRows) {
+            if (offersColumns(sub)) {
+                sub.kind = PropertyRowKind::Suggest;
+                sub.options = m_columnSource ? m_columnSource(m_current) : QStringList();
+            }
+        }
+        if ((dbItem && row.id == RowId::DataField) || offersColumns(row)) {
             row.kind = PropertyRowKind::Suggest;
             row.options = m_columnSource ? m_columnSource(m_current) : QStringList();
         } else if (sqlite && row.id == RowId::ConnectString) {

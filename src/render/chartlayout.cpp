@@ -1,6 +1,7 @@
 #include "chartlayout.h"
 
 #include "chartparts.h"
+#include "chartseries.h"
 
 #include <algorithm>
 #include <cmath>
@@ -105,10 +106,8 @@ namespace Chart {
 
 QRgb PaletteColor(int index)
 {
-    // Lightness (luma) 69, 228, 113, 192 and 143: each one far from its neighbours.
-    static constexpr QRgb Palette[] = {0xFF1F4E79, 0xFFFFE699, 0xFFC0504D, 0xFFF4B183, 0xFF70AD47};
-    constexpr int count = int(std::size(Palette));
-    return Palette[((index % count) + count) % count];
+    const quint32 color = CChartSeriesSetting::PaletteColor(index);
+    return qRgb(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
 }
 
 int Ticks::Count() const
@@ -154,7 +153,8 @@ void FoldCategories(CChartData &data, const QString &other)
     const size_t keep = Chart::MaxCategories - 1;
     if (data.categories.size() <= Chart::MaxCategories)
         return;
-    data.folded += int(data.categories.size() - keep);
+    // Folded before: the last kept category is "Other" already and is no new category.
+    data.folded += int(data.categories.size() - keep) - (data.folded > 0 ? 1 : 0);
     data.categories.resize(keep);
     data.categories.push_back(other);
     for (CChartSeries &series : data.series) {

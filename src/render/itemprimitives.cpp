@@ -12,6 +12,7 @@ const CItemPrinting *ItemPrintingOf(int code)
         AddShapePrinting(table);
         AddImagePrinting(table);
         AddBarcodePrinting(table);
+        AddChartPrinting(table);
         return table;
     }();
     return printings.Find(code);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+struct CChartData;
 class CDataFormat;
 class CDisplayFormat;
 class CExprValue;
@@ -72,6 +73,9 @@ public:
     // Fails the run with a message naming the band and the item that cannot print what (a
     // value, and why); always false.
     virtual bool Refuse(const QString &what) = 0;
+    // A chart's categories and series: the rows its data source band printed in its scope, or
+    // all rows of its own query.
+    virtual bool Chart(CChartData &data) = 0;
 
 protected:
     ~CItemRow() = default;
@@ -114,6 +118,7 @@ void AddTextPrinting(CKindTable<CItemPrinting> &table);
 void AddShapePrinting(CKindTable<CItemPrinting> &table);
 void AddImagePrinting(CKindTable<CItemPrinting> &table);
 void AddBarcodePrinting(CKindTable<CItemPrinting> &table);
+void AddChartPrinting(CKindTable<CItemPrinting> &table);
 
 // A colour of the model (0x00BBGGRR) as a page colour.
 QRgb PageColor(quint32 colorRef);

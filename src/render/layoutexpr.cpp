@@ -318,6 +318,14 @@ bool CReportLayout::TotalArgument(AggregatePlan &aggregate, const CDataRow *row,
     return true;
 }
 
+bool CReportLayout::RowExpression(ExprPlan &plan, const CVornBand *rowBand, const CDataRow *row,
+                                  CExprValue &value)
+{
+    ExprContext context(*this, plan, rowBand, row);
+    CExprError error;
+    return plan.expression->Evaluate(context, value, error) || ExprFail(plan, error);
+}
+
 bool CReportLayout::ExprFail(const ExprPlan &plan, const CExprError &error)
 {
     At(*plan.band, plan.place.item);

@@ -85,17 +85,31 @@ bool CReportLayout::LayBand(const CVornBand &band, bool grow, CBandContent &cont
         if (aggregate->over == CVornDbText::OverBand)
             aggregate->total.Reset();
     }
+    for (ChartPlan *chart : m_plans[&band].charts) {
+        if (chart->over == CVornChart::OverBand)
+            ClearChart(*chart);
+    }
     return true;
 }
 
 bool CReportLayout::TakeRow(const CVornBand &band, const CDataRow *row)
 {
-    const auto found = m_aggregatesBySource.find(&band);
-    if (found == m_aggregatesBySource.end())
-        return true;
     // Rows of a band with a query (a report header without one prints with no row), or every
     // printing of a band whose values the caller gives.
     if (!m_noDatabase && (!row || row->IsEmpty()))
+        return true;
+    if (const auto charts = m_chartsBySource.find(&band); charts != m_chartsBySource.end()) {
+        for (ChartPlan *chart : charts->second) {
+            if (chart->over == CVornChart::OverPage && chart->page != m_pages->GetPageCount()) {
+                ClearChart(*chart);
+                chart->page = m_pages->GetPageCount();
+            }
+            if (!TakeChartRow(*chart, &band, row))
+                return false;
+        }
+    }
+    const auto found = m_aggregatesBySource.find(&band);
+    if (found == m_aggregatesBySource.end())
         return true;
     for (AggregatePlan *aggregate : found->second) {
         if (aggregate->over == CVornDbText::OverPage

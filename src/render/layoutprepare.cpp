@@ -1,6 +1,7 @@
 #include "reportlayout.h"
 
 #include "bandreferences.h"
+#include "chartitem.h"
 #include "itemkinds.h"
 #include "sourcedate.h"
 #include "vornitems.h"
@@ -164,6 +165,31 @@ bool CReportLayout::Prepare()
     return true;
 }
 
+bool CReportLayout::PrepareValueFormats(const CVornBand &band, const CVornItem &item,
+                                        const QString &dataFormat, const QString &displayFormat,
+                                        ItemPlan &itemPlan)
+{
+    if (!dataFormat.isEmpty()) {
+        auto format = std::make_shared<CDataFormat>();
+        QString problem;
+        if (!CDataFormat::Parse(dataFormat, *format, problem))
+            return Fail(Tr("The Data Format \"%1\" of the item \"%2\" on the band \"%3\" "
+                           "cannot be used: %4")
+                                .arg(dataFormat, item.GetName(), band.GetName(), problem));
+        itemPlan.format = std::move(format);
+    }
+    if (!displayFormat.isEmpty()) {
+        auto display = std::make_shared<CDisplayFormat>();
+        QString problem;
+        if (!CDisplayFormat::Parse(displayFormat, *display, problem))
+            return Fail(Tr("The Display Format \"%1\" of the item \"%2\" on the band "
+                           "\"%3\" cannot be used: %4")
+                                .arg(displayFormat, item.GetName(), band.GetName(), problem));
+        itemPlan.display = std::move(display);
+    }
+    return true;
+}
+
 bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan &plan)
 {
     // Shapes lie under the other items of their band, as the design view draws them.
@@ -193,26 +219,9 @@ bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan 
         QString source;
         if (const auto *dbText = dynamic_cast<const CVornDbText *>(item)) {
             source = dbText->GetDataSource();
-            if (!dbText->GetFormat().isEmpty()) {
-                auto format = std::make_shared<CDataFormat>();
-                QString problem;
-                if (!CDataFormat::Parse(dbText->GetFormat(), *format, problem))
-                    return Fail(Tr("The Data Format \"%1\" of the item \"%2\" on the band \"%3\" "
-                                   "cannot be used: %4")
-                                        .arg(dbText->GetFormat(), item->GetName(), band.GetName(),
-                                             problem));
-                itemPlan.format = std::move(format);
-            }
-            if (!dbText->GetDisplayFormat().isEmpty()) {
-                auto display = std::make_shared<CDisplayFormat>();
-                QString problem;
-                if (!CDisplayFormat::Parse(dbText->GetDisplayFormat(), *display, problem))
-                    return Fail(Tr("The Display Format \"%1\" of the item \"%2\" on the band "
-                                   "\"%3\" cannot be used: %4")
-                                        .arg(dbText->GetDisplayFormat(), item->GetName(),
-                                             band.GetName(), problem));
-                itemPlan.display = std::move(display);
-            }
+            if (!PrepareValueFormats(band, *item, dbText->GetFormat(), dbText->GetDisplayFormat(),
+                                     itemPlan))
+                return false;
             itemPlan.field = PageFieldOf(*dbText);
             const int aggregate = dbText->GetAggregate();
             // An expression takes its totals itself.
@@ -233,6 +242,14 @@ bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan 
             source = dbImage->GetDataSource();
         } else if (const auto *dbBarcode = dynamic_cast<const CVornDbBarcode *>(item)) {
             source = dbBarcode->GetDataSource();
+        } else if (const auto *chart = dynamic_cast<const CVornChart *>(item)) {
+            if (!HasQuery(chart->GetQuery()))
+                source = chart->GetDataSource();
+            if (!PrepareValueFormats(band, *item, chart->GetFormat(), chart->GetDisplayFormat(),
+                                     itemPlan))
+                return false;
+            // Its texts are the size of a chart's small print.
+            itemPlan.font = FontIndex({ChartFontFace(), ChartFontPoints});
         }
         if (printing && printing->picture) {
             const QByteArray &bytes = *printing->picture(*item);
@@ -254,6 +271,9 @@ bool CReportLayout::PrepareItems(const CVornBand &band, int bandIndex, BandPlan 
             m_aggregatesBySource[itemPlan.aggregate->source].push_back(itemPlan.aggregate);
             plan.totals.push_back(itemPlan.aggregate);
         }
+        if (const auto *chart = dynamic_cast<const CVornChart *>(item);
+            chart && !PrepareChart(band, *chart, itemPlan, plan))
+            return false;
         if (!PrepareItemExpressions(band, itemPlan))
             return false;
         plan.items.push_back(std::move(itemPlan));

@@ -2,6 +2,7 @@
 
 #include "aggregate.h"
 #include "bandcontent.h"
+#include "chartlayout.h"
 #include "dataconnection.h"
 #include "dataformat.h"
 #include "displayformat.h"
@@ -18,6 +19,7 @@
 #include <unordered_map>
 #include <vector>
 
+class CVornChart;
 class CVornDbText;
 class CVornItem;
 class CVornReport;
@@ -92,6 +94,30 @@ private:
         bool readsPage = false; // reads #PAGE or #PAGES
     };
 
+    // A chart's rows: the category and series values of each row of its data source band in
+    // its scope, or of its own query (layoutchart.cpp).
+    struct ChartPlan
+    {
+        // A category or series value: a field of the row, or an expression.
+        struct Value
+        {
+            QString field;
+            ExprPlan *expression = nullptr;
+            const QStringList *columns = nullptr; // the column list the index is of
+            int column = -1;
+        };
+        const CVornChart *chart = nullptr;
+        const CVornBand *band = nullptr; // the band that holds the chart
+        CPageSource place;
+        const CVornBand *source = nullptr; // whose rows it takes; the band itself for a query
+        bool ownQuery = false;
+        int over = 0; // CVornChart::Over
+        int page = 0; // of a page's chart: the page whose rows it holds
+        Value category;
+        std::vector<Value> series;
+        CChartData data;
+    };
+
     struct StylePlan
     {
         ExprPlan *when = nullptr;
@@ -108,6 +134,7 @@ private:
         int column = -1;
         bool grows = false; // a word-wrapped text that can grow
         AggregatePlan *aggregate = nullptr;
+        ChartPlan *chart = nullptr;
         ExprPlan *value = nullptr; // a DB Text's expression
         ExprPlan *printWhen = nullptr;
         std::vector<StylePlan> styles;
@@ -138,6 +165,7 @@ private:
         bool Write(const QVariant &value, QString &text) override;
         bool Write(const CExprValue &value, QString &text) override;
         bool Refuse(const QString &what) override;
+        bool Chart(CChartData &data) override;
 
     private:
         CReportLayout &m_layout;
@@ -158,6 +186,7 @@ private:
         ExprPlan *printWhen = nullptr;
         // The totals its items and its condition hold, which start again after each printing.
         std::vector<AggregatePlan *> totals;
+        std::vector<ChartPlan *> charts; // the charts over its band, emptied the same way
         bool isGroupHeader = false;
         bool isGroupFooter = false;
         CPlacing placing; // how its printings go onto the pages
@@ -187,6 +216,10 @@ private:
     // Preparing the bands and items (layoutprepare.cpp).
     bool Prepare();
     bool PrepareItems(const CVornBand &band, int bandIndex, BandPlan &plan);
+    // An item's Data Format and Display Format, parsed once.
+    bool PrepareValueFormats(const CVornBand &band, const CVornItem &item,
+                             const QString &dataFormat, const QString &displayFormat,
+                             ItemPlan &itemPlan);
     const CVornBand *FindBand(const QString &name) const;
     std::shared_ptr<const CPagePicture> PictureOf(const QByteArray &bytes);
 
@@ -206,6 +239,15 @@ private:
     bool AddToTotal(AggregatePlan &aggregate, CAggregate &total, const QVariant &value);
     bool AggregateValue(const CVornBand &band, AggregatePlan &aggregate, QVariant &value);
 
+    // Charts (layoutchart.cpp).
+    bool PrepareChart(const CVornBand &band, const CVornChart &chart, ItemPlan &itemPlan,
+                      BandPlan &plan);
+    bool TakeChartRow(ChartPlan &chart, const CVornBand *rowBand, const CDataRow *row);
+    bool ChartValue(ChartPlan &chart, ChartPlan::Value &value, const CVornBand *rowBand,
+                    const CDataRow *row, CExprValue &result);
+    bool ChartData(ChartPlan &chart, CChartData &data);
+    static void ClearChart(ChartPlan &chart);
+
     // Expressions (layoutexpr.cpp).
     ExprPlan *PrepareExpression(const CVornBand &band, const CVornItem *item, const CVornBand &own,
                                 const QString &text, const QString &role, bool condition);
@@ -217,6 +259,9 @@ private:
     bool ExprFail(const ExprPlan &plan, const CExprError &error);
     // The argument of an expression's total for a row of its source band.
     bool TotalArgument(AggregatePlan &aggregate, const CDataRow *row, QVariant &value);
+    // The value of an expression for the row of rowBand given.
+    bool RowExpression(ExprPlan &plan, const CVornBand *rowBand, const CDataRow *row,
+                       CExprValue &value);
     QString ParameterValue(const CVornBand &band, const QString &name) const;
     bool WriteValue(const CVornBand &band, const ItemPlan &plan, const CExprValue *computed,
                     const QVariant &raw, QString &text);
@@ -251,6 +296,9 @@ private:
     std::vector<std::unique_ptr<AggregatePlan>> m_aggregates;
     // The aggregates that take the rows of each band.
     std::unordered_map<const CVornBand *, std::vector<AggregatePlan *>> m_aggregatesBySource;
+    std::vector<std::unique_ptr<ChartPlan>> m_charts;
+    // The charts that take the rows of each band.
+    std::unordered_map<const CVornBand *, std::vector<ChartPlan *>> m_chartsBySource;
     // The row of the body band being placed, which its own aggregates count already.
     const CDataRow *m_placingRow = nullptr;
     QString m_message;

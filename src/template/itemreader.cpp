@@ -43,6 +43,25 @@ CStyleRule ReadStyleRule(const CXmlNode &node)
     return rule;
 }
 
+// A chart's series: its name, value and colour; a colour it does not name stays the palette's.
+// Unknown children are ignored.
+CChartSeriesSetting ReadChartSeries(const CXmlNode &node)
+{
+    CChartSeriesSetting series;
+    for (CXmlNode child = FirstChildElement(node); !child.IsNull();
+         child = NextSiblingElement(child)) {
+        LowerNameBuffer buffer;
+        const std::string_view name = LowerName(child, buffer);
+        if (name == "name")
+            series.name = NodeText(child);
+        else if (name == "value")
+            series.value = NodeText(child);
+        else if (name == "color")
+            series.color = ReadColor(NodeTextUtf8(child));
+    }
+    return series;
+}
+
 // Sets a field from the text of an element or attribute, read as its type reads.
 struct ReadField
 {
@@ -58,6 +77,11 @@ struct ReadField
         // Rules past the most an item holds are left out, as a newer writer's extras would be.
         if (field->size() < size_t(CStyleRule::MaxRules))
             field->push_back(ReadStyleRule(node));
+    }
+    void operator()(CChartSeriesSettings *field) const
+    {
+        if (field->size() < size_t(CChartSeriesSetting::MaxSeries))
+            field->push_back(ReadChartSeries(node));
     }
 };
 

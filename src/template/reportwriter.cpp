@@ -116,6 +116,28 @@ void WriteStyleRules(LineWriter &w, QLatin1StringView tag, const CStyleRules &ru
     }
 }
 
+// The series of a chart: each one element with its name, its value and, when it has one of its
+// own, its colour.
+void WriteChartSeries(LineWriter &w, QLatin1StringView tag, const CChartSeriesSettings &series)
+{
+    for (const CChartSeriesSetting &one : series) {
+        w.Out() += QLatin1StringView("  <");
+        w.Out() += tag;
+        w.Line(QLatin1StringView(">"));
+        w.Out() += QLatin1StringView("  ");
+        w.Text(QLatin1StringView("name"), one.name);
+        w.Out() += QLatin1StringView("  ");
+        w.Text(QLatin1StringView("value"), one.value);
+        if (one.color) {
+            w.Out() += QLatin1StringView("  ");
+            w.Color(QLatin1StringView("color"), *one.color);
+        }
+        w.Out() += QLatin1StringView("  </");
+        w.Out() += tag;
+        w.Line(QLatin1StringView(">"));
+    }
+}
+
 // A field written as the text of its element.
 struct WriteElementField
 {
@@ -139,6 +161,7 @@ struct WriteElementField
         out += crlf;
     }
     void operator()(const CStyleRules *field) const { WriteStyleRules(w, tag, *field); }
+    void operator()(const CChartSeriesSettings *field) const { WriteChartSeries(w, tag, *field); }
 };
 
 // A field written as an attribute of its element.
@@ -152,6 +175,7 @@ struct AttributeText
         return QString::fromLatin1(Base64Encode(*field));
     }
     QString operator()(const CStyleRules *) const { return QString(); }
+    QString operator()(const CChartSeriesSettings *) const { return QString(); }
 };
 
 bool IsDefault(const FieldRef &field, const FieldRef &fresh)

@@ -11,6 +11,7 @@ const CItemDrawing *ItemDrawingOf(int code)
         AddShapeDrawings(table);
         AddImageDrawings(table);
         AddBarcodeDrawings(table);
+        AddChartDrawings(table);
         return table;
     }();
     return drawings.Find(code);

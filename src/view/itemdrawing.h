@@ -37,3 +37,4 @@ void AddTextDrawings(CKindTable<CItemDrawing> &table);
 void AddShapeDrawings(CKindTable<CItemDrawing> &table);
 void AddImageDrawings(CKindTable<CItemDrawing> &table);
 void AddBarcodeDrawings(CKindTable<CItemDrawing> &table);
+void AddChartDrawings(CKindTable<CItemDrawing> &table);

@@ -78,9 +78,10 @@ private slots:
         QTest::newRow("db image") << 10 << "DB Image" << 14 << 6 << blue;
         QTest::newRow("barcode") << 11 << "Barcode" << 15 << 8 << blue;
         QTest::newRow("db barcode") << 12 << "DB Barcode" << 16 << 8 << blue;
-        QTest::newRow("page number") << 13 << "Page Number" << 101 << 4 << blue;
-        QTest::newRow("page n of m") << 14 << "Page N of M" << 102 << 4 << blue;
-        QTest::newRow("page break") << 15 << "Page Break" << 8 << 2 << green;
+        QTest::newRow("chart") << 13 << "Chart" << 32 << 9 << blue;
+        QTest::newRow("page number") << 14 << "Page Number" << 101 << 4 << blue;
+        QTest::newRow("page n of m") << 15 << "Page N of M" << 102 << 4 << blue;
+        QTest::newRow("page break") << 16 << "Page Break" << 8 << 2 << green;
     }
     void rows()
     {
@@ -90,7 +91,7 @@ private slots:
         QFETCH(int, icon);
         QFETCH(uint, colour);
         CElementsCtrl *list = m_pane->GetCtrl();
-        QCOMPARE(list->topLevelItemCount(), 16);
+        QCOMPARE(list->topLevelItemCount(), 17);
         // No row is current either: a current row is drawn as chosen.
         list->setCurrentItem(nullptr);
         const QTreeWidgetItem *item = list->topLevelItem(row);
@@ -154,10 +155,10 @@ private slots:
     void iconStrip()
     {
         const QImage bitmap = ElementsIcons::Bitmap();
-        QCOMPARE(bitmap.size(), QSize(144, 16));
+        QCOMPARE(bitmap.size(), QSize(160, 16));
         const QImage strip = ElementsIcons::Strip().toImage();
-        QCOMPARE(strip.size(), QSize(144, 16));
-        for (int icon = 0; icon < 9; ++icon) {
+        QCOMPARE(strip.size(), QSize(160, 16));
+        for (int icon = 0; icon < ElementsIcons::IconCount; ++icon) {
             int drawn = 0;
             for (int y = 0; y < 16; ++y) {
                 for (int x = icon * 16; x < icon * 16 + 16; ++x) {

@@ -295,6 +295,30 @@ private slots:
                 << QStringList {u"Lines: No column AMOUNTT in the query of band Lines; it returns "
                                 u"AMOUNT, SCAN"_s,
                                 u"Lines: The parameter {LIMIT} has no value"_s};
+        const auto addChart = [](CVornReport &report, const QString &source,
+                                 const QString &category, const QString &value) {
+            auto *chart = new CVornChart;
+            chart->SetName(u"Chart"_s);
+            chart->SetRect(0, 0, 5000, 500);
+            chart->SetDataSource(source);
+            chart->SetCategory(category);
+            if (!value.isEmpty())
+                chart->SetSeries({{QString(), value, std::nullopt}});
+            report.GetBands()[2]->GetItems().Add(chart);
+        };
+        QTest::newRow("a chart's field the query does not return, its expression unread")
+                << ReportEdit([addChart](CVornReport &report) {
+                       addChart(report, u"Lines"_s, u"AMOUNTT"_s, u"[AMOUNT] *"_s);
+                   })
+                << QStringList {u"Footer/Chart: The expression \"[AMOUNT] *\" cannot be read"_s,
+                                u"Footer/Chart: No column AMOUNTT in the query of band Lines; it "
+                                u"returns AMOUNT, SCAN"_s};
+        QTest::newRow("a chart of no band, without series")
+                << ReportEdit([addChart](CVornReport &report) {
+                       addChart(report, u"Nowhere"_s, u"SCAN"_s, QString());
+                   })
+                << QStringList {u"Footer/Chart: The data source Nowhere is no band of the report"_s,
+                                u"Footer/Chart: The chart has no series"_s};
         QTest::newRow("a database that cannot be opened")
                 << ReportEdit([](CVornReport &report) { report.SetConnectString(u"no.db"_s); })
                 << QStringList {u"The database "_s};

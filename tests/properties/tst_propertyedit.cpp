@@ -454,6 +454,57 @@ private slots:
         QCOMPARE(result.pageSizeChanged, changed && object.isEmpty());
     }
 
+    // A chart's rows, each edit named by its row id ("id=value"; a colour's value is the
+    // colour): the series as "name:value:colour" ("-" for the palette's), then type, rows,
+    // legend, value labels and category.
+    void chartEdits_data()
+    {
+        QTest::addColumn<QStringList>("edits");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("a value makes the first series")
+                << QStringList {u"series1_value= AMOUNT "_s} << u":AMOUNT:- 0 0 0 0 "_s;
+        QTest::newRow("a third series keeps empty ones before it")
+                << QStringList {u"series3_name=C"_s} << u"::-|::-|C::- 0 0 0 0 "_s;
+        QTest::newRow("emptying the last series drops the empty tail")
+                << QStringList {u"series1_value=A"_s, u"series3_value=B"_s, u"series3_value="_s}
+                << u":A:- 0 0 0 0 "_s;
+        QTest::newRow("a colour of its own")
+                << QStringList {u"series2_color=255"_s} << u"::-|::255 0 0 0 0 "_s;
+        QTest::newRow("type, rows, legend, labels and category by their names")
+                << QStringList {u"chart_type=Doughnut"_s, u"chart_over=Report"_s,
+                                u"legend=Bottom"_s, u"value_labels=Yes"_s, u"category=[A] & 'x'"_s}
+                << u" 6 2 2 1 [A] & 'x'"_s;
+        QTest::newRow("a type that is none changes nothing")
+                << QStringList {u"chart_type=Radar"_s} << u" 0 0 0 0 "_s;
+    }
+    void chartEdits()
+    {
+        QFETCH(QStringList, edits);
+        QFETCH(QString, expected);
+        CVornReport report;
+        Fill(report);
+        auto *chart = new CVornChart;
+        report.GetBands()[0]->GetItems().Add(chart);
+        for (const QString &text : std::as_const(edits)) {
+            CRowEdit edit;
+            edit.id = text.section(u'=', 0, 0);
+            edit.value = text.section(u'=', 1);
+            edit.color = edit.value.toUInt();
+            ApplyEdit(report, chart, edit, 96);
+        }
+        QStringList series;
+        for (const CChartSeriesSetting &one : chart->GetSeries())
+            series << u"%1:%2:%3"_s.arg(one.name, one.value,
+                                        one.color ? QString::number(*one.color) : u"-"_s);
+        QCOMPARE(u"%1 %2 %3 %4 %5 %6"_s.arg(series.join(u'|'))
+                         .arg(chart->GetChartType())
+                         .arg(chart->GetOver())
+                         .arg(chart->GetLegend())
+                         .arg(chart->GetValueLabels())
+                         .arg(chart->GetCategory()),
+                 expected);
+    }
+
     // A band made a group header here keeps with its group's first row; a band that heads a
     // group already keeps what the user gave it.
     void newGroupHeaderKeepsWithNext()

@@ -52,6 +52,11 @@ private:
         rule.bold = 1;
         field = {rule};
     }
+    static void Fill(CChartSeriesSettings &field, int n)
+    {
+        field = {{u"s%1"_s.arg(n), u"[v] * %1"_s.arg(n), std::nullopt},
+                 {QString(), u"v%1"_s.arg(n), quint32(n)}};
+    }
     template<typename T>
     static void Fill(T &field, int n)
     {
@@ -69,6 +74,13 @@ private:
                                  .arg(rule.bold.value_or(-1))
                                  .arg(rule.italic.value_or(-1)));
         return rules.join(u'|');
+    }
+    static QString Text(const CChartSeriesSettings &field)
+    {
+        QStringList series;
+        for (const CChartSeriesSetting &one : field)
+            series.append(u"%1:%2:%3"_s.arg(one.name, one.value).arg(one.color.value_or(~0u)));
+        return series.join(u'|');
     }
     template<typename T>
     static QString Text(const T &field)

@@ -448,7 +448,7 @@ private slots:
                 << QStringLiteral("The \"Lines\" band holds an element of an unknown type: \"13\"");
         QTest::newRow("item of a kind from a newer version")
                 << QStringLiteral("item_of_newer_kind.vnt")
-                << QStringLiteral("The \"Lines\" band holds an element of kind 32, which this "
+                << QStringLiteral("The \"Lines\" band holds an element of kind 33, which this "
                                   "Vantel does not know: the report needs a newer Vantel");
         QTest::newRow("item without a type")
                 << QStringLiteral("item_without_type.vnt")
