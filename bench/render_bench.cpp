@@ -835,6 +835,38 @@ void Charts(const QTemporaryDir &dir)
     }
 }
 
+// A report of one page whose chart shows the 1,000 rows of its own query, run to a PDF as
+// vantel-render runs it, the best of three runs.
+void ChartReportRun(const QTemporaryDir &dir)
+{
+    constexpr double chartTargetMs = 200;
+    if (!BuildDatabase(dir.filePath(u"chart.db"_s), Chart::MaxCategories, false))
+        Failed("database", u"chart.db"_s);
+    CVornReport report;
+    report.SetDatabaseType(0);
+    report.SetConnectString(u"chart.db"_s);
+    CVornBand *band = AddBand(report, u"Chart"_s, {}, 16000);
+    band->SetKind(VornKind::ReportHeader);
+    auto *chart = new CVornChart;
+    chart->SetName(u"Amounts"_s);
+    chart->SetRect(1000, 1000, 20000, 15000);
+    chart->SetQuery(u"SELECT Code, Amount FROM Items ORDER BY Id"_s);
+    chart->SetCategory(u"CODE"_s);
+    chart->SetSeries({{u"Amount"_s, u"AMOUNT"_s, std::nullopt}});
+    chart->SetTitle(u"1,000 categories"_s);
+    chart->SetLegend(CVornChart::LegendRight);
+    band->GetItems().Add(chart);
+    Outcome best;
+    for (int round = 0; round < 3; ++round) {
+        const Outcome outcome = RunToPdf(report, dir.filePath(u"chartreport.pdf"_s));
+        if (round == 0 || outcome.ms < best.ms)
+            best = outcome;
+    }
+    std::printf("report with a chart of %d rows to PDF: %.1f ms (target under %.0f ms), %.1f ms "
+                "processor time, %d page(s), %lld bytes\n",
+                Chart::MaxCategories, best.ms, chartTargetMs, best.cpuMs, best.pages, best.bytes);
+}
+
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -882,6 +914,7 @@ int main(int argc, char **argv)
     // "--charts": only the 1,000-category charts.
     if (argc == 2 && qstrcmp(argv[1], "--charts") == 0) {
         Charts(dir);
+        ChartReportRun(dir);
         return 0;
     }
     // "--scale": only the growth, the per-row pictures and the first page as PNG.
@@ -916,6 +949,7 @@ int main(int argc, char **argv)
     const double sqliteListMs = ListAgainstDirect(dir);
     ExpressionsAgainstList(dir);
     Charts(dir);
+    ChartReportRun(dir);
     QrCodesAgainstList(dir);
     {
         CVornReport report;
