@@ -36,7 +36,8 @@ CPropertyRow SeriesRow(const CVornChart &item, int index)
              ColorRow(RowId::SeriesColor[index], "Color",
                       series.color.value_or(CChartSeriesSetting::PaletteColor(index)),
                       "The colour of the series' bars, line or area; a new series takes the next "
-                      "colour of a palette that stays apart in greyscale print")});
+                      "colour of a palette that stays apart in greyscale print, and picking that "
+                      "colour again follows the palette")});
 }
 
 QList<CPropertyRow> ChartPage(const CVornReport &report, const CVornChart &item, int)
@@ -111,6 +112,8 @@ std::optional<CEditResult> SeriesEdit(CVornChart &item, const CRowEdit &edit)
             one.name = edit.value;
         else if (value)
             one.value = edit.value.trimmed();
+        else if (edit.color == CChartSeriesSetting::PaletteColor(i))
+            one.color.reset(); // the palette's own colour: the series follows the palette again
         else
             one.color = edit.color;
         while (!series.empty() && series.back().value.isEmpty() && series.back().name.isEmpty()

@@ -470,6 +470,10 @@ private slots:
                 << u":A:- 0 0 0 0 "_s;
         QTest::newRow("a colour of its own")
                 << QStringList {u"series2_color=255"_s} << u"::-|::255 0 0 0 0 "_s;
+        QTest::newRow("the palette's colour again follows the palette")
+                << QStringList {u"series1_value=A"_s, u"series1_color=255"_s,
+                                u"series1_color=%1"_s.arg(CChartSeriesSetting::PaletteColor(0))}
+                << u":A:- 0 0 0 0 "_s;
         QTest::newRow("type, rows, legend, labels and category by their names")
                 << QStringList {u"chart_type=Doughnut"_s, u"chart_over=Report"_s,
                                 u"legend=Bottom"_s, u"value_labels=Yes"_s, u"category=[A] & 'x'"_s}
