@@ -94,8 +94,8 @@ QList<CPropertyRow> ChartPage(const CVornReport &report, const CVornChart &item,
     return rows;
 }
 
-// The edit of a series' name, value or colour; nothing for another row. Series past the last
-// one with a value are dropped, so that the list holds no empty tail.
+// The edit of a series' name, value or colour; nothing for another row. Series left empty at
+// the end of the list (no name, value or colour of their own) are dropped.
 std::optional<CEditResult> SeriesEdit(CVornChart &item, const CRowEdit &edit)
 {
     for (int i = 0; i < CChartSeriesSetting::MaxSeries; ++i) {

@@ -1,5 +1,6 @@
 #include "chartitem.h"
 
+#include "itemprimitives.h"
 #include "textlines.h"
 #include "vornchart.h"
 
@@ -53,10 +54,8 @@ CChartData ChartSampleData(const CVornChart &chart)
         CChartSeries series;
         if (s < settings.size()) {
             series.name = settings[s].name;
-            if (settings[s].color) {
-                const quint32 c = *settings[s].color;
-                series.color = qRgb(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-            }
+            if (settings[s].color)
+                series.color = PageColor(*settings[s].color);
         }
         for (const double value : Values[s])
             series.values.push_back(value);

@@ -2,6 +2,7 @@
 
 #include "chartparts.h"
 #include "chartseries.h"
+#include "itemprimitives.h"
 
 #include <algorithm>
 #include <cmath>
@@ -106,8 +107,7 @@ namespace Chart {
 
 QRgb PaletteColor(int index)
 {
-    const quint32 color = CChartSeriesSetting::PaletteColor(index);
-    return qRgb(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+    return PageColor(CChartSeriesSetting::PaletteColor(index));
 }
 
 int Ticks::Count() const

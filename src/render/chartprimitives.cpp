@@ -1,9 +1,8 @@
 #include "chartitem.h"
+#include "exprvalue.h"
 #include "itemprimitives.h"
 #include "kindtable.h"
 #include "vornchart.h"
-
-#include "exprvalue.h"
 
 #include <QCoreApplication>
 
