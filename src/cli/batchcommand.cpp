@@ -166,7 +166,7 @@ int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QT
     // CPdfBatch), up to 128 rows at a time; a row's manifest line waits for its file.
     const bool batched = !arguments.print && output.format == ExportFormat::Pdf;
     CPdfBatch pdfs(output.title, output.pdfa);
-    constexpr int BatchRows = 128;
+    constexpr int BatchRows = 64;
     constexpr qint64 BatchBytes = 32 << 20;
 
     struct CLine
@@ -207,8 +207,8 @@ int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QT
         }
         lines.erase(lines.begin(), lines.begin() + qsizetype(ready));
     };
-    // The files of a document are cut and committed together while the next rows are drawn;
-    // each row's time takes an equal share of the wait for them.
+    // The files of a document are drawn, cut and committed together while the next rows are
+    // laid out; each row's time takes an equal share of the wait for them.
     const auto flush = [&](bool last) {
         QElapsedTimer timer;
         timer.start();

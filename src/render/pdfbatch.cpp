@@ -8,7 +8,9 @@
 #include <QBuffer>
 #include <QCoreApplication>
 
+#include <deque>
 #include <thread>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -19,18 +21,22 @@ struct CQueuedFile
 {
     int id = 0;
     std::unique_ptr<COutputFile> file;
-    int first = 0; // its first page in the document, from 0
+    int first = 0; // its first page in the document, from 0, once the document is drawn
     std::vector<CPage> pages;
     std::vector<std::pair<int, int>> numbers; // each page's number and count
 };
 
-// A document's files being cut and written on a thread of their own, and what became of each.
+// A document's files being drawn, cut and written on a thread of their own, and what became of
+// each.
 struct CCutJob
 {
     std::thread thread;
     std::vector<int> ids;
     std::vector<QString> messages;
 };
+
+// At most this many documents are drawn and cut at once, beside the rows being laid out.
+constexpr size_t JobsAtOnce = 2;
 
 // Cuts each queued file from the document (or draws it anew when it cannot be cut), then
 // commits them together; messages[i] tells what failed for queue[i], empty when it is in place.
@@ -71,6 +77,31 @@ void WriteQueued(const QByteArray &document, bool ended, QSize pageSize, const Q
     }
 }
 
+// Draws the pages of the queued files into one document, in the order they were queued, then cuts
+// and writes the files.
+void DrawAndWriteQueued(QSize pageSize, const QString &title, bool pdfa,
+                        std::vector<CQueuedFile> &queue, std::vector<QString> &messages)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    bool ended = false;
+    {
+        CPdfPageWriter writer(buffer, pageSize, title, pdfa);
+        writer.SetSeparatePages();
+        bool drawn = true;
+        int at = 1; // after the empty page before the first
+        for (CQueuedFile &queued : queue) {
+            queued.first = at;
+            at += int(queued.pages.size());
+            for (size_t k = 0; k < queued.pages.size() && drawn; ++k)
+                drawn = writer.Write(queued.pages[k], queued.numbers[k].first,
+                                     queued.numbers[k].second);
+        }
+        ended = writer.End() && drawn;
+    }
+    WriteQueued(buffer.data(), ended, pageSize, title, pdfa, queue, messages);
+}
+
 } // namespace
 
 struct CPdfBatch::Private
@@ -78,34 +109,45 @@ struct CPdfBatch::Private
     QString title;
     bool pdfa = false;
     QSize pageSize;
-    std::unique_ptr<QBuffer> buffer;
-    std::unique_ptr<CPdfPageWriter> writer;
-    int drawn = 0; // pages in the document, the empty one before the first counted
+    bool open = false; // whether a document takes pages
+    qint64 bytes = 0; // what the document will about weigh: its pictures and its pages
+    std::unordered_set<const CPagePicture *> pictures; // the pictures counted in bytes
     std::vector<CQueuedFile> queue;
-    std::unique_ptr<CCutJob> cutting; // the files of the document flushed last
+    std::deque<std::unique_ptr<CCutJob>> cutting; // the documents being drawn and cut, oldest first
 
     // Starts a document for pages of size when none is open; false when the open one has pages
     // of another size.
     bool Start(QSize size)
     {
-        if (writer)
+        if (open)
             return size == pageSize;
         pageSize = size;
-        buffer = std::make_unique<QBuffer>();
-        buffer->open(QIODevice::WriteOnly);
-        writer = std::make_unique<CPdfPageWriter>(*buffer, size, title, pdfa);
-        writer->SetSeparatePages();
-        drawn = 1;
+        open = true;
+        bytes = 0;
+        pictures.clear();
         return true;
     }
 
-    // Draws a page into the document and returns its place there, -1 when the PDF could not be
-    // started.
-    int Draw(const CPage &page, int number, int count)
+    // Counts a page into the document's weight; it is drawn with the others when the document
+    // is flushed.
+    void Take(const CPage &page)
     {
-        if (!writer || !writer->Write(page, number, count))
-            return -1;
-        return drawn++;
+        for (const CPageItem &item : page.GetItems()) {
+            bytes += 64;
+            const auto *image = std::get_if<CPageImage>(&item);
+            if (image && image->picture && pictures.insert(image->picture.get()).second)
+                bytes += image->picture->GetBytes().size();
+        }
+    }
+
+    // Waits for the oldest document's files and tells done for each of them.
+    void WaitOldest(const std::function<void(int id, const QString &message)> &done)
+    {
+        const std::unique_ptr<CCutJob> job = std::move(cutting.front());
+        cutting.pop_front();
+        job->thread.join();
+        for (size_t i = 0; i < job->ids.size(); ++i)
+            done(job->ids[i], job->messages[i]);
     }
 };
 
@@ -143,13 +185,7 @@ public:
             CommitPdf(*m_queued.file, false, message);
             return false;
         }
-        const int at = m_batch.Draw(page, number, count);
-        if (at < 0) {
-            CommitPdf(*m_queued.file, false, message);
-            return false;
-        }
-        if (m_queued.pages.empty())
-            m_queued.first = at;
+        m_batch.Take(page);
         m_queued.pages.push_back(page);
         m_queued.numbers.emplace_back(number, count);
         return true;
@@ -194,8 +230,8 @@ CPdfBatch::CPdfBatch(const QString &title, bool pdfa)
 
 CPdfBatch::~CPdfBatch()
 {
-    if (d->cutting)
-        d->cutting->thread.join();
+    for (const std::unique_ptr<CCutJob> &job : d->cutting)
+        job->thread.join();
     for (CQueuedFile &queued : d->queue)
         queued.file->Cancel();
 }
@@ -212,39 +248,32 @@ int CPdfBatch::GetQueuedCount() const
 
 qint64 CPdfBatch::GetDrawnBytes() const
 {
-    return d->buffer ? d->buffer->size() : 0;
+    return d->open ? d->bytes : 0;
 }
 
 void CPdfBatch::Flush(const std::function<void(int id, const QString &message)> &done)
 {
-    const bool ended = d->writer && d->writer->End();
-    d->writer.reset();
-    Wait(done);
-    if (d->queue.empty()) {
-        d->buffer.reset();
+    d->open = false;
+    while (d->cutting.size() >= JobsAtOnce)
+        d->WaitOldest(done);
+    if (d->queue.empty())
         return;
-    }
     auto job = std::make_unique<CCutJob>();
     for (const CQueuedFile &queued : d->queue)
         job->ids.push_back(queued.id);
-    // The thread owns the document and the files; the next rows start a document of their own.
-    job->thread = std::thread(
-            [ended, job = job.get(), buffer = std::shared_ptr<QBuffer>(std::move(d->buffer)),
-             queue = std::make_shared<std::vector<CQueuedFile>>(std::move(d->queue)),
-             pageSize = d->pageSize, title = d->title, pdfa = d->pdfa] {
-                WriteQueued(buffer ? buffer->data() : QByteArray(), ended, pageSize, title, pdfa,
-                            *queue, job->messages);
-            });
+    // The thread owns the pages and the files; the next rows start a document of their own.
+    job->thread
+            = std::thread([job = job.get(),
+                           queue = std::make_shared<std::vector<CQueuedFile>>(std::move(d->queue)),
+                           pageSize = d->pageSize, title = d->title, pdfa = d->pdfa] {
+                  DrawAndWriteQueued(pageSize, title, pdfa, *queue, job->messages);
+              });
     d->queue.clear();
-    d->cutting = std::move(job);
+    d->cutting.push_back(std::move(job));
 }
 
 void CPdfBatch::Wait(const std::function<void(int id, const QString &message)> &done)
 {
-    if (!d->cutting)
-        return;
-    const std::unique_ptr<CCutJob> job = std::move(d->cutting);
-    job->thread.join();
-    for (size_t i = 0; i < job->ids.size(); ++i)
-        done(job->ids[i], job->messages[i]);
+    while (!d->cutting.empty())
+        d->WaitOldest(done);
 }

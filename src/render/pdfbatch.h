@@ -23,18 +23,20 @@ public:
     // queues the file; Flush writes it and tells id how it went.
     std::unique_ptr<CPageWriter> CreateWriter(const QString &path, int id);
 
-    // The files queued and the bytes drawn since the last Flush.
+    // The files queued since the last Flush, and about what their document will weigh (its
+    // pictures and pages).
     int GetQueuedCount() const;
     qint64 GetDrawnBytes() const;
 
-    // Ends the document and writes every queued file, in order: cut from the document, or, when
-    // it cannot be cut, drawn anew from its pages; then commits them together (one flush of the
-    // disk for all, see COutputFile::CommitAll). The files are written on a thread of their own
-    // while the caller draws the next rows; Flush first waits for the files of the document
-    // flushed before and tells done(id, message) for each of those, message empty when the file
-    // is in place. The next writer starts a new document.
+    // Ends the document and writes every queued file, in order: its pages drawn into the
+    // document and cut from it, or, when they cannot be cut, drawn anew on their own; then
+    // commits them together (one flush of the disk for all, see COutputFile::CommitAll). The
+    // document is drawn and its files written on a thread of their own while the caller lays out
+    // the next rows, at most two documents at once: Flush first waits for the oldest while two
+    // are under way and tells done(id, message) for each of its files, message empty when the
+    // file is in place. The next writer starts a new document.
     void Flush(const std::function<void(int id, const QString &message)> &done);
-    // Waits for the files of the last Flush and tells done for each of them.
+    // Waits for the files of every Flush, oldest first, and tells done for each of them.
     void Wait(const std::function<void(int id, const QString &message)> &done);
 
 private:
