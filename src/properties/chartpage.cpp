@@ -3,11 +3,8 @@
 #include "kindtable.h"
 #include "optionlist.h"
 #include "propertyid.h"
-#include "propertypage.h"
 #include "rowbuilders.h"
 #include "vornchart.h"
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -76,19 +73,9 @@ QList<CPropertyRow> ChartPage(const CVornReport &report, const CVornChart &item,
                      "The colour of the chart's texts and axes"),
             Row(RowId::DataFormat, "Data Format", item.GetFormat(), PropertyRowKind::Text,
                 "Data format in C/C++ rules of the values and the axis, e.g. %.2f"),
-            [&item, &report] {
-                CPropertyRow row = Row(RowId::DisplayFormat, "Display Format",
-                                       item.GetDisplayFormat(), PropertyRowKind::Suggest);
-                row.options = DisplayFormatPatterns();
-                row.description = Tr("A number pattern that writes the values and the axis, in "
-                                     "the report's Locale; it wins over the Data Format");
-                if (!item.GetDisplayFormat().isEmpty())
-                    row.description += u"\n"_s
-                            + Tr("Sample: %1")
-                                      .arg(DisplayFormatSample(item.GetDisplayFormat(),
-                                                               report.GetLocale()));
-                return row;
-            }(),
+            DisplayFormatRow(item.GetDisplayFormat(), report.GetLocale(),
+                             "A number pattern that writes the values and the axis, in "
+                             "the report's Locale; it wins over the Data Format"),
     };
     rows += ConditionRows(item);
     return rows;

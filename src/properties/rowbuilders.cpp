@@ -10,6 +10,8 @@
 
 #include <QCoreApplication>
 
+using namespace Qt::StringLiterals;
+
 namespace PropertyRows {
 
 QString Tr(const char *text)
@@ -89,6 +91,17 @@ CPropertyRow ExpressionRow(QLatin1StringView id, const char *name, const QString
             = Row(id, name, ExpressionOneLine(text), PropertyRowKind::Expression, description);
     row.sqlText = text;
     row.condition = condition;
+    return row;
+}
+
+CPropertyRow DisplayFormatRow(const QString &pattern, const QString &locale,
+                              const char *description)
+{
+    CPropertyRow row = Row(RowId::DisplayFormat, "Display Format", pattern,
+                           PropertyRowKind::Suggest, description);
+    row.options = DisplayFormatPatterns();
+    if (!pattern.isEmpty())
+        row.description += u"\n"_s + Tr("Sample: %1").arg(DisplayFormatSample(pattern, locale));
     return row;
 }
 

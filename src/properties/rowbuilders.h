@@ -34,6 +34,10 @@ CPropertyRow SqlRow(const QString &sql, const char *description);
 CPropertyRow ExpressionRow(QLatin1StringView id, const char *name, const QString &text,
                            bool condition, const char *description);
 
+// "Display Format": a pattern offered from the usual ones, with a sample of it in the report's
+// locale under the description.
+CPropertyRow DisplayFormatRow(const QString &pattern, const QString &locale,
+                              const char *description);
 CPropertyRow PrintWhenRow(const QString &text);
 CPropertyRow StylesRow(const CVornItem &item);
 // The rows every item kind with style rules ends with: Print When and Styles.

@@ -8,8 +8,6 @@
 #include "vorndbtext.h"
 #include "vornreport.h"
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 using namespace PropertyEdits;
@@ -91,19 +89,9 @@ QList<CPropertyRow> DbTextPage(const CVornReport &report, const CVornDbText &ite
             ExpressionRow(RowId::Expression, "Expression", item.GetExpression(), false,
                           "Computes what the item prints instead of its field, e.g. "
                           "[QUANTITY] * [PRICE]; the Display Format or Data Format writes it"),
-            [&item, &report] {
-                CPropertyRow row = Row(RowId::DisplayFormat, "Display Format",
-                                       item.GetDisplayFormat(), PropertyRowKind::Suggest);
-                row.options = DisplayFormatPatterns();
-                row.description = Tr("A date or number pattern that writes the value, in the "
-                                     "report's Locale; it wins over the Data Format");
-                if (!item.GetDisplayFormat().isEmpty())
-                    row.description += u"\n"_s
-                            + Tr("Sample: %1")
-                                      .arg(DisplayFormatSample(item.GetDisplayFormat(),
-                                                               report.GetLocale()));
-                return row;
-            }(),
+            DisplayFormatRow(item.GetDisplayFormat(), report.GetLocale(),
+                             "A date or number pattern that writes the value, in the "
+                             "report's Locale; it wins over the Data Format"),
     };
     rows += ConditionRows(item);
     return rows;
