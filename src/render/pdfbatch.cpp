@@ -2,6 +2,7 @@
 
 #include "outputfile.h"
 #include "pagecontent.h"
+#include "pdfflate.h"
 #include "pdfsplit.h"
 #include "pdfwriter.h"
 
@@ -86,6 +87,8 @@ void DrawAndWriteQueued(QSize pageSize, const QString &title, bool pdfa,
     buffer.open(QIODevice::WriteOnly);
     bool ended = false;
     {
+        // The document is only drawn to be cut: the cut compresses what it keeps.
+        const CStoredPdfStreams stored;
         CPdfPageWriter writer(buffer, pageSize, title, pdfa);
         writer.SetSeparatePages();
         bool drawn = true;

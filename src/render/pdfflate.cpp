@@ -63,3 +63,39 @@ bool CPdfFlate::Inflate(const QByteArray &data, QByteArray &out)
             return false; // the data ends before its stream does
     }
 }
+
+namespace {
+
+thread_local bool t_stored = false;
+
+} // namespace
+
+CStoredPdfStreams::CStoredPdfStreams()
+{
+    t_stored = true;
+}
+
+CStoredPdfStreams::~CStoredPdfStreams()
+{
+    t_stored = false;
+}
+
+bool IsStoredFlate(const QByteArray &data)
+{
+    if (data.size() < 3)
+        return false;
+    const unsigned header = unsigned(quint8(data[0])) << 8 | quint8(data[1]);
+    // Deflate, no preset dictionary, a valid check; then the first block's type bits.
+    return (header >> 8 & 0x0f) == 8 && header % 31 == 0 && (header & 0x20) == 0
+            && (quint8(data[2]) >> 1 & 3) == 0;
+}
+
+// zlib's deflateInit is a macro for this function, which the PDF writer calls when it
+// compresses a stream; so does zlib's own compress. It starts deflate as zlib does (its
+// default window and memory level), at no compression under CStoredPdfStreams.
+extern "C" int deflateInit_(z_streamp stream, int level, const char *version, int size)
+{
+    constexpr int DefaultMemoryLevel = 8;
+    return deflateInit2_(stream, t_stored ? Z_NO_COMPRESSION : level, Z_DEFLATED, MAX_WBITS,
+                         DefaultMemoryLevel, Z_DEFAULT_STRATEGY, version, size);
+}

@@ -24,3 +24,22 @@ private:
     struct Private;
     std::unique_ptr<Private> d;
 };
+
+// While one lives, the PDF writer compresses nothing it writes on this thread: its streams are
+// kept in zlib's stored blocks, which cost a copy. A document that is only drawn to be cut into
+// others (CPdfSplitter, which compresses what it copies) would otherwise be compressed at zlib's
+// default level, the slowest part of drawing it, only to be inflated again. The writer gives no
+// say over its compression, so this takes zlib's deflateInit for the process and passes every
+// other call on unchanged.
+class CStoredPdfStreams
+{
+public:
+    CStoredPdfStreams();
+    ~CStoredPdfStreams();
+    CStoredPdfStreams(const CStoredPdfStreams &) = delete;
+    CStoredPdfStreams &operator=(const CStoredPdfStreams &) = delete;
+};
+
+// Whether data is a zlib stream whose first block is stored: what a stream written under
+// CStoredPdfStreams looks like.
+bool IsStoredFlate(const QByteArray &data);

@@ -58,10 +58,11 @@ public:
     using CFontSources = std::map<int, std::shared_ptr<const CPdfSplitter::CFontSource>>;
 
     CPieceBuilder(const CPdfDocument &document, const QByteArray &header, CFontSources &sources,
-                  CPdfFlate &flate)
+                  std::map<int, QByteArray> &packed, CPdfFlate &flate)
         : m_document(document)
         , m_header(header)
         , m_sources(sources)
+        , m_packed(packed)
         , m_flate(flate)
     { }
 
@@ -77,6 +78,7 @@ private:
     bool WriteFont(int source, CFontUse &use);
     void Put(int number, const CPdfValue &value);
     void PutStream(int number, CPdfValue dict, const QByteArray &data);
+    const QByteArray &Packed(int source, const CPdfObject &object);
     int Allocate() { return m_next++; }
 
     std::shared_ptr<const CPdfSplitter::CFontSource> ReadFontSource(int source,
@@ -87,6 +89,7 @@ private:
     const CPdfDocument &m_document;
     const QByteArray &m_header;
     CFontSources &m_sources;
+    std::map<int, QByteArray> &m_packed;
     CPdfFlate &m_flate;
     std::set<int> m_pages;
     int m_pagesNode = 0;
@@ -200,6 +203,25 @@ void CPieceBuilder::PutStream(int number, CPdfValue dict, const QByteArray &data
     m_objects[number] = text + "\nstream\n" + data + "\nendstream\nendobj\n";
 }
 
+// A stream copied as it is, but for a Flate stream of stored blocks (a picture's mask in a
+// document drawn under CStoredPdfStreams): that is compressed as the PDF writer would have,
+// once for every piece of the document.
+const QByteArray &CPieceBuilder::Packed(int source, const CPdfObject &object)
+{
+    const CPdfValue *filter = object.value.Find("Filter");
+    if (!filter || !filter->IsName("FlateDecode") || !IsStoredFlate(object.stream))
+        return object.stream;
+    auto found = m_packed.find(source);
+    if (found == m_packed.end()) {
+        QByteArray plain;
+        found = m_packed.emplace(source,
+                                 m_flate.Inflate(object.stream, plain) ? qCompress(plain).mid(4)
+                                                                       : object.stream)
+                        .first;
+    }
+    return found->second;
+}
+
 bool CPieceBuilder::WriteQueued()
 {
     while (!m_queue.empty()) {
@@ -240,7 +262,7 @@ bool CPieceBuilder::WriteQueued()
         if (!CopyDict(object->value, dict, {"Length"}))
             return false;
         if (!resources) {
-            PutStream(number, dict, object->stream);
+            PutStream(number, dict, Packed(source, *object));
             continue;
         }
         QByteArray content;
@@ -495,6 +517,7 @@ bool CPdfSplitter::Load(const QByteArray &pdf)
 {
     m_pages.clear();
     m_fonts.clear();
+    m_packed.clear();
     if (!m_document.Load(pdf) || !m_document.ListPages(m_pages))
         return false;
     m_header = m_document.GetHeader();
@@ -505,7 +528,7 @@ bool CPdfSplitter::Extract(int first, int count, QByteArray &out) const
 {
     if (first < 0 || count < 1 || first + count > GetPageCount())
         return false;
-    CPieceBuilder builder(m_document, m_header, m_fonts, *m_flate);
+    CPieceBuilder builder(m_document, m_header, m_fonts, m_packed, *m_flate);
     return builder.Build(std::vector<int>(m_pages.begin() + first, m_pages.begin() + first + count),
                          out);
 }

@@ -48,5 +48,6 @@ private:
     QByteArray m_header;
     std::vector<int> m_pages;
     mutable std::map<int, std::shared_ptr<const CFontSource>> m_fonts;
+    mutable std::map<int, QByteArray> m_packed; // streams compressed once for every piece
     std::unique_ptr<CPdfFlate> m_flate;
 };

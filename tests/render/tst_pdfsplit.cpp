@@ -2,6 +2,7 @@
 #include "pagewriter.h"
 #include "pdfbatch.h"
 #include "pdfcontent.h"
+#include "pdfflate.h"
 #include "pdfsplit.h"
 #include "pdfwriter.h"
 #include "reportfile.h"
@@ -17,6 +18,7 @@
 #include <QTest>
 
 #include <map>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -43,9 +45,14 @@ struct CNames final : IPdfContentNames
 };
 
 // The example invoices, each laid out on its own and all drawn into one PDF as a batch draws
-// its rows (see CPdfPageWriter::SetSeparatePages); the page ranges of each in first.
-QByteArray Invoices(const QStringList &numbers, bool pdfa, std::vector<int> &first)
+// its rows (see CPdfPageWriter::SetSeparatePages), its streams compressed or stored; the page
+// ranges of each in first.
+QByteArray Invoices(const QStringList &numbers, bool pdfa, std::vector<int> &first,
+                    bool stored = false)
 {
+    std::optional<CStoredPdfStreams> storing;
+    if (stored)
+        storing.emplace();
     const QDir examples(QStringLiteral(VANTEL_EXAMPLES_DIR));
     CVornReport report;
     QString message;
@@ -134,20 +141,30 @@ private slots:
             QCOMPARE(out, expected);
     }
 
+    // A batch draws its documents with their streams stored (see CStoredPdfStreams): the pieces
+    // are the same, the picture masks compressed by the cut.
     void aPieceIsItsPagesAlone_data()
     {
         QTest::addColumn<bool>("pdfa");
-        QTest::newRow("PDF") << false;
-        QTest::newRow("PDF/A") << true;
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("PDF") << false << false;
+        QTest::newRow("PDF/A") << true << false;
+        QTest::newRow("PDF drawn stored") << false << true;
+        QTest::newRow("PDF/A drawn stored") << true << true;
     }
     void aPieceIsItsPagesAlone()
     {
         QFETCH(bool, pdfa);
+        QFETCH(bool, stored);
         std::vector<int> first;
         std::vector<int> firstAlone;
         CPdfSplitter many;
         CPdfSplitter alone;
-        QVERIFY(many.Load(Invoices({u"1038"_s, u"1045"_s, u"1042"_s}, pdfa, first)));
+        const QByteArray document
+                = Invoices({u"1038"_s, u"1045"_s, u"1042"_s}, pdfa, first, stored);
+        const qsizetype stream = document.indexOf("stream\n", document.indexOf("/FlateDecode"));
+        QCOMPARE(IsStoredFlate(document.mid(stream + 7, 3)), stored);
+        QVERIFY(many.Load(document));
         QVERIFY(alone.Load(Invoices({u"1045"_s}, pdfa, firstAlone)));
         QCOMPARE(many.GetPageCount(), first.back() + 1);
         // The second invoice, of two pages, cut from both.
