@@ -9,7 +9,10 @@
 #include <QBuffer>
 #include <QCoreApplication>
 
+#include <condition_variable>
 #include <deque>
+#include <future>
+#include <mutex>
 #include <thread>
 #include <unordered_set>
 #include <vector>
@@ -27,17 +30,74 @@ struct CQueuedFile
     std::vector<std::pair<int, int>> numbers; // each page's number and count
 };
 
-// A document's files being drawn, cut and written on a thread of their own, and what became of
-// each.
+// A document's files being drawn, cut and written on a cut thread, and what became of each.
 struct CCutJob
 {
-    std::thread thread;
+    std::future<void> done;
     std::vector<int> ids;
     std::vector<QString> messages;
 };
 
 // At most this many documents are drawn and cut at once, beside the rows being laid out.
 constexpr size_t JobsAtOnce = 2;
+
+// A thread that runs the jobs posted to it one after the other. The PDF writer's fonts are
+// loaded once for each thread that draws (Qt keeps them per thread), so the documents of a batch
+// are drawn on the same few threads rather than each on a new one.
+class CCutThread
+{
+public:
+    CCutThread()
+        : m_thread([this] { Run(); })
+    { }
+    // Runs the jobs still posted, then ends the thread.
+    ~CCutThread()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_posted.notify_one();
+        m_thread.join();
+    }
+    CCutThread(const CCutThread &) = delete;
+    CCutThread &operator=(const CCutThread &) = delete;
+
+    std::future<void> Post(std::function<void()> job)
+    {
+        std::packaged_task<void()> task(std::move(job));
+        std::future<void> done = task.get_future();
+        {
+            const std::lock_guard lock(m_mutex);
+            m_jobs.push_back(std::move(task));
+        }
+        m_posted.notify_one();
+        return done;
+    }
+
+private:
+    void Run()
+    {
+        for (;;) {
+            std::packaged_task<void()> task;
+            {
+                std::unique_lock lock(m_mutex);
+                m_posted.wait(lock, [this] { return m_stop || !m_jobs.empty(); });
+                if (m_jobs.empty())
+                    return;
+                task = std::move(m_jobs.front());
+                m_jobs.pop_front();
+            }
+            task();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_posted;
+    std::deque<std::packaged_task<void()>> m_jobs;
+    bool m_stop = false;
+    std::thread m_thread; // last, so that it starts with everything it uses made
+};
 
 // Cuts each queued file from the document (or draws it anew when it cannot be cut), then
 // commits them together; messages[i] tells what failed for queue[i], empty when it is in place.
@@ -117,6 +177,8 @@ struct CPdfBatch::Private
     std::unordered_set<const CPagePicture *> pictures; // the pictures counted in bytes
     std::vector<CQueuedFile> queue;
     std::deque<std::unique_ptr<CCutJob>> cutting; // the documents being drawn and cut, oldest first
+    std::vector<std::unique_ptr<CCutThread>> threads; // started by the first Flush
+    size_t flushed = 0; // documents handed to the threads, the next going to flushed % threads
 
     // Starts a document for pages of size when none is open; false when the open one has pages
     // of another size.
@@ -148,7 +210,7 @@ struct CPdfBatch::Private
     {
         const std::unique_ptr<CCutJob> job = std::move(cutting.front());
         cutting.pop_front();
-        job->thread.join();
+        job->done.wait();
         for (size_t i = 0; i < job->ids.size(); ++i)
             done(job->ids[i], job->messages[i]);
     }
@@ -234,7 +296,7 @@ CPdfBatch::CPdfBatch(const QString &title, bool pdfa)
 CPdfBatch::~CPdfBatch()
 {
     for (const std::unique_ptr<CCutJob> &job : d->cutting)
-        job->thread.join();
+        job->done.wait();
     for (CQueuedFile &queued : d->queue)
         queued.file->Cancel();
 }
@@ -265,12 +327,16 @@ void CPdfBatch::Flush(const std::function<void(int id, const QString &message)> 
     for (const CQueuedFile &queued : d->queue)
         job->ids.push_back(queued.id);
     // The thread owns the pages and the files; the next rows start a document of their own.
-    job->thread
-            = std::thread([job = job.get(),
-                           queue = std::make_shared<std::vector<CQueuedFile>>(std::move(d->queue)),
-                           pageSize = d->pageSize, title = d->title, pdfa = d->pdfa] {
-                  DrawAndWriteQueued(pageSize, title, pdfa, *queue, job->messages);
-              });
+    // With at most JobsAtOnce documents under way, oldest first, each thread has one at a time.
+    if (d->threads.empty()) {
+        for (size_t i = 0; i < JobsAtOnce; ++i)
+            d->threads.push_back(std::make_unique<CCutThread>());
+    }
+    job->done = d->threads[d->flushed++ % JobsAtOnce]->Post(
+            [job = job.get(),
+             queue = std::make_shared<std::vector<CQueuedFile>>(std::move(d->queue)),
+             pageSize = d->pageSize, title = d->title,
+             pdfa = d->pdfa] { DrawAndWriteQueued(pageSize, title, pdfa, *queue, job->messages); });
     d->queue.clear();
     d->cutting.push_back(std::move(job));
 }

@@ -31,9 +31,9 @@ public:
     // Ends the document and writes every queued file, in order: its pages drawn into the
     // document and cut from it, or, when they cannot be cut, drawn anew on their own; then
     // commits them together (one flush of the disk for all, see COutputFile::CommitAll). The
-    // document is drawn and its files written on a thread of their own while the caller lays out
-    // the next rows, at most two documents at once: Flush first waits for the oldest while two
-    // are under way and tells done(id, message) for each of its files, message empty when the
+    // document is drawn and its files written on one of the batch's two threads while the caller
+    // lays out the next rows, at most two documents at once: Flush first waits for the oldest while
+    // two are under way and tells done(id, message) for each of its files, message empty when the
     // file is in place. The next writer starts a new document.
     void Flush(const std::function<void(int id, const QString &message)> &done);
     // Waits for the files of every Flush, oldest first, and tells done for each of them.
