@@ -1,9 +1,10 @@
 // A file per row against one file for all: 412 invoices of the example shop (made here from its
 // eight) written by one vantel-render --each as 412 PDFs, against the same invoices as one PDF
 // in one process, and against a process per invoice; then the list split in two shards that
-// GNU parallel runs side by side, against the whole list in one process. Every figure is the
-// wall time of the real program, with the processor time it took beside it (on a busy machine
-// the wall time says more about the other programs); the best of three runs counts.
+// GNU parallel runs side by side, against the whole list in one process, and the same with each
+// process bound to a core of its own. Every figure is the wall time of the real program, with
+// the processor time it took beside it (on a busy machine the wall time says more about the
+// other programs); the best of three runs counts.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -216,5 +217,25 @@ int main(int argc, char **argv)
     std::printf("2 shards / one shard:                      %7.2f (target <= %.2f, on %d "
                 "cores)\n",
                 shards / files, shardsTarget, QThread::idealThreadCount());
+
+    // One process already keeps two cores busy. Bound to a core each, as on machines of their
+    // own, the shards show how the split itself scales; GNU parallel's own start is timed apart.
+    const QString taskset = QStandardPaths::findExecutable(u"taskset"_s);
+    if (taskset.isEmpty() || QThread::idealThreadCount() < 2)
+        return 0;
+    const double bound = Best(out, taskset, QStringList {u"-c"_s, u"0"_s, render} + each);
+    const double boundShards
+            = Best(out, parallel,
+                   QStringList {u"-q"_s, u"-j"_s, u"2"_s, taskset, u"-c"_s, u"{}"_s, render} + each
+                           + QStringList {u"--shard"_s, u"{}/2"_s, u":::"_s, u"0"_s, u"1"_s});
+    const double start
+            = Best(out, parallel, {u"-j"_s, u"2"_s, u"true"_s, u":::"_s, u"0"_s, u"1"_s});
+    std::printf("one shard bound to one core:               %7.2f s\n", bound);
+    std::printf("2 shards bound to a core each, parallel:   %7.2f s (GNU parallel's own start "
+                "%.2f s)\n",
+                boundShards, start);
+    std::printf("bound: 2 shards / one shard:               %7.2f (%.2f without parallel's "
+                "start)\n",
+                boundShards / bound, (boundShards - start) / bound);
     return 0;
 }
