@@ -39,9 +39,21 @@ bool EndsWord(char c)
 
 bool RewritePdfContent(const QByteArray &content, IPdfContentNames &names, QByteArray &out)
 {
-    // Only the tokens change; everything between them is copied as it is.
+    // Only the tokens change; everything between them is copied as it is. The new texts are
+    // kept one after the other in texts, each replacement naming its part.
+    struct CReplacement
+    {
+        qsizetype start = 0; // of the token replaced
+        qsizetype end = 0;
+        qsizetype at = 0; // of its new text in texts
+        qsizetype size = 0;
+    };
     std::vector<CToken> operands;
-    std::vector<std::pair<CToken, QByteArray>> replacements;
+    std::vector<CReplacement> replacements;
+    QByteArray texts;
+    const auto replace = [&](const CToken &token, qsizetype at) {
+        replacements.push_back({token.start, token.end, at, texts.size() - at});
+    };
     bool font = false;
     const qsizetype size = content.size();
     for (qsizetype pos = 0; pos < size;) {
@@ -95,12 +107,18 @@ bool RewritePdfContent(const QByteArray &content, IPdfContentNames &names, QByte
         }
         pos = token.end;
         if (token.kind == 'n') {
-            const QByteArray name = content.mid(token.start + 1, token.end - token.start - 1);
+            // The name's bytes where they stand, not copied: Rename only reads them.
+            const QByteArray name = QByteArray::fromRawData(content.constData() + token.start + 1,
+                                                            token.end - token.start - 1);
             QByteArray renamed;
             if (!names.Rename(name, renamed))
                 return false;
-            if (!renamed.isEmpty() && renamed != name)
-                replacements.emplace_back(token, '/' + renamed);
+            if (!renamed.isEmpty() && renamed != name) {
+                const qsizetype at = texts.size();
+                texts += '/';
+                texts += renamed;
+                replace(token, at);
+            }
         }
         if (token.kind != 'o') {
             operands.push_back(token);
@@ -113,7 +131,8 @@ bool RewritePdfContent(const QByteArray &content, IPdfContentNames &names, QByte
             font = !operands.empty() && operands.front().kind == 'n';
             if (font) {
                 const CToken &name = operands.front();
-                if (!names.SelectFont(content.mid(name.start + 1, name.end - name.start - 1)))
+                if (!names.SelectFont(QByteArray::fromRawData(content.constData() + name.start + 1,
+                                                              name.end - name.start - 1)))
                     return false;
             }
         } else if (op == "Tj" || op == "TJ" || op == "'" || op == "\"") {
@@ -122,7 +141,8 @@ bool RewritePdfContent(const QByteArray &content, IPdfContentNames &names, QByte
                     return false;
                 if (operand.kind != 'h')
                     continue;
-                QByteArray glyphs = "<";
+                const qsizetype at = texts.size();
+                texts += '<';
                 int digits = 0;
                 int glyph = 0;
                 for (qsizetype at = operand.start + 1; at + 1 < operand.end; ++at) {
@@ -136,26 +156,30 @@ bool RewritePdfContent(const QByteArray &content, IPdfContentNames &names, QByte
                     static const char hex[] = "0123456789ABCDEF";
                     const char text[4] = {hex[(renumbered >> 12) & 15], hex[(renumbered >> 8) & 15],
                                           hex[(renumbered >> 4) & 15], hex[renumbered & 15]};
-                    glyphs.append(text, 4);
+                    texts.append(text, 4);
                     glyph = 0;
                 }
                 if (digits % 4 != 0)
                     return false;
-                replacements.emplace_back(operand, glyphs + '>');
+                texts += '>';
+                replace(operand, at);
             }
         }
         operands.clear();
     }
     // A name is replaced where it stands, a glyph string at its operator: put them in order.
-    std::stable_sort(replacements.begin(), replacements.end(),
-                     [](const auto &a, const auto &b) { return a.first.start < b.first.start; });
+    const auto byStart = [](const CReplacement &a, const CReplacement &b) {
+        return a.start < b.start;
+    };
+    if (!std::is_sorted(replacements.begin(), replacements.end(), byStart))
+        std::stable_sort(replacements.begin(), replacements.end(), byStart);
     out.clear();
     out.reserve(content.size() + 64);
     qsizetype at = 0;
-    for (const auto &[token, text] : replacements) {
-        out.append(content.constData() + at, token.start - at);
-        out += text;
-        at = token.end;
+    for (const CReplacement &replacement : replacements) {
+        out.append(content.constData() + at, replacement.start - at);
+        out.append(texts.constData() + replacement.at, replacement.size);
+        at = replacement.end;
     }
     out.append(content.constData() + at, size - at);
     return true;

@@ -10,7 +10,8 @@ public:
     virtual ~IPdfContentNames() = default;
 
     // The new name of a name the content uses (left empty: unchanged); false refuses the
-    // content.
+    // content. The name is read from the content where it stands: a copy of it may be kept,
+    // not the name itself.
     virtual bool Rename(const QByteArray &name, QByteArray &renamed) = 0;
     // The font (by its resource name) the text that follows is shown in; false when it is none
     // whose glyphs can be renumbered.

@@ -284,6 +284,7 @@ bool CPieceBuilder::WriteContent(const QByteArray &content, const CPdfValue &res
         CPieceBuilder &builder;
         std::map<QByteArray, int> named;
         std::map<QByteArray, int> fonts;
+        std::map<QByteArray, QByteArray> renames; // the names renamed so far, and how
         CFontUse *font = nullptr;
 
         explicit CNames(CPieceBuilder &b)
@@ -291,6 +292,11 @@ bool CPieceBuilder::WriteContent(const QByteArray &content, const CPdfValue &res
         { }
         bool Rename(const QByteArray &name, QByteArray &renamed) override
         {
+            // A page names the same few resources over and over: each is renamed once.
+            if (const auto done = renames.find(name); done != renames.end()) {
+                renamed = done->second;
+                return true;
+            }
             const auto found = named.find(name);
             if (found == named.end())
                 return true;
@@ -298,6 +304,8 @@ bool CPieceBuilder::WriteContent(const QByteArray &content, const CPdfValue &res
             const QByteArray prefix = NumberedPrefix(name, found->second);
             if (!prefix.isEmpty())
                 renamed = prefix + QByteArray::number(number);
+            if (number > 0)
+                renames.emplace(QByteArray(name.constData(), name.size()), renamed);
             return number > 0;
         }
         bool SelectFont(const QByteArray &name) override
