@@ -55,14 +55,11 @@ struct CFontUse
 class CPieceBuilder
 {
 public:
-    using CFontSources = std::map<int, std::shared_ptr<const CPdfSplitter::CFontSource>>;
-
-    CPieceBuilder(const CPdfDocument &document, const QByteArray &header, CFontSources &sources,
-                  std::map<int, QByteArray> &packed, CPdfFlate &flate)
+    CPieceBuilder(const CPdfDocument &document, const QByteArray &header, CPdfSplitter::CMade &made,
+                  CPdfFlate &flate)
         : m_document(document)
         , m_header(header)
-        , m_sources(sources)
-        , m_packed(packed)
+        , m_made(made)
         , m_flate(flate)
     { }
 
@@ -88,8 +85,7 @@ private:
 
     const CPdfDocument &m_document;
     const QByteArray &m_header;
-    CFontSources &m_sources;
-    std::map<int, QByteArray> &m_packed;
+    CPdfSplitter::CMade &m_made;
     CPdfFlate &m_flate;
     std::set<int> m_pages;
     int m_pagesNode = 0;
@@ -211,10 +207,11 @@ const QByteArray &CPieceBuilder::Packed(int source, const CPdfObject &object)
     const CPdfValue *filter = object.value.Find("Filter");
     if (!filter || !filter->IsName("FlateDecode") || !IsStoredFlate(object.stream))
         return object.stream;
-    auto found = m_packed.find(source);
-    if (found == m_packed.end()) {
+    auto found = m_made.packed.find(source);
+    if (found == m_made.packed.end()) {
         QByteArray plain;
-        found = m_packed.emplace(source,
+        found = m_made.packed
+                        .emplace(source,
                                  m_flate.Inflate(object.stream, plain) ? qCompress(plain).mid(4)
                                                                        : object.stream)
                         .first;
@@ -335,7 +332,7 @@ std::shared_ptr<const CPdfSplitter::CFontSource>
 CPieceBuilder::ReadFontSource(int source, const CPdfObject &file, const CPdfObject *toUnicode,
                               const CPdfValue &cidFont)
 {
-    std::shared_ptr<const CPdfSplitter::CFontSource> &read = m_sources[source];
+    std::shared_ptr<const CPdfSplitter::CFontSource> &read = m_made.fonts[source];
     if (read)
         return read;
     auto font = std::make_shared<CPdfSplitter::CFontSource>();
@@ -375,16 +372,25 @@ bool CPieceBuilder::WriteFont(int source, CFontUse &use)
         return false;
     const std::shared_ptr<const CPdfSplitter::CFontSource> read
             = ReadFontSource(source, *file, toUnicode, *cidFont);
-    QByteArray cut;
-    if (!read || !PdfFontCut::CutTrueType(read->program, use.glyphs, cut))
+    if (!read)
         return false;
-    const QByteArray unicode = PdfFontCut::WriteToUnicode(read->toUnicode, use.glyphs);
-
-    // The subset's tag (six capitals before the name) from what the subset holds.
-    const QByteArray digest = QCryptographicHash::hash(cut + unicode, QCryptographicHash::Md5);
-    QByteArray tag;
-    for (int i = 0; i < 6; ++i)
-        tag += char('A' + quint8(digest[i]) % 26);
+    const auto [cutAt, added] = m_made.cuts.try_emplace({source, use.glyphs});
+    CPdfSplitter::CFontCut &made = cutAt->second;
+    if (added) {
+        QByteArray cut;
+        if (!PdfFontCut::CutTrueType(read->program, use.glyphs, cut)) {
+            m_made.cuts.erase(cutAt);
+            return false;
+        }
+        made.unicode = PdfFontCut::WriteToUnicode(read->toUnicode, use.glyphs);
+        // The subset's tag (six capitals before the name) from what the subset holds.
+        const QByteArray digest
+                = QCryptographicHash::hash(cut + made.unicode, QCryptographicHash::Md5);
+        for (int i = 0; i < 6; ++i)
+            made.tag += char('A' + quint8(digest[i]) % 26);
+        made.size = cut.size();
+        made.packed = m_flate.Deflate(cut);
+    }
     QByteArray base = name->text;
     if (base.size() > 7 && base[6] == '+')
         base = base.mid(7);
@@ -421,7 +427,7 @@ bool CPieceBuilder::WriteFont(int source, CFontUse &use)
     CPdfValue newDescriptor;
     if (!CopyDict(*descriptor, newDescriptor, {"FontName", "FontFile2", "CIDSet"}))
         return false;
-    newDescriptor.entries.emplace_back("FontName", CPdfValue::MakeName(tag + '+' + base));
+    newDescriptor.entries.emplace_back("FontName", CPdfValue::MakeName(made.tag + '+' + base));
     newDescriptor.entries.emplace_back("FontFile2", CPdfValue::MakeRef(fileNumber));
     if (hasCidSet)
         newDescriptor.entries.emplace_back("CIDSet", CPdfValue::MakeRef(cidSetNumber));
@@ -429,13 +435,13 @@ bool CPieceBuilder::WriteFont(int source, CFontUse &use)
 
     CPdfValue fileDict;
     fileDict.kind = EKind::Dict;
-    fileDict.entries.emplace_back("Length1", CPdfValue::MakeToken(QByteArray::number(cut.size())));
+    fileDict.entries.emplace_back("Length1", CPdfValue::MakeToken(QByteArray::number(made.size)));
     fileDict.entries.emplace_back("Filter", CPdfValue::MakeName("FlateDecode"));
-    PutStream(fileNumber, fileDict, m_flate.Deflate(cut));
+    PutStream(fileNumber, fileDict, made.packed);
     CPdfValue plain;
     plain.kind = EKind::Dict;
     if (toUnicode)
-        PutStream(unicodeNumber, plain, unicode);
+        PutStream(unicodeNumber, plain, made.unicode);
     if (hasCidSet)
         PutStream(cidSetNumber, plain, PdfFontCut::CidSet(int(use.glyphs.size())));
     // The font's dictionaries may have named objects of their own.
@@ -524,8 +530,7 @@ CPdfSplitter::~CPdfSplitter() = default;
 bool CPdfSplitter::Load(const QByteArray &pdf)
 {
     m_pages.clear();
-    m_fonts.clear();
-    m_packed.clear();
+    m_made = CMade();
     if (!m_document.Load(pdf) || !m_document.ListPages(m_pages))
         return false;
     m_header = m_document.GetHeader();
@@ -536,7 +541,7 @@ bool CPdfSplitter::Extract(int first, int count, QByteArray &out) const
 {
     if (first < 0 || count < 1 || first + count > GetPageCount())
         return false;
-    CPieceBuilder builder(m_document, m_header, m_fonts, m_packed, *m_flate);
+    CPieceBuilder builder(m_document, m_header, m_made, *m_flate);
     return builder.Build(std::vector<int>(m_pages.begin() + first, m_pages.begin() + first + count),
                          out);
 }

@@ -42,12 +42,30 @@ public:
         std::map<int, QByteArray> toUnicode;
         std::map<int, QByteArray> widths;
     };
+    // A font of the document cut down to the glyphs of a piece, in their order; pieces that show
+    // the same glyphs in the same order (the labels of every invoice in the same bold font)
+    // share it.
+    struct CFontCut
+    {
+        QByteArray unicode; // its text map
+        QByteArray tag; // the six capitals before its name, from what it holds
+        qsizetype size = 0; // of its program
+        QByteArray packed; // its program, compressed
+    };
+    // What the pieces share, made once for all of them: by a font's object number, the font as
+    // read; by a stream's, the stream compressed (see CStoredPdfStreams); by a font's and its
+    // glyphs, the font cut.
+    struct CMade
+    {
+        std::map<int, std::shared_ptr<const CFontSource>> fonts;
+        std::map<int, QByteArray> packed;
+        std::map<std::pair<int, std::vector<int>>, CFontCut> cuts;
+    };
 
 private:
     CPdfDocument m_document;
     QByteArray m_header;
     std::vector<int> m_pages;
-    mutable std::map<int, std::shared_ptr<const CFontSource>> m_fonts;
-    mutable std::map<int, QByteArray> m_packed; // streams compressed once for every piece
+    mutable CMade m_made;
     std::unique_ptr<CPdfFlate> m_flate;
 };
