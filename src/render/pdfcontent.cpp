@@ -114,10 +114,10 @@ bool RewritePdfContent(const QByteArray &content, IPdfContentNames &names, QByte
             if (!names.Rename(name, renamed))
                 return false;
             if (!renamed.isEmpty() && renamed != name) {
-                const qsizetype at = texts.size();
+                const qsizetype renamedAt = texts.size();
                 texts += '/';
                 texts += renamed;
-                replace(token, at);
+                replace(token, renamedAt);
             }
         }
         if (token.kind != 'o') {
@@ -141,7 +141,7 @@ bool RewritePdfContent(const QByteArray &content, IPdfContentNames &names, QByte
                     return false;
                 if (operand.kind != 'h')
                     continue;
-                const qsizetype at = texts.size();
+                const qsizetype glyphsAt = texts.size();
                 texts += '<';
                 int digits = 0;
                 int glyph = 0;
@@ -162,7 +162,7 @@ bool RewritePdfContent(const QByteArray &content, IPdfContentNames &names, QByte
                 if (digits % 4 != 0)
                     return false;
                 texts += '>';
-                replace(operand, at);
+                replace(operand, glyphsAt);
             }
         }
         operands.clear();

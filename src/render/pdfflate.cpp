@@ -90,9 +90,9 @@ bool IsStoredFlate(const QByteArray &data)
             && (quint8(data[2]) >> 1 & 3) == 0;
 }
 
-// zlib's deflateInit is a macro for this function, which the PDF writer calls when it
-// compresses a stream; so does zlib's own compress. It starts deflate as zlib does (its
-// default window and memory level), at no compression under CStoredPdfStreams.
+// zlib's deflateInit is a macro for this function, which the PDF writer calls for every stream
+// it compresses. It starts deflate as zlib's own does (its default window and memory level), at
+// no compression under CStoredPdfStreams.
 extern "C" int deflateInit_(z_streamp stream, int level, const char *version, int size)
 {
     constexpr int DefaultMemoryLevel = 8;
