@@ -163,7 +163,7 @@ int RunBatchCommand(const CRenderArguments &arguments, QTextStream &manifest, QT
             && ExportFiles::HasPagePattern(arguments.output);
 
     // A PDF per row is drawn into one document with the rows around it and cut from it (see
-    // CPdfBatch), up to 128 rows at a time; a row's manifest line waits for its file.
+    // CPdfBatch), up to BatchRows rows at a time; a row's manifest line waits for its file.
     const bool batched = !arguments.print && output.format == ExportFormat::Pdf;
     CPdfBatch pdfs(output.title, output.pdfa);
     constexpr int BatchRows = 64;
