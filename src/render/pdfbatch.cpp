@@ -194,11 +194,14 @@ struct CPdfBatch::Private
     }
 
     // Counts a page into the document's weight; it is drawn with the others when the document
-    // is flushed.
+    // is flushed. The document's streams are stored (see CStoredPdfStreams), so an item weighs
+    // its drawing instructions as written: the example invoices' documents hold 531 bytes an
+    // item, their fonts included.
     void Take(const CPage &page)
     {
+        constexpr qint64 ItemBytes = 512;
         for (const CPageItem &item : page.GetItems()) {
-            bytes += 64;
+            bytes += ItemBytes;
             const auto *image = std::get_if<CPageImage>(&item);
             if (image && image->picture && pictures.insert(image->picture.get()).second)
                 bytes += image->picture->GetBytes().size();
