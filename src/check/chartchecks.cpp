@@ -4,6 +4,7 @@
 #include "dataformat.h"
 #include "propertyid.h"
 #include "querycolumns.h"
+#include "queryentries.h"
 #include "vornchart.h"
 #include "vornreport.h"
 
@@ -18,11 +19,6 @@ namespace {
 QString Tr(const char *text)
 {
     return QCoreApplication::translate("Vantel", text);
-}
-
-bool HasQuery(const QString &sql)
-{
-    return !sql.trimmed().isEmpty();
 }
 
 // Each category or series value of the chart with its row, field names and expressions alike.

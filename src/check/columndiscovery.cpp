@@ -13,11 +13,6 @@
 
 namespace {
 
-bool HasQuery(const QString &sql)
-{
-    return !sql.trimmed().isEmpty();
-}
-
 class CDiscovery
 {
 public:

@@ -24,11 +24,6 @@ QString Tr(const char *text)
     return QCoreApplication::translate("Vantel", text);
 }
 
-bool HasQuery(const QString &sql)
-{
-    return !sql.trimmed().isEmpty();
-}
-
 // The data source and field of a DB item; false for the other kinds.
 bool DataBinding(const CVornItem &item, QString &source, QString &field, QString &query)
 {

@@ -2,6 +2,7 @@
 
 #include "connectstring.h"
 #include "querycolumns.h"
+#include "queryentries.h"
 #include "vornitems.h"
 #include "vornreport.h"
 
@@ -12,11 +13,6 @@ namespace {
 QString Tr(const char *text)
 {
     return QCoreApplication::translate("Vantel", text);
-}
-
-bool HasQuery(const QString &sql)
-{
-    return !sql.trimmed().isEmpty();
 }
 
 QString ConnectionText(const CVornReport &report)

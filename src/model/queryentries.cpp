@@ -13,6 +13,11 @@ bool CQueryEntries::Contains(const QString &name) const
     return m_names.contains(name, Qt::CaseInsensitive);
 }
 
+bool HasQuery(const QString &sql)
+{
+    return !sql.trimmed().isEmpty();
+}
+
 bool ScanQueryEntries(const QString &query, CQueryEntries &entries, QString &message)
 {
     // Entries before a failing brace are kept, as callers listing them expect.

@@ -22,6 +22,10 @@ private:
     QStringList m_names;
 };
 
+// Whether SQL text is a query to run: anything but blanks. A band or item without one takes its
+// rows from elsewhere (its data source band, the calling program).
+bool HasQuery(const QString &sql);
+
 // Adds the entries of one query to the list. The text is trimmed first;
 // positions in the messages count from 0 in the trimmed text. Braces inside
 // double or single quotes are ignored; the two quote flags toggle independently.

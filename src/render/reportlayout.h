@@ -9,6 +9,7 @@
 #include "expression.h"
 #include "itemprimitives.h"
 #include "pagebuilder.h"
+#include "queryentries.h"
 #include "reportrun.h"
 #include "textmeasure.h"
 #include "vornband.h"
@@ -198,7 +199,6 @@ private:
     {
         return band.GetKind() == VornKind::PageHeader || band.GetKind() == VornKind::PageFooter;
     }
-    static bool HasQuery(const QString &sql) { return !sql.trimmed().isEmpty(); }
     static QString Tr(const char *text);
 
     // The band loop (reportlayout.cpp).
